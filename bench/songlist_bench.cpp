@@ -1,0 +1,78 @@
+// Speed of the operations that touch the whole songlist.
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <string>
+
+#include "platform/app_folders.h"
+#include "platform/desktop.h"
+#include "platform/files.h"
+#include "platform/memory_settings_store.h"
+#include "platform/settings_keys.h"
+#include "songlist/recompute.h"
+#include "songlist/songlist.h"
+#include "songlist/songlist_files.h"
+#include "songlist/songlist_format.h"
+
+namespace {
+
+using namespace jukora;
+
+class QuietDesktop : public Desktop {
+ public:
+  void message_box(const std::string&) override {}
+  std::optional<std::string> choose_file(const FileDialogRequest&) override { return std::nullopt; }
+  std::vector<std::string> choose_files(const FileDialogRequest&) override { return {}; }
+  void set_captions(const std::string&, const std::string&) override {}
+  void show_preferences() override {}
+  void set_busy(bool) override {}
+  void yield_events() override {}
+};
+
+// A table like a large real collection: ~96-byte records, scores 0..49.
+void fill(Songlist& songlist, int rows) {
+  for (int i = 0; i < rows; ++i) {
+    std::string dir = "/home/listener/Music/Artist " + std::to_string(i / 120) + "/Album " + std::to_string(i / 12);
+    std::string file = std::to_string(i % 12 + 1) + " - Song number " + std::to_string(i) + ".mp3";
+    songlist.add_cells({"", dir, file, std::to_string((i * 7919) % 50), "", "", "14:05 6/12/01"});
+  }
+  recompute_songlist(songlist);
+}
+
+struct Fixture {
+  std::filesystem::path dir = std::filesystem::temp_directory_path() / "jukora-bench";
+  AppFolders folders{dir.string()};
+  MemorySettingsStore settings;
+  QuietDesktop desktop;
+  DialogMemory dialog;
+  Songlist songlist;
+  SonglistFiles files{songlist, settings, desktop, folders, dialog};
+
+  explicit Fixture(int rows) {
+    std::filesystem::create_directories(dir);
+    fill(songlist, rows);
+  }
+  ~Fixture() { std::filesystem::remove_all(dir); }
+};
+
+// One score change as the user makes it: step a row, recompute, save.
+void BM_ScoreChange(benchmark::State& state) {
+  Fixture f(static_cast<int>(state.range(0)));
+  int row = 1;
+  for (auto _ : state) {
+    row = row % (f.songlist.Rows() - 1) + 1;
+    f.songlist.SetTextMatrix(row, col::kScore, std::to_string(row % 50 + 1));
+    recompute_songlist(f.songlist);
+    f.files.write_songlist();
+  }
+}
+BENCHMARK(BM_ScoreChange)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+void BM_LoadSonglist(benchmark::State& state) {
+  Fixture f(static_cast<int>(state.range(0)));
+  f.files.write_songlist();
+  for (auto _ : state) f.files.read_songlist();
+}
+BENCHMARK(BM_LoadSonglist)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+}  // namespace

@@ -1,0 +1,27 @@
+// Where the program keeps its own files.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace jukora {
+
+#ifdef _WIN32
+inline constexpr char kPathSeparator = '\\';
+#else
+inline constexpr char kPathSeparator = '/';
+#endif
+
+struct AppFolders {
+  // The per-user data folder (default songlist, the player's playlist file,
+  // the dialogs' starting point). No trailing separator.
+  std::string data;
+};
+
+// dir + separator + name.
+std::string join_path(std::string_view dir, std::string_view name);
+
+// The data folder's "default.jk8".
+std::string default_songlist_path(const AppFolders& folders);
+
+}  // namespace jukora

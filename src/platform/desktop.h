@@ -1,0 +1,57 @@
+// What behaviour needs from the screen: message boxes, file dialogs, the
+// captions that name the songlist, the Preferences dialog, the busy cursor.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace jukora {
+
+inline constexpr const char* kAppTitle = "Jukora";
+
+// One use of the shared file dialog.
+struct FileDialogRequest {
+  std::string title;
+  // Label|pattern pairs separated by "|", e.g. "Jukora Files (*.jk8)|*.jk8".
+  std::string filter;
+  std::string initial_dir;  // empty: the dialog's own choice
+  std::string file_name;    // proposed name, may be a full path
+};
+
+// The folder and file name the file dialog starts from; kept for the run
+// and shared by the songlist commands and Add Files.
+struct DialogMemory {
+  std::string initial_dir;
+  std::string file_name;
+};
+
+class Desktop {
+ public:
+  virtual ~Desktop() = default;
+
+  // A modal box titled "Jukora" with an OK button only.
+  virtual void message_box(const std::string& text) = 0;
+
+  // An open-file dialog that lets the user type a new name. Nothing when
+  // cancelled.
+  virtual std::optional<std::string> choose_file(const FileDialogRequest& request) = 0;
+
+  // An open-file dialog for several existing files, full paths in the order
+  // chosen. Empty when cancelled.
+  virtual std::vector<std::string> choose_files(const FileDialogRequest& request) = 0;
+
+  // The window caption and the mode menu's Songlist item.
+  virtual void set_captions(const std::string& window_caption, const std::string& menu_caption) = 0;
+
+  // Shows the Preferences dialog without waiting for it.
+  virtual void show_preferences() = 0;
+
+  // The hourglass over the main window during long work.
+  virtual void set_busy(bool busy) = 0;
+
+  // Lets pending window events run (long work stays responsive).
+  virtual void yield_events() = 0;
+};
+
+}  // namespace jukora

@@ -1,0 +1,161 @@
+#include "platform/settings_keys.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+#include "platform/app_folders.h"
+
+namespace jukora {
+
+namespace {
+
+std::string_view trim(std::string_view text) {
+  auto is_blank = [](char c) { return c == ' ' || c == '\t'; };
+  while (!text.empty() && is_blank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && is_blank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+bool is_digit(char c) { return c >= '0' && c <= '9'; }
+
+bool equals_ignoring_case(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    char x = a[i], y = b[i];
+    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+    if (x != y) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string fg_col_key(int column) { return "fg_col" + std::to_string(column); }
+
+std::string_view default_winamp_dir() {
+#ifdef _WIN32
+  return "C:\\Program Files\\Winamp";
+#else
+  return "/usr/bin";
+#endif
+}
+
+std::optional<double> to_number(std::string_view text) {
+  text = trim(text);
+  // sign? (digits [. digits?] | . digits) ([eE] sign? digits)?
+  std::size_t i = 0;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+  std::size_t start = i;
+  std::size_t int_digits = 0, frac_digits = 0;
+  while (i < text.size() && is_digit(text[i])) ++i, ++int_digits;
+  if (i < text.size() && text[i] == '.') {
+    ++i;
+    while (i < text.size() && is_digit(text[i])) ++i, ++frac_digits;
+  }
+  if (int_digits + frac_digits == 0) return std::nullopt;
+  if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+    ++i;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+    std::size_t exp_digits = 0;
+    while (i < text.size() && is_digit(text[i])) ++i, ++exp_digits;
+    if (exp_digits == 0) return std::nullopt;
+  }
+  if (i != text.size()) return std::nullopt;
+  double value = 0;
+  auto [ptr, ec] = std::from_chars(text.data() + start, text.data() + text.size(), value);
+  if (ec == std::errc::result_out_of_range) {
+    // Overflow reads as the largest value of its sign; underflow as zero.
+    bool huge = false;
+    for (std::size_t k = start; k < text.size() && (is_digit(text[k]) || text[k] == '.'); ++k)
+      if (text[k] >= '1' && text[k] <= '9') huge = true;
+    auto exp_at = text.find_first_of("eE", start);
+    if (exp_at != std::string_view::npos && text.substr(exp_at + 1).starts_with('-')) huge = false;
+    value = huge ? std::numeric_limits<double>::max() : 0.0;
+  } else if (ec != std::errc() || ptr != text.data() + text.size()) {
+    return std::nullopt;
+  }
+  return negative ? -value : value;
+}
+
+std::optional<std::int64_t> to_whole(std::string_view text) {
+  auto value = to_number(text);
+  if (!value) return std::nullopt;
+  double rounded = std::nearbyint(*value);
+  if (!(rounded >= -9.2e18 && rounded <= 9.2e18)) return std::nullopt;
+  return static_cast<std::int64_t>(rounded);
+}
+
+std::optional<bool> to_bool(std::string_view text) {
+  text = trim(text);
+  if (equals_ignoring_case(text, "true")) return true;
+  if (equals_ignoring_case(text, "false")) return false;
+  if (auto number = to_number(text)) return *number != 0.0;
+  return std::nullopt;
+}
+
+bool setting_bool(const SettingsStore& store, std::string_view section, std::string_view key, bool fallback) {
+  auto text = store.read(section, key);
+  if (!text) return fallback;
+  return to_bool(*text).value_or(fallback);
+}
+
+std::int64_t setting_whole(const SettingsStore& store, std::string_view section, std::string_view key,
+                           std::int64_t fallback, std::int64_t min, std::int64_t max) {
+  auto text = store.read(section, key);
+  if (!text) return fallback;
+  auto value = to_whole(*text);
+  if (!value || *value < min || *value > max) return fallback;
+  return *value;
+}
+
+double setting_number(const SettingsStore& store, std::string_view section, std::string_view key, double fallback) {
+  auto text = store.read(section, key);
+  if (!text) return fallback;
+  auto value = to_number(*text);
+  if (!value || !std::isfinite(static_cast<float>(*value))) return fallback;
+  return *value;
+}
+
+std::string single_text(float value) {
+  char buffer[64];
+  auto [ptr, ec] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
+  if (ec != std::errc()) return "0";
+  return std::string(buffer, ptr);
+}
+
+bool read_visible(const SettingsStore& store) { return setting_bool(store, sections::kMain, keys::kVisible, false); }
+
+bool read_mode_button(const SettingsStore& store) {
+  return store.GetSetting(sections::kMain, keys::kModeButton, "") != "false";
+}
+
+std::string read_last_set(const SettingsStore& store, const AppFolders& folders) {
+  if (auto path = store.read(sections::kMain, keys::kLastSet)) return *path;
+  return default_songlist_path(folders);
+}
+
+std::string read_winamp_dir(const SettingsStore& store) {
+  return store.GetSetting(sections::kPrefs, keys::kWinampDir, default_winamp_dir());
+}
+
+bool read_add_on_plus(const SettingsStore& store) {
+  return setting_whole(store, sections::kPrefs, keys::kAddOnPlus, 0, INT16_MIN, INT16_MAX) > 0;
+}
+
+bool read_add_on_minus(const SettingsStore& store) {
+  return setting_whole(store, sections::kPrefs, keys::kAddOnMinus, 0, INT16_MIN, INT16_MAX) > 0;
+}
+
+std::int32_t read_time_block(const SettingsStore& store) {
+  return static_cast<std::int32_t>(setting_whole(store, sections::kPrefs, keys::kTimeBlock, 0, INT32_MIN, INT32_MAX));
+}
+
+std::int16_t read_column_width(const SettingsStore& store, int column) {
+  return static_cast<std::int16_t>(
+      setting_whole(store, sections::kWindow, fg_col_key(column), kDefaultColumnWidth, INT16_MIN, INT16_MAX));
+}
+
+}  // namespace jukora

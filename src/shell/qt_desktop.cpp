@@ -1,0 +1,77 @@
+#include "shell/qt_desktop.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace jukora {
+
+namespace {
+
+QString q(const std::string& text) { return QString::fromStdString(text); }
+
+QString start_path(const FileDialogRequest& request) {
+  QString dir = q(request.initial_dir);
+  QString name = q(request.file_name);
+  if (name.isEmpty()) return dir;
+  QFileInfo info(name);
+  if (info.isAbsolute()) return dir.isEmpty() ? name : QDir(dir).filePath(info.fileName());
+  return dir.isEmpty() ? name : QDir(dir).filePath(name);
+}
+
+}  // namespace
+
+QString qt_filter(const std::string& filter) {
+  QStringList parts = q(filter).split(QLatin1Char('|'));
+  QStringList entries;
+  for (int i = 0; i + 1 < parts.size(); i += 2) {
+    QStringList patterns = parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    entries << parts[i] + " (" + patterns.join(QLatin1Char(' ')) + ")";
+  }
+  return entries.join(";;");
+}
+
+void QtDesktop::message_box(const std::string& text) {
+  QMessageBox box(QMessageBox::NoIcon, kAppTitle, q(text), QMessageBox::Ok, parent_);
+  box.exec();
+}
+
+std::optional<std::string> QtDesktop::choose_file(const FileDialogRequest& request) {
+  QFileDialog dialog(parent_, q(request.title), start_path(request), qt_filter(request.filter));
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  // A new name may be typed: New and Save As name files that do not exist yet.
+  dialog.setFileMode(QFileDialog::AnyFile);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return QDir::toNativeSeparators(dialog.selectedFiles().first()).toStdString();
+}
+
+std::vector<std::string> QtDesktop::choose_files(const FileDialogRequest& request) {
+  QFileDialog dialog(parent_, q(request.title), start_path(request), qt_filter(request.filter));
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::ExistingFiles);
+  std::vector<std::string> paths;
+  if (dialog.exec() != QDialog::Accepted) return paths;
+  for (const QString& path : dialog.selectedFiles()) paths.push_back(QDir::toNativeSeparators(path).toStdString());
+  return paths;
+}
+
+void QtDesktop::set_captions(const std::string& window_caption, const std::string& menu_caption) {
+  if (parent_) parent_->setWindowTitle(q(window_caption));
+  if (on_menu_caption) on_menu_caption(q(menu_caption));
+}
+
+void QtDesktop::show_preferences() {
+  if (on_show_preferences) on_show_preferences();
+}
+
+void QtDesktop::set_busy(bool busy) {
+  if (busy)
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+  else
+    QApplication::restoreOverrideCursor();
+}
+
+void QtDesktop::yield_events() { QCoreApplication::processEvents(); }
+
+}  // namespace jukora

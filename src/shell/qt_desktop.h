@@ -1,0 +1,36 @@
+// The Desktop on Qt widgets: message boxes and file dialogs over a parent
+// window, and hooks the main window fills in for captions and the rest.
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+#include <functional>
+
+#include "platform/desktop.h"
+
+namespace jukora {
+
+class QtDesktop : public Desktop {
+ public:
+  explicit QtDesktop(QWidget* parent = nullptr) : parent_(parent) {}
+
+  void message_box(const std::string& text) override;
+  std::optional<std::string> choose_file(const FileDialogRequest& request) override;
+  std::vector<std::string> choose_files(const FileDialogRequest& request) override;
+  void set_captions(const std::string& window_caption, const std::string& menu_caption) override;
+  void show_preferences() override;
+  void set_busy(bool busy) override;
+  void yield_events() override;
+
+  void set_parent(QWidget* parent) { parent_ = parent; }
+  std::function<void(const QString&)> on_menu_caption;
+  std::function<void()> on_show_preferences;
+
+ private:
+  QPointer<QWidget> parent_;
+};
+
+// "Label|*.a;*.b|Label2|*.c" as Qt's "Label (*.a *.b);;Label2 (*.c)".
+QString qt_filter(const std::string& filter);
+
+}  // namespace jukora

@@ -1,0 +1,33 @@
+#include "shell/qt_settings_store.h"
+
+namespace jukora {
+
+namespace {
+
+QString settings_key(std::string_view section, std::string_view key) {
+  return QString::fromUtf8(section.data(), static_cast<qsizetype>(section.size())) + QLatin1Char('/') +
+         QString::fromUtf8(key.data(), static_cast<qsizetype>(key.size()));
+}
+
+}  // namespace
+
+#ifdef Q_OS_WIN
+QtSettingsStore::QtSettingsStore() : settings_(QSettings::NativeFormat, QSettings::UserScope, "Jukora", "Jukora") {}
+#else
+QtSettingsStore::QtSettingsStore() : settings_(QSettings::IniFormat, QSettings::UserScope, "Jukora", "Jukora") {}
+#endif
+
+std::optional<std::string> QtSettingsStore::read(std::string_view section, std::string_view key) const {
+  QVariant value = settings_.value(settings_key(section, key));
+  if (!value.isValid()) return std::nullopt;
+  // A hand-edited INI value with commas reads back as a list.
+  if (value.typeId() == QMetaType::QStringList) return value.toStringList().join(", ").toStdString();
+  return value.toString().toStdString();
+}
+
+void QtSettingsStore::write(std::string_view section, std::string_view key, std::string_view value) {
+  settings_.setValue(settings_key(section, key), QString::fromUtf8(value.data(), static_cast<qsizetype>(value.size())));
+  settings_.sync();
+}
+
+}  // namespace jukora

@@ -1,0 +1,113 @@
+#include "songlist/date_text.h"
+
+#include <cstdio>
+
+namespace jukora {
+
+namespace {
+
+bool is_leap(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+
+int days_in_month(int year, int month) {
+  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  return month == 2 && is_leap(year) ? 29 : kDays[month - 1];
+}
+
+// Days from 1970-01-01 of a proleptic Gregorian date.
+std::int64_t days_from_civil(std::int64_t y, unsigned m, unsigned d) {
+  y -= m <= 2;
+  const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
+  const auto yoe = static_cast<unsigned>(y - era * 400);
+  const unsigned doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
+  const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+  return era * 146097 + static_cast<std::int64_t>(doe) - 719468;
+}
+
+class Scanner {
+ public:
+  explicit Scanner(std::string_view text) : text_(text) {}
+
+  void skip_blanks() {
+    while (pos_ < text_.size() && text_[pos_] == ' ') ++pos_;
+  }
+  // Reads 1 to max_digits digits.
+  bool number(int max_digits, int& value, int* digits_read = nullptr) {
+    int digits = 0;
+    value = 0;
+    while (pos_ < text_.size() && digits < max_digits && text_[pos_] >= '0' && text_[pos_] <= '9') {
+      value = value * 10 + (text_[pos_++] - '0');
+      ++digits;
+    }
+    if (digits_read) *digits_read = digits;
+    return digits > 0;
+  }
+  bool take(char c) {
+    if (pos_ < text_.size() && text_[pos_] == c) {
+      ++pos_;
+      return true;
+    }
+    return false;
+  }
+  bool peek_time() const {
+    auto colon = text_.find(':', pos_);
+    auto slash = text_.find('/', pos_);
+    return colon != std::string_view::npos && (slash == std::string_view::npos || colon < slash);
+  }
+  bool done() const { return pos_ == text_.size(); }
+
+ private:
+  std::string_view text_;
+  std::size_t pos_ = 0;
+};
+
+int full_year(int two_digits, int current_year) {
+  int low = current_year - 80;
+  int year = low - low % 100 + two_digits;
+  if (year < low) year += 100;
+  return year;
+}
+
+}  // namespace
+
+std::string format_date_text(const DateTime& when) {
+  char buffer[48];
+  std::snprintf(buffer, sizeof buffer, "%02d:%02d %d/%d/%02d", when.hour, when.minute, when.month, when.day,
+                ((when.year % 100) + 100) % 100);
+  return buffer;
+}
+
+std::optional<DateTime> parse_date_text(std::string_view text, int current_year) {
+  Scanner in(text);
+  DateTime when;
+  in.skip_blanks();
+  bool has_time = in.peek_time();
+  if (has_time) {
+    if (!in.number(2, when.hour) || !in.take(':') || !in.number(2, when.minute)) return std::nullopt;
+    if (in.take(':') && !in.number(2, when.second)) return std::nullopt;
+    in.skip_blanks();
+  }
+  int year_digits = 0;
+  if (!in.number(2, when.month) || !in.take('/') || !in.number(2, when.day) || !in.take('/') ||
+      !in.number(4, when.year, &year_digits))
+    return std::nullopt;
+  in.skip_blanks();
+  if (!in.done()) return std::nullopt;
+  if (year_digits == 2 || year_digits == 1) {
+    when.year = full_year(when.year, current_year);
+  } else if (year_digits != 4) {
+    return std::nullopt;
+  }
+  if (when.hour > 23 || when.minute > 59 || when.second > 59) return std::nullopt;
+  if (when.month < 1 || when.month > 12 || when.day < 1 || when.day > days_in_month(when.year, when.month))
+    return std::nullopt;
+  return when;
+}
+
+std::optional<DateTime> parse_date_text(std::string_view text) { return parse_date_text(text, current_year()); }
+
+std::int64_t hour_number(const DateTime& when) {
+  return days_from_civil(when.year, static_cast<unsigned>(when.month), static_cast<unsigned>(when.day)) * 24 +
+         when.hour;
+}
+
+}  // namespace jukora

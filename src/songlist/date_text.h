@@ -1,0 +1,29 @@
+// Last Played texts in the form "hh:mm m/d/yy" (14:05 6/12/01).
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/clock.h"
+
+namespace jukora {
+
+// The value of a song never played: 00:00 1/1/71.
+inline constexpr std::string_view kNeverPlayed = "00:00 1/1/71";
+
+std::string format_date_text(const DateTime& when);
+
+// Reads "h:mm m/d/yy" and its variants: one- or two-digit fields, optional
+// seconds, a four-digit year, or the date alone. A two-digit year is taken
+// within [current_year - 80, current_year + 19], so in 2026 "30" is 2030 and
+// "71" is 1971. Empty text and impossible dates read as nothing.
+std::optional<DateTime> parse_date_text(std::string_view text, int current_year);
+std::optional<DateTime> parse_date_text(std::string_view text);
+
+// Hours since a fixed origin of the moment cut down to its whole hour, so the
+// difference of two is the number of clock-hour boundaries between them.
+std::int64_t hour_number(const DateTime& when);
+
+}  // namespace jukora

@@ -1,0 +1,58 @@
+#include "songlist/numbers.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "platform/settings_keys.h"
+
+namespace jukora {
+
+bool is_numeric(std::string_view text) { return to_number(text).has_value(); }
+
+double score_sort_value(std::string_view text) {
+  // Plain whole numbers are by far the common case; read them without the
+  // general parser.
+  if (!text.empty() && text.size() < 16) {
+    std::size_t i = text[0] == '-' ? 1 : 0;
+    if (i < text.size()) {
+      long long value = 0;
+      bool plain = true;
+      for (std::size_t k = i; k < text.size(); ++k) {
+        char c = text[k];
+        if (c < '0' || c > '9') {
+          plain = false;
+          break;
+        }
+        value = value * 10 + (c - '0');
+      }
+      if (plain) return static_cast<double>(i ? -value : value);
+    }
+  }
+  return to_number(text).value_or(0.0);
+}
+
+std::string stepped_score(std::string_view text, int step) {
+  double value = std::nearbyint(to_number(text).value_or(0.0));
+  constexpr double lo = std::numeric_limits<std::int32_t>::min();
+  constexpr double hi = std::numeric_limits<std::int32_t>::max();
+  value = std::clamp(value + step, lo, hi);
+  return std::to_string(static_cast<std::int32_t>(value));
+}
+
+std::string rank_text(double q) {
+  auto cents = static_cast<long long>(std::nearbyint(q * 100.0));
+  bool negative = cents < 0;
+  if (negative) cents = -cents;
+  std::string text = negative ? "-" : "";
+  text += std::to_string(cents / 100);
+  long long fraction = cents % 100;
+  if (fraction != 0) {
+    text += '.';
+    text += static_cast<char>('0' + fraction / 10);
+    if (fraction % 10 != 0) text += static_cast<char>('0' + fraction % 10);
+  }
+  return text;
+}
+
+}  // namespace jukora

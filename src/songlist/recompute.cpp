@@ -1,0 +1,58 @@
+#include "songlist/recompute.h"
+
+#include <string>
+
+#include "platform/settings_keys.h"
+#include "songlist/date_text.h"
+#include "songlist/numbers.h"
+#include "songlist/songlist.h"
+
+namespace jukora {
+
+void recompute_songlist(Songlist& songlist) {
+  if (songlist.Rows() < 2) return;
+
+  // Rows without a Directory go, but the last data row always stays.
+  bool any_listed = false;
+  for (int i = 1; i < songlist.Rows() && !any_listed; ++i)
+    any_listed = !songlist.TextMatrix(i, col::kDirectory).empty();
+  if (any_listed) {
+    songlist.remove_rows_with_empty(col::kDirectory);
+  } else {
+    while (songlist.Rows() > 2) songlist.RemoveItem(songlist.Rows() - 1);
+  }
+
+  songlist.SetCol(col::kScore);
+  songlist.SetColSel(col::kScore);
+  int row = songlist.Row(), row_sel = songlist.RowSel();
+  songlist.sort_by_score();
+  songlist.SetRow(row);
+  songlist.SetRowSel(row_sel);
+
+  const int n = songlist.Rows() - 1;
+  const int year = current_year();
+  std::string previous_score;
+  for (int i = 1; i <= n; ++i) {
+    songlist.SetTextMatrix(i, col::kNumber, std::to_string(i));
+    if (!is_numeric(songlist.TextMatrix(i, col::kScore))) songlist.SetTextMatrix(i, col::kScore, "0");
+    if (!parse_date_text(songlist.TextMatrix(i, col::kLastPlayed), year))
+      songlist.SetTextMatrix(i, col::kLastPlayed, kNeverPlayed);
+    std::string_view score = songlist.TextMatrix(i, col::kScore);
+    if (i >= 2 && score == previous_score) {
+      std::string above(songlist.TextMatrix(i - 1, col::kRank));
+      songlist.SetTextMatrix(i, col::kRank, above);
+    } else {
+      double q = static_cast<double>(n - i + 1) / n * 100.0;
+      songlist.SetTextMatrix(i, col::kRank, rank_text(q));
+    }
+    previous_score.assign(songlist.TextMatrix(i, col::kScore));
+  }
+}
+
+void setup_grid(Songlist& songlist, const SettingsStore& settings) {
+  for (int c = 0; c < kColumns; ++c) songlist.SetColWidth(c, read_column_width(settings, c));
+  static constexpr const char* kHeaders[] = {"", "Directory", "File", "Score", "Rank %", "Mark", "Last Played"};
+  for (int c = 0; c < kColumns; ++c) songlist.SetTextMatrix(0, c, kHeaders[c]);
+}
+
+}  // namespace jukora

@@ -1,0 +1,18 @@
+// Restores the table's invariants after every change: no empty rows, Score
+// order, row numbers, Score and Last Played repaired, Rank % filled in.
+#pragma once
+
+namespace jukora {
+
+class Songlist;
+class SettingsStore;
+
+void recompute_songlist(Songlist& songlist);
+
+// Column widths from the settings and the header texts.
+void setup_grid(Songlist& songlist, const SettingsStore& settings);
+
+// The grid's format string: column alignments, "<" left and ">" right.
+inline constexpr const char* kGridFormat = "<|<|<|>|>|>|<";
+
+}  // namespace jukora

@@ -1,0 +1,19 @@
+// Deleting rows from the grid: one row at a time, each followed by a
+// recompute and a save.
+#pragma once
+
+namespace jukora {
+
+class Songlist;
+class SonglistFiles;
+
+inline constexpr int kKeyDelete = 46;
+
+// Deletes data row `row` (the only data row is blanked instead), recomputes
+// and saves. Rows outside the data rows are ignored.
+void fg_sort(Songlist& songlist, SonglistFiles& files, int row);
+
+// The Delete key deletes the selected rows, bottom-up.
+void MSFlexGrid1_KeyDown(Songlist& songlist, SonglistFiles& files, int key_code, int shift);
+
+}  // namespace jukora

@@ -1,0 +1,152 @@
+#include "songlist/songlist.h"
+
+#include <algorithm>
+#include <functional>
+#include <utility>
+
+#include "songlist/numbers.h"
+
+namespace jukora {
+
+std::string_view Songlist::RowCells::get(int col) const {
+  std::uint32_t begin = col == 0 ? 0 : end_[col - 1];
+  return std::string_view(text_).substr(begin, end_[col] - begin);
+}
+
+void Songlist::RowCells::set(int col, std::string_view text) {
+  std::uint32_t begin = col == 0 ? 0 : end_[col - 1];
+  std::uint32_t old_size = end_[col] - begin;
+  text_.replace(begin, old_size, text);
+  auto grown = static_cast<std::uint32_t>(text.size()) - old_size;  // wraps for shrinking, on purpose
+  for (int c = col; c < kColumns; ++c) end_[c] += grown;
+}
+
+std::size_t Songlist::KeyHash::operator()(const SongKey& key) const {
+  std::size_t h = std::hash<std::string_view>{}(key.directory);
+  return h ^ (std::hash<std::string_view>{}(key.file) + 0x9e3779b97f4a7c15ULL + (h << 6) + (h >> 2));
+}
+
+std::size_t Songlist::KeyHash::operator()(const RowCells* row) const { return (*this)(KeyEqual::key(row)); }
+
+Songlist::Songlist() { widths_.fill(1000); }
+Songlist::~Songlist() = default;
+
+Songlist::RowCells* Songlist::at(int row) const {
+  if (row < 1 || row > static_cast<int>(rows_.size())) return nullptr;
+  return rows_[static_cast<std::size_t>(row - 1)].get();
+}
+
+void Songlist::unindex(const RowCells* row) {
+  auto [first, last] = index_.equal_range(row);
+  for (auto it = first; it != last; ++it) {
+    if (*it == row) {
+      index_.erase(it);
+      return;
+    }
+  }
+}
+
+std::string_view Songlist::TextMatrix(int row, int col) const {
+  if (col < 0 || col >= kColumns) return {};
+  if (row == 0) return header_[static_cast<std::size_t>(col)];
+  const RowCells* cells = at(row);
+  return cells ? cells->get(col) : std::string_view{};
+}
+
+void Songlist::SetTextMatrix(int row, int col, std::string_view text) {
+  if (col < 0 || col >= kColumns) return;
+  ++revision_;
+  if (row == 0) {
+    header_[static_cast<std::size_t>(col)] = text;
+    return;
+  }
+  RowCells* cells = at(row);
+  if (!cells) return;
+  bool keyed = col == col::kDirectory || col == col::kFile;
+  if (keyed) unindex(cells);
+  cells->set(col, text);
+  if (keyed) index_.insert(cells);
+}
+
+void Songlist::AddItem(std::string_view text) {
+  ++revision_;
+  auto cells = std::make_unique<RowCells>();
+  for (int c = 0; c < kColumns; ++c) {
+    auto tab = text.find('\t');
+    cells->set(c, text.substr(0, tab));
+    if (tab == std::string_view::npos) break;
+    text.remove_prefix(tab + 1);
+  }
+  index_.insert(cells.get());
+  rows_.push_back(std::move(cells));
+}
+
+void Songlist::add_cells(std::initializer_list<std::string_view> texts) {
+  ++revision_;
+  auto cells = std::make_unique<RowCells>();
+  int c = 0;
+  for (std::string_view text : texts) {
+    if (c == kColumns) break;
+    cells->set(c++, text);
+  }
+  index_.insert(cells.get());
+  rows_.push_back(std::move(cells));
+}
+
+void Songlist::RemoveItem(int row) {
+  RowCells* cells = at(row);
+  if (!cells) return;
+  ++revision_;
+  unindex(cells);
+  rows_.erase(rows_.begin() + (row - 1));
+}
+
+void Songlist::Clear() {
+  ++revision_;
+  index_.clear();
+  rows_.clear();
+}
+
+int Songlist::ColWidth(int col) const {
+  return col >= 0 && col < kColumns ? widths_[static_cast<std::size_t>(col)] : 0;
+}
+
+void Songlist::SetColWidth(int col, int width) {
+  if (col >= 0 && col < kColumns) widths_[static_cast<std::size_t>(col)] = width;
+}
+
+void Songlist::sort_by_score() {
+  ++revision_;
+  std::vector<std::pair<double, std::unique_ptr<RowCells>>> keyed;
+  keyed.reserve(rows_.size());
+  for (auto& row : rows_) {
+    double score = score_sort_value(row->get(col::kScore));
+    keyed.emplace_back(score, std::move(row));
+  }
+  std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+  for (std::size_t i = 0; i < keyed.size(); ++i) rows_[i] = std::move(keyed[i].second);
+}
+
+void Songlist::remove_rows_with_empty(int col) {
+  ++revision_;
+  auto gone =
+      std::stable_partition(rows_.begin(), rows_.end(), [col](const auto& row) { return !row->get(col).empty(); });
+  for (auto it = gone; it != rows_.end(); ++it) unindex(it->get());
+  rows_.erase(gone, rows_.end());
+}
+
+bool Songlist::contains(std::string_view directory, std::string_view file) const {
+  return index_.find(SongKey{directory, file}) != index_.end();
+}
+
+int Songlist::find(std::string_view directory, std::string_view file, int from, int to) const {
+  if (!contains(directory, file)) return 0;
+  int step = to >= from ? 1 : -1;
+  for (int i = from;; i += step) {
+    const RowCells* cells = at(i);
+    if (cells && cells->get(col::kFile) == file && cells->get(col::kDirectory) == directory) return i;
+    if (i == to) return 0;
+  }
+}
+
+}  // namespace jukora

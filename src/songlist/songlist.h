@@ -1,0 +1,124 @@
+// The songlist table: header row 0 and data rows 1 .. Rows() - 1 of seven
+// text cells, with the grid's cursor and column widths. It keeps an index of
+// (Directory, File) so that "is this song listed?" costs O(1) at any size.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <initializer_list>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_set>
+#include <vector>
+
+namespace jukora {
+
+namespace col {
+inline constexpr int kNumber = 0;
+inline constexpr int kDirectory = 1;
+inline constexpr int kFile = 2;
+inline constexpr int kScore = 3;
+inline constexpr int kRank = 4;
+inline constexpr int kMark = 5;
+inline constexpr int kLastPlayed = 6;
+}  // namespace col
+
+inline constexpr int kColumns = 7;
+
+class Songlist {
+ public:
+  Songlist();
+  ~Songlist();
+  Songlist(const Songlist&) = delete;
+  Songlist& operator=(const Songlist&) = delete;
+
+  // Rows including the header row.
+  int Rows() const { return static_cast<int>(rows_.size()) + 1; }
+
+  // Out-of-range cells read as empty and ignore writes. A view is valid until
+  // the next change of that row.
+  std::string_view TextMatrix(int row, int col) const;
+  void SetTextMatrix(int row, int col, std::string_view text);
+
+  // Appends a row from tab-separated cells, column 0 first.
+  void AddItem(std::string_view text);
+  // Appends a row from its cells, which may hold tabs; missing cells stay empty.
+  void add_cells(std::initializer_list<std::string_view> cells);
+  // Removes data row `row`; the rows below move up.
+  void RemoveItem(int row);
+  // Removes every data row (back to the header row alone).
+  void Clear();
+
+  // The current cell and the other corner of the selection. Setting Row or
+  // Col makes the selection that single row or column.
+  int Row() const { return row_; }
+  int Col() const { return col_; }
+  int RowSel() const { return row_sel_; }
+  int ColSel() const { return col_sel_; }
+  void SetRow(int row) { row_ = row_sel_ = row; }
+  void SetCol(int col) { col_ = col_sel_ = col; }
+  void SetRowSel(int row) { row_sel_ = row; }
+  void SetColSel(int col) { col_sel_ = col; }
+
+  int ColWidth(int col) const;
+  void SetColWidth(int col, int width);
+
+  // Stable sort of the data rows by Score, numerically descending; text that
+  // is not a number sorts as 0.
+  void sort_by_score();
+
+  // Removes every data row whose cell `col` is empty, in one pass.
+  void remove_rows_with_empty(int col);
+
+  bool contains(std::string_view directory, std::string_view file) const;
+  // The first row in [from, to] (stepping up or down) holding the song; 0 if none.
+  int find(std::string_view directory, std::string_view file, int from, int to) const;
+
+  // Bumped by every change, so a view can tell whether it must refresh.
+  std::uint64_t revision() const { return revision_; }
+
+ private:
+  // The seven cells of one data row packed into one buffer.
+  class RowCells {
+   public:
+    std::string_view get(int col) const;
+    void set(int col, std::string_view text);
+
+   private:
+    std::string text_;
+    std::array<std::uint32_t, kColumns> end_{};
+  };
+
+  struct SongKey {
+    std::string_view directory;
+    std::string_view file;
+  };
+  struct KeyHash {
+    using is_transparent = void;
+    std::size_t operator()(const SongKey& key) const;
+    std::size_t operator()(const RowCells* row) const;
+  };
+  struct KeyEqual {
+    using is_transparent = void;
+    static SongKey key(const RowCells* row) { return {row->get(col::kDirectory), row->get(col::kFile)}; }
+    static SongKey key(const SongKey& key) { return key; }
+    template <class A, class B>
+    bool operator()(const A& a, const B& b) const {
+      SongKey x = key(a), y = key(b);
+      return x.directory == y.directory && x.file == y.file;
+    }
+  };
+
+  RowCells* at(int row) const;
+  void unindex(const RowCells* row);
+
+  std::array<std::string, kColumns> header_;
+  std::vector<std::unique_ptr<RowCells>> rows_;
+  std::unordered_multiset<const RowCells*, KeyHash, KeyEqual> index_;
+  std::array<int, kColumns> widths_{};
+  int row_ = 0, col_ = 0, row_sel_ = 0, col_sel_ = 0;
+  std::uint64_t revision_ = 0;
+};
+
+}  // namespace jukora

@@ -1,0 +1,114 @@
+#include "songlist/songlist_files.h"
+
+#include <cstdio>
+
+#include "platform/app_folders.h"
+#include "platform/desktop.h"
+#include "platform/files.h"
+#include "platform/settings_keys.h"
+#include "songlist/paths.h"
+#include "songlist/recompute.h"
+#include "songlist/songlist.h"
+#include "songlist/songlist_format.h"
+
+namespace jukora {
+
+std::string window_caption(std::string_view songlist_path) {
+  return "Jukora Song Manager - " + get_file_name(songlist_path);
+}
+
+std::string menu_caption(std::string_view songlist_path) { return "Songlist (" + get_file_name(songlist_path) + ")"; }
+
+SonglistFiles::SonglistFiles(Songlist& songlist, SettingsStore& settings, Desktop& desktop, const AppFolders& folders,
+                             DialogMemory& dialog)
+    : songlist_(songlist), settings_(settings), desktop_(desktop), folders_(folders), dialog_(dialog) {}
+
+std::string SonglistFiles::current_path() const { return read_last_set(settings_, folders_); }
+
+void SonglistFiles::show_captions() {
+  std::string path = current_path();
+  desktop_.set_captions(window_caption(path), menu_caption(path));
+}
+
+bool SonglistFiles::save_to(const std::string& path, bool always_report) {
+  std::string error;
+  if (write_file_atomically(path, songlist_file_text(songlist_), error)) {
+    failure_reported_ = false;
+    return true;
+  }
+  if (always_report || !failure_reported_) {
+    failure_reported_ = true;
+    desktop_.message_box("Jukora could not save the songlist to \"" + path + "\": " + error +
+                         ".  Changes are kept only while Jukora runs; use Songlist > Save As to save them elsewhere.");
+  }
+  return false;
+}
+
+void SonglistFiles::write_songlist() {
+  std::string path = current_path();
+  if (unreadable_path_ && *unreadable_path_ == path) return;  // the user was told at load
+  save_to(path, false);
+}
+
+void SonglistFiles::read_songlist() {
+  std::string path = current_path();
+  if (songlist_.Rows() > 1) {
+    for (int c = 1; c < kColumns; ++c) songlist_.SetTextMatrix(1, c, "");
+    while (songlist_.Rows() > 2) songlist_.RemoveItem(songlist_.Rows() - 1);
+  }
+  std::string bytes;
+  switch (read_whole_file(path, bytes)) {
+    case ReadResult::kMissing:
+      // A songlist not written yet: the next save creates it.
+      unreadable_path_.reset();
+      return;
+    case ReadResult::kUnreadable:
+      if (unreadable_path_ != path) {
+        unreadable_path_ = path;
+        desktop_.message_box("Jukora could not read the songlist \"" + path +
+                             "\".  It will not be changed until it can be read; choose Songlist > Open to "
+                             "try again, or New or Save As to work with another file.");
+      }
+      return;
+    case ReadResult::kOk:
+      unreadable_path_.reset();
+      break;
+  }
+  // A record cut short ends the load quietly, without the recompute.
+  if (append_songlist_records(bytes, songlist_)) recompute_songlist(songlist_);
+}
+
+void SonglistFiles::mnuSonglist_Click(std::string_view caption) {
+  if (caption != "New" && caption != "Save As" && caption != "Open") return;
+  FileDialogRequest request;
+  request.title = std::string(caption);
+  request.filter = kSonglistFilter;
+  request.initial_dir = dialog_.initial_dir.empty() ? folders_.data : dialog_.initial_dir;
+  request.file_name = default_songlist_path(folders_);
+  auto chosen = desktop_.choose_file(request);
+  if (!chosen || chosen->empty()) return;
+  const std::string& path = *chosen;
+
+  if (caption == "New") {
+    if (is_file(path)) {
+      desktop_.message_box("New:  File already exists.");
+      return;
+    }
+    std::FILE* file = std::fopen(path.c_str(), "ab");
+    if (!file || std::fclose(file) != 0) {
+      desktop_.message_box("New:  Jukora could not create \"" + path + "\".");
+      return;
+    }
+  } else if (caption == "Save As") {
+    if (!save_to(path, true)) return;
+  } else if (!is_file(path)) {
+    desktop_.message_box("Open:  No such songlist.");
+    return;
+  }
+  settings_.SaveSetting(sections::kMain, keys::kLastSet, path);
+  unreadable_path_.reset();
+  if (caption != "Save As") read_songlist();
+  show_captions();
+}
+
+}  // namespace jukora

@@ -1,0 +1,57 @@
+// The current songlist file: load, autosave, and the New / Save As / Open
+// commands. Saves are atomic; a failed save is reported once; a file that
+// exists but could not be read is never saved over.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace jukora {
+
+class Songlist;
+class SettingsStore;
+class Desktop;
+struct AppFolders;
+struct DialogMemory;
+
+inline constexpr const char* kSonglistFilter = "Jukora Files (*.jk8)|*.jk8|All Files (*.*)|*.*";
+
+class SonglistFiles {
+ public:
+  SonglistFiles(Songlist& songlist, SettingsStore& settings, Desktop& desktop, const AppFolders& folders,
+                DialogMemory& dialog);
+
+  // The path in "last_set", or the data folder's default.jk8.
+  std::string current_path() const;
+
+  // Saves the whole table to the current path.
+  void write_songlist();
+  // Replaces the rows by the current file's records and recomputes.
+  void read_songlist();
+  // "New", "Save As" or "Open"; any other caption does nothing.
+  void mnuSonglist_Click(std::string_view caption);
+
+  // "Jukora Song Manager - name" and "Songlist (name)" for the current path.
+  void show_captions();
+
+ private:
+  // Writes the table to `path`. An autosave failure is reported once until a
+  // save succeeds again; a Save As failure always.
+  bool save_to(const std::string& path, bool always_report);
+
+  Songlist& songlist_;
+  SettingsStore& settings_;
+  Desktop& desktop_;
+  const AppFolders& folders_;
+  DialogMemory& dialog_;
+  bool failure_reported_ = false;
+  // A songlist that exists but could not be read: saving would replace the
+  // user's list with an empty one.
+  std::optional<std::string> unreadable_path_;
+};
+
+std::string window_caption(std::string_view songlist_path);
+std::string menu_caption(std::string_view songlist_path);
+
+}  // namespace jukora

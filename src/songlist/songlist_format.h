@@ -1,0 +1,20 @@
+// The .jk8 text: one record a row, four quoted fields (Directory, File,
+// Score, Last Played) separated by commas, each line ended by CR LF.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace jukora {
+
+class Songlist;
+
+// The file text of every data row. A quote inside a field is written twice.
+std::string songlist_file_text(const Songlist& songlist);
+
+// Appends one row per record of `bytes`, as a load does: the placeholder row
+// goes once the first record is in, and each new row becomes current.
+// Returns false when the last record is cut short; the rows before it stay.
+bool append_songlist_records(std::string_view bytes, Songlist& songlist);
+
+}  // namespace jukora

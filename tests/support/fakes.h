@@ -1,0 +1,121 @@
+// Recording fakes of the platform interfaces and the player link, and a
+// temporary folder that cleans up after itself.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/clock.h"
+#include "platform/desktop.h"
+#include "platform/play_timer.h"
+#include "winamp/winamp_link.h"
+
+namespace jukora::testing {
+
+class FakeDesktop : public Desktop {
+ public:
+  void message_box(const std::string& text) override { messages.push_back(text); }
+  std::optional<std::string> choose_file(const FileDialogRequest& request) override;
+  std::vector<std::string> choose_files(const FileDialogRequest& request) override;
+  void set_captions(const std::string& window, const std::string& menu) override {
+    window_caption = window;
+    menu_caption = menu;
+  }
+  void show_preferences() override { ++preferences_shown; }
+  void set_busy(bool busy) override { busy_changes.push_back(busy); }
+  void yield_events() override { ++yields; }
+
+  std::vector<std::string> messages;
+  std::vector<FileDialogRequest> requests;
+  // The next answers of choose_file (nothing: cancelled) and choose_files.
+  std::vector<std::optional<std::string>> file_answers;
+  std::vector<std::vector<std::string>> files_answers;
+  std::string window_caption, menu_caption;
+  int preferences_shown = 0;
+  std::vector<bool> busy_changes;
+  int yields = 0;
+};
+
+class FakeClock : public Clock {
+ public:
+  DateTime now() override { return time; }
+  void reseed() override { ++reseeds; }
+  // Hands out `randoms` in turn; 0 when they run out.
+  double random() override { return next < randoms.size() ? randoms[next++] : 0.0; }
+
+  DateTime time{2026, 12, 6, 11, 0, 0};
+  std::vector<double> randoms;
+  std::size_t next = 0;
+  int reseeds = 0;
+};
+
+class FakePlayTimer : public PlayTimer {
+ public:
+  void set_enabled(bool on) override { is_enabled = on; }
+  bool enabled() const override { return is_enabled; }
+  bool is_enabled = false;
+};
+
+// A player that records every request as a line of text, e.g.
+// "start_with_file /usr/bin /music/a.mp3", and answers from its fields.
+class FakeWinampLink : public WinampLink {
+ public:
+  PlayerHandle find_winamp() override {
+    calls.push_back("find_winamp");
+    return running ? 1 : kNoPlayer;
+  }
+  long version(PlayerHandle player) override {
+    calls.push_back("version");
+    return player ? version_answer : 0;
+  }
+  long write_playlist(PlayerHandle player) override;
+  int play_status(PlayerHandle player) override {
+    calls.push_back("play_status");
+    return player ? status : 0;
+  }
+  void stop(PlayerHandle player) override {
+    calls.push_back("stop");
+    if (player) status = 0;
+  }
+  void start(const std::string& dir) override { calls.push_back("start " + dir); }
+  void start_with_file(const std::string& dir, const std::string& song) override {
+    calls.push_back("start_with_file " + dir + " " + song);
+  }
+  void start_with_playlist(const std::string& dir) override { calls.push_back("start_with_playlist " + dir); }
+  std::string executable_path(const std::string& dir) const override;
+  std::string playlist_path(const std::string& dir) const override;
+
+  // The calls that are starts, in order.
+  std::vector<std::string> starts() const;
+
+  std::vector<std::string> calls;
+  bool running = true;
+  long version_answer = 0x2090;
+  int status = 0;
+  long position = 0;
+  // Written to playlist_path(playlist_dir) by write_playlist when set.
+  std::optional<std::string> playlist_text;
+  std::string playlist_dir;
+};
+
+// A fresh directory under the system's temporary folder, removed at the end.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  const std::filesystem::path& path() const { return path_; }
+  std::string file(const std::string& name) const { return (path_ / name).string(); }
+
+ private:
+  std::filesystem::path path_;
+};
+
+std::string read_bytes(const std::string& path);
+void write_bytes(const std::string& path, const std::string& bytes);
+
+}  // namespace jukora::testing
