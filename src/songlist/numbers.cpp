@@ -8,27 +8,29 @@
 
 namespace jukora {
 
-bool is_numeric(std::string_view text) { return to_number(text).has_value(); }
+namespace {
+
+// Plain whole numbers are by far the common Score; read them without the
+// general parser.
+std::optional<double> plain_whole(std::string_view text) {
+  if (text.empty() || text.size() >= 16) return std::nullopt;
+  std::size_t i = text[0] == '-' ? 1 : 0;
+  if (i == text.size()) return std::nullopt;
+  long long value = 0;
+  for (std::size_t k = i; k < text.size(); ++k) {
+    char c = text[k];
+    if (c < '0' || c > '9') return std::nullopt;
+    value = value * 10 + (c - '0');
+  }
+  return static_cast<double>(i ? -value : value);
+}
+
+}  // namespace
+
+bool is_numeric(std::string_view text) { return plain_whole(text) || to_number(text); }
 
 double score_sort_value(std::string_view text) {
-  // Plain whole numbers are by far the common case; read them without the
-  // general parser.
-  if (!text.empty() && text.size() < 16) {
-    std::size_t i = text[0] == '-' ? 1 : 0;
-    if (i < text.size()) {
-      long long value = 0;
-      bool plain = true;
-      for (std::size_t k = i; k < text.size(); ++k) {
-        char c = text[k];
-        if (c < '0' || c > '9') {
-          plain = false;
-          break;
-        }
-        value = value * 10 + (c - '0');
-      }
-      if (plain) return static_cast<double>(i ? -value : value);
-    }
-  }
+  if (auto value = plain_whole(text)) return *value;
   return to_number(text).value_or(0.0);
 }
 

@@ -1,12 +1,25 @@
 #include "songlist/songlist.h"
 
 #include <algorithm>
-#include <functional>
 #include <utility>
 
 #include "songlist/numbers.h"
 
 namespace jukora {
+
+Songlist::RowCells::RowCells(std::initializer_list<std::string_view> cells) {
+  std::size_t total = 0;
+  for (std::string_view cell : cells) total += cell.size();
+  // Room for the row number and Rank % that the next recompute writes.
+  text_.reserve(total + 16);
+  int c = 0;
+  for (std::string_view cell : cells) {
+    if (c == kColumns) break;
+    text_.append(cell);
+    end_[static_cast<std::size_t>(c++)] = static_cast<std::uint32_t>(text_.size());
+  }
+  for (; c < kColumns; ++c) end_[static_cast<std::size_t>(c)] = static_cast<std::uint32_t>(text_.size());
+}
 
 std::string_view Songlist::RowCells::get(int col) const {
   std::uint32_t begin = col == 0 ? 0 : end_[col - 1];
@@ -21,29 +34,12 @@ void Songlist::RowCells::set(int col, std::string_view text) {
   for (int c = col; c < kColumns; ++c) end_[c] += grown;
 }
 
-std::size_t Songlist::KeyHash::operator()(const SongKey& key) const {
-  std::size_t h = std::hash<std::string_view>{}(key.directory);
-  return h ^ (std::hash<std::string_view>{}(key.file) + 0x9e3779b97f4a7c15ULL + (h << 6) + (h >> 2));
-}
-
-std::size_t Songlist::KeyHash::operator()(const RowCells* row) const { return (*this)(KeyEqual::key(row)); }
-
 Songlist::Songlist() { widths_.fill(1000); }
 Songlist::~Songlist() = default;
 
 Songlist::RowCells* Songlist::at(int row) const {
   if (row < 1 || row > static_cast<int>(rows_.size())) return nullptr;
   return rows_[static_cast<std::size_t>(row - 1)].get();
-}
-
-void Songlist::unindex(const RowCells* row) {
-  auto [first, last] = index_.equal_range(row);
-  for (auto it = first; it != last; ++it) {
-    if (*it == row) {
-      index_.erase(it);
-      return;
-    }
-  }
 }
 
 std::string_view Songlist::TextMatrix(int row, int col) const {
@@ -63,7 +59,7 @@ void Songlist::SetTextMatrix(int row, int col, std::string_view text) {
   RowCells* cells = at(row);
   if (!cells) return;
   bool keyed = col == col::kDirectory || col == col::kFile;
-  if (keyed) unindex(cells);
+  if (keyed) index_.erase(cells);
   cells->set(col, text);
   if (keyed) index_.insert(cells);
 }
@@ -83,12 +79,7 @@ void Songlist::AddItem(std::string_view text) {
 
 void Songlist::add_cells(std::initializer_list<std::string_view> texts) {
   ++revision_;
-  auto cells = std::make_unique<RowCells>();
-  int c = 0;
-  for (std::string_view text : texts) {
-    if (c == kColumns) break;
-    cells->set(c++, text);
-  }
+  auto cells = std::make_unique<RowCells>(texts);
   index_.insert(cells.get());
   rows_.push_back(std::move(cells));
 }
@@ -97,7 +88,7 @@ void Songlist::RemoveItem(int row) {
   RowCells* cells = at(row);
   if (!cells) return;
   ++revision_;
-  unindex(cells);
+  index_.erase(cells);
   rows_.erase(rows_.begin() + (row - 1));
 }
 
@@ -131,12 +122,12 @@ void Songlist::remove_rows_with_empty(int col) {
   ++revision_;
   auto gone =
       std::stable_partition(rows_.begin(), rows_.end(), [col](const auto& row) { return !row->get(col).empty(); });
-  for (auto it = gone; it != rows_.end(); ++it) unindex(it->get());
+  for (auto it = gone; it != rows_.end(); ++it) index_.erase(it->get());
   rows_.erase(gone, rows_.end());
 }
 
 bool Songlist::contains(std::string_view directory, std::string_view file) const {
-  return index_.find(SongKey{directory, file}) != index_.end();
+  return index_.contains(SongKey{directory, file});
 }
 
 int Songlist::find(std::string_view directory, std::string_view file, int from, int to) const {

@@ -9,8 +9,9 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_set>
 #include <vector>
+
+#include "songlist/song_index.h"
 
 namespace jukora {
 
@@ -82,6 +83,8 @@ class Songlist {
   // The seven cells of one data row packed into one buffer.
   class RowCells {
    public:
+    RowCells() = default;
+    explicit RowCells(std::initializer_list<std::string_view> cells);
     std::string_view get(int col) const;
     void set(int col, std::string_view text);
 
@@ -90,32 +93,13 @@ class Songlist {
     std::array<std::uint32_t, kColumns> end_{};
   };
 
-  struct SongKey {
-    std::string_view directory;
-    std::string_view file;
-  };
-  struct KeyHash {
-    using is_transparent = void;
-    std::size_t operator()(const SongKey& key) const;
-    std::size_t operator()(const RowCells* row) const;
-  };
-  struct KeyEqual {
-    using is_transparent = void;
-    static SongKey key(const RowCells* row) { return {row->get(col::kDirectory), row->get(col::kFile)}; }
-    static SongKey key(const SongKey& key) { return key; }
-    template <class A, class B>
-    bool operator()(const A& a, const B& b) const {
-      SongKey x = key(a), y = key(b);
-      return x.directory == y.directory && x.file == y.file;
-    }
-  };
+  static SongKey key_of(const RowCells* row) { return {row->get(col::kDirectory), row->get(col::kFile)}; }
 
   RowCells* at(int row) const;
-  void unindex(const RowCells* row);
 
   std::array<std::string, kColumns> header_;
   std::vector<std::unique_ptr<RowCells>> rows_;
-  std::unordered_multiset<const RowCells*, KeyHash, KeyEqual> index_;
+  SongIndex<RowCells, &Songlist::key_of> index_;
   std::array<int, kColumns> widths_{};
   int row_ = 0, col_ = 0, row_sel_ = 0, col_sel_ = 0;
   std::uint64_t revision_ = 0;

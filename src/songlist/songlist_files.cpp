@@ -53,8 +53,10 @@ void SonglistFiles::write_songlist() {
 void SonglistFiles::read_songlist() {
   std::string path = current_path();
   if (songlist_.Rows() > 1) {
-    for (int c = 1; c < kColumns; ++c) songlist_.SetTextMatrix(1, c, "");
-    while (songlist_.Rows() > 2) songlist_.RemoveItem(songlist_.Rows() - 1);
+    // One blank data row stays; it keeps its number.
+    std::string number(songlist_.TextMatrix(1, col::kNumber));
+    songlist_.Clear();
+    songlist_.add_cells({number});
   }
   std::string bytes;
   switch (read_whole_file(path, bytes)) {

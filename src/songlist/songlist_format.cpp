@@ -8,10 +8,12 @@ namespace {
 
 void append_field(std::string& out, std::string_view text) {
   out.push_back('"');
-  for (char c : text) {
-    if (c == '"') out.push_back('"');
-    out.push_back(c);
+  for (auto quote = text.find('"'); quote != std::string_view::npos; quote = text.find('"')) {
+    out.append(text.substr(0, quote + 1));
+    out.push_back('"');
+    text.remove_prefix(quote + 1);
   }
+  out.append(text);
   out.push_back('"');
 }
 
@@ -40,16 +42,19 @@ class FieldReader {
     if (pos_ < in_.size() && in_[pos_] == '"') {
       ++pos_;
       while (pos_ < in_.size()) {
-        char c = in_[pos_++];
-        if (c != '"') {
-          field.push_back(c);
-        } else if (pos_ < in_.size() && in_[pos_] == '"') {
+        auto quote = in_.find('"', pos_);
+        if (quote == std::string_view::npos) quote = in_.size();
+        field.append(in_.substr(pos_, quote - pos_));
+        pos_ = quote + 1;
+        // A doubled quote inside the field stands for one quote.
+        if (pos_ < in_.size() && in_[pos_] == '"') {
           field.push_back('"');
           ++pos_;
         } else {
           break;
         }
       }
+      if (pos_ > in_.size()) pos_ = in_.size();
       // Whatever follows the closing quote up to the separator is ignored.
       while (pos_ < in_.size() && !is_separator(in_[pos_])) ++pos_;
     } else {

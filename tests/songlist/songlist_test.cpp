@@ -2,12 +2,143 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
+#include "songlist/recompute.h"
+
 namespace jukora {
 namespace {
 
-TEST(Songlist, StartsWithTheHeaderRowOnly) {
+std::vector<std::string> column(const Songlist& songlist, int col) {
+  std::vector<std::string> out;
+  for (int i = 1; i < songlist.Rows(); ++i) out.emplace_back(songlist.TextMatrix(i, col));
+  return out;
+}
+
+std::unique_ptr<Songlist> with_scores(std::initializer_list<const char*> scores) {
+  auto songlist = std::make_unique<Songlist>();
+  int n = 0;
+  for (const char* score : scores) songlist->add_cells({"", "/music", "song" + std::to_string(++n), score});
+  return songlist;
+}
+
+TEST(Songlist, AddItemSplitsAtTabsAndIgnoresSurplusCells) {
   Songlist songlist;
+  songlist.AddItem("\t/music\ta.mp3\t5");
+  songlist.AddItem("1\t2\t3\t4\t5\t6\t7\t8\t9");
+  ASSERT_EQ(songlist.Rows(), 3);
+  EXPECT_EQ(songlist.TextMatrix(1, col::kFile), "a.mp3");
+  EXPECT_EQ(songlist.TextMatrix(1, col::kLastPlayed), "");
+  EXPECT_EQ(songlist.TextMatrix(2, col::kLastPlayed), "7");
+  EXPECT_EQ(songlist.TextMatrix(9, 1), "");  // outside the table reads empty
+}
+
+TEST(Songlist, IndexFollowsEveryKindOfRowChange) {
+  Songlist songlist;
+  songlist.add_cells({"", "/a", "x.mp3"});
+  songlist.add_cells({"", "/a", "x.mp3"});  // listed twice
+  songlist.add_cells({"", "/b", "y.mp3"});
+  EXPECT_TRUE(songlist.contains("/a", "x.mp3"));
+  EXPECT_FALSE(songlist.contains("/A", "x.mp3"));
+
+  songlist.RemoveItem(1);
+  EXPECT_TRUE(songlist.contains("/a", "x.mp3")) << "the second copy is still listed";
+  songlist.SetTextMatrix(1, col::kFile, "z.mp3");
+  EXPECT_FALSE(songlist.contains("/a", "x.mp3"));
+  EXPECT_TRUE(songlist.contains("/a", "z.mp3"));
+  EXPECT_EQ(songlist.find("/b", "y.mp3", 1, 2), 2);
+  EXPECT_EQ(songlist.find("/b", "y.mp3", 2, 1), 2);
+  EXPECT_EQ(songlist.find("/b", "y.mp3", 1, 1), 0);
+
+  songlist.Clear();
+  EXPECT_FALSE(songlist.contains("/b", "y.mp3"));
+}
+
+TEST(Songlist, IndexStaysRightThroughManyInsertsAndErases) {
+  Songlist songlist;
+  for (int i = 0; i < 3000; ++i) songlist.add_cells({"", "/d" + std::to_string(i % 7), std::to_string(i)});
+  for (int i = songlist.Rows() - 1; i >= 1; i -= 2) songlist.RemoveItem(i);
+  int listed = 0;
+  for (int i = 0; i < 3000; ++i) listed += songlist.contains("/d" + std::to_string(i % 7), std::to_string(i));
+  EXPECT_EQ(listed, songlist.Rows() - 1);
+  for (int i = 1; i < songlist.Rows(); ++i)
+    EXPECT_TRUE(songlist.contains(songlist.TextMatrix(i, 1), songlist.TextMatrix(i, 2)));
+}
+
+TEST(Recompute, HeaderOnlyTableIsLeftAlone) {
+  Songlist songlist;
+  recompute_songlist(songlist);
   EXPECT_EQ(songlist.Rows(), 1);
+}
+
+TEST(Recompute, EmptyPlaceholderRowGetsItsDefaults) {
+  Songlist songlist;
+  songlist.add_cells({"", "", ""});
+  songlist.add_cells({"", "", "orphan.mp3", "7"});
+  recompute_songlist(songlist);
+  ASSERT_EQ(songlist.Rows(), 2) << "all rows without a Directory but the first go";
+  EXPECT_EQ(column(songlist, 0), std::vector<std::string>{"1"});
+  EXPECT_EQ(songlist.TextMatrix(1, col::kScore), "0");
+  EXPECT_EQ(songlist.TextMatrix(1, col::kRank), "100");
+  EXPECT_EQ(songlist.TextMatrix(1, col::kLastPlayed), "00:00 1/1/71");
+}
+
+TEST(Recompute, RowsWithoutDirectoryGoWhenRealSongsExist) {
+  Songlist songlist;
+  songlist.add_cells({"", "", ""});
+  songlist.add_cells({"", "/m", "a.mp3", "1"});
+  songlist.add_cells({"", "", "b.mp3", "2"});
+  recompute_songlist(songlist);
+  EXPECT_EQ(column(songlist, col::kFile), std::vector<std::string>{"a.mp3"});
+}
+
+TEST(Recompute, SortsStablyAndRanksByScoreText) {
+  auto owned = with_scores({"3", "5", "05", "x", "-2", "5"});
+  Songlist& songlist = *owned;
+  recompute_songlist(songlist);
+  EXPECT_EQ(column(songlist, col::kFile),
+            (std::vector<std::string>{"song2", "song3", "song6", "song1", "song4", "song5"}));
+  EXPECT_EQ(column(songlist, col::kScore), (std::vector<std::string>{"5", "05", "5", "3", "0", "-2"}));
+  // "5" and "05" are equal values but different texts: no shared rank.
+  EXPECT_EQ(column(songlist, col::kRank), (std::vector<std::string>{"100", "83.33", "66.67", "50", "33.33", "16.67"}));
+  EXPECT_EQ(column(songlist, 0), (std::vector<std::string>{"1", "2", "3", "4", "5", "6"}));
+}
+
+TEST(Recompute, RankTextsRoundHalvesToEven) {
+  auto three = with_scores({"5", "5", "3"});
+  recompute_songlist(*three);
+  EXPECT_EQ(column(*three, col::kRank), (std::vector<std::string>{"100", "100", "33.33"}));
+
+  auto eight = with_scores({"8", "7", "6", "5", "4", "3", "2", "1"});
+  recompute_songlist(*eight);
+  EXPECT_EQ(eight->TextMatrix(8, col::kRank), "12.5");
+
+  Songlist many;
+  for (int i = 32; i >= 1; --i) many.add_cells({"", "/m", std::to_string(i), std::to_string(i)});
+  recompute_songlist(many);
+  EXPECT_EQ(many.TextMatrix(32, col::kRank), "3.12");
+}
+
+TEST(Recompute, RepairsLastPlayedButKeepsProgramDates) {
+  Songlist songlist;
+  songlist.add_cells({"", "/m", "a", "1", "", "", "14:05 6/12/01"});
+  songlist.add_cells({"", "/m", "b", "2", "", "", ""});
+  songlist.add_cells({"", "/m", "c", "3", "", "", "yesterday"});
+  songlist.add_cells({"", "/m", "d", "4", "", "", "10:00 2/30/26"});
+  recompute_songlist(songlist);
+  EXPECT_EQ(column(songlist, col::kLastPlayed),
+            (std::vector<std::string>{"00:00 1/1/71", "00:00 1/1/71", "00:00 1/1/71", "14:05 6/12/01"}));
+}
+
+TEST(Recompute, KeepsTheCurrentRowIndexAndMovesTheCursorToScore) {
+  auto owned = with_scores({"1", "9"});
+  Songlist& songlist = *owned;
+  songlist.SetRow(2);
+  songlist.SetCol(1);
+  recompute_songlist(songlist);
+  EXPECT_EQ(songlist.Row(), 2);
+  EXPECT_EQ(songlist.Col(), col::kScore);
+  EXPECT_EQ(songlist.TextMatrix(2, col::kFile), "song1");
 }
 
 }  // namespace

@@ -1,0 +1,185 @@
+#include "songlist/songlist_files.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "platform/app_folders.h"
+#include "platform/desktop.h"
+#include "platform/memory_settings_store.h"
+#include "platform/settings_keys.h"
+#include "songlist/recompute.h"
+#include "songlist/row_deletion.h"
+#include "songlist/songlist.h"
+#include "songlist/songlist_files_fixture.h"
+#include "support/fakes.h"
+
+namespace jukora {
+namespace {
+
+TEST_F(SonglistFilesTest, FirstStartUsesDefaultFileAndTheFirstSaveCreatesIt) {
+  EXPECT_EQ(files.current_path(), join_path(folders.data, "default.jk8"));
+  files.read_songlist();
+  EXPECT_EQ(songlist.Rows(), 1);
+  EXPECT_TRUE(desktop.messages.empty());
+  songlist.add_cells({"", "/m", "a.mp3"});
+  recompute_songlist(songlist);
+  files.write_songlist();
+  EXPECT_EQ(read_bytes(path("default.jk8")), "\"/m\",\"a.mp3\",\"0\",\"00:00 1/1/71\"\r\n");
+}
+
+TEST_F(SonglistFilesTest, ReaderFollowsTheFieldRules) {
+  load("hand.jk8",
+       "\"/m,1\",\"a.mp3\",\"3\",\"14:05 6/12/01\"\r\n"  // comma inside quotes
+       "  \"/m\" junk ,\"b.mp3\"\n\"2\",\"\"\n"          // blanks, text after the quote, a record over two lines
+       "/plain dir  ,c.mp3,1,x,surplus\r\n"              // unquoted fields, a surplus field
+       ",d.mp3,0\r\n");                                  // ...which starts the next record
+  ASSERT_EQ(songlist.Rows(), 5);
+  EXPECT_EQ(songlist.TextMatrix(1, col::kDirectory), "/m,1");
+  EXPECT_EQ(songlist.TextMatrix(2, col::kDirectory), "/m");
+  EXPECT_EQ(songlist.TextMatrix(2, col::kLastPlayed), "00:00 1/1/71");
+  EXPECT_EQ(songlist.TextMatrix(3, col::kDirectory), "/plain dir");
+  EXPECT_EQ(songlist.TextMatrix(3, col::kFile), "c.mp3");
+  EXPECT_EQ(songlist.TextMatrix(3, col::kLastPlayed), "00:00 1/1/71") << "x is not a date";
+  // The surplus field became the Directory of the last record.
+  EXPECT_EQ(songlist.TextMatrix(4, col::kDirectory), "surplus");
+  EXPECT_EQ(songlist.TextMatrix(4, col::kFile), "");
+  EXPECT_EQ(songlist.TextMatrix(4, col::kScore), "0") << "d.mp3 landed in Score and was repaired";
+}
+
+TEST_F(SonglistFilesTest, QuotesInsideFieldsRoundTrip) {
+  songlist.add_cells({"", "/m/say \"hi\"", "\"quoted\".mp3", "2"});
+  songlist.add_cells({"", "/m", "comma, and space.mp3", "1"});
+  recompute_songlist(songlist);
+  use("quotes.jk8");
+  files.write_songlist();
+  std::string bytes = read_bytes(path("quotes.jk8"));
+  EXPECT_EQ(bytes,
+            "\"/m/say \"\"hi\"\"\",\"\"\"quoted\"\".mp3\",\"2\",\"00:00 1/1/71\"\r\n"
+            "\"/m\",\"comma, and space.mp3\",\"1\",\"00:00 1/1/71\"\r\n");
+  files.read_songlist();
+  EXPECT_EQ(songlist.TextMatrix(1, col::kDirectory), "/m/say \"hi\"");
+  EXPECT_EQ(songlist.TextMatrix(1, col::kFile), "\"quoted\".mp3");
+  files.write_songlist();
+  EXPECT_EQ(read_bytes(path("quotes.jk8")), bytes);
+}
+
+TEST_F(SonglistFilesTest, LineEndingsAndBlankLinesDoNotMatter) {
+  load("lf.jk8", "\"/m\",\"a\",\"1\",\"00:00 1/1/71\"\n\n\"/m\",\"b\",\"2\",\"00:00 1/1/71\"\n\r\n");
+  EXPECT_EQ(files_column(), (std::vector<std::string>{"b", "a"}));
+}
+
+TEST_F(SonglistFilesTest, RecordCutShortKeepsEarlierRowsWithoutRecompute) {
+  load("cut.jk8", "\"/m\",\"a\",\"1\",\"00:00 1/1/71\"\r\n\"/m\",\"b\",\"9\"");
+  EXPECT_EQ(files_column(), (std::vector<std::string>{"a"}));
+  EXPECT_EQ(songlist.TextMatrix(1, col::kRank), "") << "no recompute after a cut-short load";
+  EXPECT_TRUE(desktop.messages.empty());
+}
+
+TEST_F(SonglistFilesTest, EmptyAndMissingFilesLeaveThePlaceholderRow) {
+  load("full.jk8", "\"/m\",\"a\",\"1\",\"\"\r\n\"/m\",\"b\",\"2\",\"\"\r\n");
+  load("empty.jk8", "");
+  ASSERT_EQ(songlist.Rows(), 2);
+  EXPECT_EQ(songlist.TextMatrix(1, col::kDirectory), "");
+  EXPECT_EQ(songlist.TextMatrix(1, col::kRank), "100") << "an empty file is recomputed";
+
+  use("missing.jk8");
+  files.read_songlist();
+  EXPECT_EQ(songlist.Rows(), 2);
+  EXPECT_TRUE(desktop.messages.empty());
+  files.write_songlist();  // a failed load does not recompute the blank row
+  EXPECT_EQ(read_bytes(path("missing.jk8")), "\"\",\"\",\"\",\"\"\r\n");
+  load("placeholder.jk8", read_bytes(path("missing.jk8")));
+  EXPECT_EQ(songlist.Rows(), 2);
+}
+
+TEST_F(SonglistFilesTest, DirectoryInPlaceOfTheSonglistIsNeverSavedOver) {
+  // Also covers the root user, for whom permission bits are no obstacle.
+  std::filesystem::create_directories(path("folder.jk8"));
+  use("folder.jk8");
+  files.read_songlist();
+  ASSERT_EQ(desktop.messages.size(), 1u);
+  songlist.add_cells({"", "/m", "a.mp3"});
+  files.write_songlist();
+  EXPECT_EQ(desktop.messages.size(), 1u) << "told once, at the load";
+  EXPECT_TRUE(std::filesystem::is_directory(path("folder.jk8")));
+}
+
+TEST_F(SonglistFilesTest, NewCreatesAnEmptyFileAndRefusesAnExistingOne) {
+  load("old.jk8", "\"/m\",\"a\",\"1\",\"00:00 1/1/71\"\r\n");
+  desktop.file_answers = {path("fresh.jk8"), path("old.jk8")};
+  files.mnuSonglist_Click("New");
+  EXPECT_EQ(settings.GetSetting("main", "last_set", ""), path("fresh.jk8"));
+  EXPECT_EQ(read_bytes(path("fresh.jk8")), "");
+  EXPECT_EQ(songlist.Rows(), 2);
+  EXPECT_EQ(songlist.TextMatrix(1, col::kDirectory), "");
+  EXPECT_EQ(desktop.window_caption, "Jukora Song Manager - fresh.jk8");
+  EXPECT_EQ(desktop.menu_caption, "Songlist (fresh.jk8)");
+  EXPECT_EQ(desktop.requests[0].title, "New");
+  EXPECT_EQ(desktop.requests[0].filter, "Jukora Files (*.jk8)|*.jk8|All Files (*.*)|*.*");
+
+  files.mnuSonglist_Click("New");
+  EXPECT_EQ(desktop.messages, std::vector<std::string>{"New:  File already exists."});
+  EXPECT_EQ(settings.GetSetting("main", "last_set", ""), path("fresh.jk8"));
+}
+
+TEST_F(SonglistFilesTest, NewThatCannotCreateTheFileChangesNothing) {
+  use("list.jk8");
+  desktop.file_answers = {path("no/such/dir/x.jk8")};
+  files.mnuSonglist_Click("New");
+  EXPECT_EQ(desktop.messages.size(), 1u);
+  EXPECT_EQ(settings.GetSetting("main", "last_set", ""), path("list.jk8"));
+  EXPECT_EQ(desktop.window_caption, "");
+}
+
+TEST_F(SonglistFilesTest, SaveAsWritesTheTableOrChangesNothing) {
+  load("a.jk8", "\"/m\",\"a\",\"1\",\"00:00 1/1/71\"\r\n");
+  desktop.file_answers = {path("missing/b.jk8"), path("b.jk8")};
+  files.mnuSonglist_Click("Save As");
+  EXPECT_EQ(desktop.messages.size(), 1u);
+  EXPECT_EQ(settings.GetSetting("main", "last_set", ""), path("a.jk8"));
+
+  files.mnuSonglist_Click("Save As");
+  EXPECT_EQ(settings.GetSetting("main", "last_set", ""), path("b.jk8"));
+  EXPECT_EQ(read_bytes(path("b.jk8")), read_bytes(path("a.jk8")));
+  EXPECT_EQ(desktop.window_caption, "Jukora Song Manager - b.jk8");
+}
+
+TEST_F(SonglistFilesTest, OpenLoadsAnExistingSonglistOnly) {
+  write_bytes(path("other.jk8"), "\"/m\",\"z\",\"1\",\"00:00 1/1/71\"\r\n");
+  desktop.file_answers = {path("nothing.jk8"), std::nullopt, path("other.jk8")};
+  files.mnuSonglist_Click("Open");
+  EXPECT_EQ(desktop.messages, std::vector<std::string>{"Open:  No such songlist."});
+  files.mnuSonglist_Click("Open");  // cancelled
+  EXPECT_FALSE(settings.read("main", "last_set"));
+  files.mnuSonglist_Click("Open");
+  EXPECT_EQ(files_column(), std::vector<std::string>{"z"});
+  EXPECT_EQ(desktop.menu_caption, "Songlist (other.jk8)");
+  files.mnuSonglist_Click("Songlist ()");
+  EXPECT_EQ(desktop.requests.size(), 3u) << "other captions open no dialog";
+}
+
+TEST_F(SonglistFilesTest, DeletingASelectionGoesBottomUpAndSavesEachTime) {
+  load("del.jk8",
+       "\"/m\",\"a\",\"5\",\"\"\r\n\"/m\",\"b\",\"4\",\"\"\r\n\"/m\",\"c\",\"3\",\"\"\r\n"
+       "\"/m\",\"d\",\"2\",\"\"\r\n\"/m\",\"e\",\"1\",\"\"\r\n");
+  songlist.SetRow(5);
+  songlist.SetRowSel(3);
+  MSFlexGrid1_KeyDown(songlist, files, 65, 0);  // not Delete
+  EXPECT_EQ(songlist.Rows(), 6);
+  MSFlexGrid1_KeyDown(songlist, files, kKeyDelete, 0);
+  EXPECT_EQ(files_column(), (std::vector<std::string>{"a", "b"}));
+  EXPECT_EQ(read_bytes(path("del.jk8")),
+            "\"/m\",\"a\",\"5\",\"00:00 1/1/71\"\r\n\"/m\",\"b\",\"4\",\"00:00 1/1/71\"\r\n");
+
+  fg_sort(songlist, files, 7);  // outside: ignored
+  fg_sort(songlist, files, 1);
+  fg_sort(songlist, files, 1);  // the only row is blanked, not removed
+  ASSERT_EQ(songlist.Rows(), 2);
+  EXPECT_EQ(songlist.TextMatrix(1, col::kDirectory), "");
+  EXPECT_EQ(songlist.TextMatrix(1, col::kScore), "0");
+  EXPECT_EQ(songlist.Col(), 0);
+}
+
+}  // namespace
+}  // namespace jukora

@@ -1,0 +1,65 @@
+#include <gtest/gtest.h>
+
+#include "platform/app_folders.h"
+#include "songlist/date_text.h"
+#include "songlist/numbers.h"
+#include "songlist/paths.h"
+
+namespace jukora {
+namespace {
+
+TEST(DateText, WritesAndReadsTheProgramsForm) {
+  EXPECT_EQ(format_date_text({2001, 6, 12, 14, 5, 0}), "14:05 6/12/01");
+  EXPECT_EQ(format_date_text({2030, 12, 31, 0, 0, 59}), "00:00 12/31/30");
+  auto when = parse_date_text("14:05 6/12/01", 2026);
+  ASSERT_TRUE(when);
+  EXPECT_EQ(*when, (DateTime{2001, 6, 12, 14, 5, 0}));
+  EXPECT_EQ(parse_date_text(kNeverPlayed, 2026)->year, 1971);
+  EXPECT_EQ(parse_date_text("00:00 1/1/30", 2026)->year, 2030);
+  EXPECT_EQ(parse_date_text("9:07:30 02/29/2024", 2026)->second, 30);
+  EXPECT_EQ(parse_date_text("1/2/03", 2026)->day, 2);
+}
+
+TEST(DateText, RefusesWhatIsNotADate) {
+  for (const char* text : {"", " ", "never", "25:00 1/1/01", "10:60 1/1/01", "10:00 13/1/01", "10:00 2/29/01",
+                           "10:00 1/1/01 extra", "10:00", "1/1"})
+    EXPECT_FALSE(parse_date_text(text, 2026)) << text;
+}
+
+TEST(DateText, HourNumbersCountClockHourBoundaries) {
+  DateTime before{2026, 12, 31, 23, 59, 0};
+  DateTime after{2027, 1, 1, 0, 0, 0};
+  EXPECT_EQ(hour_number(after) - hour_number(before), 1);
+  EXPECT_EQ(hour_number({2024, 3, 1, 0, 0, 0}) - hour_number({2024, 2, 28, 0, 0, 0}), 48);
+}
+
+TEST(Numbers, ScoreStepsSaturateAndRepair) {
+  EXPECT_EQ(stepped_score("5", 1), "6");
+  EXPECT_EQ(stepped_score("0", -1), "-1");
+  EXPECT_EQ(stepped_score("abc", 1), "1");
+  EXPECT_EQ(stepped_score("2.5", 1), "3");
+  EXPECT_EQ(stepped_score("2147483647", 1), "2147483647");
+  EXPECT_EQ(stepped_score("-2147483648", -1), "-2147483648");
+  EXPECT_EQ(stepped_score("1e30", 1), "2147483647");
+  EXPECT_EQ(rank_text(100.0), "100");
+  EXPECT_EQ(rank_text(200.0 / 3), "66.67");
+  EXPECT_EQ(rank_text(12.5), "12.5");
+  EXPECT_EQ(rank_text(3.125), "3.12");
+}
+
+TEST(Paths, SplitOnTheNativeSeparator) {
+  std::string sep(1, kPathSeparator);
+  std::string path = sep + "music" + sep + "rock" + sep + "Song 2.MP3";
+  EXPECT_EQ(get_file_name(path), "Song 2.MP3");
+  EXPECT_EQ(get_dir_name(path), sep + "music" + sep + "rock");
+  EXPECT_EQ(get_extension(path), "MP3");
+  EXPECT_EQ(get_file_name("plain"), "plain");
+  EXPECT_EQ(get_dir_name("plain"), "");
+  EXPECT_EQ(get_dir_name(sep + "top"), "");
+  EXPECT_EQ(get_file_name("dir" + sep), "");
+  EXPECT_EQ(get_extension("a.dir" + sep + "noext"), "dir" + sep + "noext");
+  EXPECT_EQ(get_extension("noext"), "");
+}
+
+}  // namespace
+}  // namespace jukora
