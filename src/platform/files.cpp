@@ -7,7 +7,9 @@
 #include <system_error>
 
 #ifdef _WIN32
+#include <fcntl.h>
 #include <io.h>
+#include <sys/stat.h>
 #else
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -44,14 +46,19 @@ ReadResult read_whole_file(const std::string& path, std::string& bytes) {
 
 bool write_file_atomically(const std::string& path, std::string_view bytes, std::string& error) {
   std::string temp;
-  std::FILE* file = nullptr;
-  for (int attempt = 0; attempt < 100 && !file; ++attempt) {
+  int fd = -1;
+  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
     temp = path + ".saving" + std::to_string(attempt);
-    file = std::fopen(temp.c_str(), "wbx");
-    if (!file && errno != EEXIST) break;
+    fd = _open(temp.c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY, _S_IREAD | _S_IWRITE);
+    if (fd < 0 && errno != EEXIST) break;
   }
+  std::FILE* file = fd >= 0 ? _fdopen(fd, "wb") : nullptr;
   if (!file) {
     error = reason(errno);
+    if (fd >= 0) {
+      _close(fd);
+      std::remove(temp.c_str());
+    }
     return false;
   }
   bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() && std::fflush(file) == 0 &&
