@@ -1,0 +1,155 @@
+#include "scoring/score_changes.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/app_folders.h"
+#include "platform/memory_settings_store.h"
+#include "platform/settings_keys.h"
+#include "songlist/recompute.h"
+#include "songlist/songlist.h"
+#include "songlist/songlist_files.h"
+#include "support/fakes.h"
+
+namespace jukora {
+namespace {
+
+using testing::FakeDesktop;
+using testing::read_bytes;
+using testing::TempDir;
+
+class ScoreChanges : public ::testing::Test {
+ protected:
+  ScoreChanges() {
+    settings.SaveSetting(sections::kMain, keys::kLastSet, path);
+    setup_grid(songlist, settings);
+  }
+
+  // Rows named a, b, c ... in /m with the given scores, recomputed.
+  void fill(const std::vector<std::string>& scores) {
+    std::string name = "a";
+    for (const auto& score : scores) {
+      songlist.add_cells({"", "/m", name, score, "", "", "00:00 1/1/71"});
+      name[0]++;
+    }
+    recompute_songlist(songlist);
+  }
+  std::string score(int row) const { return std::string(songlist.TextMatrix(row, col::kScore)); }
+  std::string file(int row) const { return std::string(songlist.TextMatrix(row, col::kFile)); }
+  void select(int row, int row_sel) {
+    songlist.SetRow(row);
+    songlist.SetRowSel(row_sel);
+  }
+  void press(int key) {
+    MSFlexGrid1_KeyPress(songlist, files, key, [this] { ++direct_plays; });
+  }
+
+  TempDir dir;
+  std::string path = dir.file("list.jk8");
+  AppFolders folders{dir.path().string()};
+  MemorySettingsStore settings;
+  FakeDesktop desktop;
+  DialogMemory dialog;
+  Songlist songlist;
+  SonglistFiles files{songlist, settings, desktop, folders, dialog};
+  int direct_plays = 0;
+};
+
+TEST_F(ScoreChanges, IncrementOnTheOnlyRowRaisesItAndSaves) {
+  fill({"5"});
+  select(1, 1);
+  cmdIncDec_Click(songlist, files, kIncrement);
+  EXPECT_EQ(score(1), "6");
+  EXPECT_EQ(songlist.TextMatrix(1, col::kRank), "100");
+  EXPECT_EQ(songlist.Row(), 1);
+  EXPECT_EQ(read_bytes(path), "\"/m\",\"a\",\"6\",\"00:00 1/1/71\"\r\n");
+}
+
+TEST_F(ScoreChanges, TheRaisedSongClimbsAndStaysCurrent) {
+  fill({"9", "7", "7", "3"});
+  select(3, 3);  // the second 7, file c
+  cmdIncDec_Click(songlist, files, kIncrement);
+  EXPECT_EQ(file(2), "c");
+  EXPECT_EQ(score(2), "8");
+  EXPECT_EQ(songlist.Row(), 2);
+  EXPECT_EQ(songlist.RowSel(), 2);
+  cmdIncDec_Click(songlist, files, kIncrement);
+  cmdIncDec_Click(songlist, files, kIncrement);
+  EXPECT_EQ(file(1), "c");
+  EXPECT_EQ(score(1), "10");
+  EXPECT_EQ(songlist.Row(), 1);
+}
+
+TEST_F(ScoreChanges, TheLoweredSongSinksAndStaysCurrent) {
+  fill({"2", "1", "0"});
+  select(1, 1);
+  cmdIncDec_Click(songlist, files, kDecrement);
+  cmdIncDec_Click(songlist, files, kDecrement);
+  cmdIncDec_Click(songlist, files, kDecrement);
+  EXPECT_EQ(file(3), "a");
+  EXPECT_EQ(score(3), "-1");
+  EXPECT_EQ(songlist.Row(), 3);
+  cmdIncDec_Click(songlist, files, kDecrement);
+  EXPECT_EQ(score(3), "-2");
+}
+
+TEST_F(ScoreChanges, EverySelectedRowStepsAndOnlyTheAnchorStaysSelected) {
+  fill({"10", "8", "6", "4", "2"});
+  for (auto [row, row_sel] : {std::pair{2, 4}, std::pair{4, 2}}) {
+    const std::string anchor = file(row);
+    select(row, row_sel);
+    press('-');
+    EXPECT_EQ(songlist.Row(), songlist.RowSel());
+    EXPECT_EQ(file(songlist.Row()), anchor);
+  }
+  // b, c and d went down twice; a and e were never selected.
+  EXPECT_EQ(score(1), "10");
+  EXPECT_EQ(score(2), "6");
+  EXPECT_EQ(score(3), "4");
+  EXPECT_EQ(score(4), "2");
+  EXPECT_EQ(score(5), "2");
+}
+
+TEST_F(ScoreChanges, KeyMap) {
+  fill({"0"});
+  select(1, 1);
+  for (int key : {'+', '='}) press(key);
+  EXPECT_EQ(score(1), "2");
+  for (int key : {'-', '_', '-'}) press(key);
+  EXPECT_EQ(score(1), "-1");
+  for (int key : {int{'a'}, int{'*'}, int{' '}, 0, 127}) press(key);
+  EXPECT_EQ(score(1), "-1");
+  EXPECT_EQ(direct_plays, 0);
+  press(kKeyEnter);
+  EXPECT_EQ(direct_plays, 1);
+}
+
+TEST_F(ScoreChanges, NothingHappensWithoutACurrentListedSong) {
+  songlist.add_cells({"", "", "", "", "", "", ""});
+  recompute_songlist(songlist);  // the placeholder row of an empty songlist
+  for (int row : {0, 1, 2}) {
+    select(row, row);
+    press('+');
+    press('-');
+  }
+  EXPECT_EQ(score(1), "0");
+  EXPECT_FALSE(std::filesystem::exists(path));
+}
+
+TEST_F(ScoreChanges, ScoresStayWithinTheirRange) {
+  fill({"2147483647", "x", "-2147483648"});
+  select(1, 1);
+  press('+');
+  EXPECT_EQ(score(1), "2147483647");
+  select(3, 3);
+  press('-');
+  EXPECT_EQ(score(3), "-2147483648");
+  select(2, 2);  // "x" became "0" at the first recompute
+  press('+');
+  EXPECT_EQ(score(2), "1");
+}
+
+}  // namespace
+}  // namespace jukora
