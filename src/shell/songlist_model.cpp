@@ -1,6 +1,41 @@
 #include "shell/songlist_model.h"
 
+#include <QGuiApplication>
+#include <QPalette>
+#include <array>
+#include <string_view>
+
+#include "songlist/recompute.h"
+
 namespace jukora {
+
+namespace {
+
+QString text_of(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+std::array<Qt::Alignment, kColumns> parse_format(std::string_view format) {
+  std::array<Qt::Alignment, kColumns> alignments;
+  alignments.fill(Qt::AlignLeft);
+  int column = 0;
+  for (char c : format) {
+    if (c == '|') {
+      if (++column == kColumns) break;
+    } else if (c == '>') {
+      alignments[static_cast<std::size_t>(column)] = Qt::AlignRight;
+    } else if (c == '^') {
+      alignments[static_cast<std::size_t>(column)] = Qt::AlignHCenter;
+    }
+  }
+  return alignments;
+}
+
+}  // namespace
+
+Qt::Alignment column_alignment(int column) {
+  static const std::array<Qt::Alignment, kColumns> alignments = parse_format(kGridFormat);
+  if (column < 0 || column >= kColumns) return Qt::AlignLeft;
+  return alignments[static_cast<std::size_t>(column)];
+}
 
 SonglistModel::SonglistModel(Songlist& songlist, QObject* parent)
     : QAbstractTableModel(parent), songlist_(songlist), shown_rows_(songlist.Rows() - 1) {}
@@ -11,21 +46,38 @@ int SonglistModel::columnCount(const QModelIndex& parent) const { return parent.
 
 QVariant SonglistModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid()) return {};
-  if (role == Qt::DisplayRole) {
-    std::string_view text = songlist_.TextMatrix(index.row() + 1, index.column());
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+  const bool fixed = index.column() == col::kNumber;
+  switch (role) {
+    case Qt::DisplayRole:
+      return text_of(songlist_.TextMatrix(index.row() + 1, index.column()));
+    case Qt::TextAlignmentRole:
+      return QVariant::fromValue(column_alignment(index.column()) | Qt::AlignVCenter);
+    case Qt::ToolTipRole:
+      return QString::fromLatin1(kGridToolTip);
+    case Qt::BackgroundRole:
+      if (fixed) return QGuiApplication::palette().button();
+      return {};
+    case Qt::ForegroundRole:
+      if (fixed) return QGuiApplication::palette().buttonText();
+      return {};
+    default:
+      return {};
   }
-  if (role == Qt::TextAlignmentRole) {
-    bool right = index.column() >= col::kScore && index.column() <= col::kMark;
-    return QVariant::fromValue((right ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
-  }
-  return {};
 }
 
 QVariant SonglistModel::headerData(int section, Qt::Orientation orientation, int role) const {
-  if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
-  std::string_view text = songlist_.TextMatrix(0, section);
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+  if (orientation != Qt::Horizontal) return {};
+  if (role == Qt::DisplayRole) return text_of(songlist_.TextMatrix(0, section));
+  if (role == Qt::TextAlignmentRole) return QVariant::fromValue(column_alignment(section) | Qt::AlignVCenter);
+  if (role == Qt::ToolTipRole) return QString::fromLatin1(kGridToolTip);
+  return {};
+}
+
+Qt::ItemFlags SonglistModel::flags(const QModelIndex& index) const {
+  if (!index.isValid()) return Qt::NoItemFlags;
+  // The row numbers are part of the frame, never of the selection.
+  if (index.column() == col::kNumber) return Qt::ItemIsEnabled;
+  return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
 }
 
 void SonglistModel::sync() {

@@ -1,0 +1,249 @@
+#include "shell/form1.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QScopedValueRollback>
+#include <QScreen>
+#include <algorithm>
+#include <string>
+
+#include "platform/settings_keys.h"
+#include "platform/settings_store.h"
+#include "scoring/score_changes.h"
+#include "shell/dialog.h"
+#include "shell/dir_dialog.h"
+#include "shell/icons.h"
+#include "shell/qt_desktop.h"
+#include "shell/songlist_model.h"
+#include "shell/songlist_view.h"
+#include "shell/twips.h"
+#include "songlist/recompute.h"
+#include "songlist/row_deletion.h"
+#include "winamp/executable_check.h"
+#include "winamp/winamp_link.h"
+
+namespace jukora {
+
+namespace {
+
+// The window as designed, in twips; its size is that of the inner area.
+struct TwipRect {
+  double left, top, width, height;
+};
+constexpr double kDesignWidth = 10035;
+constexpr double kDesignHeight = 7965;
+constexpr TwipRect kIncrementButton{360, 120, 1095, 375};
+constexpr TwipRect kDecrementButton{1680, 120, 1095, 375};
+constexpr TwipRect kGrid{360, 600, 9375, 7095};
+// The grid never shrinks to this or less.
+constexpr double kGridFloor = 1000;
+
+void place(QWidget& widget, const TwipRect& rect, const TwipScale& scale) {
+  widget.setGeometry(scale.x_px(rect.left), scale.y_px(rect.top), scale.x_px(rect.width), scale.y_px(rect.height));
+}
+
+std::string twips_text(double twips) { return single_text(static_cast<float>(twips)); }
+
+// Whether any part of `frame` lies on a screen that is attached now.
+bool on_some_screen(const QRect& frame) {
+  const QList<QScreen*> screens = QGuiApplication::screens();
+  return std::any_of(screens.begin(), screens.end(),
+                     [&](const QScreen* screen) { return screen->availableGeometry().intersects(frame); });
+}
+
+}  // namespace
+
+Form1::Form1(SettingsStore& settings, WinampLink& link, QtDesktop& desktop, AppFolders folders, QWidget* parent)
+    : QWidget(parent),
+      settings_(settings),
+      link_(link),
+      desktop_(desktop),
+      folders_(std::move(folders)),
+      files_(songlist_, settings_, desktop_, folders_, dialog_memory_),
+      model_(new SonglistModel(songlist_, this)),
+      cmdIncDec_{new QPushButton("+ Increment", this), new QPushButton("- Decrement", this)},
+      MSFlexGrid1_(new SonglistView(this)),
+      Dialog_(new Dialog(settings_, this)),
+      DirDialog_(new DirDialog(*Dialog_, folders_, this)) {
+  setWindowTitle("Jukora Song Manager");
+  const TwipScale scale = TwipScale::of(*this);
+  resize(scale.x_px(kDesignWidth), scale.y_px(kDesignHeight));
+  if (const QScreen* screen = QGuiApplication::primaryScreen())
+    move(screen->availableGeometry().center() - rect().center());
+  place(*cmdIncDec_[0], kIncrementButton, scale);
+  place(*cmdIncDec_[1], kDecrementButton, scale);
+  place(*MSFlexGrid1_, kGrid, scale);
+  MSFlexGrid1_->setModel(model_);
+  setTabOrder(MSFlexGrid1_, cmdIncDec_[0]);
+  setTabOrder(cmdIncDec_[0], cmdIncDec_[1]);
+  MSFlexGrid1_->setFocus();
+
+  for (int index : {kIncrement, kDecrement}) {
+    cmdIncDec_[index]->setAutoDefault(false);
+    connect(cmdIncDec_[index], &QPushButton::clicked, this, [this, index] { cmdIncDec_Click(index); });
+  }
+  connect(MSFlexGrid1_, &SonglistView::rows_selected, this, [this](int row, int row_sel) {
+    songlist_.SetRow(row);
+    songlist_.SetRowSel(row_sel);
+  });
+  connect(MSFlexGrid1_, &SonglistView::key_press, this, &Form1::MSFlexGrid1_KeyPress);
+  connect(MSFlexGrid1_, &SonglistView::key_down, this, &Form1::MSFlexGrid1_KeyDown);
+  connect(MSFlexGrid1_, &SonglistView::double_clicked, this, [this] {
+    if (hooks.MSFlexGrid1_DblClick) hooks.MSFlexGrid1_DblClick();
+    show_songlist();
+  });
+  connect(MSFlexGrid1_, &SonglistView::right_button_released, this, [this](const QPoint& position) {
+    if (hooks.show_mode_menu) hooks.show_mode_menu(position);
+    show_songlist();
+  });
+  connect(MSFlexGrid1_->horizontalHeader(), &QHeaderView::sectionResized, this,
+          [this](int column, int, int new_size) { column_resized(column, new_size); });
+
+  connect(Dialog_, &Dialog::browse_requested, DirDialog_, &DirDialog::show_chooser);
+  // The chooser writes into the Preferences dialog, so it goes with it.
+  connect(Dialog_, &Dialog::closed, DirDialog_, &DirDialog::close_chooser);
+
+  tmrJukora_.setInterval(1000);
+  connect(&tmrJukora_, &QTimer::timeout, this, &Form1::tmrJukora_Timer);
+
+  desktop_.set_parent(this);
+  desktop_.on_show_preferences = [this] { Dialog_->show_dialog(); };
+  desktop_.on_menu_caption = [this](const QString& caption) { songlist_caption_ = caption; };
+}
+
+Form1::~Form1() {
+  desktop_.on_show_preferences = nullptr;
+  desktop_.on_menu_caption = nullptr;
+}
+
+Desktop& Form1::desktop() { return desktop_; }
+
+void Form1::Form_Load() {
+  const TwipScale scale = TwipScale::of(*this);
+  width_margin_ = qRound(scale.x_twips(width()) - scale.x_twips(MSFlexGrid1_->width()));
+  height_margin_ = qRound(scale.y_twips(height()) - scale.y_twips(MSFlexGrid1_->height()));
+
+  const QPoint design_place = pos();
+  const double height = setting_number(settings_, sections::kWindow, keys::kAppHeight, scale.y_twips(this->height()));
+  const double width = setting_number(settings_, sections::kWindow, keys::kAppWidth, scale.x_twips(this->width()));
+  const double top = setting_number(settings_, sections::kWindow, keys::kAppTop, scale.y_twips(y()));
+  const double left = setting_number(settings_, sections::kWindow, keys::kAppLeft, scale.x_twips(x()));
+  resize(scale.x_px(width), scale.y_px(height));
+  move(scale.x_px(left), scale.y_px(top));
+  // A place saved on a screen that is gone would leave the window out of
+  // reach.
+  if (!on_some_screen(QRect(pos(), size()))) move(design_place);
+
+  is_loaded_ = true;
+  Form_Resize();
+
+  setup_grid(songlist_, settings_);
+  apply_column_widths();
+  model_->sync();
+
+  if (!executable_exists(link_, read_winamp_dir(settings_))) DirDialog_->show_chooser();
+  setWindowIcon(plus_icon());
+  if (hooks.add_tray_icons) hooks.add_tray_icons();
+  files_.show_captions();
+
+  files_.read_songlist();
+  show_songlist();
+  setVisible(read_visible(settings_));
+}
+
+void Form1::Form_Resize() {
+  if (!is_loaded_ || isMinimized()) return;
+  const TwipScale scale = TwipScale::of(*this);
+  const double grid_width = std::round(scale.x_twips(width()) - width_margin_);
+  const double grid_height = std::round(scale.y_twips(height()) - height_margin_);
+  QSize grid = MSFlexGrid1_->size();
+  if (grid_width > kGridFloor) grid.setWidth(scale.x_px(grid_width));
+  if (grid_height > kGridFloor) grid.setHeight(scale.y_px(grid_height));
+  MSFlexGrid1_->resize(grid);
+
+  settings_.SaveSetting(sections::kWindow, keys::kAppTop, twips_text(scale.y_twips(y())));
+  settings_.SaveSetting(sections::kWindow, keys::kAppLeft, twips_text(scale.x_twips(x())));
+  settings_.SaveSetting(sections::kWindow, keys::kAppHeight, twips_text(scale.y_twips(height())));
+  settings_.SaveSetting(sections::kWindow, keys::kAppWidth, twips_text(scale.x_twips(width())));
+}
+
+void Form1::Form_Unload() {
+  if (hooks.remove_tray_icons) hooks.remove_tray_icons();
+  settings_.SaveSetting(sections::kMain, keys::kVisible, isVisible() ? "True" : "False");
+  for (int column = 0; column < kColumns; ++column)
+    settings_.SaveSetting(sections::kWindow, fg_col_key(column), std::to_string(songlist_.ColWidth(column)));
+  Dialog_->close_dialog();
+}
+
+void Form1::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  Form_Resize();
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+  Form_Unload();
+  QWidget::closeEvent(event);
+  emit unloaded();
+}
+
+void Form1::apply_column_widths() {
+  const TwipScale scale = TwipScale::of(*this);
+  QScopedValueRollback<bool> placing(placing_columns_, true);
+  for (int column = 0; column < kColumns; ++column) {
+    // A negative width is the grid's way of asking for the default one.
+    const int twips = songlist_.ColWidth(column) < 0 ? kDefaultColumnWidth : songlist_.ColWidth(column);
+    MSFlexGrid1_->setColumnWidth(column, scale.x_px(twips));
+  }
+}
+
+void Form1::column_resized(int column, int new_size) {
+  // Widths the user drags are kept in twips; widths set from the settings
+  // keep their exact value rather than one rounded through pixels.
+  if (placing_columns_) return;
+  songlist_.SetColWidth(column, qRound(TwipScale::of(*this).x_twips(new_size)));
+}
+
+void Form1::show_songlist() {
+  model_->sync();
+  // Like the grid, the cursor never points past the last row.
+  const int last = songlist_.Rows() - 1;
+  if (songlist_.Row() > last || songlist_.RowSel() > last) {
+    const int row_sel = std::min(songlist_.RowSel(), last);
+    songlist_.SetRow(std::min(songlist_.Row(), last));
+    songlist_.SetRowSel(row_sel);
+  }
+  const std::pair<int, int> wanted{songlist_.Row(), songlist_.RowSel()};
+  if (MSFlexGrid1_->shown_selection() == wanted) return;
+  MSFlexGrid1_->show_selection(wanted.first, wanted.second);
+  MSFlexGrid1_->scroll_to_row(wanted.first);
+}
+
+void Form1::cmdIncDec_Click(int index) {
+  jukora::cmdIncDec_Click(songlist_, files_, index);
+  show_songlist();
+}
+
+void Form1::MSFlexGrid1_KeyPress(int key_ascii) {
+  jukora::MSFlexGrid1_KeyPress(songlist_, files_, key_ascii, hooks.MSFlexGrid1_DblClick);
+  show_songlist();
+}
+
+void Form1::MSFlexGrid1_KeyDown(int key_code, int shift) {
+  jukora::MSFlexGrid1_KeyDown(songlist_, files_, key_code, shift);
+  show_songlist();
+}
+
+void Form1::tmrJukora_Timer() {
+  // A tick held up by a message box must not be entered again by the ticks
+  // that arrive while the box is open.
+  if (in_timer_ || !hooks.tmrJukora_Timer) return;
+  {
+    QScopedValueRollback<bool> ticking(in_timer_, true);
+    hooks.tmrJukora_Timer();
+  }
+  show_songlist();
+}
+
+}  // namespace jukora

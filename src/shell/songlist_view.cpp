@@ -1,0 +1,136 @@
+#include "shell/songlist_view.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <algorithm>
+
+#include "shell/songlist_model.h"
+
+namespace jukora {
+
+namespace {
+
+// The grid's shift argument: 1 Shift, 2 Ctrl, 4 Alt.
+int shift_state(Qt::KeyboardModifiers modifiers) {
+  return (modifiers & Qt::ShiftModifier ? 1 : 0) | (modifiers & Qt::ControlModifier ? 2 : 0) |
+         (modifiers & Qt::AltModifier ? 4 : 0);
+}
+
+}  // namespace
+
+SonglistView::SonglistView(QWidget* parent) : QTableView(parent) {
+  setSelectionBehavior(QAbstractItemView::SelectRows);
+  setSelectionMode(QAbstractItemView::ContiguousSelection);
+  setEditTriggers(QAbstractItemView::NoEditTriggers);
+  setWordWrap(false);
+  verticalHeader()->hide();
+  verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  horizontalHeader()->setHighlightSections(false);
+  horizontalHeader()->setSectionsClickable(false);
+  setToolTip(QString::fromLatin1(kGridToolTip));
+}
+
+void SonglistView::setModel(QAbstractItemModel* model) {
+  QTableView::setModel(model);
+  connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &SonglistView::report_selection);
+  connect(selectionModel(), &QItemSelectionModel::currentChanged, this, &SonglistView::report_selection);
+}
+
+QItemSelectionModel::SelectionFlags SonglistView::selectionCommand(const QModelIndex& index,
+                                                                   const QEvent* event) const {
+  // Placing the cursor from the Songlist must not extend a selection just
+  // because Shift is still down from typing "+".
+  if (placing_) return QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows;
+  return QTableView::selectionCommand(index, event);
+}
+
+void SonglistView::show_selection(int row, int row_sel) {
+  if (!model()) return;
+  const int rows = model()->rowCount();
+  placing_ = true;
+  if (row < 1 || row > rows) {
+    selectionModel()->clear();
+  } else {
+    row_sel = std::clamp(row_sel, 1, rows);
+    const int column = std::max(1, currentIndex().column());
+    // The view's own current index becomes the anchor first, so that Shift
+    // with the arrows later extends from it; then the moving end.
+    setCurrentIndex(model()->index(row - 1, column));
+    if (row_sel != row) {
+      const int top = std::min(row, row_sel) - 1, bottom = std::max(row, row_sel) - 1;
+      QItemSelection range(model()->index(top, 0), model()->index(bottom, model()->columnCount() - 1));
+      selectionModel()->select(range, QItemSelectionModel::ClearAndSelect);
+      selectionModel()->setCurrentIndex(model()->index(row_sel - 1, column), QItemSelectionModel::NoUpdate);
+    }
+  }
+  placing_ = false;
+}
+
+std::pair<int, int> SonglistView::shown_selection() const {
+  const QModelIndex current = currentIndex();
+  if (!current.isValid()) return {0, 0};
+  int top = current.row(), bottom = current.row();
+  const QItemSelection selection = selectionModel()->selection();
+  if (!selection.isEmpty()) {
+    top = bottom = selection.first().top();
+    for (const QItemSelectionRange& range : selection) {
+      top = std::min(top, range.top());
+      bottom = std::max(bottom, range.bottom());
+    }
+  }
+  const int moving = current.row();
+  const int anchor = moving == top ? bottom : top;
+  return {anchor + 1, moving + 1};
+}
+
+void SonglistView::scroll_to_row(int row) {
+  if (!model() || row < 1 || row > model()->rowCount()) return;
+  scrollTo(model()->index(row - 1, std::max(0, currentIndex().column())));
+}
+
+void SonglistView::report_selection() {
+  if (placing_ || !currentIndex().isValid()) return;
+  auto [row, row_sel] = shown_selection();
+  emit rows_selected(row, row_sel);
+}
+
+void SonglistView::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Delete) {
+    emit key_down(kGridKeyDelete, shift_state(event->modifiers()));
+    return;
+  }
+  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    emit key_press('\r');
+    return;
+  }
+  const QString text = event->text();
+  if (text.size() == 1 && text[0].unicode() >= 0x20 && text[0].unicode() != 0x7f) {
+    // Typed characters belong to the grid's key handler; the view's own
+    // search-by-typing would only move the cursor about.
+    emit key_press(text[0].unicode());
+    return;
+  }
+  QTableView::keyPressEvent(event);
+}
+
+void SonglistView::mousePressEvent(QMouseEvent* event) {
+  // The right button opens the mode menu and leaves the cursor alone.
+  if (event->button() == Qt::RightButton) return;
+  QTableView::mousePressEvent(event);
+}
+
+void SonglistView::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() == Qt::RightButton) {
+    emit right_button_released(event->globalPosition().toPoint());
+    return;
+  }
+  QTableView::mouseReleaseEvent(event);
+}
+
+void SonglistView::mouseDoubleClickEvent(QMouseEvent* event) {
+  QTableView::mouseDoubleClickEvent(event);
+  if (event->button() == Qt::LeftButton) emit double_clicked();
+}
+
+}  // namespace jukora

@@ -1,0 +1,52 @@
+// The grid of the main window (MSFlexGrid1): a table view of whole rows
+// with one contiguous selection, reporting it as the Songlist's Row (the
+// anchor) and RowSel (the moving end), and turning keys and mouse buttons
+// into the grid's events.
+#pragma once
+
+#include <QTableView>
+
+namespace jukora {
+
+// The grid's key-down code of the Delete key.
+inline constexpr int kGridKeyDelete = 46;
+
+class SonglistView : public QTableView {
+  Q_OBJECT
+
+ public:
+  explicit SonglistView(QWidget* parent = nullptr);
+
+  void setModel(QAbstractItemModel* model) override;
+
+  // Selects Songlist rows `row` (the anchor) to `row_sel`; row 0 or a row
+  // past the end selects nothing. Reports nothing back.
+  void show_selection(int row, int row_sel);
+  // The anchor and moving end as shown, in Songlist rows; 0 for none.
+  std::pair<int, int> shown_selection() const;
+  void scroll_to_row(int row);
+
+ signals:
+  void rows_selected(int row, int row_sel);
+  // Key codes as the grid knew them; only Delete is passed on.
+  void key_down(int key_code, int shift);
+  // A typed character, Enter as 13.
+  void key_press(int key_ascii);
+  void double_clicked();
+  void right_button_released(const QPoint& global_position);
+
+ protected:
+  QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                       const QEvent* event = nullptr) const override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+ private:
+  void report_selection();
+
+  bool placing_ = false;
+};
+
+}  // namespace jukora
