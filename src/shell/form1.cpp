@@ -44,6 +44,15 @@ void place(QWidget& widget, const TwipRect& rect, const TwipScale& scale) {
   widget.setGeometry(scale.x_px(rect.left), scale.y_px(rect.top), scale.x_px(rect.width), scale.y_px(rect.height));
 }
 
+// Fonts larger than the design's would clip the captions: a button grows to
+// its caption, and the second keeps the design's gap after the first.
+void fit_captions(QPushButton& first, QPushButton& second, const TwipScale& scale) {
+  for (QPushButton* button : {&first, &second})
+    button->resize(std::max(button->width(), button->sizeHint().width()), button->height());
+  const int gap = scale.x_px(kDecrementButton.left - kIncrementButton.left - kIncrementButton.width);
+  second.move(std::max(second.x(), first.geometry().right() + 1 + gap), second.y());
+}
+
 std::string twips_text(double twips) { return single_text(static_cast<float>(twips)); }
 
 // Whether any part of `frame` lies on a screen that is attached now.
@@ -74,6 +83,7 @@ Form1::Form1(SettingsStore& settings, WinampLink& link, QtDesktop& desktop, AppF
     move(screen->availableGeometry().center() - rect().center());
   place(*cmdIncDec_[0], kIncrementButton, scale);
   place(*cmdIncDec_[1], kDecrementButton, scale);
+  fit_captions(*cmdIncDec_[0], *cmdIncDec_[1], scale);
   place(*MSFlexGrid1_, kGrid, scale);
   MSFlexGrid1_->setModel(model_);
   setTabOrder(MSFlexGrid1_, cmdIncDec_[0]);

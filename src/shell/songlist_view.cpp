@@ -26,6 +26,9 @@ SonglistView::SonglistView(QWidget* parent) : QTableView(parent) {
   setWordWrap(false);
   verticalHeader()->hide();
   verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  // Rows as tight as a text line, like a classic grid, not a touch list.
+  verticalHeader()->setMinimumSectionSize(fontMetrics().height() + 2);
+  verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
   horizontalHeader()->setHighlightSections(false);
   horizontalHeader()->setSectionsClickable(false);
   setToolTip(QString::fromLatin1(kGridToolTip));

@@ -59,9 +59,17 @@ TEST_F(Form1Test, FirstStartWithEmptySettings) {
   EXPECT_EQ(window.size(), QSize(s.x_px(10035), s.y_px(7965)));
   EXPECT_EQ(window.MSFlexGrid1().geometry(), QRect(s.x_px(360), s.y_px(600), s.x_px(9375), s.y_px(7095)));
   EXPECT_EQ(window.cmdIncDec(0).text(), "+ Increment");
-  EXPECT_EQ(window.cmdIncDec(0).geometry(), QRect(s.x_px(360), s.y_px(120), s.x_px(1095), s.y_px(375)));
+  // The buttons sit at their design places, widened only as far as their captions need.
+  const QRect increment = window.cmdIncDec(0).geometry(), decrement = window.cmdIncDec(1).geometry();
+  EXPECT_EQ(increment.topLeft(), QPoint(s.x_px(360), s.y_px(120)));
+  EXPECT_EQ(increment.height(), s.y_px(375));
+  EXPECT_GE(increment.width(), s.x_px(1095));
+  EXPECT_GE(increment.width(), window.cmdIncDec(0).sizeHint().width());
   EXPECT_EQ(window.cmdIncDec(1).text(), "- Decrement");
-  EXPECT_EQ(window.cmdIncDec(1).geometry().topLeft(), QPoint(s.x_px(1680), s.y_px(120)));
+  EXPECT_EQ(decrement.y(), s.y_px(120));
+  EXPECT_GE(decrement.x(), s.x_px(1680));
+  EXPECT_GE(decrement.x() - increment.right() - 1, s.x_px(225));
+  EXPECT_GE(decrement.width(), window.cmdIncDec(1).sizeHint().width());
   EXPECT_NEAR(window.width_margin(), 660, 1440 / 96);
   EXPECT_NEAR(window.height_margin(), 870, 1440 / 96);
   EXPECT_TRUE(window.is_loaded());
