@@ -1,0 +1,96 @@
+// How long a score change typed into the grid takes to reach the screen
+// with a large songlist loaded: key, step, recompute, save, repaint.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "platform/app_folders.h"
+#include "platform/memory_settings_store.h"
+#include "platform/settings_keys.h"
+#include "shell/form1.h"
+#include "shell/qt_desktop.h"
+#include "shell/songlist_view.h"
+#include "winamp/winamp_link.h"
+
+namespace {
+
+using namespace jukora;
+
+class NoPlayer : public WinampLink {
+ public:
+  PlayerHandle find_winamp() override { return kNoPlayer; }
+  long version(PlayerHandle) override { return 0; }
+  long write_playlist(PlayerHandle) override { return -1; }
+  int play_status(PlayerHandle) override { return 0; }
+  void stop(PlayerHandle) override {}
+  void start(const std::string&) override {}
+  void start_with_file(const std::string&, const std::string&) override {}
+  void start_with_playlist(const std::string&) override {}
+  std::string executable_path(const std::string& dir) const override { return join_path(dir, "sh"); }
+  std::string playlist_path(const std::string& dir) const override { return join_path(dir, "winamp.m3u"); }
+};
+
+class QuietDesktop : public QtDesktop {
+ public:
+  void message_box(const std::string&) override {}
+};
+
+// A songlist like a large real collection: ~96-byte records, scores 0..49.
+void write_songlist(const std::string& path, int rows) {
+  std::ofstream out(path, std::ios::binary);
+  for (int i = 0; i < rows; ++i) {
+    out << "\"/home/listener/Music/Artist " << i / 120 << "/Album " << i / 12 << "\",\"" << i % 12 + 1
+        << " - Song number " << i << ".mp3\",\"" << (i * 7919) % 50 << "\",\"14:05 6/12/01\"\r\n";
+  }
+}
+
+void press(QWidget& grid, char key) {
+  QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier, QString(QLatin1Char(key)));
+  QApplication::sendEvent(&grid, &down);
+  QKeyEvent up(QEvent::KeyRelease, key, Qt::NoModifier, QString(QLatin1Char(key)));
+  QApplication::sendEvent(&grid, &up);
+  // Paints what the change left to repaint.
+  QApplication::processEvents();
+}
+
+void BM_ScoreKeyOnScreen(benchmark::State& state) {
+  const std::filesystem::path dir = std::filesystem::temp_directory_path() / "jukora-window-bench";
+  std::filesystem::create_directories(dir);
+  const AppFolders folders{dir.string()};
+  MemorySettingsStore settings;
+  settings.SaveSetting(sections::kMain, keys::kVisible, "True");
+  settings.SaveSetting(sections::kPrefs, keys::kWinampDir, "/bin");
+  write_songlist(default_songlist_path(folders), static_cast<int>(state.range(0)));
+  NoPlayer link;
+  QuietDesktop desktop;
+  {
+    Form1 window(settings, link, desktop, folders);
+    window.Form_Load();
+    window.songlist().SetRow(window.songlist().Rows() / 2);
+    window.show_songlist();
+    QApplication::processEvents();
+    bool up = true;
+    for (auto _ : state) {
+      press(window.MSFlexGrid1(), up ? '+' : '-');
+      up = !up;
+    }
+    window.hide();
+  }
+  std::filesystem::remove_all(dir);
+}
+BENCHMARK(BM_ScoreKeyOnScreen)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
