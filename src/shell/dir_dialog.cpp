@@ -1,5 +1,7 @@
 #include "shell/dir_dialog.h"
 
+#include <QAbstractFileIconProvider>
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
@@ -9,8 +11,10 @@
 #include <QHeaderView>
 #include <QIdentityProxyModel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStorageInfo>
+#include <QStyle>
 #include <QTreeView>
 #include <algorithm>
 
@@ -43,6 +47,18 @@ class OpenFolderModel : public QIdentityProxyModel {
   QString open_folder_;
 };
 
+// Every entry of the tree is a folder; looking each one up in the icon
+// theme costs more than listing a large folder.
+class FolderIcons : public QAbstractFileIconProvider {
+ public:
+  FolderIcons() : folder_(QApplication::style()->standardIcon(QStyle::SP_DirIcon)) {}
+  QIcon icon(IconType) const override { return folder_; }
+  QIcon icon(const QFileInfo&) const override { return folder_; }
+
+ private:
+  QIcon folder_;
+};
+
 namespace {
 
 QString clean_folder(const QString& folder) {
@@ -68,9 +84,11 @@ DirDialog::DirDialog(Dialog& preferences, const AppFolders& folders, QWidget* pa
       Command1(new QPushButton("Cancel", this)),
       preferences_(preferences),
       folders_(folders),
+      icons_(std::make_unique<FolderIcons>()),
       dirs_(new QFileSystemModel(this)),
       shown_(new OpenFolderModel(this)) {
   setWindowTitle("Select Winamp Dir");
+  dirs_->setIconProvider(icons_.get());
   dirs_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
   dirs_->setReadOnly(true);
   shown_->setSourceModel(dirs_);
@@ -78,6 +96,8 @@ DirDialog::DirDialog(Dialog& preferences, const AppFolders& folders, QWidget* pa
   Dir1->setHeaderHidden(true);
   for (int column = 1; column < dirs_->columnCount(); ++column) Dir1->hideColumn(column);
   Dir1->setExpandsOnDoubleClick(false);
+  Dir1->setSortingEnabled(true);
+  Dir1->sortByColumn(0, Qt::AscendingOrder);
 
   auto* grid = new QGridLayout(this);
   grid->addWidget(Dir1, 0, 0, 3, 1);
@@ -95,9 +115,26 @@ DirDialog::DirDialog(Dialog& preferences, const AppFolders& folders, QWidget* pa
   fill_drives();
   connect(Dir1, &QTreeView::doubleClicked, this,
           [this](const QModelIndex& index) { open_folder(dirs_->filePath(shown_->mapToSource(index))); });
+  // The tree is read and sorted in the background: the open folder is kept
+  // in view as its parents arrive, until the user takes the tree in hand.
+  connect(dirs_, &QFileSystemModel::directoryLoaded, this, [this] {
+    if (following_) reveal_open_folder();
+  });
+  connect(shown_, &QAbstractItemModel::layoutChanged, this, [this] {
+    if (following_) reveal_open_folder();
+  });
+  Dir1->installEventFilter(this);
+  Dir1->viewport()->installEventFilter(this);
+  connect(Dir1->verticalScrollBar(), &QScrollBar::sliderPressed, this, [this] { following_ = false; });
   connect(Drive1, &QComboBox::currentIndexChanged, this, &DirDialog::Drive1_Change);
   connect(cmdOK, &QPushButton::clicked, this, &DirDialog::cmdOK_Click);
   connect(Command1, &QPushButton::clicked, this, &DirDialog::Command1_Click);
+}
+
+DirDialog::~DirDialog() {
+  // The model's reader thread asks the icon provider, so the model goes
+  // before the provider does.
+  delete dirs_;
 }
 
 void DirDialog::fill_drives() {
@@ -141,11 +178,23 @@ void DirDialog::open_folder(const QString& folder) {
   dirs_->setRootPath(root);
   Dir1->setRootIndex(shown_->mapFromSource(dirs_->index(root)));
   shown_->set_open_folder(path_);
+  Dir1->collapseAll();
+  following_ = true;
+  Dir1->setCurrentIndex(reveal_open_folder());
   Dir1->viewport()->update();
+}
+
+QModelIndex DirDialog::reveal_open_folder() {
   const QModelIndex opened = shown_->mapFromSource(dirs_->index(QDir::fromNativeSeparators(path_)));
   for (QModelIndex up = opened; up.isValid(); up = up.parent()) Dir1->expand(up);
-  Dir1->setCurrentIndex(opened);
-  Dir1->scrollTo(opened);
+  Dir1->scrollTo(opened, QAbstractItemView::PositionAtCenter);
+  return opened;
+}
+
+bool DirDialog::eventFilter(QObject* watched, QEvent* event) {
+  const QEvent::Type type = event->type();
+  if (type == QEvent::MouseButtonPress || type == QEvent::Wheel || type == QEvent::KeyPress) following_ = false;
+  return QDialog::eventFilter(watched, event);
 }
 
 void DirDialog::Form_Load() {

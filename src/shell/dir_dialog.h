@@ -4,7 +4,9 @@
 #pragma once
 
 #include <QDialog>
+#include <QModelIndex>
 #include <QString>
+#include <memory>
 
 class QComboBox;
 class QFileSystemModel;
@@ -14,6 +16,7 @@ class QTreeView;
 namespace jukora {
 
 class Dialog;
+class FolderIcons;
 class OpenFolderModel;
 struct AppFolders;
 
@@ -22,6 +25,7 @@ class DirDialog : public QDialog {
 
  public:
   DirDialog(Dialog& preferences, const AppFolders& folders, QWidget* parent = nullptr);
+  ~DirDialog() override;
 
   // Opens the chooser at the folder the Preferences dialog holds (or the
   // data folder), or brings it to the front when it is open already.
@@ -42,19 +46,26 @@ class DirDialog : public QDialog {
  public slots:
   void reject() override;
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   void Form_Load();
   void Drive1_Change(int index);
   void cmdOK_Click();
   void Command1_Click();
   void fill_drives();
+  // Expands the tree down to the open folder and scrolls to it.
+  QModelIndex reveal_open_folder();
 
   Dialog& preferences_;
   const AppFolders& folders_;
+  const std::unique_ptr<FolderIcons> icons_;
   QFileSystemModel* const dirs_;
   OpenFolderModel* const shown_;
   QString path_;
   bool open_ = false;
+  bool following_ = false;
   int drive_ = -1;
 };
 
