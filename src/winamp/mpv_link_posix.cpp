@@ -1,0 +1,206 @@
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+#include <thread>
+
+#include "platform/files.h"
+#include "winamp/detached_spawn.h"
+#include "winamp/mpv_ipc.h"
+#include "winamp/mpv_link.h"
+#include "winamp/private_folder.h"
+
+namespace jukora {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr PlayerHandle kMpvRunning = 1;
+// mpv listens about 100 ms after it was started; a loaded machine may take
+// much longer, and a start that never comes up must not block us for good.
+constexpr std::chrono::seconds kSpawnDeadline{3};
+constexpr std::chrono::milliseconds kSpawnPoll{10};
+
+bool is_true(const MpvReply& reply) { return reply.ok && reply.data.is_boolean() && reply.data.get<bool>(); }
+
+bool has_flag(const nlohmann::json& entry, const char* flag) {
+  auto found = entry.find(flag);
+  return found != entry.end() && found->is_boolean() && found->get<bool>();
+}
+
+std::string file_of(const nlohmann::json& entry) {
+  auto found = entry.find("filename");
+  return found != entry.end() && found->is_string() ? found->get<std::string>() : std::string();
+}
+
+// mpv's playlist as a list of entries; empty when the reply is not one.
+std::vector<nlohmann::json> playlist_entries(const MpvReply& reply) {
+  std::vector<nlohmann::json> entries;
+  if (!reply.ok || !reply.data.is_array()) return entries;
+  for (const auto& entry : reply.data) entries.push_back(entry.is_object() ? entry : nlohmann::json::object());
+  return entries;
+}
+
+// The entry mpv is at: "current" names it, also while a new one loads.
+long current_position(const std::vector<nlohmann::json>& entries) {
+  for (const char* flag : {"current", "playing"})
+    for (std::size_t i = 0; i < entries.size(); ++i)
+      if (has_flag(entries[i], flag)) return static_cast<long>(i);
+  return -1;
+}
+
+}  // namespace
+
+MpvLink::MpvLink(const AppFolders& folders) : data_folder_(folders.data) {
+  if (const char* runtime = std::getenv("XDG_RUNTIME_DIR")) runtime_dir_ = runtime;
+}
+
+MpvLink::~MpvLink() = default;
+
+std::string MpvLink::executable_path(const std::string& winamp_dir) const { return join_path(winamp_dir, "mpv"); }
+
+std::string MpvLink::playlist_path(const std::string&) const { return join_path(data_folder_, "winamp.m3u"); }
+
+std::string MpvLink::socket_path() {
+  if (socket_path_) return *socket_path_;
+  // Stable names, so that the program finds the mpv it started in an
+  // earlier run; the data folder is the last resort when /tmp is unsafe.
+  std::vector<std::string> folders;
+  if (!runtime_dir_.empty()) folders.push_back(join_path(runtime_dir_, "jukora"));
+  folders.push_back("/tmp/jukora-" + std::to_string(::geteuid()));
+  std::string in_data = join_path(data_folder_, "mpv");
+  if (!data_folder_.empty()) folders.push_back(in_data);
+  for (const auto& folder : folders) {
+    std::string path = join_path(folder, "mpv-socket");
+    // A longer path would silently leave mpv without its socket.
+    if (path.size() >= sizeof(sockaddr_un{}.sun_path)) continue;
+    if (folder == in_data) {
+      std::error_code ignored;
+      std::filesystem::create_directories(data_folder_, ignored);
+    }
+    if (make_private_folder(folder)) {
+      socket_path_ = path;
+      return path;
+    }
+  }
+  return {};
+}
+
+std::optional<MpvSession> MpvLink::connect() {
+  std::string path = socket_path();
+  if (path.empty()) return std::nullopt;
+  for (;;) {
+    if (auto session = MpvSession::connect(path)) {
+      pending_.reset();
+      return session;
+    }
+    // An mpv we just started is not listening yet: wait for it rather than
+    // take it for absent and start a second one.
+    if (!pending_ || Clock::now() >= pending_->deadline || !process_exists(pending_->pid)) {
+      pending_.reset();
+      return std::nullopt;
+    }
+    std::this_thread::sleep_for(kSpawnPoll);
+  }
+}
+
+PlayerHandle MpvLink::find_winamp() { return connect() ? kMpvRunning : kNoPlayer; }
+
+long MpvLink::version(PlayerHandle player) {
+  if (player == kNoPlayer) return 0;
+  auto session = connect();
+  if (!session) return 0;
+  return session->ask({"get_property", "mpv-version"}).ok ? kMpvVersionAnswer : 0;
+}
+
+long MpvLink::write_playlist(PlayerHandle player) {
+  if (player == kNoPlayer) return -1;
+  auto session = connect();
+  if (!session) return -1;
+  auto entries = playlist_entries(session->ask({"get_property", "playlist"}));
+  session.reset();
+
+  std::string text;
+  for (const auto& entry : entries) {
+    text += file_of(entry);
+    text += "\r\n";
+  }
+  long position = current_position(entries);
+  if (position < 0 && stopped_ && stopped_->position < static_cast<long>(entries.size()) &&
+      file_of(entries[static_cast<std::size_t>(stopped_->position)]) == stopped_->file)
+    position = stopped_->position;
+
+  std::error_code ignored;
+  std::filesystem::create_directories(data_folder_, ignored);
+  std::string error;
+  // No position without the file: an older one left there would name the
+  // wrong song.
+  if (!write_file_atomically(playlist_path({}), text, error)) return -1;
+  return position;
+}
+
+int MpvLink::play_status(PlayerHandle player) {
+  if (player == kNoPlayer) return 0;
+  auto session = connect();
+  if (!session) return 0;
+  auto replies =
+      session->ask_all({{"get_property", "idle-active"}, {"get_property", "pause"}, {"get_property", "eof-reached"}});
+  if (!replies[0].ok || is_true(replies[0])) return 0;
+  bool paused = is_true(replies[1]);
+  // --keep-open holds the last song at its end, paused: that is stopped.
+  if (paused && is_true(replies[2])) return 0;
+  return paused ? kStatusPaused : kStatusPlaying;
+}
+
+void MpvLink::stop(PlayerHandle player) {
+  if (player == kNoPlayer) return;
+  auto session = connect();
+  if (!session) return;
+  auto replies = session->ask_all({{"get_property", "playlist"}, {"stop", "keep-playlist"}});
+  auto entries = playlist_entries(replies[0]);
+  long position = current_position(entries);
+  if (position >= 0) stopped_ = StoppedEntry{position, file_of(entries[static_cast<std::size_t>(position)])};
+}
+
+void MpvLink::start(const std::string& winamp_dir) { launch(winamp_dir, {}, {}); }
+
+void MpvLink::start_with_file(const std::string& winamp_dir, const std::string& song_path) {
+  launch(winamp_dir, {"loadfile", song_path, "replace"}, {"--", song_path});
+}
+
+void MpvLink::start_with_playlist(const std::string& winamp_dir) {
+  std::string playlist = playlist_path(winamp_dir);
+  launch(winamp_dir, {"loadlist", playlist, "replace"}, {"--playlist=" + playlist});
+}
+
+void MpvLink::launch(const std::string& winamp_dir, const std::vector<std::string>& hand_over,
+                     const std::vector<std::string>& arguments) {
+  stopped_.reset();
+  // One player only, as the program expects: a running mpv takes the work.
+  if (auto session = connect()) {
+    // The end of the last song left mpv paused (--keep-open); a new song
+    // plays, as it would in a freshly started player.
+    if (!hand_over.empty()) session->ask_all({hand_over, {"set", "pause", "no"}});
+    return;
+  }
+  std::string socket = socket_path();
+  if (socket.empty()) return;
+  std::vector<std::string> options = {
+      "--input-ipc-server=" + socket,
+      "--idle=yes",
+      "--force-window=no",
+      "--no-terminal",
+      // At a song's end mpv stays at that entry, so the song can still be
+      // scored.
+      "--keep-open=yes",
+      "--audio-display=no",
+  };
+  options.insert(options.end(), arguments.begin(), arguments.end());
+  if (auto pid = spawn_detached(executable_path(winamp_dir), options))
+    pending_ = PendingSpawn{*pid, Clock::now() + kSpawnDeadline};
+}
+
+}  // namespace jukora

@@ -1,0 +1,248 @@
+// MpvLink against a real mpv playing short generated WAV files, with no
+// audio device: the "Winamp directory" holds a wrapper named mpv that adds
+// --ao=null --vo=null.
+#include <dirent.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/memory_settings_store.h"
+#include "platform/settings_keys.h"
+#include "support/fakes.h"
+#include "winamp/current_song.h"
+#include "winamp/mpv_ipc.h"
+#include "winamp/mpv_link.h"
+
+namespace jukora {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::FakeDesktop;
+using testing::read_bytes;
+using testing::TempDir;
+using testing::write_bytes;
+
+void put_le(std::string& out, std::uint32_t value, int bytes) {
+  for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+}
+
+// A quiet tone: 8 kHz, mono, 16-bit PCM.
+void write_wav(const std::string& path, std::uint32_t seconds = 1) {
+  constexpr std::uint32_t kRate = 8000;
+  std::string samples;
+  for (std::uint32_t i = 0; i < kRate * seconds; ++i) put_le(samples, (i / 8) % 2 ? 0x0400 : 0xFC00, 2);
+  std::string wav = "RIFF";
+  put_le(wav, static_cast<std::uint32_t>(36 + samples.size()), 4);
+  wav += "WAVEfmt ";
+  put_le(wav, 16, 4);
+  put_le(wav, 1, 2);  // PCM
+  put_le(wav, 1, 2);  // channels
+  put_le(wav, kRate, 4);
+  put_le(wav, kRate * 2, 4);  // bytes per second
+  put_le(wav, 2, 2);          // block size
+  put_le(wav, 16, 2);         // bits per sample
+  wav += "data";
+  put_le(wav, static_cast<std::uint32_t>(samples.size()), 4);
+  write_bytes(path, wav + samples);
+}
+
+template <class Condition>
+bool eventually(Condition condition, std::chrono::milliseconds limit = 8s) {
+  auto deadline = std::chrono::steady_clock::now() + limit;
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(20ms);
+  }
+  return true;
+}
+
+// Live processes whose command line names this socket.
+std::vector<pid_t> players_on(const std::string& socket) {
+  std::vector<pid_t> found;
+  const std::string option = "--input-ipc-server=" + socket;
+  std::unique_ptr<DIR, int (*)(DIR*)> proc(opendir("/proc"), closedir);
+  if (!proc) return found;
+  while (dirent* entry = readdir(proc.get())) {
+    char* end = nullptr;
+    long pid = std::strtol(entry->d_name, &end, 10);
+    if (pid <= 0 || *end != '\0') continue;
+    std::string cmdline = read_bytes("/proc/" + std::string(entry->d_name) + "/cmdline");
+    for (std::size_t start = 0; start < cmdline.size();) {
+      std::size_t stop = cmdline.find('\0', start);
+      if (stop == std::string::npos) stop = cmdline.size();
+      if (cmdline.compare(start, stop - start, option) == 0) found.push_back(static_cast<pid_t>(pid));
+      start = stop + 1;
+    }
+  }
+  return found;
+}
+
+class MpvLinkTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::filesystem::create_directory(temp.file("run"));
+    chmod(temp.file("run").c_str(), 0700);
+    setenv("XDG_RUNTIME_DIR", temp.file("run").c_str(), 1);
+
+    winamp_dir = temp.file("player dir, here");
+    std::filesystem::create_directory(winamp_dir);
+    write_bytes(winamp_dir + "/mpv", "#!/bin/sh\nexec /usr/bin/mpv --ao=null --vo=null \"$@\"\n");
+    chmod((winamp_dir + "/mpv").c_str(), 0755);
+
+    music = temp.file("music, vol 1");
+    std::filesystem::create_directory(music);
+    for (const char* name : {"a.wav", "b.wav"}) write_wav(music + "/" + name);
+
+    link = std::make_unique<MpvLink>(AppFolders{temp.file("data")});
+    settings.SaveSetting(sections::kPrefs, keys::kWinampDir, winamp_dir);
+  }
+
+  void TearDown() override {
+    std::string socket = link->socket_path();
+    if (auto session = MpvSession::connect(socket)) session->ask({"quit"});
+    if (!eventually([&] { return players_on(socket).empty(); }, 3s))
+      for (pid_t pid : players_on(socket)) kill(pid, SIGKILL);
+  }
+
+  std::string song(const std::string& name) const { return music + "/" + name; }
+  std::string playlist_text() const { return read_bytes(link->playlist_path(winamp_dir)); }
+
+  bool status_becomes(int status) {
+    return eventually([&] { return link->play_status(link->find_winamp()) == status; });
+  }
+
+  void set_pause(bool paused) {
+    auto session = MpvSession::connect(link->socket_path());
+    ASSERT_TRUE(session);
+    ASSERT_TRUE(session->ask({"set", "pause", paused ? "yes" : "no"}).ok);
+  }
+
+  TempDir temp;
+  std::string winamp_dir, music;
+  std::unique_ptr<MpvLink> link;
+  MemorySettingsStore settings;
+  FakeDesktop desktop;
+};
+
+TEST_F(MpvLinkTest, FindsOnlyARunningPlayer) {
+  EXPECT_EQ(link->executable_path(winamp_dir), winamp_dir + "/mpv");
+  EXPECT_EQ(link->find_winamp(), kNoPlayer);
+  EXPECT_EQ(link->play_status(link->find_winamp()), 0);
+
+  link->start(winamp_dir);
+  // No polling here: a freshly started player is waited for.
+  PlayerHandle player = link->find_winamp();
+  ASSERT_NE(player, kNoPlayer);
+  EXPECT_GE(link->version(player), kLowestVersion);
+  EXPECT_EQ(link->play_status(player), 0) << "a bare start plays nothing and keeps running";
+  EXPECT_LT(link->write_playlist(player), 0);
+  EXPECT_EQ(playlist_text(), "");
+  EXPECT_EQ(players_on(link->socket_path()).size(), 1u);
+
+  struct stat folder {};
+  ASSERT_EQ(stat(std::filesystem::path(link->socket_path()).parent_path().c_str(), &folder), 0);
+  EXPECT_EQ(folder.st_mode & 0777, 0700u);
+  EXPECT_EQ(link->socket_path().rfind(temp.file("run"), 0), 0u);
+}
+
+TEST_F(MpvLinkTest, FollowsASongThroughPauseStopAndEnd) {
+  // Long enough not to end while it is paused and stopped.
+  write_wav(song("long.wav"), 5);
+  link->start_with_file(winamp_dir, song("long.wav"));
+  ASSERT_TRUE(status_becomes(kStatusPlaying));
+  set_pause(true);
+  EXPECT_EQ(link->play_status(link->find_winamp()), kStatusPaused);
+  set_pause(false);
+  EXPECT_EQ(link->play_status(link->find_winamp()), kStatusPlaying);
+  link->stop(link->find_winamp());
+  EXPECT_EQ(link->play_status(link->find_winamp()), 0);
+  EXPECT_EQ(link->write_playlist(link->find_winamp()), 0) << "the stopped song can still be scored";
+  EXPECT_EQ(playlist_text(), song("long.wav") + "\r\n");
+
+  // The running player takes the next song.
+  link->start_with_file(winamp_dir, song("a.wav"));
+  ASSERT_TRUE(status_becomes(kStatusPlaying));
+  ASSERT_TRUE(status_becomes(0)) << "the song ends by itself";
+  EXPECT_EQ(link->write_playlist(link->find_winamp()), 0) << "the ended song can still be scored";
+  EXPECT_EQ(playlist_text(), song("a.wav") + "\r\n");
+  EXPECT_EQ(get_current_song(*link, settings, desktop), song("a.wav"));
+  EXPECT_TRUE(desktop.messages.empty());
+
+  // The end left mpv paused; the next song plays all the same.
+  link->start_with_file(winamp_dir, song("b.wav"));
+  ASSERT_TRUE(status_becomes(kStatusPlaying));
+  EXPECT_EQ(players_on(link->socket_path()).size(), 1u);
+}
+
+TEST_F(MpvLinkTest, BareStartThenFileStartLeaveOnePlayer) {
+  link->start(winamp_dir);
+  link->start_with_file(winamp_dir, song("b.wav"));
+  ASSERT_TRUE(status_becomes(kStatusPlaying));
+  EXPECT_EQ(players_on(link->socket_path()).size(), 1u);
+  EXPECT_EQ(link->write_playlist(link->find_winamp()), 0);
+  EXPECT_EQ(playlist_text(), song("b.wav") + "\r\n");
+}
+
+TEST_F(MpvLinkTest, PlaysAPlaylistOfAwkwardNames) {
+  const std::vector<std::string> names = {"with space, and comma.wav", "double\"quote.wav", "caf\xE9 latin-1.wav"};
+  std::string lines;
+  for (const auto& name : names) {
+    write_wav(song(name));
+    lines += song(name) + "\r\n";
+  }
+  // As the playlist export writes it: no header, CR LF after every line.
+  std::filesystem::create_directories(temp.file("data"));
+  write_bytes(link->playlist_path(winamp_dir), lines);
+
+  link->start_with_playlist(winamp_dir);
+  ASSERT_TRUE(eventually([&] { return link->write_playlist(link->find_winamp()) == 2; }));
+  ASSERT_TRUE(status_becomes(0));
+  EXPECT_EQ(link->write_playlist(link->find_winamp()), 2) << "the list ends at its last song";
+  EXPECT_EQ(get_current_song(*link, settings, desktop), song(names[2]));
+  EXPECT_EQ(playlist_text(), lines);
+
+  link->start_with_file(winamp_dir, song(names[1]));
+  ASSERT_TRUE(status_becomes(kStatusPlaying));
+  EXPECT_EQ(get_current_song(*link, settings, desktop), song(names[1]));
+  EXPECT_EQ(players_on(link->socket_path()).size(), 1u);
+}
+
+TEST_F(MpvLinkTest, StaleSocketMeansNotRunning) {
+  std::string path = link->socket_path();
+  ASSERT_FALSE(path.empty());
+  int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
+  ASSERT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  close(fd);
+  ASSERT_TRUE(std::filesystem::exists(path));
+
+  EXPECT_EQ(link->find_winamp(), kNoPlayer);
+  link->start_with_file(winamp_dir, song("a.wav"));
+  ASSERT_TRUE(status_becomes(kStatusPlaying));
+  EXPECT_EQ(players_on(path).size(), 1u);
+}
+
+TEST_F(MpvLinkTest, MissingPlayerStartsNothing) {
+  std::filesystem::remove(winamp_dir + "/mpv");
+  link->start_with_file(winamp_dir, song("a.wav"));
+  EXPECT_EQ(link->find_winamp(), kNoPlayer);
+  EXPECT_EQ(link->play_status(1), 0);
+}
+
+}  // namespace
+}  // namespace jukora
