@@ -1,3 +1,4 @@
+#include <fcntl.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -79,7 +80,12 @@ std::optional<MpvSession> MpvSession::connect(const std::string& socket_path, st
   return MpvSession(fd, reply_timeout);
 }
 
-MpvSession::MpvSession(int fd, std::chrono::milliseconds reply_timeout) : fd_(fd), reply_timeout_(reply_timeout) {}
+MpvSession::MpvSession(int fd, std::chrono::milliseconds reply_timeout) : fd_(fd), reply_timeout_(reply_timeout) {
+  // Every wait is a poll with a deadline; a blocking read could hang on a
+  // player that stopped answering.
+  int flags = ::fcntl(fd_, F_GETFL);
+  if (flags < 0 || ::fcntl(fd_, F_SETFL, flags | O_NONBLOCK) != 0) drop();
+}
 
 MpvSession::MpvSession(MpvSession&& other) noexcept
     : fd_(std::exchange(other.fd_, -1)),
