@@ -1,0 +1,83 @@
+#include <windows.h>
+
+#include "platform/app_folders.h"
+#include "winamp/win32_winamp_link.h"
+
+namespace jukora {
+
+namespace {
+
+// The class name the player's developer documentation gives its main window.
+constexpr const char* kWindowClass = "Winamp v1.x";
+constexpr LPARAM kIpcGetVersion = 0;
+constexpr LPARAM kIpcWritePlaylist = 120;
+constexpr LPARAM kIpcIsPlaying = 104;
+constexpr WPARAM kStopButton = 40047;
+
+HWND window_of(PlayerHandle player) { return reinterpret_cast<HWND>(player); }
+
+// The answer travels as a 32-bit int inside the wider LRESULT.
+long ask(PlayerHandle player, LPARAM request) {
+  return static_cast<long>(static_cast<int>(SendMessageA(window_of(player), WM_USER, 0, request)));
+}
+
+void run(const std::string& program, std::string command_line) {
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_SHOWMINIMIZED;
+  PROCESS_INFORMATION process{};
+  // The program path in the command line is not quoted, so Windows would
+  // try "C:\Program.exe" first for "C:\Program Files\...": naming the
+  // program separately runs the player and nothing else.
+  if (CreateProcessA(program.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                     &process)) {
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+  }
+}
+
+}  // namespace
+
+PlayerHandle Win32WinampLink::find_winamp() {
+  return reinterpret_cast<PlayerHandle>(FindWindowA(kWindowClass, nullptr));
+}
+
+long Win32WinampLink::version(PlayerHandle player) { return player == kNoPlayer ? 0 : ask(player, kIpcGetVersion); }
+
+long Win32WinampLink::write_playlist(PlayerHandle player) {
+  return player == kNoPlayer ? -1 : ask(player, kIpcWritePlaylist);
+}
+
+int Win32WinampLink::play_status(PlayerHandle player) {
+  return player == kNoPlayer ? 0 : static_cast<int>(ask(player, kIpcIsPlaying));
+}
+
+void Win32WinampLink::stop(PlayerHandle player) {
+  if (player != kNoPlayer) SendMessageA(window_of(player), WM_COMMAND, kStopButton, 0);
+}
+
+void Win32WinampLink::start(const std::string& winamp_dir) {
+  std::string program = executable_path(winamp_dir);
+  run(program, program);
+}
+
+void Win32WinampLink::start_with_file(const std::string& winamp_dir, const std::string& song_path) {
+  std::string program = executable_path(winamp_dir);
+  run(program, program + " \"" + song_path + "\"");
+}
+
+void Win32WinampLink::start_with_playlist(const std::string& winamp_dir) {
+  std::string program = executable_path(winamp_dir);
+  run(program, program + " \"" + playlist_path(winamp_dir) + "\"");
+}
+
+std::string Win32WinampLink::executable_path(const std::string& winamp_dir) const {
+  return join_path(winamp_dir, "winamp.exe");
+}
+
+std::string Win32WinampLink::playlist_path(const std::string& winamp_dir) const {
+  return join_path(winamp_dir, "winamp.m3u");
+}
+
+}  // namespace jukora
