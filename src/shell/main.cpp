@@ -7,36 +7,11 @@
 #include "shell/form1.h"
 #include "shell/qt_desktop.h"
 #include "shell/qt_settings_store.h"
-#include "winamp/winamp_link.h"
-
-namespace {
-
-// Stands in for the player link until the mpv backend is part of the
-// build: it finds no running player and starts nothing.
-class NoPlayerLink : public jukora::WinampLink {
- public:
-  explicit NoPlayerLink(const jukora::AppFolders& folders) : folders_(folders) {}
-
-  jukora::PlayerHandle find_winamp() override { return jukora::kNoPlayer; }
-  long version(jukora::PlayerHandle) override { return 0; }
-  long write_playlist(jukora::PlayerHandle) override { return -1; }
-  int play_status(jukora::PlayerHandle) override { return 0; }
-  void stop(jukora::PlayerHandle) override {}
-  void start(const std::string&) override {}
-  void start_with_file(const std::string&, const std::string&) override {}
-  void start_with_playlist(const std::string&) override {}
-  std::string executable_path(const std::string& winamp_dir) const override {
-    return jukora::join_path(winamp_dir, "mpv");
-  }
-  std::string playlist_path(const std::string&) const override {
-    return jukora::join_path(folders_.data, "winamp.m3u");
-  }
-
- private:
-  const jukora::AppFolders& folders_;
-};
-
-}  // namespace
+#ifdef _WIN32
+#include "winamp/win32_winamp_link.h"
+#else
+#include "winamp/mpv_link.h"
+#endif
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
@@ -51,7 +26,11 @@ int main(int argc, char* argv[]) {
   const jukora::AppFolders folders{QDir::toNativeSeparators(data).toStdString()};
   jukora::QtSettingsStore settings;
   jukora::QtDesktop desktop;
-  NoPlayerLink link(folders);
+#ifdef _WIN32
+  jukora::Win32WinampLink link;
+#else
+  jukora::MpvLink link(folders);
+#endif
 
   jukora::Form1 form(settings, link, desktop, folders);
   QObject::connect(&form, &jukora::Form1::unloaded, &app, &QCoreApplication::quit);
