@@ -26,4 +26,8 @@ std::optional<DateTime> parse_date_text(std::string_view text);
 // difference of two is the number of clock-hour boundaries between them.
 std::int64_t hour_number(const DateTime& when);
 
+// hour_number of the text as parse_date_text reads it, nothing when it is not
+// a date. The form the program writes is read without the general parser.
+std::optional<std::int64_t> parse_hour_number(std::string_view text, int current_year);
+
 }  // namespace jukora

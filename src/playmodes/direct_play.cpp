@@ -1,0 +1,26 @@
+// Playing the current row at once: no recompute, no save, no change to the
+// play cycle; the next save keeps the new Last Played.
+#include "platform/app_folders.h"
+#include "platform/clock.h"
+#include "platform/settings_keys.h"
+#include "playmodes/play_modes.h"
+#include "songlist/date_text.h"
+#include "songlist/songlist.h"
+#include "winamp/executable_check.h"
+#include "winamp/winamp_link.h"
+
+namespace jukora {
+
+void PlayModes::MSFlexGrid1_DblClick() {
+  std::string dir = read_winamp_dir(settings_);
+  if (!executable_exists(link_, dir)) {
+    report_missing_executable(desktop_);
+    return;
+  }
+  const int r = songlist_.Row();
+  if (r < 1 || r >= songlist_.Rows() || songlist_.TextMatrix(r, col::kDirectory).empty()) return;
+  link_.start_with_file(dir, join_path(songlist_.TextMatrix(r, col::kDirectory), songlist_.TextMatrix(r, col::kFile)));
+  songlist_.SetTextMatrix(r, col::kLastPlayed, format_date_text(clock_.now()));
+}
+
+}  // namespace jukora

@@ -1,0 +1,90 @@
+// The four next-song steps of the play cycle and the replay test.
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
+#include "platform/clock.h"
+#include "platform/settings_keys.h"
+#include "playmodes/play_modes.h"
+#include "playmodes/replay_limit.h"
+#include "songlist/songlist.h"
+
+namespace jukora {
+
+int PlayModes::step_scope() const { return std::min<std::int32_t>(cycle_.play_scope, songlist_.Rows() - 1); }
+
+int PlayModes::draw(int bound) {
+  auto r = static_cast<float>(clock_.random());
+  // Narrowing can round a value just below 1 up to 1; the draw stays in [0, 1).
+  if (!(r < 1.0f)) r = std::nextafter(1.0f, 0.0f);
+  if (!(r >= 0.0f)) r = 0.0f;
+  // Halves go to the even neighbour (the default rounding mode).
+  return static_cast<int>(std::nearbyint(static_cast<double>(r) * bound)) + 1;
+}
+
+ReplayLimit PlayModes::replay_limit() { return ReplayLimit(clock_.now(), read_time_block(settings_)); }
+
+bool PlayModes::replay_test(int k) {
+  if (k < 1 || k >= songlist_.Rows()) return false;
+  return replay_limit().passes(songlist_.TextMatrix(k, col::kLastPlayed));
+}
+
+void PlayModes::next_random_all() {
+  std::string dir;
+  if (!executable_ready(dir)) return;
+  const int n = songlist_.Rows() - 1;
+  clock_.reseed();
+  // Two picks favour the top: the second draws from rows 1 to the first
+  // pick, widened to the end of its run of equal Score texts.
+  int c = draw(step_scope());
+  while (c >= 1 && c <= n - 1 && songlist_.TextMatrix(c, col::kScore) == songlist_.TextMatrix(c + 1, col::kScore)) ++c;
+  c = draw(c);
+
+  // One reading of the clock and of "time_block" serves the whole step.
+  const ReplayLimit limit = replay_limit();
+  int row = 0;
+  if (c >= 1 && c <= n && limit.passes(songlist_.TextMatrix(c, col::kLastPlayed))) row = c;
+  for (int i = 1; row == 0 && i <= n; ++i)
+    if (limit.passes(songlist_.TextMatrix(i, col::kLastPlayed))) row = i;
+  hand_over(dir, row, Record::kLastPlayed);
+}
+
+void PlayModes::next_countdown() {
+  std::string dir;
+  if (!executable_ready(dir)) return;
+  int row = 0;
+  for (int i = step_scope(); row == 0 && i >= 1; --i)
+    if (songlist_.TextMatrix(i, col::kMark).empty()) row = i;
+  hand_over(dir, row, Record::kMark);
+}
+
+void PlayModes::next_countup() {
+  std::string dir;
+  if (!executable_ready(dir)) return;
+  const int s = step_scope();
+  int row = 0;
+  for (int i = 1; row == 0 && i <= s; ++i)
+    if (songlist_.TextMatrix(i, col::kMark).empty()) row = i;
+  hand_over(dir, row, Record::kMark);
+}
+
+void PlayModes::next_random_top() {
+  std::string dir;
+  if (!executable_ready(dir)) return;
+  const int n = songlist_.Rows() - 1;
+  const int s = step_scope();
+  clock_.reseed();
+  const int start = draw(s);
+  auto open = [&](int i) { return i >= 1 && i <= n && songlist_.TextMatrix(i, col::kMark).empty(); };
+  // Towards the bottom of the scope first, then from the start (tried again)
+  // towards the top. A start of S + 1 can thus reach the row just below the
+  // scope, which the cycle accepts.
+  int row = 0;
+  for (int i = start; row == 0 && i <= s; ++i)
+    if (open(i)) row = i;
+  for (int i = start; row == 0 && i >= 1; --i)
+    if (open(i)) row = i;
+  hand_over(dir, row, Record::kMark);
+}
+
+}  // namespace jukora

@@ -1,0 +1,56 @@
+#include "playmodes/playlist_export.h"
+
+#include <algorithm>
+#include <string_view>
+
+#include "platform/app_folders.h"
+#include "platform/desktop.h"
+#include "platform/files.h"
+#include "platform/play_timer.h"
+#include "platform/settings_keys.h"
+#include "playmodes/play_modes.h"
+#include "songlist/songlist.h"
+#include "winamp/winamp_link.h"
+
+namespace jukora {
+
+std::string playlist_text(const Songlist& songlist, int count, bool descending) {
+  std::string text;
+  auto add_line = [&](int row) {
+    text.append(songlist.TextMatrix(row, col::kDirectory));
+    text.push_back(kPathSeparator);
+    text.append(songlist.TextMatrix(row, col::kFile));
+    text.append("\r\n");
+  };
+  if (descending) {
+    for (int i = count; i >= 1; --i) add_line(i);
+  } else {
+    for (int i = 1; i <= count; ++i) add_line(i);
+  }
+  return text;
+}
+
+void PlayModes::makePlayAsc(std::string_view caption) { export_playlist(caption, false); }
+
+void PlayModes::makePlayDesc(std::string_view caption) { export_playlist(caption, true); }
+
+void PlayModes::export_playlist(std::string_view caption, bool descending) {
+  if (caption != "Playlist All" && caption != "Playlist Top 20") return;
+  std::string dir;
+  if (!executable_ready(dir)) return;
+  if (link_.find_winamp() == kNoPlayer) link_.start(dir);
+
+  // The feeding stops; play_mode stays, so a later Skip only stops the player.
+  clear_marks();
+  tmrJukora_.set_enabled(false);
+  const int rows = songlist_.Rows() - 1;
+  const int count = caption == "Playlist All" ? rows : std::min(kTopRows, rows);
+
+  std::string error;
+  // A playlist that cannot be written is not handed to the player; like a
+  // failed start, this stays quiet by design.
+  if (!write_file_atomically(link_.playlist_path(dir), playlist_text(songlist_, count, descending), error)) return;
+  link_.start_with_playlist(dir);
+}
+
+}  // namespace jukora
