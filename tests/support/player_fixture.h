@@ -1,11 +1,8 @@
-// A songlist, a recording player and a fixed clock around one PlayModes.
+// A songlist saved in a temporary folder, a recording player, a fixed clock
+// and the play modes around them.
 #pragma once
 
 #include <gtest/gtest.h>
-
-#include <string>
-#include <string_view>
-#include <vector>
 
 #include "platform/app_folders.h"
 #include "platform/memory_settings_store.h"
@@ -20,41 +17,38 @@
 
 namespace jukora::testing {
 
-class CycleFixture : public ::testing::Test {
+class PlayerFixture : public ::testing::Test {
  protected:
-  CycleFixture() {
+  PlayerFixture() {
     settings.SaveSetting(sections::kPrefs, keys::kWinampDir, dir);
-    settings.SaveSetting(sections::kMain, keys::kLastSet, list_path);
+    settings.SaveSetting(sections::kMain, keys::kLastSet, list);
     write_bytes(link.executable_path(dir), "");
+    link.playlist_dir = dir;
   }
-
-  // Rows "1.mp3" .. "n.mp3" in directory "music" with Scores n .. 1, so the
-  // recompute keeps that order.
+  // Rows "1.mp3" .. "n.mp3" in directory "m" with Scores n .. 1.
   void fill(int n, std::string_view last_played = kNeverPlayed) {
+    songlist.Clear();
     for (int i = 1; i <= n; ++i)
-      songlist.add_cells({"", "music", std::to_string(i) + ".mp3", std::to_string(n - i + 1), "", "", last_played});
+      songlist.add_cells({"", "m", std::to_string(i) + ".mp3", std::to_string(n - i + 1), "", "", last_played});
     recompute_songlist(songlist);
   }
-
-  // The songs handed over with a file, as the numbers they were filled with.
-  std::vector<int> played() const {
+  static std::string song(int i) { return "m" + std::string(1, kPathSeparator) + std::to_string(i) + ".mp3"; }
+  std::string cells(int row, int a, int b) const {
+    return std::string(songlist.TextMatrix(row, a)) + "," + std::string(songlist.TextMatrix(row, b));
+  }
+  // The numbers of the songs handed over, in order, after ticking with the
+  // player stopped until the cycle ends.
+  std::vector<int> run() {
+    for (int tick = 0; tick < 100 && timer.enabled(); ++tick) modes.tmrJukora_Timer();
+    EXPECT_FALSE(timer.enabled());
     std::vector<int> out;
     for (const auto& call : link.calls)
       if (call.starts_with("start_with_file ")) out.push_back(std::stoi(get_file_name(call)));
     return out;
   }
 
-  // Ticks with the player stopped until the cycle ends.
-  void run(int limit = 100) {
-    for (int tick = 0; tick < limit && timer.enabled(); ++tick) modes.tmrJukora_Timer();
-    ASSERT_FALSE(timer.enabled()) << "the cycle did not end";
-  }
-
-  std::string song(std::string_view file) const { return "music" + std::string(1, kPathSeparator) + std::string(file); }
-
   TempDir temp;
-  std::string dir = temp.path().string();
-  std::string list_path = temp.file("list.jk8");
+  std::string dir = temp.path().string(), list = temp.file("list.jk8");
   MemorySettingsStore settings;
   FakeDesktop desktop;
   AppFolders folders{dir};
