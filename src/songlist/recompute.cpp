@@ -31,21 +31,22 @@ void recompute_songlist(Songlist& songlist) {
 
   const int n = songlist.Rows() - 1;
   const int year = current_year();
-  std::string previous_score;
+  // Most cells already hold their value after a small change; rewriting
+  // only the ones that differ keeps a recompute of a large list cheap.
+  auto assign = [&songlist](int row, int col, std::string_view text) {
+    if (songlist.TextMatrix(row, col) != text) songlist.SetTextMatrix(row, col, text);
+  };
+  std::string previous_score, rank;
   for (int i = 1; i <= n; ++i) {
-    songlist.SetTextMatrix(i, col::kNumber, std::to_string(i));
+    assign(i, col::kNumber, std::to_string(i));
     if (!is_numeric(songlist.TextMatrix(i, col::kScore))) songlist.SetTextMatrix(i, col::kScore, "0");
-    if (!parse_date_text(songlist.TextMatrix(i, col::kLastPlayed), year))
+    if (!parse_hour_number(songlist.TextMatrix(i, col::kLastPlayed), year))
       songlist.SetTextMatrix(i, col::kLastPlayed, kNeverPlayed);
     std::string_view score = songlist.TextMatrix(i, col::kScore);
-    if (i >= 2 && score == previous_score) {
-      std::string above(songlist.TextMatrix(i - 1, col::kRank));
-      songlist.SetTextMatrix(i, col::kRank, above);
-    } else {
-      double q = static_cast<double>(n - i + 1) / n * 100.0;
-      songlist.SetTextMatrix(i, col::kRank, rank_text(q));
-    }
-    previous_score.assign(songlist.TextMatrix(i, col::kScore));
+    // A run of equal Score texts shares the Rank % of its first row.
+    if (i == 1 || score != previous_score) rank = rank_text(static_cast<double>(n - i + 1) / n * 100.0);
+    previous_score.assign(score);
+    assign(i, col::kRank, rank);
   }
 }
 
