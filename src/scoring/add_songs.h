@@ -1,0 +1,66 @@
+// Songs entering the list in bulk: the "Add Files" dialog, and files and
+// whole directory trees dropped on the grid. New rows hold only Directory and
+// File; one recompute and one save end each operation.
+#pragma once
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace jukora {
+
+class Songlist;
+class SonglistFiles;
+class Desktop;
+struct DialogMemory;
+
+inline constexpr const char* kAddFilesTitle = "Add Files";
+inline constexpr const char* kAudioFilter =
+    "All Audio Formats|*.mp3;*.mp2;*.mp1;*.mod;*.it;*.xm;*.s3m;*.stm;*.669;*.dsm;*.far;*.ult;*.mtm;*.voc;*.wav;*.mid;"
+    "*.cda;|Mpeg Audio|*.mp3;*.mp2;*.mp1|Wave Files|*.wav|Midi Files|*.mid|CD Audio|*.cda|Mod Tracker Files|*.mod;*.it;"
+    "*.xm;*.s3m;*.stm;*.669|Other Audio Files|*.dsm;*.far;*.ult;*.mtm;*.voc|All Files|*.*";
+
+// A drop keeps the window painting by handling its events at least this often.
+inline constexpr std::chrono::milliseconds kYieldInterval{30};
+
+// The extensions a drop takes, compared exactly: "mp3" yes, "MP3" no.
+bool is_audio_extension(std::string_view extension);
+
+class AddSongs {
+ public:
+  using SteadyNow = std::function<std::chrono::steady_clock::time_point()>;
+
+  AddSongs(
+      Songlist& songlist, SonglistFiles& files, Desktop& desktop, DialogMemory& dialog,
+      SteadyNow now = [] { return std::chrono::steady_clock::now(); });
+
+  // Any files the user picks, several at once; the dialog's folder is
+  // remembered for the run. Cancelling changes nothing.
+  void add_files_dialog();
+
+  // Files and directories dropped on the grid, in the order given. Only audio
+  // files are taken; unreadable entries are skipped without a word.
+  void MSFlexGrid1_OLEDragDrop(const std::vector<std::string>& paths);
+
+  // Appends the file unless it is listed already; a directory is ignored.
+  void add_file_row(const std::string& path);
+
+ private:
+  struct Walk;
+
+  void drag_drop_file(Walk& walk, const std::string& path);
+  void walk_directory(Walk& walk, const std::string& top);
+  bool enter_link(Walk& walk, const std::string& path);
+  bool append_song(const std::string& dir, const std::string& file);
+  void pace(Walk& walk);
+
+  Songlist& songlist_;
+  SonglistFiles& files_;
+  Desktop& desktop_;
+  DialogMemory& dialog_;
+  SteadyNow now_;
+};
+
+}  // namespace jukora

@@ -1,0 +1,63 @@
+// A songlist with its file in a temporary data folder, a made-up music folder
+// beside it, and the intake wired to fakes and a steppable steady clock.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/app_folders.h"
+#include "platform/desktop.h"
+#include "platform/memory_settings_store.h"
+#include "scoring/add_songs.h"
+#include "songlist/recompute.h"
+#include "songlist/songlist.h"
+#include "songlist/songlist_files.h"
+#include "support/fakes.h"
+
+namespace jukora::testing {
+
+class AddSongsTest : public ::testing::Test {
+ protected:
+  AddSongsTest() { std::filesystem::create_directories(music); }
+
+  std::string make_file(const std::string& relative) {
+    std::filesystem::path path = music / relative;
+    std::filesystem::create_directories(path.parent_path());
+    write_bytes(path.string(), "x");
+    return path.string();
+  }
+  std::string make_dir(const std::string& relative) {
+    std::filesystem::create_directories(music / relative);
+    return (music / relative).string();
+  }
+
+  // (Directory, File) of every data row from the top.
+  std::vector<std::pair<std::string, std::string>> songs() const {
+    std::vector<std::pair<std::string, std::string>> out;
+    for (int i = 1; i < songlist.Rows(); ++i)
+      out.emplace_back(songlist.TextMatrix(i, col::kDirectory), songlist.TextMatrix(i, col::kFile));
+    return out;
+  }
+
+  std::string saved() const { return read_bytes(default_songlist_path(folders)); }
+
+  TempDir temp;
+  std::filesystem::path music = temp.path() / "music";
+  std::string root = music.string();
+  AppFolders folders{temp.path().string()};
+  MemorySettingsStore settings;
+  FakeDesktop desktop;
+  DialogMemory dialog;
+  Songlist songlist;
+  SonglistFiles files{songlist, settings, desktop, folders, dialog};
+  std::chrono::steady_clock::time_point clock_now{};
+  std::chrono::milliseconds clock_step{0};
+  AddSongs add{songlist, files, desktop, dialog, [this] { return clock_now += clock_step; }};
+};
+
+}  // namespace jukora::testing
