@@ -29,7 +29,7 @@ constexpr std::array<std::string_view, 17> kAudioExtensions = {"mp3", "mp2", "mp
 // Directory, which the recompute takes for an empty row and deletes.
 std::string song_dir(std::string_view path) {
   std::string dir = get_dir_name(path);
-  if (kPathSeparator == '/' && dir.empty() && !path.empty() && path.front() == '/') dir = "/";
+  if (kPathSeparator == '/' && dir.empty() && !path.empty() && path.front() == '/') dir.push_back('/');
   return dir;
 }
 
