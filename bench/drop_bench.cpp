@@ -1,0 +1,112 @@
+// Speed of a large drop and the memory a large songlist takes.
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
+#include "platform/app_folders.h"
+#include "platform/desktop.h"
+#include "platform/memory_settings_store.h"
+#include "scoring/add_songs.h"
+#include "songlist/recompute.h"
+#include "songlist/songlist.h"
+#include "songlist/songlist_files.h"
+
+namespace {
+
+using namespace jukora;
+namespace fs = std::filesystem;
+
+class QuietDesktop : public Desktop {
+ public:
+  void message_box(const std::string&) override {}
+  std::optional<std::string> choose_file(const FileDialogRequest&) override { return std::nullopt; }
+  std::vector<std::string> choose_files(const FileDialogRequest&) override { return {}; }
+  void set_captions(const std::string&, const std::string&) override {}
+  void show_preferences() override {}
+  void set_busy(bool) override {}
+  void yield_events() override {}
+};
+
+// Rows like a large real collection: ~96-byte records, scores 0..49.
+void fill(Songlist& songlist, int rows) {
+  for (int i = 0; i < rows; ++i) {
+    std::string dir = "/home/listener/Music/Artist " + std::to_string(i / 120) + "/Album " + std::to_string(i / 12);
+    std::string file = std::to_string(i % 12 + 1) + " - Song number " + std::to_string(i) + ".mp3";
+    songlist.add_cells({"", dir, file, std::to_string((i * 7919) % 50), "", "", "14:05 6/12/01"});
+  }
+  recompute_songlist(songlist);
+}
+
+// A music folder of `files` empty songs, 100 to an album folder, with a cover
+// image and a text file in each that the drop must pass over.
+fs::path make_tree(const fs::path& top, int files) {
+  for (int i = 0; i < files; ++i) {
+    fs::path album = top / ("Artist " + std::to_string(i / 1000)) / ("Album " + std::to_string(i / 100));
+    if (i % 100 == 0) {
+      fs::create_directories(album);
+      std::ofstream(album / "cover.jpg");
+      std::ofstream(album / "notes.txt");
+    }
+    std::ofstream(album / (std::to_string(i % 100 + 1) + " - Dropped song " + std::to_string(i) + ".mp3"));
+  }
+  return top;
+}
+
+// A drop of a tree of n audio files onto a list of n rows: the walk, the
+// recompute and the save.
+void BM_DropTree(benchmark::State& state) {
+  const int n = static_cast<int>(state.range(0));
+  fs::path base = fs::temp_directory_path() / "jukora-drop-bench";
+  fs::remove_all(base);
+  fs::path tree = make_tree(base / "music", n);
+  AppFolders folders{base.string()};
+  MemorySettingsStore settings;
+  QuietDesktop desktop;
+  DialogMemory dialog;
+
+  for (auto _ : state) {
+    state.PauseTiming();
+    Songlist songlist;
+    fill(songlist, n);
+    SonglistFiles files(songlist, settings, desktop, folders, dialog);
+    AddSongs add(songlist, files, desktop, dialog);
+    state.ResumeTiming();
+
+    add.MSFlexGrid1_OLEDragDrop({tree.string()});
+
+    state.PauseTiming();
+    if (songlist.Rows() != 2 * n + 1) state.SkipWithError("the drop did not add every song");
+    state.ResumeTiming();
+  }
+  fs::remove_all(base);
+}
+BENCHMARK(BM_DropTree)->Arg(20000)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// Heap taken by a recomputed songlist of n rows, in MB per 100,000 rows.
+void BM_SonglistMemory(benchmark::State& state) {
+#if defined(__GLIBC__)
+  const int n = static_cast<int>(state.range(0));
+  double megabytes = 0;
+  for (auto _ : state) {
+    malloc_trim(0);
+    auto before = mallinfo2().uordblks;
+    {
+      Songlist songlist;
+      fill(songlist, n);
+      megabytes = static_cast<double>(mallinfo2().uordblks - before) / (1024.0 * 1024.0);
+    }
+  }
+  state.counters["MB_per_100k_rows"] = megabytes * 100000.0 / n;
+#else
+  state.SkipWithError("heap statistics need glibc");
+#endif
+}
+BENCHMARK(BM_SonglistMemory)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+}  // namespace
