@@ -1,0 +1,101 @@
+#include "shell/mode_menu.h"
+
+#include <QAction>
+#include <QPoint>
+#include <QStringList>
+#include <initializer_list>
+#include <string>
+#include <utility>
+
+namespace jukora {
+
+namespace {
+
+// Captions are the user's text: a "&" in a songlist's name is no shortcut.
+QString shown(const QString& caption) {
+  QString text = caption;
+  return text.replace('&', "&&");
+}
+
+QString q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+// The group and the caption ride on the action, so that dispatch reads what
+// the user chose and never depends on the item's position.
+void tag(QAction* action, std::string_view group, const QString& caption) {
+  action->setText(shown(caption));
+  action->setData(QStringList{q(group), caption});
+}
+
+QAction* add_item(QMenu* menu, std::string_view group, const char* caption) {
+  QAction* action = menu->addAction(QString());
+  tag(action, group, QString::fromUtf8(caption));
+  return action;
+}
+
+QMenu* add_submenu(QMenu* menu, std::string_view group, const char* caption, std::initializer_list<const char*> items) {
+  QMenu* submenu = menu->addMenu(QString());
+  submenu->setObjectName(q(group));
+  tag(submenu->menuAction(), menu_group::kPopup, QString::fromUtf8(caption));
+  for (const char* item : items) add_item(submenu, group, item);
+  return submenu;
+}
+
+void call(const std::function<void()>& handler) {
+  if (handler) handler();
+}
+
+void call(const std::function<void(std::string_view)>& handler, std::string_view caption) {
+  if (handler) handler(caption);
+}
+
+}  // namespace
+
+void dispatch_mode_menu(std::string_view group, std::string_view caption, const ModeMenuHandlers& handlers) {
+  if (group == menu_group::kRandom) {
+    call(handlers.random, caption);
+  } else if (group == menu_group::kDescending) {
+    call(handlers.countdown, caption);
+  } else if (group == menu_group::kAscending) {
+    call(handlers.countup, caption);
+  } else if (group == menu_group::kSonglist) {
+    call(handlers.songlist, caption);
+  } else if (group == menu_group::kPopup) {
+    if (caption == "Add Files") {
+      call(handlers.add_files);
+    } else if (caption == "Preferences") {
+      call(handlers.preferences);
+    } else if (caption == "Stop Winamp") {
+      call(handlers.stop_winamp);
+    } else if (caption == "Exit") {
+      call(handlers.exit);
+    }
+  }
+}
+
+ModeMenu::ModeMenu(ModeMenuHandlers handlers) : handlers_(std::move(handlers)), menu_(std::make_unique<QMenu>()) {
+  menu_->setObjectName("mnuBase");
+  add_submenu(menu_.get(), menu_group::kRandom, "Random", {"All", "Top 20"});
+  add_submenu(menu_.get(), menu_group::kDescending, "Countdown", {"All", "Top 20", "Playlist All", "Playlist Top 20"});
+  add_submenu(menu_.get(), menu_group::kAscending, "Countup", {"All", "Top 20", "Playlist All", "Playlist Top 20"});
+  songlist_item_ =
+      add_submenu(menu_.get(), menu_group::kSonglist, "Songlist ()", {"New", "Save As", "Open"})->menuAction();
+  for (const char* caption : {"Add Files", "Preferences", "Stop Winamp", "Exit"})
+    add_item(menu_.get(), menu_group::kPopup, caption);
+}
+
+ModeMenu::~ModeMenu() = default;
+
+void ModeMenu::set_songlist_caption(const QString& caption) { tag(songlist_item_, menu_group::kPopup, caption); }
+
+void ModeMenu::show_mode_menu(const QPoint& at) {
+  if (QAction* chosen = menu_->exec(at)) run(*chosen);
+}
+
+void ModeMenu::run(const QAction& action) const {
+  QStringList tags = action.data().toStringList();
+  if (tags.size() != 2) return;
+  std::string group = tags[0].toStdString(), caption = tags[1].toStdString();
+  dispatch_mode_menu(group, caption, handlers_);
+}
+
+}  // namespace jukora

@@ -1,0 +1,52 @@
+// The five tray buttons: which icons go into the tray, in which order, and
+// what their clicks run. The tray itself sits behind TrayHost.
+#pragma once
+
+#include <functional>
+
+#include "shell/tray_events.h"
+
+namespace jukora {
+
+class SettingsStore;
+
+// Where the icons live: the desktop's notification area, or a test's fake.
+class TrayHost {
+ public:
+  virtual ~TrayHost() = default;
+  // Not reported when it fails: an icon that cannot be shown is simply missing.
+  virtual void add_icon(TrayIconId icon, const char* tooltip) = 0;
+  virtual void remove_icon(TrayIconId icon) = 0;
+
+  // The host reports every click it sees here.
+  std::function<void(TrayIconId, TrayRelease)> on_release;
+};
+
+struct TrayHandlers {
+  std::function<void()> decrement;
+  std::function<void()> increment;
+  std::function<void()> skip;
+  std::function<void()> toggle_list;
+  std::function<void()> mode_menu;
+};
+
+class TrayButtons {
+ public:
+  TrayButtons(TrayHost& host, TrayHandlers handlers);
+  TrayButtons(const TrayButtons&) = delete;
+  TrayButtons& operator=(const TrayButtons&) = delete;
+
+  // Decrement, Increment, Skip, Show/Hide List, then Mode unless
+  // "mode_button" is exactly "false" (read now: a change shows at the next start).
+  void add_tray_icons(const SettingsStore& settings);
+  // Icons 1 to 5 in turn; an icon that was never added is passed over.
+  void remove_tray_icons();
+
+  void release(TrayIconId icon, TrayRelease release);
+
+ private:
+  TrayHost& host_;
+  TrayHandlers handlers_;
+};
+
+}  // namespace jukora
