@@ -27,6 +27,11 @@ QString qt_filter(const std::string& filter) {
   QStringList entries;
   for (int i = 0; i + 1 < parts.size(); i += 2) {
     QStringList patterns = parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts);
+#ifndef _WIN32
+    // "*.*" means every file on Windows; elsewhere it would hide names without a dot.
+    for (QString& pattern : patterns)
+      if (pattern == "*.*") pattern = "*";
+#endif
     entries << parts[i] + " (" + patterns.join(QLatin1Char(' ')) + ")";
   }
   return entries.join(";;");
