@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "qt_app.h"
 
 namespace jukora::testing {
 namespace {
@@ -46,7 +45,6 @@ class ModeMenuTest : public ::testing::Test {
     menu.run(*action);
   }
 
-  QApplication& app = qt_app();
   std::vector<std::string> ran;
   ModeMenu menu{record()};
 };

@@ -5,7 +5,6 @@
 #include <QMouseEvent>
 #include <QWidget>
 
-#include "qt_app.h"
 
 namespace jukora::testing {
 namespace {
@@ -39,7 +38,6 @@ class TrayMouse : public ::testing::Test {
                       type == QEvent::MouseButtonRelease ? Qt::NoButton : button, Qt::NoModifier);
     return release_from_mouse_event(event, icon);
   }
-  QApplication& app = qt_app();
   QWidget icon;
 };
 
