@@ -3,11 +3,28 @@
 #include <QApplication>
 #include <QEvent>
 #include <QWidget>
-#include <utility>
+
+#include "shell/icons.h"
 
 namespace jukora {
 
 namespace {
+
+QIcon tray_image(TrayIconId icon) {
+  switch (icon) {
+    case TrayIconId::kDecrement:
+      return minus_icon();
+    case TrayIconId::kIncrement:
+      return plus_icon();
+    case TrayIconId::kSkip:
+      return arrow_icon();
+    case TrayIconId::kShowHideList:
+      return page_icon();
+    case TrayIconId::kMode:
+      return mode_icon();
+  }
+  return {};
+}
 
 bool is_mouse_button_event(const QEvent& event) {
   return event.type() == QEvent::MouseButtonPress || event.type() == QEvent::MouseButtonRelease ||
@@ -16,9 +33,7 @@ bool is_mouse_button_event(const QEvent& event) {
 
 }  // namespace
 
-QtTrayHost::QtTrayHost(Images images, QObject* parent) : QObject(parent), images_(std::move(images)) {
-  qApp->installEventFilter(this);
-}
+QtTrayHost::QtTrayHost(QObject* parent) : QObject(parent) { qApp->installEventFilter(this); }
 
 QtTrayHost::~QtTrayHost() {
   qApp->removeEventFilter(this);
@@ -28,7 +43,7 @@ QtTrayHost::~QtTrayHost() {
 void QtTrayHost::add_icon(TrayIconId icon, const char* tooltip) {
   QSystemTrayIcon*& tray = slot(icon);
   if (tray) return;
-  tray = new QSystemTrayIcon(images_ ? images_(icon) : QIcon(), this);
+  tray = new QSystemTrayIcon(tray_image(icon), this);
   tray->setToolTip(QString::fromUtf8(tooltip));
   // Platforms whose tray reports finished clicks. On X11 the event filter
   // takes the icon window's mouse events first, so this stays silent there.

@@ -2,11 +2,9 @@
 // with clicks reported as releases over an icon (see tray_events.h).
 #pragma once
 
-#include <QIcon>
 #include <QObject>
 #include <QSystemTrayIcon>
 #include <array>
-#include <functional>
 
 #include "shell/tray_buttons.h"
 
@@ -16,9 +14,7 @@ class QtTrayHost : public QObject, public TrayHost {
   Q_OBJECT
 
  public:
-  using Images = std::function<QIcon(TrayIconId)>;
-
-  explicit QtTrayHost(Images images, QObject* parent = nullptr);
+  explicit QtTrayHost(QObject* parent = nullptr);
   ~QtTrayHost() override;
 
   void add_icon(TrayIconId icon, const char* tooltip) override;
@@ -32,7 +28,6 @@ class QtTrayHost : public QObject, public TrayHost {
   QSystemTrayIcon*& slot(TrayIconId icon) { return icons_[static_cast<std::size_t>(icon) - 1]; }
   void report(TrayIconId icon, TrayRelease release);
 
-  Images images_;
   std::array<QSystemTrayIcon*, kTrayIconCount> icons_{};
 };
 
