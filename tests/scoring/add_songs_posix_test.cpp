@@ -32,8 +32,10 @@ TEST_F(AddSongsTest, LinksBackIntoTheTreeEndTheWalkLinksOutAreFollowed) {
   EXPECT_THAT(songs(), ElementsAre(Pair(root, "a.mp3"), Pair(root + "/out", "o.mp3"), Pair(root + "/x", "d.wav")));
 }
 
-TEST_F(AddSongsTest, HiddenNamesAreNotListedButCanBeDroppedDirectly) {
+// Windows neither allows a name ending in a dot nor hides dot names.
+TEST_F(AddSongsTest, HiddenAndDottedNamesAreNotListedButHiddenOnesCanBeDropped) {
   make_file(".hidden.mp3");
+  make_file("y./f.mp3");
   make_file(".cache/h.mp3");
   make_file("v.mp3");
 
