@@ -4,9 +4,12 @@
 #include <QStandardPaths>
 
 #include "platform/app_folders.h"
+#include "platform/clock.h"
 #include "shell/form1.h"
+#include "shell/form1_wiring.h"
 #include "shell/qt_desktop.h"
 #include "shell/qt_settings_store.h"
+#include "shell/qt_tray_host.h"
 #ifdef _WIN32
 #include "winamp/win32_winamp_link.h"
 #else
@@ -33,6 +36,9 @@ int main(int argc, char* argv[]) {
 #endif
 
   jukora::Form1 form(settings, link, desktop, folders);
+  jukora::SystemClock clock;
+  jukora::QtTrayHost tray;
+  jukora::Form1Wiring wiring(form, tray, clock);
   QObject::connect(&form, &jukora::Form1::unloaded, &app, &QCoreApplication::quit);
   form.Form_Load();
   return app.exec();

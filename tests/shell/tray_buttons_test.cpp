@@ -2,27 +2,14 @@
 
 #include <gmock/gmock.h>
 
-#include <string>
-#include <vector>
-
 #include "platform/memory_settings_store.h"
 #include "platform/settings_keys.h"
+#include "shell/fake_tray.h"
 
 namespace jukora::testing {
 namespace {
 
 using ::testing::ElementsAre;
-
-// A tray that records what is put in and taken out, e.g. "add 2 Increment".
-class FakeTray : public TrayHost {
- public:
-  void add_icon(TrayIconId icon, const char* tooltip) override {
-    calls.push_back("add " + std::to_string(static_cast<int>(icon)) + " " + tooltip);
-  }
-  void remove_icon(TrayIconId icon) override { calls.push_back("remove " + std::to_string(static_cast<int>(icon))); }
-  void click(TrayIconId icon, TrayRelease release) { on_release(icon, release); }
-  std::vector<std::string> calls;
-};
 
 class TrayButtonsTest : public ::testing::Test {
  protected:

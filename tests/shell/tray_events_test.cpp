@@ -5,7 +5,6 @@
 #include <QMouseEvent>
 #include <QWidget>
 
-
 namespace jukora::testing {
 namespace {
 

@@ -1,0 +1,71 @@
+#include "shell/form1_wiring.h"
+
+#include <QCoreApplication>
+#include <QCursor>
+#include <utility>
+
+#include "shell/file_drop.h"
+#include "shell/form1.h"
+#include "shell/songlist_view.h"
+
+namespace jukora {
+
+Form1Wiring::Form1Wiring(Form1& form, TrayHost& tray, Clock& clock)
+    : quit([] { QCoreApplication::exit(0); }),
+      form_(form),
+      play_modes_(form.songlist(), form.files(), form.settings(), form.link(), form.desktop(), clock,
+                  form.play_timer()),
+      scoring_(form.songlist(), form.files(), form.settings(), form.link(), form.desktop()),
+      add_songs_(form.songlist(), form.files(), form.desktop(), form.dialog_memory()),
+      tray_buttons_(tray,
+                    {shown([this] { scoring_.decrement_current_song(); }),
+                     shown([this] { scoring_.increment_current_song(); }), shown([this] { play_modes_.skip_song(); }),
+                     [this] { toggle_list_window(); }, [this] { show_mode_menu(QCursor::pos()); }}),
+      mode_menu_({[this](std::string_view caption) { play_modes_.mnuRandom_Click(caption); },
+                  [this](std::string_view caption) { play_modes_.mnuDescending_Click(caption); },
+                  [this](std::string_view caption) { play_modes_.mnuAscending_Click(caption); },
+                  [this](std::string_view caption) { form_.files().mnuSonglist_Click(caption); },
+                  [this] { add_songs_.add_files_dialog(); }, [this] { form_.desktop().show_preferences(); },
+                  [this] { play_modes_.stop_winamp(); }, [this] { exit_now(); }}),
+      file_drop_(std::make_unique<FileDrop>(form.MSFlexGrid1(), [this](const std::vector<std::string>& paths) {
+        add_songs_.MSFlexGrid1_OLEDragDrop(paths);
+        form_.show_songlist();
+      })) {
+  form.hooks.add_tray_icons = [this] { tray_buttons_.add_tray_icons(form_.settings()); };
+  form.hooks.remove_tray_icons = [this] { tray_buttons_.remove_tray_icons(); };
+  // Form1 shows the songlist itself after these.
+  form.hooks.show_mode_menu = [this](const QPoint& at) {
+    mode_menu_.set_songlist_caption(form_.songlist_caption());
+    mode_menu_.show_mode_menu(at);
+  };
+  form.hooks.MSFlexGrid1_DblClick = [this] { play_modes_.MSFlexGrid1_DblClick(); };
+  form.hooks.tmrJukora_Timer = [this] { play_modes_.tmrJukora_Timer(); };
+}
+
+Form1Wiring::~Form1Wiring() { form_.hooks = {}; }
+
+std::function<void()> Form1Wiring::shown(std::function<void()> step) {
+  return [this, step = std::move(step)] {
+    step();
+    form_.show_songlist();
+  };
+}
+
+void Form1Wiring::show_mode_menu(const QPoint& at) {
+  form_.hooks.show_mode_menu(at);
+  form_.show_songlist();
+}
+
+void Form1Wiring::toggle_list_window() {
+  form_.setVisible(!form_.isVisible());
+  if (!form_.isVisible()) return;
+  form_.raise();
+  form_.activateWindow();
+}
+
+void Form1Wiring::exit_now() {
+  tray_buttons_.remove_tray_icons();
+  if (quit) quit();
+}
+
+}  // namespace jukora

@@ -1,0 +1,56 @@
+// What Form1 forwards its events to beyond the songlist itself: the play
+// modes, scoring the playing song, adding songs, the tray buttons and the
+// mode menu. Fills Form1's hooks; create it before Form_Load.
+#pragma once
+
+#include <QPoint>
+#include <functional>
+#include <memory>
+
+#include "playmodes/play_modes.h"
+#include "scoring/add_songs.h"
+#include "scoring/current_song_scoring.h"
+#include "shell/mode_menu.h"
+#include "shell/tray_buttons.h"
+
+namespace jukora {
+
+class Clock;
+class FileDrop;
+class Form1;
+
+class Form1Wiring {
+ public:
+  Form1Wiring(Form1& form, TrayHost& tray, Clock& clock);
+  ~Form1Wiring();
+  Form1Wiring(const Form1Wiring&) = delete;
+  Form1Wiring& operator=(const Form1Wiring&) = delete;
+
+  PlayModes& play_modes() { return play_modes_; }
+  TrayButtons& tray_buttons() { return tray_buttons_; }
+  ModeMenu& mode_menu() { return mode_menu_; }
+
+  // Opens the mode menu at `at` (screen position) and shows what its item did.
+  void show_mode_menu(const QPoint& at);
+  // Shows the main window when hidden, hides it when shown.
+  void toggle_list_window();
+
+  // How "Exit" ends the program once the tray icons are gone: at once, with
+  // none of the window's closing steps.
+  std::function<void()> quit;
+
+ private:
+  // Runs a behaviour step, then shows its result in the window.
+  std::function<void()> shown(std::function<void()> step);
+  void exit_now();
+
+  Form1& form_;
+  PlayModes play_modes_;
+  CurrentSongScoring scoring_;
+  AddSongs add_songs_;
+  TrayButtons tray_buttons_;
+  ModeMenu mode_menu_;
+  std::unique_ptr<FileDrop> file_drop_;
+};
+
+}  // namespace jukora

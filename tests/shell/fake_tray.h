@@ -1,0 +1,23 @@
+// A tray that records what goes in and out ("add 2 Increment", "remove 5")
+// and lets a test click its icons.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "shell/tray_buttons.h"
+
+namespace jukora::testing {
+
+class FakeTray : public TrayHost {
+ public:
+  void add_icon(TrayIconId icon, const char* tooltip) override {
+    calls.push_back("add " + std::to_string(static_cast<int>(icon)) + " " + tooltip);
+  }
+  void remove_icon(TrayIconId icon) override { calls.push_back("remove " + std::to_string(static_cast<int>(icon))); }
+  void click(TrayIconId icon, TrayRelease release = TrayRelease::kLeft) { on_release(icon, release); }
+
+  std::vector<std::string> calls;
+};
+
+}  // namespace jukora::testing

@@ -1,0 +1,192 @@
+#include "shell/form1_wiring.h"
+
+#include <gmock/gmock.h>
+
+#include <QAction>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QTimer>
+#include <QUrl>
+
+#include "shell/dialog.h"
+#include "shell/fake_tray.h"
+#include "shell/songlist_view.h"
+#include "window_fixture.h"
+
+namespace jukora::testing {
+namespace {
+
+using ::testing::Contains;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+class Form1WiringTest : public WindowTest {
+ protected:
+  Form1WiringTest() {
+    set(sections::kPrefs, keys::kWinampDir, player_dir());
+    link.playlist_dir = dir.path().string();
+  }
+  Form1Wiring& wire() {
+    create();
+    wiring = std::make_unique<Form1Wiring>(*form, tray, clock);
+    wiring->quit = [this] { ++quits; };
+    form->Form_Load();
+    return *wiring;
+  }
+  void playing(const std::string& path) { link.playlist_text = "#EXTM3U\r\n" + path + "\r\n"; }
+  void choose(const char* group_caption, const char* caption) {
+    QMenu& menu = wiring->mode_menu().menu();
+    for (QAction* top : menu.actions()) {
+      if (top->text() != group_caption) continue;
+      if (!top->menu()) return wiring->mode_menu().run(*top);
+      for (QAction* item : top->menu()->actions())
+        if (item->text() == caption) return wiring->mode_menu().run(*item);
+    }
+    FAIL() << group_caption << " " << caption;
+  }
+  // Runs `open` and reports whether a popup menu came up; closes it unchosen.
+  bool opens_a_menu(const std::function<void()>& open) {
+    bool popped = false;
+    QTimer closer;  // goes with this call, also when no menu came up
+    closer.setSingleShot(true);
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+      if (QWidget* popup = QApplication::activePopupWidget()) {
+        popped = true;
+        popup->close();
+      }
+    });
+    closer.start(0);
+    open();
+    return popped;
+  }
+  std::vector<std::string> link_calls_after(std::size_t from) const {
+    return {link.calls.begin() + static_cast<std::ptrdiff_t>(from), link.calls.end()};
+  }
+
+  FakeTray tray;
+  FakeClock clock;
+  std::unique_ptr<Form1Wiring> wiring;
+  int quits = 0;
+};
+
+TEST_F(Form1WiringTest, IconsComeWithTheWindowAndGoWhenItCloses) {
+  wire();
+  EXPECT_THAT(tray.calls,
+              ElementsAre("add 1 Decrement", "add 2 Increment", "add 3 Skip", "add 4 Show/Hide List", "add 5 Mode"));
+  tray.calls.clear();
+  form->close();
+  EXPECT_THAT(tray.calls, ElementsAre("remove 1", "remove 2", "remove 3", "remove 4", "remove 5"));
+}
+
+TEST_F(Form1WiringTest, WithoutTheModeButtonFourIconsAndTheMenuStillOpens) {
+  set(sections::kMain, keys::kModeButton, "false");
+  wire();
+  EXPECT_EQ(tray.calls.size(), 4u);
+  EXPECT_TRUE(opens_a_menu([&] { tray.click(TrayIconId::kShowHideList, TrayRelease::kRight); }));
+  EXPECT_TRUE(opens_a_menu([&] { form->hooks.show_mode_menu(QPoint(5, 5)); }));
+}
+
+TEST_F(Form1WiringTest, DoubleClickOnIncrementRaisesThePlayingSongByTwo) {
+  write_songlist({"\"/music\",\"a.mp3\",\"5\",\"00:00 1/1/71\"", "\"/music\",\"b.mp3\",\"3\",\"00:00 1/1/71\""});
+  wire();
+  playing(join_path("/music", "b.mp3"));
+  tray.click(TrayIconId::kIncrement);
+  tray.click(TrayIconId::kIncrement);
+  tray.click(TrayIconId::kDecrement, TrayRelease::kNone);
+  EXPECT_THAT(read_bytes(default_songlist_path(folders)), ::testing::HasSubstr("\"b.mp3\",\"5\""));
+  EXPECT_EQ(form->songlist().TextMatrix(form->songlist().Row(), col::kFile), "b.mp3");
+}
+
+TEST_F(Form1WiringTest, ShowHideListTogglesTheWindow) {
+  wire();
+  ASSERT_FALSE(form->isVisible());
+  tray.click(TrayIconId::kShowHideList);
+  EXPECT_TRUE(form->isVisible());
+  tray.click(TrayIconId::kShowHideList);
+  EXPECT_FALSE(form->isVisible());
+}
+
+TEST_F(Form1WiringTest, SkipWithoutACycleStartsRandomAllKeepingTheMarks) {
+  write_songlist({"\"/music\",\"a.mp3\",\"5\",\"00:00 1/1/71\"", "\"/music\",\"b.mp3\",\"3\",\"00:00 1/1/71\""});
+  wire();
+  form->songlist().SetTextMatrix(2, col::kMark, "*");
+  auto from = link.calls.size();
+  tray.click(TrayIconId::kSkip);
+  EXPECT_EQ(wiring->play_modes().cycle(), (PlayCycle{mode::kRandomAll, 3}));
+  EXPECT_TRUE(form->play_timer().enabled());
+  EXPECT_EQ(form->songlist().TextMatrix(2, col::kMark), "*");
+  EXPECT_THAT(link_calls_after(from), Contains("stop"));
+}
+
+TEST_F(Form1WiringTest, SkipDuringACycleStopsTheSongOrDoesNothingWithoutPlayer) {
+  wire();
+  wiring->play_modes().set_cycle({mode::kCountdown, 20});
+  link.running = false;
+  auto from = link.calls.size();
+  tray.click(TrayIconId::kSkip);
+  EXPECT_THAT(link_calls_after(from), ElementsAre("find_winamp"));
+  EXPECT_FALSE(form->play_timer().enabled());
+
+  link.running = true;
+  tray.click(TrayIconId::kSkip);
+  EXPECT_THAT(link_calls_after(from), ElementsAre("find_winamp", "find_winamp", "stop"));
+  EXPECT_EQ(wiring->play_modes().cycle(), (PlayCycle{mode::kCountdown, 20}));
+}
+
+TEST_F(Form1WiringTest, StopWinampEndsTheCycleAndThenSkipStartsANewOne) {
+  wire();
+  choose("Countdown", "All");
+  ASSERT_TRUE(form->play_timer().enabled());
+  auto from = link.calls.size();
+  choose("Stop Winamp", "");
+  EXPECT_FALSE(form->play_timer().enabled());
+  EXPECT_EQ(wiring->play_modes().cycle(), PlayCycle{});
+  EXPECT_THAT(link_calls_after(from), Contains("stop"));
+
+  link.running = false;
+  from = link.calls.size();
+  choose("Stop Winamp", "");
+  EXPECT_THAT(link_calls_after(from), ElementsAre("find_winamp"));
+  tray.click(TrayIconId::kSkip);
+  EXPECT_EQ(wiring->play_modes().cycle().play_mode, mode::kRandomAll);
+}
+
+TEST_F(Form1WiringTest, ExitRemovesTheIconsAndEndsWithoutTheClosingSteps) {
+  wire();
+  tray.calls.clear();
+  choose("Exit", "");
+  EXPECT_THAT(tray.calls, ElementsAre("remove 1", "remove 2", "remove 3", "remove 4", "remove 5"));
+  EXPECT_EQ(quits, 1);
+  EXPECT_EQ(setting(sections::kMain, keys::kVisible), "<absent>");
+}
+
+TEST_F(Form1WiringTest, PreferencesAndAddFilesFromTheMenu) {
+  wire();
+  choose("Preferences", "");
+  EXPECT_TRUE(form->preferences().isVisible());
+  choose("Add Files", "");  // the recording desktop answers as if cancelled
+  EXPECT_EQ(form->songlist().Rows(), 1);
+}
+
+TEST_F(Form1WiringTest, FilesDroppedOnTheGridAreAdded) {
+  std::filesystem::create_directories(dir.path() / "music" / "x");
+  write_bytes(dir.file("music/a.mp3"), "");
+  write_bytes(dir.file("music/x/d.wav"), "");
+  wire();
+  QMimeData data;
+  data.setUrls({QUrl::fromLocalFile(QString::fromStdString(dir.file("music")))});
+  QWidget* viewport = form->MSFlexGrid1().viewport();
+  QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(viewport, &enter);
+  EXPECT_TRUE(enter.isAccepted());
+  QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(viewport, &drop);
+  QApplication::processEvents();
+
+  EXPECT_EQ(form->songlist().Rows(), 3);
+  EXPECT_EQ(form->MSFlexGrid1().model()->rowCount(), 2);
+  EXPECT_THAT(read_bytes(default_songlist_path(folders)), ::testing::HasSubstr("\"d.wav\""));
+}
+
+}  // namespace
+}  // namespace jukora::testing
