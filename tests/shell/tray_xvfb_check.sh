@@ -40,66 +40,81 @@ songlist=$XDG_DATA_HOME/Jukora/Jukora/default.jk8
 sox -n -r 44100 -c 2 "$work/music/song.wav" synth 1 sine 440 vol 0.1
 
 exec {display_fd}<> <(:)
-Xvfb -displayfd "$display_fd" -screen 0 640x200x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+Xvfb -displayfd "$display_fd" -screen 0 400x300x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
 pids+=($!)
 read -r -t 10 -u "$display_fd" display || fail "Xvfb did not start"
 export DISPLAY=:$display QT_QPA_PLATFORM=xcb
-trayer --edge top --align right --widthtype pixel --width 200 --height 32 --transparent false \
-  --tint 0x6080a0 >"$work/trayer.log" 2>&1 &
+trayer --edge top --align left --widthtype pixel --width 240 --height 48 \
+  >"$work/trayer.log" 2>&1 &
 pids+=($!)
-wait_for 10 xdotool search --classname trayer >/dev/null || fail "trayer did not start"
+wait_for 10 xdotool search --classname trayer >/dev/null || fail "trayer did not start: $(cat "$work/trayer.log")"
 
 mpv --no-config --idle=no --loop-file=inf --ao=null --vo=null --no-terminal \
   --input-ipc-server="$XDG_RUNTIME_DIR/jukora/mpv-socket" "$work/music/song.wav" &
 pids+=($!)
 wait_for 10 test -S "$XDG_RUNTIME_DIR/jukora/mpv-socket" || fail "mpv did not open its socket"
 
-# The tray icon windows of the running program, oldest first (icon order).
-tray_windows() {
+# The program's visible windows, oldest first; tray icons are the small ones,
+# in the order they were put into the tray.
+windows() {
   local id
   for id in $(xdotool search --onlyvisible --classname jukora 2>/dev/null | sort -n); do
     eval "$(xdotool getwindowgeometry --shell "$id")"
-    ((WIDTH <= 64 && HEIGHT <= 64)) && echo "$id"
+    if (($1 == (WIDTH <= 64 && HEIGHT <= 64))); then echo "$id"; fi
   done
   return 0
 }
+tray_windows() { windows 1; }
 count_is() { [[ $(tray_windows | wc -l) -eq $1 ]]; }
+menu_is_open() { [[ -n $(windows 0) ]]; }
+score_is() { grep -q "\"song.wav\",\"$1\"," "$songlist"; }
+jukora_ended() { ! kill -0 "$jukora_pid" 2>/dev/null; }
 
-# Starts the program with "mode_button" set to $1 and waits for $2 icons.
-start_jukora() {
+# Moves the pointer onto the n-th tray icon: to its middle, or with "low" to
+# its lower edge, so that a menu opened there leaves the icons in view.
+point_at_icon() {
+  eval "$(xdotool getwindowgeometry --shell "$(tray_windows | sed -n "$1p")")"
+  local dy=$((HEIGHT / 2))
+  [[ ${2:-} == low ]] && dy=$((HEIGHT - 2))
+  xdotool mousemove $((X + WIDTH / 2)) $((Y + dy))
+}
+
+# Starts the program with "mode_button" set to $1 and waits for $2 icons;
+# then a click on Increment must raise the playing song's score, and once
+# it has, the count must still hold (the program had long finished adding).
+check_tray() {
   printf '[main]\nmode_button=%s\nvisible=false\n\n[prefs]\nwinamp_dir=%s\n' "$1" "$(dirname "$(command -v mpv)")" \
     >"$XDG_CONFIG_HOME/Jukora/Jukora.ini"
   printf '"%s","song.wav","0","00:00 1/1/71"\r\n' "$work/music" >"$songlist"
-  "$jukora" >"$work/jukora.log" 2>&1 &
+  "$jukora" >>"$work/jukora.log" 2>&1 &
   jukora_pid=$!
   pids+=("$jukora_pid")
   wait_for 15 count_is "$2" || fail "expected $2 tray icons with mode_button=$1, found $(tray_windows | wc -l)"
-  # Every icon must be there before the count settles: no fifth one late.
-  sleep 0.5
+  point_at_icon 2
+  xdotool click 1
+  wait_for 10 score_is 1 || fail "a click on Increment did not raise the score: $(cat "$songlist")"
   count_is "$2" || fail "the tray icons changed after start-up with mode_button=$1"
-  echo "ok: $2 tray icons with mode_button=$1"
+  echo "ok: $2 tray icons with mode_button=$1, and Increment raised the playing song's score"
 }
 
-stop_jukora() {
-  kill "$jukora_pid"
-  wait_for 10 count_is 0 || fail "tray icons left behind"
+# Ends the program through the mode menu of the n-th icon ("Exit" is its
+# last item), with a screenshot of the open menu when a file is given.
+exit_through_menu() {
+  point_at_icon "$1" low
+  xdotool click 3
+  wait_for 10 menu_is_open || fail "a right click on icon $1 did not open the mode menu"
+  if [[ -n ${2:-} ]]; then
+    import -window root -crop 250x230+0+0 +repage "$2"
+    echo "screenshot: $2"
+  fi
+  xdotool key Up Return
+  wait_for 10 jukora_ended || fail "Exit did not end the program"
+  count_is 0 || fail "tray icons left behind after Exit"
+  echo "ok: the mode menu opened from icon $1, and Exit ended the program and took the icons"
 }
 
-start_jukora false 4
-stop_jukora
+check_tray false 4
+exit_through_menu 3
 
-start_jukora true 5
-increment=$(tray_windows | sed -n 2p)
-eval "$(xdotool getwindowgeometry --shell "$increment")"
-xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2)) click 1
-score_is_one() { grep -q '"song.wav","1",' "$songlist"; }
-wait_for 10 score_is_one || fail "the click on Increment did not raise the score: $(cat "$songlist")"
-echo "ok: a click on Increment raised the score of the playing song"
-
-if [[ -n $screenshot ]]; then
-  xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2))
-  sleep 1.5  # the tooltip's own delay, only for the picture
-  import -window root -crop 260x60+380+0 "$screenshot"
-  echo "screenshot: $screenshot"
-fi
-stop_jukora
+check_tray true 5
+exit_through_menu 5 "$screenshot"
