@@ -1,5 +1,5 @@
-// A songlist with its file in a temporary data folder, a made-up music folder
-// beside it, and the intake wired to fakes and a steppable steady clock.
+// A songlist saved in a temporary data folder, a made-up music folder beside
+// it, and the intake wired to fakes and a steppable steady clock.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "platform/app_folders.h"
-#include "platform/desktop.h"
 #include "platform/memory_settings_store.h"
 #include "scoring/add_songs.h"
 #include "songlist/recompute.h"
@@ -21,29 +20,24 @@
 
 namespace jukora::testing {
 
+using Songs = std::vector<std::pair<std::string, std::string>>;
+
 class AddSongsTest : public ::testing::Test {
  protected:
-  AddSongsTest() { std::filesystem::create_directories(music); }
-
   std::string make_file(const std::string& relative) {
     std::filesystem::path path = music / relative;
     std::filesystem::create_directories(path.parent_path());
     write_bytes(path.string(), "x");
     return path.string();
   }
-  std::string make_dir(const std::string& relative) {
-    std::filesystem::create_directories(music / relative);
-    return (music / relative).string();
-  }
-
+  std::string in(const std::string& name) const { return join_path(root, name); }
   // (Directory, File) of every data row from the top.
-  std::vector<std::pair<std::string, std::string>> songs() const {
-    std::vector<std::pair<std::string, std::string>> out;
+  Songs songs() const {
+    Songs out;
     for (int i = 1; i < songlist.Rows(); ++i)
       out.emplace_back(songlist.TextMatrix(i, col::kDirectory), songlist.TextMatrix(i, col::kFile));
     return out;
   }
-
   std::string saved() const { return read_bytes(default_songlist_path(folders)); }
 
   TempDir temp;

@@ -2,8 +2,6 @@
 
 #include <gmock/gmock.h>
 
-#include <filesystem>
-
 #include "scoring/add_songs_fixture.h"
 
 namespace jukora::testing {
@@ -11,76 +9,36 @@ namespace {
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
-using ::testing::Pair;
-
-std::string in(const std::string& dir, const std::string& name) { return join_path(dir, name); }
 
 TEST_F(AddSongsTest, DropTakesLowerCaseAudioFilesFilesFirstInNameOrder) {
   make_file("D.mp3");
   make_file("a.mp3");
-  make_file("b.MP3");
+  std::string upper = make_file("b.MP3");
   make_file("c.txt");
   make_file("x/d.wav");
-  make_file("K/e.it");
+  std::string single = make_file("K/e.it");
 
-  add.MSFlexGrid1_OLEDragDrop({root});
+  add.MSFlexGrid1_OLEDragDrop({root, upper, in("gone.mp3"), single});
 
-  EXPECT_THAT(songs(), ElementsAre(Pair(root, "a.mp3"), Pair(root, "D.mp3"), Pair(in(root, "K"), "e.it"),
-                                   Pair(in(root, "x"), "d.wav")));
+  EXPECT_EQ(songs(), (Songs{{root, "a.mp3"}, {root, "D.mp3"}, {in("K"), "e.it"}, {in("x"), "d.wav"}}));
   EXPECT_EQ(songlist.TextMatrix(1, col::kScore), "0");
   EXPECT_EQ(desktop.busy_changes, (std::vector<bool>{true, false}));
-  EXPECT_NE(saved().find("\"" + in(root, "x") + "\",\"d.wav\""), std::string::npos);
+  EXPECT_NE(saved().find("\"" + in("x") + "\",\"d.wav\""), std::string::npos);
   EXPECT_THAT(desktop.messages, IsEmpty());
-}
-
-TEST_F(AddSongsTest, DroppedFilesAreFilteredLikeTheWalk) {
-  std::string song = make_file("one.wav");
-  std::string upper = make_file("two.WAV");
-  std::string dotted = make_file("three.mp3.");
-
-  add.MSFlexGrid1_OLEDragDrop({upper, song, dotted, in(root, "gone.mp3"), song});
-
-  EXPECT_THAT(songs(), ElementsAre(Pair(root, "one.wav")));
 }
 
 TEST_F(AddSongsTest, SameDropTwiceAddsNothingButSavesAgain) {
   make_file("a.mp3");
-  make_file("x/d.wav");
+  std::string other_case = root.substr(0, root.size() - 1) + "C";  // ".../musiC"
+  songlist.add_cells({"", other_case, "a.mp3", "7"});
   add.MSFlexGrid1_OLEDragDrop({root});
   std::filesystem::remove(default_songlist_path(folders));
 
-  add.MSFlexGrid1_OLEDragDrop({root, in(root, "x")});
-
-  EXPECT_EQ(songlist.Rows(), 3);
-  EXPECT_FALSE(saved().empty());
-}
-
-TEST_F(AddSongsTest, DirectoryInAnotherLetterCaseIsAnotherSong) {
-  make_file("a.mp3");
-  std::string other = root;
-  other.back() = 'C';  // ".../musiC"
-  songlist.add_cells({"", other, "a.mp3", "7"});
-  recompute_songlist(songlist);
-
-  add.MSFlexGrid1_OLEDragDrop({root});
-
-  EXPECT_THAT(songs(), ElementsAre(Pair(other, "a.mp3"), Pair(root, "a.mp3")));
-}
-
-TEST_F(AddSongsTest, DropWithoutFilesStillRecomputesAndSaves) {
-  songlist.add_cells({"", "/m", "s.mp3", "not a number"});
-
-  add.MSFlexGrid1_OLEDragDrop({});
-
-  EXPECT_EQ(songlist.TextMatrix(1, col::kScore), "0");
-  EXPECT_FALSE(saved().empty());
-}
-
-TEST_F(AddSongsTest, TrailingSeparatorDoesNotMakeASecondSpelling) {
-  make_file("a.mp3");
-  add.MSFlexGrid1_OLEDragDrop({root});
+  // A trailing separator is no second spelling of the folder.
   add.MSFlexGrid1_OLEDragDrop({root + kPathSeparator});
-  EXPECT_THAT(songs(), ElementsAre(Pair(root, "a.mp3")));
+
+  EXPECT_EQ(songs(), (Songs{{other_case, "a.mp3"}, {root, "a.mp3"}}));
+  EXPECT_FALSE(saved().empty());
 }
 
 // Records the fake time of every yield, so the gaps can be measured.
@@ -98,38 +56,30 @@ TEST_F(AddSongsTest, LongDropYieldsOftenButNotAfterEveryFile) {
   for (int i = 0; i < 200; ++i) make_file("d" + std::to_string(i % 4) + "/s" + std::to_string(i) + ".mp3");
   TimedDesktop timed(clock_now);
   AddSongs paced(songlist, files, timed, dialog, [this] { return clock_now += clock_step; });
-  clock_step = std::chrono::milliseconds(2);
-  auto start = clock_now;
+  paced.MSFlexGrid1_OLEDragDrop({in("d0")});
+  EXPECT_THAT(timed.at, IsEmpty());  // the clock stood still
 
+  clock_step = std::chrono::milliseconds(2);
+  auto previous = clock_now;
   paced.MSFlexGrid1_OLEDragDrop({root});
 
   ASSERT_EQ(songlist.Rows(), 201);
   ASSERT_FALSE(timed.at.empty());
   EXPECT_LT(timed.at.size(), 100u);
-  auto previous = start;
   for (auto t : timed.at) {
     EXPECT_LE(t - previous, kYieldInterval + 2 * clock_step);
     previous = t;
   }
 }
 
-TEST_F(AddSongsTest, QuickDropDoesNotYieldAtAll) {
-  make_file("a.mp3");
-  make_file("x/d.wav");
-  add.MSFlexGrid1_OLEDragDrop({root});
-  EXPECT_EQ(desktop.yields, 0);
-}
-
-TEST_F(AddSongsTest, AddFilesAsksWithItsTitleAndFilter) {
+TEST_F(AddSongsTest, AddFilesAsksWithItsTitleAndFilterAndCancelChangesNothing) {
   add.add_files_dialog();
-
   ASSERT_EQ(desktop.requests.size(), 1u);
   EXPECT_EQ(desktop.requests[0].title, "Add Files");
   EXPECT_EQ(desktop.requests[0].filter,
             "All Audio Formats|*.mp3;*.mp2;*.mp1;*.mod;*.it;*.xm;*.s3m;*.stm;*.669;*.dsm;*.far;*.ult;*.mtm;*.voc;*.wav;"
             "*.mid;*.cda;|Mpeg Audio|*.mp3;*.mp2;*.mp1|Wave Files|*.wav|Midi Files|*.mid|CD Audio|*.cda|Mod Tracker "
             "Files|*.mod;*.it;*.xm;*.s3m;*.stm;*.669|Other Audio Files|*.dsm;*.far;*.ult;*.mtm;*.voc|All Files|*.*");
-  // Cancelled: nothing added and nothing saved.
   EXPECT_EQ(songlist.Rows(), 1);
   EXPECT_TRUE(saved().empty());
 }
@@ -139,11 +89,11 @@ TEST_F(AddSongsTest, AddFilesTakesAnyExtensionAndRemembersTheFolder) {
   songlist.add_cells({"", "/old", "y.mp3", "-1"});
   recompute_songlist(songlist);
   dialog.file_name = "last.mp3";
-  desktop.files_answers = {{in(root, "b.txt")}};
+  desktop.files_answers = {{in("b.txt")}};
 
   add.add_files_dialog();
 
-  EXPECT_THAT(songs(), ElementsAre(Pair("/old", "z.mp3"), Pair(root, "b.txt"), Pair("/old", "y.mp3")));
+  EXPECT_EQ(songs(), (Songs{{"/old", "z.mp3"}, {root, "b.txt"}, {"/old", "y.mp3"}}));
   // The current row stays at the index of the last new row: the list's end.
   EXPECT_EQ(songlist.Row(), 3);
   EXPECT_EQ(songlist.Col(), col::kNumber);
@@ -151,35 +101,23 @@ TEST_F(AddSongsTest, AddFilesTakesAnyExtensionAndRemembersTheFolder) {
   EXPECT_EQ(dialog.file_name, "");
   EXPECT_FALSE(saved().empty());
 
-  // The songlist commands start in the same folder.
-  files.mnuSonglist_Click("Open");
+  files.mnuSonglist_Click("Open");  // the songlist commands start there too
   EXPECT_EQ(desktop.requests.back().initial_dir, root);
 }
 
-TEST_F(AddSongsTest, AddFilesWithSeveralOntoAnEmptyList) {
+TEST_F(AddSongsTest, AddFilesWithSeveralOntoAnEmptyListThenOnlyListedOnes) {
   songlist.add_cells({});
   recompute_songlist(songlist);  // the placeholder row of an empty list
-  desktop.files_answers = {{in(root, "a.mp3"), in(root, "b.mp3"), in(root, "a.mp3")}};
+  desktop.files_answers = {{in("a.mp3"), in("b.mp3"), in("a.mp3")}, {in("b.mp3")}};
 
   add.add_files_dialog();
-
-  EXPECT_THAT(songs(), ElementsAre(Pair(root, "a.mp3"), Pair(root, "b.mp3")));
+  EXPECT_EQ(songs(), (Songs{{root, "a.mp3"}, {root, "b.mp3"}}));
   EXPECT_EQ(songlist.Row(), 2);
   EXPECT_EQ(songlist.RowSel(), 2);
-  EXPECT_EQ(desktop.requests.back().initial_dir, "");
-}
-
-TEST_F(AddSongsTest, AddFilesOfListedSongsLeavesNoDataRowCurrent) {
-  songlist.add_cells({"", root, "a.mp3"});
-  recompute_songlist(songlist);
-  songlist.SetRow(1);
-  desktop.files_answers = {{in(root, "a.mp3")}};
 
   add.add_files_dialog();
-
-  EXPECT_EQ(songlist.Rows(), 2);
-  EXPECT_EQ(songlist.Row(), 0);
-  EXPECT_FALSE(saved().empty());
+  EXPECT_EQ(songlist.Rows(), 3);
+  EXPECT_EQ(songlist.Row(), 0);  // no data row is current
 }
 
 }  // namespace

@@ -11,13 +11,13 @@ namespace jukora::testing {
 
 class FakeTray : public TrayHost {
  public:
-  void add_icon(TrayIconId icon, const char* tooltip) override {
-    calls.push_back("add " + std::to_string(static_cast<int>(icon)) + " " + tooltip);
-  }
-  void remove_icon(TrayIconId icon) override { calls.push_back("remove " + std::to_string(static_cast<int>(icon))); }
+  void add_icon(TrayIconId icon, const char* tooltip) override { calls.push_back("add " + id(icon) + " " + tooltip); }
+  void remove_icon(TrayIconId icon) override { calls.push_back("remove " + id(icon)); }
   void click(TrayIconId icon, TrayRelease release = TrayRelease::kLeft) { on_release(icon, release); }
-
   std::vector<std::string> calls;
+
+ private:
+  static std::string id(TrayIconId icon) { return std::to_string(static_cast<int>(icon)); }
 };
 
 }  // namespace jukora::testing

@@ -18,33 +18,34 @@ namespace {
 
 using ::testing::Contains;
 using ::testing::ElementsAre;
-using ::testing::IsEmpty;
+using ::testing::HasSubstr;
 
 class Form1WiringTest : public WindowTest {
  protected:
   Form1WiringTest() {
     set(sections::kPrefs, keys::kWinampDir, player_dir());
     link.playlist_dir = dir.path().string();
+    write_songlist({"\"/music\",\"a.mp3\",\"5\",\"00:00 1/1/71\"", "\"/music\",\"b.mp3\",\"3\",\"00:00 1/1/71\""});
   }
-  Form1Wiring& wire() {
+  void wire() {
+    wiring.reset();
+    form.reset();
     create();
     wiring = std::make_unique<Form1Wiring>(*form, tray, clock);
     wiring->quit = [this] { ++quits; };
     form->Form_Load();
-    return *wiring;
   }
-  void playing(const std::string& path) { link.playlist_text = "#EXTM3U\r\n" + path + "\r\n"; }
-  void choose(const char* group_caption, const char* caption) {
-    QMenu& menu = wiring->mode_menu().menu();
-    for (QAction* top : menu.actions()) {
-      if (top->text() != group_caption) continue;
-      if (!top->menu()) return wiring->mode_menu().run(*top);
-      for (QAction* item : top->menu()->actions())
+  // The item `caption` of the top-level item `top` (itself when no caption).
+  void choose(const char* top, const char* caption = nullptr) {
+    for (QAction* action : wiring->mode_menu().menu().actions()) {
+      if (action->text() != top) continue;
+      if (!caption) return wiring->mode_menu().run(*action);
+      for (QAction* item : action->menu()->actions())
         if (item->text() == caption) return wiring->mode_menu().run(*item);
     }
-    FAIL() << group_caption << " " << caption;
+    FAIL() << top;
   }
-  // Runs `open` and reports whether a popup menu came up; closes it unchosen.
+  // Runs `open` and tells whether a popup menu came up; closes it unchosen.
   bool opens_a_menu(const std::function<void()>& open) {
     bool popped = false;
     QTimer closer;  // goes with this call, also when no menu came up
@@ -59,7 +60,7 @@ class Form1WiringTest : public WindowTest {
     open();
     return popped;
   }
-  std::vector<std::string> link_calls_after(std::size_t from) const {
+  std::vector<std::string> link_calls_since(std::size_t from) const {
     return {link.calls.begin() + static_cast<std::ptrdiff_t>(from), link.calls.end()};
   }
 
@@ -78,28 +79,31 @@ TEST_F(Form1WiringTest, IconsComeWithTheWindowAndGoWhenItCloses) {
   EXPECT_THAT(tray.calls, ElementsAre("remove 1", "remove 2", "remove 3", "remove 4", "remove 5"));
 }
 
-TEST_F(Form1WiringTest, WithoutTheModeButtonFourIconsAndTheMenuStillOpens) {
+TEST_F(Form1WiringTest, ModeIconLeftOutOnlyForExactlyFalseAndTheMenuStillOpens) {
+  for (const char* value : {"False", "0", ""}) {
+    set(sections::kMain, keys::kModeButton, value);
+    tray.calls.clear();
+    wire();
+    EXPECT_EQ(tray.calls.size(), 5u) << value;
+  }
   set(sections::kMain, keys::kModeButton, "false");
+  tray.calls.clear();
   wire();
-  EXPECT_EQ(tray.calls.size(), 4u);
-  EXPECT_TRUE(opens_a_menu([&] { tray.click(TrayIconId::kShowHideList, TrayRelease::kRight); }));
+  EXPECT_EQ(tray.calls.back(), "add 4 Show/Hide List");
+  EXPECT_TRUE(opens_a_menu([&] { tray.click(TrayIconId::kDecrement, TrayRelease::kRight); }));
   EXPECT_TRUE(opens_a_menu([&] { form->hooks.show_mode_menu(QPoint(5, 5)); }));
+  EXPECT_EQ(wiring->mode_menu().menu().actions()[3]->text(), "Songlist (default.jk8)");
 }
 
-TEST_F(Form1WiringTest, DoubleClickOnIncrementRaisesThePlayingSongByTwo) {
-  write_songlist({"\"/music\",\"a.mp3\",\"5\",\"00:00 1/1/71\"", "\"/music\",\"b.mp3\",\"3\",\"00:00 1/1/71\""});
+TEST_F(Form1WiringTest, IncrementTwiceRaisesThePlayingSongAndShowHideToggles) {
   wire();
-  playing(join_path("/music", "b.mp3"));
+  link.playlist_text = "#EXTM3U\r\n" + join_path("/music", "b.mp3") + "\r\n";
   tray.click(TrayIconId::kIncrement);
   tray.click(TrayIconId::kIncrement);
   tray.click(TrayIconId::kDecrement, TrayRelease::kNone);
-  EXPECT_THAT(read_bytes(default_songlist_path(folders)), ::testing::HasSubstr("\"b.mp3\",\"5\""));
+  EXPECT_THAT(read_bytes(default_songlist_path(folders)), HasSubstr("\"b.mp3\",\"5\""));
   EXPECT_EQ(form->songlist().TextMatrix(form->songlist().Row(), col::kFile), "b.mp3");
-}
 
-TEST_F(Form1WiringTest, ShowHideListTogglesTheWindow) {
-  wire();
-  ASSERT_FALSE(form->isVisible());
   tray.click(TrayIconId::kShowHideList);
   EXPECT_TRUE(form->isVisible());
   tray.click(TrayIconId::kShowHideList);
@@ -107,7 +111,6 @@ TEST_F(Form1WiringTest, ShowHideListTogglesTheWindow) {
 }
 
 TEST_F(Form1WiringTest, SkipWithoutACycleStartsRandomAllKeepingTheMarks) {
-  write_songlist({"\"/music\",\"a.mp3\",\"5\",\"00:00 1/1/71\"", "\"/music\",\"b.mp3\",\"3\",\"00:00 1/1/71\""});
   wire();
   form->songlist().SetTextMatrix(2, col::kMark, "*");
   auto from = link.calls.size();
@@ -115,7 +118,7 @@ TEST_F(Form1WiringTest, SkipWithoutACycleStartsRandomAllKeepingTheMarks) {
   EXPECT_EQ(wiring->play_modes().cycle(), (PlayCycle{mode::kRandomAll, 3}));
   EXPECT_TRUE(form->play_timer().enabled());
   EXPECT_EQ(form->songlist().TextMatrix(2, col::kMark), "*");
-  EXPECT_THAT(link_calls_after(from), Contains("stop"));
+  EXPECT_THAT(link_calls_since(from), Contains("stop"));
 }
 
 TEST_F(Form1WiringTest, SkipDuringACycleStopsTheSongOrDoesNothingWithoutPlayer) {
@@ -124,53 +127,42 @@ TEST_F(Form1WiringTest, SkipDuringACycleStopsTheSongOrDoesNothingWithoutPlayer) 
   link.running = false;
   auto from = link.calls.size();
   tray.click(TrayIconId::kSkip);
-  EXPECT_THAT(link_calls_after(from), ElementsAre("find_winamp"));
-  EXPECT_FALSE(form->play_timer().enabled());
-
   link.running = true;
   tray.click(TrayIconId::kSkip);
-  EXPECT_THAT(link_calls_after(from), ElementsAre("find_winamp", "find_winamp", "stop"));
+  EXPECT_THAT(link_calls_since(from), ElementsAre("find_winamp", "find_winamp", "stop"));
   EXPECT_EQ(wiring->play_modes().cycle(), (PlayCycle{mode::kCountdown, 20}));
+  EXPECT_FALSE(form->play_timer().enabled());
 }
 
-TEST_F(Form1WiringTest, StopWinampEndsTheCycleAndThenSkipStartsANewOne) {
+TEST_F(Form1WiringTest, StopWinampEndsTheCycleSoSkipStartsANewOne) {
   wire();
   choose("Countdown", "All");
   ASSERT_TRUE(form->play_timer().enabled());
+  link.running = false;
   auto from = link.calls.size();
-  choose("Stop Winamp", "");
+  choose("Stop Winamp");
   EXPECT_FALSE(form->play_timer().enabled());
   EXPECT_EQ(wiring->play_modes().cycle(), PlayCycle{});
-  EXPECT_THAT(link_calls_after(from), Contains("stop"));
-
-  link.running = false;
-  from = link.calls.size();
-  choose("Stop Winamp", "");
-  EXPECT_THAT(link_calls_after(from), ElementsAre("find_winamp"));
+  EXPECT_THAT(link_calls_since(from), ElementsAre("find_winamp"));
   tray.click(TrayIconId::kSkip);
   EXPECT_EQ(wiring->play_modes().cycle().play_mode, mode::kRandomAll);
 }
 
-TEST_F(Form1WiringTest, ExitRemovesTheIconsAndEndsWithoutTheClosingSteps) {
+TEST_F(Form1WiringTest, MenuItemsOfTheWindowAndExitWithoutTheClosingSteps) {
   wire();
+  choose("Preferences");
+  EXPECT_TRUE(form->preferences().isVisible());
+  choose("Add Files");  // answered as cancelled
+  EXPECT_EQ(form->songlist().Rows(), 3);
   tray.calls.clear();
-  choose("Exit", "");
+  choose("Exit");
   EXPECT_THAT(tray.calls, ElementsAre("remove 1", "remove 2", "remove 3", "remove 4", "remove 5"));
   EXPECT_EQ(quits, 1);
   EXPECT_EQ(setting(sections::kMain, keys::kVisible), "<absent>");
 }
 
-TEST_F(Form1WiringTest, PreferencesAndAddFilesFromTheMenu) {
-  wire();
-  choose("Preferences", "");
-  EXPECT_TRUE(form->preferences().isVisible());
-  choose("Add Files", "");  // the recording desktop answers as if cancelled
-  EXPECT_EQ(form->songlist().Rows(), 1);
-}
-
 TEST_F(Form1WiringTest, FilesDroppedOnTheGridAreAdded) {
   std::filesystem::create_directories(dir.path() / "music" / "x");
-  write_bytes(dir.file("music/a.mp3"), "");
   write_bytes(dir.file("music/x/d.wav"), "");
   wire();
   QMimeData data;
@@ -183,9 +175,8 @@ TEST_F(Form1WiringTest, FilesDroppedOnTheGridAreAdded) {
   QApplication::sendEvent(viewport, &drop);
   QApplication::processEvents();
 
-  EXPECT_EQ(form->songlist().Rows(), 3);
-  EXPECT_EQ(form->MSFlexGrid1().model()->rowCount(), 2);
-  EXPECT_THAT(read_bytes(default_songlist_path(folders)), ::testing::HasSubstr("\"d.wav\""));
+  EXPECT_EQ(form->MSFlexGrid1().model()->rowCount(), 3);
+  EXPECT_THAT(read_bytes(default_songlist_path(folders)), HasSubstr("\"d.wav\""));
 }
 
 }  // namespace
