@@ -25,7 +25,7 @@ using Songs = std::vector<std::pair<std::string, std::string>>;
 class AddSongsTest : public ::testing::Test {
  protected:
   std::string make_file(const std::string& relative) {
-    std::filesystem::path path = music / relative;
+    std::filesystem::path path = (music / relative).make_preferred();
     std::filesystem::create_directories(path.parent_path());
     write_bytes(path.string(), "x");
     return path.string();
