@@ -5,6 +5,8 @@
 #include <fstream>
 #include <string>
 
+#include "bench_support.h"
+
 #if defined(__GLIBC__)
 #include <malloc.h>
 #endif
@@ -21,27 +23,6 @@ namespace {
 
 using namespace jukora;
 namespace fs = std::filesystem;
-
-class QuietDesktop : public Desktop {
- public:
-  void message_box(const std::string&) override {}
-  std::optional<std::string> choose_file(const FileDialogRequest&) override { return std::nullopt; }
-  std::vector<std::string> choose_files(const FileDialogRequest&) override { return {}; }
-  void set_captions(const std::string&, const std::string&) override {}
-  void show_preferences() override {}
-  void set_busy(bool) override {}
-  void yield_events() override {}
-};
-
-// Rows like a large real collection: ~96-byte records, scores 0..49.
-void fill(Songlist& songlist, int rows) {
-  for (int i = 0; i < rows; ++i) {
-    std::string dir = "/home/listener/Music/Artist " + std::to_string(i / 120) + "/Album " + std::to_string(i / 12);
-    std::string file = std::to_string(i % 12 + 1) + " - Song number " + std::to_string(i) + ".mp3";
-    songlist.add_cells({"", dir, file, std::to_string((i * 7919) % 50), "", "", "14:05 6/12/01"});
-  }
-  recompute_songlist(songlist);
-}
 
 // A music folder of `files` empty songs, 100 to an album folder, with a cover
 // image and a text file in each that the drop must pass over.
@@ -73,7 +54,7 @@ void BM_DropTree(benchmark::State& state) {
   for (auto _ : state) {
     state.PauseTiming();
     Songlist songlist;
-    fill(songlist, n);
+    fill_collection(songlist, n);
     SonglistFiles files(songlist, settings, desktop, folders, dialog);
     AddSongs add(songlist, files, desktop, dialog);
     state.ResumeTiming();
@@ -98,7 +79,7 @@ void BM_SonglistMemory(benchmark::State& state) {
     auto before = mallinfo2().uordblks;
     {
       Songlist songlist;
-      fill(songlist, n);
+      fill_collection(songlist, n);
       megabytes = static_cast<double>(mallinfo2().uordblks - before) / (1024.0 * 1024.0);
     }
   }

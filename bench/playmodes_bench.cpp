@@ -5,6 +5,7 @@
 #include <fstream>
 #include <string>
 
+#include "bench_support.h"
 #include "platform/app_folders.h"
 #include "platform/clock.h"
 #include "platform/desktop.h"
@@ -21,17 +22,6 @@
 namespace {
 
 using namespace jukora;
-
-class QuietDesktop : public Desktop {
- public:
-  void message_box(const std::string&) override {}
-  std::optional<std::string> choose_file(const FileDialogRequest&) override { return std::nullopt; }
-  std::vector<std::string> choose_files(const FileDialogRequest&) override { return {}; }
-  void set_captions(const std::string&, const std::string&) override {}
-  void show_preferences() override {}
-  void set_busy(bool) override {}
-  void yield_events() override {}
-};
 
 // A player that is running and stopped.
 class StoppedPlayer : public WinampLink {

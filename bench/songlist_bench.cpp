@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string>
 
+#include "bench_support.h"
 #include "platform/app_folders.h"
 #include "platform/desktop.h"
 #include "platform/files.h"
@@ -18,27 +19,6 @@ namespace {
 
 using namespace jukora;
 
-class QuietDesktop : public Desktop {
- public:
-  void message_box(const std::string&) override {}
-  std::optional<std::string> choose_file(const FileDialogRequest&) override { return std::nullopt; }
-  std::vector<std::string> choose_files(const FileDialogRequest&) override { return {}; }
-  void set_captions(const std::string&, const std::string&) override {}
-  void show_preferences() override {}
-  void set_busy(bool) override {}
-  void yield_events() override {}
-};
-
-// A table like a large real collection: ~96-byte records, scores 0..49.
-void fill(Songlist& songlist, int rows) {
-  for (int i = 0; i < rows; ++i) {
-    std::string dir = "/home/listener/Music/Artist " + std::to_string(i / 120) + "/Album " + std::to_string(i / 12);
-    std::string file = std::to_string(i % 12 + 1) + " - Song number " + std::to_string(i) + ".mp3";
-    songlist.add_cells({"", dir, file, std::to_string((i * 7919) % 50), "", "", "14:05 6/12/01"});
-  }
-  recompute_songlist(songlist);
-}
-
 struct Fixture {
   std::filesystem::path dir = std::filesystem::temp_directory_path() / "jukora-bench";
   AppFolders folders{dir.string()};
@@ -50,7 +30,7 @@ struct Fixture {
 
   explicit Fixture(int rows) {
     std::filesystem::create_directories(dir);
-    fill(songlist, rows);
+    fill_collection(songlist, rows);
   }
   ~Fixture() { std::filesystem::remove_all(dir); }
 };

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <string>
 
+#include "bench_support.h"
 #include "platform/app_folders.h"
 #include "platform/memory_settings_store.h"
 #include "platform/settings_keys.h"
@@ -39,13 +40,12 @@ class QuietDesktop : public QtDesktop {
   void message_box(const std::string&) override {}
 };
 
-// A songlist like a large real collection: ~96-byte records, scores 0..49.
+// The same collection as the behaviour benchmarks use, as a songlist file.
 void write_songlist(const std::string& path, int rows) {
   std::ofstream out(path, std::ios::binary);
-  for (int i = 0; i < rows; ++i) {
-    out << "\"/home/listener/Music/Artist " << i / 120 << "/Album " << i / 12 << "\",\"" << i % 12 + 1
-        << " - Song number " << i << ".mp3\",\"" << (i * 7919) % 50 << "\",\"14:05 6/12/01\"\r\n";
-  }
+  for (int i = 0; i < rows; ++i)
+    out << '"' << collection_directory(i) << "\",\"" << collection_file(i) << "\",\"" << collection_score(i)
+        << "\",\"14:05 6/12/01\"\r\n";
 }
 
 void press(QWidget& grid, char key) {
