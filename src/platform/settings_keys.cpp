@@ -1,5 +1,6 @@
 #include "platform/settings_keys.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -150,7 +151,11 @@ bool read_add_on_minus(const SettingsStore& store) {
 }
 
 std::int32_t read_time_block(const SettingsStore& store) {
-  return static_cast<std::int32_t>(setting_whole(store, sections::kPrefs, keys::kTimeBlock, 0, INT32_MIN, INT32_MAX));
+  auto text = store.read(sections::kPrefs, keys::kTimeBlock);
+  auto hours = text ? to_number(*text) : std::nullopt;
+  if (!hours || std::isnan(*hours)) return 0;
+  // A limit too large to hold means "never again", not "no limit".
+  return static_cast<std::int32_t>(std::nearbyint(std::clamp<double>(*hours, INT32_MIN, INT32_MAX)));
 }
 
 std::int16_t read_column_width(const SettingsStore& store, int column) {

@@ -34,6 +34,15 @@ TEST_F(RandomAllTest, TheSecondPickSpansTheScoreRunOfTheFirst) {
   EXPECT_EQ(cells(8, col::kMark, col::kLastPlayed), ",11:00 12/6/26");
 }
 
+TEST_F(RandomAllTest, AReplayLimitBeyondTheIntegerRangeHoldsEverySongBack) {
+  fill(3);
+  for (const char* hours : {"10000000000", "1e300"}) {
+    settings.SaveSetting(sections::kPrefs, keys::kTimeBlock, hours);
+    modes.mnuRandom_Click("All");
+    EXPECT_TRUE(run().empty()) << hours;
+  }
+}
+
 TEST_F(RandomAllTest, FallsBackToTheHighestRowThatPasses) {
   fill(6, "10:30 12/6/26");
   settings.SaveSetting(sections::kPrefs, keys::kTimeBlock, "1");
