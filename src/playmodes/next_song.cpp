@@ -22,12 +22,18 @@ int PlayModes::draw(int bound) {
   return static_cast<int>(std::nearbyint(static_cast<double>(r) * bound)) + 1;
 }
 
+// The blank row of an empty songlist is no song: joined, its empty cells
+// would hand the player the root folder.
+bool PlayModes::is_song(int row) const { return !songlist_.TextMatrix(row, col::kDirectory).empty(); }
+
 ReplayLimit PlayModes::replay_limit() { return ReplayLimit(clock_.now(), read_time_block(settings_)); }
 
 bool PlayModes::replay_test(int k) {
   if (k < 1 || k >= songlist_.Rows()) return false;
   return replay_limit().passes(songlist_.TextMatrix(k, col::kLastPlayed));
 }
+
+bool PlayModes::unmarked(int row) const { return is_song(row) && songlist_.TextMatrix(row, col::kMark).empty(); }
 
 void PlayModes::next_random_all() {
   std::string dir;
@@ -43,9 +49,10 @@ void PlayModes::next_random_all() {
   // One reading of the clock and of "time_block" serves the whole step.
   const ReplayLimit limit = replay_limit();
   int row = 0;
-  if (c >= 1 && c <= n && limit.passes(songlist_.TextMatrix(c, col::kLastPlayed))) row = c;
+  auto passes = [&](int i) { return is_song(i) && limit.passes(songlist_.TextMatrix(i, col::kLastPlayed)); };
+  if (c >= 1 && c <= n && passes(c)) row = c;
   for (int i = 1; row == 0 && i <= n; ++i)
-    if (limit.passes(songlist_.TextMatrix(i, col::kLastPlayed))) row = i;
+    if (passes(i)) row = i;
   hand_over(dir, row, Record::kLastPlayed);
 }
 
@@ -54,7 +61,7 @@ void PlayModes::next_countdown() {
   if (!executable_ready(dir)) return;
   int row = 0;
   for (int i = step_scope(); row == 0 && i >= 1; --i)
-    if (songlist_.TextMatrix(i, col::kMark).empty()) row = i;
+    if (unmarked(i)) row = i;
   hand_over(dir, row, Record::kMark);
 }
 
@@ -64,7 +71,7 @@ void PlayModes::next_countup() {
   const int s = step_scope();
   int row = 0;
   for (int i = 1; row == 0 && i <= s; ++i)
-    if (songlist_.TextMatrix(i, col::kMark).empty()) row = i;
+    if (unmarked(i)) row = i;
   hand_over(dir, row, Record::kMark);
 }
 
@@ -75,7 +82,7 @@ void PlayModes::next_random_top() {
   const int s = step_scope();
   clock_.reseed();
   const int start = draw(s);
-  auto open = [&](int i) { return i >= 1 && i <= n && songlist_.TextMatrix(i, col::kMark).empty(); };
+  auto open = [&](int i) { return i >= 1 && i <= n && unmarked(i); };
   // Towards the bottom of the scope first, then from the start (tried again)
   // towards the top. A start of S + 1 can thus reach the row just below the
   // scope, which the cycle accepts.

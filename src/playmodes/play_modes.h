@@ -72,6 +72,10 @@ class PlayModes {
   void stop_player();
   // Hands row `row` to the player, or ends the cycle when it is 0.
   void hand_over(const std::string& dir, int row, Record record);
+  bool is_song(int row) const;
+  // The test of Countdown, Countup and Random "Top 20": a song not played
+  // yet in this cycle.
+  bool unmarked(int row) const;
   ReplayLimit replay_limit();
   // The scope of the step: play_scope, no more than the data rows.
   int step_scope() const;

@@ -64,6 +64,22 @@ TEST_F(PlayCycleTest, TheTickFeedsAStoppedPlayerTheLowestUnmarkedRowInTheCurrent
   EXPECT_NE(read_bytes(list).find("\"4.mp3\",\"zero\""), std::string::npos);
 }
 
+TEST_F(PlayCycleTest, AnEmptySonglistEndsTheCycleWithoutHandingOverItsBlankRow) {
+  // Joined, the blank row's cells would name the root folder as the song.
+  for (auto menu : {&PlayModes::mnuAscending_Click, &PlayModes::mnuDescending_Click, &PlayModes::mnuRandom_Click}) {
+    for (const char* caption : {"All", "Top 20"}) {
+      SCOPED_TRACE(caption);
+      fill(0);
+      songlist.add_cells({});  // the placeholder row
+      recompute_songlist(songlist);
+      (modes.*menu)(caption);
+      EXPECT_TRUE(run().empty());
+      EXPECT_EQ(cells(1, col::kMark, col::kDirectory), ",");
+    }
+  }
+  EXPECT_FALSE(std::filesystem::exists(list));
+}
+
 TEST_F(PlayCycleTest, AMissingExecutableIsReportedAndStopsTheTimer) {
   fill(2);
   settings.SaveSetting(sections::kPrefs, keys::kWinampDir, temp.file("elsewhere"));
