@@ -50,7 +50,12 @@ void PlayModes::export_playlist(std::string_view caption, bool descending) {
   // A playlist that cannot be written is not handed to the player; like a
   // failed start, this stays quiet by design.
   if (!write_file_atomically(link_.playlist_path(dir), playlist_text(songlist_, count, descending), error)) return;
-  link_.start_with_playlist(dir);
+  // The blank row of an empty songlist is written as the bare separator, which
+  // a player takes for the root folder and would load whole: such a list is
+  // written but not played.
+  bool any_song = false;
+  for (int i = 1; i <= count && !any_song; ++i) any_song = !songlist_.TextMatrix(i, col::kDirectory).empty();
+  if (any_song) link_.start_with_playlist(dir);
 }
 
 }  // namespace jukora

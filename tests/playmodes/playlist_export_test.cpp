@@ -32,7 +32,8 @@ TEST_F(PlaylistExportTest, WritesTheRowsInScoreOrderOrReversedAndEndsTheFeeding)
   songlist.add_cells({});  // the placeholder row
   modes.mnuAscending_Click("Playlist All");
   EXPECT_EQ(read_bytes(link.playlist_path(dir)), std::string(1, kPathSeparator) + "\r\n");
-  std::vector<std::string> starts(7, "start_with_playlist " + dir);
+  // Every export but the empty one started the player on its playlist.
+  std::vector<std::string> starts(6, "start_with_playlist " + dir);
   starts[0] = "start_with_file " + dir + " " + song(1);
   starts[1] = "start " + dir;
   EXPECT_EQ(link.starts(), starts);
