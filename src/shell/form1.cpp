@@ -160,7 +160,7 @@ void Form1::Form_Load() {
 
   files_.read_songlist();
   show_songlist();
-  setVisible(read_visible(settings_));
+  setVisible(read_visible(settings_) || (hooks.tray_available && !hooks.tray_available()));
 }
 
 void Form1::Form_Resize() {

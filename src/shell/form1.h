@@ -31,6 +31,9 @@ class WinampLink;
 struct Form1Hooks {
   // Start-up, once the window's icon is set and before the captions.
   std::function<void()> add_tray_icons;
+  // Whether the tray icons can be seen. Without them the window is the only
+  // way into the program, so it is shown whatever "visible" says.
+  std::function<bool()> tray_available;
   // First thing when the window closes.
   std::function<void()> remove_tray_icons;
   // The right button released over the grid, at this screen position.

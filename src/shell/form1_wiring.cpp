@@ -32,6 +32,7 @@ Form1Wiring::Form1Wiring(Form1& form, TrayHost& tray, Clock& clock)
         form_.show_songlist();
       })) {
   form.hooks.add_tray_icons = [this] { tray_buttons_.add_tray_icons(form_.settings()); };
+  form.hooks.tray_available = [&tray] { return tray.available(); };
   form.hooks.remove_tray_icons = [this] { tray_buttons_.remove_tray_icons(); };
   // Form1 shows the songlist itself after these.
   form.hooks.show_mode_menu = [this](const QPoint& at) {

@@ -60,6 +60,8 @@ void QtTrayHost::remove_icon(TrayIconId icon) {
   tray = nullptr;
 }
 
+bool QtTrayHost::available() const { return QSystemTrayIcon::isSystemTrayAvailable(); }
+
 void QtTrayHost::report(TrayIconId icon, TrayRelease release) {
   if (release != TrayRelease::kNone && on_release) on_release(icon, release);
 }

@@ -19,6 +19,7 @@ class QtTrayHost : public QObject, public TrayHost {
 
   void add_icon(TrayIconId icon, const char* tooltip) override;
   void remove_icon(TrayIconId icon) override;
+  bool available() const override;
 
  protected:
   // Watches the X11 tray's icon windows for button releases.

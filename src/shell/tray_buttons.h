@@ -17,6 +17,8 @@ class TrayHost {
   // Not reported when it fails: an icon that cannot be shown is simply missing.
   virtual void add_icon(TrayIconId icon, const char* tooltip) = 0;
   virtual void remove_icon(TrayIconId icon) = 0;
+  // Whether the desktop has a notification area to show the icons in.
+  virtual bool available() const { return true; }
 
   // The host reports every click it sees here.
   std::function<void(TrayIconId, TrayRelease)> on_release;

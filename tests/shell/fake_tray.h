@@ -13,8 +13,10 @@ class FakeTray : public TrayHost {
  public:
   void add_icon(TrayIconId icon, const char* tooltip) override { calls.push_back("add " + id(icon) + " " + tooltip); }
   void remove_icon(TrayIconId icon) override { calls.push_back("remove " + id(icon)); }
+  bool available() const override { return has_area; }
   void click(TrayIconId icon, TrayRelease release = TrayRelease::kLeft) { on_release(icon, release); }
   std::vector<std::string> calls;
+  bool has_area = true;
 
  private:
   static std::string id(TrayIconId icon) { return std::to_string(static_cast<int>(icon)); }

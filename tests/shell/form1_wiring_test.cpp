@@ -79,6 +79,15 @@ TEST_F(Form1WiringTest, IconsComeWithTheWindowAndGoWhenItCloses) {
   EXPECT_THAT(tray.calls, ElementsAre("remove 1", "remove 2", "remove 3", "remove 4", "remove 5"));
 }
 
+TEST_F(Form1WiringTest, WindowStaysHiddenOnlyWhenTheTrayCanBeSeen) {
+  wire();
+  EXPECT_FALSE(form->isVisible());
+  // A desktop without a notification area would leave no way in at all.
+  tray.has_area = false;
+  wire();
+  EXPECT_TRUE(form->isVisible());
+}
+
 TEST_F(Form1WiringTest, ModeIconLeftOutOnlyForExactlyFalseAndTheMenuStillOpens) {
   for (const char* value : {"False", "0", ""}) {
     set(sections::kMain, keys::kModeButton, value);
