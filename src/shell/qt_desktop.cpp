@@ -47,6 +47,8 @@ std::optional<std::string> QtDesktop::choose_file(const FileDialogRequest& reque
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   // A new name may be typed: New and Save As name files that do not exist yet.
   dialog.setFileMode(QFileDialog::AnyFile);
+  // The button names the command, so a Save As does not read "Open".
+  if (!request.title.empty()) dialog.setLabelText(QFileDialog::Accept, q(request.title));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return QDir::toNativeSeparators(dialog.selectedFiles().first()).toStdString();
 }

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QFileDialog>
+#include <QTimer>
+
 #include "scoring/add_songs.h"
 #include "shell/qt_desktop.h"
 
@@ -18,6 +22,22 @@ TEST(QtFilter, AddFilesFilterKeepsEveryEntryAndAllFilesMeansAll) {
 #else
   EXPECT_EQ(entries[7], "All Files (*)");
 #endif
+}
+
+TEST(QtFileDialog, SongListDialogButtonNamesTheCommand) {
+  QtDesktop desktop;
+  FileDialogRequest request;
+  request.title = "Save As";
+  request.filter = "Jukora Files (*.jk8)|*.jk8";
+  QString button;
+  QTimer::singleShot(0, [&] {
+    if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+      button = dialog->labelText(QFileDialog::Accept);
+      dialog->reject();
+    }
+  });
+  EXPECT_FALSE(desktop.choose_file(request));
+  EXPECT_EQ(button, "Save As");
 }
 
 }  // namespace
