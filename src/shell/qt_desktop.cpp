@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QRegularExpression>
 
 namespace jukora {
 
@@ -32,7 +33,12 @@ QString qt_filter(const std::string& filter) {
     for (QString& pattern : patterns)
       if (pattern == "*.*") pattern = "*";
 #endif
-    entries << parts[i] + " (" + patterns.join(QLatin1Char(' ')) + ")";
+    // Qt shows the patterns after the label itself; a label that already
+    // names them in brackets would show them twice.
+    QString label = parts[i];
+    static const QRegularExpression named_patterns(QStringLiteral("\\s*\\([^()]*\\)$"));
+    label.remove(named_patterns);
+    entries << label + " (" + patterns.join(QLatin1Char(' ')) + ")";
   }
   return entries.join(";;");
 }

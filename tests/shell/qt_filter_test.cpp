@@ -24,6 +24,17 @@ TEST(QtFilter, AddFilesFilterKeepsEveryEntryAndAllFilesMeansAll) {
 #endif
 }
 
+TEST(QtFilter, PatternsNamedInTheLabelAreShownOnce) {
+  QStringList entries = qt_filter("Jukora Files (*.jk8)|*.jk8|All Files (*.*)|*.*").split(";;");
+  ASSERT_EQ(entries.size(), 2);
+  EXPECT_EQ(entries[0], "Jukora Files (*.jk8)");
+#ifdef _WIN32
+  EXPECT_EQ(entries[1], "All Files (*.*)");
+#else
+  EXPECT_EQ(entries[1], "All Files (*)");
+#endif
+}
+
 TEST(QtFileDialog, SongListDialogButtonNamesTheCommand) {
   QtDesktop desktop;
   FileDialogRequest request;
