@@ -23,6 +23,8 @@ SonglistView::SonglistView(QWidget* parent) : QTableView(parent) {
   setSelectionBehavior(QAbstractItemView::SelectRows);
   setSelectionMode(QAbstractItemView::ContiguousSelection);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
+  // Tab leaves the grid for the score buttons instead of walking its cells.
+  setTabKeyNavigation(false);
   setWordWrap(false);
   verticalHeader()->hide();
   verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);

@@ -270,6 +270,17 @@ TEST_F(Form1Test, KeysAndButtonsStepTheWholeSelection) {
   EXPECT_EQ(score(5), "2");
 }
 
+TEST_F(Form1Test, TabGoesFromTheGridToTheButtonsInOrder) {
+  Form1& window = start_with_scores({3, 2});
+  window.show();
+  QApplication::setActiveWindow(&window);
+  window.MSFlexGrid1().setFocus();
+  QTest::keyClick(&window.MSFlexGrid1(), Qt::Key_Tab);
+  EXPECT_EQ(QApplication::focusWidget(), &window.cmdIncDec(0));
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  EXPECT_EQ(QApplication::focusWidget(), &window.cmdIncDec(1));
+}
+
 TEST_F(Form1Test, DeleteRemovesTheSelectedRowsAndSaves) {
   Form1& window = start_with_scores({5, 4, 3, 2, 1});
   click_row(3);
