@@ -1,6 +1,8 @@
 // Jukora Song Manager: keeps a scored songlist and feeds a media player.
 #include <QApplication>
 #include <QDir>
+#include <QLockFile>
+#include <QMessageBox>
 #include <QStandardPaths>
 
 #include "platform/app_folders.h"
@@ -26,6 +28,13 @@ int main(int argc, char* argv[]) {
 
   const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
   QDir().mkpath(data);
+  // A second copy would keep its own table and save it over the first one's
+  // changes, with a second set of icons in the tray.
+  QLockFile running(QDir(data).filePath("jukora.lock"));
+  if (!running.tryLock(0)) {
+    QMessageBox::information(nullptr, "Jukora Song Manager", "Jukora Song Manager is already running.");
+    return 0;
+  }
   const jukora::AppFolders folders{QDir::toNativeSeparators(data).toStdString()};
   jukora::QtSettingsStore settings;
   jukora::QtDesktop desktop;
