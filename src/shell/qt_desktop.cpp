@@ -15,7 +15,9 @@ QString q(const std::string& text) { return QString::fromStdString(text); }
 QString start_path(const FileDialogRequest& request) {
   QString dir = q(request.initial_dir);
   QString name = q(request.file_name);
-  if (name.isEmpty()) return dir;
+  // Until a folder has been chosen in this run, start at home rather than
+  // wherever the program happened to be started from.
+  if (name.isEmpty()) return dir.isEmpty() ? QDir::homePath() : dir;
   QFileInfo info(name);
   if (info.isAbsolute()) return dir.isEmpty() ? name : QDir(dir).filePath(info.fileName());
   return dir.isEmpty() ? name : QDir(dir).filePath(name);
