@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QDropEvent>
 #include <QMimeData>
 #include <QTimer>
@@ -20,6 +21,8 @@ using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
+const auto kAllRemoved = ElementsAre("remove 1", "remove 2", "remove 3", "remove 4", "remove 5");
+
 class Form1WiringTest : public WindowTest {
  protected:
   Form1WiringTest() {
@@ -30,8 +33,8 @@ class Form1WiringTest : public WindowTest {
   void wire() {
     wiring.reset();
     form.reset();
-    create();
-    wiring = std::make_unique<Form1Wiring>(*form, tray, clock);
+    tray.calls.clear();
+    wiring = std::make_unique<Form1Wiring>(create(), tray, clock);
     wiring->quit = [this] { ++quits; };
     form->Form_Load();
   }
@@ -51,10 +54,7 @@ class Form1WiringTest : public WindowTest {
     QTimer closer;  // goes with this call, also when no menu came up
     closer.setSingleShot(true);
     QObject::connect(&closer, &QTimer::timeout, [&] {
-      if (QWidget* popup = QApplication::activePopupWidget()) {
-        popped = true;
-        popup->close();
-      }
+      if (QWidget* popup = QApplication::activePopupWidget()) popped = popup->close();
     });
     closer.start(0);
     open();
@@ -70,18 +70,14 @@ class Form1WiringTest : public WindowTest {
   int quits = 0;
 };
 
-TEST_F(Form1WiringTest, IconsComeWithTheWindowAndGoWhenItCloses) {
+TEST_F(Form1WiringTest, IconsComeWithTheWindowWhichStaysHiddenOnlyWhenTheTrayCanBeSeen) {
   wire();
   EXPECT_THAT(tray.calls,
               ElementsAre("add 1 Decrement", "add 2 Increment", "add 3 Skip", "add 4 Show/Hide List", "add 5 Mode"));
+  EXPECT_FALSE(form->isVisible());
   tray.calls.clear();
   form->close();
-  EXPECT_THAT(tray.calls, ElementsAre("remove 1", "remove 2", "remove 3", "remove 4", "remove 5"));
-}
-
-TEST_F(Form1WiringTest, WindowStaysHiddenOnlyWhenTheTrayCanBeSeen) {
-  wire();
-  EXPECT_FALSE(form->isVisible());
+  EXPECT_THAT(tray.calls, kAllRemoved);
   // A desktop without a notification area would leave no way in at all.
   tray.has_area = false;
   wire();
@@ -91,12 +87,10 @@ TEST_F(Form1WiringTest, WindowStaysHiddenOnlyWhenTheTrayCanBeSeen) {
 TEST_F(Form1WiringTest, ModeIconLeftOutOnlyForExactlyFalseAndTheMenuStillOpens) {
   for (const char* value : {"False", "0", ""}) {
     set(sections::kMain, keys::kModeButton, value);
-    tray.calls.clear();
     wire();
     EXPECT_EQ(tray.calls.size(), 5u) << value;
   }
   set(sections::kMain, keys::kModeButton, "false");
-  tray.calls.clear();
   wire();
   EXPECT_EQ(tray.calls.back(), "add 4 Show/Hide List");
   EXPECT_TRUE(opens_a_menu([&] { tray.click(TrayIconId::kDecrement, TrayRelease::kRight); }));
@@ -112,22 +106,10 @@ TEST_F(Form1WiringTest, IncrementTwiceRaisesThePlayingSongAndShowHideToggles) {
   tray.click(TrayIconId::kDecrement, TrayRelease::kNone);
   EXPECT_THAT(read_bytes(default_songlist_path(folders)), HasSubstr("\"b.mp3\",\"5\""));
   EXPECT_EQ(form->songlist().TextMatrix(form->songlist().Row(), col::kFile), "b.mp3");
-
   tray.click(TrayIconId::kShowHideList);
   EXPECT_TRUE(form->isVisible());
   tray.click(TrayIconId::kShowHideList);
   EXPECT_FALSE(form->isVisible());
-}
-
-TEST_F(Form1WiringTest, SkipWithoutACycleStartsRandomAllKeepingTheMarks) {
-  wire();
-  form->songlist().SetTextMatrix(2, col::kMark, "*");
-  auto from = link.calls.size();
-  tray.click(TrayIconId::kSkip);
-  EXPECT_EQ(wiring->play_modes().cycle(), (PlayCycle{mode::kRandomAll, 3}));
-  EXPECT_TRUE(form->play_timer().enabled());
-  EXPECT_EQ(form->songlist().TextMatrix(2, col::kMark), "*");
-  EXPECT_THAT(link_calls_since(from), Contains("stop"));
 }
 
 TEST_F(Form1WiringTest, SkipDuringACycleStopsTheSongOrDoesNothingWithoutPlayer) {
@@ -143,7 +125,7 @@ TEST_F(Form1WiringTest, SkipDuringACycleStopsTheSongOrDoesNothingWithoutPlayer) 
   EXPECT_FALSE(form->play_timer().enabled());
 }
 
-TEST_F(Form1WiringTest, StopWinampEndsTheCycleSoSkipStartsANewOne) {
+TEST_F(Form1WiringTest, StopWinampEndsTheCycleSoSkipStartsRandomAllKeepingTheMarks) {
   wire();
   choose("Countdown", "All");
   ASSERT_TRUE(form->play_timer().enabled());
@@ -153,8 +135,15 @@ TEST_F(Form1WiringTest, StopWinampEndsTheCycleSoSkipStartsANewOne) {
   EXPECT_FALSE(form->play_timer().enabled());
   EXPECT_EQ(wiring->play_modes().cycle(), PlayCycle{});
   EXPECT_THAT(link_calls_since(from), ElementsAre("find_winamp"));
+
+  link.running = true;
+  form->songlist().SetTextMatrix(2, col::kMark, "*");
+  from = link.calls.size();
   tray.click(TrayIconId::kSkip);
-  EXPECT_EQ(wiring->play_modes().cycle().play_mode, mode::kRandomAll);
+  EXPECT_EQ(wiring->play_modes().cycle(), (PlayCycle{mode::kRandomAll, 3}));
+  EXPECT_TRUE(form->play_timer().enabled());
+  EXPECT_EQ(form->songlist().TextMatrix(2, col::kMark), "*");
+  EXPECT_THAT(link_calls_since(from), Contains("stop"));
 }
 
 TEST_F(Form1WiringTest, MenuItemsOfTheWindowAndExitWithoutTheClosingSteps) {
@@ -165,7 +154,7 @@ TEST_F(Form1WiringTest, MenuItemsOfTheWindowAndExitWithoutTheClosingSteps) {
   EXPECT_EQ(form->songlist().Rows(), 3);
   tray.calls.clear();
   choose("Exit");
-  EXPECT_THAT(tray.calls, ElementsAre("remove 1", "remove 2", "remove 3", "remove 4", "remove 5"));
+  EXPECT_THAT(tray.calls, kAllRemoved);
   EXPECT_EQ(quits, 1);
   EXPECT_EQ(setting(sections::kMain, keys::kVisible), "<absent>");
 }
@@ -183,7 +172,6 @@ TEST_F(Form1WiringTest, FilesDroppedOnTheGridAreAdded) {
   QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
   QApplication::sendEvent(viewport, &drop);
   QApplication::processEvents();
-
   EXPECT_EQ(form->MSFlexGrid1().model()->rowCount(), 3);
   EXPECT_THAT(read_bytes(default_songlist_path(folders)), HasSubstr("\"d.wav\""));
 }

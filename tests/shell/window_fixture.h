@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <memory>
 #include <string>
 #include <vector>
@@ -36,22 +35,19 @@ class WindowTest : public ::testing::Test {
   void set(std::string_view section, std::string_view key, const std::string& value) {
     settings.SaveSetting(section, key, value);
   }
+  std::string setting(std::string_view section, std::string_view key) const {
+    return settings.GetSetting(section, key, "<absent>");
+  }
   // A songlist file at the default place holding `records` (.jk8 lines).
   void write_songlist(const std::vector<std::string>& records) {
     std::string text;
     for (const auto& record : records) text += record + "\r\n";
     write_bytes(default_songlist_path(folders), text);
   }
-  Form1& create() {
-    form = std::make_unique<Form1>(settings, link, desktop, folders);
-    return *form;
-  }
+  Form1& create() { return *(form = std::make_unique<Form1>(settings, link, desktop, folders)); }
   Form1& start() {
     create().Form_Load();
     return *form;
-  }
-  std::string setting(std::string_view section, std::string_view key) const {
-    return settings.GetSetting(section, key, "<absent>");
   }
 
   TempDir dir;
