@@ -69,7 +69,8 @@ TEST_F(Form1Test, FirstStartWithEmptySettings) {
   EXPECT_FALSE(window.isVisible());
   std::set<std::string> written;
   for (const auto& [key, value] : settings.values()) written.insert(key.first + "/" + key.second);
-  EXPECT_EQ(written, (std::set<std::string>{"window/app_top", "window/app_left", "window/app_height", "window/app_width"}));
+  EXPECT_EQ(written,
+            (std::set<std::string>{"window/app_top", "window/app_left", "window/app_height", "window/app_width"}));
   EXPECT_EQ(setting(kWindow, keys::kAppWidth), std::to_string(qRound(s.x_twips(s.x_px(10035)))));
   EXPECT_TRUE(desktop.messages.empty());
 
@@ -80,7 +81,9 @@ TEST_F(Form1Test, FirstStartWithEmptySettings) {
 }
 
 TEST_F(Form1Test, GeometryAndColumnWidthsComeFromTheSettingsAndGoBack) {
-  for (auto [key, value] : {std::pair{keys::kAppTop, "1500"}, {keys::kAppLeft, "3000"}, {keys::kAppHeight, "6000"},
+  for (auto [key, value] : {std::pair{keys::kAppTop, "1500"},
+                            {keys::kAppLeft, "3000"},
+                            {keys::kAppHeight, "6000"},
                             {keys::kAppWidth, "9000"}})
     set(kWindow, key, value);
   const int widths[kColumns] = {400, 3000, 2500, 700, 1000, 555, 1800};

@@ -17,27 +17,19 @@ std::vector<std::string> captions(const QMenu& menu) {
   return out;
 }
 
-class ModeMenuTest : public ::testing::Test {
- protected:
-  ModeMenuHandlers record() {
-    auto with = [this](const char* group) {
-      return
-          [this, group](std::string_view caption) { ran.push_back(std::string(group) + " " + std::string(caption)); };
-    };
-    auto plain = [this](const char* what) { return [this, what] { ran.push_back(what); }; };
-    return {with("random"),     with("countdown"),    with("countup"),      with("songlist"),
-            plain("add files"), plain("preferences"), plain("stop winamp"), plain("exit")};
-  }
-  QAction* item(int top, int sub = -1) {
+TEST(ModeMenu, ItemsInOrderAllEnabledNoneCheckedAndEachRunsItsHandlerByCaption) {
+  std::vector<std::string> ran;
+  auto with = [&](const char* group) {
+    return [&ran, group](std::string_view caption) { ran.push_back(group + (" " + std::string(caption))); };
+  };
+  auto plain = [&](const char* what) { return [&ran, what] { ran.push_back(what); }; };
+  ModeMenu menu({with("random"), with("countdown"), with("countup"), with("songlist"), plain("add files"),
+                 plain("preferences"), plain("stop winamp"), plain("exit")});
+  auto item = [&](int top, int sub = -1) {
     QAction* action = menu.menu().actions()[top];
     return sub < 0 ? action : action->menu()->actions()[sub];
-  }
+  };
 
-  std::vector<std::string> ran;
-  ModeMenu menu{record()};
-};
-
-TEST_F(ModeMenuTest, ItemsAndSubmenusInOrderAllEnabledNoneChecked) {
   EXPECT_THAT(captions(menu.menu()), ElementsAre("Random", "Countdown", "Countup", "Songlist ()", "Add Files",
                                                  "Preferences", "Stop Winamp", "Exit"));
   EXPECT_THAT(captions(*item(0)->menu()), ElementsAre("All", "Top 20"));
@@ -49,9 +41,7 @@ TEST_F(ModeMenuTest, ItemsAndSubmenusInOrderAllEnabledNoneChecked) {
     for (const QAction* action : submenu ? submenu->actions() : QList<QAction*>{item(top)})
       EXPECT_TRUE(action->isEnabled() && !action->isCheckable()) << action->text().toStdString();
   }
-}
 
-TEST_F(ModeMenuTest, ItemsRunTheirHandlerByCaption) {
   menu.set_songlist_caption("Songlist (rock & roll.jk8)");
   EXPECT_EQ(item(3)->text(), "Songlist (rock && roll.jk8)");
   for (auto [top, sub] :

@@ -10,29 +10,22 @@
 namespace jukora::testing {
 namespace {
 
-TEST(QtFilter, AddFilesFilterKeepsEveryEntryAndAllFilesMeansAll) {
-  QStringList entries = qt_filter(kAudioFilter).split(";;");
-  ASSERT_EQ(entries.size(), 8);
-  EXPECT_EQ(entries[0],
+#ifdef _WIN32
+constexpr const char* kAllFiles = "All Files (*.*)";
+#else
+constexpr const char* kAllFiles = "All Files (*)";
+#endif
+
+TEST(QtFilter, KeepsEveryEntryShowsNamedPatternsOnceAndAllFilesMeansAll) {
+  QStringList audio = qt_filter(kAudioFilter).split(";;");
+  ASSERT_EQ(audio.size(), 8);
+  EXPECT_EQ(audio[0],
             "All Audio Formats (*.mp3 *.mp2 *.mp1 *.mod *.it *.xm *.s3m *.stm *.669 *.dsm *.far *.ult *.mtm *.voc "
             "*.wav *.mid *.cda)");
-  EXPECT_EQ(entries[5], "Mod Tracker Files (*.mod *.it *.xm *.s3m *.stm *.669)");
-#ifdef _WIN32
-  EXPECT_EQ(entries[7], "All Files (*.*)");
-#else
-  EXPECT_EQ(entries[7], "All Files (*)");
-#endif
-}
-
-TEST(QtFilter, PatternsNamedInTheLabelAreShownOnce) {
-  QStringList entries = qt_filter("Jukora Files (*.jk8)|*.jk8|All Files (*.*)|*.*").split(";;");
-  ASSERT_EQ(entries.size(), 2);
-  EXPECT_EQ(entries[0], "Jukora Files (*.jk8)");
-#ifdef _WIN32
-  EXPECT_EQ(entries[1], "All Files (*.*)");
-#else
-  EXPECT_EQ(entries[1], "All Files (*)");
-#endif
+  EXPECT_EQ(audio[5], "Mod Tracker Files (*.mod *.it *.xm *.s3m *.stm *.669)");
+  EXPECT_EQ(audio[7], kAllFiles);
+  EXPECT_EQ(qt_filter("Jukora Files (*.jk8)|*.jk8|All Files (*.*)|*.*").split(";;"),
+            QStringList({"Jukora Files (*.jk8)", kAllFiles}));
 }
 
 TEST(QtFileDialog, SongListDialogButtonNamesTheCommand) {
