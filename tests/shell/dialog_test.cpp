@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractProxyModel>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -10,7 +11,6 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTreeView>
-#include <chrono>
 #include <filesystem>
 
 #include "shell/dir_dialog.h"
@@ -34,29 +34,10 @@ class DialogTest : public WindowTest {
   static QString q(const std::string& text) { return QString::fromStdString(text); }
   std::string box_dir() { return preferences().txtWinampDir->text().toStdString(); }
 
-  // The tree's row for `path`, once the file system model has listed it
-  // (it reads folders in the background).
-  QModelIndex child_named(const std::string& path) {
-    QTreeView& tree = *chooser().Dir1;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (std::chrono::steady_clock::now() < deadline) {
-      QModelIndex found = find_row(tree, tree.rootIndex(), QDir::fromNativeSeparators(q(path)));
-      if (found.isValid()) return found;
-      QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return {};
-  }
-  static QModelIndex find_row(QTreeView& tree, const QModelIndex& parent, const QString& path) {
-    for (int row = 0; row < tree.model()->rowCount(parent); ++row) {
-      QModelIndex index = tree.model()->index(row, 0, parent);
-      QString here = QDir::cleanPath(index.data(QFileSystemModel::FilePathRole).toString());
-      if (here == path) return index;
-      if (path.startsWith(here + "/") || (here == "/" && path.startsWith(here))) {
-        tree.expand(index);
-        return find_row(tree, index, path);
-      }
-    }
-    return {};
+  // The tree's row for `path`; the file system model makes it on request.
+  QModelIndex row_of(const std::string& path) {
+    auto& shown = dynamic_cast<QAbstractProxyModel&>(*chooser().Dir1->model());
+    return shown.mapFromSource(dynamic_cast<QFileSystemModel&>(*shown.sourceModel()).index(q(path)));
   }
 };
 
@@ -178,7 +159,7 @@ TEST_F(DialogTest, BrowseOpensTheChooserWhereTheBoxPoints) {
 
   const std::string player = folder("tree/player"), other = folder("tree/other");
   chooser().open_folder(q(folder("tree")));
-  QModelIndex player_row = child_named(player), other_row = child_named(other);
+  QModelIndex player_row = row_of(player), other_row = row_of(other);
   ASSERT_TRUE(player_row.isValid() && other_row.isValid());
   // The tree is still being filled in the background, so rows may move
   // under a simulated mouse; the double-click is signalled directly.

@@ -145,7 +145,7 @@ TEST_F(Form1Test, ClosingSavesTheVisibleFlagAndTheColumnWidths) {
   EXPECT_EQ(setting(sections::kMain, keys::kVisible), "False");
 }
 
-TEST_F(Form1Test, StartUpRunsInOrderAndHonoursTheVisibleFlag) {
+TEST_F(Form1Test, StartUpRunsInOrderHonoursTheVisibleFlagAndTheTimerTicks) {
   write_songlist({R"("/m","a","1","00:00 1/1/71")", R"("/m","b","3","00:00 1/1/71")"});
   set(sections::kMain, keys::kVisible, "True");
   set(sections::kPrefs, keys::kWinampDir, player_dir());
@@ -167,21 +167,7 @@ TEST_F(Form1Test, StartUpRunsInOrderAndHonoursTheVisibleFlag) {
   EXPECT_EQ(grid().shown_selection(), std::pair(2, 2));
 }
 
-TEST_F(Form1Test, GridShowsTheSonglistLikeTheFixedGrid) {
-  const QAbstractItemModel& model = *start_with_scores({5}).MSFlexGrid1().model();
-  const std::string alignments = "<<<>>><";
-  for (int c = 0; c < kColumns; ++c) {
-    auto align = model.index(0, c).data(Qt::TextAlignmentRole).value<Qt::Alignment>();
-    EXPECT_EQ(align & Qt::AlignHorizontal_Mask, alignments[c] == '>' ? Qt::AlignRight : Qt::AlignLeft) << c;
-  }
-  EXPECT_EQ(model.index(0, 0).data().toString(), "1");
-  EXPECT_FALSE(model.flags(model.index(0, 0)) & Qt::ItemIsSelectable);
-  EXPECT_TRUE(model.flags(model.index(0, 1)) & Qt::ItemIsSelectable);
-  EXPECT_TRUE(model.index(0, 0).data(Qt::BackgroundRole).isValid());
-  EXPECT_EQ(model.index(0, 3).data(Qt::ToolTipRole).toString(), kGridToolTip);
-}
-
-TEST_F(Form1Test, TheSelectionIsMirroredBothWays) {
+TEST_F(Form1Test, TheSelectionIsMirroredBothWaysAndTheGridPlaysAndOpensTheMenu) {
   Form1& window = start_with_scores({9, 7, 5, 3, 1});
   click_row(2);
   EXPECT_EQ(cursor(), std::pair(2, 2));
@@ -200,16 +186,36 @@ TEST_F(Form1Test, TheSelectionIsMirroredBothWays) {
   // Shift with an arrow extends from the anchor placed from the Songlist.
   key(Qt::Key_Up, Qt::ShiftModifier);
   EXPECT_EQ(cursor(), std::pair(5, 2));
+
+  std::vector<std::string> calls;
+  window.hooks.MSFlexGrid1_DblClick = [&] { calls.push_back("play " + std::to_string(window.songlist().Row())); };
+  window.hooks.show_mode_menu = [&](const QPoint&) { calls.push_back("menu"); };
+  click_row(1);
+  key(Qt::Key_Return);
+  QTest::mouseDClick(grid().viewport(), Qt::LeftButton, {}, cell_center(2));
+  QTest::mouseClick(grid().viewport(), Qt::RightButton, {}, cell_center(1));
+  EXPECT_EQ(calls, (std::vector<std::string>{"play 1", "play 2", "menu"}));
+  EXPECT_EQ(cursor(), std::pair(2, 2));  // the right button does not move it
 }
 
-TEST_F(Form1Test, PlusFollowsTheSongAsItClimbs) {
-  start_with_scores({9, 7, 7, 3});
+TEST_F(Form1Test, TheGridShowsTheSonglistAndPlusFollowsTheSongAsItClimbs) {
+  const QAbstractItemModel& model = *start_with_scores({9, 7, 7, 3}).MSFlexGrid1().model();
+  for (int c = 0; c < kColumns; ++c) {
+    auto align = model.index(0, c).data(Qt::TextAlignmentRole).value<Qt::Alignment>();
+    EXPECT_EQ(align & Qt::AlignHorizontal_Mask, std::string("<<<>>><")[c] == '>' ? Qt::AlignRight : Qt::AlignLeft);
+  }
+  EXPECT_EQ(model.index(0, 0).data().toString(), "1");
+  EXPECT_FALSE(model.flags(model.index(0, 0)) & Qt::ItemIsSelectable);
+  EXPECT_TRUE(model.flags(model.index(0, 1)) & Qt::ItemIsSelectable);
+  EXPECT_TRUE(model.index(0, 0).data(Qt::BackgroundRole).isValid());
+  EXPECT_EQ(model.index(0, 3).data(Qt::ToolTipRole).toString(), kGridToolTip);
+
   click_row(3);
   key('+');
   EXPECT_EQ(std::pair(file(2), score(2)), std::pair(std::string("c"), std::string("8")));
   EXPECT_EQ(cursor(), std::pair(2, 2));
   EXPECT_EQ(grid().shown_selection(), std::pair(2, 2));
-  EXPECT_EQ(grid().model()->index(1, col::kScore).data().toString(), "8");
+  EXPECT_EQ(model.index(1, col::kScore).data().toString(), "8");
   EXPECT_NE(read_bytes(default_songlist_path(folders)).find("\"/m\",\"c\",\"8\""), std::string::npos);
 }
 
@@ -249,41 +255,6 @@ TEST_F(Form1Test, DeleteRemovesTheSelectedRowsAndSaves) {
   EXPECT_EQ(cursor(), std::pair(2, 2));
   key(Qt::Key_Period);
   EXPECT_EQ(window.songlist().Rows(), 3);
-}
-
-TEST_F(Form1Test, PlayAndMenuHooksComeFromTheGrid) {
-  write_songlist({R"("/m","a","2","00:00 1/1/71")", R"("/m","b","1","00:00 1/1/71")"});
-  set(sections::kMain, keys::kVisible, "True");
-  Form1& window = create();
-  std::vector<std::string> calls;
-  window.hooks.MSFlexGrid1_DblClick = [&] { calls.push_back("play " + std::to_string(window.songlist().Row())); };
-  window.hooks.show_mode_menu = [&](const QPoint&) { calls.push_back("menu"); };
-  window.Form_Load();
-  click_row(1);
-  key(Qt::Key_Return);
-  QTest::mouseDClick(grid().viewport(), Qt::LeftButton, {}, cell_center(2));
-  QTest::mouseClick(grid().viewport(), Qt::RightButton, {}, cell_center(1));
-  EXPECT_EQ(calls, (std::vector<std::string>{"play 1", "play 2", "menu"}));
-  // The right button does not move the cursor.
-  EXPECT_EQ(cursor(), std::pair(2, 2));
-}
-
-TEST_F(Form1Test, TheTimerDrivesTheTickHookWithoutReentry) {
-  Form1& window = create();
-  int ticks = 0;
-  window.hooks.tmrJukora_Timer = [&] {
-    ++ticks;
-    window.tmrJukora_Timer();  // as a nested event loop would
-  };
-  window.Form_Load();
-  EXPECT_EQ(window.tmrJukora().interval(), 1000);
-  EXPECT_FALSE(window.tmrJukora().isActive());
-  window.play_timer().set_enabled(true);
-  EXPECT_TRUE(window.tmrJukora().isActive());
-  window.tmrJukora_Timer();
-  EXPECT_EQ(ticks, 1);
-  window.play_timer().set_enabled(false);
-  EXPECT_FALSE(window.tmrJukora().isActive());
 }
 
 }  // namespace

@@ -112,20 +112,7 @@ TEST_F(Form1WiringTest, IncrementTwiceRaisesThePlayingSongAndShowHideToggles) {
   EXPECT_FALSE(form->isVisible());
 }
 
-TEST_F(Form1WiringTest, SkipDuringACycleStopsTheSongOrDoesNothingWithoutPlayer) {
-  wire();
-  wiring->play_modes().set_cycle({mode::kCountdown, 20});
-  link.running = false;
-  auto from = link.calls.size();
-  tray.click(TrayIconId::kSkip);
-  link.running = true;
-  tray.click(TrayIconId::kSkip);
-  EXPECT_THAT(link_calls_since(from), ElementsAre("find_winamp", "find_winamp", "stop"));
-  EXPECT_EQ(wiring->play_modes().cycle(), (PlayCycle{mode::kCountdown, 20}));
-  EXPECT_FALSE(form->play_timer().enabled());
-}
-
-TEST_F(Form1WiringTest, StopWinampEndsTheCycleSoSkipStartsRandomAllKeepingTheMarks) {
+TEST_F(Form1WiringTest, StopWinampEndsTheCycleSoSkipStartsRandomAllKeepingTheMarksThenOnlySkipsSongs) {
   wire();
   choose("Countdown", "All");
   ASSERT_TRUE(form->play_timer().enabled());
@@ -144,25 +131,26 @@ TEST_F(Form1WiringTest, StopWinampEndsTheCycleSoSkipStartsRandomAllKeepingTheMar
   EXPECT_TRUE(form->play_timer().enabled());
   EXPECT_EQ(form->songlist().TextMatrix(2, col::kMark), "*");
   EXPECT_THAT(link_calls_since(from), Contains("stop"));
+
+  // During a cycle Skip only stops the song, and without a player does nothing.
+  link.running = false;
+  from = link.calls.size();
+  tray.click(TrayIconId::kSkip);
+  link.running = true;
+  tray.click(TrayIconId::kSkip);
+  EXPECT_THAT(link_calls_since(from), ElementsAre("find_winamp", "find_winamp", "stop"));
+  EXPECT_EQ(wiring->play_modes().cycle(), (PlayCycle{mode::kRandomAll, 3}));
 }
 
-TEST_F(Form1WiringTest, MenuItemsOfTheWindowAndExitWithoutTheClosingSteps) {
+TEST_F(Form1WiringTest, MenuItemsDroppedFilesAndExitWithoutTheClosingSteps) {
+  std::filesystem::create_directories(dir.path() / "music" / "x");
+  write_bytes(dir.file("music/x/d.wav"), "");
   wire();
   choose("Preferences");
   EXPECT_TRUE(form->preferences().isVisible());
   choose("Add Files");  // answered as cancelled
   EXPECT_EQ(form->songlist().Rows(), 3);
-  tray.calls.clear();
-  choose("Exit");
-  EXPECT_THAT(tray.calls, kAllRemoved);
-  EXPECT_EQ(quits, 1);
-  EXPECT_EQ(setting(sections::kMain, keys::kVisible), "<absent>");
-}
-
-TEST_F(Form1WiringTest, FilesDroppedOnTheGridAreAdded) {
-  std::filesystem::create_directories(dir.path() / "music" / "x");
-  write_bytes(dir.file("music/x/d.wav"), "");
-  wire();
+  // Files dropped on the grid are added.
   QMimeData data;
   data.setUrls({QUrl::fromLocalFile(QString::fromStdString(dir.file("music")))});
   QWidget* viewport = form->MSFlexGrid1().viewport();
@@ -174,6 +162,11 @@ TEST_F(Form1WiringTest, FilesDroppedOnTheGridAreAdded) {
   QApplication::processEvents();
   EXPECT_EQ(form->MSFlexGrid1().model()->rowCount(), 3);
   EXPECT_THAT(read_bytes(default_songlist_path(folders)), HasSubstr("\"d.wav\""));
+  tray.calls.clear();
+  choose("Exit");
+  EXPECT_THAT(tray.calls, kAllRemoved);
+  EXPECT_EQ(quits, 1);
+  EXPECT_EQ(setting(sections::kMain, keys::kVisible), "<absent>");
 }
 
 }  // namespace
