@@ -63,7 +63,7 @@ TEST_F(DialogTest, FirstOpeningShowsTheDefaultsAndSavesNothing) {
   EXPECT_TRUE(empty.values().empty());
 }
 
-TEST_F(DialogTest, ApplyOkAndCancel) {
+TEST_F(DialogTest, ApplyOkCancelAndTheHoursFilter) {
   start();
   Dialog& dialog = preferences();
   // Showing a filled dialog again keeps its edits; Cancel drops them.
@@ -111,12 +111,10 @@ TEST_F(DialogTest, ApplyOkAndCancel) {
   dialog.close();
   EXPECT_FALSE(dialog.isVisible());
   EXPECT_EQ(setting(kPrefs, keys::kTimeBlock), "12");
-}
 
-TEST_F(DialogTest, TheHoursBoxTakesDigitsOnly) {
-  start();
-  preferences().show_dialog();
-  QLineEdit& hours = *preferences().txtHours;
+  // The hours box takes digits only.
+  dialog.show_dialog();
+  QLineEdit& hours = *dialog.txtHours;
   hours.clear();
   QTest::keyClicks(&hours, "1x2");
   QTest::keyClick(&hours, Qt::Key_Backspace);
