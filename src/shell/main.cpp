@@ -32,7 +32,7 @@ int main(int argc, char* argv[]) {
   // changes, with a second set of icons in the tray.
   QLockFile running(QDir(data).filePath("jukora.lock"));
   if (!running.tryLock(0)) {
-    QMessageBox::information(nullptr, "Jukora Song Manager", "Jukora Song Manager is already running.");
+    QMessageBox::information(nullptr, jukora::kAppTitle, "Jukora Song Manager is already running.");
     return 0;
   }
   const jukora::AppFolders folders{QDir::toNativeSeparators(data).toStdString()};
