@@ -3,8 +3,11 @@
 #pragma once
 
 #include <string>
+#include <utility>
 
+#include "platform/app_folders.h"
 #include "platform/desktop.h"
+#include "winamp/winamp_link.h"
 
 namespace jukora {
 
@@ -19,6 +22,27 @@ class QuietDesktop : public Desktop {
   void show_preferences() override {}
   void set_busy(bool) override {}
   void yield_events() override {}
+};
+
+// A player that never plays: found (and stopped) when `running`, else absent.
+// Its executable is `executable` in the player's folder.
+class IdlePlayer : public WinampLink {
+ public:
+  IdlePlayer(bool running, std::string executable) : running_(running), executable_(std::move(executable)) {}
+  PlayerHandle find_winamp() override { return running_ ? 1 : kNoPlayer; }
+  long version(PlayerHandle player) override { return player ? 0x2090 : 0; }
+  long write_playlist(PlayerHandle) override { return -1; }
+  int play_status(PlayerHandle) override { return 0; }
+  void stop(PlayerHandle) override {}
+  void start(const std::string&) override {}
+  void start_with_file(const std::string&, const std::string&) override {}
+  void start_with_playlist(const std::string&) override {}
+  std::string executable_path(const std::string& dir) const override { return join_path(dir, executable_); }
+  std::string playlist_path(const std::string& dir) const override { return join_path(dir, "winamp.m3u"); }
+
+ private:
+  bool running_;
+  std::string executable_;
 };
 
 // Row i of a large collection: ~96-byte records, scores 0..49.

@@ -23,21 +23,6 @@ namespace {
 
 using namespace jukora;
 
-// A player that is running and stopped.
-class StoppedPlayer : public WinampLink {
- public:
-  PlayerHandle find_winamp() override { return 1; }
-  long version(PlayerHandle) override { return 0x2090; }
-  long write_playlist(PlayerHandle) override { return -1; }
-  int play_status(PlayerHandle) override { return 0; }
-  void stop(PlayerHandle) override {}
-  void start(const std::string&) override {}
-  void start_with_file(const std::string&, const std::string&) override {}
-  void start_with_playlist(const std::string&) override {}
-  std::string executable_path(const std::string& dir) const override { return join_path(dir, "mpv"); }
-  std::string playlist_path(const std::string& dir) const override { return join_path(dir, "winamp.m3u"); }
-};
-
 class FixedClock : public Clock {
  public:
   DateTime now() override { return {2026, 12, 6, 11, 30, 0}; }
@@ -69,7 +54,7 @@ void BM_NextSong(benchmark::State& state) {
   DialogMemory dialog;
   Songlist songlist;
   SonglistFiles files{songlist, settings, desktop, folders, dialog};
-  StoppedPlayer link;
+  IdlePlayer link(true, "mpv");
   FixedClock clock;
   Timer timer;
   PlayModes modes{songlist, files, settings, link, desktop, clock, timer};

@@ -21,20 +21,6 @@ namespace {
 
 using namespace jukora;
 
-class NoPlayer : public WinampLink {
- public:
-  PlayerHandle find_winamp() override { return kNoPlayer; }
-  long version(PlayerHandle) override { return 0; }
-  long write_playlist(PlayerHandle) override { return -1; }
-  int play_status(PlayerHandle) override { return 0; }
-  void stop(PlayerHandle) override {}
-  void start(const std::string&) override {}
-  void start_with_file(const std::string&, const std::string&) override {}
-  void start_with_playlist(const std::string&) override {}
-  std::string executable_path(const std::string& dir) const override { return join_path(dir, "sh"); }
-  std::string playlist_path(const std::string& dir) const override { return join_path(dir, "winamp.m3u"); }
-};
-
 class QuietDesktop : public QtDesktop {
  public:
   void message_box(const std::string&) override {}
@@ -65,7 +51,7 @@ void BM_ScoreKeyOnScreen(benchmark::State& state) {
   settings.SaveSetting(sections::kMain, keys::kVisible, "True");
   settings.SaveSetting(sections::kPrefs, keys::kWinampDir, "/bin");
   write_songlist(default_songlist_path(folders), static_cast<int>(state.range(0)));
-  NoPlayer link;
+  IdlePlayer link(false, "sh");
   QuietDesktop desktop;
   {
     Form1 window(settings, link, desktop, folders);
