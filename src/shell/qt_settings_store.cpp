@@ -26,8 +26,9 @@ std::optional<std::string> QtSettingsStore::read(std::string_view section, std::
 }
 
 void QtSettingsStore::write(std::string_view section, std::string_view key, std::string_view value) {
+  // QSettings writes the file back shortly after, from the event loop, and on
+  // exit; syncing on every key would rewrite it four times per resize step.
   settings_.setValue(settings_key(section, key), QString::fromUtf8(value.data(), static_cast<qsizetype>(value.size())));
-  settings_.sync();
 }
 
 }  // namespace jukora

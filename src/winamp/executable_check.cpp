@@ -1,13 +1,11 @@
 #include "winamp/executable_check.h"
 
-#include <filesystem>
-#include <system_error>
+#include "platform/files.h"
 
 namespace jukora {
 
 bool executable_exists(const WinampLink& link, const std::string& winamp_dir) {
-  std::error_code error;
-  return std::filesystem::is_regular_file(std::filesystem::path(link.executable_path(winamp_dir)), error);
+  return is_file(link.executable_path(winamp_dir));
 }
 
 void report_missing_executable(Desktop& desktop) {
