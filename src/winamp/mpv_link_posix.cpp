@@ -44,13 +44,26 @@ std::vector<nlohmann::json> playlist_entries(const MpvReply& reply) {
   return entries;
 }
 
-// The entry mpv is at: "current" names it, also while a new one loads.
-long current_position(const std::vector<nlohmann::json>& entries) {
+struct PlaylistState {
+  std::vector<nlohmann::json> entries;
+  long position = -1;  // the entry mpv is at, -1 for none
+};
+
+// "current" names the entry mpv is at, also while a new one loads. Just
+// after a start or a replacing load mpv is busy but at no entry yet: it is
+// about to play the first one, and that is the song to score.
+PlaylistState playlist_state(const MpvReply& playlist, const MpvReply& idle) {
+  PlaylistState state{playlist_entries(playlist)};
   for (const char* flag : {"current", "playing"})
-    for (std::size_t i = 0; i < entries.size(); ++i)
-      if (has_flag(entries[i], flag)) return static_cast<long>(i);
-  return -1;
+    for (std::size_t i = 0; i < state.entries.size() && state.position < 0; ++i)
+      if (has_flag(state.entries[i], flag)) state.position = static_cast<long>(i);
+  if (state.position < 0 && !state.entries.empty() && idle.ok && idle.data.is_boolean() && !idle.data.get<bool>())
+    state.position = 0;
+  return state;
 }
+
+const std::vector<std::string> kAskPlaylist = {"get_property", "playlist"};
+const std::vector<std::string> kAskIdle = {"get_property", "idle-active"};
 
 }  // namespace
 
@@ -120,15 +133,15 @@ long MpvLink::write_playlist(PlayerHandle player) {
   if (player == kNoPlayer) return -1;
   auto session = connect();
   if (!session) return -1;
-  auto entries = playlist_entries(session->ask({"get_property", "playlist"}));
+  auto replies = session->ask_all({kAskPlaylist, kAskIdle});
   session.reset();
+  auto [entries, position] = playlist_state(replies[0], replies[1]);
 
   std::string text;
   for (const auto& entry : entries) {
     text += file_of(entry);
     text += "\r\n";
   }
-  long position = current_position(entries);
   if (position < 0 && stopped_ && stopped_->position < static_cast<long>(entries.size()) &&
       file_of(entries[static_cast<std::size_t>(stopped_->position)]) == stopped_->file)
     position = stopped_->position;
@@ -159,9 +172,8 @@ void MpvLink::stop(PlayerHandle player) {
   if (player == kNoPlayer) return;
   auto session = connect();
   if (!session) return;
-  auto replies = session->ask_all({{"get_property", "playlist"}, {"stop", "keep-playlist"}});
-  auto entries = playlist_entries(replies[0]);
-  long position = current_position(entries);
+  auto replies = session->ask_all({kAskPlaylist, kAskIdle, {"stop", "keep-playlist"}});
+  auto [entries, position] = playlist_state(replies[0], replies[1]);
   if (position >= 0) stopped_ = StoppedEntry{position, file_of(entries[static_cast<std::size_t>(position)])};
 }
 
