@@ -78,7 +78,12 @@ std::string MpvLink::executable_path(const std::string& winamp_dir) const { retu
 std::string MpvLink::playlist_path(const std::string&) const { return join_path(data_folder_, "winamp.m3u"); }
 
 std::string MpvLink::socket_path() {
-  if (socket_path_) return *socket_path_;
+  // Made again if a sweep of old files took it away while we ran: an mpv
+  // told to listen in a missing folder plays on out of reach, and every
+  // later start would add another.
+  if (socket_path_ && make_private_folder(std::filesystem::path(*socket_path_).parent_path().string()))
+    return *socket_path_;
+  socket_path_.reset();
   // Stable names, so that the program finds the mpv it started in an
   // earlier run; the data folder is the last resort when /tmp is unsafe.
   std::vector<std::string> folders;
@@ -145,6 +150,10 @@ long MpvLink::write_playlist(PlayerHandle player) {
   if (position < 0 && stopped_ && stopped_->position < static_cast<long>(entries.size()) &&
       file_of(entries[static_cast<std::size_t>(stopped_->position)]) == stopped_->file)
     position = stopped_->position;
+  // A line break in a file name splits its entry in the file: from there on
+  // the position would name the wrong song, or half a name.
+  for (long i = 0; i <= position; ++i)
+    if (file_of(entries[static_cast<std::size_t>(i)]).find('\n') != std::string::npos) position = -1;
 
   std::error_code ignored;
   std::filesystem::create_directories(data_folder_, ignored);
@@ -162,10 +171,10 @@ int MpvLink::play_status(PlayerHandle player) {
   auto replies =
       session->ask_all({{"get_property", "idle-active"}, {"get_property", "pause"}, {"get_property", "eof-reached"}});
   if (!replies[0].ok || is_true(replies[0])) return 0;
-  bool paused = is_true(replies[1]);
-  // --keep-open holds the last song at its end, paused: that is stopped.
-  if (paused && is_true(replies[2])) return 0;
-  return paused ? kStatusPaused : kStatusPlaying;
+  // --keep-open holds the last song at its end: that is stopped. It pauses
+  // there too, unless the user's own mpv settings say keep-open-pause=no.
+  if (is_true(replies[2])) return 0;
+  return is_true(replies[1]) ? kStatusPaused : kStatusPlaying;
 }
 
 void MpvLink::stop(PlayerHandle player) {

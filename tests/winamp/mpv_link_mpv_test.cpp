@@ -78,8 +78,7 @@ class MpvLinkTest : public ::testing::Test {
 
     winamp_dir = temp.file("player dir, here");
     std::filesystem::create_directory(winamp_dir);
-    write_bytes(winamp_dir + "/mpv", "#!/bin/sh\nexec /usr/bin/mpv --ao=null --vo=null \"$@\"\n");
-    chmod((winamp_dir + "/mpv").c_str(), 0755);
+    write_wrapper();
 
     music = temp.file("music, vol 1");
     std::filesystem::create_directory(music);
@@ -90,10 +89,21 @@ class MpvLinkTest : public ::testing::Test {
   }
 
   void TearDown() override {
+    if (!players_quit())
+      for (pid_t pid : players_on(link->socket_path())) kill(pid, SIGKILL);
+  }
+
+  // True once no player is left on the socket.
+  bool players_quit() {
     std::string socket = link->socket_path();
     if (auto session = MpvSession::connect(socket)) session->ask({"quit"});
-    if (!eventually([&] { return players_on(socket).empty(); }, 3s))
-      for (pid_t pid : players_on(socket)) kill(pid, SIGKILL);
+    return eventually([&] { return players_on(socket).empty(); }, 3s);
+  }
+
+  // `options` stand for settings of the user's own mpv configuration.
+  void write_wrapper(const std::string& options = "") {
+    write_bytes(winamp_dir + "/mpv", "#!/bin/sh\nexec /usr/bin/mpv --ao=null --vo=null " + options + " \"$@\"\n");
+    chmod((winamp_dir + "/mpv").c_str(), 0755);
   }
 
   std::string song(const std::string& name) const { return music + "/" + name; }
@@ -143,6 +153,14 @@ TEST_F(MpvLinkTest, FollowsASongThroughPauseStopAndEnd) {
   link->start_with_file(winamp_dir, song("b.wav"));
   ASSERT_TRUE(status_becomes(kStatusPlaying));
   EXPECT_EQ(players_on(link->socket_path()).size(), 1u);
+}
+
+TEST_F(MpvLinkTest, AnEndTheUsersSettingsLeaveUnpausedIsStillAnEnd) {
+  write_wrapper("--keep-open-pause=no");
+  link->start_with_file(winamp_dir, song("a.wav"));
+  ASSERT_TRUE(status_becomes(kStatusPlaying));
+  ASSERT_TRUE(status_becomes(0)) << "a play cycle would wait for this song for good";
+  EXPECT_EQ(link->write_playlist(link->find_winamp()), 0);
 }
 
 TEST_F(MpvLinkTest, BareStartThenFileStartLeaveOnePlayer) {
@@ -201,6 +219,14 @@ TEST_F(MpvLinkTest, StaleSocketMeansNotRunningAndABareStartIdles) {
   struct stat folder {};
   ASSERT_EQ(stat(std::filesystem::path(path).parent_path().c_str(), &folder), 0);
   EXPECT_EQ(folder.st_mode & 0777, 0700u);
+
+  // A sweep of old files takes the folder away while the program runs: the
+  // next player must still be reachable, or every start would add one.
+  ASSERT_TRUE(players_quit());
+  std::filesystem::remove_all(std::filesystem::path(path).parent_path());
+  link->start_with_file(winamp_dir, song("a.wav"));
+  EXPECT_NE(link->find_winamp(), kNoPlayer);
+  EXPECT_EQ(link->socket_path(), path);
 }
 
 }  // namespace

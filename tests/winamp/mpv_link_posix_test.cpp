@@ -116,6 +116,19 @@ TEST_F(MpvLinkScripted, AStartingPlayerIsAtItsFirstEntryAndAStopThereKeepsIt) {
   EXPECT_EQ(scored_position(), 0) << "the song stopped while loading can still be scored";
 }
 
+TEST_F(MpvLinkScripted, AFileNameWithALineBreakNamesNoSong) {
+  // The break would split the entry in two in the playlist file, and the
+  // lookup would name the wrong song or half a name.
+  const json broken = {{"filename", "/m/two\nlines.wav"}};
+  mpv->set(json::array({broken, {{"filename", "/m/after.wav"}, {"current", true}}}), false);
+  EXPECT_EQ(scored_position(), -1);
+  mpv->set(json::array({{{"filename", "/m/first.wav"}, {"current", true}}, broken}), false);
+  EXPECT_EQ(scored_position(), 0) << "a break after the position shifts nothing";
+  mpv->set(json::array({{{"filename", "/m/first.wav"}}, {{"filename", "/m/two\nlines.wav"}, {"current", true}}}),
+           false);
+  EXPECT_EQ(scored_position(), -1);
+}
+
 TEST_F(MpvLinkScripted, AnIdlePlayerAtNoEntryHasNoSong) {
   // Stopped from mpv itself: there is no telling which song it was.
   mpv->set(json::array({{{"filename", "/m/first.wav"}}, {{"filename", "/m/second.wav"}}}), true);
