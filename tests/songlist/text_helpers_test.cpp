@@ -45,6 +45,12 @@ TEST(Numbers, ScoreStepsSaturateAndRepair) {
   EXPECT_EQ(rank_text(200.0 / 3), "66.67");
   EXPECT_EQ(rank_text(12.5), "12.5");
   EXPECT_EQ(rank_text(3.125), "3.12");
+  EXPECT_EQ(rank_text(0.625), "0.62");
+  // Ranks of 4000 rows whose q lies just off a half: rounding q * 100 would
+  // take them to the wrong neighbour.
+  EXPECT_EQ(rank_text(3993.0 / 4000 * 100), "99.83");
+  EXPECT_EQ(rank_text(3987.0 / 4000 * 100), "99.67");
+  EXPECT_EQ(rank_text(1.0 / 3 * 100), "33.33");
 }
 
 TEST(Paths, SplitOnTheNativeSeparator) {
