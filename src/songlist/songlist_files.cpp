@@ -37,7 +37,9 @@ bool SonglistFiles::save_to(const std::string& path, bool always_report) {
     return true;
   }
   if (always_report || !failure_reported_) {
-    failure_reported_ = true;
+    // A failed Save As leaves the current file as it was; its own later
+    // failure must still be told.
+    if (!always_report) failure_reported_ = true;
     desktop_.message_box("Jukora could not save the songlist to \"" + path + "\": " + error +
                          ".  Changes are kept only while Jukora runs; use Songlist > Save As to save them elsewhere.");
   }

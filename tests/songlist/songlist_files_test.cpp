@@ -143,6 +143,15 @@ TEST_F(SonglistFilesTest, SaveAsWritesTheTableOrChangesNothing) {
   EXPECT_EQ(settings.GetSetting("main", "last_set", ""), path("b.jk8"));
   EXPECT_EQ(read_bytes(path("b.jk8")), read_bytes(path("a.jk8")));
   EXPECT_EQ(desktop.window_caption, "Jukora Song Manager - b.jk8");
+
+  // A failed Save As does not hush the current file's own failure.
+  use("gone/c.jk8");
+  desktop.file_answers = {path("missing/d.jk8")};
+  files.mnuSonglist_Click("Save As");
+  files.write_songlist();
+  files.write_songlist();
+  ASSERT_EQ(desktop.messages.size(), 3u);
+  EXPECT_NE(desktop.messages[2].find(path("gone/c.jk8")), std::string::npos);
 }
 
 TEST_F(SonglistFilesTest, OpenLoadsAnExistingSonglistOnly) {
