@@ -82,7 +82,21 @@ bool write_file_atomically(const std::string& path, std::string_view bytes, std:
 
 #else
 
-bool write_file_atomically(const std::string& path, std::string_view bytes, std::string& error) {
+bool write_file_atomically(const std::string& link_path, std::string_view bytes, std::string& error) {
+  // Renaming over a link would replace the link, leaving the file it points
+  // to behind; the file itself is what gets replaced.
+  std::string path = link_path;
+  std::error_code link_error;
+  if (fs::is_symlink(fs::symlink_status(fs::path(link_path), link_error))) {
+    auto target = fs::canonical(fs::path(link_path), link_error);
+    if (!link_error) path = target.string();
+  }
+  // A rename would go past a file the user made read-only; writing in place
+  // could not.
+  if (access(path.c_str(), W_OK) != 0 && errno != ENOENT) {
+    error = reason(errno);
+    return false;
+  }
   std::string temp = path + ".saving-XXXXXX";
   int fd = mkstemp(temp.data());
   if (fd < 0) {

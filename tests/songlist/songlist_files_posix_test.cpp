@@ -65,6 +65,26 @@ TEST_F(SonglistFilesTest, SaveKeepsTheFilePermissions) {
   EXPECT_EQ(info.st_mode & 0777, 0600u);
 }
 
+TEST_F(SonglistFilesTest, SaveGoesThroughLinksAndStopsAtReadOnlyFiles) {
+  write_bytes(path("real.jk8"), "");
+  std::filesystem::create_symlink(path("real.jk8"), path("link.jk8"));
+  use("link.jk8");
+  songlist.add_cells({"", "/m", "a.mp3"});
+  files.write_songlist();
+  EXPECT_TRUE(std::filesystem::is_symlink(path("link.jk8")));
+  EXPECT_EQ(read_bytes(path("real.jk8")), "\"/m\",\"a.mp3\",\"\",\"\"\r\n");
+
+  load("kept.jk8", "\"/m\",\"a\",\"1\",\"00:00 1/1/71\"\r\n");
+  chmod(path("kept.jk8").c_str(), 0444);
+  auto refuses = [&] {
+    songlist.add_cells({"", "/m", "new.mp3"});
+    files.write_songlist();
+    return desktop.messages.size() == 1u;
+  };
+  EXPECT_TRUE_WITHOUT_ROOT(temp.path(), refuses);
+  EXPECT_EQ(read_bytes(path("kept.jk8")), "\"/m\",\"a\",\"1\",\"00:00 1/1/71\"\r\n");
+}
+
 TEST_F(SonglistFilesTest, UnreadableSonglistIsNeverSavedOver) {
   load("locked.jk8", "\"/m\",\"a\",\"1\",\"00:00 1/1/71\"\r\n");
   chmod(path("locked.jk8").c_str(), 0);
