@@ -143,11 +143,11 @@ std::string read_winamp_dir(const SettingsStore& store) {
 }
 
 bool read_add_on_plus(const SettingsStore& store) {
-  return setting_whole(store, sections::kPrefs, keys::kAddOnPlus, 0, INT16_MIN, INT16_MAX) > 0;
+  return setting_number(store, sections::kPrefs, keys::kAddOnPlus, 0) > 0;
 }
 
 bool read_add_on_minus(const SettingsStore& store) {
-  return setting_whole(store, sections::kPrefs, keys::kAddOnMinus, 0, INT16_MIN, INT16_MAX) > 0;
+  return setting_number(store, sections::kPrefs, keys::kAddOnMinus, 0) > 0;
 }
 
 std::int32_t read_time_block(const SettingsStore& store) {

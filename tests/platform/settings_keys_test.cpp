@@ -38,6 +38,13 @@ TEST(SettingsKeys, StoredValuesAreReadAsTheProgramWritesThem) {
   EXPECT_EQ(read_column_width(store, 3), 2500);
   store.SaveSetting("main", "mode_button", "false");
   EXPECT_FALSE(read_mode_button(store));
+  // Any number above 0 switches adding on, whole or not, small or large.
+  store.SaveSetting("prefs", "add_on_plus", "0.5");
+  store.SaveSetting("prefs", "add_on_minus", "70000");
+  EXPECT_TRUE(read_add_on_plus(store));
+  EXPECT_TRUE(read_add_on_minus(store));
+  store.SaveSetting("prefs", "add_on_minus", "-1");
+  EXPECT_FALSE(read_add_on_minus(store));
 }
 
 TEST(SettingsKeys, UnconvertibleValuesFallBackToTheDefault) {
