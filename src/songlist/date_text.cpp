@@ -1,5 +1,6 @@
 #include "songlist/date_text.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace jukora {
@@ -61,7 +62,9 @@ class Scanner {
 };
 
 int full_year(int two_digits, int current_year) {
-  int low = current_year - 80;
+  // The window never slides past 1971, so a song never played stays in the
+  // past however late the clock runs.
+  int low = std::min(current_year - 80, 1971);
   int year = low - low % 100 + two_digits;
   if (year < low) year += 100;
   return year;

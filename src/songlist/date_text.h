@@ -18,7 +18,8 @@ std::string format_date_text(const DateTime& when);
 // Reads "h:mm m/d/yy" and its variants: one- or two-digit fields, optional
 // seconds, a four-digit year, or the date alone. A two-digit year is taken
 // within [current_year - 80, current_year + 19], so in 2026 "30" is 2030 and
-// "71" is 1971. Empty text and impossible dates read as nothing.
+// "71" is 1971; from 2052 on the window stops at 1971. Empty text and
+// impossible dates read as nothing.
 std::optional<DateTime> parse_date_text(std::string_view text, int current_year);
 std::optional<DateTime> parse_date_text(std::string_view text);
 

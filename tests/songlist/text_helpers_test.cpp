@@ -16,6 +16,8 @@ TEST(DateText, WritesAndReadsTheProgramsForm) {
   EXPECT_EQ(*when, (DateTime{2001, 6, 12, 14, 5, 0}));
   EXPECT_EQ(parse_date_text(kNeverPlayed, 2026)->year, 1971);
   EXPECT_EQ(parse_date_text("00:00 1/1/30", 2026)->year, 2030);
+  EXPECT_EQ(parse_date_text(kNeverPlayed, 2060)->year, 1971) << "never played stays in the past";
+  EXPECT_EQ(parse_date_text("00:00 1/1/70", 2060)->year, 2070);
   EXPECT_EQ(parse_date_text("9:07:30 02/29/2024", 2026)->second, 30);
   EXPECT_EQ(parse_date_text("1/2/03", 2026)->day, 2);
 }
