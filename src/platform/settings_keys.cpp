@@ -134,7 +134,8 @@ bool read_mode_button(const SettingsStore& store) {
 }
 
 std::string read_last_set(const SettingsStore& store, const AppFolders& folders) {
-  if (auto path = store.read(sections::kMain, keys::kLastSet)) return *path;
+  // An empty path names no file: every save would fail.
+  if (auto path = store.read(sections::kMain, keys::kLastSet); path && !path->empty()) return *path;
   return default_songlist_path(folders);
 }
 

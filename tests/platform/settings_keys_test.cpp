@@ -55,6 +55,8 @@ TEST(SettingsKeys, UnconvertibleValuesFallBackToTheDefault) {
   store.SaveSetting("window", "fg_col0", "wide");
   store.SaveSetting("window", "fg_col1", "70000");  // beyond 16 bits
   store.SaveSetting("window", "app_top", "1e999");
+  store.SaveSetting("main", "last_set", "");
+  EXPECT_EQ(read_last_set(store, AppFolders{"data"}), join_path("data", "default.jk8"));
   EXPECT_FALSE(read_visible(store));
   EXPECT_EQ(read_time_block(store), 0);
   EXPECT_FALSE(read_add_on_plus(store));
