@@ -44,9 +44,12 @@ std::string stepped_score(std::string_view text, int step) {
 
 std::string rank_text(double q) {
   // q * 100 is itself rounded and can land on a half that q is not (or miss
-  // one it is); fma measures q against the midpoint exactly.
-  double below = std::floor(q * 100.0);
-  double past_half = std::fma(q, 100.0, -(below + 0.5));
+  // one it is); near a half, fma measures q against the midpoint exactly.
+  // Elsewhere it is not needed, and it is slow where the processor lacks it.
+  double scaled = q * 100.0;
+  double below = std::floor(scaled);
+  double past_half = scaled - below - 0.5;
+  if (std::fabs(past_half) < 1e-6) past_half = std::fma(q, 100.0, -(below + 0.5));
   bool up = past_half > 0 || (past_half == 0 && std::fmod(below, 2.0) != 0);
   auto cents = static_cast<long long>(up ? below + 1 : below);
   bool negative = cents < 0;
