@@ -111,6 +111,8 @@ void SonglistFiles::mnuSonglist_Click(std::string_view caption) {
   }
   settings_.SaveSetting(sections::kMain, keys::kLastSet, path);
   unreadable_path_.reset();
+  // The failure told before was about another file.
+  failure_reported_ = false;
   if (caption != "Save As") read_songlist();
   show_captions();
 }

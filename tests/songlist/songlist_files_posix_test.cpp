@@ -51,6 +51,19 @@ TEST_F(SonglistFilesTest, FailedSaveKeepsTheOldFileAndIsReportedOnce) {
     files.write_songlist();  // ...so the next failure is told again
   }
   EXPECT_EQ(desktop.messages.size(), 2u);
+
+  // Another songlist's failure is news, even with no success in between.
+  write_bytes(path("other.jk8"), "");
+  desktop.file_answers = {path("other.jk8")};
+  {
+    FileSizeLimit full_disk(64);
+    files.write_songlist();
+    files.mnuSonglist_Click("Open");
+    for (int i = 0; i < 5; ++i) songlist.add_cells({"", "/music/more", "song " + std::to_string(i)});
+    files.write_songlist();
+  }
+  ASSERT_EQ(desktop.messages.size(), 3u);
+  EXPECT_NE(desktop.messages[2].find(path("other.jk8")), std::string::npos);
   for (const auto& entry : std::filesystem::directory_iterator(temp.path()))
     EXPECT_EQ(entry.path().filename().string().find(".saving"), std::string::npos) << "no temporary left";
 }
