@@ -78,6 +78,15 @@ void SonglistFiles::read_songlist() {
       unreadable_path_.reset();
       break;
   }
+  // No path, score or date holds a NUL byte, but every sound file does: a
+  // song picked through "All Files" by mistake must not be saved over.
+  if (bytes.find('\0') != std::string::npos) {
+    unreadable_path_ = path;
+    desktop_.message_box("\"" + path +
+                         "\" is not a songlist.  It will not be changed; choose Songlist > Open, New or Save As to "
+                         "work with a songlist.");
+    return;
+  }
   // A record cut short ends the load quietly, without the recompute.
   if (append_songlist_records(bytes, songlist_)) recompute_songlist(songlist_);
 }

@@ -154,6 +154,19 @@ TEST_F(SonglistFilesTest, SaveAsWritesTheTableOrChangesNothing) {
   EXPECT_NE(desktop.messages[2].find(path("gone/c.jk8")), std::string::npos);
 }
 
+TEST_F(SonglistFilesTest, ASoundFileOpenedByMistakeIsNeverSavedOver) {
+  const std::string song("ID3\x04\0\0\0\0\x01\x10\xFF\xFB,\"x\",\r\n", 18);
+  write_bytes(path("song.mp3"), song);
+  desktop.file_answers = {path("song.mp3")};
+  files.mnuSonglist_Click("Open");
+  ASSERT_EQ(desktop.messages.size(), 1u);
+  EXPECT_EQ(songlist.Rows(), 1) << "nothing of it is loaded";
+  songlist.add_cells({"", "/m", "a.mp3"});
+  files.write_songlist();
+  EXPECT_EQ(read_bytes(path("song.mp3")), song);
+  EXPECT_EQ(desktop.messages.size(), 1u) << "told once, at the load";
+}
+
 TEST_F(SonglistFilesTest, OpenLoadsAnExistingSonglistOnly) {
   write_bytes(path("other.jk8"), "\"/m\",\"z\",\"1\",\"00:00 1/1/71\"\r\n");
   desktop.file_answers = {path("nothing.jk8"), std::nullopt, path("other.jk8")};
