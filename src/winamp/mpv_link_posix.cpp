@@ -78,12 +78,7 @@ std::string MpvLink::executable_path(const std::string& winamp_dir) const { retu
 std::string MpvLink::playlist_path(const std::string&) const { return join_path(data_folder_, "winamp.m3u"); }
 
 std::string MpvLink::socket_path() {
-  // Made again if a sweep of old files took it away while we ran: an mpv
-  // told to listen in a missing folder plays on out of reach, and every
-  // later start would add another.
-  if (socket_path_ && make_private_folder(std::filesystem::path(*socket_path_).parent_path().string()))
-    return *socket_path_;
-  socket_path_.reset();
+  if (socket_path_) return *socket_path_;
   // Stable names, so that the program finds the mpv it started in an
   // earlier run; the data folder is the last resort when /tmp is unsafe.
   std::vector<std::string> folders;
@@ -207,6 +202,11 @@ void MpvLink::launch(const std::string& winamp_dir, const std::vector<std::strin
     if (!hand_over.empty()) session->ask_all({hand_over, {"set", "pause", "no"}});
     return;
   }
+  // The folder is chosen and made afresh for every new mpv: a sweep of old
+  // files may have taken it away while we ran, and an mpv told to listen in
+  // a missing folder plays on out of reach, so every later start would add
+  // another.
+  socket_path_.reset();
   std::string socket = socket_path();
   if (socket.empty()) return;
   std::vector<std::string> options = {
