@@ -17,12 +17,13 @@
 #include "songlist/songlist.h"
 #include "songlist/songlist_files.h"
 #include "support/fakes.h"
+#include "support/saved_songlist.h"
 
 namespace jukora::testing {
 
 using Songs = std::vector<std::pair<std::string, std::string>>;
 
-class AddSongsTest : public ::testing::Test {
+class AddSongsTest : public ::testing::Test, protected SavedSonglist {
  protected:
   std::string make_file(const std::string& relative) {
     std::filesystem::path path = (music / relative).make_preferred();
@@ -40,15 +41,8 @@ class AddSongsTest : public ::testing::Test {
   }
   std::string saved() const { return read_bytes(default_songlist_path(folders)); }
 
-  TempDir temp;
   std::filesystem::path music = temp.path() / "music";
   std::string root = music.string();
-  AppFolders folders{temp.path().string()};
-  MemorySettingsStore settings;
-  FakeDesktop desktop;
-  DialogMemory dialog;
-  Songlist songlist;
-  SonglistFiles files{songlist, settings, desktop, folders, dialog};
   std::chrono::steady_clock::time_point clock_now{};
   std::chrono::milliseconds clock_step{0};
   AddSongs add{songlist, files, desktop, dialog, [this] { return clock_now += clock_step; }};

@@ -12,6 +12,7 @@
 #include "songlist/songlist.h"
 #include "songlist/songlist_files.h"
 #include "support/fakes.h"
+#include "support/saved_songlist.h"
 
 namespace jukora {
 namespace {
@@ -20,7 +21,7 @@ using testing::FakeDesktop;
 using testing::read_bytes;
 using testing::TempDir;
 
-class ScoreChanges : public ::testing::Test {
+class ScoreChanges : public ::testing::Test, protected testing::SavedSonglist {
  protected:
   ScoreChanges() {
     settings.SaveSetting(sections::kMain, keys::kLastSet, path);
@@ -46,14 +47,7 @@ class ScoreChanges : public ::testing::Test {
     MSFlexGrid1_KeyPress(songlist, files, key, [this] { ++direct_plays; });
   }
 
-  TempDir dir;
-  std::string path = dir.file("list.jk8");
-  AppFolders folders{dir.path().string()};
-  MemorySettingsStore settings;
-  FakeDesktop desktop;
-  DialogMemory dialog;
-  Songlist songlist;
-  SonglistFiles files{songlist, settings, desktop, folders, dialog};
+  std::string path = temp.file("list.jk8");
   int direct_plays = 0;
 };
 

@@ -12,6 +12,7 @@
 #include "songlist/songlist.h"
 #include "songlist/songlist_files.h"
 #include "support/fakes.h"
+#include "support/saved_songlist.h"
 
 namespace jukora {
 
@@ -20,7 +21,7 @@ using ::jukora::testing::read_bytes;
 using ::jukora::testing::TempDir;
 using ::jukora::testing::write_bytes;
 
-class SonglistFilesTest : public ::testing::Test {
+class SonglistFilesTest : public ::testing::Test, protected ::jukora::testing::SavedSonglist {
  protected:
   std::string path(const std::string& name) const { return temp.file(name); }
   void use(const std::string& name) { settings.SaveSetting("main", "last_set", path(name)); }
@@ -34,14 +35,6 @@ class SonglistFilesTest : public ::testing::Test {
     for (int i = 1; i < songlist.Rows(); ++i) out.emplace_back(songlist.TextMatrix(i, col::kFile));
     return out;
   }
-
-  TempDir temp;
-  AppFolders folders{temp.path().string()};
-  MemorySettingsStore settings;
-  FakeDesktop desktop;
-  DialogMemory dialog;
-  Songlist songlist;
-  SonglistFiles files{songlist, settings, desktop, folders, dialog};
 };
 
 }  // namespace jukora

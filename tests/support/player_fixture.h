@@ -14,10 +14,11 @@
 #include "songlist/songlist.h"
 #include "songlist/songlist_files.h"
 #include "support/fakes.h"
+#include "support/saved_songlist.h"
 
 namespace jukora::testing {
 
-class PlayerFixture : public ::testing::Test {
+class PlayerFixture : public ::testing::Test, protected SavedSonglist {
  protected:
   PlayerFixture() {
     settings.SaveSetting(sections::kPrefs, keys::kWinampDir, dir);
@@ -47,14 +48,7 @@ class PlayerFixture : public ::testing::Test {
     return out;
   }
 
-  TempDir temp;
   std::string dir = temp.path().string(), list = temp.file("list.jk8");
-  MemorySettingsStore settings;
-  FakeDesktop desktop;
-  AppFolders folders{dir};
-  DialogMemory dialog;
-  Songlist songlist;
-  SonglistFiles files{songlist, settings, desktop, folders, dialog};
   FakeWinampLink link;
   FakeClock clock;
   FakePlayTimer timer;
