@@ -7,7 +7,7 @@
 
 #include "platform/app_folders.h"
 #include "platform/desktop.h"
-#include "winamp/winamp_link.h"
+#include "player/winamp_link.h"
 
 namespace jukora {
 
@@ -22,6 +22,7 @@ class QuietDesktop : public Desktop {
   void show_preferences() override {}
   void set_busy(bool) override {}
   void yield_events() override {}
+  void notify(const std::string&) override {}
 };
 
 // A player that never plays: found (and stopped) when `running`, else absent.
@@ -35,8 +36,8 @@ class IdlePlayer : public WinampLink {
   int play_status(PlayerHandle) override { return 0; }
   void stop(PlayerHandle) override {}
   void start(const std::string&) override {}
-  void start_with_file(const std::string&, const std::string&) override {}
-  void start_with_playlist(const std::string&) override {}
+  HandOver start_with_file(const std::string&, const std::string&) override { return HandOver::started(); }
+  HandOver start_with_playlist(const std::string&) override { return HandOver::started(); }
   std::string executable_path(const std::string& dir) const override { return join_path(dir, executable_); }
   std::string playlist_path(const std::string& dir) const override { return join_path(dir, "winamp.m3u"); }
 

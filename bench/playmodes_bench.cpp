@@ -17,7 +17,7 @@
 #include "songlist/recompute.h"
 #include "songlist/songlist.h"
 #include "songlist/songlist_files.h"
-#include "winamp/winamp_link.h"
+#include "player/winamp_link.h"
 
 namespace {
 

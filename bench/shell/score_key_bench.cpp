@@ -15,7 +15,7 @@
 #include "shell/form1.h"
 #include "shell/qt_desktop.h"
 #include "shell/songlist_view.h"
-#include "winamp/winamp_link.h"
+#include "player/winamp_link.h"
 
 namespace {
 

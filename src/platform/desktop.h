@@ -52,6 +52,10 @@ class Desktop {
 
   // Lets pending window events run (long work stays responsive).
   virtual void yield_events() = 0;
+
+  // A short word to the user that needs no answer and must not stand in the
+  // way of the work (a desktop notification, or a line in the window).
+  virtual void notify(const std::string& text) = 0;
 };
 
 }  // namespace jukora

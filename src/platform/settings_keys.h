@@ -18,6 +18,8 @@ namespace sections {
 inline constexpr std::string_view kMain = "main";
 inline constexpr std::string_view kWindow = "window";
 inline constexpr std::string_view kPrefs = "prefs";
+// The program's own keys for the player in use on Linux.
+inline constexpr std::string_view kPlayer = "player";
 }  // namespace sections
 
 namespace keys {
@@ -32,6 +34,19 @@ inline constexpr std::string_view kWinampDir = "winamp_dir";
 inline constexpr std::string_view kAddOnPlus = "add_on_plus";
 inline constexpr std::string_view kAddOnMinus = "add_on_minus";
 inline constexpr std::string_view kTimeBlock = "time_block";
+// Section "prefs": desktop notifications after a score change from the
+// tray or the command line ("True"/"False", default on).
+inline constexpr std::string_view kNotifications = "notifications";
+
+// Section "player" (Linux): which player, and how to reach it.
+inline constexpr std::string_view kPlayerKind = "kind";  // "mpv" (default), "mpris", "mpd"
+inline constexpr std::string_view kMprisBusName = "mpris_name";  // bus-name stem: "vlc", not "vlc.instance1234"
+inline constexpr std::string_view kMprisIdentity = "mpris_identity";  // shown while it is not running
+inline constexpr std::string_view kMprisCommand = "mpris_command";  // how to start it, e.g. "audacious"
+inline constexpr std::string_view kMpdHost = "mpd_host";  // a socket path or a host name
+inline constexpr std::string_view kMpdPort = "mpd_port";
+inline constexpr std::string_view kMpdPassword = "mpd_password";
+inline constexpr std::string_view kMpdMusicFolder = "mpd_music_folder";  // as this computer sees it
 }  // namespace keys
 
 // "fg_col0" .. "fg_col6".

@@ -6,17 +6,14 @@
 #include "playmodes/play_modes.h"
 #include "songlist/date_text.h"
 #include "songlist/songlist.h"
-#include "winamp/executable_check.h"
-#include "winamp/winamp_link.h"
+#include "player/executable_check.h"
+#include "player/winamp_link.h"
 
 namespace jukora {
 
 void PlayModes::MSFlexGrid1_DblClick() {
   std::string dir = read_winamp_dir(settings_);
-  if (!executable_exists(link_, dir)) {
-    report_missing_executable(desktop_);
-    return;
-  }
+  if (!player_ready(link_, dir, desktop_)) return;
   const int r = songlist_.Row();
   if (r < 1 || r >= songlist_.Rows() || songlist_.TextMatrix(r, col::kDirectory).empty()) return;
   link_.start_with_file(dir, join_path(songlist_.TextMatrix(r, col::kDirectory), songlist_.TextMatrix(r, col::kFile)));

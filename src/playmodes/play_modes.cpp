@@ -7,8 +7,8 @@
 #include "songlist/date_text.h"
 #include "songlist/songlist.h"
 #include "songlist/songlist_files.h"
-#include "winamp/executable_check.h"
-#include "winamp/winamp_link.h"
+#include "player/executable_check.h"
+#include "player/winamp_link.h"
 
 namespace jukora {
 
@@ -77,9 +77,9 @@ void PlayModes::tmrJukora_Timer() {
 
 bool PlayModes::executable_ready(std::string& dir) {
   dir = read_winamp_dir(settings_);
-  if (executable_exists(link_, dir)) return true;
+  if (link_.missing_program(dir).empty()) return true;
   tmrJukora_.set_enabled(false);
-  report_missing_executable(desktop_);
+  player_ready(link_, dir, desktop_);
   return false;
 }
 

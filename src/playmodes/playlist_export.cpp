@@ -10,7 +10,7 @@
 #include "platform/settings_keys.h"
 #include "playmodes/play_modes.h"
 #include "songlist/songlist.h"
-#include "winamp/winamp_link.h"
+#include "player/winamp_link.h"
 
 namespace jukora {
 

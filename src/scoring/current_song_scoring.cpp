@@ -9,7 +9,7 @@
 #include "songlist/recompute.h"
 #include "songlist/songlist.h"
 #include "songlist/songlist_files.h"
-#include "winamp/current_song.h"
+#include "player/current_song.h"
 
 namespace jukora {
 

@@ -21,8 +21,8 @@
 #include "shell/twips.h"
 #include "songlist/recompute.h"
 #include "songlist/row_deletion.h"
-#include "winamp/executable_check.h"
-#include "winamp/winamp_link.h"
+#include "player/executable_check.h"
+#include "player/winamp_link.h"
 
 namespace jukora {
 
@@ -153,7 +153,7 @@ void Form1::Form_Load() {
   apply_column_widths();
   model_->sync();
 
-  if (!executable_exists(link_, read_winamp_dir(settings_))) DirDialog_->show_chooser();
+  if (link_.uses_player_folder() && !executable_exists(link_, read_winamp_dir(settings_))) DirDialog_->show_chooser();
   setWindowIcon(plus_icon());
   if (hooks.add_tray_icons) hooks.add_tray_icons();
   files_.show_captions();

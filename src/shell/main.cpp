@@ -13,9 +13,9 @@
 #include "shell/qt_settings_store.h"
 #include "shell/qt_tray_host.h"
 #ifdef _WIN32
-#include "winamp/win32_winamp_link.h"
+#include "player/win32_winamp_link.h"
 #else
-#include "winamp/mpv_link.h"
+#include "player/mpv_link.h"
 #endif
 
 int main(int argc, char* argv[]) {

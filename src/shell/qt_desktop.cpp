@@ -89,4 +89,13 @@ void QtDesktop::set_busy(bool busy) {
 
 void QtDesktop::yield_events() { QCoreApplication::processEvents(); }
 
+void QtDesktop::notify(const std::string& text) {
+  const QString line = QString::fromStdString(text);
+  if (on_notify) {
+    on_notify(line);
+  } else {
+    qInfo("%s", qUtf8Printable(line));
+  }
+}
+
 }  // namespace jukora

@@ -21,10 +21,13 @@ class QtDesktop : public Desktop {
   void show_preferences() override;
   void set_busy(bool busy) override;
   void yield_events() override;
+  void notify(const std::string& text) override;
 
   void set_parent(QWidget* parent) { parent_ = parent; }
   std::function<void(const QString&)> on_menu_caption;
   std::function<void()> on_show_preferences;
+  // Where notify() sends its text; without it the text goes to the log.
+  std::function<void(const QString&)> on_notify;
 
  private:
   QPointer<QWidget> parent_;

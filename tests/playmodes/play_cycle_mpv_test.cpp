@@ -8,8 +8,8 @@
 #include <thread>
 
 #include "support/player_fixture.h"
-#include "winamp/mpv_ipc.h"
-#include "winamp/mpv_link.h"
+#include "player/mpv_ipc.h"
+#include "player/mpv_link.h"
 
 namespace jukora::testing {
 namespace {
@@ -23,9 +23,9 @@ class WatchedMpv : public MpvLink {
     if (status == kStatusPlaying && !events.empty() && events.back() != "playing") events.push_back("playing");
     return status;
   }
-  void start_with_file(const std::string& dir, const std::string& song) override {
+  HandOver start_with_file(const std::string& dir, const std::string& song) override {
     events.push_back(get_file_name(song));
-    MpvLink::start_with_file(dir, song);
+    return MpvLink::start_with_file(dir, song);
   }
   std::vector<std::string> events;
 };

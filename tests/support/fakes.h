@@ -10,7 +10,7 @@
 #include "platform/clock.h"
 #include "platform/desktop.h"
 #include "platform/play_timer.h"
-#include "winamp/winamp_link.h"
+#include "player/winamp_link.h"
 
 namespace jukora::testing {
 
@@ -26,8 +26,10 @@ class FakeDesktop : public Desktop {
   void show_preferences() override { ++preferences_shown; }
   void set_busy(bool busy) override { busy_changes.push_back(busy); }
   void yield_events() override { ++yields; }
+  void notify(const std::string& text) override { notes.push_back(text); }
 
   std::vector<std::string> messages;
+  std::vector<std::string> notes;
   std::vector<FileDialogRequest> requests;
   // The next answers of choose_file (nothing: cancelled) and choose_files.
   std::vector<std::optional<std::string>> file_answers;
@@ -80,10 +82,14 @@ class FakeWinampLink : public WinampLink {
     if (player) status = 0;
   }
   void start(const std::string& dir) override { calls.push_back("start " + dir); }
-  void start_with_file(const std::string& dir, const std::string& song) override {
+  HandOver start_with_file(const std::string& dir, const std::string& song) override {
     calls.push_back("start_with_file " + dir + " " + song);
+    return HandOver::started();
   }
-  void start_with_playlist(const std::string& dir) override { calls.push_back("start_with_playlist " + dir); }
+  HandOver start_with_playlist(const std::string& dir) override {
+    calls.push_back("start_with_playlist " + dir);
+    return HandOver::started();
+  }
   std::string executable_path(const std::string& dir) const override;
   std::string playlist_path(const std::string& dir) const override;
 

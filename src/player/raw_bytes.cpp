@@ -1,4 +1,4 @@
-#include "winamp/raw_bytes.h"
+#include "player/raw_bytes.h"
 
 #include <cstdint>
 

@@ -9,9 +9,9 @@
 #include "platform/memory_settings_store.h"
 #include "platform/settings_keys.h"
 #include "support/fakes.h"
-#include "winamp/current_song.h"
-#include "winamp/executable_check.h"
-#include "winamp/win32_winamp_link.h"
+#include "player/current_song.h"
+#include "player/executable_check.h"
+#include "player/win32_winamp_link.h"
 
 namespace jukora {
 namespace {

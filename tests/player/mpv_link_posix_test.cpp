@@ -15,7 +15,7 @@
 #include <thread>
 
 #include "support/fakes.h"
-#include "winamp/mpv_link.h"
+#include "player/mpv_link.h"
 
 namespace jukora {
 namespace {

@@ -7,10 +7,10 @@
 #include <thread>
 
 #include "platform/files.h"
-#include "winamp/detached_spawn.h"
-#include "winamp/mpv_ipc.h"
-#include "winamp/mpv_link.h"
-#include "winamp/private_folder.h"
+#include "player/detached_spawn.h"
+#include "player/mpv_ipc.h"
+#include "player/mpv_link.h"
+#include "player/private_folder.h"
 
 namespace jukora {
 
@@ -183,13 +183,15 @@ void MpvLink::stop(PlayerHandle player) {
 
 void MpvLink::start(const std::string& winamp_dir) { launch(winamp_dir, {}, {}); }
 
-void MpvLink::start_with_file(const std::string& winamp_dir, const std::string& song_path) {
+HandOver MpvLink::start_with_file(const std::string& winamp_dir, const std::string& song_path) {
   launch(winamp_dir, {"loadfile", song_path, "replace"}, {"--", song_path});
+  return HandOver::started();
 }
 
-void MpvLink::start_with_playlist(const std::string& winamp_dir) {
+HandOver MpvLink::start_with_playlist(const std::string& winamp_dir) {
   std::string playlist = playlist_path(winamp_dir);
   launch(winamp_dir, {"loadlist", playlist, "replace"}, {"--playlist=" + playlist});
+  return HandOver::started();
 }
 
 void MpvLink::launch(const std::string& winamp_dir, const std::vector<std::string>& hand_over,

@@ -3,7 +3,7 @@
 
 #include <cerrno>
 
-#include "winamp/private_folder.h"
+#include "player/private_folder.h"
 
 namespace jukora {
 

@@ -1,4 +1,4 @@
-#include "winamp/current_song.h"
+#include "player/current_song.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include <unistd.h>
 
 #include "support/fakes.h"
-#include "winamp/private_folder.h"
+#include "player/private_folder.h"
 
 namespace jukora {
 namespace {

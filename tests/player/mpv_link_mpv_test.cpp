@@ -21,9 +21,9 @@
 #include "platform/memory_settings_store.h"
 #include "platform/settings_keys.h"
 #include "support/fakes.h"
-#include "winamp/current_song.h"
-#include "winamp/mpv_ipc.h"
-#include "winamp/mpv_link.h"
+#include "player/current_song.h"
+#include "player/mpv_ipc.h"
+#include "player/mpv_link.h"
 
 namespace jukora {
 namespace {

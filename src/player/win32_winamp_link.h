@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "winamp/winamp_link.h"
+#include "player/winamp_link.h"
 
 namespace jukora {
 
@@ -19,8 +19,8 @@ class Win32WinampLink : public WinampLink {
   void stop(PlayerHandle player) override;
 
   void start(const std::string& winamp_dir) override;
-  void start_with_file(const std::string& winamp_dir, const std::string& song_path) override;
-  void start_with_playlist(const std::string& winamp_dir) override;
+  HandOver start_with_file(const std::string& winamp_dir, const std::string& song_path) override;
+  HandOver start_with_playlist(const std::string& winamp_dir) override;
 
   std::string executable_path(const std::string& winamp_dir) const override;
   std::string playlist_path(const std::string& winamp_dir) const override;

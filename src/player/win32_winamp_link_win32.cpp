@@ -1,7 +1,7 @@
 #include <windows.h>
 
 #include "platform/app_folders.h"
-#include "winamp/win32_winamp_link.h"
+#include "player/win32_winamp_link.h"
 
 namespace jukora {
 
@@ -62,14 +62,16 @@ void Win32WinampLink::start(const std::string& winamp_dir) {
   run(program, program);
 }
 
-void Win32WinampLink::start_with_file(const std::string& winamp_dir, const std::string& song_path) {
+HandOver Win32WinampLink::start_with_file(const std::string& winamp_dir, const std::string& song_path) {
   std::string program = executable_path(winamp_dir);
   run(program, program + " \"" + song_path + "\"");
+  return HandOver::started();
 }
 
-void Win32WinampLink::start_with_playlist(const std::string& winamp_dir) {
+HandOver Win32WinampLink::start_with_playlist(const std::string& winamp_dir) {
   std::string program = executable_path(winamp_dir);
   run(program, program + " \"" + playlist_path(winamp_dir) + "\"");
+  return HandOver::started();
 }
 
 std::string Win32WinampLink::executable_path(const std::string& winamp_dir) const {

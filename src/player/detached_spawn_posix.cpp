@@ -5,7 +5,7 @@
 
 #include <cerrno>
 
-#include "winamp/detached_spawn.h"
+#include "player/detached_spawn.h"
 
 namespace jukora {
 

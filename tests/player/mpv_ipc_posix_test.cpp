@@ -5,7 +5,7 @@
 #include <string>
 #include <thread>
 
-#include "winamp/mpv_ipc.h"
+#include "player/mpv_ipc.h"
 
 namespace jukora {
 namespace {

@@ -8,8 +8,8 @@
 #include <cstring>
 #include <utility>
 
-#include "winamp/mpv_ipc.h"
-#include "winamp/raw_bytes.h"
+#include "player/mpv_ipc.h"
+#include "player/raw_bytes.h"
 
 namespace jukora {
 
