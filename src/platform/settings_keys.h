@@ -39,11 +39,11 @@ inline constexpr std::string_view kTimeBlock = "time_block";
 inline constexpr std::string_view kNotifications = "notifications";
 
 // Section "player" (Linux): which player, and how to reach it.
-inline constexpr std::string_view kPlayerKind = "kind";  // "mpv" (default), "mpris", "mpd"
-inline constexpr std::string_view kMprisBusName = "mpris_name";  // bus-name stem: "vlc", not "vlc.instance1234"
+inline constexpr std::string_view kPlayerKind = "kind";               // "mpv" (default), "mpris", "mpd"
+inline constexpr std::string_view kMprisBusName = "mpris_name";       // bus-name stem: "vlc", not "vlc.instance1234"
 inline constexpr std::string_view kMprisIdentity = "mpris_identity";  // shown while it is not running
-inline constexpr std::string_view kMprisCommand = "mpris_command";  // how to start it, e.g. "audacious"
-inline constexpr std::string_view kMpdHost = "mpd_host";  // a socket path or a host name
+inline constexpr std::string_view kMprisCommand = "mpris_command";    // how to start it, e.g. "audacious"
+inline constexpr std::string_view kMpdHost = "mpd_host";              // a socket path or a host name
 inline constexpr std::string_view kMpdPort = "mpd_port";
 inline constexpr std::string_view kMpdPassword = "mpd_password";
 inline constexpr std::string_view kMpdMusicFolder = "mpd_music_folder";  // as this computer sees it

@@ -35,6 +35,30 @@ TEST(DateText, HourNumbersCountClockHourBoundaries) {
   EXPECT_EQ(hour_number({2024, 3, 1, 0, 0, 0}) - hour_number({2024, 2, 28, 0, 0, 0}), 48);
 }
 
+TEST(Paths, OnlyLocalFilePathsAreFiles) {
+  struct Case {
+    const char* path;
+    bool local;
+  };
+#ifdef _WIN32
+  const Case cases[] = {
+      {"C:\\Music\\a.mp3", true}, {"e:\\a.mp3", true}, {"\\\\host\\share\\a.mp3", true}, {"\\\\?\\C:\\a.mp3", false},
+      {"\\\\.\\pipe\\x", false},  {"\\\\host", false}, {"\\\\\\share\\a.mp3", false},    {"C:a.mp3", false},
+      {"C:/a.mp3", false},        {"/a.mp3", false},   {"https://x/a.mp3", false},       {"", false}};
+#else
+  const Case cases[] = {{"/home/me/a.mp3", true},
+                        {"/", true},
+                        {"av://lavfi:anullsrc,ametadata=mode=print:file=/home/me/x", false},
+                        {"https://host/a.mp3", false},
+                        {"file:///home/me/a.mp3", false},
+                        {"Music/a.mp3", false},
+                        {"-o/x", false},
+                        {"", false}};
+#endif
+  for (const Case& c : cases) EXPECT_EQ(is_local_file_path(c.path), c.local) << c.path;
+  EXPECT_FALSE(is_local_file_path(std::string_view("/a\0b.mp3", 8)));
+}
+
 TEST(Numbers, ScoreStepsSaturateAndRepair) {
   EXPECT_EQ(stepped_score("5", 1), "6");
   EXPECT_EQ(stepped_score("0", -1), "-1");
