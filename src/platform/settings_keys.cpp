@@ -164,4 +164,8 @@ std::int16_t read_column_width(const SettingsStore& store, int column) {
       setting_whole(store, sections::kWindow, fg_col_key(column), kDefaultColumnWidth, INT16_MIN, INT16_MAX));
 }
 
+std::string read_player_kind(const SettingsStore& store) {
+  return store.GetSetting(sections::kPlayer, keys::kPlayerKind, "");
+}
+
 }  // namespace jukora

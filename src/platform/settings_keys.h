@@ -83,5 +83,7 @@ bool read_add_on_plus(const SettingsStore& store);
 bool read_add_on_minus(const SettingsStore& store);
 std::int32_t read_time_block(const SettingsStore& store);
 std::int16_t read_column_width(const SettingsStore& store, int column);
+// "mpv", "mpris" or "mpd" as stored; empty when none is (the built-in player).
+std::string read_player_kind(const SettingsStore& store);
 
 }  // namespace jukora

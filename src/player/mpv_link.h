@@ -23,8 +23,8 @@ inline constexpr long kMpvVersionAnswer = 0x2090;
 
 class MpvLink : public WinampLink {
  public:
-  // The socket goes into a private folder under XDG_RUNTIME_DIR (read now)
-  // or, without one, /tmp/jukora-<uid>; the playlist file into folders.data.
+  // The socket goes into the program's private socket folder, the playlist
+  // file into folders.data.
   explicit MpvLink(const AppFolders& folders);
   ~MpvLink() override;
 
@@ -61,7 +61,6 @@ class MpvLink : public WinampLink {
               const std::vector<std::string>& arguments);
 
   std::string data_folder_;
-  std::string runtime_dir_;
   std::optional<std::string> socket_path_;
   std::optional<PendingSpawn> pending_;
   std::optional<StoppedEntry> stopped_;

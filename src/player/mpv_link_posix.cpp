@@ -7,10 +7,10 @@
 #include <thread>
 
 #include "platform/files.h"
+#include "platform/private_folder.h"
 #include "player/detached_spawn.h"
 #include "player/mpv_ipc.h"
 #include "player/mpv_link.h"
-#include "player/private_folder.h"
 
 namespace jukora {
 
@@ -62,14 +62,14 @@ PlaylistState playlist_state(const MpvReply& playlist, const MpvReply& idle) {
   return state;
 }
 
+constexpr std::string_view kSocketName = "mpv-socket";
+
 const std::vector<std::string> kAskPlaylist = {"get_property", "playlist"};
 const std::vector<std::string> kAskIdle = {"get_property", "idle-active"};
 
 }  // namespace
 
-MpvLink::MpvLink(const AppFolders& folders) : data_folder_(folders.data) {
-  if (const char* runtime = std::getenv("XDG_RUNTIME_DIR")) runtime_dir_ = runtime;
-}
+MpvLink::MpvLink(const AppFolders& folders) : data_folder_(folders.data) {}
 
 MpvLink::~MpvLink() = default;
 
@@ -80,26 +80,11 @@ std::string MpvLink::playlist_path(const std::string&) const { return join_path(
 std::string MpvLink::socket_path() {
   if (socket_path_) return *socket_path_;
   // Stable names, so that the program finds the mpv it started in an
-  // earlier run; the data folder is the last resort when /tmp is unsafe.
-  std::vector<std::string> folders;
-  if (!runtime_dir_.empty()) folders.push_back(join_path(runtime_dir_, "jukora"));
-  folders.push_back("/tmp/jukora-" + std::to_string(::geteuid()));
-  std::string in_data = join_path(data_folder_, "mpv");
-  if (!data_folder_.empty()) folders.push_back(in_data);
-  for (const auto& folder : folders) {
-    std::string path = join_path(folder, "mpv-socket");
-    // A longer path would silently leave mpv without its socket.
-    if (path.size() >= sizeof(sockaddr_un{}.sun_path)) continue;
-    if (folder == in_data) {
-      std::error_code ignored;
-      std::filesystem::create_directories(data_folder_, ignored);
-    }
-    if (make_private_folder(folder)) {
-      socket_path_ = path;
-      return path;
-    }
-  }
-  return {};
+  // earlier run.
+  std::string folder = private_socket_folder(data_folder_, kSocketName.size());
+  if (folder.empty()) return {};
+  socket_path_ = join_path(folder, kSocketName);
+  return *socket_path_;
 }
 
 std::optional<MpvSession> MpvLink::connect() {

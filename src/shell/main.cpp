@@ -16,6 +16,7 @@
 #include "player/win32_winamp_link.h"
 #else
 #include "player/mpv_link.h"
+#include "player/player_choice.h"
 #endif
 
 int main(int argc, char* argv[]) {
@@ -41,7 +42,8 @@ int main(int argc, char* argv[]) {
 #ifdef _WIN32
   jukora::Win32WinampLink link;
 #else
-  jukora::MpvLink link(folders);
+  jukora::MpvLink mpv(folders);
+  jukora::PlayerChoice link(settings, mpv);
 #endif
 
   jukora::Form1 form(settings, link, desktop, folders);

@@ -1,0 +1,36 @@
+// A folder only this user can enter, for the program's own local sockets
+// (its mpv's control socket, the command-line remote): who can reach such a
+// socket can give commands. POSIX only.
+#pragma once
+
+#include <string>
+
+namespace jukora {
+
+// Creates `path` with mode 0700, or accepts it when it already is a real
+// folder (not a link) owned by this user that nobody else can enter. False
+// for anything else; such a folder is never loosened or taken over.
+bool make_private_folder(const std::string& path);
+
+// The program's private folder for its sockets: `jukora` under
+// XDG_RUNTIME_DIR, else /tmp/jukora-<uid>, else `sockets` in the data folder
+// (where /tmp is unsafe); the first one that can be made private and whose
+// socket paths (up to `longest_name` more bytes) fit a socket address. Made
+// afresh on every call, since a sweep of /tmp may have taken it away. Empty
+// when none can be had.
+std::string private_socket_folder(const std::string& data_folder, std::size_t longest_name = 16);
+
+enum class SocketCheck {
+  kMissing,    // nothing there
+  kOwnSocket,  // a socket (not a link to one) owned by this user
+  kForeign,    // anything else: a link, a file, another user's socket
+};
+
+// What is at `path`, without following a link.
+SocketCheck check_own_socket(const std::string& path);
+
+// Whether the process at the other end of a connected local socket runs as
+// this user; false when the system cannot tell.
+bool peer_is_this_user(int fd);
+
+}  // namespace jukora

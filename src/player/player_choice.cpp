@@ -1,0 +1,31 @@
+#include "player/player_choice.h"
+
+#include "platform/settings_keys.h"
+
+namespace jukora {
+
+PlayerChoice::PlayerChoice(const SettingsStore& settings, WinampLink& built_in)
+    : settings_(settings), built_in_(built_in) {
+  listen_to(built_in_);
+}
+
+void PlayerChoice::add(std::string kind, WinampLink& backend) {
+  backends_.emplace_back(std::move(kind), &backend);
+  listen_to(backend);
+}
+
+WinampLink& PlayerChoice::current() const {
+  const std::string kind = read_player_kind(settings_);
+  for (const auto& [name, backend] : backends_)
+    if (name == kind) return *backend;
+  return built_in_;
+}
+
+void PlayerChoice::listen_to(WinampLink& backend) {
+  // A player the user has left for another one has nothing to say.
+  backend.on_change = [this, &backend] {
+    if (&current() == &backend) changed();
+  };
+}
+
+}  // namespace jukora
