@@ -25,11 +25,11 @@ constexpr std::array<std::string_view, 17> kAudioExtensions = {"mp3", "mp2", "mp
                                                                "wav", "voc", "it",  "xm",  "stm", "s3m",
                                                                "dsm", "far", "ult", "mtm", "669"};
 
-// The Directory cell for a file. A file in the POSIX root would get an empty
-// Directory, which the recompute takes for an empty row and deletes.
-std::string song_dir(std::string_view path) {
-  std::string dir = get_dir_name(path);
-  if (kPathSeparator == '/' && dir.empty() && !path.empty() && path.front() == '/') dir.push_back('/');
+// The folder of several chosen files as the dialog names it, which writes a
+// drive root with its separator ("C:\") where one file's Directory is "C:".
+std::string dialog_folder(std::string_view path) {
+  std::string dir = song_directory(path);
+  if (kPathSeparator == '\\' && dir.size() == 2 && dir[1] == ':') dir.push_back(kPathSeparator);
   return dir;
 }
 
@@ -82,7 +82,7 @@ bool AddSongs::append_song(const std::string& dir, const std::string& file) {
 
 void AddSongs::add_file_row(const std::string& path) {
   if (is_directory(path)) return;
-  append_song(song_dir(path), get_file_name(path));
+  append_song(song_directory(path), get_file_name(path));
 }
 
 void AddSongs::add_files_dialog() {
@@ -95,7 +95,7 @@ void AddSongs::add_files_dialog() {
   songlist_.SetCol(col::kFile);
   std::string dir;
   for (const std::string& path : chosen) {
-    dir = song_dir(path);
+    dir = chosen.size() > 1 ? dialog_folder(path) : song_directory(path);
     if (append_song(dir, get_file_name(path))) songlist_.SetRow(songlist_.Rows() - 1);
   }
   dialog_.initial_dir = dir;
