@@ -3,12 +3,14 @@
 #include <array>
 #include <exception>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 #include <utility>
 
 #include "platform/app_folders.h"
 #include "platform/desktop.h"
 #include "platform/files.h"
+#include "platform/native_path.h"
 #include "scoring/dir_listing.h"
 #include "songlist/paths.h"
 #include "songlist/recompute.h"
@@ -127,15 +129,15 @@ void AddSongs::MSFlexGrid1_OLEDragDrop(const std::vector<std::string>& paths) {
 void AddSongs::drag_drop_file(Walk& walk, const std::string& path) {
   if (path.empty() || path.back() == '.') return;
   std::error_code error;
-  fs::file_status status = fs::status(path, error);
+  fs::file_status status = fs::status(native_path(path), error);
   if (error) return;
   if (!fs::is_directory(status)) {
     if (is_audio_extension(get_extension(path))) add_file_row(path);
     return;
   }
-  fs::path real = fs::canonical(path, error);
-  if (error) return;
-  walk.trees.push_back(real.string());
+  std::optional<std::string> real = local_text(fs::canonical(native_path(path), error));
+  if (error || !real) return;
+  walk.trees.push_back(std::move(*real));
   walk_directory(walk, path);
 }
 
@@ -178,12 +180,11 @@ void AddSongs::walk_directory(Walk& walk, const std::string& top) {
 // leading out of the trees is followed, and its target becomes a tree too.
 bool AddSongs::enter_link(Walk& walk, const std::string& path) {
   std::error_code error;
-  fs::path real = fs::canonical(path, error);
-  if (error) return false;
-  std::string target = real.string();
+  std::optional<std::string> target = local_text(fs::canonical(native_path(path), error));
+  if (error || !target) return false;
   for (const std::string& tree : walk.trees)
-    if (lies_within(tree, target)) return false;
-  walk.trees.push_back(std::move(target));
+    if (lies_within(tree, *target)) return false;
+  walk.trees.push_back(std::move(*target));
   return true;
 }
 
