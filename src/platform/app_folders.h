@@ -18,7 +18,9 @@ struct AppFolders {
   std::string data;
 };
 
-// dir + separator + name.
+// dir + separator + name, with no second separator after a dir that ends in
+// one (a root: "/", "C:\"): a doubled one would be a second spelling of
+// the same folder.
 std::string join_path(std::string_view dir, std::string_view name);
 
 // The data folder's "default.jk8".

@@ -16,6 +16,8 @@
 #include <unistd.h>
 #endif
 
+#include "platform/native_path.h"
+
 namespace jukora {
 
 namespace fs = std::filesystem;
@@ -29,10 +31,10 @@ std::string reason(int error_number) { return std::strerror(error_number); }
 ReadResult read_whole_file(const std::string& path, std::string& bytes) {
   bytes.clear();
   std::error_code error;
-  auto status = fs::status(fs::path(path), error);
+  auto status = fs::status(native_path(path), error);
   if (status.type() == fs::file_type::not_found) return ReadResult::kMissing;
   if (error || status.type() == fs::file_type::directory) return ReadResult::kUnreadable;
-  std::FILE* file = std::fopen(path.c_str(), "rb");
+  std::FILE* file = open_file(path, "rb");
   if (!file) return errno == ENOENT ? ReadResult::kMissing : ReadResult::kUnreadable;
   char buffer[1 << 16];
   std::size_t got = 0;
@@ -49,7 +51,7 @@ bool write_file_atomically(const std::string& path, std::string_view bytes, std:
   int fd = -1;
   for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
     temp = path + ".saving" + std::to_string(attempt);
-    fd = _open(temp.c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY, _S_IREAD | _S_IWRITE);
+    fd = _wopen(native_path(temp).c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY, _S_IREAD | _S_IWRITE);
     if (fd < 0 && errno != EEXIST) break;
   }
   std::FILE* file = fd >= 0 ? _fdopen(fd, "wb") : nullptr;
@@ -57,7 +59,7 @@ bool write_file_atomically(const std::string& path, std::string_view bytes, std:
     error = reason(errno);
     if (fd >= 0) {
       _close(fd);
-      std::remove(temp.c_str());
+      _wremove(native_path(temp).c_str());
     }
     return false;
   }
@@ -67,14 +69,14 @@ bool write_file_atomically(const std::string& path, std::string_view bytes, std:
   ok = std::fclose(file) == 0 && ok;
   if (!ok) {
     error = reason(saved);
-    std::remove(temp.c_str());
+    _wremove(native_path(temp).c_str());
     return false;
   }
   std::error_code rename_error;
-  fs::rename(fs::path(temp), fs::path(path), rename_error);
+  fs::rename(native_path(temp), native_path(path), rename_error);
   if (rename_error) {
     error = rename_error.message();
-    std::remove(temp.c_str());
+    _wremove(native_path(temp).c_str());
     return false;
   }
   return true;
@@ -154,12 +156,12 @@ bool write_file_atomically(const std::string& link_path, std::string_view bytes,
 
 bool is_file(const std::string& path) {
   std::error_code error;
-  return fs::is_regular_file(fs::path(path), error);
+  return fs::is_regular_file(native_path(path), error);
 }
 
 bool is_directory(const std::string& path) {
   std::error_code error;
-  return fs::is_directory(fs::path(path), error);
+  return fs::is_directory(native_path(path), error);
 }
 
 }  // namespace jukora

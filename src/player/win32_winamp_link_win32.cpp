@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "platform/app_folders.h"
+#include "platform/native_path.h"
 #include "player/win32_winamp_link.h"
 
 namespace jukora {
@@ -21,8 +22,11 @@ long ask(PlayerHandle player, LPARAM request) {
   return static_cast<long>(static_cast<int>(SendMessageA(window_of(player), WM_USER, 0, request)));
 }
 
-void run(const std::string& program, std::string command_line) {
-  STARTUPINFOA startup{};
+// Both texts are in the ANSI code page, like every path the program holds;
+// widened from it, a song's name reaches the player letter for letter.
+void run(const std::string& program, const std::string& command_line) {
+  std::wstring wide_line = wide_text(command_line);
+  STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = SW_SHOWMINIMIZED;
@@ -30,8 +34,8 @@ void run(const std::string& program, std::string command_line) {
   // The program path in the command line is not quoted, so Windows would
   // try "C:\Program.exe" first for "C:\Program Files\...": naming the
   // program separately runs the player and nothing else.
-  if (CreateProcessA(program.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                     &process)) {
+  if (CreateProcessW(wide_text(program).c_str(), wide_line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                     &startup, &process)) {
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
   }

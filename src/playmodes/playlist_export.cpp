@@ -8,18 +8,16 @@
 #include "platform/files.h"
 #include "platform/play_timer.h"
 #include "platform/settings_keys.h"
+#include "player/winamp_link.h"
 #include "playmodes/play_modes.h"
 #include "songlist/songlist.h"
-#include "player/winamp_link.h"
 
 namespace jukora {
 
 std::string playlist_text(const Songlist& songlist, int count, bool descending) {
   std::string text;
   auto add_line = [&](int row) {
-    text.append(songlist.TextMatrix(row, col::kDirectory));
-    text.push_back(kPathSeparator);
-    text.append(songlist.TextMatrix(row, col::kFile));
+    text.append(join_path(songlist.TextMatrix(row, col::kDirectory), songlist.TextMatrix(row, col::kFile)));
     text.append("\r\n");
   };
   if (descending) {

@@ -3,12 +3,14 @@
 #include <array>
 #include <exception>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 #include <utility>
 
 #include "platform/app_folders.h"
 #include "platform/desktop.h"
 #include "platform/files.h"
+#include "platform/native_path.h"
 #include "scoring/dir_listing.h"
 #include "songlist/paths.h"
 #include "songlist/recompute.h"
@@ -25,11 +27,11 @@ constexpr std::array<std::string_view, 17> kAudioExtensions = {"mp3", "mp2", "mp
                                                                "wav", "voc", "it",  "xm",  "stm", "s3m",
                                                                "dsm", "far", "ult", "mtm", "669"};
 
-// The Directory cell for a file. A file in the POSIX root would get an empty
-// Directory, which the recompute takes for an empty row and deletes.
-std::string song_dir(std::string_view path) {
-  std::string dir = get_dir_name(path);
-  if (kPathSeparator == '/' && dir.empty() && !path.empty() && path.front() == '/') dir.push_back('/');
+// The folder of several chosen files as the dialog names it, which writes a
+// drive root with its separator ("C:\") where one file's Directory is "C:".
+std::string dialog_folder(std::string_view path) {
+  std::string dir = song_directory(path);
+  if (kPathSeparator == '\\' && dir.size() == 2 && dir[1] == ':') dir.push_back(kPathSeparator);
   return dir;
 }
 
@@ -82,7 +84,7 @@ bool AddSongs::append_song(const std::string& dir, const std::string& file) {
 
 void AddSongs::add_file_row(const std::string& path) {
   if (is_directory(path)) return;
-  append_song(song_dir(path), get_file_name(path));
+  append_song(song_directory(path), get_file_name(path));
 }
 
 void AddSongs::add_files_dialog() {
@@ -95,7 +97,7 @@ void AddSongs::add_files_dialog() {
   songlist_.SetCol(col::kFile);
   std::string dir;
   for (const std::string& path : chosen) {
-    dir = song_dir(path);
+    dir = chosen.size() > 1 ? dialog_folder(path) : song_directory(path);
     if (append_song(dir, get_file_name(path))) songlist_.SetRow(songlist_.Rows() - 1);
   }
   dialog_.initial_dir = dir;
@@ -127,15 +129,15 @@ void AddSongs::MSFlexGrid1_OLEDragDrop(const std::vector<std::string>& paths) {
 void AddSongs::drag_drop_file(Walk& walk, const std::string& path) {
   if (path.empty() || path.back() == '.') return;
   std::error_code error;
-  fs::file_status status = fs::status(path, error);
+  fs::file_status status = fs::status(native_path(path), error);
   if (error) return;
   if (!fs::is_directory(status)) {
     if (is_audio_extension(get_extension(path))) add_file_row(path);
     return;
   }
-  fs::path real = fs::canonical(path, error);
-  if (error) return;
-  walk.trees.push_back(real.string());
+  std::optional<std::string> real = local_text(fs::canonical(native_path(path), error));
+  if (error || !real) return;
+  walk.trees.push_back(std::move(*real));
   walk_directory(walk, path);
 }
 
@@ -178,12 +180,11 @@ void AddSongs::walk_directory(Walk& walk, const std::string& top) {
 // leading out of the trees is followed, and its target becomes a tree too.
 bool AddSongs::enter_link(Walk& walk, const std::string& path) {
   std::error_code error;
-  fs::path real = fs::canonical(path, error);
-  if (error) return false;
-  std::string target = real.string();
+  std::optional<std::string> target = local_text(fs::canonical(native_path(path), error));
+  if (error || !target) return false;
   for (const std::string& tree : walk.trees)
-    if (lies_within(tree, target)) return false;
-  walk.trees.push_back(std::move(target));
+    if (lies_within(tree, *target)) return false;
+  walk.trees.push_back(std::move(*target));
   return true;
 }
 

@@ -4,12 +4,12 @@
 #include <string>
 
 #include "platform/settings_keys.h"
+#include "player/current_song.h"
 #include "songlist/numbers.h"
 #include "songlist/paths.h"
 #include "songlist/recompute.h"
 #include "songlist/songlist.h"
 #include "songlist/songlist_files.h"
-#include "player/current_song.h"
 
 namespace jukora {
 
@@ -24,7 +24,8 @@ void CurrentSongScoring::decrement_current_song() { score_current_song(-1); }
 void CurrentSongScoring::score_current_song(int step) {
   // get_current_song has told the user what went wrong, where that helps.
   const std::string path = get_current_song(link_, settings_, desktop_);
-  const std::string dir = get_dir_name(path);
+  // A song in the POSIX root is listed under "/", as a drop lists it.
+  const std::string dir = song_directory(path);
   if (dir.empty()) return;
   const std::string file = get_file_name(path);
   if (file.empty()) return;

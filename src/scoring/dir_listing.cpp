@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <cctype>
-#include <exception>
+#include <optional>
 #include <system_error>
+#include <utility>
+
+#include "platform/native_path.h"
 
 namespace jukora {
 
@@ -28,17 +31,14 @@ bool list_directory(const std::string& dir, DirListing& out, const std::function
   out.files.clear();
   out.subdirs.clear();
   std::error_code error;
-  fs::directory_iterator it(fs::path(dir), error);
+  fs::directory_iterator it(native_path(dir), error);
   const fs::directory_iterator end;
   for (; !error && it != end; it.increment(error)) {
     const fs::directory_entry& entry = *it;
     if (tick) tick();
-    std::string name;
-    try {
-      name = entry.path().filename().string();
-    } catch (const std::exception&) {
-      continue;  // a name the local 8-bit encoding cannot hold: no path to list it by
-    }
+    std::optional<std::string> local_name = local_text(entry.path().filename());
+    if (!local_name) continue;  // a name the local 8-bit encoding cannot hold: no path to list it by
+    std::string name = std::move(*local_name);
     if (is_hidden_entry(entry)) continue;
     std::error_code type_error;
     // Both follow links; a dangling link is neither and drops out here.

@@ -11,6 +11,7 @@
 
 #include "platform/settings_keys.h"
 #include "platform/settings_store.h"
+#include "shell/local_text.h"
 
 namespace jukora {
 
@@ -23,8 +24,6 @@ bool checked_setting(const SettingsStore& settings, std::string_view key) {
   return setting_whole(settings, sections::kPrefs, key, 0, INT16_MIN, INT16_MAX) == 1;
 }
 
-std::string std_text(const QString& text) { return text.toStdString(); }
-
 }  // namespace
 
 Dialog::Dialog(SettingsStore& settings, QWidget* parent)
@@ -34,7 +33,7 @@ Dialog::Dialog(SettingsStore& settings, QWidget* parent)
       CancelButton(new QPushButton("Cancel", this)),
       ApplyButton(new QPushButton("Apply", this)),
       Label1(new QLabel("Winamp Directory", this)),
-      txtWinampDir(new QLineEdit(QString::fromUtf8(default_winamp_dir().data()), this)),
+      txtWinampDir(new QLineEdit(qt_text(default_winamp_dir()), this)),
       BrowseButton(new QPushButton("Browse", this)),
       chkInc(new QCheckBox("Add song on  +", this)),
       chkDec(new QCheckBox("Add song on  -", this)),
@@ -132,15 +131,15 @@ void Dialog::Form_Load() {
 void Dialog::load_prefs() {
   chkInc->setChecked(checked_setting(settings_, keys::kAddOnPlus));
   chkDec->setChecked(checked_setting(settings_, keys::kAddOnMinus));
-  txtHours->setText(QString::fromStdString(settings_.GetSetting(sections::kPrefs, keys::kTimeBlock, "0")));
-  txtWinampDir->setText(QString::fromStdString(read_winamp_dir(settings_)));
+  txtHours->setText(qt_text(settings_.GetSetting(sections::kPrefs, keys::kTimeBlock, "0")));
+  txtWinampDir->setText(qt_text(read_winamp_dir(settings_)));
 }
 
 void Dialog::save_prefs() {
   settings_.SaveSetting(sections::kPrefs, keys::kAddOnPlus, chkInc->isChecked() ? "1" : "0");
   settings_.SaveSetting(sections::kPrefs, keys::kAddOnMinus, chkDec->isChecked() ? "1" : "0");
-  settings_.SaveSetting(sections::kPrefs, keys::kTimeBlock, std_text(txtHours->text()));
-  settings_.SaveSetting(sections::kPrefs, keys::kWinampDir, std_text(txtWinampDir->text()));
+  settings_.SaveSetting(sections::kPrefs, keys::kTimeBlock, program_text(txtHours->text()));
+  settings_.SaveSetting(sections::kPrefs, keys::kWinampDir, program_text(txtWinampDir->text()));
 }
 
 void Dialog::control_changed() {

@@ -20,6 +20,7 @@
 
 #include "platform/app_folders.h"
 #include "shell/dialog.h"
+#include "shell/local_text.h"
 
 namespace jukora {
 
@@ -199,7 +200,7 @@ bool DirDialog::eventFilter(QObject* watched, QEvent* event) {
 
 void DirDialog::Form_Load() {
   const QString text = preferences_.winamp_dir_text();
-  open_folder(!text.isEmpty() && QFileInfo(text).isDir() ? text : QString::fromStdString(folders_.data));
+  open_folder(!text.isEmpty() && QFileInfo(text).isDir() ? text : qt_text(folders_.data));
   open_ = true;
   show();
   raise();

@@ -7,12 +7,14 @@
 #include <QUrl>
 #include <utility>
 
+#include "shell/local_text.h"
+
 namespace jukora {
 
 std::vector<std::string> dropped_paths(const QMimeData& data) {
   std::vector<std::string> paths;
   for (const QUrl& url : data.urls())
-    if (url.isLocalFile()) paths.push_back(QDir::toNativeSeparators(url.toLocalFile()).toStdString());
+    if (url.isLocalFile()) paths.push_back(program_text(QDir::toNativeSeparators(url.toLocalFile())));
   return paths;
 }
 

@@ -9,6 +9,7 @@
 #include "platform/clock.h"
 #include "shell/form1.h"
 #include "shell/form1_wiring.h"
+#include "shell/local_text.h"
 #include "shell/qt_desktop.h"
 #include "shell/qt_settings_store.h"
 #include "shell/qt_tray_host.h"
@@ -36,7 +37,7 @@ int main(int argc, char* argv[]) {
     QMessageBox::information(nullptr, jukora::kAppTitle, "Jukora Song Manager is already running.");
     return 0;
   }
-  const jukora::AppFolders folders{QDir::toNativeSeparators(data).toStdString()};
+  const jukora::AppFolders folders{jukora::program_text(QDir::toNativeSeparators(data))};
   jukora::QtSettingsStore settings;
   jukora::QtDesktop desktop;
 #ifdef _WIN32

@@ -7,6 +7,8 @@
 #include <string>
 #include <utility>
 
+#include "shell/local_text.h"
+
 namespace jukora {
 
 namespace {
@@ -17,7 +19,7 @@ QString shown(const QString& caption) {
   return text.replace('&', "&&");
 }
 
-QString q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+QString q(std::string_view text) { return qt_text(text); }
 
 // The group and the caption ride on the action, so that dispatch reads what
 // the user chose and never depends on the item's position.
@@ -28,14 +30,14 @@ void tag(QAction* action, std::string_view group, const QString& caption) {
 
 QAction* add_item(QMenu* menu, std::string_view group, const char* caption) {
   QAction* action = menu->addAction(QString());
-  tag(action, group, QString::fromUtf8(caption));
+  tag(action, group, q(caption));
   return action;
 }
 
 QMenu* add_submenu(QMenu* menu, std::string_view group, const char* caption, std::initializer_list<const char*> items) {
   QMenu* submenu = menu->addMenu(QString());
   submenu->setObjectName(q(group));
-  tag(submenu->menuAction(), menu_group::kPopup, QString::fromUtf8(caption));
+  tag(submenu->menuAction(), menu_group::kPopup, q(caption));
   for (const char* item : items) add_item(submenu, group, item);
   return submenu;
 }
@@ -94,7 +96,7 @@ void ModeMenu::show_mode_menu(const QPoint& at) {
 void ModeMenu::run(const QAction& action) const {
   QStringList tags = action.data().toStringList();
   if (tags.size() != 2) return;
-  std::string group = tags[0].toStdString(), caption = tags[1].toStdString();
+  std::string group = program_text(tags[0]), caption = program_text(tags[1]);
   dispatch_mode_menu(group, caption, handlers_);
 }
 

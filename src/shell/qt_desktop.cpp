@@ -6,11 +6,13 @@
 #include <QMessageBox>
 #include <QRegularExpression>
 
+#include "shell/local_text.h"
+
 namespace jukora {
 
 namespace {
 
-QString q(const std::string& text) { return QString::fromStdString(text); }
+QString q(const std::string& text) { return qt_text(text); }
 
 QString start_path(const FileDialogRequest& request) {
   QString dir = q(request.initial_dir);
@@ -58,7 +60,7 @@ std::optional<std::string> QtDesktop::choose_file(const FileDialogRequest& reque
   // The button names the command, so a Save As does not read "Open".
   if (!request.title.empty()) dialog.setLabelText(QFileDialog::Accept, q(request.title));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-  return QDir::toNativeSeparators(dialog.selectedFiles().first()).toStdString();
+  return program_text(QDir::toNativeSeparators(dialog.selectedFiles().first()));
 }
 
 std::vector<std::string> QtDesktop::choose_files(const FileDialogRequest& request) {
@@ -67,7 +69,7 @@ std::vector<std::string> QtDesktop::choose_files(const FileDialogRequest& reques
   dialog.setFileMode(QFileDialog::ExistingFiles);
   std::vector<std::string> paths;
   if (dialog.exec() != QDialog::Accepted) return paths;
-  for (const QString& path : dialog.selectedFiles()) paths.push_back(QDir::toNativeSeparators(path).toStdString());
+  for (const QString& path : dialog.selectedFiles()) paths.push_back(program_text(QDir::toNativeSeparators(path)));
   return paths;
 }
 
@@ -90,7 +92,7 @@ void QtDesktop::set_busy(bool busy) {
 void QtDesktop::yield_events() { QCoreApplication::processEvents(); }
 
 void QtDesktop::notify(const std::string& text) {
-  const QString line = QString::fromStdString(text);
+  const QString line = qt_text(text);
   if (on_notify) {
     on_notify(line);
   } else {

@@ -1,5 +1,7 @@
 #include "shell/qt_settings_store.h"
 
+#include "shell/local_text.h"
+
 namespace jukora {
 
 namespace {
@@ -21,14 +23,14 @@ std::optional<std::string> QtSettingsStore::read(std::string_view section, std::
   QVariant value = settings_.value(settings_key(section, key));
   if (!value.isValid()) return std::nullopt;
   // A hand-edited INI value with commas reads back as a list.
-  if (value.typeId() == QMetaType::QStringList) return value.toStringList().join(", ").toStdString();
-  return value.toString().toStdString();
+  if (value.typeId() == QMetaType::QStringList) return program_text(value.toStringList().join(", "));
+  return program_text(value.toString());
 }
 
 void QtSettingsStore::write(std::string_view section, std::string_view key, std::string_view value) {
   // QSettings writes the file back shortly after, from the event loop, and on
   // exit; syncing on every key would rewrite it four times per resize step.
-  settings_.setValue(settings_key(section, key), QString::fromUtf8(value.data(), static_cast<qsizetype>(value.size())));
+  settings_.setValue(settings_key(section, key), qt_text(value));
 }
 
 }  // namespace jukora

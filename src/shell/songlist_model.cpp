@@ -5,13 +5,14 @@
 #include <array>
 #include <string_view>
 
+#include "shell/local_text.h"
 #include "songlist/recompute.h"
 
 namespace jukora {
 
 namespace {
 
-QString text_of(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+QString text_of(std::string_view text) { return qt_text(text); }
 
 std::array<Qt::Alignment, kColumns> parse_format(std::string_view format) {
   std::array<Qt::Alignment, kColumns> alignments;

@@ -23,7 +23,7 @@ std::uint64_t fnv(std::uint64_t h, std::string_view text) {
 }  // namespace
 
 std::uint64_t song_hash(const SongKey& key) {
-  std::uint64_t h = fnv(0xcbf29ce484222325ULL, key.directory);
+  std::uint64_t h = fnv(0xcbf29ce484222325ULL, folder_key(key.directory));
   h = (h ^ 0xffU) * 0x100000001b3ULL;
   return mix(fnv(h, key.file));
 }

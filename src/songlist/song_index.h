@@ -1,5 +1,7 @@
 // A flat hash multiset of rows keyed by (Directory, File): one probe sequence
-// per lookup, no node per row, and row pointers that survive sorting.
+// per lookup, no node per row, and row pointers that survive sorting. The
+// Directory is compared as the folder it names (folder_key), so both ways of
+// writing a drive root find the same rows.
 #pragma once
 
 #include <cstddef>
@@ -7,12 +9,16 @@
 #include <string_view>
 #include <vector>
 
+#include "songlist/paths.h"
+
 namespace jukora {
 
 struct SongKey {
   std::string_view directory;
   std::string_view file;
-  friend bool operator==(const SongKey&, const SongKey&) = default;
+  friend bool operator==(const SongKey& a, const SongKey& b) {
+    return a.file == b.file && folder_key(a.directory) == folder_key(b.directory);
+  }
 };
 
 std::uint64_t song_hash(const SongKey& key);

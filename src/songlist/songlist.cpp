@@ -135,7 +135,7 @@ int Songlist::find(std::string_view directory, std::string_view file, int from, 
   int step = to >= from ? 1 : -1;
   for (int i = from;; i += step) {
     const RowCells* cells = at(i);
-    if (cells && cells->get(col::kFile) == file && cells->get(col::kDirectory) == directory) return i;
+    if (cells && key_of(cells) == SongKey{directory, file}) return i;
     if (i == to) return 0;
   }
 }

@@ -72,6 +72,7 @@ class Songlist {
   // Removes every data row whose cell `col` is empty, in one pass.
   void remove_rows_with_empty(int col);
 
+  // A song is the same song under either spelling of a drive root (folder_key).
   bool contains(std::string_view directory, std::string_view file) const;
   // The first row in [from, to] (stepping up or down) holding the song; 0 if none.
   int find(std::string_view directory, std::string_view file, int from, int to) const;

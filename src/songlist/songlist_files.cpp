@@ -5,6 +5,7 @@
 #include "platform/app_folders.h"
 #include "platform/desktop.h"
 #include "platform/files.h"
+#include "platform/native_path.h"
 #include "platform/settings_keys.h"
 #include "songlist/paths.h"
 #include "songlist/recompute.h"
@@ -107,7 +108,7 @@ void SonglistFiles::mnuSonglist_Click(std::string_view caption) {
       desktop_.message_box("New:  File already exists.");
       return;
     }
-    std::FILE* file = std::fopen(path.c_str(), "ab");
+    std::FILE* file = open_file(path, "ab");
     if (!file || std::fclose(file) != 0) {
       desktop_.message_box("New:  Jukora could not create \"" + path + "\".");
       return;

@@ -1,8 +1,11 @@
 // A stand-in for the player in the Windows tests. It notes how it was
-// started in "<its own path>.log" (command line, then the show-window
-// value), registers the player's window class and answers its requests:
-// version 0x2090, playing until Stop, and on the playlist request writes
-// "winamp.m3u" beside itself and answers position 1.
+// started in "<its own path>.log" (command line in UTF-8, then the
+// show-window value), registers the player's window class and answers its
+// requests: version 0x2090, playing until Stop, and on the playlist request
+// writes "winamp.m3u" beside itself in the ANSI code page, as the player
+// does. Started with a file (a quoted argument), that file is its whole
+// playlist, at position 0; started bare, it holds two songs and is at the
+// second.
 #include <windows.h>
 
 #include <cstdio>
@@ -11,12 +14,22 @@
 namespace {
 
 int status = 1;
-std::string own_path;
+std::wstring own_path;
+std::wstring song;
 
-std::string beside_me(const char* name) { return own_path.substr(0, own_path.rfind('\\') + 1) + name; }
+std::string narrow(const std::wstring& text, UINT code_page) {
+  int size = static_cast<int>(text.size());
+  std::string out(
+      static_cast<std::size_t>(WideCharToMultiByte(code_page, 0, text.data(), size, nullptr, 0, nullptr, nullptr)),
+      '\0');
+  WideCharToMultiByte(code_page, 0, text.data(), size, out.data(), static_cast<int>(out.size()), nullptr, nullptr);
+  return out;
+}
 
-void write_file(const std::string& path, const std::string& text) {
-  if (std::FILE* file = std::fopen(path.c_str(), "wb")) {
+std::wstring beside_me(const wchar_t* name) { return own_path.substr(0, own_path.rfind(L'\\') + 1) + name; }
+
+void write_file(const std::wstring& path, const std::string& text) {
+  if (std::FILE* file = _wfopen(path.c_str(), L"wb")) {
     std::fwrite(text.data(), 1, text.size(), file);
     std::fclose(file);
   }
@@ -30,7 +43,12 @@ LRESULT CALLBACK answer(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
       case 104:
         return status;
       case 120:
-        write_file(beside_me("winamp.m3u"), "#EXTM3U\r\n#EXTINF:1,One\r\nC:\\music\\one.mp3\r\nC:\\music\\two.mp3\r\n");
+        if (!song.empty()) {
+          write_file(beside_me(L"winamp.m3u"), "#EXTM3U\r\n" + narrow(song, CP_ACP) + "\r\n");
+          return 0;
+        }
+        write_file(beside_me(L"winamp.m3u"),
+                   "#EXTM3U\r\n#EXTINF:1,One\r\nC:\\music\\one.mp3\r\nC:\\music\\two.mp3\r\n");
         return 1;
     }
     return 0;
@@ -47,30 +65,35 @@ LRESULT CALLBACK answer(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
     PostQuitMessage(0);
     return 0;
   }
-  return DefWindowProcA(window, message, wparam, lparam);
+  return DefWindowProcW(window, message, wparam, lparam);
 }
 
 }  // namespace
 
 int main() {
-  char path[MAX_PATH];
-  own_path.assign(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
-  WNDCLASSA window_class{};
+  wchar_t path[MAX_PATH];
+  own_path.assign(path, GetModuleFileNameW(nullptr, path, MAX_PATH));
+  const std::wstring command_line = GetCommandLineW();
+  auto open_quote = command_line.find(L'"'), close_quote = command_line.rfind(L'"');
+  if (open_quote != std::wstring::npos && close_quote > open_quote)
+    song = command_line.substr(open_quote + 1, close_quote - open_quote - 1);
+
+  WNDCLASSW window_class{};
   window_class.lpfnWndProc = answer;
-  window_class.hInstance = GetModuleHandleA(nullptr);
-  window_class.lpszClassName = "Winamp v1.x";
-  if (!RegisterClassA(&window_class)) return 1;
-  HWND window = CreateWindowA("Winamp v1.x", "Winamp", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr,
+  window_class.hInstance = GetModuleHandleW(nullptr);
+  window_class.lpszClassName = L"Winamp v1.x";
+  if (!RegisterClassW(&window_class)) return 1;
+  HWND window = CreateWindowW(L"Winamp v1.x", L"Winamp", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr,
                               window_class.hInstance, nullptr);
   if (!window) return 1;
   // Written once the window exists, so a test that saw the log finds it.
-  STARTUPINFOA startup{};
-  GetStartupInfoA(&startup);
+  STARTUPINFOW startup{};
+  GetStartupInfoW(&startup);
   int shown = startup.dwFlags & STARTF_USESHOWWINDOW ? startup.wShowWindow : -1;
-  write_file(own_path + ".log", std::string(GetCommandLineA()) + "\n" + std::to_string(shown) + "\n");
+  write_file(own_path + L".log", narrow(command_line, CP_UTF8) + "\n" + std::to_string(shown) + "\n");
   // A test that fails half-way must not leave the player behind for good.
   SetTimer(window, 1, 60000, nullptr);
   MSG message;
-  while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchMessageA(&message);
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
   return 0;
 }

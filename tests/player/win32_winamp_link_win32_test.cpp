@@ -3,15 +3,24 @@
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <thread>
 
+#include "platform/app_folders.h"
+#include "platform/desktop.h"
 #include "platform/memory_settings_store.h"
 #include "platform/settings_keys.h"
-#include "support/fakes.h"
 #include "player/current_song.h"
 #include "player/executable_check.h"
 #include "player/win32_winamp_link.h"
+#include "playmodes/play_modes.h"
+#include "scoring/add_songs.h"
+#include "scoring/current_song_scoring.h"
+#include "songlist/songlist.h"
+#include "songlist/songlist_files.h"
+#include "support/fakes.h"
 
 namespace jukora {
 namespace {
@@ -106,6 +115,93 @@ TEST_F(Win32WinampLinkTest, AsksTheRunningPlayer) {
   EXPECT_TRUE(desktop.messages.empty());
   link.stop(player);
   EXPECT_EQ(link.play_status(player), 0);
+}
+
+// Letters outside ASCII that the ANSI code page holds, in both encodings.
+// Those whose bytes would read as other letters in Latin-1 come first, so a
+// conversion that takes the bytes for Latin-1 cannot pass unseen.
+struct Letters {
+  std::wstring wide;
+  std::string ansi;
+};
+
+Letters ansi_letters() {
+  Letters out;
+  const bool utf8 = GetACP() == CP_UTF8;
+  for (wchar_t letter : std::wstring(L"\u0160\u017e\u0152\u00e9\u00fc\u0416\u03a9\u3042")) {
+    char bytes[8];
+    BOOL lossy = FALSE;
+    int size = WideCharToMultiByte(CP_ACP, utf8 ? 0 : WC_NO_BEST_FIT_CHARS, &letter, 1, bytes, sizeof bytes, nullptr,
+                                   utf8 ? nullptr : &lossy);
+    if (size <= 0 || lossy || out.wide.size() == 3) continue;
+    out.wide.push_back(letter);
+    out.ansi.append(bytes, static_cast<std::size_t>(size));
+  }
+  return out;
+}
+
+std::string utf8(const std::wstring& text) {
+  std::string out(static_cast<std::size_t>(WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                                               nullptr, 0, nullptr, nullptr)),
+                  '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), static_cast<int>(out.size()),
+                      nullptr, nullptr);
+  return out;
+}
+
+std::string bytes_of(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Songlists hold their paths in the ANSI code page; the player folder, the
+// song's folder and name and the songlist's own name all hold such letters.
+TEST_F(Win32WinampLinkTest, AnAnsiNamedSongIsDroppedPlayedScoredAndSavedByteForByte) {
+  const Letters letters = ansi_letters();
+  ASSERT_FALSE(letters.wide.empty()) << "code page " << GetACP();
+  SCOPED_TRACE("code page " + std::to_string(GetACP()));
+  const fs::path player_dir = root.path() / (L"Winamp " + letters.wide);
+  const fs::path song_dir = root.path() / (L"M" + letters.wide);
+  fs::create_directories(player_dir);
+  fs::create_directories(song_dir);
+  fs::copy_file(fake_player(), player_dir / "winamp.exe");
+  std::ofstream(song_dir / (letters.wide + L".mp3")) << "x";
+  std::ofstream(song_dir / (L"b" + letters.wide + L".mp3")) << "x";
+
+  const std::string ansi_player_dir = root.path().string() + "\\Winamp " + letters.ansi;
+  const std::string folder = root.path().string() + "\\M" + letters.ansi;
+  const std::string song = letters.ansi + ".mp3";
+  const fs::path list = song_dir / (letters.wide + L".jk8");
+  std::ofstream(list, std::ios::binary) << "\"" + folder + "\",\"" + song + "\",\"3\",\"00:00 1/1/71\"\r\n";
+  settings.SaveSetting(sections::kPrefs, keys::kWinampDir, ansi_player_dir);
+  settings.SaveSetting(sections::kMain, keys::kLastSet, folder + "\\" + letters.ansi + ".jk8");
+
+  AppFolders folders{root.path().string()};
+  DialogMemory dialog;
+  Songlist songlist;
+  SonglistFiles files{songlist, settings, desktop, folders, dialog};
+  testing::FakeClock clock;
+  testing::FakePlayTimer timer;
+  PlayModes modes{songlist, files, settings, link, desktop, clock, timer};
+  CurrentSongScoring scoring{songlist, files, settings, link, desktop};
+  AddSongs add{songlist, files, desktop, dialog};
+
+  files.read_songlist();
+  add.MSFlexGrid1_OLEDragDrop({folder});  // the listed song is found again, the other one is new
+  ASSERT_EQ(songlist.Rows(), 3);
+  EXPECT_EQ(songlist.TextMatrix(2, col::kFile), "b" + song);
+  songlist.SetRow(1);
+  modes.MSFlexGrid1_DblClick();
+  // The player notes its command line once its window is up.
+  const std::string started =
+      utf8(player_dir.wstring() + L"\\winamp.exe \"" + song_dir.wstring() + L"\\" + letters.wide + L".mp3\"\n2\n");
+  std::string log;
+  EXPECT_TRUE(eventually([&] { return (log = bytes_of(player_dir / "winamp.exe.log")) == started; })) << log;
+  scoring.increment_current_song();  // the player writes its playlist in the ANSI code page too
+
+  EXPECT_TRUE(desktop.messages.empty());
+  EXPECT_EQ(bytes_of(list), "\"" + folder + "\",\"" + song + "\",\"4\",\"11:00 12/6/26\"\r\n\"" + folder + "\",\"b" +
+                                song + "\",\"0\",\"00:00 1/1/71\"\r\n");
 }
 
 }  // namespace

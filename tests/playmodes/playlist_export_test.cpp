@@ -39,6 +39,15 @@ TEST_F(PlaylistExportTest, WritesTheRowsInScoreOrderOrReversedAndEndsTheFeeding)
   EXPECT_EQ(link.starts(), starts);
 }
 
+TEST_F(PlaylistExportTest, SongsAtARootAreWrittenWithOneSeparator) {
+  const std::string root = kPathSeparator == '/' ? "/" : "E:\\";
+  fill(0);
+  songlist.add_cells({"", root, "a.mp3", "2"});
+  songlist.add_cells({"", song_directory(root + "b.mp3"), "b.mp3", "1"});
+  modes.mnuAscending_Click("Playlist All");
+  EXPECT_EQ(read_bytes(link.playlist_path(dir)), root + "a.mp3\r\n" + root + "b.mp3\r\n");
+}
+
 TEST_F(PlaylistExportTest, DirectPlayStartsTheRowAndOnlyRecordsTheTime) {
   fill(3);
   songlist.SetRow(2);

@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 
 #include "scoring/add_songs_fixture.h"
+#include "songlist/paths.h"
 
 namespace jukora::testing {
 namespace {
@@ -118,6 +119,15 @@ TEST_F(AddSongsTest, AddFilesWithSeveralOntoAnEmptyListThenOnlyListedOnes) {
   add.add_files_dialog();
   EXPECT_EQ(songlist.Rows(), 3);
   EXPECT_EQ(songlist.Row(), 0);  // no data row is current
+}
+
+TEST_F(AddSongsTest, SeveralFilesAtARootAreListedUnderTheRootWithItsSeparator) {
+  const std::string root = kPathSeparator == '/' ? "/" : "C:\\";
+  desktop.files_answers = {{root + "c.mp3", root + "d.mp3"}, {root + "d.mp3"}};
+  add.add_files_dialog();
+  add.add_files_dialog();  // one file: its Directory has no separator, the same folder
+  EXPECT_EQ(songs(), (Songs{{root, "c.mp3"}, {root, "d.mp3"}}));
+  EXPECT_EQ(dialog.initial_dir, song_directory(root + "d.mp3"));
 }
 
 }  // namespace

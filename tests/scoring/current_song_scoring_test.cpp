@@ -51,6 +51,26 @@ TEST_F(CurrentSongScoringTest, AnUnlistedSongIsAddedWithScoreZeroWhenThePreferen
   EXPECT_EQ(songlist.Row(), 3);
 }
 
+// A drop lists the songs of "/" or "E:\" under that folder; the player names
+// them "/a.mp3" or "E:\a.mp3".
+TEST_F(CurrentSongScoringTest, ASongAtARootFindsItsRowAndIsNeverAddedTwice) {
+  const std::string root = kPathSeparator == '/' ? "/" : "E:\\";
+  fill(0);
+  songlist.add_cells({"", root, "a.mp3", "4"});
+  recompute_songlist(songlist);
+  playing(root + "a.mp3");
+  scoring.increment_current_song();
+  EXPECT_EQ(cells(1, col::kDirectory, col::kScore), root + ",5");
+
+  settings.SaveSetting(sections::kPrefs, keys::kAddOnMinus, "1");
+  playing(root + "b.mp3");
+  scoring.decrement_current_song();
+  scoring.decrement_current_song();
+  ASSERT_EQ(songlist.Rows(), 3);
+  EXPECT_EQ(cells(2, col::kFile, col::kScore), "b.mp3,-1");
+  EXPECT_EQ(songlist.TextMatrix(2, col::kDirectory), song_directory(root + "b.mp3"));
+}
+
 TEST_F(CurrentSongScoringTest, TheFirstSongReplacesThePlaceholderRow) {
   playing(song(1));
   for (auto key : {keys::kAddOnPlus, keys::kAddOnMinus}) {

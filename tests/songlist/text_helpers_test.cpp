@@ -93,5 +93,28 @@ TEST(Paths, SplitOnTheNativeSeparator) {
   EXPECT_EQ(get_extension("noext"), "");
 }
 
+TEST(Paths, ARootJoinsWithOneSeparatorAndKeepsItsSongsDirectory) {
+  struct Join {
+    const char* dir;
+    const char* name;
+    const char* path;
+  };
+#ifdef _WIN32
+  const Join joins[] = {{"E:\\", "Music", "E:\\Music"},
+                        {"E:", "a.mp3", "E:\\a.mp3"},
+                        {"E:\\Music", "a.mp3", "E:\\Music\\a.mp3"},
+                        {"\\\\host\\share", "a.mp3", "\\\\host\\share\\a.mp3"},
+                        {"", "", "\\"}};
+  EXPECT_EQ(song_directory("E:\\a.mp3"), "E:");
+  EXPECT_EQ(song_directory("\\a.mp3"), "");
+#else
+  const Join joins[] = {{"/", "usr", "/usr"}, {"/music", "a.mp3", "/music/a.mp3"}, {"", "", "/"}};
+  EXPECT_EQ(song_directory("/a.mp3"), "/");
+  EXPECT_EQ(song_directory("/music/a.mp3"), "/music");
+#endif
+  for (const Join& j : joins) EXPECT_EQ(join_path(j.dir, j.name), j.path) << j.dir;
+  EXPECT_EQ(song_directory("a.mp3"), "");
+}
+
 }  // namespace
 }  // namespace jukora
