@@ -21,9 +21,16 @@ namespace fs = std::filesystem;
 
 namespace {
 
+#ifdef _WIN32
 constexpr std::array<std::string_view, 17> kAudioExtensions = {"mp3", "mp2", "mp1", "cda", "mod", "mid",
                                                                "wav", "voc", "it",  "xm",  "stm", "s3m",
                                                                "dsm", "far", "ult", "mtm", "669"};
+#else
+// The players on Linux read today's formats too.
+constexpr std::array<std::string_view, 27> kAudioExtensions = {
+    "mp3", "mp2", "mp1", "cda",  "mod", "mid", "wav",  "voc", "it",  "xm",  "stm", "s3m", "dsm", "far",
+    "ult", "mtm", "669", "flac", "ogg", "oga", "opus", "m4a", "aac", "wma", "ape", "wv",  "mpc"};
+#endif
 
 // The Directory cell for a file. A file in the POSIX root would get an empty
 // Directory, which the recompute takes for an empty row and deletes.

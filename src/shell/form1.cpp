@@ -11,6 +11,8 @@
 
 #include "platform/settings_keys.h"
 #include "platform/settings_store.h"
+#include "player/executable_check.h"
+#include "player/winamp_link.h"
 #include "scoring/score_changes.h"
 #include "shell/dialog.h"
 #include "shell/dir_dialog.h"
@@ -21,8 +23,6 @@
 #include "shell/twips.h"
 #include "songlist/recompute.h"
 #include "songlist/row_deletion.h"
-#include "player/executable_check.h"
-#include "player/winamp_link.h"
 
 namespace jukora {
 
@@ -74,7 +74,7 @@ Form1::Form1(SettingsStore& settings, WinampLink& link, QtDesktop& desktop, AppF
       model_(new SonglistModel(songlist_, this)),
       cmdIncDec_{new QPushButton("+ Increment", this), new QPushButton("- Decrement", this)},
       MSFlexGrid1_(new SonglistView(this)),
-      Dialog_(new Dialog(settings_, this)),
+      Dialog_(new Dialog(settings_, link_, this)),
       DirDialog_(new DirDialog(*Dialog_, folders_, this)) {
   setWindowTitle("Jukora Song Manager");
   const TwipScale scale = TwipScale::of(*this);

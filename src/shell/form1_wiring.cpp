@@ -4,6 +4,7 @@
 #include <QCursor>
 #include <utility>
 
+#include "player/winamp_link.h"
 #include "shell/file_drop.h"
 #include "shell/form1.h"
 #include "shell/songlist_view.h"
@@ -37,6 +38,7 @@ Form1Wiring::Form1Wiring(Form1& form, TrayHost& tray, Clock& clock)
   // Form1 shows the songlist itself after these.
   form.hooks.show_mode_menu = [this](const QPoint& at) {
     mode_menu_.set_songlist_caption(form_.songlist_caption());
+    mode_menu_.set_stop_caption(QString::fromStdString(form_.link().texts().stop_item));
     mode_menu_.show_mode_menu(at);
   };
   form.hooks.MSFlexGrid1_DblClick = [this] { play_modes_.MSFlexGrid1_DblClick(); };
