@@ -104,7 +104,7 @@ Form1::Form1(SettingsStore& settings, WinampLink& link, QtDesktop& desktop, AppF
     if (hooks.MSFlexGrid1_DblClick) hooks.MSFlexGrid1_DblClick();
     show_songlist();
   });
-  connect(MSFlexGrid1_, &SonglistView::right_button_released, this, [this](const QPoint& position) {
+  connect(MSFlexGrid1_, &SonglistView::mode_menu_requested, this, [this](const QPoint& position) {
     if (hooks.show_mode_menu) hooks.show_mode_menu(position);
     show_songlist();
   });
@@ -150,6 +150,9 @@ void Form1::Form_Load() {
   Form_Resize();
 
   setup_grid(songlist_, settings_);
+  columns_to_size_ = true;
+  for (int column = 0; column < kColumns; ++column)
+    if (settings_.read(sections::kWindow, fg_col_key(column))) columns_to_size_ = false;
   apply_column_widths();
   model_->sync();
 
@@ -184,7 +187,18 @@ void Form1::Form_Unload() {
   settings_.SaveSetting(sections::kMain, keys::kVisible, isVisible() ? "True" : "False");
   for (int column = 0; column < kColumns; ++column)
     settings_.SaveSetting(sections::kWindow, fg_col_key(column), std::to_string(songlist_.ColWidth(column)));
+  // A direct play's Last Played is not saved when it is made.
+  if (files_.has_unsaved_change()) files_.write_songlist();
   Dialog_->close_dialog();
+}
+
+void Form1::save_changes() {
+  if (files_.has_unsaved_change()) files_.write_songlist();
+  if (isVisible() != read_visible(settings_))
+    settings_.SaveSetting(sections::kMain, keys::kVisible, isVisible() ? "True" : "False");
+  for (int column = 0; column < kColumns; ++column)
+    if (songlist_.ColWidth(column) != read_column_width(settings_, column))
+      settings_.SaveSetting(sections::kWindow, fg_col_key(column), std::to_string(songlist_.ColWidth(column)));
 }
 
 void Form1::resizeEvent(QResizeEvent* event) {
@@ -213,10 +227,25 @@ void Form1::column_resized(int column, int new_size) {
   // keep their exact value rather than one rounded through pixels.
   if (placing_columns_) return;
   songlist_.SetColWidth(column, qRound(TwipScale::of(*this).x_twips(new_size)));
+  // Widths the user has set are not sized over.
+  columns_to_size_ = false;
+}
+
+void Form1::size_columns_to_contents() {
+  columns_to_size_ = false;
+  const int widest = std::max(MSFlexGrid1_->viewport()->width() / 2, 1);
+  for (int column = 0; column < kColumns; ++column) {
+    MSFlexGrid1_->resizeColumnToContents(column);
+    if (MSFlexGrid1_->columnWidth(column) > widest) MSFlexGrid1_->setColumnWidth(column, widest);
+  }
 }
 
 void Form1::show_songlist() {
   model_->sync();
+  const bool empty =
+      songlist_.Rows() < 2 || (songlist_.Rows() == 2 && songlist_.TextMatrix(1, col::kDirectory).empty());
+  MSFlexGrid1_->set_empty(empty);
+  if (columns_to_size_ && !empty) size_columns_to_contents();
   // Like the grid, the cursor never points past the last row.
   const int last = songlist_.Rows() - 1;
   if (songlist_.Row() > last || songlist_.RowSel() > last) {

@@ -61,6 +61,11 @@ class Form1 : public QWidget {
   // current row scrolled into view when the cursor moved.
   void show_songlist();
 
+  // What Exit saves before the program leaves: a direct play's Last Played
+  // and the visible flag and column widths when they changed, each with the
+  // guards of every save.
+  void save_changes();
+
   void cmdIncDec_Click(int index);
   void MSFlexGrid1_KeyPress(int key_ascii);
   void MSFlexGrid1_KeyDown(int key_code, int shift);
@@ -100,6 +105,9 @@ class Form1 : public QWidget {
   void Form_Unload();
   void apply_column_widths();
   void column_resized(int column, int new_size);
+  // Once, the first time the list holds songs while no widths were stored:
+  // every column as wide as its texts, none wider than half the grid.
+  void size_columns_to_contents();
 
   SettingsStore& settings_;
   WinampLink& link_;
@@ -121,6 +129,7 @@ class Form1 : public QWidget {
   int height_margin_ = 0;
   bool is_loaded_ = false;
   bool placing_columns_ = false;
+  bool columns_to_size_ = false;
   bool in_timer_ = false;
 };
 

@@ -68,6 +68,7 @@ void Form1Wiring::toggle_list_window() {
 
 void Form1Wiring::exit_now() {
   tray_buttons_.remove_tray_icons();
+  form_.save_changes();
   if (quit) quit();
 }
 

@@ -35,8 +35,8 @@ class Form1Wiring {
   // Shows the main window when hidden, hides it when shown.
   void toggle_list_window();
 
-  // How "Exit" ends the program once the tray icons are gone: at once, with
-  // none of the window's closing steps.
+  // How "Exit" ends the program once the tray icons are gone and what changed
+  // is saved: at once, without closing the window first.
   std::function<void()> quit;
 
  private:
