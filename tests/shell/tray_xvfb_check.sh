@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The tray on a real X server: under Xvfb with trayer as the tray host, the
-# program shows its five tray icons (four when "mode_button" is "false"), and a
-# left click on Increment, made with xdotool, raises the Score of the song mpv
-# is playing in the saved songlist.
+# program shows its five tray icons (four when "mode_button" is "false"), and
+# left clicks on Increment and Decrement, made with xdotool, raise and lower
+# the Score of the song mpv is playing in the saved songlist: each icon is
+# told by its own window, not by its tooltip.
 #
 #   tests/shell/tray_xvfb_check.sh BUILD/src/shell/jukora [SCREENSHOT.png]
 #
@@ -93,8 +94,14 @@ check_tray() {
   point_at_icon 2
   xdotool click 1
   wait_for 10 score_is 1 || fail "a click on Increment did not raise the score: $(cat "$songlist")"
+  point_at_icon 1
+  xdotool click 1
+  wait_for 10 score_is 0 || fail "a click on Decrement did not lower the score: $(cat "$songlist")"
+  point_at_icon 2
+  xdotool click 1
+  wait_for 10 score_is 1 || fail "a second click on Increment did not raise the score: $(cat "$songlist")"
   count_is "$2" || fail "the tray icons changed after start-up with mode_button=$1"
-  echo "ok: $2 tray icons with mode_button=$1, and Increment raised the playing song's score"
+  echo "ok: $2 tray icons with mode_button=$1, Increment and Decrement scored the playing song"
 }
 
 # Ends the program through the mode menu of the n-th icon ("Exit" is its
