@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QLabel>
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QScreen>
@@ -73,6 +74,7 @@ Form1::Form1(SettingsStore& settings, WinampLink& link, QtDesktop& desktop, AppF
       files_(songlist_, settings_, desktop_, folders_, dialog_memory_),
       model_(new SonglistModel(songlist_, this)),
       cmdIncDec_{new QPushButton("+ Increment", this), new QPushButton("- Decrement", this)},
+      lblStatus_(new QLabel(this)),
       MSFlexGrid1_(new SonglistView(this)),
       Dialog_(new Dialog(settings_, link_, this)),
       DirDialog_(new DirDialog(*Dialog_, folders_, this)) {
@@ -85,6 +87,7 @@ Form1::Form1(SettingsStore& settings, WinampLink& link, QtDesktop& desktop, AppF
   place(*cmdIncDec_[1], kDecrementButton, scale);
   fit_captions(*cmdIncDec_[0], *cmdIncDec_[1], scale);
   place(*MSFlexGrid1_, kGrid, scale);
+  place_status_line();
   MSFlexGrid1_->setModel(model_);
   setTabOrder(MSFlexGrid1_, cmdIncDec_[0]);
   setTabOrder(cmdIncDec_[0], cmdIncDec_[1]);
@@ -175,6 +178,7 @@ void Form1::Form_Resize() {
   if (grid_width > kGridFloor) grid.setWidth(scale.x_px(grid_width));
   if (grid_height > kGridFloor) grid.setHeight(scale.y_px(grid_height));
   MSFlexGrid1_->resize(grid);
+  place_status_line();
 
   settings_.SaveSetting(sections::kWindow, keys::kAppTop, twips_text(scale.y_twips(y())));
   settings_.SaveSetting(sections::kWindow, keys::kAppLeft, twips_text(scale.x_twips(x())));
@@ -199,6 +203,18 @@ void Form1::save_changes() {
   for (int column = 0; column < kColumns; ++column)
     if (songlist_.ColWidth(column) != read_column_width(settings_, column))
       settings_.SaveSetting(sections::kWindow, fg_col_key(column), std::to_string(songlist_.ColWidth(column)));
+}
+
+void Form1::place_status_line() {
+  const QRect after = cmdIncDec_[1]->geometry();
+  const int left = after.right() + 1 + after.left() - cmdIncDec_[0]->geometry().right() - 1;
+  lblStatus_->setGeometry(left, after.top(), std::max(0, MSFlexGrid1_->geometry().right() + 1 - left), after.height());
+  show_status(lblStatus_->toolTip());
+}
+
+void Form1::show_status(const QString& text) {
+  lblStatus_->setToolTip(text);
+  lblStatus_->setText(lblStatus_->fontMetrics().elidedText(text, Qt::ElideRight, lblStatus_->width()));
 }
 
 void Form1::resizeEvent(QResizeEvent* event) {

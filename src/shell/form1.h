@@ -15,6 +15,7 @@
 #include "songlist/songlist.h"
 #include "songlist/songlist_files.h"
 
+class QLabel;
 class QPushButton;
 
 namespace jukora {
@@ -66,6 +67,10 @@ class Form1 : public QWidget {
   // guards of every save.
   void save_changes();
 
+  // A line beside the score buttons: where a word to the user goes when
+  // the desktop has neither a notification service nor a tray.
+  void show_status(const QString& text);
+
   void cmdIncDec_Click(int index);
   void MSFlexGrid1_KeyPress(int key_ascii);
   void MSFlexGrid1_KeyDown(int key_code, int shift);
@@ -82,6 +87,7 @@ class Form1 : public QWidget {
   QTimer& tmrJukora() { return tmrJukora_; }
   SonglistView& MSFlexGrid1() { return *MSFlexGrid1_; }
   QPushButton& cmdIncDec(int index) { return *cmdIncDec_[index == 0 ? 0 : 1]; }
+  QLabel& lblStatus() { return *lblStatus_; }
   Dialog& preferences() { return *Dialog_; }
   DirDialog& dir_dialog() { return *DirDialog_; }
 
@@ -103,6 +109,8 @@ class Form1 : public QWidget {
  private:
   void Form_Resize();
   void Form_Unload();
+  // The status line fills the space from the buttons to the grid's right edge.
+  void place_status_line();
   void apply_column_widths();
   void column_resized(int column, int new_size);
   // Once, the first time the list holds songs while no widths were stored:
@@ -118,6 +126,7 @@ class Form1 : public QWidget {
   SonglistFiles files_;
   SonglistModel* const model_;
   QPushButton* const cmdIncDec_[2];
+  QLabel* const lblStatus_;
   SonglistView* const MSFlexGrid1_;
   QTimer tmrJukora_;
   QtPlayTimer play_timer_{tmrJukora_};

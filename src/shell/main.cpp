@@ -7,6 +7,8 @@
 
 #include "platform/app_folders.h"
 #include "platform/clock.h"
+#include "platform/settings_keys.h"
+#include "shell/desktop_notifier.h"
 #include "shell/form1.h"
 #include "shell/form1_wiring.h"
 #include "shell/qt_desktop.h"
@@ -50,6 +52,10 @@ int main(int argc, char* argv[]) {
   jukora::SystemClock clock;
   jukora::QtTrayHost tray;
   jukora::Form1Wiring wiring(form, tray, clock);
+  jukora::DesktopNotifier notifier(desktop, QDBusConnection::sessionBus(),
+                                   {[&settings] { return jukora::read_notifications(settings); },
+                                    [&tray](const QString& text) { return tray.show_message(text.toStdString()); },
+                                    [&form](const QString& text) { form.show_status(text); }});
   QObject::connect(&form, &jukora::Form1::unloaded, &app, &QCoreApplication::quit);
   form.Form_Load();
   return app.exec();
