@@ -66,6 +66,22 @@ void Form1Wiring::toggle_list_window() {
   form_.activateWindow();
 }
 
+void Form1Wiring::run_remote_command(RemoteCommand command) {
+  switch (command) {
+    case RemoteCommand::kIncrement:
+      return tray_buttons_.release(TrayIconId::kIncrement, TrayRelease::kLeft);
+    case RemoteCommand::kDecrement:
+      return tray_buttons_.release(TrayIconId::kDecrement, TrayRelease::kLeft);
+    case RemoteCommand::kSkip:
+      return tray_buttons_.release(TrayIconId::kSkip, TrayRelease::kLeft);
+    case RemoteCommand::kShow:
+      form_.showNormal();
+      form_.raise();
+      form_.activateWindow();
+      return;
+  }
+}
+
 void Form1Wiring::exit_now() {
   tray_buttons_.remove_tray_icons();
   form_.save_changes();
