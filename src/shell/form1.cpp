@@ -160,7 +160,7 @@ void Form1::Form_Load() {
   model_->sync();
 
   if (link_.uses_player_folder() && !executable_exists(link_, read_winamp_dir(settings_))) DirDialog_->show_chooser();
-  setWindowIcon(plus_icon());
+  setWindowIcon(window_icon());
   if (hooks.add_tray_icons) hooks.add_tray_icons();
   files_.show_captions();
 

@@ -28,7 +28,7 @@ int main(int argc, char* argv[]) {
   QApplication::setApplicationName("Jukora");
   QApplication::setApplicationVersion(JUKORA_VERSION);
   // Windows and the menu entry are one program to the desktop.
-  QApplication::setDesktopFileName("jukora");
+  QApplication::setDesktopFileName("org.jukora.Jukora");
   const jukora::CommandLine command_line = jukora::read_command_line(argc, argv);
 
   const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
