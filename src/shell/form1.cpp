@@ -8,6 +8,7 @@
 #include <QScopedValueRollback>
 #include <QScreen>
 #include <algorithm>
+#include <array>
 #include <string>
 
 #include "platform/settings_keys.h"
@@ -157,6 +158,7 @@ void Form1::Form_Load() {
   for (int column = 0; column < kColumns; ++column)
     if (settings_.read(sections::kWindow, fg_col_key(column))) columns_to_size_ = false;
   apply_column_widths();
+  if (columns_to_size_) fit_headers();
   model_->sync();
 
   if (link_.uses_player_folder() && !executable_exists(link_, read_winamp_dir(settings_))) DirDialog_->show_chooser();
@@ -189,8 +191,11 @@ void Form1::Form_Resize() {
 void Form1::Form_Unload() {
   if (hooks.remove_tray_icons) hooks.remove_tray_icons();
   settings_.SaveSetting(sections::kMain, keys::kVisible, isVisible() ? "True" : "False");
-  for (int column = 0; column < kColumns; ++column)
-    settings_.SaveSetting(sections::kWindow, fg_col_key(column), std::to_string(songlist_.ColWidth(column)));
+  // Widths nobody has chosen yet are not stored, so that the first songs
+  // still size the columns at a later start.
+  if (!columns_to_size_)
+    for (int column = 0; column < kColumns; ++column)
+      settings_.SaveSetting(sections::kWindow, fg_col_key(column), std::to_string(songlist_.ColWidth(column)));
   // A direct play's Last Played is not saved when it is made.
   if (files_.has_unsaved_change()) files_.write_songlist();
   Dialog_->close_dialog();
@@ -200,7 +205,7 @@ void Form1::save_changes() {
   if (files_.has_unsaved_change()) files_.write_songlist();
   if (isVisible() != read_visible(settings_))
     settings_.SaveSetting(sections::kMain, keys::kVisible, isVisible() ? "True" : "False");
-  for (int column = 0; column < kColumns; ++column)
+  for (int column = 0; column < kColumns && !columns_to_size_; ++column)
     if (songlist_.ColWidth(column) != read_column_width(settings_, column))
       settings_.SaveSetting(sections::kWindow, fg_col_key(column), std::to_string(songlist_.ColWidth(column)));
 }
@@ -244,16 +249,34 @@ void Form1::column_resized(int column, int new_size) {
   if (placing_columns_) return;
   songlist_.SetColWidth(column, qRound(TwipScale::of(*this).x_twips(new_size)));
   // Widths the user has set are not sized over.
-  columns_to_size_ = false;
+  if (!sizing_columns_) columns_to_size_ = false;
+}
+
+void Form1::fit_headers() {
+  QScopedValueRollback<bool> sizing(sizing_columns_, true);
+  for (int column = 0; column < kColumns; ++column)
+    MSFlexGrid1_->setColumnWidth(
+        column, std::max(MSFlexGrid1_->columnWidth(column), MSFlexGrid1_->horizontalHeader()->sectionSizeHint(column)));
 }
 
 void Form1::size_columns_to_contents() {
-  columns_to_size_ = false;
-  const int widest = std::max(MSFlexGrid1_->viewport()->width() / 2, 1);
+  QScopedValueRollback<bool> sizing(sizing_columns_, true);
+  std::array<int, kColumns> wanted{};
   for (int column = 0; column < kColumns; ++column) {
     MSFlexGrid1_->resizeColumnToContents(column);
-    if (MSFlexGrid1_->columnWidth(column) > widest) MSFlexGrid1_->setColumnWidth(column, widest);
+    wanted[column] = MSFlexGrid1_->columnWidth(column);
   }
+  // The number columns keep their width; long folders and names share what
+  // is left of the grid, so that the scores stay in view.
+  int numbers = 0;
+  for (int column = 0; column < kColumns; ++column)
+    if (column != col::kDirectory && column != col::kFile) numbers += wanted[column];
+  const int names = wanted[col::kDirectory] + wanted[col::kFile];
+  const int room = MSFlexGrid1_->viewport()->width() - numbers;
+  if (names <= room) return;
+  for (int column : {col::kDirectory, col::kFile})
+    MSFlexGrid1_->setColumnWidth(
+        column, std::max(MSFlexGrid1_->horizontalHeader()->sectionSizeHint(column), wanted[column] * room / names));
 }
 
 void Form1::show_songlist() {
@@ -261,7 +284,10 @@ void Form1::show_songlist() {
   const bool empty =
       songlist_.Rows() < 2 || (songlist_.Rows() == 2 && songlist_.TextMatrix(1, col::kDirectory).empty());
   MSFlexGrid1_->set_empty(empty);
-  if (columns_to_size_ && !empty) size_columns_to_contents();
+  if (columns_to_size_ && !empty) {
+    size_columns_to_contents();
+    columns_to_size_ = false;
+  }
   // Like the grid, the cursor never points past the last row.
   const int last = songlist_.Rows() - 1;
   if (songlist_.Row() > last || songlist_.RowSel() > last) {

@@ -113,8 +113,10 @@ class Form1 : public QWidget {
   void place_status_line();
   void apply_column_widths();
   void column_resized(int column, int new_size);
-  // Once, the first time the list holds songs while no widths were stored:
-  // every column as wide as its texts, none wider than half the grid.
+  // While no widths are stored: until songs come, the headers are not cut;
+  // the first songs make every column as wide as its texts, the folders and
+  // names narrower where the grid is too small for them all.
+  void fit_headers();
   void size_columns_to_contents();
 
   SettingsStore& settings_;
@@ -139,6 +141,7 @@ class Form1 : public QWidget {
   bool is_loaded_ = false;
   bool placing_columns_ = false;
   bool columns_to_size_ = false;
+  bool sizing_columns_ = false;
   bool in_timer_ = false;
 };
 

@@ -63,7 +63,9 @@ TEST_F(Form1Test, FirstStartWithEmptySettings) {
   EXPECT_EQ(window.geometry().center(), window.screen()->availableGeometry().center());
 
   EXPECT_EQ(grid().model()->rowCount(), 0);
-  for (int c = 0; c < kColumns; ++c) EXPECT_EQ(grid().columnWidth(c), s.x_px(1000));
+  // 1000 twips each, wider where a header would be cut.
+  for (int c = 0; c < kColumns; ++c)
+    EXPECT_EQ(grid().columnWidth(c), std::max(s.x_px(1000), grid().horizontalHeader()->sectionSizeHint(c)));
   EXPECT_EQ(window.windowTitle(), "Jukora Song Manager - default.jk8");
   EXPECT_FALSE(window.isVisible());
   std::set<std::string> written;
@@ -132,7 +134,8 @@ TEST_F(Form1Test, ClosingSavesTheVisibleFlagAndTheColumnWidths) {
   window.close();
   EXPECT_EQ(order, std::vector<std::string>{"remove_tray_icons <absent>"});
   EXPECT_EQ(setting(sections::kMain, keys::kVisible), "True");
-  for (int c = 0; c < kColumns; ++c) EXPECT_EQ(setting(kWindow, fg_col_key(c)), "1000");
+  // Widths nobody chose are left for the first songs to size.
+  for (int c = 0; c < kColumns; ++c) EXPECT_EQ(setting(kWindow, fg_col_key(c)), "<absent>");
   EXPECT_FALSE(window.preferences().isVisible() || window.preferences().dialog_loaded());
   EXPECT_FALSE(window.dir_dialog().isVisible());
   EXPECT_EQ(unloaded, 1);
@@ -225,16 +228,22 @@ int marks_in_the_middle(SonglistView& grid) {
 TEST_F(Form1Test, AnEmptyListShowsAHintAndTheFirstSongsSizeTheColumnsOnceUnlessWidthsAreStored) {
   start();
   EXPECT_GT(marks_in_the_middle(grid()), 0);
-  for (int c = 0; c < kColumns; ++c) EXPECT_EQ(grid().columnWidth(c), scale().x_px(1000));
+  auto all_in_view = [](SonglistView& view) {
+    int total = 0;
+    for (int c = 0; c < kColumns; ++c) total += view.columnWidth(c);
+    return total <= view.viewport()->width();
+  };
 
-  write_songlist({R"("/music/a rather long folder name","the first song with a long name.mp3","1","00:00 1/1/71")"});
+  write_songlist({R"("/m","the first song.mp3","1","00:00 1/1/71")"});
   form->files().read_songlist();
   form->show_songlist();
   EXPECT_EQ(marks_in_the_middle(grid()), 0);
   const int sized = grid().columnWidth(col::kFile);
-  EXPECT_GT(sized, grid().fontMetrics().horizontalAdvance("the first song with a long name.mp3"));
+  EXPECT_GT(sized, grid().fontMetrics().horizontalAdvance("the first song.mp3"));
+  EXPECT_TRUE(all_in_view(grid()));
   // Once only: later songs keep the widths.
-  write_songlist({R"("/m","a much much longer name that would need a wider column than before.mp3","1","")"});
+  const std::string longer = "a much much longer name that would need a wider column than before";
+  write_songlist({"\"/m\",\"" + longer + longer + ".mp3\",\"1\",\"\""});
   form->files().read_songlist();
   form->show_songlist();
   EXPECT_EQ(grid().columnWidth(col::kFile), sized);
@@ -246,6 +255,16 @@ TEST_F(Form1Test, AnEmptyListShowsAHintAndTheFirstSongsSizeTheColumnsOnceUnlessW
   start();
   EXPECT_EQ(grid().columnWidth(col::kFile), scale().x_px(1500));
   EXPECT_NEAR(grid().columnWidth(col::kDirectory), directory, 1);
+  form->close();
+
+  // Names too long for the grid share what the numbers leave, so the scores stay in view.
+  write_songlist({"\"/music/" + longer + "\",\"" + longer + ".mp3\",\"1\",\"\""});
+  MemorySettingsStore fresh;
+  Form1 window(fresh, link, desktop, folders);
+  window.Form_Load();
+  EXPECT_TRUE(all_in_view(window.MSFlexGrid1()));
+  EXPECT_GE(window.MSFlexGrid1().columnWidth(col::kFile),
+            window.MSFlexGrid1().horizontalHeader()->sectionSizeHint(col::kFile));
 }
 
 TEST_F(Form1Test, TheGridShowsTheSonglistAndPlusFollowsTheSongAsItClimbs) {
