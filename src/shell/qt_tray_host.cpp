@@ -119,7 +119,11 @@ bool QtTrayHost::eventFilter(QObject* watched, QEvent* event) {
       !watched->inherits("QSystemTrayIconSys"))
     return QObject::eventFilter(watched, event);
   auto* window = static_cast<QWidget*>(watched);
-  if (std::optional<TrayIconId> icon = icon_of(*window)) report_later(*icon, release_from_mouse_event(*event, *window));
+  const std::optional<TrayIconId> icon = icon_of(*window);
+  // A window that does not say which icon it shows keeps Qt's own clicks,
+  // reported by activated() on the press.
+  if (!icon) return QObject::eventFilter(watched, event);
+  report_later(*icon, release_from_mouse_event(*event, *window));
   return true;
 }
 

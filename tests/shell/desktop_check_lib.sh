@@ -1,7 +1,8 @@
 # Shared by the checks of the real program on a private X server (sourced):
 # a work folder and private XDG folders removed at the end, processes ended
 # in reverse order, waits that poll with a deadline, Xvfb, a song mpv plays on
-# Jukora's socket, and Jukora's own files.
+# Jukora's socket, and Jukora's own files. KEEP_WORK=1 keeps the work folder
+# (logs, songlist, settings) for a look after a failure.
 set -euo pipefail
 
 work=$(mktemp -d)

@@ -7,7 +7,7 @@
 #
 #   tests/shell/package_check.sh BUILD-DIR
 #
-# Needs cpack, dpkg-shlibdeps, lintian, appstreamcli and man.
+# Needs cpack, dpkg-shlibdeps, lintian, appstreamcli, desktop-file-validate and man.
 set -euo pipefail
 build=$(realpath "$1")
 source_dir=$(realpath "$(dirname "$0")/../..")
@@ -26,6 +26,7 @@ echo "ok: $(basename "$deb"), lintian: $(grep -c . "$work/lintian" || true) rema
 
 appstreamcli validate --no-net "$source_dir/data/org.jukora.Jukora.metainfo.xml" >/dev/null ||
   fail "the metainfo does not validate"
+desktop-file-validate "$source_dir/data/org.jukora.Jukora.desktop" || fail "the menu entry does not validate"
 warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$source_dir/docs/jukora.1" 2>&1 >/dev/null)
 [[ -z $warnings ]] || fail "the manual page: $warnings"
 help=$("$build/src/shell/jukora" --help)
@@ -34,4 +35,4 @@ while read -r exec_line; do
   [[ $option == "$exec_line" ]] && continue
   grep -q -- "^ *$option " <<<"$help" || fail "the menu entry's action runs '$option', which jukora does not take"
 done < <(grep '^Exec=' "$source_dir/data/org.jukora.Jukora.desktop")
-echo "ok: the metainfo validates, the manual page formats cleanly, the menu entry's actions are jukora's commands"
+echo "ok: the metainfo and the menu entry validate, the manual page formats cleanly, the menu entry's actions are jukora's commands"
