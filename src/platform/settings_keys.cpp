@@ -151,6 +151,10 @@ bool read_add_on_minus(const SettingsStore& store) {
   return setting_number(store, sections::kPrefs, keys::kAddOnMinus, 0) > 0;
 }
 
+bool read_notifications(const SettingsStore& store) {
+  return setting_bool(store, sections::kPrefs, keys::kNotifications, true);
+}
+
 std::int32_t read_time_block(const SettingsStore& store) {
   auto text = store.read(sections::kPrefs, keys::kTimeBlock);
   auto hours = text ? to_number(*text) : std::nullopt;

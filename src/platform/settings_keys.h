@@ -81,6 +81,7 @@ std::string read_last_set(const SettingsStore& store, const AppFolders& folders)
 std::string read_winamp_dir(const SettingsStore& store);
 bool read_add_on_plus(const SettingsStore& store);
 bool read_add_on_minus(const SettingsStore& store);
+bool read_notifications(const SettingsStore& store);
 std::int32_t read_time_block(const SettingsStore& store);
 std::int16_t read_column_width(const SettingsStore& store, int column);
 // "mpv", "mpris" or "mpd" as stored; empty when none is (the built-in player).

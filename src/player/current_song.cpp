@@ -9,8 +9,16 @@ namespace jukora {
 
 const PlayerTexts& winamp_texts() {
   static const PlayerTexts texts{
-      "Winamp",    "Stop Winamp", "Winamp Directory", "Select Winamp Dir", kExecutableNotFound,
-      kNotRunning, kTooOld,       kPlaylistNotFound,
+      "Winamp",
+      "Stop Winamp",
+      "Winamp Directory",
+      "Select Winamp Dir",
+      kExecutableNotFound,
+      kNotRunning,
+      kTooOld,
+      kPlaylistNotFound,
+      "Winamp executable directory",
+      "Browse for winamp executable directory",
   };
   return texts;
 }

@@ -40,6 +40,7 @@ class MpvLink : public WinampLink {
 
   std::string executable_path(const std::string& winamp_dir) const override;
   std::string playlist_path(const std::string& winamp_dir) const override;
+  PlayerTexts texts() const override;
 
   // Where mpv listens; empty when no private folder could be had.
   std::string socket_path();

@@ -77,6 +77,23 @@ std::string MpvLink::executable_path(const std::string& winamp_dir) const { retu
 
 std::string MpvLink::playlist_path(const std::string&) const { return join_path(data_folder_, "winamp.m3u"); }
 
+PlayerTexts MpvLink::texts() const {
+  // The program starts its own mpv, so "run it manually" would not help, and
+  // mpv has no version to demand.
+  return {
+      "mpv",
+      "Stop mpv",
+      "mpv Folder",
+      "Select mpv Folder",
+      "mpv not found.  Is the mpv folder in Preferences the one that holds the mpv program?",
+      "mpv is not running.  To run mpv, select a playmode or play a song from the list.",
+      "",
+      "The playlist of mpv was not found in Jukora's data folder.",
+      "The folder that holds the mpv program",
+      "Browse for the folder that holds mpv",
+  };
+}
+
 std::string MpvLink::socket_path() {
   if (socket_path_) return *socket_path_;
   // Stable names, so that the program finds the mpv it started in an

@@ -74,8 +74,10 @@ struct PlayerTexts {
   std::string chooser_caption;       // the folder chooser: "Select Winamp Dir"
   std::string executable_not_found;  // "Winamp executable not found.  Do you have the right Winamp dir?"
   std::string not_running;           // "Winamp is not running.  To run winamp, ..."
-  std::string too_old;               // "This program requires Winamp 2.05 or higher"
+  std::string too_old;               // "This program requires Winamp 2.05 or higher"; empty: no demand
   std::string playlist_not_found;    // "Winamp playlist not found.  Do you have the right Winamp dir?"
+  std::string folder_tip;            // the folder box's tooltip: "Winamp executable directory"
+  std::string browse_tip;            // Browse's tooltip: "Browse for winamp executable directory"
 };
 
 // Winamp's own texts, exactly as the program has always shown them.

@@ -23,9 +23,16 @@ namespace fs = std::filesystem;
 
 namespace {
 
+#ifdef _WIN32
 constexpr std::array<std::string_view, 17> kAudioExtensions = {"mp3", "mp2", "mp1", "cda", "mod", "mid",
                                                                "wav", "voc", "it",  "xm",  "stm", "s3m",
                                                                "dsm", "far", "ult", "mtm", "669"};
+#else
+// The players on Linux read today's formats too.
+constexpr std::array<std::string_view, 27> kAudioExtensions = {
+    "mp3", "mp2", "mp1", "cda",  "mod", "mid", "wav",  "voc", "it",  "xm",  "stm", "s3m", "dsm", "far",
+    "ult", "mtm", "669", "flac", "ogg", "oga", "opus", "m4a", "aac", "wma", "ape", "wv",  "mpc"};
+#endif
 
 // The folder of several chosen files as the dialog names it, which writes a
 // drive root with its separator ("C:\") where one file's Directory is "C:".

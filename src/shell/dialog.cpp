@@ -11,6 +11,7 @@
 
 #include "platform/settings_keys.h"
 #include "platform/settings_store.h"
+#include "player/winamp_link.h"
 #include "shell/local_text.h"
 
 namespace jukora {
@@ -26,7 +27,7 @@ bool checked_setting(const SettingsStore& settings, std::string_view key) {
 
 }  // namespace
 
-Dialog::Dialog(SettingsStore& settings, QWidget* parent)
+Dialog::Dialog(SettingsStore& settings, const WinampLink& link, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint),
       OKButton(new QPushButton("OK", this)),
@@ -39,16 +40,18 @@ Dialog::Dialog(SettingsStore& settings, QWidget* parent)
       chkDec(new QCheckBox("Add song on  -", this)),
       Label2{new QLabel("Do not play more than once per", this), new QLabel("hours", this)},
       txtHours(new QLineEdit("0", this)),
-      settings_(settings) {
+      chkNotify(new QCheckBox("Show desktop notifications", this)),
+      settings_(settings),
+      link_(link) {
   setWindowTitle("Jukora Preferences");
   ApplyButton->setEnabled(false);
   OKButton->setDefault(true);
   Label1->setBuddy(txtWinampDir);
-  txtWinampDir->setToolTip("Winamp executable directory");
   txtWinampDir->setMinimumWidth(320);
-  BrowseButton->setToolTip("Browse for winamp executable directory");
+  show_player_texts();
   chkInc->setToolTip("Add a file to jukora if + is pressed and the file is not already in the songlist");
   chkDec->setToolTip("Add a file to jukora if - is pressed and the file is not already in the songlist");
+  chkNotify->setToolTip("Tell in a desktop notification what a score change from the tray or the command line did");
   for (QWidget* part :
        {static_cast<QWidget*>(Label2[0]), static_cast<QWidget*>(txtHours), static_cast<QWidget*>(Label2[1])})
     part->setToolTip(kHoursTip);
@@ -64,13 +67,14 @@ Dialog::Dialog(SettingsStore& settings, QWidget* parent)
   grid->addWidget(chkInc, 0, 0);
   grid->addWidget(chkDec, 1, 0);
   grid->addLayout(hours, 2, 0);
+  grid->addWidget(chkNotify, 3, 0);
   grid->addWidget(OKButton, 0, 1);
   grid->addWidget(CancelButton, 1, 1);
   grid->addWidget(ApplyButton, 2, 1);
-  grid->setRowMinimumHeight(3, 12);
-  grid->addWidget(Label1, 4, 0, 1, 2);
-  grid->addWidget(txtWinampDir, 5, 0);
-  grid->addWidget(BrowseButton, 5, 1);
+  grid->setRowMinimumHeight(4, 12);
+  grid->addWidget(Label1, 5, 0, 1, 2);
+  grid->addWidget(txtWinampDir, 6, 0);
+  grid->addWidget(BrowseButton, 6, 1);
   grid->setSizeConstraint(QLayout::SetFixedSize);
 
   setTabOrder(OKButton, CancelButton);
@@ -80,9 +84,11 @@ Dialog::Dialog(SettingsStore& settings, QWidget* parent)
   setTabOrder(BrowseButton, chkInc);
   setTabOrder(chkInc, chkDec);
   setTabOrder(chkDec, txtHours);
+  setTabOrder(txtHours, chkNotify);
 
   connect(chkInc, &QCheckBox::toggled, this, &Dialog::control_changed);
   connect(chkDec, &QCheckBox::toggled, this, &Dialog::control_changed);
+  connect(chkNotify, &QCheckBox::toggled, this, &Dialog::control_changed);
   connect(txtHours, &QLineEdit::textChanged, this, &Dialog::control_changed);
   connect(txtWinampDir, &QLineEdit::textChanged, this, &Dialog::control_changed);
   connect(OKButton, &QPushButton::clicked, this, &Dialog::OKButton_Click);
@@ -118,10 +124,21 @@ void Dialog::set_winamp_dir_text(const QString& text) {
   txtWinampDir->setText(text);
 }
 
+PlayerTexts Dialog::player_texts() const { return link_.texts(); }
+
+void Dialog::show_player_texts() {
+  const PlayerTexts texts = player_texts();
+  Label1->setText(qt_text(texts.folder_label));
+  // A player without tooltip texts of its own is named by its label.
+  txtWinampDir->setToolTip(qt_text(texts.folder_tip.empty() ? texts.folder_label : texts.folder_tip));
+  BrowseButton->setToolTip(qt_text(texts.browse_tip.empty() ? texts.folder_label : texts.browse_tip));
+}
+
 void Dialog::reject() { CancelButton_Click(); }
 
 void Dialog::Form_Load() {
   dialog_loaded_ = false;
+  show_player_texts();
   load_prefs();
   dialog_loaded_ = true;
   ApplyButton->setEnabled(false);
@@ -133,6 +150,7 @@ void Dialog::load_prefs() {
   chkDec->setChecked(checked_setting(settings_, keys::kAddOnMinus));
   txtHours->setText(qt_text(settings_.GetSetting(sections::kPrefs, keys::kTimeBlock, "0")));
   txtWinampDir->setText(qt_text(read_winamp_dir(settings_)));
+  chkNotify->setChecked(read_notifications(settings_));
 }
 
 void Dialog::save_prefs() {
@@ -140,6 +158,7 @@ void Dialog::save_prefs() {
   settings_.SaveSetting(sections::kPrefs, keys::kAddOnMinus, chkDec->isChecked() ? "1" : "0");
   settings_.SaveSetting(sections::kPrefs, keys::kTimeBlock, program_text(txtHours->text()));
   settings_.SaveSetting(sections::kPrefs, keys::kWinampDir, program_text(txtWinampDir->text()));
+  settings_.SaveSetting(sections::kPrefs, keys::kNotifications, chkNotify->isChecked() ? "True" : "False");
 }
 
 void Dialog::control_changed() {

@@ -1,5 +1,6 @@
 // The Preferences dialog ("Jukora Preferences"): the player's folder, the
-// replay limit in hours and the two auto-add switches. Modeless; it is
+// replay limit in hours, the two auto-add switches and desktop
+// notifications. Modeless; it is
 // either closed, filled but hidden (the folder chooser read or wrote its
 // folder box), or shown.
 #pragma once
@@ -15,12 +16,15 @@ class QPushButton;
 namespace jukora {
 
 class SettingsStore;
+class WinampLink;
+struct PlayerTexts;
 
 class Dialog : public QDialog {
   Q_OBJECT
 
  public:
-  Dialog(SettingsStore& settings, QWidget* parent = nullptr);
+  // The texts that name the player come from `link`, read again at every filling.
+  Dialog(SettingsStore& settings, const WinampLink& link, QWidget* parent = nullptr);
 
   // Shows the dialog, filling it from the settings first when it is closed;
   // a filled dialog keeps its pending edits and its Apply state.
@@ -35,6 +39,11 @@ class Dialog : public QDialog {
   QString winamp_dir_text();
   void set_winamp_dir_text(const QString& text);
 
+  // The words for the player in use ("Winamp Directory", "mpv Folder" ...).
+  PlayerTexts player_texts() const;
+  // Puts them on the folder label and the tooltips.
+  void show_player_texts();
+
   QPushButton* const OKButton;
   QPushButton* const CancelButton;
   QPushButton* const ApplyButton;
@@ -45,6 +54,7 @@ class Dialog : public QDialog {
   QCheckBox* const chkDec;
   QLabel* const Label2[2];
   QLineEdit* const txtHours;
+  QCheckBox* const chkNotify;
 
  signals:
   // Browse was pressed on a filled dialog.
@@ -71,6 +81,7 @@ class Dialog : public QDialog {
   void BrowseButton_Click();
 
   SettingsStore& settings_;
+  const WinampLink& link_;
   bool dialog_loaded_ = false;
 };
 

@@ -19,6 +19,7 @@
 #include <algorithm>
 
 #include "platform/app_folders.h"
+#include "player/winamp_link.h"
 #include "shell/dialog.h"
 #include "shell/local_text.h"
 
@@ -88,7 +89,7 @@ DirDialog::DirDialog(Dialog& preferences, const AppFolders& folders, QWidget* pa
       icons_(std::make_unique<FolderIcons>()),
       dirs_(new QFileSystemModel(this)),
       shown_(new OpenFolderModel(this)) {
-  setWindowTitle("Select Winamp Dir");
+  setWindowTitle(qt_text(preferences_.player_texts().chooser_caption));
   dirs_->setIconProvider(icons_.get());
   dirs_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
   dirs_->setReadOnly(true);
@@ -199,6 +200,7 @@ bool DirDialog::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void DirDialog::Form_Load() {
+  setWindowTitle(qt_text(preferences_.player_texts().chooser_caption));
   const QString text = preferences_.winamp_dir_text();
   open_folder(!text.isEmpty() && QFileInfo(text).isDir() ? text : qt_text(folders_.data));
   open_ = true;

@@ -1,6 +1,6 @@
-// The folder chooser ("Select Winamp Dir"): a drive list and a directory
-// tree whose OK puts the opened (double-clicked) folder into the
-// Preferences dialog's folder box.
+// The folder chooser ("Select Winamp Dir", or the words for the player in
+// use): a drive list and a directory tree whose OK puts the opened
+// (double-clicked) folder into the Preferences dialog's folder box.
 #pragma once
 
 #include <QDialog>

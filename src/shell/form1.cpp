@@ -3,14 +3,18 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QLabel>
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QScreen>
 #include <algorithm>
+#include <array>
 #include <string>
 
 #include "platform/settings_keys.h"
 #include "platform/settings_store.h"
+#include "player/executable_check.h"
+#include "player/winamp_link.h"
 #include "scoring/score_changes.h"
 #include "shell/dialog.h"
 #include "shell/dir_dialog.h"
@@ -21,8 +25,6 @@
 #include "shell/twips.h"
 #include "songlist/recompute.h"
 #include "songlist/row_deletion.h"
-#include "player/executable_check.h"
-#include "player/winamp_link.h"
 
 namespace jukora {
 
@@ -73,8 +75,9 @@ Form1::Form1(SettingsStore& settings, WinampLink& link, QtDesktop& desktop, AppF
       files_(songlist_, settings_, desktop_, folders_, dialog_memory_),
       model_(new SonglistModel(songlist_, this)),
       cmdIncDec_{new QPushButton("+ Increment", this), new QPushButton("- Decrement", this)},
+      lblStatus_(new QLabel(this)),
       MSFlexGrid1_(new SonglistView(this)),
-      Dialog_(new Dialog(settings_, this)),
+      Dialog_(new Dialog(settings_, link_, this)),
       DirDialog_(new DirDialog(*Dialog_, folders_, this)) {
   setWindowTitle("Jukora Song Manager");
   const TwipScale scale = TwipScale::of(*this);
@@ -85,6 +88,7 @@ Form1::Form1(SettingsStore& settings, WinampLink& link, QtDesktop& desktop, AppF
   place(*cmdIncDec_[1], kDecrementButton, scale);
   fit_captions(*cmdIncDec_[0], *cmdIncDec_[1], scale);
   place(*MSFlexGrid1_, kGrid, scale);
+  place_status_line();
   MSFlexGrid1_->setModel(model_);
   setTabOrder(MSFlexGrid1_, cmdIncDec_[0]);
   setTabOrder(cmdIncDec_[0], cmdIncDec_[1]);
@@ -104,7 +108,7 @@ Form1::Form1(SettingsStore& settings, WinampLink& link, QtDesktop& desktop, AppF
     if (hooks.MSFlexGrid1_DblClick) hooks.MSFlexGrid1_DblClick();
     show_songlist();
   });
-  connect(MSFlexGrid1_, &SonglistView::right_button_released, this, [this](const QPoint& position) {
+  connect(MSFlexGrid1_, &SonglistView::mode_menu_requested, this, [this](const QPoint& position) {
     if (hooks.show_mode_menu) hooks.show_mode_menu(position);
     show_songlist();
   });
@@ -150,11 +154,15 @@ void Form1::Form_Load() {
   Form_Resize();
 
   setup_grid(songlist_, settings_);
+  columns_to_size_ = true;
+  for (int column = 0; column < kColumns; ++column)
+    if (settings_.read(sections::kWindow, fg_col_key(column))) columns_to_size_ = false;
   apply_column_widths();
+  if (columns_to_size_) fit_headers();
   model_->sync();
 
   if (link_.uses_player_folder() && !executable_exists(link_, read_winamp_dir(settings_))) DirDialog_->show_chooser();
-  setWindowIcon(plus_icon());
+  setWindowIcon(window_icon());
   if (hooks.add_tray_icons) hooks.add_tray_icons();
   files_.show_captions();
 
@@ -172,6 +180,7 @@ void Form1::Form_Resize() {
   if (grid_width > kGridFloor) grid.setWidth(scale.x_px(grid_width));
   if (grid_height > kGridFloor) grid.setHeight(scale.y_px(grid_height));
   MSFlexGrid1_->resize(grid);
+  place_status_line();
 
   settings_.SaveSetting(sections::kWindow, keys::kAppTop, twips_text(scale.y_twips(y())));
   settings_.SaveSetting(sections::kWindow, keys::kAppLeft, twips_text(scale.x_twips(x())));
@@ -182,9 +191,35 @@ void Form1::Form_Resize() {
 void Form1::Form_Unload() {
   if (hooks.remove_tray_icons) hooks.remove_tray_icons();
   settings_.SaveSetting(sections::kMain, keys::kVisible, isVisible() ? "True" : "False");
-  for (int column = 0; column < kColumns; ++column)
-    settings_.SaveSetting(sections::kWindow, fg_col_key(column), std::to_string(songlist_.ColWidth(column)));
+  // Widths nobody has chosen yet are not stored, so that the first songs
+  // still size the columns at a later start.
+  if (!columns_to_size_)
+    for (int column = 0; column < kColumns; ++column)
+      settings_.SaveSetting(sections::kWindow, fg_col_key(column), std::to_string(songlist_.ColWidth(column)));
+  // A direct play's Last Played is not saved when it is made.
+  if (files_.has_unsaved_change()) files_.write_songlist();
   Dialog_->close_dialog();
+}
+
+void Form1::save_changes() {
+  if (files_.has_unsaved_change()) files_.write_songlist();
+  if (isVisible() != read_visible(settings_))
+    settings_.SaveSetting(sections::kMain, keys::kVisible, isVisible() ? "True" : "False");
+  for (int column = 0; column < kColumns && !columns_to_size_; ++column)
+    if (songlist_.ColWidth(column) != read_column_width(settings_, column))
+      settings_.SaveSetting(sections::kWindow, fg_col_key(column), std::to_string(songlist_.ColWidth(column)));
+}
+
+void Form1::place_status_line() {
+  const QRect after = cmdIncDec_[1]->geometry();
+  const int left = after.right() + 1 + after.left() - cmdIncDec_[0]->geometry().right() - 1;
+  lblStatus_->setGeometry(left, after.top(), std::max(0, MSFlexGrid1_->geometry().right() + 1 - left), after.height());
+  show_status(lblStatus_->toolTip());
+}
+
+void Form1::show_status(const QString& text) {
+  lblStatus_->setToolTip(text);
+  lblStatus_->setText(lblStatus_->fontMetrics().elidedText(text, Qt::ElideRight, lblStatus_->width()));
 }
 
 void Form1::resizeEvent(QResizeEvent* event) {
@@ -213,10 +248,46 @@ void Form1::column_resized(int column, int new_size) {
   // keep their exact value rather than one rounded through pixels.
   if (placing_columns_) return;
   songlist_.SetColWidth(column, qRound(TwipScale::of(*this).x_twips(new_size)));
+  // Widths the user has set are not sized over.
+  if (!sizing_columns_) columns_to_size_ = false;
+}
+
+void Form1::fit_headers() {
+  QScopedValueRollback<bool> sizing(sizing_columns_, true);
+  for (int column = 0; column < kColumns; ++column)
+    MSFlexGrid1_->setColumnWidth(
+        column, std::max(MSFlexGrid1_->columnWidth(column), MSFlexGrid1_->horizontalHeader()->sectionSizeHint(column)));
+}
+
+void Form1::size_columns_to_contents() {
+  QScopedValueRollback<bool> sizing(sizing_columns_, true);
+  std::array<int, kColumns> wanted{};
+  for (int column = 0; column < kColumns; ++column) {
+    MSFlexGrid1_->resizeColumnToContents(column);
+    wanted[column] = MSFlexGrid1_->columnWidth(column);
+  }
+  // The number columns keep their width; long folders and names share what
+  // is left of the grid, so that the scores stay in view.
+  int numbers = 0;
+  for (int column = 0; column < kColumns; ++column)
+    if (column != col::kDirectory && column != col::kFile) numbers += wanted[column];
+  const int names = wanted[col::kDirectory] + wanted[col::kFile];
+  const int room = MSFlexGrid1_->viewport()->width() - numbers;
+  if (names <= room) return;
+  for (int column : {col::kDirectory, col::kFile})
+    MSFlexGrid1_->setColumnWidth(
+        column, std::max(MSFlexGrid1_->horizontalHeader()->sectionSizeHint(column), wanted[column] * room / names));
 }
 
 void Form1::show_songlist() {
   model_->sync();
+  const bool empty =
+      songlist_.Rows() < 2 || (songlist_.Rows() == 2 && songlist_.TextMatrix(1, col::kDirectory).empty());
+  MSFlexGrid1_->set_empty(empty);
+  if (columns_to_size_ && !empty) {
+    size_columns_to_contents();
+    columns_to_size_ = false;
+  }
   // Like the grid, the cursor never points past the last row.
   const int last = songlist_.Rows() - 1;
   if (songlist_.Row() > last || songlist_.RowSel() > last) {

@@ -15,6 +15,7 @@
 #include "songlist/songlist.h"
 #include "songlist/songlist_files.h"
 
+class QLabel;
 class QPushButton;
 
 namespace jukora {
@@ -61,6 +62,15 @@ class Form1 : public QWidget {
   // current row scrolled into view when the cursor moved.
   void show_songlist();
 
+  // What Exit saves before the program leaves: a direct play's Last Played
+  // and the visible flag and column widths when they changed, each with the
+  // guards of every save.
+  void save_changes();
+
+  // A line beside the score buttons: where a word to the user goes when
+  // the desktop has neither a notification service nor a tray.
+  void show_status(const QString& text);
+
   void cmdIncDec_Click(int index);
   void MSFlexGrid1_KeyPress(int key_ascii);
   void MSFlexGrid1_KeyDown(int key_code, int shift);
@@ -77,6 +87,7 @@ class Form1 : public QWidget {
   QTimer& tmrJukora() { return tmrJukora_; }
   SonglistView& MSFlexGrid1() { return *MSFlexGrid1_; }
   QPushButton& cmdIncDec(int index) { return *cmdIncDec_[index == 0 ? 0 : 1]; }
+  QLabel& lblStatus() { return *lblStatus_; }
   Dialog& preferences() { return *Dialog_; }
   DirDialog& dir_dialog() { return *DirDialog_; }
 
@@ -98,8 +109,15 @@ class Form1 : public QWidget {
  private:
   void Form_Resize();
   void Form_Unload();
+  // The status line fills the space from the buttons to the grid's right edge.
+  void place_status_line();
   void apply_column_widths();
   void column_resized(int column, int new_size);
+  // While no widths are stored: until songs come, the headers are not cut;
+  // the first songs make every column as wide as its texts, the folders and
+  // names narrower where the grid is too small for them all.
+  void fit_headers();
+  void size_columns_to_contents();
 
   SettingsStore& settings_;
   WinampLink& link_;
@@ -110,6 +128,7 @@ class Form1 : public QWidget {
   SonglistFiles files_;
   SonglistModel* const model_;
   QPushButton* const cmdIncDec_[2];
+  QLabel* const lblStatus_;
   SonglistView* const MSFlexGrid1_;
   QTimer tmrJukora_;
   QtPlayTimer play_timer_{tmrJukora_};
@@ -121,6 +140,8 @@ class Form1 : public QWidget {
   int height_margin_ = 0;
   bool is_loaded_ = false;
   bool placing_columns_ = false;
+  bool columns_to_size_ = false;
+  bool sizing_columns_ = false;
   bool in_timer_ = false;
 };
 

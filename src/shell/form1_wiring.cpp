@@ -4,8 +4,10 @@
 #include <QCursor>
 #include <utility>
 
+#include "player/winamp_link.h"
 #include "shell/file_drop.h"
 #include "shell/form1.h"
+#include "shell/local_text.h"
 #include "shell/songlist_view.h"
 
 namespace jukora {
@@ -37,6 +39,7 @@ Form1Wiring::Form1Wiring(Form1& form, TrayHost& tray, Clock& clock)
   // Form1 shows the songlist itself after these.
   form.hooks.show_mode_menu = [this](const QPoint& at) {
     mode_menu_.set_songlist_caption(form_.songlist_caption());
+    mode_menu_.set_stop_caption(qt_text(form_.link().texts().stop_item));
     mode_menu_.show_mode_menu(at);
   };
   form.hooks.MSFlexGrid1_DblClick = [this] { play_modes_.MSFlexGrid1_DblClick(); };
@@ -64,8 +67,25 @@ void Form1Wiring::toggle_list_window() {
   form_.activateWindow();
 }
 
+void Form1Wiring::run_remote_command(RemoteCommand command) {
+  switch (command) {
+    case RemoteCommand::kIncrement:
+      return tray_buttons_.release(TrayIconId::kIncrement, TrayRelease::kLeft);
+    case RemoteCommand::kDecrement:
+      return tray_buttons_.release(TrayIconId::kDecrement, TrayRelease::kLeft);
+    case RemoteCommand::kSkip:
+      return tray_buttons_.release(TrayIconId::kSkip, TrayRelease::kLeft);
+    case RemoteCommand::kShow:
+      form_.showNormal();
+      form_.raise();
+      form_.activateWindow();
+      return;
+  }
+}
+
 void Form1Wiring::exit_now() {
   tray_buttons_.remove_tray_icons();
+  form_.save_changes();
   if (quit) quit();
 }
 

@@ -11,6 +11,7 @@
 #include "scoring/add_songs.h"
 #include "scoring/current_song_scoring.h"
 #include "shell/mode_menu.h"
+#include "shell/remote_command.h"
 #include "shell/tray_buttons.h"
 
 namespace jukora {
@@ -34,9 +35,12 @@ class Form1Wiring {
   void show_mode_menu(const QPoint& at);
   // Shows the main window when hidden, hides it when shown.
   void toggle_list_window();
+  // A command of the command-line remote: the matching tray click, or for
+  // "show" the window shown and brought to the front.
+  void run_remote_command(RemoteCommand command);
 
-  // How "Exit" ends the program once the tray icons are gone: at once, with
-  // none of the window's closing steps.
+  // How "Exit" ends the program once the tray icons are gone and what changed
+  // is saved: at once, without closing the window first.
   std::function<void()> quit;
 
  private:

@@ -4,6 +4,15 @@
 #include <QPainter>
 #include <QPainterPath>
 
+// The library's resources are linked only when something asks for them.
+static void load_app_icon_resource() {
+  static const bool loaded = [] {
+    Q_INIT_RESOURCE(app_icon);
+    return true;
+  }();
+  (void)loaded;
+}
+
 namespace jukora {
 
 namespace {
@@ -104,5 +113,21 @@ QIcon plus_icon() { return drawn(draw_plus); }
 QIcon arrow_icon() { return drawn(draw_arrow); }
 QIcon page_icon() { return drawn(draw_page); }
 QIcon mode_icon() { return drawn(draw_capital_m); }
+
+QIcon app_icon() {
+  load_app_icon_resource();
+  QIcon icon;
+  for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
+    icon.addFile(QStringLiteral(":/icons/jukora-%1.png").arg(size), QSize(size, size));
+  return icon;
+}
+
+QIcon window_icon() {
+#ifdef _WIN32
+  return plus_icon();
+#else
+  return app_icon();
+#endif
+}
 
 }  // namespace jukora

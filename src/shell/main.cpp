@@ -7,12 +7,16 @@
 
 #include "platform/app_folders.h"
 #include "platform/clock.h"
+#include "platform/settings_keys.h"
+#include "shell/command_line.h"
+#include "shell/desktop_notifier.h"
 #include "shell/form1.h"
 #include "shell/form1_wiring.h"
 #include "shell/local_text.h"
 #include "shell/qt_desktop.h"
 #include "shell/qt_settings_store.h"
 #include "shell/qt_tray_host.h"
+#include "shell/remote_command.h"
 #ifdef _WIN32
 #include "player/win32_winamp_link.h"
 #else
@@ -21,23 +25,34 @@
 #endif
 
 int main(int argc, char* argv[]) {
-  QApplication app(argc, argv);
   QApplication::setOrganizationName("Jukora");
   QApplication::setApplicationName("Jukora");
-  // The program lives on in the tray while its window is hidden; it ends
-  // when the main window is closed.
-  QApplication::setQuitOnLastWindowClosed(false);
+  QApplication::setApplicationVersion(JUKORA_VERSION);
+  // Windows and the menu entry are one program to the desktop.
+  QApplication::setDesktopFileName("org.jukora.Jukora");
+  const jukora::CommandLine command_line = jukora::read_command_line(argc, argv);
 
   const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
   QDir().mkpath(data);
+  const jukora::AppFolders folders{jukora::program_text(QDir::toNativeSeparators(data))};
+  const QString remote = jukora::remote_address(folders.data);
   // A second copy would keep its own table and save it over the first one's
   // changes, with a second set of icons in the tray.
   QLockFile running(QDir(data).filePath("jukora.lock"));
   if (!running.tryLock(0)) {
+    if (command_line.command) {
+      QCoreApplication terminal(argc, argv);
+      return jukora::forward_remote_command(remote, *command_line.command, std::chrono::seconds(5)) ? 0 : 1;
+    }
+    QApplication app(argc, argv);
     QMessageBox::information(nullptr, jukora::kAppTitle, "Jukora Song Manager is already running.");
     return 0;
   }
-  const jukora::AppFolders folders{jukora::program_text(QDir::toNativeSeparators(data))};
+  QApplication app(argc, argv);
+  // The program lives on in the tray while its window is hidden; it ends
+  // when the main window is closed.
+  QApplication::setQuitOnLastWindowClosed(false);
+
   jukora::QtSettingsStore settings;
   jukora::QtDesktop desktop;
 #ifdef _WIN32
@@ -51,7 +66,19 @@ int main(int argc, char* argv[]) {
   jukora::SystemClock clock;
   jukora::QtTrayHost tray;
   jukora::Form1Wiring wiring(form, tray, clock);
+  jukora::DesktopNotifier notifier(
+      desktop, QDBusConnection::sessionBus(),
+      {[&settings] { return jukora::read_notifications(settings); },
+       [&tray](const QString& text) { return tray.show_message(jukora::program_text(text)); },
+       [&form](const QString& text) { form.show_status(text); }});
   QObject::connect(&form, &jukora::Form1::unloaded, &app, &QCoreApplication::quit);
+  // Listening before start-up, so that a command sent meanwhile is taken
+  // and runs once the window is loaded.
+  jukora::RemoteServer remote_commands(
+      [&wiring](jukora::RemoteCommand command) { wiring.run_remote_command(command); });
+  remote_commands.listen(remote);
+  if (command_line.command) remote_commands.receive(*command_line.command);
   form.Form_Load();
+  remote_commands.start_acting();
   return app.exec();
 }

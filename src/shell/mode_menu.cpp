@@ -21,12 +21,15 @@ QString shown(const QString& caption) {
 
 QString q(std::string_view text) { return qt_text(text); }
 
-// The group and the caption ride on the action, so that dispatch reads what
-// the user chose and never depends on the item's position.
-void tag(QAction* action, std::string_view group, const QString& caption) {
+// The group and the item's key ride on the action, so that dispatch reads
+// what the user chose and depends neither on the item's position nor on the
+// words it shows.
+void tag(QAction* action, std::string_view group, const QString& key, const QString& caption) {
   action->setText(shown(caption));
-  action->setData(QStringList{q(group), caption});
+  action->setData(QStringList{q(group), key});
 }
+
+void tag(QAction* action, std::string_view group, const QString& caption) { tag(action, group, caption, caption); }
 
 QAction* add_item(QMenu* menu, std::string_view group, const char* caption) {
   QAction* action = menu->addAction(QString());
@@ -52,23 +55,23 @@ void call(const std::function<void(std::string_view)>& handler, std::string_view
 
 }  // namespace
 
-void dispatch_mode_menu(std::string_view group, std::string_view caption, const ModeMenuHandlers& handlers) {
+void dispatch_mode_menu(std::string_view group, std::string_view item, const ModeMenuHandlers& handlers) {
   if (group == menu_group::kRandom) {
-    call(handlers.random, caption);
+    call(handlers.random, item);
   } else if (group == menu_group::kDescending) {
-    call(handlers.countdown, caption);
+    call(handlers.countdown, item);
   } else if (group == menu_group::kAscending) {
-    call(handlers.countup, caption);
+    call(handlers.countup, item);
   } else if (group == menu_group::kSonglist) {
-    call(handlers.songlist, caption);
+    call(handlers.songlist, item);
   } else if (group == menu_group::kPopup) {
-    if (caption == "Add Files") {
+    if (item == "Add Files") {
       call(handlers.add_files);
-    } else if (caption == "Preferences") {
+    } else if (item == "Preferences") {
       call(handlers.preferences);
-    } else if (caption == "Stop Winamp") {
+    } else if (item == "Stop Winamp") {
       call(handlers.stop_winamp);
-    } else if (caption == "Exit") {
+    } else if (item == "Exit") {
       call(handlers.exit);
     }
   }
@@ -81,13 +84,19 @@ ModeMenu::ModeMenu(ModeMenuHandlers handlers) : handlers_(std::move(handlers)), 
   add_submenu(menu_.get(), menu_group::kAscending, "Countup", {"All", "Top 20", "Playlist All", "Playlist Top 20"});
   songlist_item_ =
       add_submenu(menu_.get(), menu_group::kSonglist, "Songlist ()", {"New", "Save As", "Open"})->menuAction();
-  for (const char* caption : {"Add Files", "Preferences", "Stop Winamp", "Exit"})
-    add_item(menu_.get(), menu_group::kPopup, caption);
+  for (const char* caption : {"Add Files", "Preferences", "Stop Winamp", "Exit"}) {
+    QAction* item = add_item(menu_.get(), menu_group::kPopup, caption);
+    if (std::string_view(caption) == "Stop Winamp") stop_item_ = item;
+  }
 }
 
 ModeMenu::~ModeMenu() = default;
 
 void ModeMenu::set_songlist_caption(const QString& caption) { tag(songlist_item_, menu_group::kPopup, caption); }
+
+void ModeMenu::set_stop_caption(const QString& caption) {
+  tag(stop_item_, menu_group::kPopup, QStringLiteral("Stop Winamp"), caption);
+}
 
 void ModeMenu::show_mode_menu(const QPoint& at) {
   if (QAction* chosen = menu_->exec(at)) run(*chosen);
@@ -96,8 +105,8 @@ void ModeMenu::show_mode_menu(const QPoint& at) {
 void ModeMenu::run(const QAction& action) const {
   QStringList tags = action.data().toStringList();
   if (tags.size() != 2) return;
-  std::string group = program_text(tags[0]), caption = program_text(tags[1]);
-  dispatch_mode_menu(group, caption, handlers_);
+  std::string group = program_text(tags[0]), item = program_text(tags[1]);
+  dispatch_mode_menu(group, item, handlers_);
 }
 
 }  // namespace jukora

@@ -1,6 +1,8 @@
 // The mode menu, the program's one menu, shown only as a popup from the tray
 // and the grid: play cycles, playlist exports, songlist files, Add Files,
-// Preferences, Stop Winamp and Exit. Items are told apart by their caption.
+// Preferences, Stop Winamp and Exit. Items are told apart by a fixed key, the
+// caption each has always had ("Stop Winamp"), whatever it shows now ("Stop
+// mpv" on Linux).
 #pragma once
 
 #include <QMenu>
@@ -37,9 +39,9 @@ struct ModeMenuHandlers {
   std::function<void()> exit;
 };
 
-// Runs the handler for item `caption` of `group`. A caption no handler acts
-// on, such as a submenu's own entry, does nothing.
-void dispatch_mode_menu(std::string_view group, std::string_view caption, const ModeMenuHandlers& handlers);
+// Runs the handler for the item of `group` whose key is `item`. A key no
+// handler acts on, such as a submenu's own entry, does nothing.
+void dispatch_mode_menu(std::string_view group, std::string_view item, const ModeMenuHandlers& handlers);
 
 class ModeMenu {
  public:
@@ -51,6 +53,8 @@ class ModeMenu {
 
   // The Songlist item's caption, "Songlist (name)".
   void set_songlist_caption(const QString& caption);
+  // The Stop item's caption, which names the player in use.
+  void set_stop_caption(const QString& caption);
 
   // Opens at `at` and returns once the menu has closed and the chosen
   // item's handler has run.
@@ -63,6 +67,7 @@ class ModeMenu {
   ModeMenuHandlers handlers_;
   std::unique_ptr<QMenu> menu_;
   QAction* songlist_item_ = nullptr;
+  QAction* stop_item_ = nullptr;
 };
 
 }  // namespace jukora

@@ -2,9 +2,13 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QMouseEvent>
+#include <QScopedValueRollback>
 #include <QWidget>
 
+#include "platform/desktop.h"
 #include "shell/icons.h"
+#include "shell/local_text.h"
 
 namespace jukora {
 
@@ -46,9 +50,15 @@ void QtTrayHost::add_icon(TrayIconId icon, const char* tooltip) {
   tray = new QSystemTrayIcon(tray_image(icon), this);
   tray->setToolTip(QString::fromUtf8(tooltip));
   // Platforms whose tray reports finished clicks. On X11 the event filter
-  // takes the icon window's mouse events first, so this stays silent there.
-  connect(tray, &QSystemTrayIcon::activated, this,
-          [this, icon](QSystemTrayIcon::ActivationReason reason) { report(icon, release_from_activation(reason)); });
+  // takes the icon window's mouse events first, so this hears only the
+  // window telling which icon it shows.
+  connect(tray, &QSystemTrayIcon::activated, this, [this, icon](QSystemTrayIcon::ActivationReason reason) {
+    if (probing_) {
+      probed_ = icon;
+      return;
+    }
+    report_later(icon, release_from_activation(reason));
+  });
   tray->show();
 }
 
@@ -62,30 +72,60 @@ void QtTrayHost::remove_icon(TrayIconId icon) {
 
 bool QtTrayHost::available() const { return QSystemTrayIcon::isSystemTrayAvailable(); }
 
-void QtTrayHost::report(TrayIconId icon, TrayRelease release) {
-  if (release != TrayRelease::kNone && on_release) on_release(icon, release);
+bool QtTrayHost::show_message(const std::string& text) {
+  if (!available()) return false;
+  for (QSystemTrayIcon* tray : icons_) {
+    if (!tray) continue;
+    tray->showMessage(kAppTitle, qt_text(text), QSystemTrayIcon::Information);
+    return true;
+  }
+  return false;
+}
+
+void QtTrayHost::report_later(TrayIconId icon, TrayRelease release) {
+  if (release == TrayRelease::kNone) return;
+  QMetaObject::invokeMethod(
+      this,
+      [this, icon, release] {
+        if (on_release) on_release(icon, release);
+      },
+      Qt::QueuedConnection);
+}
+
+std::optional<TrayIconId> QtTrayHost::icon_of(QWidget& window) {
+  if (auto known = windows_.find(&window); known != windows_.end()) return known->second;
+  // Qt keeps to itself which icon a tray window shows, and tooltips may be
+  // alike. The window says it: a middle-button press makes it emit its own
+  // icon's activated(), which is no click of ours.
+  probed_.reset();
+  {
+    QScopedValueRollback<bool> probing(probing_, true);
+    QMouseEvent probe(QEvent::MouseButtonPress, QPointF(), QPointF(), Qt::MiddleButton, Qt::MiddleButton,
+                      Qt::NoModifier);
+    QCoreApplication::sendEvent(&window, &probe);
+  }
+  if (probed_) {
+    windows_[&window] = *probed_;
+    connect(&window, &QObject::destroyed, this, [this](QObject* gone) { windows_.erase(gone); });
+  }
+  return probed_;
 }
 
 bool QtTrayHost::eventFilter(QObject* watched, QEvent* event) {
   // The X11 tray shows each icon in a small window of Qt's own, which emits
   // activated() on the button press. Its button events are taken here
   // instead, so that only a release over the icon counts, as each of the two
-  // releases of a double click does. The window carries its icon's tooltip.
-  if (!is_mouse_button_event(*event) || !watched->isWidgetType() || !watched->inherits("QSystemTrayIconSys"))
+  // releases of a double click does.
+  if (probing_ || !is_mouse_button_event(*event) || !watched->isWidgetType() ||
+      !watched->inherits("QSystemTrayIconSys"))
     return QObject::eventFilter(watched, event);
-  const auto* window = static_cast<const QWidget*>(watched);
-  for (int id = 1; id <= kTrayIconCount; ++id) {
-    auto icon = static_cast<TrayIconId>(id);
-    if (!slot(icon) || window->toolTip() != slot(icon)->toolTip()) continue;
-    TrayRelease release = release_from_mouse_event(*event, *window);
-    // After the event: an action may open a menu or a message box, which
-    // should not run inside the tray window's mouse handling.
-    if (release != TrayRelease::kNone)
-      QMetaObject::invokeMethod(
-          this, [this, icon, release] { report(icon, release); }, Qt::QueuedConnection);
-    return true;
-  }
-  return QObject::eventFilter(watched, event);
+  auto* window = static_cast<QWidget*>(watched);
+  const std::optional<TrayIconId> icon = icon_of(*window);
+  // A window that does not say which icon it shows keeps Qt's own clicks,
+  // reported by activated() on the press.
+  if (!icon) return QObject::eventFilter(watched, event);
+  report_later(*icon, release_from_mouse_event(*event, *window));
+  return true;
 }
 
 }  // namespace jukora

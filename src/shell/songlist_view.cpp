@@ -1,8 +1,10 @@
 #include "shell/songlist_view.h"
 
+#include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 #include <algorithm>
 
 #include "shell/songlist_model.h"
@@ -94,6 +96,23 @@ void SonglistView::scroll_to_row(int row) {
   scrollTo(model()->index(row - 1, std::max(0, currentIndex().column())));
 }
 
+void SonglistView::set_empty(bool empty) {
+  if (empty == empty_) return;
+  empty_ = empty;
+  viewport()->update();
+}
+
+QPoint SonglistView::menu_position() {
+  const QModelIndex current = currentIndex();
+  QPoint at;
+  if (current.isValid()) {
+    scrollTo(current);
+    const QRect row = visualRect(current);
+    at = QPoint(0, std::clamp(row.bottom(), 0, viewport()->height() - 1));
+  }
+  return viewport()->mapToGlobal(at);
+}
+
 void SonglistView::report_selection() {
   if (placing_ || !currentIndex().isValid()) return;
   auto [row, row_sel] = shown_selection();
@@ -107,6 +126,10 @@ void SonglistView::keyPressEvent(QKeyEvent* event) {
   }
   if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
     emit key_press('\r');
+    return;
+  }
+  if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {
+    emit mode_menu_requested(menu_position());
     return;
   }
   const QString text = event->text();
@@ -127,7 +150,7 @@ void SonglistView::mousePressEvent(QMouseEvent* event) {
 
 void SonglistView::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() == Qt::RightButton) {
-    emit right_button_released(event->globalPosition().toPoint());
+    emit mode_menu_requested(event->globalPosition().toPoint());
     return;
   }
   QTableView::mouseReleaseEvent(event);
@@ -136,6 +159,24 @@ void SonglistView::mouseReleaseEvent(QMouseEvent* event) {
 void SonglistView::mouseDoubleClickEvent(QMouseEvent* event) {
   QTableView::mouseDoubleClickEvent(event);
   if (event->button() == Qt::LeftButton) emit double_clicked();
+}
+
+void SonglistView::contextMenuEvent(QContextMenuEvent* event) {
+  // The Menu key arrives here (X11, Wayland and Windows make it a context
+  // menu event); the mouse's menu opens on the release of the right button.
+  if (event->reason() != QContextMenuEvent::Keyboard) return QTableView::contextMenuEvent(event);
+  event->accept();
+  emit mode_menu_requested(menu_position());
+}
+
+void SonglistView::paintEvent(QPaintEvent* event) {
+  QTableView::paintEvent(event);
+  if (!empty_) return;
+  QPainter painter(viewport());
+  painter.setPen(palette().color(QPalette::PlaceholderText));
+  const int margin = fontMetrics().height();
+  painter.drawText(viewport()->rect().adjusted(margin, margin, -margin, -margin), Qt::AlignCenter | Qt::TextWordWrap,
+                   QString::fromUtf8(kEmptyListHint));
 }
 
 }  // namespace jukora

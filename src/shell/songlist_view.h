@@ -11,6 +11,9 @@ namespace jukora {
 // The grid's key-down code of the Delete key.
 inline constexpr int kGridKeyDelete = 46;
 
+// Painted over a list that holds no song yet.
+inline constexpr const char* kEmptyListHint = "Drop songs or folders here — right-click for the menu";
+
 class SonglistView : public QTableView {
   Q_OBJECT
 
@@ -25,6 +28,8 @@ class SonglistView : public QTableView {
   // The anchor and moving end as shown, in Songlist rows; 0 for none.
   std::pair<int, int> shown_selection() const;
   void scroll_to_row(int row);
+  // Whether the list holds no song, so that the hint is painted over it.
+  void set_empty(bool empty);
 
  signals:
   void rows_selected(int row, int row_sel);
@@ -33,7 +38,9 @@ class SonglistView : public QTableView {
   // A typed character, Enter as 13.
   void key_press(int key_ascii);
   void double_clicked();
-  void right_button_released(const QPoint& global_position);
+  // The right button released over the grid, the Menu key or Shift+F10:
+  // at the mouse, or below the selected row.
+  void mode_menu_requested(const QPoint& global_position);
 
  protected:
   QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
@@ -42,11 +49,16 @@ class SonglistView : public QTableView {
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
 
  private:
   void report_selection();
+  // Below the selected row, brought into view; the top left without one.
+  QPoint menu_position();
 
   bool placing_ = false;
+  bool empty_ = false;
 };
 
 }  // namespace jukora

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 
 #include "shell/tray_events.h"
 
@@ -19,6 +20,8 @@ class TrayHost {
   virtual void remove_icon(TrayIconId icon) = 0;
   // Whether the desktop has a notification area to show the icons in.
   virtual bool available() const { return true; }
+  // A balloon by the icons, for a word to the user; false where none can be shown.
+  virtual bool show_message(const std::string& text) = 0;
 
   // The host reports every click it sees here.
   std::function<void(TrayIconId, TrayRelease)> on_release;

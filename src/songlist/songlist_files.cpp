@@ -35,6 +35,7 @@ bool SonglistFiles::save_to(const std::string& path, bool always_report) {
   std::string error;
   if (write_file_atomically(path, songlist_file_text(songlist_), error)) {
     failure_reported_ = false;
+    unsaved_change_ = false;
     return true;
   }
   if (always_report || !failure_reported_) {
@@ -54,6 +55,7 @@ void SonglistFiles::write_songlist() {
 }
 
 void SonglistFiles::read_songlist() {
+  unsaved_change_ = false;
   std::string path = current_path();
   if (songlist_.Rows() > 1) {
     // One blank data row stays; it keeps its number.

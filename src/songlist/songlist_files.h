@@ -35,6 +35,11 @@ class SonglistFiles {
   // "Jukora Song Manager - name" and "Songlist (name)" for the current path.
   void show_captions();
 
+  // A change kept in memory without a save (a direct play's Last Played);
+  // the next save or load settles it.
+  void note_unsaved_change() { unsaved_change_ = true; }
+  bool has_unsaved_change() const { return unsaved_change_; }
+
  private:
   // Writes the table to `path`. An autosave failure is reported once until a
   // save succeeds again; a Save As failure always.
@@ -46,6 +51,7 @@ class SonglistFiles {
   const AppFolders& folders_;
   DialogMemory& dialog_;
   bool failure_reported_ = false;
+  bool unsaved_change_ = false;
   // A songlist that exists but could not be read: saving would replace the
   // user's list with an empty one.
   std::optional<std::string> unreadable_path_;

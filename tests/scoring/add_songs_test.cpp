@@ -9,7 +9,9 @@ namespace jukora::testing {
 namespace {
 
 using ::testing::ElementsAre;
+using ::testing::EndsWith;
 using ::testing::IsEmpty;
+using ::testing::StartsWith;
 
 TEST_F(AddSongsTest, DropTakesLowerCaseAudioFilesFilesFirstInNameOrder) {
   make_file("D.mp3");
@@ -26,6 +28,19 @@ TEST_F(AddSongsTest, DropTakesLowerCaseAudioFilesFilesFirstInNameOrder) {
   EXPECT_EQ(desktop.busy_changes, (std::vector<bool>{true, false}));
   EXPECT_NE(saved().find("\"" + in("x") + "\",\"d.wav\""), std::string::npos);
   EXPECT_THAT(desktop.messages, IsEmpty());
+}
+
+TEST_F(AddSongsTest, TodaysFormatsAreTakenOnlyWhereThePlayersReadThem) {
+  for (const char* name :
+       {"a.flac", "b.ogg", "c.oga", "d.opus", "e.m4a", "f.aac", "g.wma", "h.ape", "i.wv", "j.mpc", "k.FLAC", "l.webm"})
+    make_file(name);
+  add.MSFlexGrid1_OLEDragDrop({root});
+#ifdef _WIN32
+  EXPECT_EQ(songlist.Rows(), 1);
+#else
+  EXPECT_EQ(songlist.Rows(), 11);
+  EXPECT_EQ(songs().back(), std::pair(root, std::string("j.mpc")));
+#endif
 }
 
 TEST_F(AddSongsTest, SameDropTwiceAddsNothingButSavesAgain) {
@@ -77,10 +92,21 @@ TEST_F(AddSongsTest, AddFilesAsksWithItsTitleAndFilterAndCancelChangesNothing) {
   add.add_files_dialog();
   ASSERT_EQ(desktop.requests.size(), 1u);
   EXPECT_EQ(desktop.requests[0].title, "Add Files");
-  EXPECT_EQ(desktop.requests[0].filter,
+  const std::string& filter = desktop.requests[0].filter;
+#ifdef _WIN32
+  EXPECT_EQ(filter,
             "All Audio Formats|*.mp3;*.mp2;*.mp1;*.mod;*.it;*.xm;*.s3m;*.stm;*.669;*.dsm;*.far;*.ult;*.mtm;*.voc;*.wav;"
             "*.mid;*.cda;|Mpeg Audio|*.mp3;*.mp2;*.mp1|Wave Files|*.wav|Midi Files|*.mid|CD Audio|*.cda|Mod Tracker "
             "Files|*.mod;*.it;*.xm;*.s3m;*.stm;*.669|Other Audio Files|*.dsm;*.far;*.ult;*.mtm;*.voc|All Files|*.*");
+#else
+  // Every old entry stays; today's formats join the first list and get one of their own.
+  EXPECT_THAT(filter, StartsWith("All Audio Formats|*.mp3;*.mp2;*.mp1;*.mod;*.it;*.xm;*.s3m;*.stm;*.669;*.dsm;*.far;"
+                                 "*.ult;*.mtm;*.voc;*.wav;*.mid;*.cda;*.flac;*.ogg;*.oga;*.opus;*.m4a;*.aac;*.wma;"
+                                 "*.ape;*.wv;*.mpc|Mpeg Audio|*.mp3;*.mp2;*.mp1|Wave Files|*.wav|Midi Files|*.mid|"
+                                 "CD Audio|*.cda|Mod Tracker Files|*.mod;*.it;*.xm;*.s3m;*.stm;*.669|Other Audio "
+                                 "Files|*.dsm;*.far;*.ult;*.mtm;*.voc|"));
+  EXPECT_THAT(filter, EndsWith("|*.flac;*.ogg;*.oga;*.opus;*.m4a;*.aac;*.wma;*.ape;*.wv;*.mpc|All Files|*.*"));
+#endif
   EXPECT_EQ(songlist.Rows(), 1);
   EXPECT_TRUE(saved().empty());
 }

@@ -7,12 +7,14 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileSystemModel>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTreeView>
 #include <filesystem>
 
+#include "player/mpv_link.h"
 #include "shell/dir_dialog.h"
 #include "window_fixture.h"
 
@@ -48,12 +50,17 @@ TEST_F(DialogTest, FirstOpeningShowsTheDefaultsAndSavesNothing) {
   dialog.show_dialog();
   EXPECT_TRUE(dialog.isVisible());
   EXPECT_FALSE(dialog.chkInc->isChecked() || dialog.chkDec->isChecked() || dialog.ApplyButton->isEnabled());
+  EXPECT_TRUE(dialog.chkNotify->isChecked());
   EXPECT_EQ(dialog.txtHours->text(), "0");
   EXPECT_EQ(dialog.txtWinampDir->text().toStdString(), default_winamp_dir());
+  // The player here is Winamp, named word for word.
+  EXPECT_EQ(dialog.Label1->text(), "Winamp Directory");
+  EXPECT_EQ(dialog.txtWinampDir->toolTip(), "Winamp executable directory");
+  EXPECT_EQ(dialog.BrowseButton->toolTip(), "Browse for winamp executable directory");
 
   const std::vector<QWidget*> tab_order = {dialog.OKButton,     dialog.CancelButton, dialog.ApplyButton,
                                            dialog.txtWinampDir, dialog.BrowseButton, dialog.chkInc,
-                                           dialog.chkDec,       dialog.txtHours};
+                                           dialog.chkDec,       dialog.txtHours,     dialog.chkNotify};
   for (std::size_t i = 0; i + 1 < tab_order.size(); ++i) {
     QWidget* next = tab_order[i];
     do next = next->nextInFocusChain();
@@ -95,8 +102,13 @@ TEST_F(DialogTest, ApplyOkCancelAndTheHoursFilter) {
   EXPECT_EQ(setting(kPrefs, keys::kTimeBlock), "12");
   EXPECT_EQ(setting(kPrefs, keys::kWinampDir), other);
   EXPECT_EQ(setting(kPrefs, keys::kAddOnMinus), "0");
+  EXPECT_EQ(setting(kPrefs, keys::kNotifications), "True");
 
   dialog.show_dialog();
+  dialog.chkNotify->click();
+  dialog.ApplyButton->click();
+  EXPECT_EQ(setting(kPrefs, keys::kNotifications), "False");
+  EXPECT_FALSE(read_notifications(settings));
   EXPECT_TRUE(dialog.chkInc->isChecked());
   EXPECT_EQ(dialog.txtHours->text(), "12");
   EXPECT_EQ(box_dir(), other);
@@ -174,9 +186,23 @@ TEST_F(DialogTest, BrowseOpensTheChooserWhereTheBoxPoints) {
   // The chooser closes with the preferences.
   preferences().BrowseButton->click();
   ASSERT_TRUE(chooser().isVisible());
+  EXPECT_EQ(chooser().windowTitle(), "Select Winamp Dir");
   preferences().CancelButton->click();
   EXPECT_FALSE(chooser().isVisible() || chooser().is_open());
 }
+
+#ifndef _WIN32
+TEST_F(DialogTest, WithMpvBothWindowsNameMpv) {
+  MpvLink mpv(folders);
+  Form1 window(settings, mpv, desktop, folders);
+  window.preferences().show_dialog();
+  EXPECT_EQ(window.preferences().Label1->text(), "mpv Folder");
+  EXPECT_EQ(window.preferences().txtWinampDir->toolTip(), "The folder that holds the mpv program");
+  EXPECT_EQ(window.preferences().BrowseButton->toolTip(), "Browse for the folder that holds mpv");
+  window.dir_dialog().show_chooser();
+  EXPECT_EQ(window.dir_dialog().windowTitle(), "Select mpv Folder");
+}
+#endif
 
 TEST_F(DialogTest, TheStartUpChooserFillsTheHiddenPreferencesUntilTheWindowCloses) {
   const std::string missing = dir.file("no player here");

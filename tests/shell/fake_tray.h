@@ -14,6 +14,10 @@ class FakeTray : public TrayHost {
   void add_icon(TrayIconId icon, const char* tooltip) override { calls.push_back("add " + id(icon) + " " + tooltip); }
   void remove_icon(TrayIconId icon) override { calls.push_back("remove " + id(icon)); }
   bool available() const override { return has_area; }
+  bool show_message(const std::string& text) override {
+    if (has_area) calls.push_back("message " + text);
+    return has_area;
+  }
   void click(TrayIconId icon, TrayRelease release = TrayRelease::kLeft) { on_release(icon, release); }
   std::vector<std::string> calls;
   bool has_area = true;

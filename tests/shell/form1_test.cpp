@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QPushButton>
 #include <QTest>
@@ -62,7 +63,9 @@ TEST_F(Form1Test, FirstStartWithEmptySettings) {
   EXPECT_EQ(window.geometry().center(), window.screen()->availableGeometry().center());
 
   EXPECT_EQ(grid().model()->rowCount(), 0);
-  for (int c = 0; c < kColumns; ++c) EXPECT_EQ(grid().columnWidth(c), s.x_px(1000));
+  // 1000 twips each, wider where a header would be cut.
+  for (int c = 0; c < kColumns; ++c)
+    EXPECT_EQ(grid().columnWidth(c), std::max(s.x_px(1000), grid().horizontalHeader()->sectionSizeHint(c)));
   EXPECT_EQ(window.windowTitle(), "Jukora Song Manager - default.jk8");
   EXPECT_FALSE(window.isVisible());
   std::set<std::string> written;
@@ -131,7 +134,8 @@ TEST_F(Form1Test, ClosingSavesTheVisibleFlagAndTheColumnWidths) {
   window.close();
   EXPECT_EQ(order, std::vector<std::string>{"remove_tray_icons <absent>"});
   EXPECT_EQ(setting(sections::kMain, keys::kVisible), "True");
-  for (int c = 0; c < kColumns; ++c) EXPECT_EQ(setting(kWindow, fg_col_key(c)), "1000");
+  // Widths nobody chose are left for the first songs to size.
+  for (int c = 0; c < kColumns; ++c) EXPECT_EQ(setting(kWindow, fg_col_key(c)), "<absent>");
   EXPECT_FALSE(window.preferences().isVisible() || window.preferences().dialog_loaded());
   EXPECT_FALSE(window.dir_dialog().isVisible());
   EXPECT_EQ(unloaded, 1);
@@ -186,13 +190,81 @@ TEST_F(Form1Test, TheSelectionIsMirroredBothWaysAndTheGridPlaysAndOpensTheMenu) 
 
   std::vector<std::string> calls;
   window.hooks.MSFlexGrid1_DblClick = [&] { calls.push_back("play " + std::to_string(window.songlist().Row())); };
-  window.hooks.show_mode_menu = [&](const QPoint&) { calls.push_back("menu"); };
+  QPoint menu_at;
+  window.hooks.show_mode_menu = [&](const QPoint& at) {
+    calls.push_back("menu");
+    menu_at = at;
+  };
   click_row(1);
   key(Qt::Key_Return);
   QTest::mouseDClick(grid().viewport(), Qt::LeftButton, {}, cell_center(2));
   QTest::mouseClick(grid().viewport(), Qt::RightButton, {}, cell_center(1));
   EXPECT_EQ(calls, (std::vector<std::string>{"play 1", "play 2", "menu"}));
   EXPECT_EQ(cursor(), std::pair(2, 2));  // the right button does not move it
+
+  // By keyboard the menu opens below the selected row: Shift+F10, and the
+  // Menu key, which the platform turns into a context-menu event.
+  const QPoint below_row_2 =
+      grid().viewport()->mapToGlobal(QPoint(0, grid().visualRect(grid().currentIndex()).bottom()));
+  key(Qt::Key_F10, Qt::ShiftModifier);
+  EXPECT_EQ(menu_at, below_row_2);
+  menu_at = {};
+  QContextMenuEvent menu_key(QContextMenuEvent::Keyboard, QPoint(1, 1), grid().mapToGlobal(QPoint(1, 1)));
+  QApplication::sendEvent(&grid(), &menu_key);
+  EXPECT_EQ(menu_at, below_row_2);
+  EXPECT_EQ(calls.size(), 5u);
+}
+
+// How many pixels across the middle third of the grid differ from its bottom right corner.
+int marks_in_the_middle(SonglistView& grid) {
+  const QImage image = grid.viewport()->grab().toImage();
+  const QRgb background = image.pixel(image.width() - 1, image.height() - 1);
+  int marks = 0;
+  for (int y = image.height() / 3; y < 2 * image.height() / 3; ++y)
+    for (int x = 0; x < image.width(); ++x) marks += image.pixel(x, y) != background;
+  return marks;
+}
+
+TEST_F(Form1Test, AnEmptyListShowsAHintAndTheFirstSongsSizeTheColumnsOnceUnlessWidthsAreStored) {
+  start();
+  EXPECT_GT(marks_in_the_middle(grid()), 0);
+  auto all_in_view = [](SonglistView& view) {
+    int total = 0;
+    for (int c = 0; c < kColumns; ++c) total += view.columnWidth(c);
+    return total <= view.viewport()->width();
+  };
+
+  write_songlist({R"("/m","the first song.mp3","1","00:00 1/1/71")"});
+  form->files().read_songlist();
+  form->show_songlist();
+  EXPECT_EQ(marks_in_the_middle(grid()), 0);
+  const int sized = grid().columnWidth(col::kFile);
+  EXPECT_GT(sized, grid().fontMetrics().horizontalAdvance("the first song.mp3"));
+  EXPECT_TRUE(all_in_view(grid()));
+  // Once only: later songs keep the widths.
+  const std::string longer = "a much much longer name that would need a wider column than before";
+  write_songlist({"\"/m\",\"" + longer + longer + ".mp3\",\"1\",\"\""});
+  form->files().read_songlist();
+  form->show_songlist();
+  EXPECT_EQ(grid().columnWidth(col::kFile), sized);
+  const int directory = grid().columnWidth(col::kDirectory);
+  form->close();
+
+  // Stored widths win afterwards.
+  set(kWindow, fg_col_key(col::kFile), "1500");
+  start();
+  EXPECT_EQ(grid().columnWidth(col::kFile), scale().x_px(1500));
+  EXPECT_NEAR(grid().columnWidth(col::kDirectory), directory, 1);
+  form->close();
+
+  // Names too long for the grid share what the numbers leave, so the scores stay in view.
+  write_songlist({"\"/music/" + longer + "\",\"" + longer + ".mp3\",\"1\",\"\""});
+  MemorySettingsStore fresh;
+  Form1 window(fresh, link, desktop, folders);
+  window.Form_Load();
+  EXPECT_TRUE(all_in_view(window.MSFlexGrid1()));
+  EXPECT_GE(window.MSFlexGrid1().columnWidth(col::kFile),
+            window.MSFlexGrid1().horizontalHeader()->sectionSizeHint(col::kFile));
 }
 
 TEST_F(Form1Test, TheGridShowsTheSonglistAndPlusFollowsTheSongAsItClimbs) {

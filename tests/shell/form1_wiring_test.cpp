@@ -20,6 +20,7 @@ namespace {
 using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
+using ::testing::Not;
 
 const auto kAllRemoved = ElementsAre("remove 1", "remove 2", "remove 3", "remove 4", "remove 5");
 
@@ -142,7 +143,7 @@ TEST_F(Form1WiringTest, StopWinampEndsTheCycleSoSkipStartsRandomAllKeepingTheMar
   EXPECT_EQ(wiring->play_modes().cycle(), (PlayCycle{mode::kRandomAll, 3}));
 }
 
-TEST_F(Form1WiringTest, MenuItemsDroppedFilesAndExitWithoutTheClosingSteps) {
+TEST_F(Form1WiringTest, MenuItemsDroppedFilesAndExitSavingWhatChanged) {
   std::filesystem::create_directories(dir.path() / "music" / "x");
   write_bytes(dir.file("music/x/d.wav"), "");
   wire();
@@ -162,10 +163,19 @@ TEST_F(Form1WiringTest, MenuItemsDroppedFilesAndExitWithoutTheClosingSteps) {
   QApplication::processEvents();
   EXPECT_EQ(form->MSFlexGrid1().model()->rowCount(), 3);
   EXPECT_THAT(read_bytes(default_songlist_path(folders)), HasSubstr("\"d.wav\""));
+
+  // Exit saves what changed and only that: a direct play's Last Played, the
+  // widths the first songs gave the columns; the window stayed hidden.
+  clock.time = {2026, 5, 4, 21, 30, 0};
+  form->songlist().SetRow(1);
+  form->hooks.MSFlexGrid1_DblClick();
+  EXPECT_THAT(read_bytes(default_songlist_path(folders)), Not(HasSubstr("21:30 5/4/26")));
   tray.calls.clear();
   choose("Exit");
   EXPECT_THAT(tray.calls, kAllRemoved);
   EXPECT_EQ(quits, 1);
+  EXPECT_THAT(read_bytes(default_songlist_path(folders)), HasSubstr("21:30 5/4/26"));
+  EXPECT_EQ(setting(sections::kWindow, fg_col_key(col::kFile)), std::to_string(form->songlist().ColWidth(col::kFile)));
   EXPECT_EQ(setting(sections::kMain, keys::kVisible), "<absent>");
 }
 

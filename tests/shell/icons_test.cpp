@@ -32,6 +32,16 @@ TEST(Icons, AreFiveDifferentWhiteDiscsWithBlackSignsOnClearGround) {
   }
 }
 
+TEST(Icons, TheProgramHasAnIconOfItsOwnAtTheUsualSizes) {
+  const QIcon icon = app_icon();
+  for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) EXPECT_TRUE(icon.availableSizes().contains(QSize(size, size)));
+  const QImage image = icon.pixmap(32, 32).toImage();
+  for (auto button : {minus_icon, plus_icon, arrow_icon, page_icon, mode_icon})
+    EXPECT_NE(image, button().pixmap(32, 32).toImage());
+  EXPECT_EQ(qAlpha(image.pixel(0, 0)), 0);
+  EXPECT_EQ(qAlpha(image.pixel(16, 16)), 255);
+}
+
 TEST(Icons, AreSharpAtEverySizeAndPixelRatio) {
   // The minus bar fills whole pixel rows, with no blurred row above it.
   for (auto [size, ratio] : {std::pair{32, 1.0}, std::pair{16, 1.0}, std::pair{32, 2.0}}) {

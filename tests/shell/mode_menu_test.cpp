@@ -17,7 +17,7 @@ std::vector<std::string> captions(const QMenu& menu) {
   return out;
 }
 
-TEST(ModeMenu, ItemsInOrderAllEnabledNoneCheckedAndEachRunsItsHandlerByCaption) {
+TEST(ModeMenu, ItemsInOrderAllEnabledNoneCheckedAndEachRunsItsHandlerWhateverItShows) {
   std::vector<std::string> ran;
   auto with = [&](const char* group) {
     return [&ran, group](std::string_view caption) { ran.push_back(group + (" " + std::string(caption))); };
@@ -44,6 +44,9 @@ TEST(ModeMenu, ItemsInOrderAllEnabledNoneCheckedAndEachRunsItsHandlerByCaption) 
 
   menu.set_songlist_caption("Songlist (rock & roll.jk8)");
   EXPECT_EQ(item(3)->text(), "Songlist (rock && roll.jk8)");
+  // The Stop item names the player in use and still stops it.
+  menu.set_stop_caption("Stop mpv");
+  EXPECT_EQ(item(6)->text(), "Stop mpv");
   for (auto [top, sub] :
        {std::pair{0, 1}, {1, 2}, {2, 0}, {3, 1}, {1, -1}, {3, -1}, {4, -1}, {5, -1}, {6, -1}, {7, -1}})
     menu.run(*item(top, sub));

@@ -1,58 +1,22 @@
 #!/usr/bin/env bash
 # The tray on a real X server: under Xvfb with trayer as the tray host, the
-# program shows its five tray icons (four when "mode_button" is "false"), and a
-# left click on Increment, made with xdotool, raises the Score of the song mpv
-# is playing in the saved songlist.
+# program shows its five tray icons (four when "mode_button" is "false"), and
+# left clicks on Increment and Decrement, made with xdotool, raise and lower
+# the Score of the song mpv is playing in the saved songlist: each icon is
+# told by its own window, not by its tooltip.
 #
 #   tests/shell/tray_xvfb_check.sh BUILD/src/shell/jukora [SCREENSHOT.png]
 #
 # Needs Xvfb, trayer, xdotool, mpv, sox (and ImageMagick for the screenshot).
 # Every wait polls with a deadline. Exit status 0 when all checks pass.
-set -euo pipefail
-
 jukora=$(realpath "$1")
 screenshot=${2:+$(realpath -m "$2")}
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[i]}" 2>/dev/null || true; done
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
+source "$(dirname "$0")/desktop_check_lib.sh"
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
-
-# Polls `$@` every 0.1 s until it succeeds or `deadline` seconds have passed.
-wait_for() {
-  local deadline=$1; shift
-  local end=$((SECONDS + deadline))
-  until "$@"; do
-    ((SECONDS < end)) || return 1
-    sleep 0.1
-  done
-}
-
-export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data XDG_RUNTIME_DIR=$work/run
-mkdir -p "$XDG_CONFIG_HOME/Jukora" "$XDG_DATA_HOME/Jukora/Jukora" "$XDG_RUNTIME_DIR/jukora" "$work/music"
-chmod 700 "$XDG_RUNTIME_DIR" "$XDG_RUNTIME_DIR/jukora"
-songlist=$XDG_DATA_HOME/Jukora/Jukora/default.jk8
-sox -n -r 44100 -c 2 "$work/music/song.wav" synth 1 sine 440 vol 0.1
-
-exec {display_fd}<> <(:)
-Xvfb -displayfd "$display_fd" -screen 0 400x300x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-pids+=($!)
-read -r -t 10 -u "$display_fd" display || fail "Xvfb did not start"
-export DISPLAY=:$display QT_QPA_PLATFORM=xcb
-trayer --edge top --align left --widthtype pixel --width 240 --height 48 \
-  >"$work/trayer.log" 2>&1 &
-pids+=($!)
-wait_for 10 xdotool search --classname trayer >/dev/null || fail "trayer did not start: $(cat "$work/trayer.log")"
-
-mpv --no-config --idle=no --loop-file=inf --ao=null --vo=null --no-terminal \
-  --input-ipc-server="$XDG_RUNTIME_DIR/jukora/mpv-socket" "$work/music/song.wav" &
-pids+=($!)
-wait_for 10 test -S "$XDG_RUNTIME_DIR/jukora/mpv-socket" || fail "mpv did not open its socket"
+make_song song.wav
+start_xvfb 400x300
+start_tray
+start_mpv song.wav
 
 # The program's visible windows, oldest first; tray icons are the small ones,
 # in the order they were put into the tray.
@@ -67,7 +31,6 @@ windows() {
 tray_windows() { windows 1; }
 count_is() { [[ $(tray_windows | wc -l) -eq $1 ]]; }
 menu_is_open() { [[ -n $(windows 0) ]]; }
-score_is() { grep -q "\"song.wav\",\"$1\"," "$songlist"; }
 jukora_ended() { ! kill -0 "$jukora_pid" 2>/dev/null; }
 
 # Moves the pointer onto the n-th tray icon: to its middle, or with "low" to
@@ -80,21 +43,25 @@ point_at_icon() {
 }
 
 # Starts the program with "mode_button" set to $1 and waits for $2 icons;
-# then a click on Increment must raise the playing song's score, and once
-# it has, the count must still hold (the program had long finished adding).
+# then clicks on Increment and Decrement must score the playing song, and
+# once they have, the count must still hold (the program had long finished
+# adding).
 check_tray() {
-  printf '[main]\nmode_button=%s\nvisible=false\n\n[prefs]\nwinamp_dir=%s\n' "$1" "$(dirname "$(command -v mpv)")" \
-    >"$XDG_CONFIG_HOME/Jukora/Jukora.ini"
+  write_settings "[main]" "mode_button=$1" "visible=false"
   printf '"%s","song.wav","0","00:00 1/1/71"\r\n' "$work/music" >"$songlist"
   "$jukora" >>"$work/jukora.log" 2>&1 &
   jukora_pid=$!
   pids+=("$jukora_pid")
   wait_for 15 count_is "$2" || fail "expected $2 tray icons with mode_button=$1, found $(tray_windows | wc -l)"
-  point_at_icon 2
-  xdotool click 1
-  wait_for 10 score_is 1 || fail "a click on Increment did not raise the score: $(cat "$songlist")"
+  local icon_score icon score
+  for icon_score in 2:1 1:0 2:1; do
+    icon=${icon_score%:*} score=${icon_score#*:}
+    point_at_icon "$icon"
+    xdotool click 1
+    wait_for 10 score_is song.wav "$score" || fail "a click on icon $icon did not make the score $score: $(cat "$songlist")"
+  done
   count_is "$2" || fail "the tray icons changed after start-up with mode_button=$1"
-  echo "ok: $2 tray icons with mode_button=$1, and Increment raised the playing song's score"
+  echo "ok: $2 tray icons with mode_button=$1, Increment and Decrement scored the playing song"
 }
 
 # Ends the program through the mode menu of the n-th icon ("Exit" is its

@@ -1,0 +1,212 @@
+#include "shell/remote_command.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLocalSocket>
+#include <QThread>
+#include <QTimer>
+#include <cstdio>
+#include <utility>
+
+#include "shell/local_text.h"
+
+#ifndef _WIN32
+#include "platform/private_folder.h"
+#endif
+
+namespace jukora {
+
+namespace {
+
+// More clients than this at once are no user typing commands.
+constexpr int kClientLimit = 16;
+constexpr const char* kAccepted = "ok\n";
+
+void ignored(const char* why) { qWarning("Remote command ignored: %s", why); }
+
+void tell(const QString& text) { std::fprintf(stderr, "jukora: %s\n", qUtf8Printable(text)); }
+
+#ifndef _WIN32
+constexpr const char* kSocketName = "remote-socket";
+
+bool from_this_user(const QLocalSocket& socket) {
+  return peer_is_this_user(static_cast<int>(socket.socketDescriptor()));
+}
+#else
+// Windows checks the pipe's owner itself (UserAccessOption).
+bool from_this_user(const QLocalSocket&) { return true; }
+#endif
+
+}  // namespace
+
+const char* remote_word(RemoteCommand command) {
+  switch (command) {
+    case RemoteCommand::kIncrement:
+      return "increment";
+    case RemoteCommand::kDecrement:
+      return "decrement";
+    case RemoteCommand::kSkip:
+      return "skip";
+    case RemoteCommand::kShow:
+      return "show";
+  }
+  return "";
+}
+
+std::optional<RemoteCommand> parse_remote_line(QByteArrayView line) {
+  for (RemoteCommand command : kRemoteCommands)
+    if (line == QByteArray(remote_word(command)) + '\n') return command;
+  return std::nullopt;
+}
+
+QString remote_address(const std::string& data_folder) {
+#ifdef _WIN32
+  (void)data_folder;
+  // Pipe names are seen by every session of the machine.
+  return "jukora-remote-" + qEnvironmentVariable("USERNAME");
+#else
+  const std::string folder = private_socket_folder(data_folder, std::char_traits<char>::length(kSocketName));
+  return folder.empty() ? QString() : QDir(qt_text(folder)).filePath(kSocketName);
+#endif
+}
+
+bool forward_remote_command(const QString& address, RemoteCommand command, std::chrono::milliseconds deadline) {
+  if (address.isEmpty()) {
+    tell("no private folder for the remote socket");
+    return false;
+  }
+  QElapsedTimer clock;
+  clock.start();
+  auto left = [&] { return static_cast<int>(std::max<qint64>(0, deadline.count() - clock.elapsed())); };
+  // A copy that has just started may not listen yet: keep trying until the deadline.
+  for (;;) {
+#ifndef _WIN32
+    if (check_own_socket(program_text(address)) == SocketCheck::kForeign) {
+      tell(address + " is not Jukora's own socket; not sending to it");
+      return false;
+    }
+#endif
+    QLocalSocket socket;
+    socket.connectToServer(address);
+    if (socket.waitForConnected(left())) {
+      if (!from_this_user(socket)) {
+        tell(address + " is served by another user; not sending to it");
+        return false;
+      }
+      socket.write(QByteArray(remote_word(command)) + '\n');
+      while (!socket.canReadLine() && socket.waitForReadyRead(left())) {
+      }
+      if (socket.readLine(kRemoteLineLimit) == kAccepted) return true;
+    }
+    if (left() == 0) break;
+    QThread::msleep(50);
+  }
+  tell("the running Jukora did not take the command");
+  return false;
+}
+
+RemoteServer::RemoteServer(Handler handler, std::chrono::milliseconds deadline, QObject* parent)
+    : QObject(parent), handler_(std::move(handler)), deadline_(deadline) {
+  server_.setSocketOptions(QLocalServer::UserAccessOption);
+  connect(&server_, &QLocalServer::newConnection, this, &RemoteServer::take_connections);
+}
+
+bool RemoteServer::listen(const QString& address) {
+  if (address.isEmpty()) {
+    qWarning("Remote commands off: no private folder for their socket");
+    return false;
+  }
+#ifndef _WIN32
+  switch (check_own_socket(program_text(address))) {
+    case SocketCheck::kMissing:
+      break;
+    case SocketCheck::kOwnSocket:
+      // Left by a copy that did not end cleanly; the lock says none runs now.
+      QLocalServer::removeServer(address);
+      break;
+    case SocketCheck::kForeign:
+      qWarning("Remote commands off: %s is not Jukora's own socket", qUtf8Printable(address));
+      return false;
+  }
+#endif
+  if (!server_.listen(address)) {
+    qWarning("Remote commands off: %s", qUtf8Printable(server_.errorString()));
+    return false;
+  }
+  return true;
+}
+
+void RemoteServer::start_acting() {
+  acting_ = true;
+  act();
+}
+
+void RemoteServer::receive(RemoteCommand command) {
+  waiting_.push_back(command);
+  act();
+}
+
+void RemoteServer::take_connections() {
+  while (QLocalSocket* client = server_.nextPendingConnection()) {
+    connect(client, &QLocalSocket::disconnected, client, &QObject::deleteLater);
+    connect(client, &QObject::destroyed, this, [this] { --clients_; });
+    ++clients_;
+    if (clients_ > kClientLimit) {
+      ignored("too many connections at once");
+      client->abort();
+      continue;
+    }
+    if (!from_this_user(*client)) {
+      ignored("a connection from another user");
+      client->abort();
+      continue;
+    }
+    // A client that says nothing, or never finishes its line, is let go.
+    auto* expiry = new QTimer(client);
+    expiry->setSingleShot(true);
+    connect(expiry, &QTimer::timeout, client, [client] {
+      ignored("nothing complete sent in time");
+      client->abort();
+    });
+    expiry->start(deadline_);
+    connect(client, &QLocalSocket::readyRead, this, [this, client, expiry] { read_request(*client, *expiry); });
+    if (client->bytesAvailable() > 0) read_request(*client, *expiry);
+  }
+}
+
+void RemoteServer::read_request(QLocalSocket& client, QTimer& expiry) {
+  const bool whole = client.canReadLine();
+  if (!whole && client.bytesAvailable() < kRemoteLineLimit) return;  // more may come
+  const QByteArray line = whole ? client.readLine(kRemoteLineLimit + 1) : QByteArray();
+  if (!line.endsWith('\n')) {
+    ignored("an over-long request");
+    client.abort();
+    return;
+  }
+  const std::optional<RemoteCommand> command = parse_remote_line(line);
+  if (!command) {
+    ignored("not a known command");
+    client.abort();
+    return;
+  }
+  expiry.stop();
+  // The sender may leave now; the command runs in its turn.
+  client.write(kAccepted);
+  client.disconnectFromServer();
+  receive(*command);
+}
+
+void RemoteServer::act() {
+  // A command that opens a message box lets events run, and with them the
+  // next command's arrival: that one waits here until the first is done.
+  if (!acting_ || busy_) return;
+  busy_ = true;
+  while (!waiting_.empty()) {
+    const RemoteCommand command = waiting_.front();
+    waiting_.pop_front();
+    handler_(command);
+  }
+  busy_ = false;
+}
+
+}  // namespace jukora

@@ -1,0 +1,95 @@
+# Shared by the checks of the real program on a private X server (sourced):
+# a work folder and private XDG folders removed at the end, processes ended
+# in reverse order, waits that poll with a deadline, Xvfb, a song mpv plays on
+# Jukora's socket, and Jukora's own files. KEEP_WORK=1 keeps the work folder
+# (logs, songlist, settings) for a look after a failure.
+set -euo pipefail
+
+work=$(mktemp -d)
+pids=()
+cleanup() {
+  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[i]}" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+  [[ -n ${KEEP_WORK:-} ]] && { echo "kept $work" >&2; return; }
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# Polls `$@` every 0.1 s until it succeeds or `deadline` seconds have passed.
+wait_for() {
+  local deadline=$1; shift
+  local end=$((SECONDS + deadline))
+  until "$@"; do
+    ((SECONDS < end)) || return 1
+    sleep 0.1
+  done
+}
+
+export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data XDG_RUNTIME_DIR=$work/run
+mkdir -p "$XDG_CONFIG_HOME/Jukora" "$XDG_CONFIG_HOME/mpv" "$XDG_DATA_HOME/Jukora/Jukora" "$XDG_RUNTIME_DIR/jukora" \
+  "$work/music"
+chmod 700 "$XDG_RUNTIME_DIR" "$XDG_RUNTIME_DIR/jukora"
+# No sound device here; Jukora's own mpv reads this too.
+printf 'ao=null\nvo=null\n' >"$XDG_CONFIG_HOME/mpv/mpv.conf"
+songlist=$XDG_DATA_HOME/Jukora/Jukora/default.jk8
+settings=$XDG_CONFIG_HOME/Jukora/Jukora.ini
+mpv_socket=$XDG_RUNTIME_DIR/jukora/mpv-socket
+
+# make_song NAME: a one-second tone in the music folder.
+make_song() { sox -n -r 44100 -c 2 "$work/music/$1" synth 1 sine 440 vol 0.1; }
+
+# start_xvfb WxH: a private X server as $DISPLAY.
+start_xvfb() {
+  local display_fd display
+  exec {display_fd}<> <(:)
+  Xvfb -displayfd "$display_fd" -screen 0 "$1x24" -nolisten tcp >"$work/xvfb.log" 2>&1 &
+  pids+=($!)
+  read -r -t 10 -u "$display_fd" display || fail "Xvfb did not start"
+  export DISPLAY=:$display QT_QPA_PLATFORM=xcb
+}
+
+# start_tray: trayer as the XEmbed tray host.
+start_tray() {
+  trayer --edge top --align left --widthtype pixel --width 240 --height 48 >"$work/trayer.log" 2>&1 &
+  pids+=($!)
+  wait_for 10 xdotool search --classname trayer >/dev/null || fail "trayer did not start: $(cat "$work/trayer.log")"
+}
+
+# start_mpv SONG: an mpv looping SONG on Jukora's socket, as if Jukora had started it.
+start_mpv() {
+  mpv --no-config --idle=no --loop-file=inf --ao=null --vo=null --no-terminal \
+    --input-ipc-server="$mpv_socket" "$work/music/$1" &
+  pids+=($!)
+  wait_for 10 test -S "$mpv_socket" || fail "mpv did not open its socket"
+}
+
+# mpv_says PROPERTY VALUE: mpv on Jukora's socket answers VALUE for PROPERTY.
+mpv_says() {
+  /usr/bin/python3 - "$mpv_socket" "$1" "$2" <<'PY'
+import json, socket, sys
+path, prop, want = sys.argv[1:]
+s = socket.socket(socket.AF_UNIX)
+s.settimeout(2)
+try:
+    s.connect(path)
+    s.sendall(json.dumps({"command": ["get_property", prop]}).encode() + b"\n")
+    for line in s.makefile():
+        reply = json.loads(line)
+        if "error" in reply:
+            sys.exit(0 if json.dumps(reply.get("data")) == want else 1)
+except OSError:
+    pass
+sys.exit(1)
+PY
+}
+
+# write_settings LINES...: Jukora.ini holding these lines, the player folder
+# set to the one that holds mpv.
+write_settings() {
+  printf '%s\n' "$@" "[prefs]" "winamp_dir=$(dirname "$(command -v mpv)")" >"$settings"
+}
+
+# score_is FILE N: the song's Score in the saved songlist.
+score_is() { grep -q "\"$1\",\"$2\"," "$songlist"; }

@@ -1,0 +1,120 @@
+#include "shell/desktop_notifier.h"
+
+#include <gmock/gmock.h>
+
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QDBusVirtualObject>
+#include <QLabel>
+#include <QTest>
+
+#include "window_fixture.h"
+
+namespace jukora::testing {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+class DesktopNotifierTest : public WindowTest {
+ protected:
+  // A notifier over `bus` into the shown window, with a tray that records
+  // its balloons when it has one.
+  DesktopNotifier& notifier(const QDBusConnection& bus) {
+    set(sections::kMain, keys::kVisible, "True");
+    start();
+    made = std::make_unique<DesktopNotifier>(
+        desktop, bus,
+        NotificationOutlets{[this] { return read_notifications(settings); },
+                            [this](const QString& text) {
+                              if (has_tray) balloons.push_back(text.toStdString());
+                              return has_tray;
+                            },
+                            [this](const QString& text) { form->show_status(text); }});
+    return *made;
+  }
+  std::string window_line() const { return form->lblStatus().toolTip().toStdString(); }
+
+  std::unique_ptr<DesktopNotifier> made;
+  bool has_tray = false;
+  std::vector<std::string> balloons;
+};
+
+TEST_F(DesktopNotifierTest, WithoutTheServiceATrayBalloonWithoutATrayTheWindowAndSwitchedOffOnlyTheWindow) {
+  notifier(QDBusConnection("no bus at all"));
+  form->desktop().notify("a.mp3 — score 3");
+  EXPECT_EQ(window_line(), "a.mp3 — score 3");
+  EXPECT_TRUE(form->lblStatus().isVisible());
+  EXPECT_FALSE(form->lblStatus().text().isEmpty());
+
+  has_tray = true;
+  form->desktop().notify("b.mp3 — score 4");
+  EXPECT_THAT(balloons, ElementsAre("b.mp3 — score 4"));
+  EXPECT_EQ(window_line(), "a.mp3 — score 3");
+
+  set(sections::kPrefs, keys::kNotifications, "False");
+  form->desktop().notify("c.mp3 — score 5");
+  EXPECT_EQ(balloons.size(), 1u);
+  EXPECT_EQ(window_line(), "c.mp3 — score 5");
+}
+
+// The desktop's notification service, as a test owns it on a private bus.
+class FakeNotifications : public QDBusVirtualObject {
+ public:
+  bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override {
+    if (message.member() != "Notify") return false;
+    calls.push_back(message.arguments());
+    connection.send(message.createReply(QVariant::fromValue(uint(40 + calls.size()))));
+    return true;
+  }
+  QString introspect(const QString&) const override { return {}; }
+  QList<QVariantList> calls;
+};
+
+// Run by CTest inside its own dbus-run-session; never on the desktop's bus.
+class DesktopNotifierOnPrivateBusTest : public DesktopNotifierTest {
+ protected:
+  void SetUp() override {
+    if (!qEnvironmentVariableIsSet("JUKORA_TEST_PRIVATE_BUS")) GTEST_SKIP() << "needs its own dbus-run-session";
+  }
+  static QDBusConnection bus(const char* name) {
+    return QDBusConnection::connectToBus(QDBusConnection::SessionBus, name);
+  }
+};
+
+TEST_F(DesktopNotifierOnPrivateBusTest, TheServiceShowsEachWordInOneBubbleAndItsAbsenceFallsBack) {
+  QDBusConnection service = bus("service");
+  FakeNotifications notifications;
+  ASSERT_TRUE(service.registerVirtualObject("/org/freedesktop/Notifications", &notifications));
+  ASSERT_TRUE(service.registerService("org.freedesktop.Notifications"));
+  has_tray = true;
+  DesktopNotifier& words = notifier(bus("jukora"));
+
+  // Done once the service has answered and the answer was taken in.
+  auto answered = [&] { return words.findChildren<QDBusPendingCallWatcher*>().isEmpty(); };
+  words.notify("a.mp3 — score 3");
+  ASSERT_TRUE(QTest::qWaitFor(answered, 5000));
+  ASSERT_EQ(notifications.calls.size(), 1);
+  const QVariantList& first = notifications.calls[0];
+  ASSERT_EQ(first.size(), 8);
+  EXPECT_EQ(first[0].toString(), "Jukora");
+  EXPECT_EQ(first[1].toUInt(), 0u);
+  EXPECT_EQ(first[2].toString(), "jukora");
+  EXPECT_EQ(first[3].toString(), "a.mp3 — score 3");
+  // The next word replaces the bubble the service named.
+  words.notify("a.mp3 — score 4");
+  ASSERT_TRUE(QTest::qWaitFor(answered, 5000));
+  ASSERT_EQ(notifications.calls.size(), 2);
+  EXPECT_EQ(notifications.calls[1][1].toUInt(), 41u);
+  EXPECT_THAT(balloons, IsEmpty());
+  EXPECT_EQ(window_line(), "");
+
+  ASSERT_TRUE(service.unregisterService("org.freedesktop.Notifications"));
+  words.notify("b.mp3 — score 1");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !balloons.empty(); }, 5000));
+  EXPECT_THAT(balloons, ElementsAre("b.mp3 — score 1"));
+  EXPECT_EQ(notifications.calls.size(), 2u);
+}
+
+}  // namespace
+}  // namespace jukora::testing

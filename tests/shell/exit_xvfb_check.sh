@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# Exit against the real program under Xvfb: a song played directly (Enter in
+# the grid) starts Jukora's own mpv; the mode menu, opened with the Menu key,
+# chooses Exit; the program is gone at once, nothing of it keeps running, the
+# player keeps playing, and what changed is saved: the direct play's Last
+# Played and the column widths the first start sized.
+#
+#   tests/shell/exit_xvfb_check.sh BUILD/src/shell/jukora
+#
+# Needs Xvfb, xdotool, mpv, sox and python3. Run it inside its own
+# dbus-run-session: the program may talk to the session bus.
+jukora=$(realpath "$1")
+source "$(dirname "$0")/desktop_check_lib.sh"
+
+make_song song.wav
+make_song other.wav
+start_xvfb 800x600
+write_settings "[main]" "visible=True"
+printf '"%s","%s","%s","00:00 1/1/71"\r\n' "$work/music" song.wav 2 "$work/music" other.wav 1 >"$songlist"
+
+"$jukora" >>"$work/jukora.log" 2>&1 &
+jukora_pid=$!
+pids+=("$jukora_pid")
+window=$(timeout 15 xdotool search --sync --onlyvisible --name "^Jukora Song Manager" | head -n 1)
+[[ -n $window ]] || fail "the window did not come up"
+xdotool windowfocus --sync "$window"
+
+# The load leaves the last row current: Enter plays other.wav.
+xdotool key Return
+wait_for 10 mpv_says path "\"$work/music/other.wav\"" || fail "Enter did not start Jukora's mpv on the current row"
+player=$(pgrep -f -- "--input-ipc-server=$mpv_socket") || fail "no mpv of Jukora's found"
+pids+=($player)
+grep -q '"other.wav","1","00:00 1/1/71"' "$songlist" || fail "direct play saved at once"
+
+menu_is_open() { (($(xdotool search --onlyvisible --classname jukora 2>/dev/null | wc -l) > 1)); }
+xdotool key Menu
+wait_for 10 menu_is_open || fail "the Menu key did not open the mode menu"
+xdotool key Up Return
+start=$SECONDS
+wait_for 3 eval '! kill -0 "$jukora_pid" 2>/dev/null' || fail "Exit did not end the program at once"
+echo "ok: the Menu key opened the mode menu and Exit ended the program in $((SECONDS - start)) s"
+
+grep other.wav "$songlist" | grep -q '00:00 1/1/71' && fail "Exit lost the direct play's Last Played"
+grep -q '^fg_col2=' "$settings" || fail "Exit lost the column widths the first start sized: $(cat "$settings")"
+mpv_says idle-active false || fail "the player stopped with Jukora"
+for process in /proc/[0-9]*; do
+  [[ $(readlink "$process/exe" 2>/dev/null) == "$jukora" ]] && fail "Jukora keeps running as ${process#/proc/}"
+done
+echo "ok: Exit saved the Last Played and the widths; nothing of Jukora's runs on, the player plays on"

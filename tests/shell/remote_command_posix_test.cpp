@@ -1,0 +1,147 @@
+#include <gmock/gmock.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QEventLoop>
+#include <QLocalSocket>
+#include <QTest>
+#include <filesystem>
+
+#include "shell/remote_command.h"
+#include "support/fakes.h"
+
+namespace jukora::testing {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+// Sends `bytes` without waiting; `answer` is what comes back, once it has.
+struct Client {
+  Client(const QString& address, const QByteArray& bytes) {
+    socket.connectToServer(address);
+    socket.write(bytes);
+  }
+  bool answered() {
+    answer += socket.readAll();
+    return socket.state() == QLocalSocket::UnconnectedState;
+  }
+  QLocalSocket socket;
+  QByteArray answer;
+};
+
+class RemoteCommandTest : public ::testing::Test {
+ protected:
+  RemoteCommandTest() { std::filesystem::permissions(dir.path(), std::filesystem::perms::owner_all); }
+  QString address() const { return QString::fromStdString(dir.file("remote-socket")); }
+  std::string record(RemoteCommand command) {
+    ran.push_back(remote_word(command));
+    return ran.back();
+  }
+
+  TempDir dir;
+  std::vector<std::string> ran;
+};
+
+TEST_F(RemoteCommandTest, OnlyOwnSocketsAreListenedAtOrSentTo) {
+  RemoteServer server([this](RemoteCommand command) { record(command); });
+  std::filesystem::create_symlink(dir.file("elsewhere"), dir.file("remote-socket"));
+  EXPECT_FALSE(server.listen(address())) << "a planted link";
+  EXPECT_FALSE(forward_remote_command(address(), RemoteCommand::kSkip, std::chrono::seconds(5)));
+  std::filesystem::remove(dir.file("remote-socket"));
+  write_bytes(dir.file("remote-socket"), "a user's file");
+  EXPECT_FALSE(server.listen(address()));
+  EXPECT_EQ(read_bytes(dir.file("remote-socket")), "a user's file");
+  EXPECT_FALSE(server.listen(QString())) << "no private folder";
+  std::filesystem::remove(dir.file("remote-socket"));
+
+  // A socket left by a copy that died is taken over.
+  {
+    RemoteServer earlier([](RemoteCommand) {});
+    ASSERT_TRUE(earlier.listen(address()));
+  }
+  int stale = socket(AF_UNIX, SOCK_STREAM, 0);
+  sockaddr_un place{};
+  place.sun_family = AF_UNIX;
+  dir.file("remote-socket").copy(place.sun_path, sizeof place.sun_path - 1);
+  ASSERT_EQ(bind(stale, reinterpret_cast<sockaddr*>(&place), sizeof place), 0);
+  close(stale);
+  EXPECT_TRUE(server.listen(address()));
+}
+
+TEST_F(RemoteCommandTest, CommandsWaitForStartUpAndForEachOtherAndEachIsAnsweredAtOnce) {
+  bool nested = false;
+  RemoteServer server([&](RemoteCommand command) {
+    record(command);
+    // The first command opens a "message box": events run, the next command arrives.
+    if (command == RemoteCommand::kIncrement && !nested) {
+      nested = true;
+      Client second(address(), "decrement\n");
+      ASSERT_TRUE(QTest::qWaitFor([&] { return second.answered(); }, 5000));
+      EXPECT_EQ(second.answer, "ok\n");
+      ran.push_back("message box closed");
+    }
+  });
+  ASSERT_TRUE(server.listen(address()));
+  server.receive(RemoteCommand::kIncrement);
+  Client show(address(), "show\n");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return show.answered(); }, 5000));
+  EXPECT_EQ(show.answer, "ok\n");
+  EXPECT_THAT(ran, IsEmpty()) << "nothing runs before start-up is done";
+
+  server.start_acting();
+  EXPECT_THAT(ran, ElementsAre("increment", "message box closed", "show", "decrement"));
+}
+
+TEST_F(RemoteCommandTest, AnythingButOneKnownCommandInTimeIsDroppedUnanswered) {
+  RemoteServer server([this](RemoteCommand command) { record(command); }, std::chrono::milliseconds(300));
+  ASSERT_TRUE(server.listen(address()));
+  server.start_acting();
+  std::vector<std::unique_ptr<Client>> clients;
+  for (const QByteArray& bytes : {QByteArray("rm -rf /\n"), QByteArray(100000, 'x'), QByteArray("skip now\n"),
+                                  QByteArray("Skip\n"), QByteArray("ski"), QByteArray()})
+    clients.push_back(std::make_unique<Client>(address(), bytes));
+  for (auto& client : clients) {
+    ASSERT_TRUE(QTest::qWaitFor([&] { return client->answered(); }, 5000));
+    EXPECT_TRUE(client->answer.isEmpty()) << client->answer.toStdString();
+  }
+  EXPECT_THAT(ran, IsEmpty());
+  Client after(address(), "skip\n");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return after.answered(); }, 5000));
+  EXPECT_THAT(ran, ElementsAre("skip"));
+}
+
+TEST_F(RemoteCommandTest, AnotherUsersConnectionIsRefused) {
+  if (geteuid() != 0) GTEST_SKIP() << "needs root to connect as another user";
+  RemoteServer server([this](RemoteCommand command) { record(command); });
+  ASSERT_TRUE(server.listen(address()));
+  server.start_acting();
+  // The folder opened to show that the check on the peer holds by itself.
+  std::filesystem::permissions(dir.path(), std::filesystem::perms::all);
+  chmod(dir.file("remote-socket").c_str(), 0777);
+  sockaddr_un place{};
+  place.sun_family = AF_UNIX;
+  dir.file("remote-socket").copy(place.sun_path, sizeof place.sun_path - 1);
+  // The child makes system calls only: the parent has threads.
+  pid_t child = fork();
+  if (child == 0) {
+    int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+    const bool sent = setgid(65534) == 0 && setuid(65534) == 0 &&
+                      connect(fd, reinterpret_cast<sockaddr*>(&place), sizeof place) == 0 &&
+                      write(fd, "increment\n", 10) == 10;
+    _exit(sent ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_EQ(status, 0);
+  // Connections are taken in order: once this one is answered, the other was seen.
+  Client own(address(), "skip\n");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return own.answered(); }, 5000));
+  EXPECT_THAT(ran, ElementsAre("skip"));
+}
+
+}  // namespace
+}  // namespace jukora::testing
