@@ -7,6 +7,7 @@
 
 #include "platform/app_folders.h"
 #include "platform/clock.h"
+#include "shell/dialog.h"
 #include "shell/form1.h"
 #include "shell/form1_wiring.h"
 #include "shell/qt_desktop.h"
@@ -15,6 +16,8 @@
 #ifdef _WIN32
 #include "player/win32_winamp_link.h"
 #else
+#include "player/command_line.h"
+#include "player/mpris_link.h"
 #include "player/mpv_link.h"
 #include "player/player_choice.h"
 #endif
@@ -43,10 +46,20 @@ int main(int argc, char* argv[]) {
   jukora::Win32WinampLink link;
 #else
   jukora::MpvLink mpv(folders);
+  // The program's own mpv shows up on the bus too when mpv's MPRIS script is
+  // installed; it is never the user's player.
+  jukora::MprisLink mpris(settings, folders, [&mpv](long pid) {
+    return jukora::process_has_argument(pid, "--input-ipc-server=" + mpv.socket_path());
+  });
+  mpris.tell = [&desktop](const std::string& text) { desktop.notify(text); };
   jukora::PlayerChoice link(settings, mpv);
+  link.add("mpris", mpris);
 #endif
 
   jukora::Form1 form(settings, link, desktop, folders);
+#ifndef _WIN32
+  form.preferences().set_mpris_directory(&mpris);
+#endif
   jukora::SystemClock clock;
   jukora::QtTrayHost tray;
   jukora::Form1Wiring wiring(form, tray, clock);
