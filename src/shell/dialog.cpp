@@ -1,16 +1,20 @@
 #include "shell/dialog.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStackedWidget>
+#include <algorithm>
 #include <cstdint>
 
 #include "platform/settings_keys.h"
 #include "platform/settings_store.h"
+#include "shell/mpris_page.h"
 
 namespace jukora {
 
@@ -40,6 +44,14 @@ Dialog::Dialog(SettingsStore& settings, QWidget* parent)
       chkDec(new QCheckBox("Add song on  -", this)),
       Label2{new QLabel("Do not play more than once per", this), new QLabel("hours", this)},
       txtHours(new QLineEdit("0", this)),
+      lblPlayer(new QLabel("Player", this)),
+      cboPlayer(new QComboBox(this)),
+      player_pages(new QStackedWidget(this)),
+#ifdef _WIN32
+      mpris_page(nullptr),
+#else
+      mpris_page(new MprisPage(this)),
+#endif
       settings_(settings) {
   setWindowTitle("Jukora Preferences");
   ApplyButton->setEnabled(false);
@@ -69,18 +81,51 @@ Dialog::Dialog(SettingsStore& settings, QWidget* parent)
   grid->addWidget(CancelButton, 1, 1);
   grid->addWidget(ApplyButton, 2, 1);
   grid->setRowMinimumHeight(3, 12);
-  grid->addWidget(Label1, 4, 0, 1, 2);
-  grid->addWidget(txtWinampDir, 5, 0);
-  grid->addWidget(BrowseButton, 5, 1);
+  auto* player_row = new QHBoxLayout;
+  player_row->addWidget(lblPlayer);
+  player_row->addWidget(cboPlayer);
+  player_row->addStretch();
+  grid->addLayout(player_row, 4, 0, 1, 2);
+  grid->addWidget(player_pages, 5, 0, 1, 2);
   grid->setSizeConstraint(QLayout::SetFixedSize);
+
+  auto* folder_page = new QWidget(player_pages);
+  auto* folder = new QGridLayout(folder_page);
+  folder->setContentsMargins(0, 0, 0, 0);
+  folder->addWidget(Label1, 0, 0, 1, 2);
+  folder->addWidget(txtWinampDir, 1, 0);
+  folder->addWidget(BrowseButton, 1, 1);
+  player_pages->addWidget(folder_page);
+  lblPlayer->setBuddy(cboPlayer);
+  cboPlayer->setToolTip("The player Jukora feeds and asks for the playing song");
+  cboPlayer->addItem("mpv (built in)", QStringLiteral("mpv"));
 
   setTabOrder(OKButton, CancelButton);
   setTabOrder(CancelButton, ApplyButton);
+#ifdef _WIN32
+  // Winamp is the one player on Windows.
+  lblPlayer->hide();
+  cboPlayer->hide();
   setTabOrder(ApplyButton, txtWinampDir);
+#else
+  setTabOrder(ApplyButton, cboPlayer);
+  setTabOrder(cboPlayer, txtWinampDir);
+#endif
   setTabOrder(txtWinampDir, BrowseButton);
+#ifdef _WIN32
   setTabOrder(BrowseButton, chkInc);
+#else
+  add_player_kind(QStringLiteral("mpris"), "Desktop player (MPRIS)", mpris_page);
+  setTabOrder(BrowseButton, mpris_page->cboMprisPlayer);
+  setTabOrder(mpris_page->cboMprisPlayer, mpris_page->RefreshButton);
+  setTabOrder(mpris_page->RefreshButton, mpris_page->txtCommand);
+  setTabOrder(mpris_page->txtCommand, chkInc);
+#endif
   setTabOrder(chkInc, chkDec);
   setTabOrder(chkDec, txtHours);
+
+  connect(cboPlayer, &QComboBox::currentIndexChanged, this, &Dialog::show_player_page);
+  connect(cboPlayer, &QComboBox::activated, this, &Dialog::control_changed);
 
   connect(chkInc, &QCheckBox::toggled, this, &Dialog::control_changed);
   connect(chkDec, &QCheckBox::toggled, this, &Dialog::control_changed);
@@ -119,6 +164,19 @@ void Dialog::set_winamp_dir_text(const QString& text) {
   txtWinampDir->setText(text);
 }
 
+void Dialog::add_player_kind(const QString& kind, const QString& caption, PlayerPage* page) {
+  cboPlayer->addItem(caption, kind);
+  player_pages->addWidget(page);
+  pages_.push_back(page);
+  connect(page, &PlayerPage::edited, this, &Dialog::control_changed);
+}
+
+void Dialog::set_mpris_directory(MprisDirectory* directory) {
+  if (mpris_page) mpris_page->set_directory(directory);
+}
+
+void Dialog::show_player_page() { player_pages->setCurrentIndex(std::max(0, cboPlayer->currentIndex())); }
+
 void Dialog::reject() { CancelButton_Click(); }
 
 void Dialog::Form_Load() {
@@ -134,6 +192,11 @@ void Dialog::load_prefs() {
   chkDec->setChecked(checked_setting(settings_, keys::kAddOnMinus));
   txtHours->setText(QString::fromStdString(settings_.GetSetting(sections::kPrefs, keys::kTimeBlock, "0")));
   txtWinampDir->setText(QString::fromStdString(read_winamp_dir(settings_)));
+#ifndef _WIN32
+  const int kind = cboPlayer->findData(QString::fromStdString(read_player_kind(settings_)));
+  cboPlayer->setCurrentIndex(std::max(0, kind));
+  for (PlayerPage* page : pages_) page->load(settings_);
+#endif
 }
 
 void Dialog::save_prefs() {
@@ -141,6 +204,10 @@ void Dialog::save_prefs() {
   settings_.SaveSetting(sections::kPrefs, keys::kAddOnMinus, chkDec->isChecked() ? "1" : "0");
   settings_.SaveSetting(sections::kPrefs, keys::kTimeBlock, std_text(txtHours->text()));
   settings_.SaveSetting(sections::kPrefs, keys::kWinampDir, std_text(txtWinampDir->text()));
+#ifndef _WIN32
+  settings_.SaveSetting(sections::kPlayer, keys::kPlayerKind, std_text(cboPlayer->currentData().toString()));
+  for (PlayerPage* page : pages_) page->save(settings_);
+#endif
 }
 
 void Dialog::control_changed() {
