@@ -2,13 +2,22 @@
 # The tray on a real X server: under Xvfb with trayer as the tray host, the
 # program shows its five tray icons (four when "mode_button" is "false"), and a
 # left click on Increment, made with xdotool, raises the Score of the song mpv
-# is playing in the saved songlist.
+# is playing in the saved songlist. With --audacious the player is Audacious,
+# reached over MPRIS on a session bus of the check's own.
 #
-#   tests/shell/tray_xvfb_check.sh BUILD/src/shell/jukora [SCREENSHOT.png]
+#   tests/shell/tray_xvfb_check.sh [--audacious] BUILD/src/shell/jukora [SCREENSHOT.png]
 #
-# Needs Xvfb, trayer, xdotool, mpv, sox (and ImageMagick for the screenshot).
-# Every wait polls with a deadline. Exit status 0 when all checks pass.
+# Needs Xvfb, trayer, xdotool, mpv, sox (and ImageMagick for the screenshot);
+# with --audacious also audacious and dbus. Every wait polls with a deadline.
+# Exit status 0 when all checks pass.
 set -euo pipefail
+
+player=mpv
+if [[ ${1:-} == --audacious ]]; then
+  player=audacious
+  [[ -n ${JUKORA_CHECK_BUS:-} ]] || exec env JUKORA_CHECK_BUS=1 dbus-run-session -- bash "$0" "$@"
+  shift
+fi
 
 jukora=$(realpath "$1")
 screenshot=${2:+$(realpath -m "$2")}
@@ -37,7 +46,8 @@ export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data XDG_RUNTIME_DIR=$wo
 mkdir -p "$XDG_CONFIG_HOME/Jukora" "$XDG_DATA_HOME/Jukora/Jukora" "$XDG_RUNTIME_DIR/jukora" "$work/music"
 chmod 700 "$XDG_RUNTIME_DIR" "$XDG_RUNTIME_DIR/jukora"
 songlist=$XDG_DATA_HOME/Jukora/Jukora/default.jk8
-sox -n -r 44100 -c 2 "$work/music/song.wav" synth 1 sine 440 vol 0.1
+# Audacious plays the song once: long enough for the whole check.
+sox -n -r 44100 -c 2 "$work/music/song.wav" synth "$([[ $player == mpv ]] && echo 1 || echo 60)" sine 440 vol 0.1
 
 exec {display_fd}<> <(:)
 Xvfb -displayfd "$display_fd" -screen 0 400x300x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
@@ -49,10 +59,34 @@ trayer --edge top --align left --widthtype pixel --width 240 --height 48 \
 pids+=($!)
 wait_for 10 xdotool search --classname trayer >/dev/null || fail "trayer did not start: $(cat "$work/trayer.log")"
 
-mpv --no-config --idle=no --loop-file=inf --ao=null --vo=null --no-terminal \
-  --input-ipc-server="$XDG_RUNTIME_DIR/jukora/mpv-socket" "$work/music/song.wav" &
-pids+=($!)
-wait_for 10 test -S "$XDG_RUNTIME_DIR/jukora/mpv-socket" || fail "mpv did not open its socket"
+audacious_plays() {
+  dbus-send --session --print-reply --dest=org.mpris.MediaPlayer2.audacious /org/mpris/MediaPlayer2 \
+    org.freedesktop.DBus.Properties.Get string:org.mpris.MediaPlayer2.Player string:PlaybackStatus 2>/dev/null |
+    grep -q '"Playing"'
+}
+
+if [[ $player == mpv ]]; then
+  mpv --no-config --idle=no --loop-file=inf --ao=null --vo=null --no-terminal \
+    --input-ipc-server="$XDG_RUNTIME_DIR/jukora/mpv-socket" "$work/music/song.wav" &
+  pids+=($!)
+  wait_for 10 test -S "$XDG_RUNTIME_DIR/jukora/mpv-socket" || fail "mpv did not open its socket"
+else
+  # Audacious without a sound card: SDL's silent output keeps time.
+  export HOME=$work/home SDL_AUDIODRIVER=dummy
+  mkdir -p "$HOME/.config/audacious"
+  outputs=/usr/lib/x86_64-linux-gnu/audacious/Output
+  {
+    echo "format 11"
+    for output in alsa pulse_audio sdlout; do
+      printf 'output %s\nstamp %s\nversion 48\nflags 0\nname %s\ndomain audacious-plugins\npriority 5\n' \
+        "$outputs/$output.so" "$(stat -c %Y "$outputs/$output.so")" "$output"
+      printf 'about 0\nconfig 0\nenabled %s\n' "$([[ $output == sdlout ]] && echo 1 || echo 0)"
+    done
+  } >"$HOME/.config/audacious/plugin-registry"
+  audacious --headless "$work/music/song.wav" >"$work/audacious.log" 2>&1 &
+  pids+=($!)
+  wait_for 10 audacious_plays || fail "Audacious did not play: $(cat "$work/audacious.log")"
+fi
 
 # The program's visible windows, oldest first; tray icons are the small ones,
 # in the order they were put into the tray.
@@ -85,6 +119,8 @@ point_at_icon() {
 check_tray() {
   printf '[main]\nmode_button=%s\nvisible=false\n\n[prefs]\nwinamp_dir=%s\n' "$1" "$(dirname "$(command -v mpv)")" \
     >"$XDG_CONFIG_HOME/Jukora/Jukora.ini"
+  [[ $player == mpv ]] || printf '\n[player]\nkind=mpris\nmpris_name=audacious\nmpris_identity=Audacious\n%s\n' \
+    'mpris_command="audacious --headless"' >>"$XDG_CONFIG_HOME/Jukora/Jukora.ini"
   printf '"%s","song.wav","0","00:00 1/1/71"\r\n' "$work/music" >"$songlist"
   "$jukora" >>"$work/jukora.log" 2>&1 &
   jukora_pid=$!
@@ -113,8 +149,10 @@ exit_through_menu() {
   echo "ok: the mode menu opened from icon $1, and Exit ended the program and took the icons"
 }
 
-check_tray false 4
-exit_through_menu 3
+if [[ $player == mpv ]]; then
+  check_tray false 4
+  exit_through_menu 3
+fi
 
 check_tray true 5
 exit_through_menu 5 "$screenshot"
