@@ -175,7 +175,15 @@ void Dialog::set_mpris_directory(MprisDirectory* directory) {
   if (mpris_page) mpris_page->set_directory(directory);
 }
 
-void Dialog::show_player_page() { player_pages->setCurrentIndex(std::max(0, cboPlayer->currentIndex())); }
+void Dialog::show_player_page() {
+  const int shown = std::max(0, cboPlayer->currentIndex());
+  // The dialog takes the size of the page shown, not of the largest page.
+  for (int i = 0; i < player_pages->count(); ++i)
+    player_pages->widget(i)->setSizePolicy(i == shown ? QSizePolicy::Preferred : QSizePolicy::Ignored,
+                                           i == shown ? QSizePolicy::Preferred : QSizePolicy::Ignored);
+  player_pages->setCurrentIndex(shown);
+  player_pages->adjustSize();
+}
 
 void Dialog::reject() { CancelButton_Click(); }
 

@@ -29,7 +29,7 @@ MprisPage::MprisPage(QWidget* parent)
       RefreshButton(new QPushButton("Refresh", this)),
       txtCommand(new QLineEdit(this)),
       lblNote(new QLabel(this)) {
-  auto* player_label = new QLabel("Player", this);
+  auto* player_label = new QLabel("Which player", this);
   player_label->setBuddy(cboMprisPlayer);
   auto* command_label = new QLabel("Command that starts it", this);
   command_label->setBuddy(txtCommand);
