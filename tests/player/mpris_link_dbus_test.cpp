@@ -452,11 +452,19 @@ TEST_P(MprisAudaciousTest, AStoppedPlayerIsBusyNeverGoneAndNeverStartedTwice) {
 TEST_P(MprisAudaciousTest, ACommandThatWouldStartASecondPlayerIsNeverUsed) {
   // A command Jukora does not know to hand files to the running copy, for a
   // player without OpenUri: songs and playlists are refused, with reasons.
+  settings.SaveSetting(sections::kPlayer, keys::kMprisIdentity, "Audacious");
+  settings.SaveSetting(sections::kPlayer, keys::kMprisCommand, "no-such-player --x");
+  EXPECT_EQ(link.missing_program(dir),
+            "The command that starts Audacious, \"no-such-player\", is not found on PATH.  Check the command in "
+            "Preferences.");
+  settings.SaveSetting(sections::kPlayer, keys::kMprisCommand, "'open");
+  EXPECT_NE(link.missing_program(dir), "");
+
   const std::string wrapper = temp.file("my player");
   write_bytes(wrapper, "#!/bin/sh\nexec /usr/bin/audacious --headless \"$@\"\n");
   chmod(wrapper.c_str(), 0755);
   settings.SaveSetting(sections::kPlayer, keys::kMprisCommand, "'" + wrapper + "'");
-  settings.SaveSetting(sections::kPlayer, keys::kMprisIdentity, "Audacious");
+  EXPECT_EQ(link.missing_program(dir), "");
   start_player();
   const HandOver song_given = link.start_with_file(dir, song("a.wav"));
   EXPECT_EQ(song_given.result, HandOver::Result::kRefused);
