@@ -338,6 +338,9 @@ TEST_P(MprisLinkTest, ThePlayingSongIsReadAndScoredWhateverItsName) {
   scoring.increment_current_song();
   EXPECT_EQ(read_bytes(list), before);
   EXPECT_EQ(our_processes(tag).size(), 1u) << "one player, whatever was handed to it";
+
+  link.stop(link.find_winamp());
+  EXPECT_TRUE(eventually([&] { return url_on_bus().empty(); })) << "Stop stops the player";
 }
 
 TEST_P(MprisLinkTest, ACountupCyclePlaysThreeSongsInOrderAndEnds) {
