@@ -4,11 +4,11 @@
 #include "platform/clock.h"
 #include "platform/play_timer.h"
 #include "platform/settings_keys.h"
+#include "player/executable_check.h"
+#include "player/winamp_link.h"
 #include "songlist/date_text.h"
 #include "songlist/songlist.h"
 #include "songlist/songlist_files.h"
-#include "player/executable_check.h"
-#include "player/winamp_link.h"
 
 namespace jukora {
 
@@ -54,9 +54,12 @@ void PlayModes::tmrJukora_Timer() {
   std::string dir;
   if (!executable_ready(dir)) return;
   PlayerHandle player = link_.find_winamp();
+  // A player that does not answer, or has not begun the song it was given,
+  // is asked again at the next tick: nothing is chosen or marked meanwhile.
+  if (player == kPlayerBusy) return;
   if (player == kNoPlayer) link_.start(dir);
   int status = link_.play_status(player);
-  if (status == kStatusPlaying || status == kStatusPaused) return;
+  if (status == kStatusBusy || status == kStatusPlaying || status == kStatusPaused) return;
   switch (cycle_.play_mode) {
     case mode::kRandomAll:
       next_random_all();

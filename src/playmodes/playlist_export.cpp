@@ -53,7 +53,10 @@ void PlayModes::export_playlist(std::string_view caption, bool descending) {
   // written but not played.
   bool any_song = false;
   for (int i = 1; i <= count && !any_song; ++i) any_song = !songlist_.TextMatrix(i, col::kDirectory).empty();
-  if (any_song) link_.start_with_playlist(dir);
+  if (!any_song) return;
+  // A player that cannot play the list from its first song says why.
+  HandOver given = link_.start_with_playlist(dir);
+  if (given.result == HandOver::Result::kRefused) desktop_.message_box(given.reason);
 }
 
 }  // namespace jukora

@@ -1,18 +1,22 @@
 #include "shell/dialog.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStackedWidget>
+#include <algorithm>
 #include <cstdint>
 
 #include "platform/settings_keys.h"
 #include "platform/settings_store.h"
 #include "player/winamp_link.h"
 #include "shell/local_text.h"
+#include "shell/mpris_page.h"
 
 namespace jukora {
 
@@ -41,6 +45,14 @@ Dialog::Dialog(SettingsStore& settings, const WinampLink& link, QWidget* parent)
       Label2{new QLabel("Do not play more than once per", this), new QLabel("hours", this)},
       txtHours(new QLineEdit("0", this)),
       chkNotify(new QCheckBox("Show desktop notifications", this)),
+      lblPlayer(new QLabel("Player", this)),
+      cboPlayer(new QComboBox(this)),
+      player_pages(new QStackedWidget(this)),
+#ifdef _WIN32
+      mpris_page(nullptr),
+#else
+      mpris_page(new MprisPage(this)),
+#endif
       settings_(settings),
       link_(link) {
   setWindowTitle("Jukora Preferences");
@@ -72,19 +84,52 @@ Dialog::Dialog(SettingsStore& settings, const WinampLink& link, QWidget* parent)
   grid->addWidget(CancelButton, 1, 1);
   grid->addWidget(ApplyButton, 2, 1);
   grid->setRowMinimumHeight(4, 12);
-  grid->addWidget(Label1, 5, 0, 1, 2);
-  grid->addWidget(txtWinampDir, 6, 0);
-  grid->addWidget(BrowseButton, 6, 1);
+  auto* player_row = new QHBoxLayout;
+  player_row->addWidget(lblPlayer);
+  player_row->addWidget(cboPlayer);
+  player_row->addStretch();
+  grid->addLayout(player_row, 5, 0, 1, 2);
+  grid->addWidget(player_pages, 6, 0, 1, 2);
   grid->setSizeConstraint(QLayout::SetFixedSize);
+
+  auto* folder_page = new QWidget(player_pages);
+  auto* folder = new QGridLayout(folder_page);
+  folder->setContentsMargins(0, 0, 0, 0);
+  folder->addWidget(Label1, 0, 0, 1, 2);
+  folder->addWidget(txtWinampDir, 1, 0);
+  folder->addWidget(BrowseButton, 1, 1);
+  player_pages->addWidget(folder_page);
+  lblPlayer->setBuddy(cboPlayer);
+  cboPlayer->setToolTip("The player Jukora feeds and asks for the playing song");
+  cboPlayer->addItem("mpv (built in)", QStringLiteral("mpv"));
 
   setTabOrder(OKButton, CancelButton);
   setTabOrder(CancelButton, ApplyButton);
+#ifdef _WIN32
+  // Winamp is the one player on Windows.
+  lblPlayer->hide();
+  cboPlayer->hide();
   setTabOrder(ApplyButton, txtWinampDir);
+#else
+  setTabOrder(ApplyButton, cboPlayer);
+  setTabOrder(cboPlayer, txtWinampDir);
+#endif
   setTabOrder(txtWinampDir, BrowseButton);
+#ifdef _WIN32
   setTabOrder(BrowseButton, chkInc);
+#else
+  add_player_kind(QStringLiteral("mpris"), "Desktop player (MPRIS)", mpris_page);
+  setTabOrder(BrowseButton, mpris_page->cboMprisPlayer);
+  setTabOrder(mpris_page->cboMprisPlayer, mpris_page->RefreshButton);
+  setTabOrder(mpris_page->RefreshButton, mpris_page->txtCommand);
+  setTabOrder(mpris_page->txtCommand, chkInc);
+#endif
   setTabOrder(chkInc, chkDec);
   setTabOrder(chkDec, txtHours);
   setTabOrder(txtHours, chkNotify);
+
+  connect(cboPlayer, &QComboBox::currentIndexChanged, this, &Dialog::show_player_page);
+  connect(cboPlayer, &QComboBox::activated, this, &Dialog::control_changed);
 
   connect(chkInc, &QCheckBox::toggled, this, &Dialog::control_changed);
   connect(chkDec, &QCheckBox::toggled, this, &Dialog::control_changed);
@@ -134,6 +179,27 @@ void Dialog::show_player_texts() {
   BrowseButton->setToolTip(qt_text(texts.browse_tip.empty() ? texts.folder_label : texts.browse_tip));
 }
 
+void Dialog::add_player_kind(const QString& kind, const QString& caption, PlayerPage* page) {
+  cboPlayer->addItem(caption, kind);
+  player_pages->addWidget(page);
+  pages_.push_back(page);
+  connect(page, &PlayerPage::edited, this, &Dialog::control_changed);
+}
+
+void Dialog::set_mpris_directory(MprisDirectory* directory) {
+  if (mpris_page) mpris_page->set_directory(directory);
+}
+
+void Dialog::show_player_page() {
+  const int shown = std::max(0, cboPlayer->currentIndex());
+  // The dialog takes the size of the page shown, not of the largest page.
+  for (int i = 0; i < player_pages->count(); ++i)
+    player_pages->widget(i)->setSizePolicy(i == shown ? QSizePolicy::Preferred : QSizePolicy::Ignored,
+                                           i == shown ? QSizePolicy::Preferred : QSizePolicy::Ignored);
+  player_pages->setCurrentIndex(shown);
+  player_pages->adjustSize();
+}
+
 void Dialog::reject() { CancelButton_Click(); }
 
 void Dialog::Form_Load() {
@@ -151,6 +217,11 @@ void Dialog::load_prefs() {
   txtHours->setText(qt_text(settings_.GetSetting(sections::kPrefs, keys::kTimeBlock, "0")));
   txtWinampDir->setText(qt_text(read_winamp_dir(settings_)));
   chkNotify->setChecked(read_notifications(settings_));
+#ifndef _WIN32
+  const int kind = cboPlayer->findData(qt_text(read_player_kind(settings_)));
+  cboPlayer->setCurrentIndex(std::max(0, kind));
+  for (PlayerPage* page : pages_) page->load(settings_);
+#endif
 }
 
 void Dialog::save_prefs() {
@@ -159,6 +230,10 @@ void Dialog::save_prefs() {
   settings_.SaveSetting(sections::kPrefs, keys::kTimeBlock, program_text(txtHours->text()));
   settings_.SaveSetting(sections::kPrefs, keys::kWinampDir, program_text(txtWinampDir->text()));
   settings_.SaveSetting(sections::kPrefs, keys::kNotifications, chkNotify->isChecked() ? "True" : "False");
+#ifndef _WIN32
+  settings_.SaveSetting(sections::kPlayer, keys::kPlayerKind, program_text(cboPlayer->currentData().toString()));
+  for (PlayerPage* page : pages_) page->save(settings_);
+#endif
 }
 
 void Dialog::control_changed() {

@@ -1,20 +1,27 @@
 // The Preferences dialog ("Jukora Preferences"): the player's folder, the
+// The Preferences dialog ("Jukora Preferences"): the player's folder, the
 // replay limit in hours, the two auto-add switches and desktop
-// notifications. Modeless; it is
-// either closed, filled but hidden (the folder chooser read or wrote its
-// folder box), or shown.
+// notifications; on Linux also which player, each kind with its own page of
+// fields. Modeless; it is either closed, filled but hidden (the folder
+// chooser read or wrote its folder box), or shown.
 #pragma once
 
 #include <QDialog>
+#include <vector>
 
 class QCheckBox;
+class QComboBox;
 class QLabel;
+class QStackedWidget;
 class QLineEdit;
 class QKeyEvent;
 class QPushButton;
 
 namespace jukora {
 
+class MprisDirectory;
+class MprisPage;
+class PlayerPage;
 class SettingsStore;
 class WinampLink;
 struct PlayerTexts;
@@ -43,6 +50,11 @@ class Dialog : public QDialog {
   PlayerTexts player_texts() const;
   // Puts them on the folder label and the tooltips.
   void show_player_texts();
+  // Offers another kind of player (the setting "player"/"kind") in the
+  // player list, under `caption`, with its page of fields.
+  void add_player_kind(const QString& kind, const QString& caption, PlayerPage* page);
+  // Where the MPRIS page finds the players that run (Linux).
+  void set_mpris_directory(MprisDirectory* directory);
 
   QPushButton* const OKButton;
   QPushButton* const CancelButton;
@@ -55,6 +67,12 @@ class Dialog : public QDialog {
   QLabel* const Label2[2];
   QLineEdit* const txtHours;
   QCheckBox* const chkNotify;
+  // Which player, and the page of its fields; the first page holds the
+  // player's folder (Label1, txtWinampDir, BrowseButton). Linux only.
+  QLabel* const lblPlayer;
+  QComboBox* const cboPlayer;
+  QStackedWidget* const player_pages;
+  MprisPage* const mpris_page;
 
  signals:
   // Browse was pressed on a filled dialog.
@@ -80,8 +98,11 @@ class Dialog : public QDialog {
   void CancelButton_Click();
   void BrowseButton_Click();
 
+  void show_player_page();
+
   SettingsStore& settings_;
   const WinampLink& link_;
+  std::vector<PlayerPage*> pages_;
   bool dialog_loaded_ = false;
 };
 

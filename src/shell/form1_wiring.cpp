@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QCursor>
+#include <QTimer>
 #include <utility>
 
 #include "player/winamp_link.h"
@@ -44,9 +45,19 @@ Form1Wiring::Form1Wiring(Form1& form, TrayHost& tray, Clock& clock)
   };
   form.hooks.MSFlexGrid1_DblClick = [this] { play_modes_.MSFlexGrid1_DblClick(); };
   form.hooks.tmrJukora_Timer = [this] { play_modes_.tmrJukora_Timer(); };
+  // A player that tells of a change (its song ended, it began the song it
+  // was given) moves a running cycle on without waiting for the next tick.
+  form.link().on_change = [this] {
+    QTimer::singleShot(0, &form_, [this] {
+      if (form_.tmrJukora().isActive()) form_.tmrJukora_Timer();
+    });
+  };
 }
 
-Form1Wiring::~Form1Wiring() { form_.hooks = {}; }
+Form1Wiring::~Form1Wiring() {
+  form_.hooks = {};
+  form_.link().on_change = nullptr;
+}
 
 std::function<void()> Form1Wiring::shown(std::function<void()> step) {
   return [this, step = std::move(step)] {

@@ -10,6 +10,7 @@
 #include "platform/settings_keys.h"
 #include "shell/command_line.h"
 #include "shell/desktop_notifier.h"
+#include "shell/dialog.h"
 #include "shell/form1.h"
 #include "shell/form1_wiring.h"
 #include "shell/local_text.h"
@@ -20,6 +21,8 @@
 #ifdef _WIN32
 #include "player/win32_winamp_link.h"
 #else
+#include "player/command_line.h"
+#include "player/mpris_link.h"
 #include "player/mpv_link.h"
 #include "player/player_choice.h"
 #endif
@@ -59,10 +62,20 @@ int main(int argc, char* argv[]) {
   jukora::Win32WinampLink link;
 #else
   jukora::MpvLink mpv(folders);
+  // The program's own mpv shows up on the bus too when mpv's MPRIS script is
+  // installed; it is never the user's player.
+  jukora::MprisLink mpris(settings, folders, [&mpv](long pid) {
+    return jukora::process_has_argument(pid, "--input-ipc-server=" + mpv.socket_path());
+  });
+  mpris.tell = [&desktop](const std::string& text) { desktop.notify(text); };
   jukora::PlayerChoice link(settings, mpv);
+  link.add("mpris", mpris);
 #endif
 
   jukora::Form1 form(settings, link, desktop, folders);
+#ifndef _WIN32
+  form.preferences().set_mpris_directory(&mpris);
+#endif
   jukora::SystemClock clock;
   jukora::QtTrayHost tray;
   jukora::Form1Wiring wiring(form, tray, clock);

@@ -20,10 +20,10 @@
 
 #include "platform/memory_settings_store.h"
 #include "platform/settings_keys.h"
-#include "support/fakes.h"
 #include "player/current_song.h"
 #include "player/mpv_ipc.h"
 #include "player/mpv_link.h"
+#include "support/fakes.h"
 
 namespace jukora {
 namespace {
@@ -33,20 +33,7 @@ using testing::FakeDesktop;
 using testing::read_bytes;
 using testing::TempDir;
 using testing::write_bytes;
-
-// A quiet tone: 8 kHz, mono, 16-bit PCM.
-void write_wav(const std::string& path, std::uint32_t seconds = 1) {
-  auto le = [](std::uint32_t value, int bytes) {
-    std::string out;
-    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
-    return out;
-  };
-  std::string samples;
-  for (std::uint32_t i = 0; i < 8000 * seconds; ++i) samples += le((i / 8) % 2 ? 0x0400 : 0xFC00, 2);
-  std::uint32_t size = static_cast<std::uint32_t>(samples.size());
-  write_bytes(path, "RIFF" + le(36 + size, 4) + "WAVEfmt " + le(16, 4) + le(1, 2) + le(1, 2) + le(8000, 4) +
-                        le(16000, 4) + le(2, 2) + le(16, 2) + "data" + le(size, 4) + samples);
-}
+using testing::write_wav;
 
 template <class Condition>
 bool eventually(Condition condition, std::chrono::milliseconds limit = 8s) {

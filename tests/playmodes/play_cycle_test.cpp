@@ -51,7 +51,8 @@ TEST_F(PlayCycleTest, TheTickFeedsAStoppedPlayerTheLowestUnmarkedRowInTheCurrent
   modes.tmrJukora_Timer();
   EXPECT_EQ(link.starts(), (std::vector<std::string>{"start " + dir, "start_with_file " + dir + " " + song(5)}));
   link.running = true;
-  for (int status : {kStatusPlaying, kStatusPaused}) {
+  // Busy: not answering, or not yet playing the song it was given.
+  for (int status : {kStatusPlaying, kStatusPaused, kStatusBusy}) {
     link.status = status;
     modes.tmrJukora_Timer();
   }

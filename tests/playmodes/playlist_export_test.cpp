@@ -37,6 +37,11 @@ TEST_F(PlaylistExportTest, WritesTheRowsInScoreOrderOrReversedAndEndsTheFeeding)
   starts[0] = "start_with_file " + dir + " " + song(1);
   starts[1] = "start " + dir;
   EXPECT_EQ(link.starts(), starts);
+  // A player that cannot play the list from its first song says why.
+  fill(2);
+  link.playlist_answer = HandOver::refused("It would only add them.");
+  modes.mnuAscending_Click("Playlist All");
+  EXPECT_EQ(desktop.messages, std::vector<std::string>{"It would only add them."});
 }
 
 TEST_F(PlaylistExportTest, SongsAtARootAreWrittenWithOneSeparator) {

@@ -37,8 +37,8 @@ songlist=$XDG_DATA_HOME/Jukora/Jukora/default.jk8
 settings=$XDG_CONFIG_HOME/Jukora/Jukora.ini
 mpv_socket=$XDG_RUNTIME_DIR/jukora/mpv-socket
 
-# make_song NAME: a one-second tone in the music folder.
-make_song() { sox -n -r 44100 -c 2 "$work/music/$1" synth 1 sine 440 vol 0.1; }
+# make_song NAME [SECONDS]: a tone in the music folder, one second long by default.
+make_song() { sox -n -r 44100 -c 2 "$work/music/$1" synth "${2:-1}" sine 440 vol 0.1; }
 
 # start_xvfb WxH: a private X server as $DISPLAY.
 start_xvfb() {

@@ -10,12 +10,16 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStackedWidget>
 #include <QTest>
+#include <QTimer>
 #include <QTreeView>
 #include <filesystem>
 
+#include "player/mpris_rules.h"
 #include "player/mpv_link.h"
 #include "shell/dir_dialog.h"
+#include "shell/mpris_page.h"
 #include "window_fixture.h"
 
 namespace jukora::testing {
@@ -58,9 +62,15 @@ TEST_F(DialogTest, FirstOpeningShowsTheDefaultsAndSavesNothing) {
   EXPECT_EQ(dialog.txtWinampDir->toolTip(), "Winamp executable directory");
   EXPECT_EQ(dialog.BrowseButton->toolTip(), "Browse for winamp executable directory");
 
-  const std::vector<QWidget*> tab_order = {dialog.OKButton,     dialog.CancelButton, dialog.ApplyButton,
-                                           dialog.txtWinampDir, dialog.BrowseButton, dialog.chkInc,
-                                           dialog.chkDec,       dialog.txtHours,     dialog.chkNotify};
+  std::vector<QWidget*> tab_order = {dialog.OKButton,     dialog.CancelButton, dialog.ApplyButton,
+                                     dialog.txtWinampDir, dialog.BrowseButton, dialog.chkInc,
+                                     dialog.chkDec,       dialog.txtHours,     dialog.chkNotify};
+#ifndef _WIN32
+  EXPECT_EQ(dialog.cboPlayer->currentText(), "mpv (built in)");
+  tab_order.insert(tab_order.begin() + 3, dialog.cboPlayer);
+  tab_order.insert(tab_order.begin() + 6, {dialog.mpris_page->cboMprisPlayer, dialog.mpris_page->RefreshButton,
+                                           dialog.mpris_page->txtCommand});
+#endif
   for (std::size_t i = 0; i + 1 < tab_order.size(); ++i) {
     QWidget* next = tab_order[i];
     do next = next->nextInFocusChain();
@@ -228,6 +238,69 @@ TEST_F(DialogTest, TheStartUpChooserFillsTheHiddenPreferencesUntilTheWindowClose
   preferences().show_dialog();
   EXPECT_EQ(box_dir(), missing);
 }
+
+#ifndef _WIN32
+// The players a session bus would list, answered on a later turn.
+class FakeDirectory : public MprisDirectory {
+ public:
+  std::string unavailable() const override { return why; }
+  void list_players(std::function<void(std::vector<MprisPlayer>)> done) override {
+    QTimer::singleShot(0, [done = std::move(done), found = running] { done(found); });
+  }
+  std::string why;
+  std::vector<MprisPlayer> running = {{"audacious", "Audacious", "audacious"}, {"vlc", "VLC media player", "vlc"}};
+};
+
+TEST_F(DialogTest, APlayerChosenFromThoseRunningIsStoredWithItsCommand) {
+  FakeDirectory directory;
+  start();
+  Dialog& dialog = preferences();
+  MprisPage& page = *dialog.mpris_page;
+  dialog.set_mpris_directory(&directory);
+  dialog.show_dialog();
+  QTest::qWait(20);
+  EXPECT_EQ(dialog.player_pages->currentIndex(), 0) << "the player's folder, for mpv";
+  EXPECT_FALSE(dialog.ApplyButton->isEnabled()) << "filling in the players is no edit";
+
+  dialog.cboPlayer->setFocus();
+  QTest::keyClick(dialog.cboPlayer, Qt::Key_Down);
+  EXPECT_EQ(dialog.player_pages->currentWidget(), &page);
+  ASSERT_EQ(page.cboMprisPlayer->count(), 2);
+  EXPECT_EQ(page.cboMprisPlayer->currentIndex(), -1);
+  page.cboMprisPlayer->setFocus();
+  QTest::keyClick(page.cboMprisPlayer, Qt::Key_Down);
+  EXPECT_EQ(page.cboMprisPlayer->currentText(), "Audacious");
+  EXPECT_EQ(page.txtCommand->text(), "audacious");
+  dialog.ApplyButton->click();
+  EXPECT_EQ(setting(sections::kPlayer, keys::kPlayerKind), "mpris");
+  EXPECT_EQ(setting(sections::kPlayer, keys::kMprisBusName), "audacious");
+  EXPECT_EQ(setting(sections::kPlayer, keys::kMprisIdentity), "Audacious");
+  EXPECT_EQ(setting(sections::kPlayer, keys::kMprisCommand), "audacious");
+
+  // Once it has quit it stays chosen; a command typed by the user is kept.
+  directory.running.clear();
+  dialog.CancelButton->click();
+  dialog.show_dialog();
+  QTest::qWait(20);
+  EXPECT_EQ(dialog.cboPlayer->currentText(), "Desktop player (MPRIS)");
+  EXPECT_EQ(page.cboMprisPlayer->currentText(), "Audacious (not running)");
+  page.txtCommand->clear();
+  QTest::keyClicks(page.txtCommand, "audacious --headless");
+  dialog.OKButton->click();
+  EXPECT_EQ(setting(sections::kPlayer, keys::kMprisCommand), "audacious --headless");
+  EXPECT_EQ(setting(sections::kPlayer, keys::kMprisBusName), "audacious");
+
+  // Without a session bus the page says so, and mpv is still there.
+  directory.why = "There is no D-Bus session bus here";
+  dialog.show_dialog();
+  EXPECT_EQ(page.lblNote->text().toStdString(), directory.why);
+  EXPECT_FALSE(page.cboMprisPlayer->isEnabled());
+  dialog.cboPlayer->setFocus();
+  QTest::keyClick(dialog.cboPlayer, Qt::Key_Up);
+  dialog.OKButton->click();
+  EXPECT_EQ(setting(sections::kPlayer, keys::kPlayerKind), "mpv");
+}
+#endif
 
 }  // namespace
 }  // namespace jukora::testing

@@ -117,11 +117,19 @@ TEST_F(Form1WiringTest, StopWinampEndsTheCycleSoSkipStartsRandomAllKeepingTheMar
   wire();
   choose("Countdown", "All");
   ASSERT_TRUE(form->play_timer().enabled());
-  link.running = false;
+  // A player that tells of a change moves a running cycle on at once.
   auto from = link.calls.size();
+  link.on_change();
+  QCoreApplication::processEvents();
+  EXPECT_THAT(link_calls_since(from), Contains(HasSubstr("start_with_file")));
+  link.running = false;
+  from = link.calls.size();
   choose("Stop Winamp");
   EXPECT_FALSE(form->play_timer().enabled());
   EXPECT_EQ(wiring->play_modes().cycle(), PlayCycle{});
+  EXPECT_THAT(link_calls_since(from), ElementsAre("find_winamp"));
+  link.on_change();
+  QCoreApplication::processEvents();
   EXPECT_THAT(link_calls_since(from), ElementsAre("find_winamp"));
 
   link.running = true;

@@ -2,21 +2,60 @@
 # The tray on a real X server: under Xvfb with trayer as the tray host, the
 # program shows its five tray icons (four when "mode_button" is "false"), and
 # left clicks on Increment and Decrement, made with xdotool, raise and lower
-# the Score of the song mpv is playing in the saved songlist: each icon is
-# told by its own window, not by its tooltip.
+# the Score of the song the player is playing in the saved songlist: each icon
+# is told by its own window, not by its tooltip. The player is mpv; with
+# --audacious it is Audacious, reached over MPRIS on a session bus of the
+# check's own.
 #
-#   tests/shell/tray_xvfb_check.sh BUILD/src/shell/jukora [SCREENSHOT.png]
+#   tests/shell/tray_xvfb_check.sh [--audacious] BUILD/src/shell/jukora [SCREENSHOT.png]
 #
-# Needs Xvfb, trayer, xdotool, mpv, sox (and ImageMagick for the screenshot).
-# Every wait polls with a deadline. Exit status 0 when all checks pass.
+# Needs Xvfb, trayer, xdotool, mpv, sox (and ImageMagick for the screenshot);
+# with --audacious also audacious and dbus. Every wait polls with a deadline.
+# Exit status 0 when all checks pass.
+set -euo pipefail
+
+player=mpv
+if [[ ${1:-} == --audacious ]]; then
+  player=audacious
+  [[ -n ${JUKORA_CHECK_BUS:-} ]] || exec env JUKORA_CHECK_BUS=1 dbus-run-session -- bash "$0" "$@"
+  shift
+fi
+
 jukora=$(realpath "$1")
 screenshot=${2:+$(realpath -m "$2")}
 source "$(dirname "$0")/desktop_check_lib.sh"
 
-make_song song.wav
 start_xvfb 400x300
 start_tray
-start_mpv song.wav
+
+audacious_plays() {
+  dbus-send --session --print-reply --dest=org.mpris.MediaPlayer2.audacious /org/mpris/MediaPlayer2 \
+    org.freedesktop.DBus.Properties.Get string:org.mpris.MediaPlayer2.Player string:PlaybackStatus 2>/dev/null |
+    grep -q '"Playing"'
+}
+
+if [[ $player == mpv ]]; then
+  make_song song.wav
+  start_mpv song.wav
+else
+  # Audacious plays the song once: long enough for the whole check. Without a
+  # sound card SDL's silent output keeps time.
+  make_song song.wav 60
+  export HOME=$work/home SDL_AUDIODRIVER=dummy
+  mkdir -p "$HOME/.config/audacious"
+  outputs=/usr/lib/x86_64-linux-gnu/audacious/Output
+  {
+    echo "format 11"
+    for output in alsa pulse_audio sdlout; do
+      printf 'output %s\nstamp %s\nversion 48\nflags 0\nname %s\ndomain audacious-plugins\npriority 5\n' \
+        "$outputs/$output.so" "$(stat -c %Y "$outputs/$output.so")" "$output"
+      printf 'about 0\nconfig 0\nenabled %s\n' "$([[ $output == sdlout ]] && echo 1 || echo 0)"
+    done
+  } >"$HOME/.config/audacious/plugin-registry"
+  audacious --headless "$work/music/song.wav" >"$work/audacious.log" 2>&1 &
+  pids+=($!)
+  wait_for 10 audacious_plays || fail "Audacious did not play: $(cat "$work/audacious.log")"
+fi
 
 # The program's visible windows, oldest first; tray icons are the small ones,
 # in the order they were put into the tray.
@@ -48,6 +87,8 @@ point_at_icon() {
 # adding).
 check_tray() {
   write_settings "[main]" "mode_button=$1" "visible=false"
+  [[ $player == mpv ]] || printf '\n[player]\nkind=mpris\nmpris_name=audacious\nmpris_identity=Audacious\n%s\n' \
+    'mpris_command="audacious --headless"' >>"$settings"
   printf '"%s","song.wav","0","00:00 1/1/71"\r\n' "$work/music" >"$songlist"
   "$jukora" >>"$work/jukora.log" 2>&1 &
   jukora_pid=$!
@@ -80,8 +121,10 @@ exit_through_menu() {
   echo "ok: the mode menu opened from icon $1, and Exit ended the program and took the icons"
 }
 
-check_tray false 4
-exit_through_menu 3
+if [[ $player == mpv ]]; then
+  check_tray false 4
+  exit_through_menu 3
+fi
 
 check_tray true 5
 exit_through_menu 5 "$screenshot"

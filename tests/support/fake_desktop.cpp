@@ -61,4 +61,19 @@ void write_bytes(const std::string& path, const std::string& bytes) {
   out << bytes;
 }
 
+void write_wav(const std::string& path, std::uint32_t seconds) {
+  auto le = [](std::uint32_t value, int bytes) {
+    std::string out;
+    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+    return out;
+  };
+  // 44.1 kHz: Audacious ends songs at lower rates at once now and then.
+  constexpr std::uint32_t kRate = 44100;
+  std::string samples;
+  for (std::uint32_t i = 0; i < kRate * seconds; ++i) samples += le((i / 50) % 2 ? 0x0400 : 0xFC00, 2);
+  std::uint32_t size = static_cast<std::uint32_t>(samples.size());
+  write_bytes(path, "RIFF" + le(36 + size, 4) + "WAVEfmt " + le(16, 4) + le(1, 2) + le(1, 2) + le(kRate, 4) +
+                        le(kRate * 2, 4) + le(2, 2) + le(16, 2) + "data" + le(size, 4) + samples);
+}
+
 }  // namespace jukora::testing

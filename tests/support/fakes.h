@@ -2,6 +2,7 @@
 // temporary folder that cleans up after itself.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -88,7 +89,7 @@ class FakeWinampLink : public WinampLink {
   }
   HandOver start_with_playlist(const std::string& dir) override {
     calls.push_back("start_with_playlist " + dir);
-    return HandOver::started();
+    return playlist_answer;
   }
   std::string executable_path(const std::string& dir) const override;
   std::string playlist_path(const std::string& dir) const override;
@@ -101,6 +102,7 @@ class FakeWinampLink : public WinampLink {
   long version_answer = 0x2090;
   int status = 0;
   long position = 0;
+  HandOver playlist_answer = HandOver::started();
   // Written to playlist_path(playlist_dir) by write_playlist when set.
   std::optional<std::string> playlist_text;
   std::string playlist_dir;
@@ -123,5 +125,7 @@ class TempDir {
 
 std::string read_bytes(const std::string& path);
 void write_bytes(const std::string& path, const std::string& bytes);
+// A quiet tone for the real players: 44.1 kHz, mono, 16-bit PCM.
+void write_wav(const std::string& path, std::uint32_t seconds = 1);
 
 }  // namespace jukora::testing

@@ -1,0 +1,67 @@
+// The player on Linux when the user picks a desktop player: whatever runs
+// under the bus name the settings give ("player"/"mpris_name"), reached over
+// MPRIS on the D-Bus session bus. Every call to the player is asynchronous
+// with a deadline; the link answers from what the player last reported
+// (its signals, and a poll at every request), so no request waits on the
+// player. Needs a running Qt event loop.
+#pragma once
+
+#ifndef _WIN32
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/app_folders.h"
+#include "player/mpris_rules.h"
+#include "player/winamp_link.h"
+
+namespace jukora {
+
+class SettingsStore;
+class MprisBus;
+
+class MprisLink : public WinampLink, public MprisDirectory {
+ public:
+  // Whether the process with this id is the program's own mpv, which shows
+  // up on the bus as an MPRIS player too and is never the user's.
+  using OwnPlayerTest = std::function<bool(long pid)>;
+
+  MprisLink(const SettingsStore& settings, const AppFolders& folders, OwnPlayerTest own_player);
+  ~MprisLink() override;
+
+  PlayerHandle find_winamp() override;
+  long version(PlayerHandle player) override;
+  long write_playlist(PlayerHandle player) override;
+  int play_status(PlayerHandle player) override;
+  void stop(PlayerHandle player) override;
+
+  void start(const std::string& winamp_dir) override;
+  HandOver start_with_file(const std::string& winamp_dir, const std::string& song_path) override;
+  HandOver start_with_playlist(const std::string& winamp_dir) override;
+
+  // The program the command names, as found on PATH.
+  std::string executable_path(const std::string& winamp_dir) const override;
+  std::string playlist_path(const std::string& winamp_dir) const override;
+
+  CurrentSong current_song(const std::string& winamp_dir) override;
+  std::string missing_program(const std::string& winamp_dir) const override;
+  bool uses_player_folder() const override { return false; }
+  PlayerTexts texts() const override;
+
+  std::string unavailable() const override;
+  void list_players(std::function<void(std::vector<MprisPlayer>)> done) override;
+
+  // Set by the program: tells the user, without a box in the way, that a
+  // hand-over which had to wait for the player to come up was refused.
+  std::function<void(const std::string&)> tell;
+
+ private:
+  friend class MprisBus;
+
+  std::unique_ptr<MprisBus> bus_;
+};
+
+}  // namespace jukora
+
+#endif

@@ -1,0 +1,163 @@
+#include "player/mpris_rules.h"
+
+#include <array>
+
+namespace jukora {
+
+namespace {
+
+bool is_unreserved(unsigned char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '.' ||
+         c == '_' || c == '~' || c == '/';
+}
+
+int hex_value(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
+// `lower` is lower case.
+bool starts_with_ignoring_case(std::string_view text, std::string_view lower) {
+  if (text.size() < lower.size()) return false;
+  for (std::size_t i = 0; i < lower.size(); ++i) {
+    char c = text[i];
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    if (c != lower[i]) return false;
+  }
+  return true;
+}
+
+std::string quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+
+}  // namespace
+
+std::string file_url_from_path(std::string_view path) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string url = "file://";
+  url.reserve(url.size() + path.size() * 3);
+  for (char c : path) {
+    auto byte = static_cast<unsigned char>(c);
+    if (is_unreserved(byte)) {
+      url.push_back(c);
+    } else {
+      url.push_back('%');
+      url.push_back(kHex[byte >> 4]);
+      url.push_back(kHex[byte & 0x0F]);
+    }
+  }
+  return url;
+}
+
+std::optional<std::string> path_from_file_url(std::string_view url) {
+  if (!starts_with_ignoring_case(url, "file://")) return std::nullopt;
+  std::string_view rest = url.substr(7);
+  auto slash = rest.find('/');
+  if (slash == std::string_view::npos) return std::nullopt;
+  std::string_view host = rest.substr(0, slash);
+  if (!host.empty() && !(host.size() == 9 && starts_with_ignoring_case(host, "localhost"))) return std::nullopt;
+  std::string_view encoded = rest.substr(slash);
+  std::string path;
+  path.reserve(encoded.size());
+  for (std::size_t i = 0; i < encoded.size(); ++i) {
+    // A "%" that does not start an escape is taken as it stands: some
+    // players leave it so, and the name then still matches its row.
+    if (encoded[i] == '%' && i + 2 < encoded.size() && hex_value(encoded[i + 1]) >= 0 &&
+        hex_value(encoded[i + 2]) >= 0) {
+      path.push_back(static_cast<char>(hex_value(encoded[i + 1]) * 16 + hex_value(encoded[i + 2])));
+      i += 2;
+    } else {
+      path.push_back(encoded[i]);
+    }
+  }
+  if (path.find('\0') != std::string::npos) return std::nullopt;
+  return path;
+}
+
+int playback_status_code(std::string_view playback_status) {
+  if (playback_status == "Playing") return kStatusPlaying;
+  if (playback_status == "Paused") return kStatusPaused;
+  return 0;
+}
+
+std::string mpris_stem(std::string_view bus_name) {
+  if (!bus_name.starts_with(kMprisPrefix)) return {};
+  std::string_view rest = bus_name.substr(kMprisPrefix.size());
+  return std::string(rest.substr(0, rest.find('.')));
+}
+
+bool is_player_of_stem(std::string_view bus_name, std::string_view stem) {
+  return !stem.empty() && mpris_stem(bus_name) == stem;
+}
+
+std::optional<bool> introspection_offers(std::string_view xml, std::string_view interface_name,
+                                         std::string_view method) {
+  const std::string opening = "<interface name=\"" + std::string(interface_name) + "\"";
+  auto start = xml.find(opening);
+  if (start == std::string_view::npos) return std::nullopt;
+  auto end = xml.find("</interface>", start);
+  std::string_view body = xml.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+  return body.find("<method name=\"" + std::string(method) + "\"") != std::string_view::npos;
+}
+
+bool passes_files_to_running_copy(std::string_view program) {
+  // Tried: a second "audacious FILE" hands FILE to the running Audacious,
+  // which plays it at once (and a playlist file replaces its playlist).
+  static constexpr std::array<std::string_view, 1> kForwarding = {"audacious"};
+  std::string_view name = program.substr(program.rfind('/') == std::string_view::npos ? 0 : program.rfind('/') + 1);
+  for (std::string_view known : kForwarding)
+    if (name == known) return true;
+  return false;
+}
+
+SongWay song_way(bool has_open_uri, bool command_passes_files) {
+  if (has_open_uri) return SongWay::kOpenUri;
+  return command_passes_files ? SongWay::kCommandLine : SongWay::kNone;
+}
+
+PlaylistWay playlist_way(std::string_view stem, bool has_open_uri, bool can_edit_tracks, bool command_passes_files) {
+  // mpv's MPRIS script loads what OpenUri names in place of its playlist.
+  if (has_open_uri && stem == "mpv") return PlaylistWay::kOpenUri;
+  if (can_edit_tracks) return PlaylistWay::kTrackList;
+  if (command_passes_files) return PlaylistWay::kCommandLine;
+  return has_open_uri ? PlaylistWay::kAppendsOnly : PlaylistWay::kNone;
+}
+
+PlayerTexts mpris_texts(std::string_view identity, std::string_view program) {
+  const std::string name(identity);
+  PlayerTexts texts;
+  texts.name = name;
+  texts.stop_item = "Stop " + name;
+  texts.folder_label = "Command that starts " + name;
+  texts.executable_not_found = program.empty() ? "No command to start " + name + " is set.  Enter it in Preferences."
+                                               : "The command that starts " + name + ", " + quoted(program) +
+                                                     ", is not found on PATH.  Check the command in Preferences.";
+  texts.not_running = name + " is not running.  To run " + name + ", select a playmode or start " + name + " yourself";
+  return texts;
+}
+
+std::string refused_song_text(std::string_view identity, std::string_view command) {
+  const std::string name(identity);
+  return "Jukora cannot hand songs to " + name + ": it offers no OpenUri over MPRIS, and running " + quoted(command) +
+         " with a song would start a second " + name + ".  Scoring the song it plays still works.";
+}
+
+std::string refused_playlist_text(std::string_view identity, PlaylistWay way, std::string_view playlist) {
+  const std::string name(identity);
+  const std::string where =
+      "  The playlist was written to " + std::string(playlist) + "; open it in " + name + " to play it.";
+  if (way == PlaylistWay::kAppendsOnly)
+    return name +
+           " can only add songs to the end of its own playlist, so it would not play Jukora's playlist from "
+           "its first song." +
+           where;
+  return name + " cannot be handed a playlist." + where;
+}
+
+std::string no_session_bus_text(std::string_view identity) {
+  return "There is no D-Bus session bus, so Jukora cannot reach " + std::string(identity) +
+         ".  Choose mpv (built in) in Preferences, or start Jukora in a desktop session.";
+}
+
+}  // namespace jukora

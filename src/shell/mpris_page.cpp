@@ -1,0 +1,145 @@
+#ifndef _WIN32
+
+#include "shell/mpris_page.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "platform/settings_keys.h"
+#include "platform/settings_store.h"
+#include "player/command_line.h"
+#include "player/mpris_rules.h"
+
+namespace jukora {
+
+namespace {
+
+enum Role { kStem = Qt::UserRole, kIdentity, kDesktopEntry };
+
+QString q(const std::string& text) { return QString::fromStdString(text); }
+
+}  // namespace
+
+MprisPage::MprisPage(QWidget* parent)
+    : PlayerPage(parent),
+      cboMprisPlayer(new QComboBox(this)),
+      RefreshButton(new QPushButton("Refresh", this)),
+      txtCommand(new QLineEdit(this)),
+      lblNote(new QLabel(this)) {
+  auto* player_label = new QLabel("Which player", this);
+  player_label->setBuddy(cboMprisPlayer);
+  auto* command_label = new QLabel("Command that starts it", this);
+  command_label->setBuddy(txtCommand);
+  cboMprisPlayer->setToolTip("The desktop players running now that Jukora can reach over MPRIS");
+  cboMprisPlayer->setPlaceholderText("Pick a player");
+  cboMprisPlayer->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+  RefreshButton->setToolTip("Look again for running players");
+  RefreshButton->setAutoDefault(false);
+  txtCommand->setToolTip("How Jukora starts the player when it is not running");
+  txtCommand->setPlaceholderText("e.g. audacious");
+  lblNote->setWordWrap(true);
+
+  auto* grid = new QGridLayout(this);
+  grid->setContentsMargins(0, 0, 0, 0);
+  grid->addWidget(player_label, 0, 0);
+  grid->addWidget(cboMprisPlayer, 0, 1);
+  grid->addWidget(RefreshButton, 0, 2);
+  grid->addWidget(command_label, 1, 0);
+  grid->addWidget(txtCommand, 1, 1, 1, 2);
+  grid->addWidget(lblNote, 2, 0, 1, 3);
+  grid->setColumnStretch(1, 1);
+
+  connect(cboMprisPlayer, &QComboBox::activated, this, [this] {
+    player_chosen();
+    emit edited();
+  });
+  connect(txtCommand, &QLineEdit::textEdited, this, &PlayerPage::edited);
+  connect(RefreshButton, &QPushButton::clicked, this, &MprisPage::refresh);
+}
+
+void MprisPage::set_directory(MprisDirectory* directory) { directory_ = directory; }
+
+void MprisPage::load(const SettingsStore& settings) {
+  stored_stem_ = q(settings.GetSetting(sections::kPlayer, keys::kMprisBusName, ""));
+  stored_identity_ = q(settings.GetSetting(sections::kPlayer, keys::kMprisIdentity, ""));
+  if (stored_identity_.isEmpty()) stored_identity_ = stored_stem_;
+  txtCommand->setText(q(settings.GetSetting(sections::kPlayer, keys::kMprisCommand, "")));
+  guessed_command_.clear();
+  cboMprisPlayer->clear();
+  fill({});
+  refresh();
+}
+
+void MprisPage::save(SettingsStore& settings) {
+  const QString stem = cboMprisPlayer->currentData(kStem).toString();
+  if (!stem.isEmpty()) {
+    settings.SaveSetting(sections::kPlayer, keys::kMprisBusName, stem.toStdString());
+    settings.SaveSetting(sections::kPlayer, keys::kMprisIdentity,
+                         cboMprisPlayer->currentData(kIdentity).toString().toStdString());
+  }
+  settings.SaveSetting(sections::kPlayer, keys::kMprisCommand, txtCommand->text().toStdString());
+}
+
+void MprisPage::refresh() {
+  const std::string unavailable = directory_ ? directory_->unavailable() : std::string();
+  cboMprisPlayer->setEnabled(unavailable.empty());
+  RefreshButton->setEnabled(directory_ && unavailable.empty());
+  if (!directory_ || !unavailable.empty()) {
+    fill({});
+    lblNote->setText(q(unavailable));
+    return;
+  }
+  // Only the latest answer counts; the page may be gone when it comes.
+  const int ticket = ++listing_;
+  QPointer<MprisPage> page(this);
+  directory_->list_players([page, ticket](std::vector<MprisPlayer> running) {
+    if (page && page->listing_ == ticket) page->fill(running);
+  });
+}
+
+void MprisPage::fill(const std::vector<MprisPlayer>& running) {
+  QString chosen = cboMprisPlayer->currentData(kStem).toString();
+  if (cboMprisPlayer->currentIndex() < 0) chosen = stored_stem_;
+  cboMprisPlayer->clear();
+  bool stored_runs = false;
+  for (const MprisPlayer& player : running) {
+    cboMprisPlayer->addItem(q(player.identity));
+    const int at = cboMprisPlayer->count() - 1;
+    cboMprisPlayer->setItemData(at, q(player.stem), kStem);
+    cboMprisPlayer->setItemData(at, q(player.identity), kIdentity);
+    cboMprisPlayer->setItemData(at, q(player.desktop_entry), kDesktopEntry);
+    stored_runs = stored_runs || q(player.stem) == stored_stem_;
+  }
+  if (!stored_stem_.isEmpty() && !stored_runs) {
+    cboMprisPlayer->addItem(stored_identity_ + " (not running)");
+    const int at = cboMprisPlayer->count() - 1;
+    cboMprisPlayer->setItemData(at, stored_stem_, kStem);
+    cboMprisPlayer->setItemData(at, stored_identity_, kIdentity);
+  }
+  cboMprisPlayer->setCurrentIndex(chosen.isEmpty() ? -1 : cboMprisPlayer->findData(chosen, kStem));
+  lblNote->setText(running.empty() ? "No desktop player is running now.  Start yours, then press Refresh." : "");
+}
+
+void MprisPage::player_chosen() {
+  const QString guess = command_guess(cboMprisPlayer->currentData(kStem).toString(),
+                                      cboMprisPlayer->currentData(kDesktopEntry).toString());
+  // A command the user typed stays; one filled in for another player goes.
+  if (txtCommand->text().isEmpty() || txtCommand->text() == guessed_command_) {
+    txtCommand->setText(guess);
+    guessed_command_ = guess;
+  }
+}
+
+QString MprisPage::command_guess(const QString& stem, const QString& desktop_entry) {
+  const std::string search = program_search_path();
+  for (const QString& name : {desktop_entry, stem})
+    if (!name.isEmpty() && !find_program(name.toStdString(), search).empty()) return name;
+  return stem;
+}
+
+}  // namespace jukora
+
+#endif

@@ -1,0 +1,134 @@
+#include "player/mpris_watch.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace jukora {
+namespace {
+
+using namespace std::chrono_literals;
+
+const std::string kSong = "/m/song.wav";
+const std::string kOther = "/m/other.wav";
+
+class MprisWatchTest : public ::testing::Test {
+ public:
+  MprisWatch::Time at(std::chrono::milliseconds offset) const { return start + offset; }
+  void track(const std::string& path, std::optional<std::int64_t> length_us, std::chrono::milliseconds when) {
+    watch.set_track("file://" + path, length_us, at(when));
+  }
+  // The cycle's song, 4 s long, handed over and seen playing at 0.
+  void follow_song(std::optional<std::int64_t> length_us = 4'000'000) {
+    watch.handed_over(kSong, true, at(0ms));
+    EXPECT_EQ(watch.status(at(0ms)), kStatusBusy);
+    EXPECT_EQ(watch.song(at(0ms)).kind, CurrentSong::Kind::kBusy);
+    track(kSong, length_us, 0ms);
+    watch.set_status("Playing", at(0ms));
+    ASSERT_EQ(watch.status(at(0ms)), kStatusPlaying);
+  }
+
+  MprisWatch::Time start = std::chrono::steady_clock::now();
+  MprisWatch watch;
+};
+
+TEST_F(MprisWatchTest, ATrackChangeAtTheEndIsThePlayersOwnAndEarlierTheUsers) {
+  struct Case {
+    const char* what;
+    std::optional<std::int64_t> length_us;
+    std::function<void(MprisWatchTest&)> meanwhile;  // before the change at 3 s
+    int status;                                      // after the change to another track
+  };
+  const std::vector<Case> cases = {
+      {"at the end", 4'000'000, [](MprisWatchTest&) {}, 0},
+      {"early", 9'000'000, [](MprisWatchTest&) {}, kStatusPlaying},
+      {"length unknown", std::nullopt, [](MprisWatchTest&) {}, kStatusPlaying},
+      {"after a pause", 4'000'000,
+       [](MprisWatchTest& t) {
+         t.watch.set_status("Paused", t.at(500ms));
+         t.watch.set_status("Playing", t.at(2500ms));
+       },
+       kStatusPlaying},
+      {"after a seek to the end", 9'000'000,
+       [](MprisWatchTest& t) { t.watch.set_position(8'500'000, t.at(2000ms), true); }, 0},
+      {"by the polled position", 9'000'000, [](MprisWatchTest& t) { t.watch.set_position(8'000'000, t.at(2900ms)); },
+       0},
+      {"read as the next track began", 4'000'000, [](MprisWatchTest& t) { t.watch.set_position(0, t.at(2900ms)); }, 0},
+      {"seeked back", 4'000'000, [](MprisWatchTest& t) { t.watch.set_position(0, t.at(2000ms), true); },
+       kStatusPlaying},
+      {"seeked to the start as the next track began", 4'000'000,
+       [](MprisWatchTest& t) { t.watch.set_position(0, t.at(2950ms), true); }, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    watch.clear();
+    follow_song(c.length_us);
+    c.meanwhile(*this);
+    track(kOther, 2'000'000, 3000ms);
+    EXPECT_EQ(watch.status(at(3000ms)), c.status);
+    EXPECT_EQ(watch.song(at(3000ms)).path, kOther) << "what plays is scored either way";
+  }
+}
+
+TEST_F(MprisWatchTest, ThePlayersOwnTrackCountsAsStoppedUntilSomethingElseHappens) {
+  follow_song();
+  // Between two tracks some players name none for a moment.
+  watch.set_track(std::nullopt, std::nullopt, at(3900ms));
+  EXPECT_EQ(watch.status(at(3900ms)), 0);
+  track(kOther, 2'000'000, 4000ms);
+  EXPECT_EQ(watch.status(at(4000ms)), 0);
+  watch.set_status("Paused", at(4500ms));
+  EXPECT_EQ(watch.status(at(4500ms)), kStatusPaused) << "the user took it over";
+}
+
+TEST_F(MprisWatchTest, AHandOverIsAwaitedForAWhileOnly) {
+  watch.set_status("Playing", at(0ms));
+  track(kOther, 2'000'000, 0ms);
+  watch.handed_over(kSong, true, at(0ms));
+  EXPECT_TRUE(watch.wants_look(at(1s)));
+  EXPECT_EQ(watch.status(at(4900ms)), kStatusBusy);
+  EXPECT_EQ(watch.status(MprisWatch::kHandOverWait + at(0ms)), kStatusPlaying);
+
+  watch.handed_over(kSong, true, at(6s));
+  watch.stopped();
+  EXPECT_EQ(watch.status(at(6s)), kStatusPlaying) << "told to stop, it awaits nothing";
+
+  // The first song of a playlist is awaited, its followers are left alone.
+  watch.handed_over(kSong, false, at(7s));
+  track(kSong, 1'000'000, 7s);
+  EXPECT_EQ(watch.status(at(7s)), kStatusPlaying);
+  track(kOther, 1'000'000, 8s);
+  watch.set_track(std::nullopt, std::nullopt, at(8100ms));
+  track(kOther, 1'000'000, 8200ms);
+  EXPECT_EQ(watch.status(at(8200ms)), kStatusPlaying);
+}
+
+TEST_F(MprisWatchTest, AStoppedPlayerThatNamesATrackIsJudgedByItsPosition) {
+  EXPECT_EQ(watch.status(at(0ms)), kStatusBusy) << "nothing heard yet";
+  watch.set_status("Stopped", at(0ms));
+  EXPECT_EQ(watch.status(at(0ms)), 0);
+  EXPECT_EQ(watch.song(at(0ms)).kind, CurrentSong::Kind::kNoSong);
+
+  track(kSong, 3'000'000, 0ms);
+  watch.set_position(100'000, at(0ms));
+  EXPECT_EQ(watch.status(at(0ms)), kStatusBusy);
+  EXPECT_TRUE(watch.wants_look(at(0ms)));
+  watch.set_position(100'000, at(50ms));
+  EXPECT_EQ(watch.status(at(50ms)), kStatusBusy) << "too close together to tell";
+  watch.set_position(300'000, at(200ms));
+  EXPECT_EQ(watch.status(at(200ms)), kStatusPlaying) << "it says Stopped but plays on";
+  watch.set_position(300'000, at(400ms));
+  watch.set_position(300'000, at(600ms));
+  EXPECT_EQ(watch.status(at(600ms)), 0) << "ended there, still naming the track";
+  EXPECT_EQ(watch.song(at(600ms)).path, kSong);
+
+  track(kOther, 3'000'000, 700ms);
+  watch.no_position();
+  EXPECT_EQ(watch.status(at(700ms)), 0) << "a player without positions is taken at its word";
+
+  watch.set_track("https://radio.example/live", std::nullopt, at(800ms));
+  EXPECT_EQ(watch.song(at(800ms)).kind, CurrentSong::Kind::kNoSong);
+}
+
+}  // namespace
+}  // namespace jukora
