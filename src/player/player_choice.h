@@ -48,6 +48,7 @@ class PlayerChoice : public WinampLink {
   }
   bool uses_player_folder() const override { return current().uses_player_folder(); }
   PlayerTexts texts() const override { return current().texts(); }
+  void cycle_ended() override { current().cycle_ended(); }
 
  private:
   void listen_to(WinampLink& backend);

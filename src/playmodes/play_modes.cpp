@@ -4,11 +4,11 @@
 #include "platform/clock.h"
 #include "platform/play_timer.h"
 #include "platform/settings_keys.h"
+#include "player/executable_check.h"
+#include "player/winamp_link.h"
 #include "songlist/date_text.h"
 #include "songlist/songlist.h"
 #include "songlist/songlist_files.h"
-#include "player/executable_check.h"
-#include "player/winamp_link.h"
 
 namespace jukora {
 
@@ -86,6 +86,7 @@ bool PlayModes::executable_ready(std::string& dir) {
 void PlayModes::hand_over(const std::string& dir, int row, Record record) {
   if (row == 0) {
     tmrJukora_.set_enabled(false);
+    link_.cycle_ended();
     return;
   }
   if (record == Record::kLastPlayed) {
@@ -119,6 +120,7 @@ void PlayModes::stop_winamp() {
   tmrJukora_.set_enabled(false);
   cycle_ = PlayCycle{};
   stop_player();
+  link_.cycle_ended();
 }
 
 }  // namespace jukora
