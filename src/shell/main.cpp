@@ -15,6 +15,7 @@
 #ifdef _WIN32
 #include "player/win32_winamp_link.h"
 #else
+#include "player/mpd/mpd_link.h"
 #include "player/mpv_link.h"
 #include "player/player_choice.h"
 #endif
@@ -44,6 +45,8 @@ int main(int argc, char* argv[]) {
 #else
   jukora::MpvLink mpv(folders);
   jukora::PlayerChoice link(settings, mpv);
+  jukora::MpdLink mpd(settings, folders);
+  link.add("mpd", mpd);
 #endif
 
   jukora::Form1 form(settings, link, desktop, folders);
