@@ -5,7 +5,6 @@
 #include <chrono>
 #include <cstddef>
 #include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
