@@ -21,6 +21,11 @@ WinampLink& PlayerChoice::current() const {
   return built_in_;
 }
 
+void PlayerChoice::cycle_ended() {
+  built_in_.cycle_ended();
+  for (const auto& [name, backend] : backends_) backend->cycle_ended();
+}
+
 void PlayerChoice::listen_to(WinampLink& backend) {
   // A player the user has left for another one has nothing to say.
   backend.on_change = [this, &backend] {

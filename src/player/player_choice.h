@@ -48,6 +48,8 @@ class PlayerChoice : public WinampLink {
   }
   bool uses_player_folder() const override { return current().uses_player_folder(); }
   PlayerTexts texts() const override { return current().texts(); }
+  // Every player hears it: the cycle may have run on one the user has left since.
+  void cycle_ended() override;
 
  private:
   void listen_to(WinampLink& backend);

@@ -32,6 +32,15 @@ std::size_t valid_sequence(std::string_view s) {
 
 }  // namespace
 
+bool is_valid_utf8(std::string_view bytes) {
+  while (!bytes.empty()) {
+    std::size_t length = valid_sequence(bytes);
+    if (length == 0) return false;
+    bytes.remove_prefix(length);
+  }
+  return true;
+}
+
 std::string bytes_to_utf8(std::string_view bytes) {
   std::string out;
   out.reserve(bytes.size());

@@ -12,7 +12,10 @@ namespace jukora {
 // U+10FF80..U+10FFFF (unassigned private use) would not survive the round trip.
 std::string bytes_to_utf8(std::string_view bytes);
 
-// The inverse: U+10FF80..U+10FFFF turn back into the bytes they stand for.
+// Whether the bytes are well-formed UTF-8 throughout.
+bool is_valid_utf8(std::string_view bytes);
+
+// The inverse of bytes_to_utf8: U+10FF80..U+10FFFF turn back into the bytes they stand for.
 std::string utf8_to_bytes(std::string_view text);
 
 }  // namespace jukora

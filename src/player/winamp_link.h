@@ -96,7 +96,8 @@ class WinampLink {
   // the current song, negative for none.
   virtual long write_playlist(PlayerHandle player) = 0;
   // 1 playing, 3 paused, kStatusBusy when it did not answer in time,
-  // anything else stopped; kNoPlayer answers 0.
+  // anything else stopped; kNoPlayer answers 0. Asked by the play cycle's
+  // tick only, so the first status after cycle_ended (or ever) is a cycle's first.
   virtual int play_status(PlayerHandle player) = 0;
   virtual void stop(PlayerHandle player) = 0;
 
@@ -127,6 +128,11 @@ class WinampLink {
   virtual bool uses_player_folder() const { return true; }
 
   virtual PlayerTexts texts() const { return winamp_texts(); }
+
+  // The play cycle has ended: by itself (no song left) or through the Stop
+  // item. A backend that changed player state other programs share for the
+  // cycle's sake (MPD's modes) puts it back here.
+  virtual void cycle_ended() {}
 
   // Set by the program; a backend that learns of a change in the player by
   // itself (a signal, an event) calls it on the user-interface thread, so

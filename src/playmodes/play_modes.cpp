@@ -89,6 +89,7 @@ bool PlayModes::executable_ready(std::string& dir) {
 void PlayModes::hand_over(const std::string& dir, int row, Record record) {
   if (row == 0) {
     tmrJukora_.set_enabled(false);
+    link_.cycle_ended();
     return;
   }
   if (record == Record::kLastPlayed) {
@@ -122,6 +123,7 @@ void PlayModes::stop_winamp() {
   tmrJukora_.set_enabled(false);
   cycle_ = PlayCycle{};
   stop_player();
+  link_.cycle_ended();
 }
 
 }  // namespace jukora

@@ -16,6 +16,7 @@
 #include "platform/settings_store.h"
 #include "player/winamp_link.h"
 #include "shell/local_text.h"
+#include "shell/mpd_page.h"
 #include "shell/mpris_page.h"
 
 namespace jukora {
@@ -50,8 +51,10 @@ Dialog::Dialog(SettingsStore& settings, const WinampLink& link, QWidget* parent)
       player_pages(new QStackedWidget(this)),
 #ifdef _WIN32
       mpris_page(nullptr),
+      mpd_page(nullptr),
 #else
       mpris_page(new MprisPage(this)),
+      mpd_page(new MpdPage(this)),
 #endif
       settings_(settings),
       link_(link) {
@@ -122,7 +125,12 @@ Dialog::Dialog(SettingsStore& settings, const WinampLink& link, QWidget* parent)
   setTabOrder(BrowseButton, mpris_page->cboMprisPlayer);
   setTabOrder(mpris_page->cboMprisPlayer, mpris_page->RefreshButton);
   setTabOrder(mpris_page->RefreshButton, mpris_page->txtCommand);
-  setTabOrder(mpris_page->txtCommand, chkInc);
+  add_player_kind(QStringLiteral("mpd"), "MPD", mpd_page);
+  setTabOrder(mpris_page->txtCommand, mpd_page->txtHost);
+  setTabOrder(mpd_page->txtHost, mpd_page->txtPort);
+  setTabOrder(mpd_page->txtPort, mpd_page->txtPassword);
+  setTabOrder(mpd_page->txtPassword, mpd_page->txtMusicFolder);
+  setTabOrder(mpd_page->txtMusicFolder, chkInc);
 #endif
   setTabOrder(chkInc, chkDec);
   setTabOrder(chkDec, txtHours);

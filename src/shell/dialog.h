@@ -19,6 +19,7 @@ class QPushButton;
 
 namespace jukora {
 
+class MpdPage;
 class MprisDirectory;
 class MprisPage;
 class PlayerPage;
@@ -73,6 +74,7 @@ class Dialog : public QDialog {
   QComboBox* const cboPlayer;
   QStackedWidget* const player_pages;
   MprisPage* const mpris_page;
+  MpdPage* const mpd_page;
 
  signals:
   // Browse was pressed on a filled dialog.

@@ -22,6 +22,7 @@
 #include "player/win32_winamp_link.h"
 #else
 #include "player/command_line.h"
+#include "player/mpd/mpd_link.h"
 #include "player/mpris_link.h"
 #include "player/mpv_link.h"
 #include "player/player_choice.h"
@@ -70,6 +71,8 @@ int main(int argc, char* argv[]) {
   mpris.tell = [&desktop](const std::string& text) { desktop.notify(text); };
   jukora::PlayerChoice link(settings, mpv);
   link.add("mpris", mpris);
+  jukora::MpdLink mpd(settings, folders);
+  link.add("mpd", mpd);
 #endif
 
   jukora::Form1 form(settings, link, desktop, folders);

@@ -31,6 +31,11 @@ TEST(PlayerChoice, AsksThePlayerTheSettingsNameNowAndHearsOnlyIt) {
   other.on_change();
   built_in.on_change();
   EXPECT_EQ(changes, 1);
+
+  // The end of a cycle reaches the player it may have run on, too.
+  choice.cycle_ended();
+  EXPECT_EQ(built_in.calls, std::vector<std::string>{"cycle_ended"});
+  EXPECT_EQ(other.calls.back(), "cycle_ended");
 }
 
 }  // namespace

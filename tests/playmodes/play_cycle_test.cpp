@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "support/player_fixture.h"
 
 namespace jukora::testing {
@@ -62,6 +64,9 @@ TEST_F(PlayCycleTest, TheTickFeedsAStoppedPlayerTheLowestUnmarkedRowInTheCurrent
   modes.tmrJukora_Timer();
   songlist.SetTextMatrix(1, col::kScore, "zero");
   EXPECT_EQ(run(), (std::vector<int>{5, 3, 2, 1, 4}));  // saved as they stand, not re-sorted
+  // Told once, at its end (Skip ends nothing).
+  EXPECT_EQ(std::count(link.calls.begin(), link.calls.end(), "cycle_ended"), 1);
+  EXPECT_EQ(link.calls.back(), "cycle_ended");
   EXPECT_NE(read_bytes(list).find("\"4.mp3\",\"zero\""), std::string::npos);
 }
 

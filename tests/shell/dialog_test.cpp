@@ -19,6 +19,7 @@
 #include "player/mpris_rules.h"
 #include "player/mpv_link.h"
 #include "shell/dir_dialog.h"
+#include "shell/mpd_page.h"
 #include "shell/mpris_page.h"
 #include "window_fixture.h"
 
@@ -68,8 +69,10 @@ TEST_F(DialogTest, FirstOpeningShowsTheDefaultsAndSavesNothing) {
 #ifndef _WIN32
   EXPECT_EQ(dialog.cboPlayer->currentText(), "mpv (built in)");
   tab_order.insert(tab_order.begin() + 3, dialog.cboPlayer);
-  tab_order.insert(tab_order.begin() + 6, {dialog.mpris_page->cboMprisPlayer, dialog.mpris_page->RefreshButton,
-                                           dialog.mpris_page->txtCommand});
+  tab_order.insert(tab_order.begin() + 6,
+                   {dialog.mpris_page->cboMprisPlayer, dialog.mpris_page->RefreshButton, dialog.mpris_page->txtCommand,
+                    dialog.mpd_page->txtHost, dialog.mpd_page->txtPort, dialog.mpd_page->txtPassword,
+                    dialog.mpd_page->txtMusicFolder});
 #endif
   for (std::size_t i = 0; i + 1 < tab_order.size(); ++i) {
     QWidget* next = tab_order[i];

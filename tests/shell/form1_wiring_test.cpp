@@ -127,10 +127,10 @@ TEST_F(Form1WiringTest, StopWinampEndsTheCycleSoSkipStartsRandomAllKeepingTheMar
   choose("Stop Winamp");
   EXPECT_FALSE(form->play_timer().enabled());
   EXPECT_EQ(wiring->play_modes().cycle(), PlayCycle{});
-  EXPECT_THAT(link_calls_since(from), ElementsAre("find_winamp"));
+  EXPECT_THAT(link_calls_since(from), ElementsAre("find_winamp", "cycle_ended"));
   link.on_change();
   QCoreApplication::processEvents();
-  EXPECT_THAT(link_calls_since(from), ElementsAre("find_winamp"));
+  EXPECT_THAT(link_calls_since(from), ElementsAre("find_winamp", "cycle_ended"));
 
   link.running = true;
   form->songlist().SetTextMatrix(2, col::kMark, "*");

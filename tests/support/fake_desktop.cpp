@@ -72,6 +72,7 @@ void write_wav(const std::string& path, std::uint32_t seconds) {
   std::string samples;
   for (std::uint32_t i = 0; i < kRate * seconds; ++i) samples += le((i / 50) % 2 ? 0x0400 : 0xFC00, 2);
   std::uint32_t size = static_cast<std::uint32_t>(samples.size());
+  std::filesystem::create_directories(std::filesystem::path(path).parent_path());
   write_bytes(path, "RIFF" + le(36 + size, 4) + "WAVEfmt " + le(16, 4) + le(1, 2) + le(1, 2) + le(kRate, 4) +
                         le(kRate * 2, 4) + le(2, 2) + le(16, 2) + "data" + le(size, 4) + samples);
 }

@@ -93,6 +93,7 @@ class FakeWinampLink : public WinampLink {
   }
   std::string executable_path(const std::string& dir) const override;
   std::string playlist_path(const std::string& dir) const override;
+  void cycle_ended() override { calls.push_back("cycle_ended"); }
 
   // The calls that are starts, in order.
   std::vector<std::string> starts() const;

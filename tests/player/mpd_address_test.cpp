@@ -1,0 +1,59 @@
+#include "player/mpd_address.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <map>
+
+#include "platform/memory_settings_store.h"
+#include "platform/settings_keys.h"
+
+namespace jukora {
+namespace {
+
+TEST(MpdAddress, DefaultsComeFromTheEnvironmentAsForEveryMpdClient) {
+  struct Case {
+    std::map<std::string, std::string> environment;
+    std::string sockets;  // the one path that is a socket
+    MpdAddress expected;
+  };
+  const Case cases[] = {
+      {{}, "", {"localhost", 6600, ""}},
+      {{}, "/run/mpd/socket", {"/run/mpd/socket", 6600, ""}},
+      {{{"XDG_RUNTIME_DIR", "/run/user/7"}}, "/run/user/7/mpd/socket", {"/run/user/7/mpd/socket", 6600, ""}},
+      {{{"MPD_HOST", "music.local"}, {"MPD_PORT", "6601"}}, "/run/mpd/socket", {"music.local", 6601, ""}},
+      {{{"MPD_HOST", "pass@word@music.local"}}, "", {"word@music.local", 6600, "pass"}},
+      {{{"MPD_HOST", "@mpd"}}, "", {"@mpd", 6600, ""}},
+      {{{"MPD_HOST", "/tmp/s"}, {"MPD_PORT", "many"}}, "", {"/tmp/s", 6600, ""}},
+  };
+  for (const Case& c : cases) {
+    MpdAddress address = mpd_default_address(
+        [&](const char* name) {
+          auto found = c.environment.find(name);
+          return found == c.environment.end() ? nullptr : found->second.c_str();
+        },
+        [&](const std::string& path) { return path == c.sockets; });
+    EXPECT_EQ(address, c.expected) << address.describe();
+  }
+}
+
+TEST(MpdAddress, TheSettingsWinOverTheDefaultsKeyByKey) {
+  MemorySettingsStore settings;
+  MpdAddress defaults = mpd_default_address();
+  EXPECT_EQ(read_mpd_address(settings), defaults);
+  settings.SaveSetting(sections::kPlayer, keys::kMpdHost, "::1");
+  settings.SaveSetting(sections::kPlayer, keys::kMpdPort, "70000");
+  settings.SaveSetting(sections::kPlayer, keys::kMpdMusicFolder, "/music//");
+  MpdAddress address = read_mpd_address(settings);
+  EXPECT_EQ(address.describe(), "[::1]:" + std::to_string(defaults.port));
+  EXPECT_TRUE(address.is_this_computer());
+  EXPECT_EQ(address.password, "");
+  EXPECT_EQ(read_mpd_music_folder(settings), "/music");
+  settings.SaveSetting(sections::kPlayer, keys::kMpdMusicFolder, "~/Music/");
+  if (const char* home = std::getenv("HOME")) {
+    EXPECT_EQ(read_mpd_music_folder(settings), std::string(home) + "/Music");
+  }
+}
+
+}  // namespace
+}  // namespace jukora
