@@ -88,7 +88,8 @@ class WinampLink {
   // The running player, kNoPlayer when none runs, kPlayerBusy when it runs
   // but does not answer in time.
   virtual PlayerHandle find_winamp() = 0;
-  // 0x20yx for a 2.yx; 0 when the player does not answer.
+  // 0x20yx for a 2.yx; 0 when there is no player, kStatusBusy when it did not
+  // answer in time.
   virtual long version(PlayerHandle player) = 0;
   // The player writes its playlist file and answers the 0-based position of
   // the current song, negative for none.

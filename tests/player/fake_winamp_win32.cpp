@@ -2,7 +2,8 @@
 // started in "<its own path>.log" (command line, then the show-window
 // value), registers the player's window class and answers its requests:
 // version 0x2090, playing until Stop, and on the playlist request writes
-// "winamp.m3u" beside itself and answers position 1.
+// "winamp.m3u" beside itself and answers position 1; it hangs on requests
+// while "<its own path>.hang" exists.
 #include <windows.h>
 
 #include <cstdio>
@@ -23,6 +24,11 @@ void write_file(const std::string& path, const std::string& text) {
 }
 
 LRESULT CALLBACK answer(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_USER && wparam == 0 &&
+      GetFileAttributesA((own_path + ".hang").c_str()) != INVALID_FILE_ATTRIBUTES) {
+    Sleep(3000);  // a player that hangs while "<its own path>.hang" exists
+    return 0;
+  }
   if (message == WM_USER && wparam == 0) {
     switch (lparam) {
       case 0:

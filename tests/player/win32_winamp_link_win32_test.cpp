@@ -8,10 +8,10 @@
 
 #include "platform/memory_settings_store.h"
 #include "platform/settings_keys.h"
-#include "support/fakes.h"
 #include "player/current_song.h"
 #include "player/executable_check.h"
 #include "player/win32_winamp_link.h"
+#include "support/fakes.h"
 
 namespace jukora {
 namespace {
@@ -106,6 +106,13 @@ TEST_F(Win32WinampLinkTest, AsksTheRunningPlayer) {
   EXPECT_TRUE(desktop.messages.empty());
   link.stop(player);
   EXPECT_EQ(link.play_status(player), 0);
+
+  // A player that hangs is busy, never too old and never stopped.
+  testing::write_bytes(winamp_dir + "\\winamp.exe.hang", "");
+  EXPECT_EQ(link.play_status(player), kStatusBusy);
+  EXPECT_EQ(link.version(player), kStatusBusy);
+  EXPECT_EQ(link.current_song(winamp_dir).kind, CurrentSong::Kind::kBusy);
+  fs::remove(winamp_dir + "\\winamp.exe.hang");
 }
 
 }  // namespace
