@@ -4,6 +4,7 @@
 #include <QCursor>
 #include <utility>
 
+#include "player/winamp_link.h"
 #include "shell/file_drop.h"
 #include "shell/form1.h"
 #include "shell/songlist_view.h"
@@ -15,7 +16,7 @@ Form1Wiring::Form1Wiring(Form1& form, TrayHost& tray, Clock& clock)
       form_(form),
       play_modes_(form.songlist(), form.files(), form.settings(), form.link(), form.desktop(), clock,
                   form.play_timer()),
-      scoring_(form.songlist(), form.files(), form.settings(), form.link(), form.desktop()),
+      scoring_(form.songlist(), form.files(), form.settings(), form.link(), form.desktop(), score_retry_timer_),
       add_songs_(form.songlist(), form.files(), form.desktop(), form.dialog_memory()),
       tray_buttons_(tray,
                     {shown([this] { scoring_.decrement_current_song(); }),
@@ -41,9 +42,18 @@ Form1Wiring::Form1Wiring(Form1& form, TrayHost& tray, Clock& clock)
   };
   form.hooks.MSFlexGrid1_DblClick = [this] { play_modes_.MSFlexGrid1_DblClick(); };
   form.hooks.tmrJukora_Timer = [this] { play_modes_.tmrJukora_Timer(); };
+
+  score_retry_.setInterval(250);
+  QObject::connect(&score_retry_, &QTimer::timeout, &score_retry_, shown([this] { scoring_.retry_Timer(); }));
+  play_modes_.score_first = [this] { return scoring_.run_waiting(); };
+  // A player that tells of a change is answering again.
+  form.link().on_change = shown([this] { scoring_.run_waiting(); });
 }
 
-Form1Wiring::~Form1Wiring() { form_.hooks = {}; }
+Form1Wiring::~Form1Wiring() {
+  form_.hooks = {};
+  form_.link().on_change = nullptr;
+}
 
 std::function<void()> Form1Wiring::shown(std::function<void()> step) {
   return [this, step = std::move(step)] {
