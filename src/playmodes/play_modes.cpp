@@ -185,8 +185,7 @@ std::optional<PlayModes::Pass> PlayModes::unplayable(const std::string& song, st
 void PlayModes::end_cycle(bool passed_over_now) {
   tmrJukora_.set_enabled(false);
   if (passed_over_now) files_.write_songlist();
-  tell_passed_over();
-  if (passed_over_now) return;
+  if (tell_passed_over()) return;
   // Random "All" ends when no song is outside the replay limit: the one end
   // of a cycle the user cannot see coming.
   if (cycle_.play_mode == mode::kRandomAll && songlist_.Rows() > 1 && is_song(1)) {
@@ -196,8 +195,8 @@ void PlayModes::end_cycle(bool passed_over_now) {
   }
 }
 
-void PlayModes::tell_passed_over() {
-  if (passed_.told) return;
+bool PlayModes::tell_passed_over() {
+  if (passed_.told) return false;
   static constexpr const char* kReasons[] = {"not a file on this computer", "missing", "cannot be reached"};
   int total = 0;
   std::string why;
@@ -208,9 +207,10 @@ void PlayModes::tell_passed_over() {
     why += (why.empty() ? ": " : ", ") + std::to_string(count) + " ";
     why += pass == static_cast<int>(Pass::kRefused) ? "refused (" + passed_.refusal + ")" : kReasons[pass];
   }
-  if (total == 0) return;
+  if (total == 0) return false;
   passed_.told = true;
   desktop_.notify("Passed over " + std::to_string(total) + (total == 1 ? " song" : " songs") + why + ".");
+  return true;
 }
 
 void PlayModes::stop_player() {

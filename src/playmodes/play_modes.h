@@ -104,7 +104,8 @@ class PlayModes {
   // when the look at the file ran out of the tick's time rather than its own.
   std::optional<Pass> unplayable(const std::string& song, std::chrono::milliseconds deadline, bool& undecided);
   void end_cycle(bool passed_over_now);
-  void tell_passed_over();
+  // The one word per cycle about the songs passed over; whether it was said now.
+  bool tell_passed_over();
   // A tick that found the player busy; a long run of them is told once.
   void player_busy();
   bool is_song(int row) const;

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDropEvent>
 #include <QMimeData>
+#include <QTest>
 #include <QTimer>
 #include <QUrl>
 
@@ -110,6 +111,25 @@ TEST_F(Form1WiringTest, IncrementTwiceRaisesThePlayingSongAndShowHideToggles) {
   EXPECT_TRUE(form->isVisible());
   tray.click(TrayIconId::kShowHideList);
   EXPECT_FALSE(form->isVisible());
+}
+
+TEST_F(Form1WiringTest, AClickThatMeetsABusyPlayerGoesThroughWhenThePlayerSpeaksOrOnTheRetryTimer) {
+  wire();
+  link.playlist_text = "#EXTM3U\r\n" + join_path("/music", "b.mp3") + "\r\n";
+  auto score_is = [&](const char* score) {
+    return read_bytes(default_songlist_path(folders)).find("\"b.mp3\",\"" + std::string(score)) != std::string::npos;
+  };
+  link.busy = true;
+  tray.click(TrayIconId::kIncrement);
+  EXPECT_TRUE(score_is("3"));
+  link.busy = false;
+  link.on_change();
+  EXPECT_TRUE(score_is("4"));
+  link.busy = true;
+  tray.click(TrayIconId::kIncrement);
+  link.busy = false;
+  EXPECT_TRUE(QTest::qWaitFor([&] { return score_is("5"); }, 5000));
+  EXPECT_EQ(form->songlist().TextMatrix(form->songlist().Row(), col::kFile), "b.mp3");
 }
 
 TEST_F(Form1WiringTest, StopWinampEndsTheCycleSoSkipStartsRandomAllKeepingTheMarksThenOnlySkipsSongs) {
