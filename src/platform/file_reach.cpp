@@ -40,7 +40,7 @@ FileReach reach_file(const std::string& path, std::chrono::milliseconds deadline
                      const std::function<FileReach(const std::string&)>& look) {
   if (looks_running.fetch_add(1) >= kMostStuck) {
     looks_running.fetch_sub(1);
-    return FileReach::kUnreachable;
+    return FileReach::kNoAnswer;
   }
   auto answer = std::make_shared<Answer>();
   try {
@@ -53,11 +53,10 @@ FileReach reach_file(const std::string& path, std::chrono::milliseconds deadline
     }).detach();
   } catch (const std::system_error&) {
     looks_running.fetch_sub(1);
-    return FileReach::kUnreachable;
+    return FileReach::kNoAnswer;
   }
   std::unique_lock lock(answer->mutex);
-  if (!answer->ready.wait_for(lock, deadline, [&] { return answer->reach.has_value(); }))
-    return FileReach::kUnreachable;
+  if (!answer->ready.wait_for(lock, deadline, [&] { return answer->reach.has_value(); })) return FileReach::kNoAnswer;
   return *answer->reach;
 }
 

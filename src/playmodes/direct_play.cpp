@@ -18,9 +18,9 @@ void PlayModes::MSFlexGrid1_DblClick() {
   const int r = songlist_.Row();
   if (r < 1 || r >= songlist_.Rows() || songlist_.TextMatrix(r, col::kDirectory).empty()) return;
   const std::string song = join_path(songlist_.TextMatrix(r, col::kDirectory), songlist_.TextMatrix(r, col::kFile));
-  bool undecided = false;
+  bool ask_again = false;
   std::string why;
-  if (auto pass = unplayable(song, kLookDeadline, undecided)) {
+  if (auto pass = unplayable(song, kLookDeadline, ask_again)) {
     why = *pass == Pass::kNotLocal  ? "it is not a file on this computer."
           : *pass == Pass::kMissing ? "the file is missing."
                                     : "the file cannot be reached.";

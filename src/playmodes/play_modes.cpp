@@ -131,9 +131,9 @@ void PlayModes::feed(const std::string& dir, const std::function<int()>& choose,
     // only what the tick has left.
     auto left = std::chrono::duration_cast<std::chrono::milliseconds>(look_until_ - std::chrono::steady_clock::now());
     if (!passed_now.empty() && left < kShortestLook) break;
-    bool undecided = false;
-    std::optional<Pass> pass = unplayable(song, std::clamp(left, kShortestLook, kLookDeadline), undecided);
-    if (undecided) break;
+    bool ask_again = false;
+    std::optional<Pass> pass = unplayable(song, std::clamp(left, kShortestLook, kLookDeadline), ask_again);
+    if (ask_again) break;
     if (!pass) {
       HandOver handed = link_.start_with_file(dir, song);
       if (handed.result == HandOver::Result::kBusy) {
@@ -167,18 +167,23 @@ void PlayModes::record_played(int row, Record record) {
 }
 
 std::optional<PlayModes::Pass> PlayModes::unplayable(const std::string& song, std::chrono::milliseconds deadline,
-                                                     bool& undecided) {
+                                                     bool& ask_again) {
   if (!is_local_file_path(song)) return Pass::kNotLocal;
-  const auto started = std::chrono::steady_clock::now();
   switch (reach_file(song, deadline)) {
     case FileReach::kThere:
       return std::nullopt;
     case FileReach::kMissing:
       return Pass::kMissing;
     case FileReach::kUnreachable:
+      return Pass::kUnreachable;
+    case FileReach::kNoAnswer:
       break;
   }
-  undecided = deadline < kLookDeadline && std::chrono::steady_clock::now() - started >= deadline;
+  // A busy machine can keep a healthy disk from answering once; only a file
+  // that stays silent tick after tick is given up on.
+  unanswered_.times = unanswered_.path == song ? unanswered_.times + 1 : 1;
+  unanswered_.path = song;
+  ask_again = unanswered_.times < kLookTries;
   return Pass::kUnreachable;
 }
 

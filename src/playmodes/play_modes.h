@@ -78,6 +78,9 @@ class PlayModes {
   static constexpr std::chrono::milliseconds kLookDeadline{100};
   static constexpr std::chrono::milliseconds kShortestLook{30};
   static constexpr std::chrono::milliseconds kLookBudget{140};
+  // Ticks in a row a song file may leave a look unanswered before it counts
+  // as unreachable.
+  static constexpr int kLookTries = 3;
 
   enum class Record { kLastPlayed, kMark };
   // Why a chosen row was not handed over.
@@ -100,9 +103,10 @@ class PlayModes {
   // time allows.
   void feed(const std::string& dir, const std::function<int()>& choose, Record record);
   void record_played(int row, Record record);
-  // Why `song` cannot be played now; nothing when it can. `undecided` is set
-  // when the look at the file ran out of the tick's time rather than its own.
-  std::optional<Pass> unplayable(const std::string& song, std::chrono::milliseconds deadline, bool& undecided);
+  // Why `song` cannot be played now; nothing when it can. `ask_again` is set
+  // when the look at the file got no answer in time, but too few times yet to
+  // give up on it.
+  std::optional<Pass> unplayable(const std::string& song, std::chrono::milliseconds deadline, bool& ask_again);
   void end_cycle(bool passed_over_now);
   // The one word per cycle about the songs passed over; whether it was said now.
   bool tell_passed_over();
@@ -135,6 +139,11 @@ class PlayModes {
   // Until when the running tick may look at song files.
   std::chrono::steady_clock::time_point look_until_{};
   int busy_ticks_ = 0;
+  // The song file whose last looks got no answer, and how many in a row.
+  struct {
+    std::string path;
+    int times = 0;
+  } unanswered_;
 };
 
 }  // namespace jukora
