@@ -20,7 +20,7 @@ void PlayModes::MSFlexGrid1_DblClick() {
   const std::string song = join_path(songlist_.TextMatrix(r, col::kDirectory), songlist_.TextMatrix(r, col::kFile));
   bool ask_again = false;
   std::string why;
-  if (auto pass = unplayable(song, kLookDeadline, ask_again)) {
+  if (auto pass = unplayable(song, kLookBudget, ask_again)) {
     why = *pass == Pass::kNotLocal  ? "it is not a file on this computer."
           : *pass == Pass::kMissing ? "the file is missing."
                                     : "the file cannot be reached.";

@@ -6,7 +6,6 @@
 #include "platform/app_folders.h"
 #include "platform/clock.h"
 #include "platform/desktop.h"
-#include "platform/file_reach.h"
 #include "platform/play_timer.h"
 #include "platform/settings_keys.h"
 #include "player/executable_check.h"
@@ -169,7 +168,7 @@ void PlayModes::record_played(int row, Record record) {
 std::optional<PlayModes::Pass> PlayModes::unplayable(const std::string& song, std::chrono::milliseconds deadline,
                                                      bool& ask_again) {
   if (!is_local_file_path(song)) return Pass::kNotLocal;
-  switch (reach_file(song, deadline)) {
+  switch (look_at_song(song, deadline)) {
     case FileReach::kThere:
       return std::nullopt;
     case FileReach::kMissing:

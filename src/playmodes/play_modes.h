@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/file_reach.h"
 #include "playmodes/play_cycle.h"
 
 namespace jukora {
@@ -34,6 +35,11 @@ class PlayModes {
   // player and tells whether any was waiting. A tick that finds one hands
   // over no song, so that the score goes to the song the player is still at.
   std::function<bool()> score_first;
+
+  // How a song file is looked at before it is handed over: on a worker
+  // thread, within the deadline.
+  std::function<FileReach(const std::string&, std::chrono::milliseconds)> look_at_song =
+      [](const std::string& path, std::chrono::milliseconds deadline) { return reach_file(path, deadline); };
 
   // Submenu handlers, dispatching on the chosen item's caption.
   void mnuRandom_Click(std::string_view caption);
@@ -72,9 +78,9 @@ class PlayModes {
   void stop_winamp();
 
  private:
-  // The longest look at one song file before it counts as unreachable, the
-  // shortest one worth making, and how long into a tick looks may go on:
-  // with the player's own waits, a tick stays within a quarter of a second.
+  // The longest look at one song file in a tick, the shortest one worth
+  // making, and how long into a tick (or a direct play) looks may go on:
+  // with the player's own waits, an event stays within a quarter of a second.
   static constexpr std::chrono::milliseconds kLookDeadline{100};
   static constexpr std::chrono::milliseconds kShortestLook{30};
   static constexpr std::chrono::milliseconds kLookBudget{140};

@@ -25,6 +25,8 @@ class PlayerFixture : public ::testing::Test, protected SavedSonglist {
     settings.SaveSetting(sections::kMain, keys::kLastSet, list);
     write_bytes(link.executable_path(dir), "");
     link.playlist_dir = dir;
+    // Looked at directly: a loaded test machine must not make a song unreachable.
+    modes.look_at_song = [](const std::string& path, auto) { return look_at_file(path); };
   }
   // Rows "1.mp3" .. "n.mp3" in the folder `music`, with Scores n .. 1; the
   // files exist.
