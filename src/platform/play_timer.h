@@ -1,4 +1,6 @@
-// The one-second timer that drives the play cycle.
+// A timer that behaviour switches on and off and the shell ticks: the
+// one-second timer that drives the play cycle, and the short one that
+// retries a score change a busy player could not take.
 #pragma once
 
 namespace jukora {

@@ -43,7 +43,9 @@ CurrentSong WinampLink::current_song(const std::string& winamp_dir) {
   PlayerHandle player = find_winamp();
   if (player == kNoPlayer) return CurrentSong::not_running(words.not_running);
   if (player == kPlayerBusy) return CurrentSong::busy();
-  if (version(player) < kLowestVersion) return CurrentSong::no_song(words.too_old);
+  const long answer = version(player);
+  if (answer == kStatusBusy) return CurrentSong::busy();
+  if (answer < kLowestVersion) return CurrentSong::no_song(words.too_old);
   long position = write_playlist(player);
   if (position < 0) return CurrentSong::no_song();
   std::string path = playlist_path(winamp_dir);

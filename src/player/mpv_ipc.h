@@ -11,8 +11,11 @@
 
 namespace jukora {
 
-// Right after a song ends mpv can stay silent for about half a second.
-inline constexpr std::chrono::milliseconds kMpvReplyTimeout{2000};
+// How long one batch of commands may wait for its replies. Each handler
+// sends at most two batches, so no event waits on mpv for more than a fifth
+// of a second; a player that needs longer is busy for now (right after a
+// song ends mpv can stay silent for about half a second).
+inline constexpr std::chrono::milliseconds kMpvReplyTimeout{100};
 
 struct MpvReply {
   bool ok = false;  // mpv answered in time, with "success"
@@ -22,9 +25,17 @@ struct MpvReply {
 
 class MpvSession {
  public:
-  // Nothing when no mpv listens there; a stale socket file refuses.
+  // Why a connection could not be made.
+  enum class Refusal {
+    kGone,  // nothing listens there (no socket file, or a stale one)
+    kBusy,  // a listener that cannot take a connection now (its backlog is full)
+  };
+
+  // Nothing when no connection can be made now; `why` then says whether a
+  // player is there at all. Never waits.
   static std::optional<MpvSession> connect(const std::string& socket_path,
-                                           std::chrono::milliseconds reply_timeout = kMpvReplyTimeout);
+                                           std::chrono::milliseconds reply_timeout = kMpvReplyTimeout,
+                                           Refusal* why = nullptr);
 
   // Takes over a connected stream socket.
   MpvSession(int fd, std::chrono::milliseconds reply_timeout);
@@ -33,13 +44,17 @@ class MpvSession {
   ~MpvSession();
 
   // Sends the commands (each a list of string arguments) in one go and
-  // answers one reply per command, in order. A reply that does not come
-  // within the timeout counts as not ok, and the connection is dropped.
+  // answers one reply per command, in order. Replies that do not all come
+  // within the timeout count as not ok, and the connection is dropped.
   std::vector<MpvReply> ask_all(const std::vector<std::vector<std::string>>& commands);
   MpvReply ask(const std::vector<std::string>& command);
 
+  // The connection was dropped: mpv did not answer in time, or went away.
+  bool lost() const { return fd_ < 0; }
+  int fd() const { return fd_; }
+
  private:
-  bool send_all(const std::string& bytes);
+  bool send_all(const std::string& bytes, std::chrono::steady_clock::time_point deadline);
   bool receive(std::chrono::steady_clock::time_point deadline);
   void drop();
 

@@ -62,18 +62,28 @@ int remaining_ms(Clock::time_point deadline) {
 
 }  // namespace
 
-std::optional<MpvSession> MpvSession::connect(const std::string& socket_path, std::chrono::milliseconds reply_timeout) {
+std::optional<MpvSession> MpvSession::connect(const std::string& socket_path, std::chrono::milliseconds reply_timeout,
+                                              Refusal* why) {
+  Refusal ignored;
+  Refusal& refusal = why ? *why : ignored;
+  refusal = Refusal::kGone;
   sockaddr_un address{};
   if (socket_path.empty() || socket_path.size() >= sizeof address.sun_path) return std::nullopt;
   address.sun_family = AF_UNIX;
   std::memcpy(address.sun_path, socket_path.data(), socket_path.size());
   int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
-  if (fd < 0) return std::nullopt;
+  if (fd < 0) {
+    refusal = Refusal::kBusy;
+    return std::nullopt;
+  }
   int result;
   do {
     result = ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address);
   } while (result != 0 && errno == EINTR);
   if (result != 0) {
+    // Only a socket nobody listens on is gone; anything else may be a player
+    // that cannot answer now, and must never make way for a second one.
+    refusal = errno == ECONNREFUSED || errno == ENOENT || errno == ENOTDIR ? Refusal::kGone : Refusal::kBusy;
     ::close(fd);
     return std::nullopt;
   }
@@ -106,6 +116,7 @@ std::vector<MpvReply> MpvSession::ask_all(const std::vector<std::vector<std::str
   std::vector<MpvReply> replies(commands.size());
   if (fd_ < 0 || commands.empty()) return replies;
 
+  const auto deadline = Clock::now() + reply_timeout_;
   const std::int64_t first_id = next_id_;
   std::string out;
   for (const auto& command : commands) {
@@ -116,14 +127,13 @@ std::vector<MpvReply> MpvSession::ask_all(const std::vector<std::vector<std::str
     out += utf8_to_bytes(line.dump());
     out += '\n';
   }
-  if (!send_all(out)) {
+  if (!send_all(out, deadline)) {
     drop();
     return replies;
   }
 
   std::vector<bool> answered(commands.size(), false);
   std::size_t missing = commands.size();
-  auto deadline = Clock::now() + reply_timeout_;
   std::size_t start = 0;
   while (missing > 0) {
     for (std::size_t end; missing > 0 && (end = input_.find('\n', start)) != std::string::npos; start = end + 1) {
@@ -134,7 +144,6 @@ std::vector<MpvReply> MpvSession::ask_all(const std::vector<std::vector<std::str
       replies[index] = std::move(numbered->reply);
       answered[index] = true;
       --missing;
-      deadline = Clock::now() + reply_timeout_;
     }
     input_.erase(0, start);
     start = 0;
@@ -146,8 +155,7 @@ std::vector<MpvReply> MpvSession::ask_all(const std::vector<std::vector<std::str
   return replies;
 }
 
-bool MpvSession::send_all(const std::string& bytes) {
-  auto deadline = Clock::now() + reply_timeout_;
+bool MpvSession::send_all(const std::string& bytes, Clock::time_point deadline) {
   std::size_t sent = 0;
   while (sent < bytes.size()) {
     ssize_t n = ::send(fd_, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);

@@ -12,11 +12,10 @@
 #include <vector>
 
 #include "platform/app_folders.h"
+#include "player/mpv_ipc.h"
 #include "player/winamp_link.h"
 
 namespace jukora {
-
-class MpvSession;
 
 // What the version request answers whenever mpv answers at all.
 inline constexpr long kMpvVersionAnswer = 0x2090;
@@ -42,6 +41,13 @@ class MpvLink : public WinampLink {
   std::string playlist_path(const std::string& winamp_dir) const override;
   PlayerTexts texts() const override;
 
+  // Asks mpv for the entry it is at, in one request; the playlist file is
+  // left alone.
+  CurrentSong current_song(const std::string& winamp_dir) override;
+  // Also refuses while the socket's place holds something that is not this
+  // user's mpv: mpv is never started over it.
+  std::string missing_program(const std::string& winamp_dir) const override;
+
   // Where mpv listens; empty when no private folder could be had.
   std::string socket_path();
 
@@ -56,15 +62,44 @@ class MpvLink : public WinampLink {
     pid_t pid;
     std::chrono::steady_clock::time_point deadline;
   };
+  enum class Reach {
+    kAnswers,  // connected to this user's mpv
+    kBusy,     // a player that cannot answer now
+    kGone,     // no player: one may be started
+    kForeign,  // something else holds the socket's place: never start over it
+  };
+  struct Contact {
+    Reach state;
+    std::optional<MpvSession> session;
+  };
+  struct Playlist {
+    std::vector<nlohmann::json> entries;
+    long position = -1;  // the entry to score, -1 for none
+  };
 
-  std::optional<MpvSession> connect();
-  void launch(const std::string& winamp_dir, const std::vector<std::string>& hand_over,
-              const std::vector<std::string>& arguments);
+  Contact contact();
+  // contact(), and a bare start asked for earlier happens now if mpv is gone.
+  Contact reach();
+  // The replies of one batch; nothing when mpv did not answer them in time,
+  // which also holds off further waits for a while.
+  std::optional<std::vector<MpvReply>> ask(MpvSession& session, const std::vector<std::vector<std::string>>& commands);
+  bool spawn_pending() const;
+  // `then`, when given, goes in the same batch, after the questions.
+  std::optional<Playlist> ask_playlist(MpvSession& session, const std::vector<std::string>& then = {});
+  // `hand_over` goes to a running mpv; a new one gets `arguments` instead.
+  HandOver launch(const std::string& winamp_dir, const std::vector<std::string>& hand_over,
+                  const std::vector<std::string>& arguments);
+  bool spawn(const std::string& winamp_dir, const std::vector<std::string>& arguments);
 
   std::string data_folder_;
   std::optional<std::string> socket_path_;
   std::optional<PendingSpawn> pending_;
   std::optional<StoppedEntry> stopped_;
+  // The player folder of a bare start that waits for the next request.
+  std::optional<std::string> bare_start_;
+  std::chrono::steady_clock::time_point quiet_until_{};
+  // The listener on our socket runs as another user.
+  bool foreign_listener_ = false;
 };
 
 }  // namespace jukora

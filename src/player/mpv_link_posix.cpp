@@ -1,16 +1,15 @@
-#include <sys/un.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
-#include <thread>
+#include <utility>
 
 #include "platform/files.h"
 #include "platform/private_folder.h"
 #include "player/detached_spawn.h"
-#include "player/mpv_ipc.h"
 #include "player/mpv_link.h"
+#include "songlist/paths.h"
 
 namespace jukora {
 
@@ -19,10 +18,12 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr PlayerHandle kMpvRunning = 1;
-// mpv listens about 100 ms after it was started; a loaded machine may take
-// much longer, and a start that never comes up must not block us for good.
-constexpr std::chrono::seconds kSpawnDeadline{3};
-constexpr std::chrono::milliseconds kSpawnPoll{10};
+// mpv listens about 100 ms after it was started; until then, or until it is
+// gone, it is busy. A loaded machine may take much longer.
+constexpr std::chrono::seconds kSpawnDeadline{10};
+// After mpv let a request run out, it is busy for this long without being
+// asked again: every tick or click would otherwise wait on it anew.
+constexpr std::chrono::seconds kQuietAfterTimeout{1};
 
 bool is_true(const MpvReply& reply) { return reply.ok && reply.data.is_boolean() && reply.data.get<bool>(); }
 
@@ -44,28 +45,14 @@ std::vector<nlohmann::json> playlist_entries(const MpvReply& reply) {
   return entries;
 }
 
-struct PlaylistState {
-  std::vector<nlohmann::json> entries;
-  long position = -1;  // the entry mpv is at, -1 for none
-};
-
-// "current" names the entry mpv is at, also while a new one loads. Just
-// after a start or a replacing load mpv is busy but at no entry yet: it is
-// about to play the first one, and that is the song to score.
-PlaylistState playlist_state(const MpvReply& playlist, const MpvReply& idle) {
-  PlaylistState state{playlist_entries(playlist)};
-  for (const char* flag : {"current", "playing"})
-    for (std::size_t i = 0; i < state.entries.size() && state.position < 0; ++i)
-      if (has_flag(state.entries[i], flag)) state.position = static_cast<long>(i);
-  if (state.position < 0 && !state.entries.empty() && idle.ok && idle.data.is_boolean() && !idle.data.get<bool>())
-    state.position = 0;
-  return state;
-}
-
 constexpr std::string_view kSocketName = "mpv-socket";
 
 const std::vector<std::string> kAskPlaylist = {"get_property", "playlist"};
 const std::vector<std::string> kAskIdle = {"get_property", "idle-active"};
+
+std::string foreign_socket_text(const std::string& socket) {
+  return socket + " is not Jukora's own mpv socket, so mpv is not started. Remove it and try again.";
+}
 
 }  // namespace
 
@@ -104,115 +91,224 @@ std::string MpvLink::socket_path() {
   return *socket_path_;
 }
 
-std::optional<MpvSession> MpvLink::connect() {
-  std::string path = socket_path();
-  if (path.empty()) return std::nullopt;
-  for (;;) {
-    if (auto session = MpvSession::connect(path)) {
-      pending_.reset();
-      return session;
-    }
-    // An mpv we just started is not listening yet: wait for it rather than
-    // take it for absent and start a second one.
-    if (!pending_ || Clock::now() >= pending_->deadline || !process_exists(pending_->pid)) {
-      pending_.reset();
-      return std::nullopt;
-    }
-    std::this_thread::sleep_for(kSpawnPoll);
-  }
+std::string MpvLink::missing_program(const std::string& winamp_dir) const {
+  std::string missing = WinampLink::missing_program(winamp_dir);
+  if (!missing.empty() || !socket_path_) return missing;
+  SocketCheck check = check_own_socket(*socket_path_);
+  if (check == SocketCheck::kForeign || (check == SocketCheck::kOwnSocket && foreign_listener_))
+    return foreign_socket_text(*socket_path_);
+  return {};
 }
 
-PlayerHandle MpvLink::find_winamp() { return connect() ? kMpvRunning : kNoPlayer; }
+bool MpvLink::spawn_pending() const {
+  return pending_ && Clock::now() < pending_->deadline && process_exists(pending_->pid);
+}
+
+MpvLink::Contact MpvLink::contact() {
+  if (Clock::now() < quiet_until_) return {Reach::kBusy, std::nullopt};
+  const std::string path = socket_path();
+  if (path.empty()) return {Reach::kGone, std::nullopt};
+  // Whoever can put a link or a socket of their own there could take our
+  // commands or feed us answers.
+  switch (check_own_socket(path)) {
+    case SocketCheck::kForeign:
+      return {Reach::kForeign, std::nullopt};
+    case SocketCheck::kMissing:
+      foreign_listener_ = false;
+      return {spawn_pending() ? Reach::kBusy : Reach::kGone, std::nullopt};
+    case SocketCheck::kOwnSocket:
+      break;
+  }
+  MpvSession::Refusal why{};
+  auto session = MpvSession::connect(path, kMpvReplyTimeout, &why);
+  if (!session) {
+    // A player we just started is not listening yet.
+    if (why == MpvSession::Refusal::kGone && !spawn_pending()) return {Reach::kGone, std::nullopt};
+    return {Reach::kBusy, std::nullopt};
+  }
+  foreign_listener_ = !peer_is_this_user(session->fd());
+  if (foreign_listener_) return {Reach::kForeign, std::nullopt};
+  pending_.reset();
+  return {Reach::kAnswers, std::move(session)};
+}
+
+MpvLink::Contact MpvLink::reach() {
+  Contact found = contact();
+  if (found.state != Reach::kGone || !bare_start_) {
+    if (found.state != Reach::kGone) bare_start_.reset();
+    return found;
+  }
+  const std::string winamp_dir = *std::exchange(bare_start_, std::nullopt);
+  spawn(winamp_dir, {});
+  return {Reach::kBusy, std::nullopt};
+}
+
+std::optional<std::vector<MpvReply>> MpvLink::ask(MpvSession& session,
+                                                  const std::vector<std::vector<std::string>>& commands) {
+  std::vector<MpvReply> replies = session.ask_all(commands);
+  if (!session.lost()) return replies;
+  quiet_until_ = Clock::now() + kQuietAfterTimeout;
+  return std::nullopt;
+}
+
+PlayerHandle MpvLink::find_winamp() {
+  switch (reach().state) {
+    case Reach::kAnswers:
+      return kMpvRunning;
+    case Reach::kBusy:
+      return kPlayerBusy;
+    case Reach::kGone:
+    case Reach::kForeign:
+      break;
+  }
+  return kNoPlayer;
+}
 
 long MpvLink::version(PlayerHandle player) {
   if (player == kNoPlayer) return 0;
-  auto session = connect();
-  if (!session) return 0;
-  return session->ask({"get_property", "mpv-version"}).ok ? kMpvVersionAnswer : 0;
+  auto found = reach();
+  if (found.state == Reach::kBusy) return kStatusBusy;
+  if (!found.session) return 0;
+  auto replies = ask(*found.session, {{"get_property", "mpv-version"}});
+  if (!replies) return kStatusBusy;
+  return replies->front().ok ? kMpvVersionAnswer : 0;
+}
+
+// "current" names the entry mpv is at, also while a new one loads. Just
+// after a start or a replacing load mpv is busy but at no entry yet: it is
+// about to play the first one, and that is the song to score. After a stop,
+// the entry that was stopped.
+std::optional<MpvLink::Playlist> MpvLink::ask_playlist(MpvSession& session, const std::vector<std::string>& then) {
+  std::vector<std::vector<std::string>> commands = {kAskPlaylist, kAskIdle};
+  if (!then.empty()) commands.push_back(then);
+  auto replies = ask(session, commands);
+  if (!replies) return std::nullopt;
+  const MpvReply& idle = (*replies)[1];
+  Playlist state{playlist_entries((*replies)[0])};
+  for (const char* flag : {"current", "playing"})
+    for (std::size_t i = 0; i < state.entries.size() && state.position < 0; ++i)
+      if (has_flag(state.entries[i], flag)) state.position = static_cast<long>(i);
+  if (state.position < 0 && !state.entries.empty() && idle.ok && idle.data.is_boolean() && !idle.data.get<bool>())
+    state.position = 0;
+  if (state.position < 0 && stopped_ && stopped_->position < static_cast<long>(state.entries.size()) &&
+      file_of(state.entries[static_cast<std::size_t>(stopped_->position)]) == stopped_->file)
+    state.position = stopped_->position;
+  // A line break in a file name splits its entry in the playlist file: from
+  // there on the position would name the wrong song, or half a name.
+  for (long i = 0; i <= state.position; ++i)
+    if (file_of(state.entries[static_cast<std::size_t>(i)]).find('\n') != std::string::npos) state.position = -1;
+  return state;
 }
 
 long MpvLink::write_playlist(PlayerHandle player) {
   if (player == kNoPlayer) return -1;
-  auto session = connect();
-  if (!session) return -1;
-  auto replies = session->ask_all({kAskPlaylist, kAskIdle});
-  session.reset();
-  auto [entries, position] = playlist_state(replies[0], replies[1]);
+  auto found = reach();
+  if (!found.session) return -1;
+  auto playlist = ask_playlist(*found.session);
+  found.session.reset();
+  if (!playlist) return -1;
 
   std::string text;
-  for (const auto& entry : entries) {
+  for (const auto& entry : playlist->entries) {
     text += file_of(entry);
     text += "\r\n";
   }
-  if (position < 0 && stopped_ && stopped_->position < static_cast<long>(entries.size()) &&
-      file_of(entries[static_cast<std::size_t>(stopped_->position)]) == stopped_->file)
-    position = stopped_->position;
-  // A line break in a file name splits its entry in the file: from there on
-  // the position would name the wrong song, or half a name.
-  for (long i = 0; i <= position; ++i)
-    if (file_of(entries[static_cast<std::size_t>(i)]).find('\n') != std::string::npos) position = -1;
-
   std::error_code ignored;
   std::filesystem::create_directories(data_folder_, ignored);
   std::string error;
   // No position without the file: an older one left there would name the
   // wrong song.
   if (!write_file_atomically(playlist_path({}), text, error)) return -1;
-  return position;
+  return playlist->position;
+}
+
+CurrentSong MpvLink::current_song(const std::string& winamp_dir) {
+  auto found = reach();
+  switch (found.state) {
+    case Reach::kBusy:
+      return CurrentSong::busy();
+    case Reach::kGone:
+      return CurrentSong::not_running(texts().not_running);
+    case Reach::kForeign:
+      return CurrentSong::no_song(missing_program(winamp_dir));
+    case Reach::kAnswers:
+      break;
+  }
+  auto playlist = ask_playlist(*found.session);
+  if (!playlist) return CurrentSong::busy();
+  if (playlist->position < 0) return CurrentSong::no_song();
+  std::string file = file_of(playlist->entries[static_cast<std::size_t>(playlist->position)]);
+  return file.empty() ? CurrentSong::no_song() : CurrentSong::song(std::move(file));
 }
 
 int MpvLink::play_status(PlayerHandle player) {
   if (player == kNoPlayer) return 0;
-  auto session = connect();
-  if (!session) return 0;
-  auto replies =
-      session->ask_all({{"get_property", "idle-active"}, {"get_property", "pause"}, {"get_property", "eof-reached"}});
-  if (!replies[0].ok || is_true(replies[0])) return 0;
+  auto found = reach();
+  if (found.state == Reach::kBusy) return kStatusBusy;
+  if (!found.session) return 0;
+  auto replies = ask(*found.session,
+                     {{"get_property", "idle-active"}, {"get_property", "pause"}, {"get_property", "eof-reached"}});
+  if (!replies) return kStatusBusy;
+  if (!(*replies)[0].ok || is_true((*replies)[0])) return 0;
   // --keep-open holds the last song at its end: that is stopped. It pauses
   // there too, unless the user's own mpv settings say keep-open-pause=no.
-  if (is_true(replies[2])) return 0;
-  return is_true(replies[1]) ? kStatusPaused : kStatusPlaying;
+  if (is_true((*replies)[2])) return 0;
+  return is_true((*replies)[1]) ? kStatusPaused : kStatusPlaying;
 }
 
 void MpvLink::stop(PlayerHandle player) {
   if (player == kNoPlayer) return;
-  auto session = connect();
-  if (!session) return;
-  auto replies = session->ask_all({kAskPlaylist, kAskIdle, {"stop", "keep-playlist"}});
-  auto [entries, position] = playlist_state(replies[0], replies[1]);
-  if (position >= 0) stopped_ = StoppedEntry{position, file_of(entries[static_cast<std::size_t>(position)])};
+  auto found = reach();
+  if (!found.session) return;
+  auto playlist = ask_playlist(*found.session, {"stop", "keep-playlist"});
+  if (!playlist) return;
+  if (playlist->position >= 0)
+    stopped_ =
+        StoppedEntry{playlist->position, file_of(playlist->entries[static_cast<std::size_t>(playlist->position)])};
 }
 
-void MpvLink::start(const std::string& winamp_dir) { launch(winamp_dir, {}, {}); }
+// mpv is started at the next request: a song or a playlist handed over then
+// starts it playing at once (a bare mpv could not take it before it
+// listens); any other request starts it idle.
+void MpvLink::start(const std::string& winamp_dir) { bare_start_ = winamp_dir; }
 
 HandOver MpvLink::start_with_file(const std::string& winamp_dir, const std::string& song_path) {
-  launch(winamp_dir, {"loadfile", song_path, "replace"}, {"--", song_path});
-  return HandOver::started();
+  // An absolute path: mpv cannot read it as a protocol or an option.
+  if (!is_local_file_path(song_path)) return HandOver::refused("It is not a file on this computer.");
+  return launch(winamp_dir, {"loadfile", song_path, "replace"}, {"--", song_path});
 }
 
 HandOver MpvLink::start_with_playlist(const std::string& winamp_dir) {
   std::string playlist = playlist_path(winamp_dir);
-  launch(winamp_dir, {"loadlist", playlist, "replace"}, {"--playlist=" + playlist});
+  if (!is_local_file_path(playlist)) return HandOver::refused("It is not a file on this computer.");
+  return launch(winamp_dir, {"loadlist", playlist, "replace"}, {"--playlist=" + playlist});
+}
+
+HandOver MpvLink::launch(const std::string& winamp_dir, const std::vector<std::string>& hand_over,
+                         const std::vector<std::string>& arguments) {
+  // One player only: a running mpv takes the work, a busy one gets it later,
+  // and none is ever started beside one that does not answer.
+  auto found = contact();
+  bare_start_.reset();
+  if (found.state == Reach::kAnswers) {
+    // The end of the last song left mpv paused (--keep-open); a new song
+    // plays, as it would in a freshly started player.
+    if (!ask(*found.session, {hand_over, {"set", "pause", "no"}})) return HandOver::busy();
+    stopped_.reset();
+    return HandOver::started();
+  }
+  if (found.state != Reach::kGone || !spawn(winamp_dir, arguments)) return HandOver::busy();
   return HandOver::started();
 }
 
-void MpvLink::launch(const std::string& winamp_dir, const std::vector<std::string>& hand_over,
-                     const std::vector<std::string>& arguments) {
-  stopped_.reset();
-  // One player only, as the program expects: a running mpv takes the work.
-  if (auto session = connect()) {
-    // The end of the last song left mpv paused (--keep-open); a new song
-    // plays, as it would in a freshly started player.
-    if (!hand_over.empty()) session->ask_all({hand_over, {"set", "pause", "no"}});
-    return;
-  }
+bool MpvLink::spawn(const std::string& winamp_dir, const std::vector<std::string>& arguments) {
   // The folder is chosen and made afresh for every new mpv: a sweep of old
   // files may have taken it away while we ran, and an mpv told to listen in
   // a missing folder plays on out of reach, so every later start would add
   // another.
   socket_path_.reset();
   std::string socket = socket_path();
-  if (socket.empty()) return;
+  if (socket.empty()) return false;
   std::vector<std::string> options = {
       "--input-ipc-server=" + socket,
       "--idle=yes",
@@ -222,10 +318,16 @@ void MpvLink::launch(const std::string& winamp_dir, const std::vector<std::strin
       // scored.
       "--keep-open=yes",
       "--audio-display=no",
+      // Songlists are shared files: whatever the user's mpv settings say, a
+      // playlist never opens a protocol.
+      "--load-unsafe-playlists=no",
   };
   options.insert(options.end(), arguments.begin(), arguments.end());
-  if (auto pid = spawn_detached(executable_path(winamp_dir), options))
-    pending_ = PendingSpawn{*pid, Clock::now() + kSpawnDeadline};
+  auto pid = spawn_detached(executable_path(winamp_dir), options);
+  if (!pid) return false;
+  pending_ = PendingSpawn{*pid, Clock::now() + kSpawnDeadline};
+  stopped_.reset();
+  return true;
 }
 
 }  // namespace jukora

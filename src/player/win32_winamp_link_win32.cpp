@@ -17,9 +17,17 @@ constexpr WPARAM kStopButton = 40047;
 
 HWND window_of(PlayerHandle player) { return reinterpret_cast<HWND>(player); }
 
-// The answer travels as a 32-bit int inside the wider LRESULT.
-long ask(PlayerHandle player, LPARAM request) {
-  return static_cast<long>(static_cast<int>(SendMessageA(window_of(player), WM_USER, 0, request)));
+// A player that does not answer this soon is busy: the window must not wait
+// on it (a hung one is given up on at once).
+constexpr UINT kAnswerTimeoutMs = 100;
+
+// The answer travels as a 32-bit int inside the wider LRESULT; `late` when
+// none came in time.
+long ask(PlayerHandle player, LPARAM request, long late) {
+  DWORD_PTR answer = 0;
+  if (!SendMessageTimeoutA(window_of(player), WM_USER, 0, request, SMTO_ABORTIFHUNG, kAnswerTimeoutMs, &answer))
+    return late;
+  return static_cast<long>(static_cast<int>(answer));
 }
 
 // Both texts are in the ANSI code page, like every path the program holds;
@@ -47,18 +55,22 @@ PlayerHandle Win32WinampLink::find_winamp() {
   return reinterpret_cast<PlayerHandle>(FindWindowA(kWindowClass, nullptr));
 }
 
-long Win32WinampLink::version(PlayerHandle player) { return player == kNoPlayer ? 0 : ask(player, kIpcGetVersion); }
+long Win32WinampLink::version(PlayerHandle player) {
+  return player == kNoPlayer ? 0 : ask(player, kIpcGetVersion, kStatusBusy);
+}
 
 long Win32WinampLink::write_playlist(PlayerHandle player) {
-  return player == kNoPlayer ? -1 : ask(player, kIpcWritePlaylist);
+  return player == kNoPlayer ? -1 : ask(player, kIpcWritePlaylist, -1);
 }
 
 int Win32WinampLink::play_status(PlayerHandle player) {
-  return player == kNoPlayer ? 0 : static_cast<int>(ask(player, kIpcIsPlaying));
+  return player == kNoPlayer ? 0 : static_cast<int>(ask(player, kIpcIsPlaying, kStatusBusy));
 }
 
 void Win32WinampLink::stop(PlayerHandle player) {
-  if (player != kNoPlayer) SendMessageA(window_of(player), WM_COMMAND, kStopButton, 0);
+  DWORD_PTR ignored = 0;
+  if (player != kNoPlayer)
+    SendMessageTimeoutA(window_of(player), WM_COMMAND, kStopButton, 0, SMTO_ABORTIFHUNG, kAnswerTimeoutMs, &ignored);
 }
 
 void Win32WinampLink::start(const std::string& winamp_dir) {

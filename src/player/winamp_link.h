@@ -31,7 +31,7 @@ struct HandOver {
   enum class Result {
     kStarted,  // handed over; whether it plays is seen by later requests
     kBusy,     // the player could not take it now: try again on a later tick
-    kRefused,  // the player will not take it: `reason` says why, for the user
+    kRefused,  // the player will not take it: `reason` says why, for the user, in whole sentences
   };
   Result result = Result::kStarted;
   std::string reason;
@@ -90,7 +90,8 @@ class WinampLink {
   // The running player, kNoPlayer when none runs, kPlayerBusy when it runs
   // but does not answer in time.
   virtual PlayerHandle find_winamp() = 0;
-  // 0x20yx for a 2.yx; 0 when the player does not answer.
+  // 0x20yx for a 2.yx; 0 when there is no player, kStatusBusy when it did not
+  // answer in time.
   virtual long version(PlayerHandle player) = 0;
   // The player writes its playlist file and answers the 0-based position of
   // the current song, negative for none.

@@ -2,6 +2,7 @@
 // play cycle; the next save, or Exit, keeps the new Last Played.
 #include "platform/app_folders.h"
 #include "platform/clock.h"
+#include "platform/desktop.h"
 #include "platform/settings_keys.h"
 #include "player/executable_check.h"
 #include "player/winamp_link.h"
@@ -17,7 +18,23 @@ void PlayModes::MSFlexGrid1_DblClick() {
   if (!player_ready(link_, dir, desktop_)) return;
   const int r = songlist_.Row();
   if (r < 1 || r >= songlist_.Rows() || songlist_.TextMatrix(r, col::kDirectory).empty()) return;
-  link_.start_with_file(dir, join_path(songlist_.TextMatrix(r, col::kDirectory), songlist_.TextMatrix(r, col::kFile)));
+  const std::string song = join_path(songlist_.TextMatrix(r, col::kDirectory), songlist_.TextMatrix(r, col::kFile));
+  bool ask_again = false;
+  std::string why;
+  if (auto pass = unplayable(song, kLookBudget, ask_again)) {
+    why = *pass == Pass::kNotLocal  ? "it is not a file on this computer."
+          : *pass == Pass::kMissing ? "the file is missing."
+                                    : "the file cannot be reached.";
+  } else {
+    HandOver handed = link_.start_with_file(dir, song);
+    if (handed.result == HandOver::Result::kBusy)
+      why = link_.texts().name + " is not answering. Try again in a moment.";
+    if (handed.result == HandOver::Result::kRefused) why = handed.reason;
+  }
+  if (!why.empty()) {
+    desktop_.message_box("Cannot play " + song + ": " + why);
+    return;
+  }
   songlist_.SetTextMatrix(r, col::kLastPlayed, format_date_text(clock_.now()));
   files_.note_unsaved_change();
 }

@@ -37,7 +37,33 @@ bool PlayModes::unmarked(int row) const { return is_song(row) && songlist_.TextM
 
 void PlayModes::next_random_all() {
   std::string dir;
-  if (!executable_ready(dir)) return;
+  if (executable_ready(dir))
+    feed(
+        dir, [this] { return choose_random_all(); }, Record::kLastPlayed);
+}
+
+void PlayModes::next_countdown() {
+  std::string dir;
+  if (executable_ready(dir))
+    feed(
+        dir, [this] { return choose_countdown(); }, Record::kMark);
+}
+
+void PlayModes::next_countup() {
+  std::string dir;
+  if (executable_ready(dir))
+    feed(
+        dir, [this] { return choose_countup(); }, Record::kMark);
+}
+
+void PlayModes::next_random_top() {
+  std::string dir;
+  if (executable_ready(dir))
+    feed(
+        dir, [this] { return choose_random_top(); }, Record::kMark);
+}
+
+int PlayModes::choose_random_all() {
   const int n = songlist_.Rows() - 1;
   clock_.reseed();
   // Two picks favour the top: the second draws from rows 1 to the first
@@ -46,38 +72,29 @@ void PlayModes::next_random_all() {
   while (c >= 1 && c <= n - 1 && songlist_.TextMatrix(c, col::kScore) == songlist_.TextMatrix(c + 1, col::kScore)) ++c;
   c = draw(c);
 
-  // One reading of the clock and of "time_block" serves the whole step.
+  // One reading of the clock and of "time_block" serves the whole choice.
   const ReplayLimit limit = replay_limit();
-  int row = 0;
   auto passes = [&](int i) { return is_song(i) && limit.passes(songlist_.TextMatrix(i, col::kLastPlayed)); };
-  if (c >= 1 && c <= n && passes(c)) row = c;
-  for (int i = 1; row == 0 && i <= n; ++i)
-    if (passes(i)) row = i;
-  hand_over(dir, row, Record::kLastPlayed);
+  if (c >= 1 && c <= n && passes(c)) return c;
+  for (int i = 1; i <= n; ++i)
+    if (passes(i)) return i;
+  return 0;
 }
 
-void PlayModes::next_countdown() {
-  std::string dir;
-  if (!executable_ready(dir)) return;
-  int row = 0;
-  for (int i = step_scope(); row == 0 && i >= 1; --i)
-    if (unmarked(i)) row = i;
-  hand_over(dir, row, Record::kMark);
+int PlayModes::choose_countdown() {
+  for (int i = step_scope(); i >= 1; --i)
+    if (unmarked(i)) return i;
+  return 0;
 }
 
-void PlayModes::next_countup() {
-  std::string dir;
-  if (!executable_ready(dir)) return;
+int PlayModes::choose_countup() {
   const int s = step_scope();
-  int row = 0;
-  for (int i = 1; row == 0 && i <= s; ++i)
-    if (unmarked(i)) row = i;
-  hand_over(dir, row, Record::kMark);
+  for (int i = 1; i <= s; ++i)
+    if (unmarked(i)) return i;
+  return 0;
 }
 
-void PlayModes::next_random_top() {
-  std::string dir;
-  if (!executable_ready(dir)) return;
+int PlayModes::choose_random_top() {
   const int n = songlist_.Rows() - 1;
   const int s = step_scope();
   clock_.reseed();
@@ -86,12 +103,11 @@ void PlayModes::next_random_top() {
   // Towards the bottom of the scope first, then from the start (tried again)
   // towards the top. A start of S + 1 can thus reach the row just below the
   // scope, which the cycle accepts.
-  int row = 0;
-  for (int i = start; row == 0 && i <= s; ++i)
-    if (open(i)) row = i;
-  for (int i = start; row == 0 && i >= 1; --i)
-    if (open(i)) row = i;
-  hand_over(dir, row, Record::kMark);
+  for (int i = start; i <= s; ++i)
+    if (open(i)) return i;
+  for (int i = start; i >= 1; --i)
+    if (open(i)) return i;
+  return 0;
 }
 
 }  // namespace jukora

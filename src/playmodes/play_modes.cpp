@@ -1,16 +1,34 @@
 #include "playmodes/play_modes.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "platform/app_folders.h"
 #include "platform/clock.h"
+#include "platform/desktop.h"
 #include "platform/play_timer.h"
 #include "platform/settings_keys.h"
 #include "player/executable_check.h"
 #include "player/winamp_link.h"
 #include "songlist/date_text.h"
+#include "songlist/paths.h"
 #include "songlist/songlist.h"
 #include "songlist/songlist_files.h"
 
 namespace jukora {
+
+namespace {
+
+// A player's reason, a whole sentence, inside a sentence of ours.
+std::string without_stop(std::string reason) {
+  while (!reason.empty() && (reason.back() == '.' || reason.back() == ' ')) reason.pop_back();
+  return reason;
+}
+
+// Ticks in a row that find the player busy before the user hears of it.
+constexpr int kBusyTicksTold = 10;
+
+}  // namespace
 
 PlayModes::PlayModes(Songlist& songlist, SonglistFiles& files, SettingsStore& settings, WinampLink& link,
                      Desktop& desktop, Clock& clock, PlayTimer& tmrJukora)
@@ -41,6 +59,7 @@ void PlayModes::mnuAscending_Click(std::string_view caption) {
 
 void PlayModes::start_cycle(std::int16_t play_mode, std::int32_t play_scope) {
   clear_marks();
+  passed_ = {};
   cycle_.play_scope = play_scope;
   cycle_.play_mode = play_mode;
   tmrJukora_.set_enabled(true);
@@ -51,15 +70,22 @@ void PlayModes::clear_marks() {
 }
 
 void PlayModes::tmrJukora_Timer() {
+  const auto started = std::chrono::steady_clock::now();
   std::string dir;
   if (!executable_ready(dir)) return;
+  if (score_first && score_first()) return;
   PlayerHandle player = link_.find_winamp();
   // A player that does not answer, or has not begun the song it was given,
   // is asked again at the next tick: nothing is chosen or marked meanwhile.
-  if (player == kPlayerBusy) return;
   if (player == kNoPlayer) link_.start(dir);
-  int status = link_.play_status(player);
-  if (status == kStatusBusy || status == kStatusPlaying || status == kStatusPaused) return;
+  const int status = player == kPlayerBusy ? kStatusBusy : link_.play_status(player);
+  if (status == kStatusBusy) {
+    player_busy();
+    return;
+  }
+  busy_ticks_ = 0;
+  if (status == kStatusPlaying || status == kStatusPaused) return;
+  look_until_ = started + kLookBudget;
   switch (cycle_.play_mode) {
     case mode::kRandomAll:
       next_random_all();
@@ -78,6 +104,11 @@ void PlayModes::tmrJukora_Timer() {
   }
 }
 
+void PlayModes::player_busy() {
+  if (++busy_ticks_ != kBusyTicksTold) return;
+  desktop_.notify(link_.texts().name + " is not answering. The play cycle waits for it.");
+}
+
 bool PlayModes::executable_ready(std::string& dir) {
   dir = read_winamp_dir(settings_);
   if (link_.missing_program(dir).empty()) return true;
@@ -86,26 +117,119 @@ bool PlayModes::executable_ready(std::string& dir) {
   return false;
 }
 
-void PlayModes::hand_over(const std::string& dir, int row, Record record) {
-  if (row == 0) {
-    tmrJukora_.set_enabled(false);
-    link_.cycle_ended();
-    return;
+void PlayModes::feed(const std::string& dir, const std::function<int()>& choose, Record record) {
+  std::vector<int> passed_now;
+  for (;;) {
+    const int row = choose();
+    if (row == 0) {
+      end_cycle(!passed_now.empty());
+      return;
+    }
+    // A replay limit below zero lets a song passed over come straight back:
+    // there is nothing new to try in this tick.
+    if (std::find(passed_now.begin(), passed_now.end(), row) != passed_now.end()) {
+      files_.write_songlist();
+      tell_passed_over();
+      return;
+    }
+    const std::string song =
+        join_path(songlist_.TextMatrix(row, col::kDirectory), songlist_.TextMatrix(row, col::kFile));
+    // The first look of a tick always gets a fair share of time; later ones
+    // only what the tick has left.
+    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(look_until_ - std::chrono::steady_clock::now());
+    if (!passed_now.empty() && left < kShortestLook) break;
+    bool ask_again = false;
+    std::optional<Pass> pass = unplayable(song, std::clamp(left, kShortestLook, kLookDeadline), ask_again);
+    if (ask_again) break;
+    if (!pass) {
+      HandOver handed = link_.start_with_file(dir, song);
+      if (handed.result == HandOver::Result::kBusy) {
+        player_busy();
+        break;
+      }
+      if (handed.result == HandOver::Result::kStarted) {
+        record_played(row, record);
+        // The rows keep their places: only Mark and Last Played changed.
+        files_.write_songlist();
+        tell_passed_over();
+        return;
+      }
+      passed_.refusal = handed.reason;
+      pass = Pass::kRefused;
+    }
+    // Recorded as played, so that the cycle never comes back to it.
+    record_played(row, record);
+    ++passed_.counts[static_cast<int>(*pass)];
+    passed_now.push_back(row);
   }
+  if (!passed_now.empty()) files_.write_songlist();
+}
+
+void PlayModes::record_played(int row, Record record) {
   if (record == Record::kLastPlayed) {
     songlist_.SetTextMatrix(row, col::kLastPlayed, format_date_text(clock_.now()));
   } else {
     songlist_.SetTextMatrix(row, col::kMark, "*");
   }
-  std::string song = join_path(songlist_.TextMatrix(row, col::kDirectory), songlist_.TextMatrix(row, col::kFile));
-  link_.start_with_file(dir, song);
-  // The rows keep their places: only Mark and Last Played changed.
-  files_.write_songlist();
+}
+
+std::optional<PlayModes::Pass> PlayModes::unplayable(const std::string& song, std::chrono::milliseconds deadline,
+                                                     bool& ask_again) {
+  if (!is_local_file_path(song)) return Pass::kNotLocal;
+  switch (look_at_song(song, deadline)) {
+    case FileReach::kThere:
+      return std::nullopt;
+    case FileReach::kMissing:
+      return Pass::kMissing;
+    case FileReach::kUnreachable:
+      return Pass::kUnreachable;
+    case FileReach::kNoAnswer:
+      break;
+  }
+  // A busy machine can keep a healthy disk from answering once; only a file
+  // that stays silent tick after tick is given up on.
+  unanswered_.times = unanswered_.path == song ? unanswered_.times + 1 : 1;
+  unanswered_.path = song;
+  ask_again = unanswered_.times < kLookTries;
+  return Pass::kUnreachable;
+}
+
+void PlayModes::end_cycle(bool passed_over_now) {
+  tmrJukora_.set_enabled(false);
+  link_.cycle_ended();
+  if (passed_over_now) files_.write_songlist();
+  if (tell_passed_over()) return;
+  // Random "All" ends when no song is outside the replay limit: the one end
+  // of a cycle the user cannot see coming.
+  if (cycle_.play_mode == mode::kRandomAll && songlist_.Rows() > 1 && is_song(1)) {
+    const std::string hours = std::to_string(read_time_block(settings_));
+    desktop_.notify("Random All stopped: every song was played too recently (\"Do not play more than once per " +
+                    hours + " hours\" in Preferences).");
+  }
+}
+
+bool PlayModes::tell_passed_over() {
+  if (passed_.told) return false;
+  static constexpr const char* kReasons[] = {"not a file on this computer", "missing", "cannot be reached"};
+  int total = 0;
+  std::string why;
+  for (int pass = 0; pass < static_cast<int>(Pass::kCount); ++pass) {
+    const int count = passed_.counts[pass];
+    if (count == 0) continue;
+    total += count;
+    why += (why.empty() ? ": " : ", ") + std::to_string(count) + " ";
+    why +=
+        pass == static_cast<int>(Pass::kRefused) ? "refused (" + without_stop(passed_.refusal) + ")" : kReasons[pass];
+  }
+  if (total == 0) return false;
+  passed_.told = true;
+  desktop_.notify("Passed over " + std::to_string(total) + (total == 1 ? " song" : " songs") + why + ".");
+  return true;
 }
 
 void PlayModes::stop_player() {
   PlayerHandle player = link_.find_winamp();
-  if (player != kNoPlayer) link_.stop(player);
+  if (player != kNoPlayer && player != kPlayerBusy) link_.stop(player);
 }
 
 void PlayModes::skip_song() {
@@ -115,6 +239,7 @@ void PlayModes::skip_song() {
   }
   cycle_.play_scope = songlist_.Rows();
   cycle_.play_mode = mode::kRandomAll;
+  passed_ = {};
   stop_player();
   tmrJukora_.set_enabled(true);
 }

@@ -3,9 +3,13 @@
 // Winamp". Form1 owns one and forwards the menu, timer and grid events.
 #pragma once
 
+#include <chrono>
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "platform/file_reach.h"
 #include "playmodes/play_cycle.h"
 
 namespace jukora {
@@ -27,6 +31,16 @@ class PlayModes {
   const PlayCycle& cycle() const { return cycle_; }
   void set_cycle(const PlayCycle& cycle) { cycle_ = cycle; }
 
+  // Set by the program: carries out the score changes that wait for a busy
+  // player and tells whether any was waiting. A tick that finds one hands
+  // over no song, so that the score goes to the song the player is still at.
+  std::function<bool()> score_first;
+
+  // How a song file is looked at before it is handed over: on a worker
+  // thread, within the deadline.
+  std::function<FileReach(const std::string&, std::chrono::milliseconds)> look_at_song =
+      [](const std::string& path, std::chrono::milliseconds deadline) { return reach_file(path, deadline); };
+
   // Submenu handlers, dispatching on the chosen item's caption.
   void mnuRandom_Click(std::string_view caption);
   void mnuDescending_Click(std::string_view caption);
@@ -35,8 +49,8 @@ class PlayModes {
   // Empties the Mark column of every data row.
   void clear_marks();
 
-  // The timer's tick: while the player plays or is paused nothing happens;
-  // once it has stopped, the next song of the cycle is handed over.
+  // The timer's tick: while the player plays, is paused or is busy nothing
+  // happens; once it has stopped, the next song of the cycle is handed over.
   void tmrJukora_Timer();
 
   // The next-song steps of play modes 1, 2, 3 and 6.
@@ -54,6 +68,7 @@ class PlayModes {
   void makePlayDesc(std::string_view caption);
 
   // Plays the current row at once and records the time (double-click, Enter).
+  // A row that cannot be handed over is named to the user instead.
   void MSFlexGrid1_DblClick();
 
   // The Skip button: stops the song so the cycle moves on, or starts Random
@@ -63,15 +78,46 @@ class PlayModes {
   void stop_winamp();
 
  private:
+  // The longest look at one song file in a tick, the shortest one worth
+  // making, and how long into a tick (or a direct play) looks may go on:
+  // with the player's own waits, an event stays within a quarter of a second.
+  static constexpr std::chrono::milliseconds kLookDeadline{100};
+  static constexpr std::chrono::milliseconds kShortestLook{30};
+  static constexpr std::chrono::milliseconds kLookBudget{140};
+  // Ticks in a row a song file may leave a look unanswered before it counts
+  // as unreachable.
+  static constexpr int kLookTries = 3;
+
   enum class Record { kLastPlayed, kMark };
+  // Why a chosen row was not handed over.
+  enum class Pass { kNotLocal, kMissing, kUnreachable, kRefused, kCount };
+  // The songs a cycle passed over, for the one word to the user about them.
+  struct PassedOver {
+    int counts[static_cast<int>(Pass::kCount)] = {};
+    std::string refusal;  // the player's words for the last song it refused
+    bool told = false;
+  };
 
   void start_cycle(std::int16_t play_mode, std::int32_t play_scope);
   // Reads "winamp_dir" into `dir`; when its executable is missing, ends the
   // cycle and tells the user.
   bool executable_ready(std::string& dir);
   void stop_player();
-  // Hands row `row` to the player, or ends the cycle when it is 0.
-  void hand_over(const std::string& dir, int row, Record record);
+  // Hands over the rows `choose` picks, one after another, until one plays,
+  // none is left (the cycle ends) or the player is busy. Rows that cannot be
+  // played are recorded as played and passed over, as long as the tick's
+  // time allows.
+  void feed(const std::string& dir, const std::function<int()>& choose, Record record);
+  void record_played(int row, Record record);
+  // Why `song` cannot be played now; nothing when it can. `ask_again` is set
+  // when the look at the file got no answer in time, but too few times yet to
+  // give up on it.
+  std::optional<Pass> unplayable(const std::string& song, std::chrono::milliseconds deadline, bool& ask_again);
+  void end_cycle(bool passed_over_now);
+  // The one word per cycle about the songs passed over; whether it was said now.
+  bool tell_passed_over();
+  // A tick that found the player busy; a long run of them is told once.
+  void player_busy();
   bool is_song(int row) const;
   // The test of Countdown, Countup and Random "Top 20": a song not played
   // yet in this cycle.
@@ -81,6 +127,10 @@ class PlayModes {
   int step_scope() const;
   // r * bound rounded half to even, plus 1, with r drawn in single precision.
   int draw(int bound);
+  int choose_random_all();
+  int choose_countdown();
+  int choose_countup();
+  int choose_random_top();
   void export_playlist(std::string_view caption, bool descending);
 
   Songlist& songlist_;
@@ -91,6 +141,15 @@ class PlayModes {
   Clock& clock_;
   PlayTimer& tmrJukora_;
   PlayCycle cycle_;
+  PassedOver passed_;
+  // Until when the running tick may look at song files.
+  std::chrono::steady_clock::time_point look_until_{};
+  int busy_ticks_ = 0;
+  // The song file whose last looks got no answer, and how many in a row.
+  struct {
+    std::string path;
+    int times = 0;
+  } unanswered_;
 };
 
 }  // namespace jukora

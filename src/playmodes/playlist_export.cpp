@@ -10,15 +10,25 @@
 #include "platform/settings_keys.h"
 #include "player/winamp_link.h"
 #include "playmodes/play_modes.h"
+#include "songlist/paths.h"
 #include "songlist/songlist.h"
 
 namespace jukora {
 
-std::string playlist_text(const Songlist& songlist, int count, bool descending) {
+std::string playlist_text(const Songlist& songlist, int count, bool descending, int& songs) {
   std::string text;
+  songs = 0;
   auto add_line = [&](int row) {
-    text.append(join_path(songlist.TextMatrix(row, col::kDirectory), songlist.TextMatrix(row, col::kFile)));
-    text.append("\r\n");
+    const std::string_view dir = songlist.TextMatrix(row, col::kDirectory);
+    std::string line = join_path(dir, songlist.TextMatrix(row, col::kFile));
+    if (!dir.empty()) {
+      // Songlists are shared files: a line that is not a local file, or one
+      // broken in two, could make the player open anything.
+      if (!is_local_file_path(line) || line.find_first_of("\r\n") != std::string::npos) return;
+      ++songs;
+    }
+    text += line;
+    text += "\r\n";
   };
   if (descending) {
     for (int i = count; i >= 1; --i) add_line(i);
@@ -45,18 +55,20 @@ void PlayModes::export_playlist(std::string_view caption, bool descending) {
   const int count = caption == "Playlist All" ? rows : std::min(kTopRows, rows);
 
   std::string error;
+  int songs = 0;
+  const std::string text = playlist_text(songlist_, count, descending, songs);
   // A playlist that cannot be written is not handed to the player; like a
   // failed start, this stays quiet by design.
-  if (!write_file_atomically(link_.playlist_path(dir), playlist_text(songlist_, count, descending), error)) return;
+  if (!write_file_atomically(link_.playlist_path(dir), text, error)) return;
   // The blank row of an empty songlist is written as the bare separator, which
   // a player takes for the root folder and would load whole: such a list is
   // written but not played.
-  bool any_song = false;
-  for (int i = 1; i <= count && !any_song; ++i) any_song = !songlist_.TextMatrix(i, col::kDirectory).empty();
-  if (!any_song) return;
-  // A player that cannot play the list from its first song says why.
-  HandOver given = link_.start_with_playlist(dir);
-  if (given.result == HandOver::Result::kRefused) desktop_.message_box(given.reason);
+  if (songs == 0) return;
+  HandOver handed = link_.start_with_playlist(dir);
+  if (handed.result == HandOver::Result::kBusy)
+    desktop_.notify(link_.texts().name + " is not answering: the playlist was written but not started.");
+  if (handed.result == HandOver::Result::kRefused)
+    desktop_.notify("The playlist was written but not started.  " + handed.reason);
 }
 
 }  // namespace jukora

@@ -1,10 +1,13 @@
 #include "scoring/current_song_scoring.h"
 
 #include <algorithm>
-#include <string>
+#include <utility>
 
+#include "platform/desktop.h"
+#include "platform/play_timer.h"
 #include "platform/settings_keys.h"
 #include "player/current_song.h"
+#include "player/winamp_link.h"
 #include "songlist/numbers.h"
 #include "songlist/paths.h"
 #include "songlist/recompute.h"
@@ -13,23 +16,88 @@
 
 namespace jukora {
 
+namespace {
+
+// Retry ticks (a quarter second each) before waiting changes are given up.
+constexpr int kRetries = 16;
+
+// The File text without its extension.
+std::string song_name(const std::string& file) {
+  auto dot = file.rfind('.');
+  return dot == std::string::npos || dot == 0 ? file : file.substr(0, dot);
+}
+
+}  // namespace
+
 CurrentSongScoring::CurrentSongScoring(Songlist& songlist, SonglistFiles& files, const SettingsStore& settings,
-                                       WinampLink& link, Desktop& desktop)
-    : songlist_(songlist), files_(files), settings_(settings), link_(link), desktop_(desktop) {}
+                                       WinampLink& link, Desktop& desktop, PlayTimer& retry)
+    : songlist_(songlist), files_(files), settings_(settings), link_(link), desktop_(desktop), retry_(retry) {}
 
-void CurrentSongScoring::increment_current_song() { score_current_song(+1); }
+void CurrentSongScoring::increment_current_song() { score(+1); }
 
-void CurrentSongScoring::decrement_current_song() { score_current_song(-1); }
+void CurrentSongScoring::decrement_current_song() { score(-1); }
 
-void CurrentSongScoring::score_current_song(int step) {
-  // get_current_song has told the user what went wrong, where that helps.
-  const std::string path = get_current_song(link_, settings_, desktop_);
-  // A song in the POSIX root is listed under "/", as a drop lists it.
-  const std::string dir = song_directory(path);
-  if (dir.empty()) return;
-  const std::string file = get_file_name(path);
-  if (file.empty()) return;
+void CurrentSongScoring::score(int step) {
+  waiting_.push_back(step);
+  run_waiting();
+}
 
+bool CurrentSongScoring::run_waiting() {
+  if (waiting_.empty()) return false;
+  // A message box of an earlier run is open: its loop must not start another.
+  if (running_) return true;
+  running_ = true;
+  const CurrentSong song = link_.current_song(read_winamp_dir(settings_));
+  if (song.kind == CurrentSong::Kind::kBusy) {
+    retry_.set_enabled(true);
+    running_ = false;
+    return true;
+  }
+  retries_ = 0;
+  retry_.set_enabled(false);
+  const std::vector<int> steps = std::exchange(waiting_, {});
+  // The player's own reasons (not running, too old, no playlist) keep their boxes.
+  if (!song.message.empty()) desktop_.message_box(song.message);
+  if (song.show_preferences) desktop_.show_preferences();
+  bool changed = false;
+  if (song.kind == CurrentSong::Kind::kSong && is_local_file_path(song.path)) {
+    // A song in the POSIX root is listed under "/", as a drop lists it.
+    const std::string dir = song_directory(song.path), file = get_file_name(song.path);
+    if (!dir.empty() && !file.empty())
+      for (int step : steps) changed = score_song(dir, file, step) || changed;
+  }
+  if (song.message.empty()) desktop_.notify(outcome(song, steps.back(), changed));
+  running_ = false;
+  // Clicks that came while a box was open.
+  if (!waiting_.empty()) retry_.set_enabled(true);
+  return true;
+}
+
+void CurrentSongScoring::retry_Timer() {
+  if (running_) return;
+  if (!run_waiting()) {
+    retry_.set_enabled(false);
+    return;
+  }
+  if (waiting_.empty() || ++retries_ < kRetries) return;
+  waiting_.clear();
+  retries_ = 0;
+  retry_.set_enabled(false);
+  desktop_.notify(link_.texts().name + " did not answer, so the score was not changed.");
+}
+
+std::string CurrentSongScoring::outcome(const CurrentSong& song, int last_step, bool changed) const {
+  if (song.kind != CurrentSong::Kind::kSong || song.path.empty()) return "Nothing is playing.";
+  const std::string dir = song_directory(song.path), file = get_file_name(song.path);
+  if (!is_local_file_path(song.path) || dir.empty() || file.empty())
+    return "The player is not at a file on this computer.";
+  const int row = changed ? songlist_.find(dir, file, 1, songlist_.Rows() - 1) : 0;
+  if (row == 0)
+    return song_name(file) + " is not in the songlist; adding songs on " + (last_step > 0 ? "+" : "-") + " is off.";
+  return song_name(file) + " \u2014 score " + std::string(songlist_.TextMatrix(row, col::kScore));
+}
+
+bool CurrentSongScoring::score_song(const std::string& dir, const std::string& file, int step) {
   const int rows = songlist_.Rows();
   int i = rows > 1 ? songlist_.find(dir, file, 1, rows - 1) : 0;
   bool found = i != 0;
@@ -43,7 +111,7 @@ void CurrentSongScoring::score_current_song(int step) {
       found = true;
     }
   }
-  if (!found) return;
+  if (!found) return false;
   recompute_songlist(songlist_);
   files_.write_songlist();
 
@@ -52,9 +120,10 @@ void CurrentSongScoring::score_current_song(int step) {
   // without a Directory were dropped): the search starts at the last row then.
   const int last = songlist_.Rows() - 1;
   const int from = std::min(i, last);
-  if (from < 1) return;
+  if (from < 1) return true;
   int hit = step > 0 ? songlist_.find(dir, file, from, 1) : songlist_.find(dir, file, from, last);
   if (hit != 0) songlist_.SetRow(hit);
+  return true;
 }
 
 void add_song_row(Songlist& songlist, SonglistFiles& files, std::string_view directory, std::string_view file) {

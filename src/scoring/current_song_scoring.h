@@ -1,8 +1,11 @@
 // Scoring the song the player is at (the Increment and Decrement tray
-// buttons), and adding a song to the list by its directory and file.
+// buttons and the command line), and adding a song to the list by its
+// directory and file.
 #pragma once
 
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace jukora {
 
@@ -11,26 +14,47 @@ class SonglistFiles;
 class SettingsStore;
 class WinampLink;
 class Desktop;
+class PlayTimer;
+struct CurrentSong;
 
 class CurrentSongScoring {
  public:
+  // `retry` ticks about four times a second while a score change waits for
+  // a busy player.
   CurrentSongScoring(Songlist& songlist, SonglistFiles& files, const SettingsStore& settings, WinampLink& link,
-                     Desktop& desktop);
+                     Desktop& desktop, PlayTimer& retry);
 
   // Raises the playing song's Score by one; adds the song when it is not
-  // listed and "add_on_plus" is on.
+  // listed and "add_on_plus" is on. A busy player gets the change as soon as
+  // it answers. The user hears what became of it.
   void increment_current_song();
   // Lowers it by one; "add_on_minus" decides about adding.
   void decrement_current_song();
 
+  // Carries out the changes that wait for the player, if it answers now.
+  // Whether any was waiting.
+  bool run_waiting();
+  // The retry timer's tick. A player that stays busy for a few seconds makes
+  // the waiting changes go, and the user is told.
+  void retry_Timer();
+
  private:
-  void score_current_song(int step);
+  void score(int step);
+  // One step against the song at `path`; false when nothing changed.
+  bool score_song(const std::string& dir, const std::string& file, int step);
+  // What the user hears after a run: the new score, or why there is none.
+  std::string outcome(const CurrentSong& song, int last_step, bool changed) const;
 
   Songlist& songlist_;
   SonglistFiles& files_;
   const SettingsStore& settings_;
   WinampLink& link_;
   Desktop& desktop_;
+  PlayTimer& retry_;
+  // The steps of the clicks that wait for the player, in order.
+  std::vector<int> waiting_;
+  int retries_ = 0;
+  bool running_ = false;
 };
 
 // Appends the song as a new row (replacing the placeholder row of an empty

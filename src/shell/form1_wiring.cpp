@@ -18,7 +18,7 @@ Form1Wiring::Form1Wiring(Form1& form, TrayHost& tray, Clock& clock)
       form_(form),
       play_modes_(form.songlist(), form.files(), form.settings(), form.link(), form.desktop(), clock,
                   form.play_timer()),
-      scoring_(form.songlist(), form.files(), form.settings(), form.link(), form.desktop()),
+      scoring_(form.songlist(), form.files(), form.settings(), form.link(), form.desktop(), score_retry_timer_),
       add_songs_(form.songlist(), form.files(), form.desktop(), form.dialog_memory()),
       tray_buttons_(tray,
                     {shown([this] { scoring_.decrement_current_song(); }),
@@ -45,11 +45,19 @@ Form1Wiring::Form1Wiring(Form1& form, TrayHost& tray, Clock& clock)
   };
   form.hooks.MSFlexGrid1_DblClick = [this] { play_modes_.MSFlexGrid1_DblClick(); };
   form.hooks.tmrJukora_Timer = [this] { play_modes_.tmrJukora_Timer(); };
+
+  score_retry_.setInterval(250);
+  QObject::connect(&score_retry_, &QTimer::timeout, &score_retry_, shown([this] { scoring_.retry_Timer(); }));
+  play_modes_.score_first = [this] { return scoring_.run_waiting(); };
   // A player that tells of a change (its song ended, it began the song it
-  // was given) moves a running cycle on without waiting for the next tick.
+  // was given, it answers again) runs a waiting score and moves a running
+  // cycle on without waiting for the next tick. Queued: the news may come
+  // in the middle of a request to the player.
   form.link().on_change = [this] {
     QTimer::singleShot(0, &form_, [this] {
+      scoring_.run_waiting();
       if (form_.tmrJukora().isActive()) form_.tmrJukora_Timer();
+      form_.show_songlist();
     });
   };
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QPoint>
+#include <QTimer>
 #include <functional>
 #include <memory>
 
@@ -11,6 +12,7 @@
 #include "scoring/add_songs.h"
 #include "scoring/current_song_scoring.h"
 #include "shell/mode_menu.h"
+#include "shell/qt_play_timer.h"
 #include "shell/remote_command.h"
 #include "shell/tray_buttons.h"
 
@@ -49,6 +51,9 @@ class Form1Wiring {
   void exit_now();
 
   Form1& form_;
+  // Retries a score change that met a busy player.
+  QTimer score_retry_;
+  QtPlayTimer score_retry_timer_{score_retry_};
   PlayModes play_modes_;
   CurrentSongScoring scoring_;
   AddSongs add_songs_;

@@ -5,6 +5,8 @@
 #include <QMouseEvent>
 #include <QScopedValueRollback>
 #include <QWidget>
+#include <QWindow>
+#include <algorithm>
 
 #include "platform/desktop.h"
 #include "shell/icons.h"
@@ -74,9 +76,25 @@ bool QtTrayHost::available() const { return QSystemTrayIcon::isSystemTrayAvailab
 
 bool QtTrayHost::show_message(const std::string& text) {
   if (!available()) return false;
+#ifndef _WIN32
+  // Over D-Bus (a StatusNotifierItem tray) Qt hands the message to the
+  // notification service, which is not there when we are asked, and then
+  // writes it over the first icon's tooltip for good: the icons keep their
+  // words only if the window line tells it instead. The X11 tray shows its
+  // icons in windows of Qt's own, and a balloon of its own there.
+  const QWidgetList windows = QApplication::topLevelWidgets();
+  if (std::none_of(windows.begin(), windows.end(),
+                   [](const QWidget* window) { return window->inherits("QSystemTrayIconSys"); }))
+    return false;
+#endif
   for (QSystemTrayIcon* tray : icons_) {
     if (!tray) continue;
     tray->showMessage(kAppTitle, qt_text(text), QSystemTrayIcon::Information);
+    // The X11 tray's balloon opens over the icons: it must never take the
+    // next click on Increment or Decrement, which goes through it instead.
+    for (QWidget* window : QApplication::topLevelWidgets())
+      if (window->isVisible() && window->inherits("QBalloonTip") && window->windowHandle())
+        window->windowHandle()->setFlag(Qt::WindowTransparentForInput);
     return true;
   }
   return false;

@@ -5,7 +5,7 @@
 // writes "winamp.m3u" beside itself in the ANSI code page, as the player
 // does. Started with a file (a quoted argument), that file is its whole
 // playlist, at position 0; started bare, it holds two songs and is at the
-// second.
+// second. It hangs on requests while "<its own path>.hang" exists.
 #include <windows.h>
 
 #include <cstdio>
@@ -36,6 +36,11 @@ void write_file(const std::wstring& path, const std::string& text) {
 }
 
 LRESULT CALLBACK answer(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_USER && wparam == 0 &&
+      GetFileAttributesA((own_path + ".hang").c_str()) != INVALID_FILE_ATTRIBUTES) {
+    Sleep(3000);  // a player that hangs while "<its own path>.hang" exists
+    return 0;
+  }
   if (message == WM_USER && wparam == 0) {
     switch (lparam) {
       case 0:

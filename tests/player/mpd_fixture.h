@@ -86,7 +86,8 @@ class MpdFixture : public ::testing::Test, protected SavedSonglist {
   FakeClock clock;
   FakePlayTimer timer;
   PlayModes modes{songlist, files, settings, mpd, desktop, clock, timer};
-  CurrentSongScoring scoring{songlist, files, settings, mpd, desktop};
+  FakePlayTimer retry;
+  CurrentSongScoring scoring{songlist, files, settings, mpd, desktop, retry};
 };
 
 }  // namespace jukora::testing

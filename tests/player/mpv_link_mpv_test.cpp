@@ -24,36 +24,29 @@
 #include "player/mpv_ipc.h"
 #include "player/mpv_link.h"
 #include "support/fakes.h"
+#include "support/players_posix.h"
 
 namespace jukora {
 namespace {
 
 using namespace std::chrono_literals;
+using testing::eventually;
 using testing::FakeDesktop;
+using testing::players_on;
 using testing::read_bytes;
 using testing::TempDir;
 using testing::write_bytes;
 using testing::write_wav;
 
-template <class Condition>
-bool eventually(Condition condition, std::chrono::milliseconds limit = 8s) {
-  auto deadline = std::chrono::steady_clock::now() + limit;
-  while (!condition()) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    std::this_thread::sleep_for(20ms);
-  }
-  return true;
-}
-
-// Live processes whose command line names this socket.
-std::vector<pid_t> players_on(const std::string& socket) {
-  std::vector<pid_t> found;
-  const std::string option = "--input-ipc-server=" + socket + '\0';
-  for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
-    pid_t pid = std::atoi(entry.path().filename().c_str());
-    if (pid > 0 && read_bytes(entry.path() / "cmdline").find(option) != std::string::npos) found.push_back(pid);
-  }
-  return found;
+// A connection to `path` that nobody reads from; -1 once the backlog is full.
+int socket_fd(const std::string& path) {
+  int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
+  if (connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) return fd;
+  close(fd);
+  return -1;
 }
 
 class MpvLinkTest : public ::testing::Test {
@@ -150,15 +143,6 @@ TEST_F(MpvLinkTest, AnEndTheUsersSettingsLeaveUnpausedIsStillAnEnd) {
   EXPECT_EQ(link->write_playlist(link->find_winamp()), 0);
 }
 
-TEST_F(MpvLinkTest, BareStartThenFileStartLeaveOnePlayer) {
-  link->start(winamp_dir);
-  link->start_with_file(winamp_dir, song("b.wav"));
-  ASSERT_TRUE(status_becomes(kStatusPlaying));
-  EXPECT_EQ(players_on(link->socket_path()).size(), 1u);
-  EXPECT_EQ(link->write_playlist(link->find_winamp()), 0);
-  EXPECT_EQ(playlist_text(), song("b.wav") + "\r\n");
-}
-
 TEST_F(MpvLinkTest, PlaysAPlaylistOfAwkwardNames) {
   const std::vector<std::string> names = {"with space, and comma.wav", "double\"quote.wav", "caf\xE9 latin-1.wav"};
   std::string lines;
@@ -170,7 +154,9 @@ TEST_F(MpvLinkTest, PlaysAPlaylistOfAwkwardNames) {
   std::filesystem::create_directories(temp.file("data"));
   write_bytes(link->playlist_path(winamp_dir), lines);
 
-  link->start_with_playlist(winamp_dir);
+  // As the export does when no player runs: a bare start, then the list.
+  link->start(winamp_dir);
+  EXPECT_EQ(link->start_with_playlist(winamp_dir).result, HandOver::Result::kStarted);
   ASSERT_TRUE(eventually([&] { return link->write_playlist(link->find_winamp()) == 2; }));
   ASSERT_TRUE(status_becomes(0));
   EXPECT_EQ(link->write_playlist(link->find_winamp()), 2) << "the list ends at its last song";
@@ -183,7 +169,7 @@ TEST_F(MpvLinkTest, PlaysAPlaylistOfAwkwardNames) {
   EXPECT_EQ(players_on(link->socket_path()).size(), 1u);
 }
 
-TEST_F(MpvLinkTest, StaleSocketMeansNotRunningAndABareStartIdles) {
+TEST_F(MpvLinkTest, AStaleSocketIsGoneAndAPlayerComingUpIsBusyButNeverDoubled) {
   // mpv leaves its socket file behind when it quits.
   std::string path = link->socket_path();
   ASSERT_EQ(path.rfind(temp.file("run"), 0), 0u);
@@ -196,12 +182,19 @@ TEST_F(MpvLinkTest, StaleSocketMeansNotRunningAndABareStartIdles) {
   EXPECT_EQ(link->find_winamp(), kNoPlayer);
 
   link->start(winamp_dir);
-  PlayerHandle player = link->find_winamp();  // a player just started is waited for
+  EXPECT_NE(link->find_winamp(), kNoPlayer) << "a player just started is busy, not gone";
+  link->start(winamp_dir);
+  PlayerHandle player = kPlayerBusy;
+  ASSERT_TRUE(eventually([&] { return (player = link->find_winamp()) != kPlayerBusy; }));
   ASSERT_NE(player, kNoPlayer);
   EXPECT_GE(link->version(player), kLowestVersion);
   EXPECT_EQ(link->play_status(player), 0);
   EXPECT_LT(link->write_playlist(player), 0);
   EXPECT_EQ(playlist_text(), "");
+  EXPECT_EQ(link->start_with_file(winamp_dir, song("b.wav")).result, HandOver::Result::kStarted);
+  ASSERT_TRUE(status_becomes(kStatusPlaying));
+  EXPECT_EQ(link->write_playlist(link->find_winamp()), 0);
+  EXPECT_EQ(playlist_text(), song("b.wav") + "\r\n");
   EXPECT_EQ(players_on(path).size(), 1u);
   struct stat folder {};
   ASSERT_EQ(stat(std::filesystem::path(path).parent_path().c_str(), &folder), 0);
@@ -214,6 +207,43 @@ TEST_F(MpvLinkTest, StaleSocketMeansNotRunningAndABareStartIdles) {
   link->start_with_file(winamp_dir, song("a.wav"));
   EXPECT_NE(link->find_winamp(), kNoPlayer);
   EXPECT_EQ(link->socket_path(), path);
+}
+
+TEST_F(MpvLinkTest, AStoppedPlayerIsBusyAtOnceNeverReplacedAndPlaysOnWhenContinued) {
+  write_wav(song("long.wav"), 5);
+  link->start_with_file(winamp_dir, song("long.wav"));
+  ASSERT_TRUE(status_becomes(kStatusPlaying));
+  const std::string socket = link->socket_path();
+  ASSERT_EQ(players_on(socket).size(), 1u);
+  const pid_t player = players_on(socket).front();
+  EXPECT_NE(read_bytes("/proc/" + std::to_string(player) + "/cmdline").find("--load-unsafe-playlists=no"),
+            std::string::npos);
+  ASSERT_EQ(kill(player, SIGSTOP), 0);
+
+  // Ticks for longer than the quiet time after a request ran out, with the
+  // socket's backlog filled up on the way.
+  std::vector<int> queued;
+  const auto until = std::chrono::steady_clock::now() + 1500ms;
+  while (std::chrono::steady_clock::now() < until) {
+    const auto tick = std::chrono::steady_clock::now();
+    PlayerHandle found = link->find_winamp();
+    EXPECT_NE(found, kNoPlayer);
+    EXPECT_EQ(link->play_status(found), kStatusBusy);
+    EXPECT_EQ(link->current_song(winamp_dir).kind, CurrentSong::Kind::kBusy);
+    EXPECT_EQ(link->start_with_file(winamp_dir, song("a.wav")).result, HandOver::Result::kBusy);
+    EXPECT_LT(std::chrono::steady_clock::now() - tick, 500ms) << "the window would freeze";
+    for (int more = 0; more < 8; ++more) {
+      int fd = socket_fd(socket);
+      if (fd >= 0) queued.push_back(fd);
+    }
+    std::this_thread::sleep_for(100ms);
+  }
+  EXPECT_EQ(players_on(socket), std::vector<pid_t>{player}) << "a second player was started";
+  ASSERT_EQ(kill(player, SIGCONT), 0);
+  for (int fd : queued) close(fd);
+  ASSERT_TRUE(status_becomes(kStatusPlaying));
+  EXPECT_EQ(get_current_song(*link, settings, desktop), song("long.wav"));
+  EXPECT_TRUE(desktop.messages.empty());
 }
 
 }  // namespace

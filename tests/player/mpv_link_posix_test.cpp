@@ -1,11 +1,16 @@
 // MpvLink against a scripted mpv on its socket, for the moments a real mpv
-// only shows now and then: a player that is busy but at no entry yet.
+// only shows now and then: a player that is busy but at no entry yet, one
+// that never answers, and sockets that are not its own.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -14,15 +19,31 @@
 #include <string>
 #include <thread>
 
-#include "support/fakes.h"
+#include "platform/private_folder.h"
 #include "player/mpv_link.h"
+#include "support/fakes.h"
+#include "support/players_posix.h"
 
 namespace jukora {
 namespace {
 
+using namespace std::chrono_literals;
 using nlohmann::json;
+using testing::players_on;
 using testing::read_bytes;
 using testing::TempDir;
+
+// A socket listening at `path` that never accepts: connections wait in its
+// backlog, as with a player stopped by SIGSTOP.
+int listen_at(const std::string& path, int backlog) {
+  int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
+  EXPECT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  EXPECT_EQ(listen(fd, backlog), 0);
+  return fd;
+}
 
 // Answers get_property for "playlist" and "idle-active" from its fields;
 // "stop" leaves the playlist in place at no entry, as mpv does.
@@ -48,6 +69,9 @@ class ScriptedMpv {
     playlist_ = std::move(playlist);
     idle_ = idle;
   }
+  // Takes every request from now on and answers none, like an mpv stopped
+  // with SIGSTOP once its connections are accepted.
+  void mute() { muted_ = true; }
 
  private:
   void serve() {
@@ -57,6 +81,7 @@ class ScriptedMpv {
       for (ssize_t n; (n = read(client, buffer, sizeof buffer)) > 0;) {
         input.append(buffer, static_cast<std::size_t>(n));
         for (std::size_t end; (end = input.find('\n')) != std::string::npos; input.erase(0, end + 1)) {
+          if (muted_) continue;
           std::string reply = answer(json::parse(input.substr(0, end))).dump() + "\n";
           EXPECT_EQ(write(client, reply.data(), reply.size()), static_cast<ssize_t>(reply.size()));
         }
@@ -86,7 +111,129 @@ class ScriptedMpv {
   std::mutex mutex_;
   json playlist_ = json::array();
   bool idle_ = true;
+  std::atomic<bool> muted_ = false;
 };
+
+class MpvLinkSocket : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::filesystem::create_directory(temp.file("run"));
+    chmod(temp.file("run").c_str(), 0700);
+    setenv("XDG_RUNTIME_DIR", temp.file("run").c_str(), 1);
+    // A stand-in that stays up a while on its command line, so that a start
+    // can be seen.
+    testing::write_bytes(temp.file("mpv"), "#!/bin/sh\nsleep 5\n");
+    chmod(temp.file("mpv").c_str(), 0755);
+    link = std::make_unique<MpvLink>(AppFolders{temp.file("data")});
+    socket = link->socket_path();
+  }
+  void TearDown() override {
+    for (pid_t pid : players_on(socket)) kill(pid, SIGKILL);
+  }
+
+  // Every request, as one event would make them; none may start a player.
+  void expect_busy_and_alone() {
+    const auto started = std::chrono::steady_clock::now();
+    PlayerHandle player = link->find_winamp();
+    EXPECT_NE(player, kNoPlayer);
+    EXPECT_EQ(link->play_status(player), kStatusBusy);
+    EXPECT_EQ(link->find_winamp(), kPlayerBusy);
+    EXPECT_EQ(link->version(player), kStatusBusy);
+    EXPECT_EQ(link->current_song(dir()).kind, CurrentSong::Kind::kBusy);
+    EXPECT_EQ(link->start_with_file(dir(), "/m/a.wav").result, HandOver::Result::kBusy);
+    EXPECT_EQ(link->start_with_playlist(dir()).result, HandOver::Result::kBusy);
+    link->start(dir());
+    link->stop(player);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, 500ms) << "waited on a player that does not answer";
+    EXPECT_TRUE(players_on(socket).empty()) << "a second player was started";
+    EXPECT_EQ(link->missing_program(dir()), "");
+  }
+  // Something that is not our mpv holds the socket's place.
+  void expect_refused() {
+    EXPECT_EQ(link->find_winamp(), kNoPlayer);
+    EXPECT_EQ(link->missing_program(dir()),
+              socket + " is not Jukora's own mpv socket, so mpv is not started. Remove it and try again.");
+    CurrentSong song = link->current_song(dir());
+    EXPECT_EQ(song.kind, CurrentSong::Kind::kNoSong);
+    EXPECT_EQ(song.message, link->missing_program(dir()));
+    link->start(dir());
+    EXPECT_NE(link->start_with_file(dir(), "/m/a.wav").result, HandOver::Result::kStarted);
+    EXPECT_TRUE(players_on(socket).empty()) << "a player was started over it";
+  }
+  std::string dir() const { return temp.path().string(); }
+
+  TempDir temp;
+  std::unique_ptr<MpvLink> link;
+  std::string socket;
+};
+
+TEST_F(MpvLinkSocket, APlayerThatNeverAnswersIsBusyAtOnceAndNeverJoinedByASecond) {
+  ScriptedMpv mpv(socket);
+  mpv.mute();
+  expect_busy_and_alone();
+}
+
+TEST_F(MpvLinkSocket, AFullBacklogIsBusyNotGone) {
+  int mute = listen_at(socket, 0);
+  std::vector<int> queued;
+  for (int i = 0; i < 64; ++i) {
+    int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, socket.c_str(), sizeof address.sun_path - 1);
+    int result = ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    queued.push_back(fd);
+    if (result != 0) break;
+  }
+  ASSERT_EQ(errno, EAGAIN);
+  EXPECT_EQ(link->find_winamp(), kPlayerBusy);
+  EXPECT_EQ(link->start_with_file(dir(), "/m/a.wav").result, HandOver::Result::kBusy);
+  link->start(dir());
+  EXPECT_TRUE(players_on(socket).empty());
+  for (int fd : queued) close(fd);
+  close(mute);
+}
+
+TEST_F(MpvLinkSocket, ALinkOrAnotherUsersSocketIsNeverUsedNorReplaced) {
+  ScriptedMpv elsewhere(temp.file("other-socket"));
+  ASSERT_EQ(symlink(temp.file("other-socket").c_str(), socket.c_str()), 0);
+  expect_refused();
+  ASSERT_EQ(unlink(socket.c_str()), 0);
+  if (geteuid() != 0) return;
+
+  // A socket of another user in its place.
+  int planted = listen_at(socket, 8);
+  ASSERT_EQ(chown(socket.c_str(), 65534, 65534), 0);
+  expect_refused();
+  close(planted);
+  ASSERT_EQ(unlink(socket.c_str()), 0);
+
+  // Ours by its file, but another user listens on it.
+  int ready[2];
+  ASSERT_EQ(pipe(ready), 0);
+  pid_t listener = fork();
+  if (listener == 0) {
+    int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, socket.c_str(), sizeof address.sun_path - 1);
+    bool ok = bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 && setgid(65534) == 0 &&
+              setuid(65534) == 0 && listen(fd, 8) == 0;
+    char byte = ok ? 1 : 0;
+    if (write(ready[1], &byte, 1) != 1 || !ok) _exit(1);
+    pause();
+    _exit(0);
+  }
+  char byte = 0;
+  ASSERT_EQ(read(ready[0], &byte, 1), 1);
+  ASSERT_EQ(byte, 1);
+  EXPECT_EQ(check_own_socket(socket), SocketCheck::kOwnSocket);
+  expect_refused();
+  kill(listener, SIGKILL);
+  waitpid(listener, nullptr, 0);
+  close(ready[0]);
+  close(ready[1]);
+}
 
 class MpvLinkScripted : public ::testing::Test {
  protected:

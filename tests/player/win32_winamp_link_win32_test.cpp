@@ -115,6 +115,13 @@ TEST_F(Win32WinampLinkTest, AsksTheRunningPlayer) {
   EXPECT_TRUE(desktop.messages.empty());
   link.stop(player);
   EXPECT_EQ(link.play_status(player), 0);
+
+  // A player that hangs is busy, never too old and never stopped.
+  testing::write_bytes(winamp_dir + "\\winamp.exe.hang", "");
+  EXPECT_EQ(link.play_status(player), kStatusBusy);
+  EXPECT_EQ(link.version(player), kStatusBusy);
+  EXPECT_EQ(link.current_song(winamp_dir).kind, CurrentSong::Kind::kBusy);
+  fs::remove(winamp_dir + "\\winamp.exe.hang");
 }
 
 // Letters outside ASCII that the ANSI code page holds, in both encodings.
@@ -183,7 +190,8 @@ TEST_F(Win32WinampLinkTest, AnAnsiNamedSongIsDroppedPlayedScoredAndSavedByteForB
   testing::FakeClock clock;
   testing::FakePlayTimer timer;
   PlayModes modes{songlist, files, settings, link, desktop, clock, timer};
-  CurrentSongScoring scoring{songlist, files, settings, link, desktop};
+  FakePlayTimer retry;
+  CurrentSongScoring scoring{songlist, files, settings, link, desktop, retry};
   AddSongs add{songlist, files, desktop, dialog};
 
   files.read_songlist();

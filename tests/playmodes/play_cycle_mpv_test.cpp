@@ -1,5 +1,6 @@
 // Play cycles through the real mpv, on generated one-second songs with no
 // audio device, the timer's ticks driven by the test.
+#include <signal.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -7,9 +8,11 @@
 #include <cstdlib>
 #include <thread>
 
-#include "support/player_fixture.h"
 #include "player/mpv_ipc.h"
 #include "player/mpv_link.h"
+#include "scoring/current_song_scoring.h"
+#include "support/player_fixture.h"
+#include "support/players_posix.h"
 
 namespace jukora::testing {
 namespace {
@@ -24,8 +27,9 @@ class WatchedMpv : public MpvLink {
     return status;
   }
   HandOver start_with_file(const std::string& dir, const std::string& song) override {
-    events.push_back(get_file_name(song));
-    return MpvLink::start_with_file(dir, song);
+    HandOver handed = MpvLink::start_with_file(dir, song);
+    if (handed.result == HandOver::Result::kStarted) events.push_back(get_file_name(song));
+    return handed;
   }
   std::vector<std::string> events;
 };
@@ -48,18 +52,20 @@ class PlayCycleMpvTest : public PlayerFixture {
       songlist.add_cells({"", dir, name, std::to_string('z' - name[0])});
     }
     recompute_songlist(songlist);
+    cycle.score_first = [this] { return scoring.run_waiting(); };
   }
   ~PlayCycleMpvTest() override {
-    if (auto session = MpvSession::connect(mpv.socket_path())) session->ask({"quit"});
+    for (pid_t pid : players_on(mpv.socket_path())) kill(pid, SIGKILL);
   }
 
-  // Ticks until the cycle ends (half the shell's interval keeps it short);
+  // Ticks until the cycle ends (a quarter of the shell's interval keeps it short);
   // the songs, each of which must have played before the next came.
   std::vector<std::string> run_cycle() {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     while (timer.enabled() && std::chrono::steady_clock::now() < deadline) {
       cycle.tmrJukora_Timer();
-      std::this_thread::sleep_for(std::chrono::milliseconds(500));
+      if (retry.enabled()) scoring.retry_Timer();
+      std::this_thread::sleep_for(std::chrono::milliseconds(retry.enabled() ? 100 : 250));
     }
     EXPECT_FALSE(timer.enabled()) << "the cycle did not end in time";
     std::vector<std::string> songs;
@@ -80,6 +86,8 @@ class PlayCycleMpvTest : public PlayerFixture {
   WatchedMpv mpv{AppFolders{temp.file("data")}};
   StillHourClock hour;
   PlayModes cycle{songlist, files, settings, mpv, desktop, hour, timer};
+  FakePlayTimer retry;
+  CurrentSongScoring scoring{songlist, files, settings, mpv, desktop, retry};
 };
 
 TEST_F(PlayCycleMpvTest, CountupPlaysEachSongToItsEndInOrder) {
@@ -94,6 +102,61 @@ TEST_F(PlayCycleMpvTest, RandomAllPlaysEachSongOnceWithinTheHour) {
   std::sort(songs.begin(), songs.end());
   EXPECT_EQ(songs, (std::vector<std::string>{"a.wav", "b.wav", "c.wav"}));
   EXPECT_EQ(cells(3, col::kMark, col::kLastPlayed), ",11:30 12/6/26");
+}
+
+TEST_F(PlayCycleMpvTest, HostileAndMissingRowsArePassedOverAndWhatTheyNameIsUntouched) {
+  // Played, this Directory would make mpv empty a file of the user's.
+  const std::string victim = temp.file("victim.txt");
+  write_bytes(victim, "precious");
+  songlist.Clear();
+  songlist.add_cells({"", dir, "gone-1.wav", "9"});
+  songlist.add_cells({"", dir, "gone-2.wav", "8"});
+  songlist.add_cells({"", "av://lavfi:anullsrc,ametadata=mode=print:file=" + dir, "victim.txt", "7"});
+  songlist.add_cells({"", dir, "a.wav", "6"});
+  recompute_songlist(songlist);
+
+  songlist.SetRow(3);
+  cycle.MSFlexGrid1_DblClick();
+  EXPECT_EQ(desktop.messages.size(), 1u);
+  cycle.mnuAscending_Click("All");
+  EXPECT_EQ(run_cycle(), std::vector<std::string>{"a.wav"}) << "the first real song, then the end";
+  mpv.events.clear();
+  cycle.mnuRandom_Click("All");
+  EXPECT_EQ(run_cycle(), std::vector<std::string>{"a.wav"});
+  EXPECT_EQ(read_bytes(victim), "precious");
+  // Random picks the order: the others may come before or after a.wav.
+  ASSERT_GE(desktop.notes.size(), 2u) << ::testing::PrintToString(desktop.notes);
+  EXPECT_EQ(desktop.notes[0], "Passed over 3 songs: 1 not a file on this computer, 2 missing.");
+  EXPECT_TRUE(desktop.notes[1].starts_with("Passed over ")) << ::testing::PrintToString(desktop.notes);
+}
+
+TEST_F(PlayCycleMpvTest, AStoppedPlayerHoldsTheCycleAndAScoreAtASongsEndGoesToThatSong) {
+  cycle.mnuAscending_Click("All");
+  ASSERT_TRUE(eventually([&] {
+    cycle.tmrJukora_Timer();
+    return mpv.events.size() == 2;
+  }));
+  const pid_t player = players_on(mpv.socket_path()).front();
+  ASSERT_EQ(kill(player, SIGSTOP), 0);
+  for (int tick = 0; tick < 5; ++tick) cycle.tmrJukora_Timer();
+  EXPECT_EQ(mpv.events.size(), 2u);
+  EXPECT_EQ(cells(2, col::kMark, col::kFile) + cells(3, col::kMark, col::kFile), ",b.wav,c.wav");
+  ASSERT_EQ(kill(player, SIGCONT), 0);
+
+  // The click comes as a.wav ends, when mpv may be too busy to answer.
+  ASSERT_TRUE(eventually(
+      [&] {
+        auto session = MpvSession::connect(mpv.socket_path());
+        if (!session) return false;
+        auto replies = session->ask_all({{"get_property", "eof-reached"}, {"get_property", "time-remaining"}});
+        return (replies[0].ok && replies[0].data == true) ||
+               (replies[1].ok && replies[1].data.is_number() && replies[1].data.get<double>() < 0.1);
+      },
+      std::chrono::seconds(5)));
+  scoring.increment_current_song();
+  EXPECT_EQ(run_cycle(), (std::vector<std::string>{"a.wav", "b.wav", "c.wav"}));
+  EXPECT_EQ(cells(1, col::kFile, col::kScore), "a.wav,26");
+  EXPECT_NE(std::find(desktop.notes.begin(), desktop.notes.end(), "a \u2014 score 26"), desktop.notes.end());
 }
 
 }  // namespace

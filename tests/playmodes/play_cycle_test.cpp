@@ -70,6 +70,71 @@ TEST_F(PlayCycleTest, TheTickFeedsAStoppedPlayerTheLowestUnmarkedRowInTheCurrent
   EXPECT_NE(read_bytes(list).find("\"4.mp3\",\"zero\""), std::string::npos);
 }
 
+TEST_F(PlayCycleTest, RowsThatCannotBePlayedArePassedOverMarkedAndToldOncePerCycle) {
+  // A row is data: a protocol in its Directory must never reach the player.
+  const std::string attack = "av://lavfi:anullsrc,ametadata=mode=print:file=" + dir;
+  auto plant = [&] {
+    fill(6);
+    std::filesystem::remove(song(1));
+    std::filesystem::remove(song(2));
+    songlist.SetTextMatrix(3, col::kDirectory, attack);
+    std::filesystem::remove(song(5));
+  };
+  plant();
+  modes.mnuAscending_Click("All");
+  modes.tmrJukora_Timer();
+  EXPECT_EQ(link.starts(), std::vector<std::string>{"start_with_file " + dir + " " + song(4)});
+  EXPECT_EQ(desktop.notes, std::vector<std::string>{"Passed over 3 songs: 1 not a file on this computer, 2 missing."});
+  EXPECT_EQ(cells(3, col::kMark, col::kDirectory), "*," + attack);
+  EXPECT_NE(read_bytes(list).find(attack), std::string::npos) << "saved, the cycle never comes back to them";
+  EXPECT_EQ(run(), (std::vector<int>{4, 6}));
+  EXPECT_EQ(desktop.notes.size(), 1u) << "once per cycle";
+
+  // Random "All" records them as played; a player's refusal passes over too.
+  plant();
+  link.calls.clear();
+  desktop.notes.clear();
+  link.refusal = "It is outside the music folder.";
+  modes.mnuRandom_Click("All");
+  EXPECT_EQ(run().size(), 2u);
+  for (int row = 1; row <= 6; ++row) EXPECT_EQ(cells(row, col::kMark, col::kLastPlayed), ",11:00 12/6/26") << row;
+  EXPECT_EQ(desktop.notes, std::vector<std::string>{"Passed over 6 songs: 1 not a file on this computer, 3 missing, "
+                                                    "2 refused (It is outside the music folder)."});
+}
+
+TEST_F(PlayCycleTest, ASongFileThatNeverAnswersHoldsTheCycleTwiceThenIsPassedOver) {
+  fill(2);
+  // As on a mount that stopped answering.
+  modes.look_at_song = [&](const std::string& path, auto) {
+    return path == song(1) ? FileReach::kNoAnswer : look_at_file(path);
+  };
+  modes.mnuAscending_Click("All");
+  modes.tmrJukora_Timer();
+  modes.tmrJukora_Timer();
+  EXPECT_EQ(cells(1, col::kMark, col::kFile), ",1.mp3") << "asked again, not marked";
+  EXPECT_TRUE(link.starts().empty());
+  modes.tmrJukora_Timer();
+  EXPECT_EQ(cells(1, col::kMark, col::kFile), "*,1.mp3");
+  EXPECT_EQ(run(), std::vector<int>{2});
+  EXPECT_EQ(desktop.notes, std::vector<std::string>{"Passed over 1 song: 1 cannot be reached."});
+}
+
+TEST_F(PlayCycleTest, ABusyPlayerHoldsTheCycleWithoutMarkingAndIsToldOnce) {
+  fill(3);
+  modes.mnuAscending_Click("All");
+  link.busy = true;
+  for (int tick = 0; tick < 25; ++tick) modes.tmrJukora_Timer();
+  link.busy = false;
+  link.busy_hand_overs = 1;  // stopped, yet it cannot take the song now
+  modes.tmrJukora_Timer();
+  EXPECT_EQ(cells(1, col::kMark, col::kLastPlayed), ",00:00 1/1/71");
+  EXPECT_TRUE(timer.enabled());
+  EXPECT_FALSE(std::filesystem::exists(list));
+  EXPECT_EQ(desktop.notes, std::vector<std::string>{"Winamp is not answering. The play cycle waits for it."});
+  EXPECT_EQ(run(), (std::vector<int>{1, 1, 2, 3}));  // the busy hand-over, then the cycle
+  EXPECT_TRUE(desktop.messages.empty());
+}
+
 TEST_F(PlayCycleTest, AnEmptySonglistEndsTheCycleWithoutHandingOverItsBlankRow) {
   // Joined, the blank row's cells would name the root folder as the song.
   for (auto menu : {&PlayModes::mnuAscending_Click, &PlayModes::mnuDescending_Click, &PlayModes::mnuRandom_Click}) {
@@ -84,6 +149,7 @@ TEST_F(PlayCycleTest, AnEmptySonglistEndsTheCycleWithoutHandingOverItsBlankRow) 
     }
   }
   EXPECT_FALSE(std::filesystem::exists(list));
+  EXPECT_TRUE(desktop.notes.empty());
 }
 
 TEST_F(PlayCycleTest, AMissingExecutableIsReportedAndStopsTheTimer) {

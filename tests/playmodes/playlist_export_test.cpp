@@ -39,9 +39,9 @@ TEST_F(PlaylistExportTest, WritesTheRowsInScoreOrderOrReversedAndEndsTheFeeding)
   EXPECT_EQ(link.starts(), starts);
   // A player that cannot play the list from its first song says why.
   fill(2);
-  link.playlist_answer = HandOver::refused("It would only add them.");
+  link.refusal = "It would only add them.";
   modes.mnuAscending_Click("Playlist All");
-  EXPECT_EQ(desktop.messages, std::vector<std::string>{"It would only add them."});
+  EXPECT_EQ(desktop.notes.back(), "The playlist was written but not started.  It would only add them.");
 }
 
 TEST_F(PlaylistExportTest, SongsAtARootAreWrittenWithOneSeparator) {
@@ -51,6 +51,43 @@ TEST_F(PlaylistExportTest, SongsAtARootAreWrittenWithOneSeparator) {
   songlist.add_cells({"", song_directory(root + "b.mp3"), "b.mp3", "1"});
   modes.mnuAscending_Click("Playlist All");
   EXPECT_EQ(read_bytes(link.playlist_path(dir)), root + "a.mp3\r\n" + root + "b.mp3\r\n");
+}
+
+TEST_F(PlaylistExportTest, LeavesOutRowsThatAreNotLocalFilesAndStartsNothingWithoutASong) {
+  fill(4);
+  songlist.SetTextMatrix(1, col::kDirectory, "https://radio.example");
+  songlist.SetTextMatrix(3, col::kFile, "3.mp3\r\nav://lavfi:anullsrc");  // would make a line of its own
+  songlist.SetTextMatrix(4, col::kDirectory, "m");
+  modes.mnuDescending_Click("Playlist All");
+  EXPECT_EQ(read_bytes(link.playlist_path(dir)), song(2) + "\r\n");
+  songlist.SetTextMatrix(2, col::kDirectory, "av://lavfi:anullsrc");
+  link.calls.clear();
+  modes.mnuAscending_Click("Playlist All");
+  EXPECT_EQ(read_bytes(link.playlist_path(dir)), "");
+  EXPECT_TRUE(link.starts().empty());
+  link.busy = true;
+  songlist.SetTextMatrix(2, col::kDirectory, music);
+  modes.mnuAscending_Click("Playlist Top 20");
+  EXPECT_EQ(desktop.notes,
+            std::vector<std::string>{"Winamp is not answering: the playlist was written but not started."});
+}
+
+TEST_F(PlaylistExportTest, DirectPlayOfARowThatCannotBePlayedNamesItAndStartsNothing) {
+  fill(3);
+  songlist.SetTextMatrix(1, col::kDirectory, "av://lavfi:anullsrc");
+  std::filesystem::remove(song(2));
+  link.busy_hand_overs = 1;
+  for (int row : {1, 2, 3}) {
+    songlist.SetRow(row);
+    modes.MSFlexGrid1_DblClick();
+  }
+  EXPECT_EQ(desktop.messages,
+            (std::vector<std::string>{
+                "Cannot play " + join_path("av://lavfi:anullsrc", "1.mp3") + ": it is not a file on this computer.",
+                "Cannot play " + song(2) + ": the file is missing.",
+                "Cannot play " + song(3) + ": Winamp is not answering. Try again in a moment."}));
+  EXPECT_EQ(link.starts(), std::vector<std::string>{"start_with_file " + dir + " " + song(3)});
+  for (int row : {1, 2, 3}) EXPECT_EQ(songlist.TextMatrix(row, col::kLastPlayed), "00:00 1/1/71");
 }
 
 TEST_F(PlaylistExportTest, DirectPlayStartsTheRowAndOnlyRecordsTheTime) {

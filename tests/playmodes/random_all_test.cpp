@@ -43,6 +43,16 @@ TEST_F(RandomAllTest, AReplayLimitBeyondTheIntegerRangeHoldsEverySongBack) {
   }
 }
 
+TEST_F(RandomAllTest, ASongPassedOverUnderANegativeLimitIsNotTriedAgainInTheSameTick) {
+  fill(2);
+  std::filesystem::remove(song(1));
+  settings.SaveSetting(sections::kPrefs, keys::kTimeBlock, "-1");  // every song always passes
+  modes.mnuRandom_Click("All");
+  modes.tmrJukora_Timer();
+  EXPECT_TRUE(link.starts().empty());
+  EXPECT_EQ(desktop.notes, std::vector<std::string>{"Passed over 1 song: 1 missing."});
+}
+
 TEST_F(RandomAllTest, FallsBackToTheHighestRowThatPasses) {
   fill(6, "10:30 12/6/26");
   settings.SaveSetting(sections::kPrefs, keys::kTimeBlock, "1");
@@ -51,6 +61,8 @@ TEST_F(RandomAllTest, FallsBackToTheHighestRowThatPasses) {
   modes.mnuRandom_Click("All");
   clock.randoms = {0.0, 0.0, 0.99, 0.99};  // row 1, too recent; then row 8, past the end
   EXPECT_EQ(run(), (std::vector<int>{4, 6}));
+  EXPECT_EQ(desktop.notes, std::vector<std::string>{"Random All stopped: every song was played too recently "
+                                                    "(\"Do not play more than once per 1 hours\" in Preferences)."});
 }
 
 }  // namespace

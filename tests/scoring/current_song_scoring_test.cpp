@@ -8,47 +8,65 @@ namespace {
 class CurrentSongScoringTest : public PlayerFixture {
  protected:
   void playing(const std::string& entry) { link.playlist_text = "#EXTM3U\r\n" + entry + "\r\n"; }
-  CurrentSongScoring scoring{songlist, files, settings, link, desktop};
+  FakePlayTimer retry;
+  CurrentSongScoring scoring{songlist, files, settings, link, desktop, retry};
 };
 
-TEST_F(CurrentSongScoringTest, StepsTheFirstListedRowAndFollowsIt) {
+TEST_F(CurrentSongScoringTest, StepsTheFirstListedRowFollowsItAndSaysTheNewScore) {
   fill(3);
-  songlist.SetTextMatrix(2, col::kFile, "1.mp3");   // listed twice: the upper row only
-  songlist.SetTextMatrix(2, col::kDirectory, "M");  // directories compare by case
+  songlist.SetTextMatrix(2, col::kFile, "1.mp3");              // listed twice: the upper row only
+  songlist.SetTextMatrix(2, col::kDirectory, temp.file("M"));  // directories compare by case
   songlist.SetTextMatrix(3, col::kFile, "1.mp3");
   playing(song(1));
   scoring.decrement_current_song();
   scoring.decrement_current_song();
-  EXPECT_EQ(cells(2, col::kDirectory, col::kScore), "m,1");
+  EXPECT_EQ(cells(2, col::kDirectory, col::kScore), music + ",1");
   EXPECT_EQ(songlist.Row(), 2);
   for (int i = 0; i < 3; ++i) scoring.increment_current_song();
-  EXPECT_EQ(cells(1, col::kDirectory, col::kScore), "m,4");
-  EXPECT_EQ(cells(3, col::kDirectory, col::kScore), "m,1");
+  EXPECT_EQ(cells(1, col::kDirectory, col::kScore), music + ",4");
+  EXPECT_EQ(cells(3, col::kDirectory, col::kScore), music + ",1");
   EXPECT_EQ(songlist.Row(), 1);
   EXPECT_NE(read_bytes(list).find("\"1.mp3\",\"4\""), std::string::npos);
+  EXPECT_EQ(desktop.notes.back(), "1 \u2014 score 4");
+  EXPECT_EQ(desktop.notes.size(), 5u);
+  EXPECT_TRUE(desktop.messages.empty());
 }
 
-TEST_F(CurrentSongScoringTest, AnUnlistedSongIsAddedWithScoreZeroWhenThePreferenceIsOn) {
+TEST_F(CurrentSongScoringTest, OnlyALocalFileIsScoredOrAddedAndTheUserHearsWhyNot) {
   fill(2);
   songlist.SetTextMatrix(2, col::kScore, "-1");
   songlist.SetRow(1);
   playing(song(3));
+  settings.SaveSetting(sections::kPrefs, keys::kAddOnPlus, "1");
   settings.SaveSetting(sections::kPrefs, keys::kAddOnMinus, "1");
-  scoring.increment_current_song();  // "add_on_plus" absent
-  for (std::string entry : {std::string("3.mp3"), "m" + std::string(1, kPathSeparator), std::string()}) {
-    playing(entry);  // no directory or no file
-    scoring.decrement_current_song();
+  const std::string sep(1, kPathSeparator);
+  for (std::string entry : {std::string("3.mp3"), "m" + sep + "3.mp3", music + sep,
+                            std::string("https://radio.example/3.mp3"), "av://lavfi:anullsrc" + sep + "3.mp3"}) {
+    playing(entry);
+    scoring.increment_current_song();
+    EXPECT_EQ(desktop.notes.back(), "The player is not at a file on this computer.") << entry;
   }
-  EXPECT_FALSE(std::filesystem::exists(list));
-  playing(song(3));
+  link.position = -1;
   scoring.decrement_current_song();
+  EXPECT_EQ(desktop.notes.back(), "Nothing is playing.");
+  EXPECT_FALSE(std::filesystem::exists(list));
+
+  link.position = 0;
+  settings.SaveSetting(sections::kPrefs, keys::kAddOnPlus, "0");
+  playing(song(3));
+  scoring.increment_current_song();
+  EXPECT_EQ(desktop.notes.back(), "3 is not in the songlist; adding songs on + is off.");
+  EXPECT_FALSE(std::filesystem::exists(list));
+  scoring.decrement_current_song();  // added with Score 0, not -1
   EXPECT_EQ(cells(2, col::kFile, col::kScore), "3.mp3,0");
+  EXPECT_EQ(desktop.notes.back(), "3 \u2014 score 0");
   EXPECT_EQ(songlist.Row(), 1);  // sorted above the old end: not followed downwards
-  playing("m" + std::string(1, kPathSeparator) + "a\tb");
+  playing(join_path(music, "a\tb.x.ogg"));
   settings.SaveSetting(sections::kPrefs, keys::kAddOnPlus, "2");
   scoring.increment_current_song();
-  EXPECT_EQ(cells(3, col::kFile, col::kScore), "a\tb,0");
+  EXPECT_EQ(cells(3, col::kFile, col::kScore), "a\tb.x.ogg,0");
   EXPECT_EQ(songlist.Row(), 3);
+  EXPECT_EQ(desktop.notes.back(), "a\tb.x \u2014 score 0");
 }
 
 // A drop lists the songs of "/" or "E:\" under that folder; the player names
@@ -80,8 +98,48 @@ TEST_F(CurrentSongScoringTest, TheFirstSongReplacesThePlaceholderRow) {
     settings.SaveSetting(sections::kPrefs, key, "1");
     key == keys::kAddOnPlus ? scoring.increment_current_song() : scoring.decrement_current_song();
     EXPECT_EQ(songlist.Row(), 1);
-    EXPECT_EQ(read_bytes(list), "\"m\",\"1.mp3\",\"0\",\"00:00 1/1/71\"\r\n");
+    EXPECT_EQ(read_bytes(list), "\"" + music + "\",\"1.mp3\",\"0\",\"00:00 1/1/71\"\r\n");
   }
+}
+
+TEST_F(CurrentSongScoringTest, ClicksThatMeetABusyPlayerWaitAndGoToTheSongItReportsOnceItAnswers) {
+  fill(3);
+  playing(song(3));
+  modes.score_first = [&] { return scoring.run_waiting(); };
+  modes.mnuAscending_Click("All");
+  link.busy = true;
+  scoring.increment_current_song();
+  link.busy = false;
+  link.version_answer = kStatusBusy;  // a version request that ran out is busy too, never too old
+  scoring.increment_current_song();
+  scoring.decrement_current_song();
+  scoring.increment_current_song();
+  EXPECT_TRUE(retry.enabled());
+  EXPECT_TRUE(desktop.messages.empty());
+  EXPECT_TRUE(desktop.notes.empty());
+  EXPECT_FALSE(std::filesystem::exists(list));
+
+  // The player answers at a tick: the clicks go first, and no song is handed over in that tick.
+  link.version_answer = 0x2090;
+  modes.tmrJukora_Timer();
+  EXPECT_TRUE(link.starts().empty());
+  EXPECT_EQ(cells(2, col::kFile, col::kScore), "3.mp3,3");
+  EXPECT_EQ(desktop.notes, std::vector<std::string>{"3 \u2014 score 3"});
+  EXPECT_FALSE(retry.enabled());
+  modes.tmrJukora_Timer();
+  EXPECT_EQ(link.starts().size(), 1u);
+
+  // A player that stays busy: the clicks go after a few seconds of retries, told once.
+  link.busy = true;
+  scoring.increment_current_song();
+  scoring.increment_current_song();
+  for (int tick = 0; tick < 30 && retry.enabled(); ++tick) scoring.retry_Timer();
+  EXPECT_FALSE(retry.enabled());
+  EXPECT_EQ(desktop.notes.back(), "Winamp did not answer, so the score was not changed.");
+  EXPECT_EQ(desktop.notes.size(), 2u);
+  link.busy = false;
+  scoring.retry_Timer();
+  EXPECT_EQ(cells(2, col::kFile, col::kScore), "3.mp3,3");
 }
 
 }  // namespace

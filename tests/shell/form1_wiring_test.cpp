@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDropEvent>
 #include <QMimeData>
+#include <QTest>
 #include <QTimer>
 #include <QUrl>
 
@@ -29,7 +30,10 @@ class Form1WiringTest : public WindowTest {
   Form1WiringTest() {
     set(sections::kPrefs, keys::kWinampDir, player_dir());
     link.playlist_dir = dir.path().string();
-    write_songlist({"\"/music\",\"a.mp3\",\"5\",\"00:00 1/1/71\"", "\"/music\",\"b.mp3\",\"3\",\"00:00 1/1/71\""});
+    // Real files: only songs that exist are handed to a player.
+    for (const char* song : {"a.mp3", "b.mp3"}) write_wav(join_path(music, song));
+    write_songlist(
+        {"\"" + music + "\",\"a.mp3\",\"5\",\"00:00 1/1/71\"", "\"" + music + "\",\"b.mp3\",\"3\",\"00:00 1/1/71\""});
   }
   void wire() {
     wiring.reset();
@@ -65,6 +69,7 @@ class Form1WiringTest : public WindowTest {
     return {link.calls.begin() + static_cast<std::ptrdiff_t>(from), link.calls.end()};
   }
 
+  const std::string music = dir.file("music");
   FakeTray tray;
   FakeClock clock;
   std::unique_ptr<Form1Wiring> wiring;
@@ -101,7 +106,7 @@ TEST_F(Form1WiringTest, ModeIconLeftOutOnlyForExactlyFalseAndTheMenuStillOpens) 
 
 TEST_F(Form1WiringTest, IncrementTwiceRaisesThePlayingSongAndShowHideToggles) {
   wire();
-  link.playlist_text = "#EXTM3U\r\n" + join_path("/music", "b.mp3") + "\r\n";
+  link.playlist_text = "#EXTM3U\r\n" + join_path(music, "b.mp3") + "\r\n";
   tray.click(TrayIconId::kIncrement);
   tray.click(TrayIconId::kIncrement);
   tray.click(TrayIconId::kDecrement, TrayRelease::kNone);
@@ -111,6 +116,26 @@ TEST_F(Form1WiringTest, IncrementTwiceRaisesThePlayingSongAndShowHideToggles) {
   EXPECT_TRUE(form->isVisible());
   tray.click(TrayIconId::kShowHideList);
   EXPECT_FALSE(form->isVisible());
+}
+
+TEST_F(Form1WiringTest, AClickThatMeetsABusyPlayerGoesThroughWhenThePlayerSpeaksOrOnTheRetryTimer) {
+  wire();
+  link.playlist_text = "#EXTM3U\r\n" + join_path(music, "b.mp3") + "\r\n";
+  auto score_is = [&](const char* score) {
+    return read_bytes(default_songlist_path(folders)).find("\"b.mp3\",\"" + std::string(score)) != std::string::npos;
+  };
+  link.busy = true;
+  tray.click(TrayIconId::kIncrement);
+  EXPECT_TRUE(score_is("3"));
+  link.busy = false;
+  link.on_change();
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(score_is("4"));
+  link.busy = true;
+  tray.click(TrayIconId::kIncrement);
+  link.busy = false;
+  EXPECT_TRUE(QTest::qWaitFor([&] { return score_is("5"); }, 5000));
+  EXPECT_EQ(form->songlist().TextMatrix(form->songlist().Row(), col::kFile), "b.mp3");
 }
 
 TEST_F(Form1WiringTest, StopWinampEndsTheCycleSoSkipStartsRandomAllKeepingTheMarksThenOnlySkipsSongs) {

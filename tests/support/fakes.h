@@ -67,7 +67,7 @@ class FakeWinampLink : public WinampLink {
  public:
   PlayerHandle find_winamp() override {
     calls.push_back("find_winamp");
-    return running ? 1 : kNoPlayer;
+    return busy ? kPlayerBusy : running ? 1 : kNoPlayer;
   }
   long version(PlayerHandle player) override {
     calls.push_back("version");
@@ -76,7 +76,7 @@ class FakeWinampLink : public WinampLink {
   long write_playlist(PlayerHandle player) override;
   int play_status(PlayerHandle player) override {
     calls.push_back("play_status");
-    return player ? status : 0;
+    return busy ? kStatusBusy : player ? status : 0;
   }
   void stop(PlayerHandle player) override {
     calls.push_back("stop");
@@ -85,11 +85,11 @@ class FakeWinampLink : public WinampLink {
   void start(const std::string& dir) override { calls.push_back("start " + dir); }
   HandOver start_with_file(const std::string& dir, const std::string& song) override {
     calls.push_back("start_with_file " + dir + " " + song);
-    return HandOver::started();
+    return answer();
   }
   HandOver start_with_playlist(const std::string& dir) override {
     calls.push_back("start_with_playlist " + dir);
-    return playlist_answer;
+    return answer();
   }
   std::string executable_path(const std::string& dir) const override;
   std::string playlist_path(const std::string& dir) const override;
@@ -98,12 +98,23 @@ class FakeWinampLink : public WinampLink {
   // The calls that are starts, in order.
   std::vector<std::string> starts() const;
 
+  // How a hand-over is answered: busy, refused with this reason, or started.
+  HandOver answer() {
+    if (busy_hand_overs > 0)
+      --busy_hand_overs;
+    else if (!busy)
+      return refusal.empty() ? HandOver::started() : HandOver::refused(refusal);
+    return HandOver::busy();
+  }
+
   std::vector<std::string> calls;
   bool running = true;
+  bool busy = false;        // answers nothing in time
+  int busy_hand_overs = 0;  // this many more hand-overs meet a busy player
+  std::string refusal;
   long version_answer = 0x2090;
   int status = 0;
   long position = 0;
-  HandOver playlist_answer = HandOver::started();
   // Written to playlist_path(playlist_dir) by write_playlist when set.
   std::optional<std::string> playlist_text;
   std::string playlist_dir;

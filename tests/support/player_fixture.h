@@ -25,15 +25,21 @@ class PlayerFixture : public ::testing::Test, protected SavedSonglist {
     settings.SaveSetting(sections::kMain, keys::kLastSet, list);
     write_bytes(link.executable_path(dir), "");
     link.playlist_dir = dir;
+    // Looked at directly: a loaded test machine must not make a song unreachable.
+    modes.look_at_song = [](const std::string& path, auto) { return look_at_file(path); };
   }
-  // Rows "1.mp3" .. "n.mp3" in directory "m" with Scores n .. 1.
+  // Rows "1.mp3" .. "n.mp3" in the folder `music`, with Scores n .. 1; the
+  // files exist.
   void fill(int n, std::string_view last_played = kNeverPlayed) {
     songlist.Clear();
-    for (int i = 1; i <= n; ++i)
-      songlist.add_cells({"", "m", std::to_string(i) + ".mp3", std::to_string(n - i + 1), "", "", last_played});
+    std::filesystem::create_directories(music);
+    for (int i = 1; i <= n; ++i) {
+      write_bytes(song(i), "");
+      songlist.add_cells({"", music, std::to_string(i) + ".mp3", std::to_string(n - i + 1), "", "", last_played});
+    }
     recompute_songlist(songlist);
   }
-  static std::string song(int i) { return "m" + std::string(1, kPathSeparator) + std::to_string(i) + ".mp3"; }
+  std::string song(int i) const { return join_path(music, std::to_string(i) + ".mp3"); }
   std::string cells(int row, int a, int b) const {
     return std::string(songlist.TextMatrix(row, a)) + "," + std::string(songlist.TextMatrix(row, b));
   }
@@ -48,7 +54,7 @@ class PlayerFixture : public ::testing::Test, protected SavedSonglist {
     return out;
   }
 
-  std::string dir = temp.path().string(), list = temp.file("list.jk8");
+  std::string dir = temp.path().string(), list = temp.file("list.jk8"), music = temp.file("m");
   FakeWinampLink link;
   FakeClock clock;
   FakePlayTimer timer;
