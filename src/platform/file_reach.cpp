@@ -1,4 +1,5 @@
 #include "platform/file_reach.h"
+#include "platform/native_path.h"
 
 #include <atomic>
 #include <condition_variable>
@@ -30,7 +31,7 @@ struct Answer {
 
 FileReach look_at_file(const std::string& path) {
   std::error_code error;
-  const fs::file_status status = fs::status(fs::path(path), error);
+  const fs::file_status status = fs::status(native_path(path), error);
   if (status.type() == fs::file_type::regular) return FileReach::kThere;
   if (status.type() == fs::file_type::not_found) return FileReach::kMissing;
   return error ? FileReach::kUnreachable : FileReach::kMissing;

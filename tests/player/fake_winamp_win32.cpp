@@ -37,7 +37,7 @@ void write_file(const std::wstring& path, const std::string& text) {
 
 LRESULT CALLBACK answer(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == WM_USER && wparam == 0 &&
-      GetFileAttributesA((own_path + ".hang").c_str()) != INVALID_FILE_ATTRIBUTES) {
+      GetFileAttributesW((own_path + L".hang").c_str()) != INVALID_FILE_ATTRIBUTES) {
     Sleep(3000);  // a player that hangs while "<its own path>.hang" exists
     return 0;
   }

@@ -190,7 +190,7 @@ TEST_F(Win32WinampLinkTest, AnAnsiNamedSongIsDroppedPlayedScoredAndSavedByteForB
   testing::FakeClock clock;
   testing::FakePlayTimer timer;
   PlayModes modes{songlist, files, settings, link, desktop, clock, timer};
-  FakePlayTimer retry;
+  testing::FakePlayTimer retry;
   CurrentSongScoring scoring{songlist, files, settings, link, desktop, retry};
   AddSongs add{songlist, files, desktop, dialog};
 
