@@ -11,6 +11,8 @@
 
 #include "platform/settings_keys.h"
 #include "platform/settings_store.h"
+#include "player/executable_check.h"
+#include "player/winamp_link.h"
 #include "scoring/score_changes.h"
 #include "shell/dialog.h"
 #include "shell/dir_dialog.h"
@@ -21,8 +23,6 @@
 #include "shell/twips.h"
 #include "songlist/recompute.h"
 #include "songlist/row_deletion.h"
-#include "player/executable_check.h"
-#include "player/winamp_link.h"
 
 namespace jukora {
 
@@ -95,6 +95,9 @@ Form1::Form1(SettingsStore& settings, WinampLink& link, QtDesktop& desktop, AppF
     connect(cmdIncDec_[index], &QPushButton::clicked, this, [this, index] { cmdIncDec_Click(index); });
   }
   connect(MSFlexGrid1_, &SonglistView::rows_selected, this, [this](int row, int row_sel) {
+    // The view moving its cursor because rows went away is no choice of the
+    // user's; the Songlist's cursor is what gets shown then.
+    if (syncing_) return;
     songlist_.SetRow(row);
     songlist_.SetRowSel(row_sel);
   });
@@ -216,7 +219,10 @@ void Form1::column_resized(int column, int new_size) {
 }
 
 void Form1::show_songlist() {
-  model_->sync();
+  {
+    QScopedValueRollback<bool> syncing(syncing_, true);
+    model_->sync();
+  }
   // Like the grid, the cursor never points past the last row.
   const int last = songlist_.Rows() - 1;
   if (songlist_.Row() > last || songlist_.RowSel() > last) {

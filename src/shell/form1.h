@@ -121,6 +121,7 @@ class Form1 : public QWidget {
   int height_margin_ = 0;
   bool is_loaded_ = false;
   bool placing_columns_ = false;
+  bool syncing_ = false;
   bool in_timer_ = false;
 };
 

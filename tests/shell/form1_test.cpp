@@ -41,6 +41,20 @@ class Form1Test : public WindowTest {
     QTest::mouseClick(grid().viewport(), Qt::LeftButton, modifiers, cell_center(row));
   }
   void key(int k, Qt::KeyboardModifiers modifiers = {}) { QTest::keyClick(&grid(), Qt::Key(k), modifiers); }
+  // Songlist rows shown as selected, from the top.
+  std::vector<int> highlighted() const {
+    std::vector<int> rows;
+    for (const QModelIndex& index : grid().selectionModel()->selectedRows(col::kFile)) rows.push_back(index.row() + 1);
+    std::sort(rows.begin(), rows.end());
+    return rows;
+  }
+  // The rows from Row to RowSel.
+  std::vector<int> cursor_rows() const {
+    std::vector<int> rows;
+    for (int i = std::min(cursor().first, cursor().second); i <= std::max(cursor().first, cursor().second); ++i)
+      if (i > 0) rows.push_back(i);
+    return rows;
+  }
 };
 
 TEST_F(Form1Test, FirstStartWithEmptySettings) {
@@ -248,10 +262,45 @@ TEST_F(Form1Test, DeleteRemovesTheSelectedRowsAndSaves) {
   EXPECT_EQ(grid().model()->rowCount(), 2);
   EXPECT_EQ(read_bytes(default_songlist_path(folders)),
             "\"/m\",\"a\",\"5\",\"00:00 1/1/71\"\r\n\"/m\",\"b\",\"4\",\"00:00 1/1/71\"\r\n");
-  // The cursor stays on the rows that are left.
+  // The cursor stays on the rows that are left, and is shown there.
   EXPECT_EQ(cursor(), std::pair(2, 2));
+  EXPECT_EQ(highlighted(), std::vector<int>{2});
   key(Qt::Key_Period);
   EXPECT_EQ(window.songlist().Rows(), 3);
+}
+
+TEST_F(Form1Test, WhatIsHighlightedIsWhatTheKeysActOn) {
+  start_with_scores({5, 3, 3});
+  const QRect last = grid().visualRect(grid().model()->index(2, col::kScore));
+  const QPoint below_the_rows(last.center().x(), last.bottom() + 3 * last.height());
+  const QPoint right_of_the_columns(grid().viewport()->width() - 2, last.center().y());
+  ASSERT_FALSE(grid().indexAt(below_the_rows).isValid());
+  ASSERT_FALSE(grid().indexAt(right_of_the_columns).isValid());
+
+  // A click past the last row or column lands on the last one, as in a grid.
+  click_row(1);
+  QTest::mouseClick(grid().viewport(), Qt::LeftButton, {}, below_the_rows);
+  EXPECT_EQ(cursor(), std::pair(3, 3));
+  EXPECT_EQ(highlighted(), std::vector<int>{3});
+  click_row(1);
+  QTest::mouseClick(grid().viewport(), Qt::LeftButton, Qt::ShiftModifier, below_the_rows);
+  EXPECT_EQ(cursor(), std::pair(1, 3));
+  EXPECT_EQ(highlighted(), (std::vector<int>{1, 2, 3}));
+  click_row(2);
+  QTest::mouseClick(grid().viewport(), Qt::LeftButton, {}, right_of_the_columns);
+  EXPECT_EQ(cursor(), std::pair(3, 3));
+  key('+');
+  EXPECT_EQ(file(2) + score(2), "c4") << "the highlighted row is the one raised";
+  EXPECT_EQ(highlighted(), std::vector<int>{2});
+  EXPECT_EQ(cursor(), std::pair(2, 2));
+
+  // A press on a selected row released past the last one.
+  click_row(1);
+  click_row(2, Qt::ShiftModifier);
+  QTest::mousePress(grid().viewport(), Qt::LeftButton, {}, cell_center(2));
+  QTest::mouseRelease(grid().viewport(), Qt::LeftButton, {}, below_the_rows);
+  EXPECT_FALSE(highlighted().empty());
+  EXPECT_EQ(highlighted(), cursor_rows());
 }
 
 }  // namespace
