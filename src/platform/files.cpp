@@ -1,9 +1,12 @@
 #include "platform/files.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <new>
 #include <system_error>
 
 #ifdef _WIN32
@@ -12,9 +15,12 @@
 #include <sys/stat.h>
 #else
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
+
+#include "platform/stale_saves.h"
 
 namespace jukora {
 
@@ -26,25 +32,93 @@ std::string reason(int error_number) { return std::strerror(error_number); }
 
 }  // namespace
 
-ReadResult read_whole_file(const std::string& path, std::string& bytes) {
+#ifdef _WIN32
+
+ReadResult read_whole_file(const std::string& path, std::string& bytes, std::size_t max_bytes) {
   bytes.clear();
   std::error_code error;
   auto status = fs::status(fs::path(path), error);
   if (status.type() == fs::file_type::not_found) return ReadResult::kMissing;
   if (error || status.type() == fs::file_type::directory) return ReadResult::kUnreadable;
+  // Device names such as CON would wait for input.
+  if (status.type() != fs::file_type::regular) return ReadResult::kNotAFile;
   std::FILE* file = std::fopen(path.c_str(), "rb");
   if (!file) return errno == ENOENT ? ReadResult::kMissing : ReadResult::kUnreadable;
-  char buffer[1 << 16];
-  std::size_t got = 0;
-  while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.append(buffer, got);
-  bool failed = std::ferror(file) != 0;
+  struct _stat64 info {};
+  ReadResult result = ReadResult::kOk;
+  if (_fstat64(_fileno(file), &info) != 0) {
+    result = ReadResult::kUnreadable;
+  } else if ((info.st_mode & _S_IFMT) != _S_IFREG) {
+    result = ReadResult::kNotAFile;
+  } else if (static_cast<std::uint64_t>(info.st_size) > max_bytes) {
+    result = ReadResult::kTooBig;
+  } else {
+    try {
+      bytes.reserve(static_cast<std::size_t>(info.st_size));
+      char buffer[1 << 16];
+      std::size_t got = 0;
+      while (bytes.size() <= max_bytes && (got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+        bytes.append(buffer, got);
+      if (std::ferror(file)) result = ReadResult::kUnreadable;
+      if (bytes.size() > max_bytes) result = ReadResult::kTooBig;
+    } catch (const std::bad_alloc&) {
+      result = ReadResult::kUnreadable;
+    }
+  }
   std::fclose(file);
-  return failed ? ReadResult::kUnreadable : ReadResult::kOk;
+  if (result != ReadResult::kOk) std::string().swap(bytes);
+  return result;
 }
+
+#else
+
+ReadResult read_whole_file(const std::string& path, std::string& bytes, std::size_t max_bytes) {
+  bytes.clear();
+  // Opening a pipe for reading would wait for a writer; nothing is read
+  // before fstat has shown a regular file.
+  int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return errno == ENOENT || errno == ENOTDIR ? ReadResult::kMissing : ReadResult::kUnreadable;
+  struct stat info {};
+  ReadResult result = ReadResult::kOk;
+  if (fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
+    result = ReadResult::kUnreadable;
+  } else if (!S_ISREG(info.st_mode)) {
+    result = ReadResult::kNotAFile;
+  } else if (static_cast<std::uint64_t>(info.st_size) > max_bytes) {
+    result = ReadResult::kTooBig;
+  } else {
+    try {
+      // One more byte than the size tells a file that grew past the cap.
+      bytes.resize(static_cast<std::size_t>(info.st_size) + 1);
+      std::size_t got = 0;
+      while (true) {
+        if (got == bytes.size()) {
+          if (got > max_bytes) break;
+          bytes.resize(std::min(got * 2, max_bytes + 1));
+        }
+        ssize_t n = read(fd, bytes.data() + got, bytes.size() - got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) result = ReadResult::kUnreadable;
+        if (n <= 0) break;
+        got += static_cast<std::size_t>(n);
+      }
+      bytes.resize(got);
+      if (got > max_bytes) result = ReadResult::kTooBig;
+    } catch (const std::bad_alloc&) {
+      result = ReadResult::kUnreadable;
+    }
+  }
+  close(fd);
+  if (result != ReadResult::kOk) std::string().swap(bytes);
+  return result;
+}
+
+#endif
 
 #ifdef _WIN32
 
 bool write_file_atomically(const std::string& path, std::string_view bytes, std::string& error) {
+  remove_stale_saves(path);
   std::string temp;
   int fd = -1;
   for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
@@ -97,12 +171,16 @@ bool write_file_atomically(const std::string& link_path, std::string_view bytes,
     error = reason(errno);
     return false;
   }
+  remove_stale_saves(path);
   std::string temp = path + ".saving-XXXXXX";
   int fd = mkstemp(temp.data());
   if (fd < 0) {
     error = reason(errno);
     return false;
   }
+  // Tells remove_stale_saves that this one is being written. Where locks are
+  // not to be had, the file's age alone tells it.
+  flock(fd, LOCK_EX | LOCK_NB);
   // Keep the permissions of the file being replaced; a new file gets the
   // usual ones (mkstemp makes it private).
   struct stat old {};

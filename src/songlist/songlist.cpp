@@ -59,7 +59,7 @@ void Songlist::SetTextMatrix(int row, int col, std::string_view text) {
   RowCells* cells = at(row);
   if (!cells) return;
   bool keyed = col == col::kDirectory || col == col::kFile;
-  if (keyed) index_.erase(cells);
+  if (keyed) unindex(cells);
   cells->set(col, text);
   if (keyed) index_.insert(cells);
 }
@@ -88,7 +88,7 @@ void Songlist::RemoveItem(int row) {
   RowCells* cells = at(row);
   if (!cells) return;
   ++revision_;
-  index_.erase(cells);
+  unindex(cells);
   rows_.erase(rows_.begin() + (row - 1));
 }
 
@@ -122,8 +122,21 @@ void Songlist::remove_rows_with_empty(int col) {
   ++revision_;
   auto gone =
       std::stable_partition(rows_.begin(), rows_.end(), [col](const auto& row) { return !row->get(col).empty(); });
-  for (auto it = gone; it != rows_.end(); ++it) index_.erase(it->get());
+  if (gone == rows_.end()) return;
   rows_.erase(gone, rows_.end());
+  // Gone rows may share keys with rows that stay; indexing what stays is
+  // simpler than finding each shared key's next row.
+  index_.clear();
+  for (const auto& row : rows_) index_.insert(row.get());
+}
+
+void Songlist::unindex(const RowCells* cells) {
+  index_.erase(cells, [this, cells] {
+    const SongKey key = key_of(cells);
+    for (const auto& row : rows_)
+      if (row.get() != cells && key_of(row.get()) == key) return static_cast<const RowCells*>(row.get());
+    return static_cast<const RowCells*>(nullptr);
+  });
 }
 
 bool Songlist::contains(std::string_view directory, std::string_view file) const {

@@ -96,6 +96,8 @@ class Songlist {
   static SongKey key_of(const RowCells* row) { return {row->get(col::kDirectory), row->get(col::kFile)}; }
 
   RowCells* at(int row) const;
+  // Takes a row out of the index before its key changes or it goes.
+  void unindex(const RowCells* cells);
 
   std::array<std::string, kColumns> header_;
   std::vector<std::unique_ptr<RowCells>> rows_;

@@ -6,15 +6,26 @@ namespace jukora {
 
 namespace {
 
-void append_field(std::string& out, std::string_view text) {
-  out.push_back('"');
-  for (auto quote = text.find('"'); quote != std::string_view::npos; quote = text.find('"')) {
-    out.append(text.substr(0, quote + 1));
-    out.push_back('"');
-    text.remove_prefix(quote + 1);
+// Hands the file text of every data row to `put` piece by piece, until `put`
+// answers false.
+template <typename Put>
+bool put_records(const Songlist& songlist, Put&& put) {
+  auto field = [&put](std::string_view text) {
+    if (!put("\"")) return false;
+    for (auto quote = text.find('"'); quote != std::string_view::npos; quote = text.find('"')) {
+      if (!put(text.substr(0, quote + 1)) || !put("\"")) return false;
+      text.remove_prefix(quote + 1);
+    }
+    return put(text) && put("\"");
+  };
+  const int rows = songlist.Rows();
+  for (int i = 1; i < rows; ++i) {
+    if (!field(songlist.TextMatrix(i, col::kDirectory)) || !put(",") || !field(songlist.TextMatrix(i, col::kFile)) ||
+        !put(",") || !field(songlist.TextMatrix(i, col::kScore)) || !put(",") ||
+        !field(songlist.TextMatrix(i, col::kLastPlayed)) || !put("\r\n"))
+      return false;
   }
-  out.append(text);
-  out.push_back('"');
+  return true;
 }
 
 // The field reader: reads one field at a time from a stream of fields.
@@ -85,21 +96,24 @@ class FieldReader {
 
 std::string songlist_file_text(const Songlist& songlist) {
   std::string out;
-  const int rows = songlist.Rows();
   // About a hundred bytes a record; a second pass to measure would cost a
   // walk over every row.
-  out.reserve(static_cast<std::size_t>(rows) * 112);
-  for (int i = 1; i < rows; ++i) {
-    append_field(out, songlist.TextMatrix(i, col::kDirectory));
-    out.push_back(',');
-    append_field(out, songlist.TextMatrix(i, col::kFile));
-    out.push_back(',');
-    append_field(out, songlist.TextMatrix(i, col::kScore));
-    out.push_back(',');
-    append_field(out, songlist.TextMatrix(i, col::kLastPlayed));
-    out.append("\r\n");
-  }
+  out.reserve(static_cast<std::size_t>(songlist.Rows()) * 112);
+  put_records(songlist, [&out](std::string_view piece) {
+    out.append(piece);
+    return true;
+  });
   return out;
+}
+
+bool is_songlist_file_text(const Songlist& songlist, std::string_view bytes) {
+  return put_records(songlist,
+                     [&bytes](std::string_view piece) {
+                       if (bytes.substr(0, piece.size()) != piece) return false;
+                       bytes.remove_prefix(piece.size());
+                       return true;
+                     }) &&
+         bytes.empty();
 }
 
 bool append_songlist_records(std::string_view bytes, Songlist& songlist) {

@@ -12,6 +12,10 @@ class Songlist;
 // The file text of every data row. A quote inside a field is written twice.
 std::string songlist_file_text(const Songlist& songlist);
 
+// Whether `bytes` are exactly what songlist_file_text would give, found
+// without building that text.
+bool is_songlist_file_text(const Songlist& songlist, std::string_view bytes);
+
 // Appends one row per record of `bytes`, as a load does: the placeholder row
 // goes once the first record is in, and each new row becomes current.
 // Returns false when the last record is cut short; the rows before it stay.

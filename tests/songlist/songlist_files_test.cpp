@@ -167,6 +167,42 @@ TEST_F(SonglistFilesTest, ASoundFileOpenedByMistakeIsNeverSavedOver) {
   EXPECT_EQ(desktop.messages.size(), 1u) << "told once, at the load";
 }
 
+TEST_F(SonglistFilesTest, ForeignTextIsKeptBesideTheFileBeforeTheFirstSaveOverIt) {
+  const std::string csv = "Artist,Title,Year,Rating\r\nA,B,1999,5\r\n";
+  load("mixed.jk8", csv);
+  EXPECT_EQ(songlist.Rows(), 3) << "read as permissively as ever";
+  EXPECT_TRUE(desktop.notes.empty()) << "nothing to say before a save";
+  files.write_songlist();
+  files.write_songlist();
+  EXPECT_EQ(read_bytes(path("mixed.jk8.orig")), csv);
+  EXPECT_EQ(desktop.notes, std::vector<std::string>{"\"" + path("mixed.jk8") +
+                                                    "\" held text that Jukora does not write; its original is kept "
+                                                    "in \"" +
+                                                    path("mixed.jk8.orig") + "\"."});
+  EXPECT_TRUE(desktop.messages.empty());
+
+  // The same text again is kept once; other text gets a name of its own.
+  load("mixed.jk8", csv);
+  files.write_songlist();
+  const std::string notes = "my notes\r\n";
+  load("mixed.jk8", notes);
+  files.write_songlist();
+  EXPECT_EQ(read_bytes(path("mixed.jk8.orig")), csv);
+  EXPECT_EQ(read_bytes(path("mixed.jk8.orig-2")), notes);
+  EXPECT_FALSE(std::filesystem::exists(path("mixed.jk8.orig-3")));
+  ASSERT_EQ(desktop.notes.size(), 3u);
+  EXPECT_NE(desktop.notes[1].find(path("mixed.jk8.orig") + "\""), std::string::npos);
+
+  // Jukora's own text, an empty file and the blank row of an empty list are
+  // no one else's.
+  for (const char* bytes : {"\"/m\",\"a\",\"1\",\"00:00 1/1/71\"\r\n", "", "\"\",\"\",\"\",\"\"\r\n"}) {
+    load("own.jk8", bytes);
+    files.write_songlist();
+  }
+  EXPECT_FALSE(std::filesystem::exists(path("own.jk8.orig")));
+  EXPECT_EQ(desktop.notes.size(), 3u);
+}
+
 TEST_F(SonglistFilesTest, OpenLoadsAnExistingSonglistOnly) {
   write_bytes(path("other.jk8"), "\"/m\",\"z\",\"1\",\"00:00 1/1/71\"\r\n");
   desktop.file_answers = {path("nothing.jk8"), std::nullopt, path("other.jk8")};
