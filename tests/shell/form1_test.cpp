@@ -114,6 +114,43 @@ TEST_F(Form1Test, GeometryAndColumnWidthsComeFromTheSettingsAndGoBack) {
     EXPECT_EQ(setting(kWindow, fg_col_key(c)), std::to_string(c == 2 ? qRound(s.x_twips(s.x_px(4000))) : widths[c]));
 }
 
+TEST_F(Form1Test, RestoredGeometryIsBroughtOntoTheScreenAndOnlySuchIsSaved) {
+  struct Case {
+    const char *top, *left, *height, *width;
+  };
+  for (const Case& c :
+       {Case{"0", "0", "0", "0"}, Case{"-50", "-7000", "-600", "-9000"}, Case{"-3.2e10", "200", "1e300", "32767000"},
+        Case{"600", "-1e12", "3000", "1e308"}, Case{"9000", "11000", "6000", "9000"}}) {
+    SCOPED_TRACE(std::string(c.top) + " " + c.left + " " + c.height + " " + c.width);
+    set(kWindow, keys::kAppTop, c.top);
+    set(kWindow, keys::kAppLeft, c.left);
+    set(kWindow, keys::kAppHeight, c.height);
+    set(kWindow, keys::kAppWidth, c.width);
+    const QRect window = start().geometry();
+    const QRect screen = form->screen()->availableGeometry();
+    const TwipScale s = scale();
+    // Big enough to see both buttons, no bigger than the screen, its top
+    // edge on the screen and enough of it across to take hold of.
+    EXPECT_GE(window.width(), s.x_px(3000));
+    EXPECT_GE(window.height(), s.y_px(1500));
+    EXPECT_LE(window.width(), screen.width());
+    EXPECT_LE(window.height(), screen.height());
+    EXPECT_GE(window.top(), screen.top());
+    EXPECT_LE(window.top(), screen.bottom() - 40);
+    EXPECT_GE(std::min(window.right(), screen.right()) - std::max(window.left(), screen.left()), 90);
+    // What was saved is that place.
+    EXPECT_EQ(setting(kWindow, keys::kAppTop), std::to_string(qRound(s.y_twips(window.top()))));
+    EXPECT_EQ(setting(kWindow, keys::kAppLeft), std::to_string(qRound(s.x_twips(window.left()))));
+    EXPECT_EQ(setting(kWindow, keys::kAppWidth), std::to_string(qRound(s.x_twips(window.width()))));
+
+    // A window that ends up off every screen saves no place.
+    const auto before = settings.values();
+    form->move(-10 * screen.width(), -10 * screen.height());
+    form->resize(form->width() + 10, form->height());
+    EXPECT_EQ(settings.values(), before);
+  }
+}
+
 TEST_F(Form1Test, TheGridFollowsResizesDownToItsFloorsAndAMinimizedWindowSavesNothing) {
   set(sections::kMain, keys::kVisible, "True");
   Form1& window = start();
