@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <filesystem>
+#include <memory>
 #include <string>
 
 #include "bench_support.h"
@@ -19,6 +20,19 @@
 namespace {
 
 using namespace jukora;
+
+// Notes the first paint of a widget.
+class PaintSeen : public QObject {
+ public:
+  explicit PaintSeen(QWidget& widget) { widget.installEventFilter(this); }
+  bool seen = false;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Paint) seen = true;
+    return QObject::eventFilter(watched, event);
+  }
+};
 
 // A screenful of songs of which the first `long rows` hold `megabytes` in
 // both Directory and File.
@@ -56,5 +70,30 @@ BENCHMARK(BM_RepaintLongTexts)
     ->Iterations(3)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
+
+// Start-up with a songlist of `rows` songs until its first screen is painted:
+// the load, the recompute, the grid's model and the paint of what shows.
+void BM_FirstScreen(benchmark::State& state) {
+  const std::filesystem::path dir = std::filesystem::temp_directory_path() / "jukora-first-screen-bench";
+  std::filesystem::create_directories(dir);
+  const AppFolders folders{dir.string()};
+  write_collection(default_songlist_path(folders), static_cast<int>(state.range(0)));
+  MemorySettingsStore settings;
+  settings.SaveSetting(sections::kMain, keys::kVisible, "True");
+  settings.SaveSetting(sections::kPrefs, keys::kWinampDir, "/bin");
+  IdlePlayer link(false, "sh");
+  QtDesktop desktop;
+  for (auto _ : state) {
+    auto window = std::make_unique<Form1>(settings, link, desktop, folders);
+    PaintSeen painted(*window->MSFlexGrid1().viewport());
+    window->Form_Load();
+    while (!painted.seen) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    state.PauseTiming();
+    window.reset();
+    state.ResumeTiming();
+  }
+  std::filesystem::remove_all(dir);
+}
+BENCHMARK(BM_FirstScreen)->Arg(0)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace

@@ -1,6 +1,5 @@
 #include "platform/files.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
@@ -88,22 +87,20 @@ ReadResult read_whole_file(const std::string& path, std::string& bytes, std::siz
     result = ReadResult::kTooBig;
   } else {
     try {
-      // One more byte than the size tells a file that grew past the cap.
-      bytes.resize(static_cast<std::size_t>(info.st_size) + 1);
-      std::size_t got = 0;
+      bytes.reserve(static_cast<std::size_t>(info.st_size));
+      char buffer[1 << 16];
       while (true) {
-        if (got == bytes.size()) {
-          if (got > max_bytes) break;
-          bytes.resize(std::min(got * 2, max_bytes + 1));
-        }
-        ssize_t n = read(fd, bytes.data() + got, bytes.size() - got);
+        ssize_t n = read(fd, buffer, sizeof buffer);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) result = ReadResult::kUnreadable;
         if (n <= 0) break;
-        got += static_cast<std::size_t>(n);
+        // A file that grows while it is read still stops at the cap.
+        if (bytes.size() + static_cast<std::size_t>(n) > max_bytes) {
+          result = ReadResult::kTooBig;
+          break;
+        }
+        bytes.append(buffer, static_cast<std::size_t>(n));
       }
-      bytes.resize(got);
-      if (got > max_bytes) result = ReadResult::kTooBig;
     } catch (const std::bad_alloc&) {
       result = ReadResult::kUnreadable;
     }

@@ -24,8 +24,15 @@ template <class Row, SongKey (*key_of)(const Row*)>
 class SongIndex {
  public:
   void clear() {
-    slots_.assign(slots_.size(), Slot{});
+    slots_.clear();
     size_ = 0;
+  }
+
+  // Makes an empty index ready for `rows` keys without growing.
+  void reserve(std::size_t rows) {
+    std::size_t wanted = 16;
+    while (wanted < rows * 2) wanted *= 2;
+    if (wanted > slots_.size()) slots_.assign(wanted, Slot{});
   }
 
   void insert(const Row* row) {

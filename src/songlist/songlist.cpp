@@ -1,6 +1,7 @@
 #include "songlist/songlist.h"
 
 #include <algorithm>
+#include <functional>
 #include <utility>
 
 #include "songlist/numbers.h"
@@ -58,14 +59,16 @@ void Songlist::SetTextMatrix(int row, int col, std::string_view text) {
   }
   RowCells* cells = at(row);
   if (!cells) return;
+  if (col != col::kNumber && col != col::kRank && col != col::kMark) ++content_revision_;
   bool keyed = col == col::kDirectory || col == col::kFile;
   if (keyed) unindex(cells);
   cells->set(col, text);
-  if (keyed) index_.insert(cells);
+  if (keyed && indexed_) index_.insert(cells);
 }
 
 void Songlist::AddItem(std::string_view text) {
   ++revision_;
+  ++content_revision_;
   auto cells = std::make_unique<RowCells>();
   for (int c = 0; c < kColumns; ++c) {
     auto tab = text.find('\t');
@@ -73,14 +76,15 @@ void Songlist::AddItem(std::string_view text) {
     if (tab == std::string_view::npos) break;
     text.remove_prefix(tab + 1);
   }
-  index_.insert(cells.get());
+  if (indexed_) index_.insert(cells.get());
   rows_.push_back(std::move(cells));
 }
 
 void Songlist::add_cells(std::initializer_list<std::string_view> texts) {
   ++revision_;
+  ++content_revision_;
   auto cells = std::make_unique<RowCells>(texts);
-  index_.insert(cells.get());
+  if (indexed_) index_.insert(cells.get());
   rows_.push_back(std::move(cells));
 }
 
@@ -88,14 +92,19 @@ void Songlist::RemoveItem(int row) {
   RowCells* cells = at(row);
   if (!cells) return;
   ++revision_;
+  ++content_revision_;
   unindex(cells);
   rows_.erase(rows_.begin() + (row - 1));
 }
 
 void Songlist::Clear() {
   ++revision_;
-  index_.clear();
+  ++content_revision_;
   rows_.clear();
+  // A load follows, and nothing asks whether a song is listed while it
+  // runs: the index is built when first asked, once, instead of row by row.
+  index_.clear();
+  indexed_ = false;
 }
 
 int Songlist::ColWidth(int col) const {
@@ -108,12 +117,15 @@ void Songlist::SetColWidth(int col, int width) {
 
 void Songlist::sort_by_score() {
   ++revision_;
+  std::vector<double> scores;
+  scores.reserve(rows_.size());
+  for (const auto& row : rows_) scores.push_back(score_sort_value(row->get(col::kScore)));
+  // A list as saved is in order already, and a score change moves one row.
+  if (std::is_sorted(scores.begin(), scores.end(), std::greater<>())) return;
+  ++content_revision_;
   std::vector<std::pair<double, std::unique_ptr<RowCells>>> keyed;
   keyed.reserve(rows_.size());
-  for (auto& row : rows_) {
-    double score = score_sort_value(row->get(col::kScore));
-    keyed.emplace_back(score, std::move(row));
-  }
+  for (std::size_t i = 0; i < rows_.size(); ++i) keyed.emplace_back(scores[i], std::move(rows_[i]));
   std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
   for (std::size_t i = 0; i < keyed.size(); ++i) rows_[i] = std::move(keyed[i].second);
 }
@@ -123,14 +135,23 @@ void Songlist::remove_rows_with_empty(int col) {
   auto gone =
       std::stable_partition(rows_.begin(), rows_.end(), [col](const auto& row) { return !row->get(col).empty(); });
   if (gone == rows_.end()) return;
+  ++content_revision_;
   rows_.erase(gone, rows_.end());
-  // Gone rows may share keys with rows that stay; indexing what stays is
-  // simpler than finding each shared key's next row.
+  // Gone rows may share keys with rows that stay; indexing what stays anew
+  // is simpler than finding each shared key's next row.
   index_.clear();
+  indexed_ = false;
+}
+
+void Songlist::build_index() const {
+  index_.clear();
+  index_.reserve(rows_.size());
   for (const auto& row : rows_) index_.insert(row.get());
+  indexed_ = true;
 }
 
 void Songlist::unindex(const RowCells* cells) {
+  if (!indexed_) return;
   index_.erase(cells, [this, cells] {
     const SongKey key = key_of(cells);
     for (const auto& row : rows_)
@@ -140,6 +161,7 @@ void Songlist::unindex(const RowCells* cells) {
 }
 
 bool Songlist::contains(std::string_view directory, std::string_view file) const {
+  if (!indexed_) build_index();
   return index_.contains(SongKey{directory, file});
 }
 

@@ -78,6 +78,9 @@ class Songlist {
 
   // Bumped by every change, so a view can tell whether it must refresh.
   std::uint64_t revision() const { return revision_; }
+  // Bumped only by changes a save would write: a stored cell (Directory,
+  // File, Score, Last Played), rows added, removed or put in another order.
+  std::uint64_t content_revision() const { return content_revision_; }
 
  private:
   // The seven cells of one data row packed into one buffer.
@@ -98,13 +101,17 @@ class Songlist {
   RowCells* at(int row) const;
   // Takes a row out of the index before its key changes or it goes.
   void unindex(const RowCells* cells);
+  void build_index() const;
 
   std::array<std::string, kColumns> header_;
   std::vector<std::unique_ptr<RowCells>> rows_;
-  SongIndex<RowCells, &Songlist::key_of> index_;
+  // Built on first use after a load; kept up to date from then on.
+  mutable SongIndex<RowCells, &Songlist::key_of> index_;
+  mutable bool indexed_ = false;
   std::array<int, kColumns> widths_{};
   int row_ = 0, col_ = 0, row_sel_ = 0, col_sel_ = 0;
   std::uint64_t revision_ = 0;
+  std::uint64_t content_revision_ = 0;
 };
 
 }  // namespace jukora

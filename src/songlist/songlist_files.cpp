@@ -112,13 +112,12 @@ void SonglistFiles::read_songlist() {
   unreadable_path_.reset();
   try {
     // A record cut short ends the load quietly, without the recompute.
-    const bool whole = append_songlist_records(bytes, songlist_);
-    if (whole) recompute_songlist(songlist_);
+    const LoadedText loaded = load_songlist_text(bytes, songlist_);
     // Saving over an empty file, or over the blank row of an empty list,
     // loses nothing.
-    const bool empty_list = whole && songlist_.Rows() <= 2 && songlist_.TextMatrix(1, col::kDirectory).empty() &&
+    const bool empty_list = loaded.whole && songlist_.Rows() <= 2 && songlist_.TextMatrix(1, col::kDirectory).empty() &&
                             songlist_.TextMatrix(1, col::kFile).empty();
-    if (!bytes.empty() && !empty_list && !is_songlist_file_text(songlist_, bytes)) foreign_path_ = path;
+    if (!bytes.empty() && !empty_list && !loaded.as_written) foreign_path_ = path;
   } catch (const std::exception&) {
     // Out of memory, most likely: the rows read so far go too.
     std::string().swap(bytes);

@@ -12,6 +12,7 @@
 #include "songlist/row_deletion.h"
 #include "songlist/songlist.h"
 #include "songlist/songlist_files_fixture.h"
+#include "songlist/songlist_format.h"
 #include "support/fakes.h"
 
 namespace jukora {
@@ -201,6 +202,30 @@ TEST_F(SonglistFilesTest, ForeignTextIsKeptBesideTheFileBeforeTheFirstSaveOverIt
   }
   EXPECT_FALSE(std::filesystem::exists(path("own.jk8.orig")));
   EXPECT_EQ(desktop.notes.size(), 3u);
+}
+
+TEST(LoadSonglistText, TellsTheTextASaveWouldWriteFromAnyOther) {
+  const std::string a = "\"/m\",\"a\",\"2\",\"00:00 1/1/71\"";
+  const std::string b = "\"/m\",\"b \"\"x\"\"\",\"1\",\"14:05 6/12/01\"";
+  const std::pair<std::string, bool> cases[] = {
+      {a + "\r\n" + b + "\r\n", true},
+      {b + "\r\n" + a + "\r\n", false},  // not in score order
+      {a + "\n" + b + "\n", false},
+      {a + "\r\n" + b, false},  // no line end at the end
+      {a + "\r\n\r\n" + b + "\r\n", false},
+      {" " + a + "\r\n", false},
+      {"\"/m\" ,\"a\",\"2\",\"00:00 1/1/71\"\r\n", false},
+      {"/m,\"a\",\"2\",\"00:00 1/1/71\"\r\n", false},
+      {"\"/m\",\"a\",\"2\",\"\"\r\n", false},  // the recompute fills in the date
+      {"\"/m\",\"a\",\"x\",\"00:00 1/1/71\"\r\n", false},
+      {a + "\r\n\"\",\"c\",\"1\",\"00:00 1/1/71\"\r\n", false},  // a row the recompute drops
+  };
+  for (const auto& [bytes, as_written] : cases) {
+    Songlist songlist;
+    const LoadedText loaded = load_songlist_text(bytes, songlist);
+    EXPECT_EQ(loaded.as_written, as_written) << bytes;
+    EXPECT_EQ(loaded.as_written, loaded.whole && is_songlist_file_text(songlist, bytes)) << bytes;
+  }
 }
 
 TEST_F(SonglistFilesTest, OpenLoadsAnExistingSonglistOnly) {
