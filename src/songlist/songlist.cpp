@@ -1,36 +1,78 @@
 #include "songlist/songlist.h"
 
 #include <algorithm>
+#include <cstring>
 #include <functional>
+#include <new>
+#include <string>
 #include <utility>
 
 #include "songlist/numbers.h"
 
 namespace jukora {
 
-Songlist::RowCells::RowCells(std::initializer_list<std::string_view> cells) {
+namespace {
+
+// Room a new row keeps for the row number, Rank %, a Score, a Mark and a
+// Last Played that a recompute or a play may add.
+constexpr std::uint32_t kRowRoom = 40;
+
+}  // namespace
+
+Songlist::RowCells::Owner Songlist::RowCells::make(std::span<const std::string_view> cells) {
   std::size_t total = 0;
-  for (std::string_view cell : cells) total += cell.size();
-  // Room for the row number and Rank % that the next recompute writes.
-  text_.reserve(total + 16);
-  int c = 0;
-  for (std::string_view cell : cells) {
-    if (c == kColumns) break;
-    text_.append(cell);
-    end_[static_cast<std::size_t>(c++)] = static_cast<std::uint32_t>(text_.size());
+  for (std::size_t c = 0; c < cells.size() && c < kColumns; ++c) total += cells[c].size();
+  const std::size_t capacity = total + kRowRoom;
+  void* memory = ::operator new(sizeof(RowCells) + capacity);
+  Owner row(new (memory) RowCells());
+  row->text_ = row->room();
+  row->capacity_ = static_cast<std::uint32_t>(capacity);
+  std::uint32_t end = 0;
+  for (std::size_t c = 0; c < kColumns; ++c) {
+    if (c < cells.size()) {
+      std::memcpy(row->text_ + end, cells[c].data(), cells[c].size());
+      end += static_cast<std::uint32_t>(cells[c].size());
+    }
+    row->end_[c] = end;
   }
-  for (; c < kColumns; ++c) end_[static_cast<std::size_t>(c)] = static_cast<std::uint32_t>(text_.size());
+  return row;
+}
+
+void Songlist::RowCells::Free::operator()(RowCells* row) const {
+  row->~RowCells();
+  ::operator delete(row);
+}
+
+Songlist::RowCells::~RowCells() {
+  if (text_ != room()) delete[] text_;
 }
 
 std::string_view Songlist::RowCells::get(int col) const {
   std::uint32_t begin = col == 0 ? 0 : end_[col - 1];
-  return std::string_view(text_).substr(begin, end_[col] - begin);
+  return std::string_view(text_ + begin, end_[col] - begin);
 }
 
 void Songlist::RowCells::set(int col, std::string_view text) {
-  std::uint32_t begin = col == 0 ? 0 : end_[col - 1];
-  std::uint32_t old_size = end_[col] - begin;
-  text_.replace(begin, old_size, text);
+  // The new text may be a view of this very row.
+  const std::less<const char*> before;
+  if (!before(text.data(), text_) && before(text.data(), text_ + capacity_)) return set(col, std::string(text));
+  const std::uint32_t begin = col == 0 ? 0 : end_[col - 1];
+  const std::uint32_t old_size = end_[col] - begin;
+  const std::uint32_t size = end_[kColumns - 1];
+  const std::uint32_t tail = size - end_[col];
+  const std::size_t new_size = std::size_t{size} - old_size + text.size();
+  if (new_size > capacity_) {
+    const std::size_t capacity = new_size + kRowRoom;
+    char* grown = new char[capacity];
+    std::memcpy(grown, text_, begin);
+    std::memcpy(grown + begin + text.size(), text_ + end_[col], tail);
+    if (text_ != room()) delete[] text_;
+    text_ = grown;
+    capacity_ = static_cast<std::uint32_t>(capacity);
+  } else {
+    std::memmove(text_ + begin + text.size(), text_ + end_[col], tail);
+  }
+  std::memcpy(text_ + begin, text.data(), text.size());
   auto grown = static_cast<std::uint32_t>(text.size()) - old_size;  // wraps for shrinking, on purpose
   for (int c = col; c < kColumns; ++c) end_[c] += grown;
 }
@@ -69,13 +111,14 @@ void Songlist::SetTextMatrix(int row, int col, std::string_view text) {
 void Songlist::AddItem(std::string_view text) {
   ++revision_;
   ++content_revision_;
-  auto cells = std::make_unique<RowCells>();
-  for (int c = 0; c < kColumns; ++c) {
+  std::array<std::string_view, kColumns> parts;
+  for (std::string_view& part : parts) {
     auto tab = text.find('\t');
-    cells->set(c, text.substr(0, tab));
+    part = text.substr(0, tab);
     if (tab == std::string_view::npos) break;
     text.remove_prefix(tab + 1);
   }
+  auto cells = RowCells::make(parts);
   if (indexed_) index_.insert(cells.get());
   rows_.push_back(std::move(cells));
 }
@@ -83,7 +126,7 @@ void Songlist::AddItem(std::string_view text) {
 void Songlist::add_cells(std::initializer_list<std::string_view> texts) {
   ++revision_;
   ++content_revision_;
-  auto cells = std::make_unique<RowCells>(texts);
+  auto cells = RowCells::make(std::span<const std::string_view>(texts.begin(), texts.size()));
   if (indexed_) index_.insert(cells.get());
   rows_.push_back(std::move(cells));
 }
@@ -123,7 +166,7 @@ void Songlist::sort_by_score() {
   // A list as saved is in order already, and a score change moves one row.
   if (std::is_sorted(scores.begin(), scores.end(), std::greater<>())) return;
   ++content_revision_;
-  std::vector<std::pair<double, std::unique_ptr<RowCells>>> keyed;
+  std::vector<std::pair<double, RowCells::Owner>> keyed;
   keyed.reserve(rows_.size());
   for (std::size_t i = 0; i < rows_.size(); ++i) keyed.emplace_back(scores[i], std::move(rows_[i]));
   std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
