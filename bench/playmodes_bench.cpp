@@ -12,12 +12,12 @@
 #include "platform/memory_settings_store.h"
 #include "platform/play_timer.h"
 #include "platform/settings_keys.h"
-#include "player/winamp_link.h"
 #include "playmodes/play_modes.h"
 #include "songlist/date_text.h"
 #include "songlist/recompute.h"
 #include "songlist/songlist.h"
 #include "songlist/songlist_files.h"
+#include "player/winamp_link.h"
 
 namespace {
 

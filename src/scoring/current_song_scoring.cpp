@@ -4,12 +4,12 @@
 #include <string>
 
 #include "platform/settings_keys.h"
-#include "player/current_song.h"
 #include "songlist/numbers.h"
 #include "songlist/paths.h"
 #include "songlist/recompute.h"
 #include "songlist/songlist.h"
 #include "songlist/songlist_files.h"
+#include "player/current_song.h"
 
 namespace jukora {
 

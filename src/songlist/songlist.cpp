@@ -29,7 +29,7 @@ Songlist::RowCells::Owner Songlist::RowCells::make(std::span<const std::string_v
   row->capacity_ = static_cast<std::uint32_t>(capacity);
   std::uint32_t end = 0;
   for (std::size_t c = 0; c < kColumns; ++c) {
-    if (c < cells.size()) {
+    if (c < cells.size() && !cells[c].empty()) {
       std::memcpy(row->text_ + end, cells[c].data(), cells[c].size());
       end += static_cast<std::uint32_t>(cells[c].size());
     }
@@ -72,7 +72,7 @@ void Songlist::RowCells::set(int col, std::string_view text) {
   } else {
     std::memmove(text_ + begin + text.size(), text_ + end_[col], tail);
   }
-  std::memcpy(text_ + begin, text.data(), text.size());
+  if (!text.empty()) std::memcpy(text_ + begin, text.data(), text.size());
   auto grown = static_cast<std::uint32_t>(text.size()) - old_size;  // wraps for shrinking, on purpose
   for (int c = col; c < kColumns; ++c) end_[c] += grown;
 }
