@@ -1,7 +1,10 @@
 #include "bench_support.h"
 
+#include <fstream>
+
 #include "songlist/recompute.h"
 #include "songlist/songlist.h"
+#include "songlist/songlist_format.h"
 
 namespace jukora {
 
@@ -19,6 +22,12 @@ void fill_collection(Songlist& songlist, int rows) {
   for (int i = 0; i < rows; ++i)
     songlist.add_cells({"", collection_directory(i), collection_file(i), collection_score(i), "", "", "14:05 6/12/01"});
   recompute_songlist(songlist);
+}
+
+void write_collection(const std::string& path, int rows) {
+  Songlist songlist;
+  fill_collection(songlist, rows);
+  std::ofstream(path, std::ios::binary) << songlist_file_text(songlist);
 }
 
 }  // namespace jukora

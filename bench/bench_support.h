@@ -54,4 +54,7 @@ std::string collection_score(int i);
 // Appends `rows` such songs and recomputes.
 void fill_collection(Songlist& songlist, int rows);
 
+// The same songs as a songlist file, as Jukora saves it (in score order).
+void write_collection(const std::string& path, int rows);
+
 }  // namespace jukora

@@ -61,6 +61,16 @@ void BM_SaveSonglist(benchmark::State& state) {
 }
 BENCHMARK(BM_SaveSonglist)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// A list whose one song holds a field of `megabytes`: the save's time grows
+// with the bytes and no faster.
+void BM_SaveLongField(benchmark::State& state) {
+  Fixture f(1000);
+  f.songlist.SetTextMatrix(1, col::kDirectory, std::string(static_cast<std::size_t>(state.range(0)) << 20, 'x'));
+  for (auto _ : state) f.files.write_songlist();
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * (state.range(0) << 20));
+}
+BENCHMARK(BM_SaveLongField)->Arg(5)->Arg(25)->Arg(100)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 void BM_LoadSonglist(benchmark::State& state) {
   Fixture f(static_cast<int>(state.range(0)));
   f.files.write_songlist();

@@ -1,6 +1,8 @@
 // Feeds arbitrary bytes to the songlist reader. Besides crashes and
 // sanitizer reports it checks that a recomputed table survives a write and
-// a read unchanged, which is what every save relies on.
+// a read unchanged, which is what every save relies on, and that the load
+// tells text a save would write from any other exactly as a comparison
+// with the written text does.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -13,7 +15,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::string_view bytes(reinterpret_cast<const char*>(data), size);
   jukora::Songlist songlist;
-  jukora::append_songlist_records(bytes, songlist);
+  const jukora::LoadedText loaded = jukora::load_songlist_text(bytes, songlist);
+  if (loaded.whole && loaded.as_written != jukora::is_songlist_file_text(songlist, bytes)) std::abort();
   jukora::recompute_songlist(songlist);
 
   std::string written = jukora::songlist_file_text(songlist);

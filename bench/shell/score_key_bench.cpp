@@ -5,17 +5,16 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "bench_support.h"
 #include "platform/app_folders.h"
 #include "platform/memory_settings_store.h"
 #include "platform/settings_keys.h"
+#include "player/winamp_link.h"
 #include "shell/form1.h"
 #include "shell/qt_desktop.h"
 #include "shell/songlist_view.h"
-#include "player/winamp_link.h"
 
 namespace {
 
@@ -25,14 +24,6 @@ class QuietDesktop : public QtDesktop {
  public:
   void message_box(const std::string&) override {}
 };
-
-// The same collection as the behaviour benchmarks use, as a songlist file.
-void write_songlist(const std::string& path, int rows) {
-  std::ofstream out(path, std::ios::binary);
-  for (int i = 0; i < rows; ++i)
-    out << '"' << collection_directory(i) << "\",\"" << collection_file(i) << "\",\"" << collection_score(i)
-        << "\",\"14:05 6/12/01\"\r\n";
-}
 
 void press(QWidget& grid, char key) {
   QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier, QString(QLatin1Char(key)));
@@ -50,7 +41,7 @@ void BM_ScoreKeyOnScreen(benchmark::State& state) {
   MemorySettingsStore settings;
   settings.SaveSetting(sections::kMain, keys::kVisible, "True");
   settings.SaveSetting(sections::kPrefs, keys::kWinampDir, "/bin");
-  write_songlist(default_songlist_path(folders), static_cast<int>(state.range(0)));
+  write_collection(default_songlist_path(folders), static_cast<int>(state.range(0)));
   IdlePlayer link(false, "sh");
   QuietDesktop desktop;
   {

@@ -56,6 +56,16 @@ class Desktop {
   // A short word to the user that needs no answer and must not stand in the
   // way of the work (a desktop notification, or a line in the window).
   virtual void notify(const std::string& text) = 0;
+
+  // Long work the user may stop: `text` tells how far it has come. Shown once
+  // the work has lasted a moment, with a Cancel button; answers false once
+  // the user has cancelled. A desktop that shows nothing never cancels.
+  virtual bool show_progress(const std::string& text) {
+    (void)text;
+    return true;
+  }
+  // The long work has ended; its progress goes away.
+  virtual void end_progress() {}
 };
 
 }  // namespace jukora

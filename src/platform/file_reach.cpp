@@ -1,5 +1,4 @@
 #include "platform/file_reach.h"
-#include "platform/native_path.h"
 
 #include <atomic>
 #include <condition_variable>
@@ -9,6 +8,8 @@
 #include <optional>
 #include <system_error>
 #include <thread>
+
+#include "platform/native_path.h"
 
 namespace jukora {
 

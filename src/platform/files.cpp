@@ -1,9 +1,11 @@
 #include "platform/files.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <new>
 #include <system_error>
 
 #ifdef _WIN32
@@ -12,11 +14,13 @@
 #include <sys/stat.h>
 #else
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
 
 #include "platform/native_path.h"
+#include "platform/stale_saves.h"
 
 namespace jukora {
 
@@ -28,25 +32,91 @@ std::string reason(int error_number) { return std::strerror(error_number); }
 
 }  // namespace
 
-ReadResult read_whole_file(const std::string& path, std::string& bytes) {
+#ifdef _WIN32
+
+ReadResult read_whole_file(const std::string& path, std::string& bytes, std::size_t max_bytes) {
   bytes.clear();
   std::error_code error;
   auto status = fs::status(native_path(path), error);
   if (status.type() == fs::file_type::not_found) return ReadResult::kMissing;
   if (error || status.type() == fs::file_type::directory) return ReadResult::kUnreadable;
+  // Device names such as CON would wait for input.
+  if (status.type() != fs::file_type::regular) return ReadResult::kNotAFile;
   std::FILE* file = open_file(path, "rb");
   if (!file) return errno == ENOENT ? ReadResult::kMissing : ReadResult::kUnreadable;
-  char buffer[1 << 16];
-  std::size_t got = 0;
-  while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.append(buffer, got);
-  bool failed = std::ferror(file) != 0;
+  struct _stat64 info {};
+  ReadResult result = ReadResult::kOk;
+  if (_fstat64(_fileno(file), &info) != 0) {
+    result = ReadResult::kUnreadable;
+  } else if ((info.st_mode & _S_IFMT) != _S_IFREG) {
+    result = ReadResult::kNotAFile;
+  } else if (static_cast<std::uint64_t>(info.st_size) > max_bytes) {
+    result = ReadResult::kTooBig;
+  } else {
+    try {
+      bytes.reserve(static_cast<std::size_t>(info.st_size));
+      char buffer[1 << 16];
+      std::size_t got = 0;
+      while (bytes.size() <= max_bytes && (got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+        bytes.append(buffer, got);
+      if (std::ferror(file)) result = ReadResult::kUnreadable;
+      if (bytes.size() > max_bytes) result = ReadResult::kTooBig;
+    } catch (const std::bad_alloc&) {
+      result = ReadResult::kUnreadable;
+    }
+  }
   std::fclose(file);
-  return failed ? ReadResult::kUnreadable : ReadResult::kOk;
+  if (result != ReadResult::kOk) std::string().swap(bytes);
+  return result;
 }
+
+#else
+
+ReadResult read_whole_file(const std::string& path, std::string& bytes, std::size_t max_bytes) {
+  bytes.clear();
+  // Opening a pipe for reading would wait for a writer; nothing is read
+  // before fstat has shown a regular file.
+  int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return errno == ENOENT || errno == ENOTDIR ? ReadResult::kMissing : ReadResult::kUnreadable;
+  struct stat info {};
+  ReadResult result = ReadResult::kOk;
+  if (fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
+    result = ReadResult::kUnreadable;
+  } else if (!S_ISREG(info.st_mode)) {
+    result = ReadResult::kNotAFile;
+  } else if (static_cast<std::uint64_t>(info.st_size) > max_bytes) {
+    result = ReadResult::kTooBig;
+  } else {
+    try {
+      bytes.reserve(static_cast<std::size_t>(info.st_size));
+      char buffer[1 << 16];
+      while (true) {
+        ssize_t n = read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) result = ReadResult::kUnreadable;
+        if (n <= 0) break;
+        // A file that grows while it is read still stops at the cap.
+        if (bytes.size() + static_cast<std::size_t>(n) > max_bytes) {
+          result = ReadResult::kTooBig;
+          break;
+        }
+        bytes.append(buffer, static_cast<std::size_t>(n));
+      }
+    } catch (const std::bad_alloc&) {
+      result = ReadResult::kUnreadable;
+    }
+  }
+  close(fd);
+  if (result != ReadResult::kOk) std::string().swap(bytes);
+  return result;
+}
+
+#endif
 
 #ifdef _WIN32
 
 bool write_file_atomically(const std::string& path, std::string_view bytes, std::string& error) {
+  remove_stale_saves(path);
   std::string temp;
   int fd = -1;
   for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
@@ -99,12 +169,16 @@ bool write_file_atomically(const std::string& link_path, std::string_view bytes,
     error = reason(errno);
     return false;
   }
+  remove_stale_saves(path);
   std::string temp = path + ".saving-XXXXXX";
   int fd = mkstemp(temp.data());
   if (fd < 0) {
     error = reason(errno);
     return false;
   }
+  // Tells remove_stale_saves that this one is being written. Where locks are
+  // not to be had, the file's age alone tells it.
+  flock(fd, LOCK_EX | LOCK_NB);
   // Keep the permissions of the file being replaced; a new file gets the
   // usual ones (mkstemp makes it private).
   struct stat old {};

@@ -4,6 +4,7 @@
 #include <exception>
 #include <filesystem>
 #include <optional>
+#include <set>
 #include <system_error>
 #include <utility>
 
@@ -74,10 +75,15 @@ bool is_audio_extension(std::string_view extension) {
 }
 
 // State of one drop: the real folders whose trees it walks, so that a link
-// leading back into one of them ends the walk there instead of looping.
+// leading back into one of them ends the walk there instead of looping; every
+// folder walked, so that none is walked twice by whatever path; and the songs
+// found, which join the list only once the walk has ended uncancelled.
 struct AddSongs::Walk {
   std::vector<std::string> trees;
+  std::set<FolderId> walked;
+  std::vector<std::pair<std::string, std::string>> found;
   std::chrono::steady_clock::time_point last_yield;
+  bool cancelled = false;
 };
 
 AddSongs::AddSongs(Songlist& songlist, SonglistFiles& files, Desktop& desktop, DialogMemory& dialog, SteadyNow now)
@@ -120,15 +126,20 @@ void AddSongs::add_files_dialog() {
 
 void AddSongs::MSFlexGrid1_OLEDragDrop(const std::vector<std::string>& paths) {
   BusyCursor busy(desktop_);
-  Walk walk{{}, now_()};
+  Walk walk;
+  walk.last_yield = now_();
   for (const std::string& path : paths) {
+    if (walk.cancelled) break;
     try {
       drag_drop_file(walk, without_trailing_separators(path));
     } catch (const std::exception&) {
       // Quiet by design, like every other entry that cannot be read: the
-      // rows added so far stay and the drop goes on with the next path.
+      // songs found so far stay and the drop goes on with the next path.
     }
   }
+  desktop_.end_progress();
+  if (walk.cancelled) return;
+  for (const auto& [dir, file] : walk.found) append_song(dir, file);
   recompute_songlist(songlist_);
   files_.write_songlist();
 }
@@ -139,7 +150,7 @@ void AddSongs::drag_drop_file(Walk& walk, const std::string& path) {
   fs::file_status status = fs::status(native_path(path), error);
   if (error) return;
   if (!fs::is_directory(status)) {
-    if (is_audio_extension(get_extension(path))) add_file_row(path);
+    if (is_audio_extension(get_extension(path))) walk.found.emplace_back(song_directory(path), get_file_name(path));
     return;
   }
   std::optional<std::string> real = local_text(fs::canonical(native_path(path), error));
@@ -158,17 +169,19 @@ void AddSongs::walk_directory(Walk& walk, const std::string& top) {
   };
   std::vector<Level> levels;
   auto enter = [&](std::string dir) {
+    std::optional<FolderId> id = folder_id(dir);
+    if (!id || !walk.walked.insert(*id).second) return;
     DirListing listing;
-    if (!list_directory(dir, listing, [&] { pace(walk); })) return;
+    if (!list_directory(dir, listing, [&] { return pace(walk); })) return;
     for (const std::string& name : listing.files) {
-      if (name.back() != '.' && is_audio_extension(get_extension(name))) append_song(dir, name);
-      pace(walk);
+      if (name.back() != '.' && is_audio_extension(get_extension(name))) walk.found.emplace_back(dir, name);
+      if (!pace(walk)) return;
     }
     levels.push_back({std::move(dir), std::move(listing.subdirs)});
   };
 
   enter(top);
-  while (!levels.empty()) {
+  while (!levels.empty() && !walk.cancelled) {
     Level& level = levels.back();
     if (level.next == level.subdirs.size()) {
       levels.pop_back();
@@ -176,29 +189,37 @@ void AddSongs::walk_directory(Walk& walk, const std::string& top) {
     }
     DirListing::Subdir sub = std::move(level.subdirs[level.next++]);
     std::string path = join_path(level.path, sub.name);
-    if (sub.name.back() != '.' && (!sub.link || enter_link(walk, path))) enter(std::move(path));
+    if (sub.name.back() != '.' && (!sub.link || enter_link(walk, level.path, path))) enter(std::move(path));
     pace(walk);
   }
 }
 
 // A directory link is followed unless it leads into a tree this drop walks
-// already: a link back to an ancestor would loop for ever, and any other such
-// link would list the same songs again under a second folder name. A link
-// leading out of the trees is followed, and its target becomes a tree too.
-bool AddSongs::enter_link(Walk& walk, const std::string& path) {
+// already, or to a folder that holds the link itself (an ancestor, or the
+// root): either would list the same songs again under a second folder name,
+// or the whole disk. A link leading elsewhere is followed, and its target
+// becomes a tree too.
+bool AddSongs::enter_link(Walk& walk, const std::string& parent, const std::string& path) {
   std::error_code error;
-  std::optional<std::string> target = local_text(fs::canonical(native_path(path), error));
+  const std::optional<std::string> target = local_text(fs::canonical(native_path(path), error));
   if (error || !target) return false;
+  const std::optional<std::string> real_parent = local_text(fs::canonical(native_path(parent), error));
+  if (error || !real_parent || lies_within(*target, *real_parent)) return false;
   for (const std::string& tree : walk.trees)
     if (lies_within(tree, *target)) return false;
-  walk.trees.push_back(std::move(*target));
+  walk.trees.push_back(*target);
   return true;
 }
 
-void AddSongs::pace(Walk& walk) {
-  if (now_() - walk.last_yield < kYieldInterval) return;
+bool AddSongs::pace(Walk& walk) {
+  if (walk.cancelled) return false;
+  if (now_() - walk.last_yield < kYieldInterval) return true;
   desktop_.yield_events();
+  if (!desktop_.show_progress("Looking for songs: " + std::to_string(walk.found.size()) + " found in " +
+                              std::to_string(walk.walked.size()) + " folders."))
+    walk.cancelled = true;
   walk.last_yield = now_();
+  return !walk.cancelled;
 }
 
 }  // namespace jukora

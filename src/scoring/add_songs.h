@@ -52,7 +52,8 @@ class AddSongs {
   void add_files_dialog();
 
   // Files and directories dropped on the grid, in the order given. Only audio
-  // files are taken; unreadable entries are skipped without a word.
+  // files are taken; unreadable entries are skipped without a word. A long
+  // walk shows its progress; cancelled, it leaves the list as it was.
   void MSFlexGrid1_OLEDragDrop(const std::vector<std::string>& paths);
 
   // Appends the file unless it is listed already; a directory is ignored.
@@ -63,9 +64,10 @@ class AddSongs {
 
   void drag_drop_file(Walk& walk, const std::string& path);
   void walk_directory(Walk& walk, const std::string& top);
-  bool enter_link(Walk& walk, const std::string& path);
+  bool enter_link(Walk& walk, const std::string& parent, const std::string& path);
   bool append_song(const std::string& dir, const std::string& file);
-  void pace(Walk& walk);
+  // Yields and shows the progress now and then; false once cancelled.
+  bool pace(Walk& walk);
 
   Songlist& songlist_;
   SonglistFiles& files_;

@@ -27,7 +27,7 @@ bool name_before(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-bool list_directory(const std::string& dir, DirListing& out, const std::function<void()>& tick) {
+bool list_directory(const std::string& dir, DirListing& out, const std::function<bool()>& tick) {
   out.files.clear();
   out.subdirs.clear();
   std::error_code error;
@@ -35,7 +35,7 @@ bool list_directory(const std::string& dir, DirListing& out, const std::function
   const fs::directory_iterator end;
   for (; !error && it != end; it.increment(error)) {
     const fs::directory_entry& entry = *it;
-    if (tick) tick();
+    if (tick && !tick()) return false;
     std::optional<std::string> local_name = local_text(entry.path().filename());
     if (!local_name) continue;  // a name the local 8-bit encoding cannot hold: no path to list it by
     std::string name = std::move(*local_name);

@@ -143,6 +143,7 @@ Dialog::Dialog(SettingsStore& settings, const WinampLink& link, QWidget* parent)
   connect(chkDec, &QCheckBox::toggled, this, &Dialog::control_changed);
   connect(chkNotify, &QCheckBox::toggled, this, &Dialog::control_changed);
   connect(txtHours, &QLineEdit::textChanged, this, &Dialog::control_changed);
+  connect(txtHours, &QLineEdit::textEdited, this, &Dialog::txtHours_Edited);
   connect(txtWinampDir, &QLineEdit::textChanged, this, &Dialog::control_changed);
   connect(OKButton, &QPushButton::clicked, this, &Dialog::OKButton_Click);
   connect(ApplyButton, &QPushButton::clicked, this, &Dialog::ApplyButton_Click);
@@ -265,6 +266,22 @@ bool Dialog::txtHours_KeyPress(const QKeyEvent& key) {
   for (QChar c : text)
     if (c < QLatin1Char('0') || c > QLatin1Char('9')) return false;
   return true;
+}
+
+void Dialog::txtHours_Edited(const QString& text) {
+  // What reaches the box without a key press (a paste, a drop) is filtered
+  // like typing: only its digits stay.
+  QString digits;
+  int cursor = txtHours->cursorPosition();
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    if (text[i] >= QLatin1Char('0') && text[i] <= QLatin1Char('9'))
+      digits += text[i];
+    else if (i < txtHours->cursorPosition())
+      --cursor;
+  }
+  if (digits == text) return;
+  txtHours->setText(digits);
+  txtHours->setCursorPosition(cursor);
 }
 
 void Dialog::OKButton_Click() {

@@ -95,6 +95,7 @@ class Dialog : public QDialog {
   // Every user change (and the chooser's) enables Apply; filling does not.
   void control_changed();
   static bool txtHours_KeyPress(const QKeyEvent& key);
+  void txtHours_Edited(const QString& text);
   void OKButton_Click();
   void ApplyButton_Click();
   void CancelButton_Click();

@@ -64,6 +64,44 @@ bool on_some_screen(const QRect& frame) {
                      [&](const QScreen* screen) { return screen->availableGeometry().intersects(frame); });
 }
 
+// A restored window is never smaller than this: both buttons and a strip of
+// the grid show.
+constexpr double kLeastWidth = 3000;
+constexpr double kLeastHeight = 1500;
+// How much of the title bar stays on the screen, so it can be taken hold of.
+constexpr int kGripPixels = 100;
+
+// Stored geometry as pixels. Hand-edited or corrupted settings can hold any
+// number; far beyond every screen is as good as the edge of the range.
+int stored_px(double twips, int (TwipScale::*to_px)(double) const, const TwipScale& scale) {
+  return (scale.*to_px)(std::clamp(twips, -1e7, 1e7));
+}
+
+// `wanted` moved and sized onto the screen that shows most of it: no larger
+// than that screen, not smaller than the least size, its title bar on it.
+// Nothing of it on any screen: the design place, at a size that fits.
+QRect onto_a_screen(const QRect& wanted, const QPoint& design_place, const QSize& least) {
+  const QScreen* best = QGuiApplication::primaryScreen();
+  qint64 best_area = 0;
+  for (const QScreen* screen : QGuiApplication::screens()) {
+    const QRect shared = screen->availableGeometry().intersected(wanted);
+    const qint64 area = qint64{shared.width()} * shared.height();
+    if (!shared.isEmpty() && area > best_area) {
+      best = screen;
+      best_area = area;
+    }
+  }
+  if (!best) return wanted;
+  const QRect area = best->availableGeometry();
+  QRect placed(best_area > 0 ? wanted.topLeft() : design_place, wanted.size());
+  placed.setWidth(std::min(std::max(placed.width(), least.width()), area.width()));
+  placed.setHeight(std::min(std::max(placed.height(), least.height()), area.height()));
+  const int grip = std::min(kGripPixels, placed.width());
+  placed.moveLeft(std::clamp(placed.left(), area.left() - placed.width() + grip, area.right() + 1 - grip));
+  placed.moveTop(std::clamp(placed.top(), area.top(), area.bottom() + 1 - std::min(kGripPixels, placed.height())));
+  return placed;
+}
+
 }  // namespace
 
 Form1::Form1(SettingsStore& settings, WinampLink& link, QtDesktop& desktop, AppFolders folders, QWidget* parent)
@@ -99,6 +137,9 @@ Form1::Form1(SettingsStore& settings, WinampLink& link, QtDesktop& desktop, AppF
     connect(cmdIncDec_[index], &QPushButton::clicked, this, [this, index] { cmdIncDec_Click(index); });
   }
   connect(MSFlexGrid1_, &SonglistView::rows_selected, this, [this](int row, int row_sel) {
+    // The view moving its cursor because rows went away is no choice of the
+    // user's; the Songlist's cursor is what gets shown then.
+    if (syncing_) return;
     songlist_.SetRow(row);
     songlist_.SetRowSel(row_sel);
   });
@@ -144,11 +185,14 @@ void Form1::Form_Load() {
   const double width = setting_number(settings_, sections::kWindow, keys::kAppWidth, scale.x_twips(this->width()));
   const double top = setting_number(settings_, sections::kWindow, keys::kAppTop, scale.y_twips(y()));
   const double left = setting_number(settings_, sections::kWindow, keys::kAppLeft, scale.x_twips(x()));
-  resize(scale.x_px(width), scale.y_px(height));
-  move(scale.x_px(left), scale.y_px(top));
-  // A place saved on a screen that is gone would leave the window out of
-  // reach.
-  if (!on_some_screen(QRect(pos(), size()))) move(design_place);
+  // A place saved on a screen that is gone, or a size of nothing or of
+  // miles, would leave the window out of reach.
+  const QRect placed =
+      onto_a_screen(QRect(stored_px(left, &TwipScale::x_px, scale), stored_px(top, &TwipScale::y_px, scale),
+                          stored_px(width, &TwipScale::x_px, scale), stored_px(height, &TwipScale::y_px, scale)),
+                    design_place, QSize(scale.x_px(kLeastWidth), scale.y_px(kLeastHeight)));
+  resize(placed.size());
+  move(placed.topLeft());
 
   is_loaded_ = true;
   Form_Resize();
@@ -182,6 +226,8 @@ void Form1::Form_Resize() {
   MSFlexGrid1_->resize(grid);
   place_status_line();
 
+  // Saved, such a place would put the window out of reach at the next start.
+  if (!on_some_screen(frameGeometry())) return;
   settings_.SaveSetting(sections::kWindow, keys::kAppTop, twips_text(scale.y_twips(y())));
   settings_.SaveSetting(sections::kWindow, keys::kAppLeft, twips_text(scale.x_twips(x())));
   settings_.SaveSetting(sections::kWindow, keys::kAppHeight, twips_text(scale.y_twips(height())));
@@ -280,7 +326,10 @@ void Form1::size_columns_to_contents() {
 }
 
 void Form1::show_songlist() {
-  model_->sync();
+  {
+    QScopedValueRollback<bool> syncing(syncing_, true);
+    model_->sync();
+  }
   const bool empty =
       songlist_.Rows() < 2 || (songlist_.Rows() == 2 && songlist_.TextMatrix(1, col::kDirectory).empty());
   MSFlexGrid1_->set_empty(empty);

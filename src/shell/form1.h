@@ -142,6 +142,7 @@ class Form1 : public QWidget {
   bool placing_columns_ = false;
   bool columns_to_size_ = false;
   bool sizing_columns_ = false;
+  bool syncing_ = false;
   bool in_timer_ = false;
 };
 

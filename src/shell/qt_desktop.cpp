@@ -47,6 +47,9 @@ QString qt_filter(const std::string& filter) {
   return entries.join(";;");
 }
 
+QtDesktop::QtDesktop(QWidget* parent) : parent_(parent) {}
+QtDesktop::~QtDesktop() { end_progress(); }
+
 void QtDesktop::message_box(const std::string& text) {
   QMessageBox box(QMessageBox::NoIcon, kAppTitle, q(text), QMessageBox::Ok, parent_);
   box.exec();
@@ -99,5 +102,23 @@ void QtDesktop::notify(const std::string& text) {
     qInfo("%s", qUtf8Printable(line));
   }
 }
+
+bool QtDesktop::show_progress(const std::string& text) {
+  if (!progress_) {
+    // Modeless, so that the window and the tray keep working meanwhile; it
+    // shows itself only when the work lasts.
+    progress_ = new QProgressDialog(parent_);
+    progress_->setWindowTitle(kAppTitle);
+    progress_->setCancelButtonText(QStringLiteral("Cancel"));
+    progress_->setRange(0, 0);
+    progress_->setMinimumDuration(500);
+    progress_->setAutoReset(false);
+    progress_->setValue(0);
+  }
+  progress_->setLabelText(q(text));
+  return !progress_->wasCanceled();
+}
+
+void QtDesktop::end_progress() { delete progress_; }
 
 }  // namespace jukora

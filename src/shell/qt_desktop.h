@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QPointer>
+#include <QProgressDialog>
 #include <QWidget>
 #include <functional>
 
@@ -12,7 +13,8 @@ namespace jukora {
 
 class QtDesktop : public Desktop {
  public:
-  explicit QtDesktop(QWidget* parent = nullptr) : parent_(parent) {}
+  explicit QtDesktop(QWidget* parent = nullptr);
+  ~QtDesktop() override;
 
   void message_box(const std::string& text) override;
   std::optional<std::string> choose_file(const FileDialogRequest& request) override;
@@ -22,6 +24,8 @@ class QtDesktop : public Desktop {
   void set_busy(bool busy) override;
   void yield_events() override;
   void notify(const std::string& text) override;
+  bool show_progress(const std::string& text) override;
+  void end_progress() override;
 
   void set_parent(QWidget* parent) { parent_ = parent; }
   std::function<void(const QString&)> on_menu_caption;
@@ -31,6 +35,7 @@ class QtDesktop : public Desktop {
 
  private:
   QPointer<QWidget> parent_;
+  QPointer<QProgressDialog> progress_;
 };
 
 // "Label|*.a;*.b|Label2|*.c" as Qt's "Label (*.a *.b);;Label2 (*.c)".

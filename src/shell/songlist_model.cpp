@@ -14,6 +14,18 @@ namespace {
 
 QString text_of(std::string_view text) { return qt_text(text); }
 
+// More characters than the widest screen holds in a column. Qt measures the
+// whole text of a cell to elide it, so a field of megabytes is cut here first.
+constexpr std::size_t kMostShownBytes = 512;
+
+QString shown_text(std::string_view text) {
+  if (text.size() <= kMostShownBytes) return text_of(text);
+  std::size_t cut = kMostShownBytes;
+  // Never in the middle of a character's bytes.
+  while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+  return text_of(text.substr(0, cut)) + QChar(0x2026);
+}
+
 std::array<Qt::Alignment, kColumns> parse_format(std::string_view format) {
   std::array<Qt::Alignment, kColumns> alignments;
   alignments.fill(Qt::AlignLeft);
@@ -50,7 +62,7 @@ QVariant SonglistModel::data(const QModelIndex& index, int role) const {
   const bool fixed = index.column() == col::kNumber;
   switch (role) {
     case Qt::DisplayRole:
-      return text_of(songlist_.TextMatrix(index.row() + 1, index.column()));
+      return shown_text(songlist_.TextMatrix(index.row() + 1, index.column()));
     case Qt::TextAlignmentRole:
       return QVariant::fromValue(column_alignment(index.column()) | Qt::AlignVCenter);
     case Qt::ToolTipRole:

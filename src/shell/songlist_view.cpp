@@ -76,15 +76,12 @@ void SonglistView::show_selection(int row, int row_sel) {
 
 std::pair<int, int> SonglistView::shown_selection() const {
   const QModelIndex current = currentIndex();
-  if (!current.isValid()) return {0, 0};
-  int top = current.row(), bottom = current.row();
   const QItemSelection selection = selectionModel()->selection();
-  if (!selection.isEmpty()) {
-    top = bottom = selection.first().top();
-    for (const QItemSelectionRange& range : selection) {
-      top = std::min(top, range.top());
-      bottom = std::max(bottom, range.bottom());
-    }
+  if (!current.isValid() || selection.isEmpty()) return {0, 0};
+  int top = selection.first().top(), bottom = selection.first().bottom();
+  for (const QItemSelectionRange& range : selection) {
+    top = std::min(top, range.top());
+    bottom = std::max(bottom, range.bottom());
   }
   const int moving = current.row();
   const int anchor = moving == top ? bottom : top;
@@ -115,6 +112,13 @@ QPoint SonglistView::menu_position() {
 
 void SonglistView::report_selection() {
   if (placing_ || !currentIndex().isValid()) return;
+  if (selectionModel()->selection().isEmpty()) {
+    // A cursor with nothing highlighted would let the keys act on a row the
+    // user cannot see: the cursor's row is shown instead.
+    placing_ = true;
+    selectionModel()->select(currentIndex(), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    placing_ = false;
+  }
   auto [row, row_sel] = shown_selection();
   emit rows_selected(row, row_sel);
 }
@@ -142,10 +146,35 @@ void SonglistView::keyPressEvent(QKeyEvent* event) {
   QTableView::keyPressEvent(event);
 }
 
+template <typename Handler>
+void SonglistView::within_cells(QMouseEvent* event, Handler handler) {
+  const int rows = model() ? model()->rowCount() : 0;
+  QPointF at = event->position();
+  if (rows > 0) {
+    const int last_row = rows - 1, last_column = model()->columnCount() - 1;
+    if (at.y() >= rowViewportPosition(last_row) + rowHeight(last_row))
+      at.setY(rowViewportPosition(last_row) + rowHeight(last_row) / 2);
+    if (at.x() >= columnViewportPosition(last_column) + columnWidth(last_column))
+      at.setX(columnViewportPosition(last_column) + columnWidth(last_column) / 2);
+  }
+  if (at == event->position()) {
+    handler(event);
+    return;
+  }
+  QMouseEvent moved(event->type(), at, event->globalPosition(), event->button(), event->buttons(), event->modifiers(),
+                    event->pointingDevice());
+  handler(&moved);
+  event->setAccepted(moved.isAccepted());
+}
+
 void SonglistView::mousePressEvent(QMouseEvent* event) {
   // The right button opens the mode menu and leaves the cursor alone.
   if (event->button() == Qt::RightButton) return;
-  QTableView::mousePressEvent(event);
+  within_cells(event, [this](QMouseEvent* e) { QTableView::mousePressEvent(e); });
+}
+
+void SonglistView::mouseMoveEvent(QMouseEvent* event) {
+  within_cells(event, [this](QMouseEvent* e) { QTableView::mouseMoveEvent(e); });
 }
 
 void SonglistView::mouseReleaseEvent(QMouseEvent* event) {
@@ -153,11 +182,11 @@ void SonglistView::mouseReleaseEvent(QMouseEvent* event) {
     emit mode_menu_requested(event->globalPosition().toPoint());
     return;
   }
-  QTableView::mouseReleaseEvent(event);
+  within_cells(event, [this](QMouseEvent* e) { QTableView::mouseReleaseEvent(e); });
 }
 
 void SonglistView::mouseDoubleClickEvent(QMouseEvent* event) {
-  QTableView::mouseDoubleClickEvent(event);
+  within_cells(event, [this](QMouseEvent* e) { QTableView::mouseDoubleClickEvent(e); });
   if (event->button() == Qt::LeftButton) emit double_clicked();
 }
 

@@ -1,7 +1,8 @@
 // The grid of the main window (MSFlexGrid1): a table view of whole rows
 // with one contiguous selection, reporting it as the Songlist's Row (the
 // anchor) and RowSel (the moving end), and turning keys and mouse buttons
-// into the grid's events.
+// into the grid's events. What it highlights is always the rows the keys act
+// on: a click past the last row or column lands on the last one.
 #pragma once
 
 #include <QTableView>
@@ -25,7 +26,7 @@ class SonglistView : public QTableView {
   // Selects Songlist rows `row` (the anchor) to `row_sel`; row 0 or a row
   // past the end selects nothing. Reports nothing back.
   void show_selection(int row, int row_sel);
-  // The anchor and moving end as shown, in Songlist rows; 0 for none.
+  // The anchor and moving end as highlighted, in Songlist rows; 0 for none.
   std::pair<int, int> shown_selection() const;
   void scroll_to_row(int row);
   // Whether the list holds no song, so that the hint is painted over it.
@@ -48,6 +49,7 @@ class SonglistView : public QTableView {
   void keyPressEvent(QKeyEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
@@ -56,6 +58,10 @@ class SonglistView : public QTableView {
   void report_selection();
   // Below the selected row, brought into view; the top left without one.
   QPoint menu_position();
+  // Runs the view's own handler with the position moved onto the last row or
+  // column when it lies past them.
+  template <typename Handler>
+  void within_cells(QMouseEvent* event, Handler handler);
 
   bool placing_ = false;
   bool empty_ = false;

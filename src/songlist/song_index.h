@@ -23,63 +23,89 @@ struct SongKey {
 
 std::uint64_t song_hash(const SongKey& key);
 
-// Entries are opaque row pointers; `key_of` reads a row's current key.
+// Entries are opaque row pointers; `key_of` reads a row's current key. Rows
+// that share a key share one entry, which counts them, so a list holding the
+// same song many times costs no more than one holding it once.
 template <class Row, SongKey (*key_of)(const Row*)>
 class SongIndex {
  public:
   void clear() {
-    slots_.assign(slots_.size(), Slot{});
+    slots_.clear();
     size_ = 0;
+  }
+
+  // Makes an empty index ready for `rows` keys without growing.
+  void reserve(std::size_t rows) {
+    std::size_t wanted = 16;
+    while (wanted < rows * 2) wanted *= 2;
+    if (wanted > slots_.size()) slots_.assign(wanted, Slot{});
   }
 
   void insert(const Row* row) {
     if ((size_ + 1) * 2 > slots_.size()) grow();
-    place(Slot{song_hash(key_of(row)), row});
+    const SongKey key = key_of(row);
+    const std::uint32_t hash = short_hash(key);
+    std::size_t i = slot_of(key, hash);
+    if (slots_[i].row != nullptr) {
+      ++slots_[i].count;
+      return;
+    }
+    slots_[i] = Slot{hash, 1, row};
     ++size_;
   }
 
-  // Removes this very row, found under its current key.
-  void erase(const Row* row) {
+  // Removes this very row, found under its current key. When the entry of a
+  // key that other rows share named this row, `another()` names one of them.
+  template <class Another>
+  void erase(const Row* row, Another another) {
     if (slots_.empty()) return;
-    std::size_t mask = slots_.size() - 1;
-    std::size_t i = song_hash(key_of(row)) & mask;
-    while (slots_[i].row != nullptr) {
-      if (slots_[i].row == row) {
-        remove_at(i);
-        --size_;
-        return;
-      }
-      i = (i + 1) & mask;
+    const SongKey key = key_of(row);
+    std::size_t i = slot_of(key, short_hash(key));
+    Slot& slot = slots_[i];
+    if (slot.row == nullptr) return;
+    const Row* stand_in = slot.count > 1 && slot.row == row ? another() : slot.row;
+    if (slot.count > 1 && stand_in != nullptr) {
+      --slot.count;
+      slot.row = stand_in;
+      return;
     }
+    remove_at(i);
+    --size_;
   }
 
   bool contains(const SongKey& key) const {
-    if (slots_.empty()) return false;
-    std::uint64_t hash = song_hash(key);
-    std::size_t mask = slots_.size() - 1;
-    for (std::size_t i = hash & mask; slots_[i].row != nullptr; i = (i + 1) & mask)
-      if (slots_[i].hash == hash && key_of(slots_[i].row) == key) return true;
-    return false;
+    return !slots_.empty() && slots_[slot_of(key, short_hash(key))].row != nullptr;
   }
 
  private:
   struct Slot {
-    std::uint64_t hash = 0;
+    std::uint32_t hash = 0;
+    std::uint32_t count = 0;
     const Row* row = nullptr;
   };
 
-  void place(const Slot& slot) {
+  // The table never holds 2^32 slots, so the low half of the hash places an
+  // entry as well as the whole would.
+  static std::uint32_t short_hash(const SongKey& key) { return static_cast<std::uint32_t>(song_hash(key)); }
+
+  // The slot holding `key`, or the empty slot where it would go.
+  std::size_t slot_of(const SongKey& key, std::uint32_t hash) const {
     std::size_t mask = slots_.size() - 1;
-    std::size_t i = slot.hash & mask;
-    while (slots_[i].row != nullptr) i = (i + 1) & mask;
-    slots_[i] = slot;
+    std::size_t i = hash & mask;
+    while (slots_[i].row != nullptr && !(slots_[i].hash == hash && key_of(slots_[i].row) == key)) i = (i + 1) & mask;
+    return i;
   }
 
   void grow() {
     std::vector<Slot> old(slots_.empty() ? 16 : slots_.size() * 2);
     old.swap(slots_);
-    for (const Slot& slot : old)
-      if (slot.row) place(slot);
+    std::size_t mask = slots_.size() - 1;
+    for (const Slot& slot : old) {
+      if (slot.row == nullptr) continue;
+      std::size_t i = slot.hash & mask;
+      while (slots_[i].row != nullptr) i = (i + 1) & mask;
+      slots_[i] = slot;
+    }
   }
 
   // Backward-shift deletion keeps every probe sequence unbroken.

@@ -1,35 +1,78 @@
 #include "songlist/songlist.h"
 
 #include <algorithm>
+#include <cstring>
+#include <functional>
+#include <new>
+#include <string>
 #include <utility>
 
 #include "songlist/numbers.h"
 
 namespace jukora {
 
-Songlist::RowCells::RowCells(std::initializer_list<std::string_view> cells) {
+namespace {
+
+// Room a new row keeps for the row number, Rank %, a Score, a Mark and a
+// Last Played that a recompute or a play may add.
+constexpr std::uint32_t kRowRoom = 40;
+
+}  // namespace
+
+Songlist::RowCells::Owner Songlist::RowCells::make(std::span<const std::string_view> cells) {
   std::size_t total = 0;
-  for (std::string_view cell : cells) total += cell.size();
-  // Room for the row number and Rank % that the next recompute writes.
-  text_.reserve(total + 16);
-  int c = 0;
-  for (std::string_view cell : cells) {
-    if (c == kColumns) break;
-    text_.append(cell);
-    end_[static_cast<std::size_t>(c++)] = static_cast<std::uint32_t>(text_.size());
+  for (std::size_t c = 0; c < cells.size() && c < kColumns; ++c) total += cells[c].size();
+  const std::size_t capacity = total + kRowRoom;
+  void* memory = ::operator new(sizeof(RowCells) + capacity);
+  Owner row(new (memory) RowCells());
+  row->text_ = row->room();
+  row->capacity_ = static_cast<std::uint32_t>(capacity);
+  std::uint32_t end = 0;
+  for (std::size_t c = 0; c < kColumns; ++c) {
+    if (c < cells.size() && !cells[c].empty()) {
+      std::memcpy(row->text_ + end, cells[c].data(), cells[c].size());
+      end += static_cast<std::uint32_t>(cells[c].size());
+    }
+    row->end_[c] = end;
   }
-  for (; c < kColumns; ++c) end_[static_cast<std::size_t>(c)] = static_cast<std::uint32_t>(text_.size());
+  return row;
+}
+
+void Songlist::RowCells::Free::operator()(RowCells* row) const {
+  row->~RowCells();
+  ::operator delete(row);
+}
+
+Songlist::RowCells::~RowCells() {
+  if (text_ != room()) delete[] text_;
 }
 
 std::string_view Songlist::RowCells::get(int col) const {
   std::uint32_t begin = col == 0 ? 0 : end_[col - 1];
-  return std::string_view(text_).substr(begin, end_[col] - begin);
+  return std::string_view(text_ + begin, end_[col] - begin);
 }
 
 void Songlist::RowCells::set(int col, std::string_view text) {
-  std::uint32_t begin = col == 0 ? 0 : end_[col - 1];
-  std::uint32_t old_size = end_[col] - begin;
-  text_.replace(begin, old_size, text);
+  // The new text may be a view of this very row.
+  const std::less<const char*> before;
+  if (!before(text.data(), text_) && before(text.data(), text_ + capacity_)) return set(col, std::string(text));
+  const std::uint32_t begin = col == 0 ? 0 : end_[col - 1];
+  const std::uint32_t old_size = end_[col] - begin;
+  const std::uint32_t size = end_[kColumns - 1];
+  const std::uint32_t tail = size - end_[col];
+  const std::size_t new_size = std::size_t{size} - old_size + text.size();
+  if (new_size > capacity_) {
+    const std::size_t capacity = new_size + kRowRoom;
+    char* grown = new char[capacity];
+    std::memcpy(grown, text_, begin);
+    std::memcpy(grown + begin + text.size(), text_ + end_[col], tail);
+    if (text_ != room()) delete[] text_;
+    text_ = grown;
+    capacity_ = static_cast<std::uint32_t>(capacity);
+  } else {
+    std::memmove(text_ + begin + text.size(), text_ + end_[col], tail);
+  }
+  if (!text.empty()) std::memcpy(text_ + begin, text.data(), text.size());
   auto grown = static_cast<std::uint32_t>(text.size()) - old_size;  // wraps for shrinking, on purpose
   for (int c = col; c < kColumns; ++c) end_[c] += grown;
 }
@@ -58,29 +101,33 @@ void Songlist::SetTextMatrix(int row, int col, std::string_view text) {
   }
   RowCells* cells = at(row);
   if (!cells) return;
+  if (col != col::kNumber && col != col::kRank && col != col::kMark) ++content_revision_;
   bool keyed = col == col::kDirectory || col == col::kFile;
-  if (keyed) index_.erase(cells);
+  if (keyed) unindex(cells);
   cells->set(col, text);
-  if (keyed) index_.insert(cells);
+  if (keyed && indexed_) index_.insert(cells);
 }
 
 void Songlist::AddItem(std::string_view text) {
   ++revision_;
-  auto cells = std::make_unique<RowCells>();
-  for (int c = 0; c < kColumns; ++c) {
+  ++content_revision_;
+  std::array<std::string_view, kColumns> parts;
+  for (std::string_view& part : parts) {
     auto tab = text.find('\t');
-    cells->set(c, text.substr(0, tab));
+    part = text.substr(0, tab);
     if (tab == std::string_view::npos) break;
     text.remove_prefix(tab + 1);
   }
-  index_.insert(cells.get());
+  auto cells = RowCells::make(parts);
+  if (indexed_) index_.insert(cells.get());
   rows_.push_back(std::move(cells));
 }
 
 void Songlist::add_cells(std::initializer_list<std::string_view> texts) {
   ++revision_;
-  auto cells = std::make_unique<RowCells>(texts);
-  index_.insert(cells.get());
+  ++content_revision_;
+  auto cells = RowCells::make(std::span<const std::string_view>(texts.begin(), texts.size()));
+  if (indexed_) index_.insert(cells.get());
   rows_.push_back(std::move(cells));
 }
 
@@ -88,14 +135,19 @@ void Songlist::RemoveItem(int row) {
   RowCells* cells = at(row);
   if (!cells) return;
   ++revision_;
-  index_.erase(cells);
+  ++content_revision_;
+  unindex(cells);
   rows_.erase(rows_.begin() + (row - 1));
 }
 
 void Songlist::Clear() {
   ++revision_;
-  index_.clear();
+  ++content_revision_;
   rows_.clear();
+  // A load follows, and nothing asks whether a song is listed while it
+  // runs: the index is built when first asked, once, instead of row by row.
+  index_.clear();
+  indexed_ = false;
 }
 
 int Songlist::ColWidth(int col) const {
@@ -108,12 +160,15 @@ void Songlist::SetColWidth(int col, int width) {
 
 void Songlist::sort_by_score() {
   ++revision_;
-  std::vector<std::pair<double, std::unique_ptr<RowCells>>> keyed;
+  std::vector<double> scores;
+  scores.reserve(rows_.size());
+  for (const auto& row : rows_) scores.push_back(score_sort_value(row->get(col::kScore)));
+  // A list as saved is in order already, and a score change moves one row.
+  if (std::is_sorted(scores.begin(), scores.end(), std::greater<>())) return;
+  ++content_revision_;
+  std::vector<std::pair<double, RowCells::Owner>> keyed;
   keyed.reserve(rows_.size());
-  for (auto& row : rows_) {
-    double score = score_sort_value(row->get(col::kScore));
-    keyed.emplace_back(score, std::move(row));
-  }
+  for (std::size_t i = 0; i < rows_.size(); ++i) keyed.emplace_back(scores[i], std::move(rows_[i]));
   std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
   for (std::size_t i = 0; i < keyed.size(); ++i) rows_[i] = std::move(keyed[i].second);
 }
@@ -122,11 +177,34 @@ void Songlist::remove_rows_with_empty(int col) {
   ++revision_;
   auto gone =
       std::stable_partition(rows_.begin(), rows_.end(), [col](const auto& row) { return !row->get(col).empty(); });
-  for (auto it = gone; it != rows_.end(); ++it) index_.erase(it->get());
+  if (gone == rows_.end()) return;
+  ++content_revision_;
   rows_.erase(gone, rows_.end());
+  // Gone rows may share keys with rows that stay; indexing what stays anew
+  // is simpler than finding each shared key's next row.
+  index_.clear();
+  indexed_ = false;
+}
+
+void Songlist::build_index() const {
+  index_.clear();
+  index_.reserve(rows_.size());
+  for (const auto& row : rows_) index_.insert(row.get());
+  indexed_ = true;
+}
+
+void Songlist::unindex(const RowCells* cells) {
+  if (!indexed_) return;
+  index_.erase(cells, [this, cells] {
+    const SongKey key = key_of(cells);
+    for (const auto& row : rows_)
+      if (row.get() != cells && key_of(row.get()) == key) return static_cast<const RowCells*>(row.get());
+    return static_cast<const RowCells*>(nullptr);
+  });
 }
 
 bool Songlist::contains(std::string_view directory, std::string_view file) const {
+  if (!indexed_) build_index();
   return index_.contains(SongKey{directory, file});
 }
 

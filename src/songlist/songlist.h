@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -79,31 +80,54 @@ class Songlist {
 
   // Bumped by every change, so a view can tell whether it must refresh.
   std::uint64_t revision() const { return revision_; }
+  // Bumped only by changes a save would write: a stored cell (Directory,
+  // File, Score, Last Played), rows added, removed or put in another order.
+  std::uint64_t content_revision() const { return content_revision_; }
 
  private:
-  // The seven cells of one data row packed into one buffer.
+  // The seven cells of one data row packed into one buffer, which lives in
+  // the same allocation as the row unless the row has outgrown it.
   class RowCells {
    public:
-    RowCells() = default;
-    explicit RowCells(std::initializer_list<std::string_view> cells);
+    struct Free {
+      void operator()(RowCells* row) const;
+    };
+    using Owner = std::unique_ptr<RowCells, Free>;
+
+    // A row of these cells, the missing ones empty, with room to grow.
+    static Owner make(std::span<const std::string_view> cells);
+    RowCells(const RowCells&) = delete;
+    RowCells& operator=(const RowCells&) = delete;
+
     std::string_view get(int col) const;
     void set(int col, std::string_view text);
 
    private:
-    std::string text_;
+    RowCells() = default;
+    ~RowCells();
+    char* room() { return reinterpret_cast<char*>(this + 1); }
+
+    char* text_ = nullptr;
+    std::uint32_t capacity_ = 0;
     std::array<std::uint32_t, kColumns> end_{};
   };
 
   static SongKey key_of(const RowCells* row) { return {row->get(col::kDirectory), row->get(col::kFile)}; }
 
   RowCells* at(int row) const;
+  // Takes a row out of the index before its key changes or it goes.
+  void unindex(const RowCells* cells);
+  void build_index() const;
 
   std::array<std::string, kColumns> header_;
-  std::vector<std::unique_ptr<RowCells>> rows_;
-  SongIndex<RowCells, &Songlist::key_of> index_;
+  std::vector<RowCells::Owner> rows_;
+  // Built on first use after a load; kept up to date from then on.
+  mutable SongIndex<RowCells, &Songlist::key_of> index_;
+  mutable bool indexed_ = false;
   std::array<int, kColumns> widths_{};
   int row_ = 0, col_ = 0, row_sel_ = 0, col_sel_ = 0;
   std::uint64_t revision_ = 0;
+  std::uint64_t content_revision_ = 0;
 };
 
 }  // namespace jukora

@@ -1,10 +1,12 @@
 #include "songlist/songlist_files.h"
 
 #include <cstdio>
+#include <exception>
 
 #include "platform/app_folders.h"
 #include "platform/desktop.h"
 #include "platform/files.h"
+#include "platform/kept_copy.h"
 #include "platform/native_path.h"
 #include "platform/settings_keys.h"
 #include "songlist/paths.h"
@@ -33,7 +35,18 @@ void SonglistFiles::show_captions() {
 
 bool SonglistFiles::save_to(const std::string& path, bool always_report) {
   std::string error;
-  if (write_file_atomically(path, songlist_file_text(songlist_), error)) {
+  if (foreign_path_ == path) {
+    std::optional<std::string> copy = keep_copy_beside(path, error);
+    if (!copy) {
+      error = "its original text could not be kept beside it (" + error + ")";
+    } else {
+      foreign_path_.reset();
+      if (!copy->empty())
+        desktop_.notify("\"" + path + "\" held text that Jukora does not write; its original is kept in \"" + *copy +
+                        "\".");
+    }
+  }
+  if (!foreign_path_ && write_file_atomically(path, songlist_file_text(songlist_), error)) {
     failure_reported_ = false;
     unsaved_change_ = false;
     return true;
@@ -54,15 +67,31 @@ void SonglistFiles::write_songlist() {
   save_to(path, false);
 }
 
+void SonglistFiles::refuse(const std::string& path, const std::string& message) {
+  if (unreadable_path_ == path) return;
+  unreadable_path_ = path;
+  desktop_.message_box(message);
+}
+
 void SonglistFiles::read_songlist() {
   unsaved_change_ = false;
   std::string path = current_path();
-  if (songlist_.Rows() > 1) {
-    // One blank data row stays; it keeps its number.
-    std::string number(songlist_.TextMatrix(1, col::kNumber));
+  // One blank data row stays, keeping its number; a table that never held a
+  // row keeps its header row alone.
+  const bool had_rows = songlist_.Rows() > 1;
+  const std::string number(songlist_.TextMatrix(1, col::kNumber));
+  auto empty_table = [&] {
     songlist_.Clear();
-    songlist_.add_cells({number});
-  }
+    if (had_rows) songlist_.add_cells({number});
+  };
+  empty_table();
+  foreign_path_.reset();
+  const std::string not_a_songlist = "\"" + path +
+                                     "\" is not a songlist.  It will not be changed; choose Songlist > Open, New or "
+                                     "Save As to work with a songlist.";
+  const std::string unreadable = "Jukora could not read the songlist \"" + path +
+                                 "\".  It will not be changed until it can be read; choose Songlist > Open to "
+                                 "try again, or New or Save As to work with another file.";
   std::string bytes;
   switch (read_whole_file(path, bytes)) {
     case ReadResult::kMissing:
@@ -70,28 +99,34 @@ void SonglistFiles::read_songlist() {
       unreadable_path_.reset();
       return;
     case ReadResult::kUnreadable:
-      if (unreadable_path_ != path) {
-        unreadable_path_ = path;
-        desktop_.message_box("Jukora could not read the songlist \"" + path +
-                             "\".  It will not be changed until it can be read; choose Songlist > Open to "
-                             "try again, or New or Save As to work with another file.");
-      }
-      return;
+      return refuse(path, unreadable);
+    case ReadResult::kNotAFile:
+      return refuse(path, not_a_songlist);
+    case ReadResult::kTooBig:
+      return refuse(path, "\"" + path + "\" is too big for a songlist (over " + std::to_string(kMaxReadBytes >> 20) +
+                              " MB).  It will not be changed; choose Songlist > Open, New or Save As to work with a "
+                              "songlist.");
     case ReadResult::kOk:
-      unreadable_path_.reset();
       break;
   }
   // No path, score or date holds a NUL byte, but every sound file does: a
   // song picked through "All Files" by mistake must not be saved over.
-  if (bytes.find('\0') != std::string::npos) {
-    unreadable_path_ = path;
-    desktop_.message_box("\"" + path +
-                         "\" is not a songlist.  It will not be changed; choose Songlist > Open, New or Save As to "
-                         "work with a songlist.");
-    return;
+  if (bytes.find('\0') != std::string::npos) return refuse(path, not_a_songlist);
+  unreadable_path_.reset();
+  try {
+    // A record cut short ends the load quietly, without the recompute.
+    const LoadedText loaded = load_songlist_text(bytes, songlist_);
+    // Saving over an empty file, or over the blank row of an empty list,
+    // loses nothing.
+    const bool empty_list = loaded.whole && songlist_.Rows() <= 2 && songlist_.TextMatrix(1, col::kDirectory).empty() &&
+                            songlist_.TextMatrix(1, col::kFile).empty();
+    if (!bytes.empty() && !empty_list && !loaded.as_written) foreign_path_ = path;
+  } catch (const std::exception&) {
+    // Out of memory, most likely: the rows read so far go too.
+    std::string().swap(bytes);
+    empty_table();
+    refuse(path, unreadable);
   }
-  // A record cut short ends the load quietly, without the recompute.
-  if (append_songlist_records(bytes, songlist_)) recompute_songlist(songlist_);
 }
 
 void SonglistFiles::mnuSonglist_Click(std::string_view caption) {

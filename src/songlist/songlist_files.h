@@ -1,6 +1,7 @@
 // The current songlist file: load, autosave, and the New / Save As / Open
 // commands. Saves are atomic; a failed save is reported once; a file that
-// exists but could not be read is never saved over.
+// exists but could not be read is never saved over, and one holding text
+// Jukora would not write is copied aside before the first save over it.
 #pragma once
 
 #include <optional>
@@ -44,6 +45,9 @@ class SonglistFiles {
   // Writes the table to `path`. An autosave failure is reported once until a
   // save succeeds again; a Save As failure always.
   bool save_to(const std::string& path, bool always_report);
+  // The load found nothing it may replace: the table is left empty and the
+  // file is never saved over. Told once per file.
+  void refuse(const std::string& path, const std::string& message);
 
   Songlist& songlist_;
   SettingsStore& settings_;
@@ -55,6 +59,10 @@ class SonglistFiles {
   // A songlist that exists but could not be read: saving would replace the
   // user's list with an empty one.
   std::optional<std::string> unreadable_path_;
+  // A songlist whose text is not what Jukora writes for the rows it read
+  // from it (another program's file, a hand edit): its original is kept
+  // beside it before it is first saved over.
+  std::optional<std::string> foreign_path_;
 };
 
 std::string window_caption(std::string_view songlist_path);

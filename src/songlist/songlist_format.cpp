@@ -1,28 +1,68 @@
 #include "songlist/songlist_format.h"
 
+#include <algorithm>
+#include <cstdint>
+
+#include "songlist/recompute.h"
 #include "songlist/songlist.h"
 
 namespace jukora {
 
 namespace {
 
-void append_field(std::string& out, std::string_view text) {
-  out.push_back('"');
-  for (auto quote = text.find('"'); quote != std::string_view::npos; quote = text.find('"')) {
-    out.append(text.substr(0, quote + 1));
-    out.push_back('"');
-    text.remove_prefix(quote + 1);
-  }
-  out.append(text);
-  out.push_back('"');
+// Hands the text of one record to `put` piece by piece, until `put` answers
+// false.
+template <typename Put>
+bool put_record(Put&& put, std::string_view directory, std::string_view file, std::string_view score,
+                std::string_view last_played) {
+  auto field = [&put](std::string_view text) {
+    if (!put("\"")) return false;
+    for (auto quote = text.find('"'); quote != std::string_view::npos; quote = text.find('"')) {
+      if (!put(text.substr(0, quote + 1)) || !put("\"")) return false;
+      text.remove_prefix(quote + 1);
+    }
+    return put(text) && put("\"");
+  };
+  return field(directory) && put(",") && field(file) && put(",") && field(score) && put(",") && field(last_played) &&
+         put("\r\n");
 }
+
+template <typename Put>
+bool put_records(const Songlist& songlist, Put&& put) {
+  const int rows = songlist.Rows();
+  for (int i = 1; i < rows; ++i) {
+    if (!put_record(put, songlist.TextMatrix(i, col::kDirectory), songlist.TextMatrix(i, col::kFile),
+                    songlist.TextMatrix(i, col::kScore), songlist.TextMatrix(i, col::kLastPlayed)))
+      return false;
+  }
+  return true;
+}
+
+// A comparer for put_record: whether the pieces make up `expected` exactly.
+class Matches {
+ public:
+  explicit Matches(std::string_view expected) : rest_(expected) {}
+  bool operator()(std::string_view piece) {
+    if (rest_.substr(0, piece.size()) != piece) return false;
+    rest_.remove_prefix(piece.size());
+    return true;
+  }
+  bool all_matched() const { return rest_.empty(); }
+
+ private:
+  std::string_view rest_;
+};
 
 // The field reader: reads one field at a time from a stream of fields.
 class FieldReader {
  public:
+  // How a field ended.
+  enum class End { kComma, kLineEnd, kOther };
+
   explicit FieldReader(std::string_view bytes) : in_(bytes) {}
 
   bool at_end() const { return pos_ >= in_.size(); }
+  std::size_t position() const { return pos_; }
 
   // Blank lines between records are not records.
   void skip_blank_lines() {
@@ -34,86 +74,132 @@ class FieldReader {
     if (p >= in_.size()) pos_ = in_.size();
   }
 
-  // False when no data is left: reading past the end is an error.
-  bool read(std::string& field) {
-    field.clear();
+  // False when no data is left: reading past the end is an error. The field
+  // is a view of the bytes read, or of `unquoted` when it held a doubled
+  // quote. `as_written` tells whether the field and its separator are
+  // exactly as Jukora writes them: quoted, nothing around the quotes, ended
+  // by a comma or CR LF, which `end` tells apart.
+  bool read(std::string_view& field, std::string& unquoted, bool& as_written, End& end) {
     if (at_end()) return false;
+    const std::size_t start = pos_;
     while (pos_ < in_.size() && in_[pos_] == ' ') ++pos_;
+    as_written = pos_ == start && pos_ < in_.size() && in_[pos_] == '"';
     if (pos_ < in_.size() && in_[pos_] == '"') {
       ++pos_;
-      while (pos_ < in_.size()) {
-        auto quote = in_.find('"', pos_);
-        if (quote == std::string_view::npos) quote = in_.size();
-        field.append(in_.substr(pos_, quote - pos_));
-        pos_ = quote + 1;
-        // A doubled quote inside the field stands for one quote.
-        if (pos_ < in_.size() && in_[pos_] == '"') {
-          field.push_back('"');
-          ++pos_;
-        } else {
-          break;
+      auto quote = std::min(in_.find('"', pos_), in_.size());
+      field = in_.substr(pos_, quote - pos_);
+      pos_ = quote + 1;
+      // A doubled quote inside the field stands for one quote.
+      if (pos_ < in_.size() && in_[pos_] == '"') {
+        unquoted.assign(field);
+        while (pos_ < in_.size() && in_[pos_] == '"') {
+          unquoted.push_back('"');
+          quote = std::min(in_.find('"', pos_ + 1), in_.size());
+          unquoted.append(in_.substr(pos_ + 1, quote - pos_ - 1));
+          pos_ = quote + 1;
         }
+        field = unquoted;
       }
-      if (pos_ > in_.size()) pos_ = in_.size();
+      if (pos_ > in_.size()) {
+        pos_ = in_.size();
+        as_written = false;
+      }
       // Whatever follows the closing quote up to the separator is ignored.
+      const std::size_t closed = pos_;
       while (pos_ < in_.size() && !is_separator(in_[pos_])) ++pos_;
+      if (pos_ != closed) as_written = false;
     } else {
-      std::size_t start = pos_;
+      std::size_t begin = pos_;
       while (pos_ < in_.size() && !is_separator(in_[pos_])) ++pos_;
       std::size_t stop = pos_;
-      while (stop > start && in_[stop - 1] == ' ') --stop;
-      field.assign(in_.substr(start, stop - start));
+      while (stop > begin && in_[stop - 1] == ' ') --stop;
+      field = in_.substr(begin, stop - begin);
     }
-    take_separator();
+    end = take_separator();
     return true;
   }
 
  private:
   static bool is_separator(char c) { return c == ',' || c == '\r' || c == '\n'; }
 
-  void take_separator() {
-    if (pos_ >= in_.size()) return;
+  End take_separator() {
+    if (pos_ >= in_.size()) return End::kOther;
     char c = in_[pos_++];
-    if (c == '\r' && pos_ < in_.size() && in_[pos_] == '\n') ++pos_;
+    if (c == ',') return End::kComma;
+    if (c == '\r' && pos_ < in_.size() && in_[pos_] == '\n') {
+      ++pos_;
+      return End::kLineEnd;
+    }
+    return End::kOther;
   }
 
   std::string_view in_;
   std::size_t pos_ = 0;
 };
 
-}  // namespace
-
-std::string songlist_file_text(const Songlist& songlist) {
-  std::string out;
-  const int rows = songlist.Rows();
-  // About a hundred bytes a record; a second pass to measure would cost a
-  // walk over every row.
-  out.reserve(static_cast<std::size_t>(rows) * 112);
-  for (int i = 1; i < rows; ++i) {
-    append_field(out, songlist.TextMatrix(i, col::kDirectory));
-    out.push_back(',');
-    append_field(out, songlist.TextMatrix(i, col::kFile));
-    out.push_back(',');
-    append_field(out, songlist.TextMatrix(i, col::kScore));
-    out.push_back(',');
-    append_field(out, songlist.TextMatrix(i, col::kLastPlayed));
-    out.append("\r\n");
-  }
-  return out;
-}
-
-bool append_songlist_records(std::string_view bytes, Songlist& songlist) {
+// append_songlist_records, also telling whether every record was written
+// exactly as Jukora writes it, one after another with nothing in between.
+bool append_records(std::string_view bytes, Songlist& songlist, bool& as_written) {
   FieldReader reader(bytes);
-  std::string directory, file, score, last_played;
+  std::string_view fields[4];
+  std::string unquoted[4];
+  as_written = true;
   while (true) {
+    const std::size_t end_of_last = reader.position();
     reader.skip_blank_lines();
+    if (reader.position() != end_of_last) as_written = false;
     if (reader.at_end()) return true;
-    if (!reader.read(directory) || !reader.read(file) || !reader.read(score) || !reader.read(last_played)) return false;
-    songlist.add_cells({"", directory, file, score, "", "", last_played});
+    for (int f = 0; f < 4; ++f) {
+      bool field_as_written = false;
+      FieldReader::End end = FieldReader::End::kOther;
+      if (!reader.read(fields[f], unquoted[f], field_as_written, end)) {
+        as_written = false;
+        return false;
+      }
+      const FieldReader::End wanted = f == 3 ? FieldReader::End::kLineEnd : FieldReader::End::kComma;
+      if (!field_as_written || end != wanted) as_written = false;
+    }
+    songlist.add_cells({"", fields[0], fields[1], fields[2], "", "", fields[3]});
     if (songlist.Rows() == 3 && songlist.TextMatrix(1, col::kDirectory).empty()) songlist.RemoveItem(1);
     songlist.SetRow(songlist.Rows() - 1);
     songlist.SetCol(col::kFile);
   }
+}
+
+}  // namespace
+
+std::string songlist_file_text(const Songlist& songlist) {
+  std::string out;
+  // About a hundred bytes a record; a second pass to measure would cost a
+  // walk over every row.
+  out.reserve(static_cast<std::size_t>(songlist.Rows()) * 112);
+  put_records(songlist, [&out](std::string_view piece) {
+    out.append(piece);
+    return true;
+  });
+  return out;
+}
+
+bool is_songlist_file_text(const Songlist& songlist, std::string_view bytes) {
+  Matches matches(bytes);
+  return put_records(songlist, matches) && matches.all_matched();
+}
+
+bool append_songlist_records(std::string_view bytes, Songlist& songlist) {
+  bool as_written = false;
+  return append_records(bytes, songlist, as_written);
+}
+
+LoadedText load_songlist_text(std::string_view bytes, Songlist& songlist) {
+  LoadedText loaded;
+  loaded.whole = append_records(bytes, songlist, loaded.as_written);
+  if (!loaded.whole) return loaded;
+  // Records as Jukora writes them that the recompute leaves as they are
+  // (order, scores, dates, no empty rows) are what a save would write.
+  const std::uint64_t before = songlist.content_revision();
+  recompute_songlist(songlist);
+  loaded.as_written = loaded.as_written && songlist.content_revision() == before;
+  return loaded;
 }
 
 }  // namespace jukora

@@ -24,6 +24,10 @@ TEST_F(AddSongsTest, LinksBackIntoTheTreeEndTheWalkLinksOutAreFollowed) {
   fs::create_directory_symlink(outside, music / "out2");
   fs::create_directory_symlink(music, outside / "deep" / "back");
   fs::create_directory_symlink(music / "missing", music / "dangling");
+  // Links to what holds the tree would walk it again, or the whole disk.
+  write_bytes((temp.path() / "beside.mp3").string(), "x");
+  fs::create_directory_symlink(temp.path(), music / "x" / "up");
+  fs::create_directory_symlink("/", music / "all");
 
   add.MSFlexGrid1_OLEDragDrop({root});
 

@@ -21,7 +21,9 @@ TEST_F(AddSongsTest, DropTakesLowerCaseAudioFilesFilesFirstInNameOrder) {
   make_file("x/d.wav");
   std::string single = make_file("K/e.it");
 
-  add.MSFlexGrid1_OLEDragDrop({root, upper, in("gone.mp3"), single});
+  // A folder is walked once, whatever path leads to it again.
+  const std::string x_again = join_path(join_path(root, "."), "x");
+  add.MSFlexGrid1_OLEDragDrop({root, upper, in("gone.mp3"), single, x_again});
 
   EXPECT_EQ(songs(), (Songs{{root, "a.mp3"}, {root, "D.mp3"}, {in("K"), "e.it"}, {in("x"), "d.wav"}}));
   EXPECT_EQ(songlist.TextMatrix(1, col::kScore), "0");
@@ -86,6 +88,31 @@ TEST_F(AddSongsTest, LongDropYieldsOftenButNotAfterEveryFile) {
     EXPECT_LE(t - previous, kYieldInterval + 2 * clock_step);
     previous = t;
   }
+}
+
+TEST_F(AddSongsTest, ALongDropShowsItsProgressAndCancelLeavesTheListAsItWas) {
+  songlist.add_cells({"", "/old", "z.mp3", "3"});
+  recompute_songlist(songlist);
+  files.write_songlist();
+  const std::string before = saved();
+  for (int i = 0; i < 40; ++i) make_file("d/s" + std::to_string(i) + ".mp3");
+  for (int i = 0; i < 40; ++i) make_file("e/f/s" + std::to_string(i) + ".mp3");
+  clock_step = std::chrono::milliseconds(10);
+
+  desktop.cancel = true;
+  add.MSFlexGrid1_OLEDragDrop({in("e"), in("d")});
+  ASSERT_EQ(desktop.progress.size(), 1u) << "the walk stops at the first answer";
+  EXPECT_EQ(desktop.progress[0], "Looking for songs: 0 found in 2 folders.");
+  EXPECT_EQ(desktop.progress_ends, 1);
+  EXPECT_EQ(songs(), (Songs{{"/old", "z.mp3"}}));
+  EXPECT_EQ(saved(), before) << "nothing to save";
+  EXPECT_EQ(desktop.busy_changes, (std::vector<bool>{true, false}));
+
+  desktop.cancel = false;
+  add.MSFlexGrid1_OLEDragDrop({in("e"), in("d")});
+  EXPECT_EQ(desktop.progress.back(), "Looking for songs: 80 found in 3 folders.");
+  EXPECT_EQ(desktop.progress_ends, 2);
+  EXPECT_EQ(songlist.Rows(), 82);
 }
 
 TEST_F(AddSongsTest, AddFilesAsksWithItsTitleAndFilterAndCancelChangesNothing) {

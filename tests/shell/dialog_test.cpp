@@ -4,6 +4,7 @@
 
 #include <QAbstractProxyModel>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QFileSystemModel>
@@ -148,6 +149,13 @@ TEST_F(DialogTest, ApplyOkCancelAndTheHoursFilter) {
   QTest::keyClick(&hours, Qt::Key_Home);
   QTest::keyClick(&hours, Qt::Key_Delete);
   EXPECT_EQ(hours.text(), "2");
+  // Pasted text keeps only its digits, wherever it goes in.
+  QGuiApplication::clipboard()->setText("3 h, 4!");
+  hours.paste();
+  EXPECT_EQ(hours.text(), "342");
+  hours.paste();
+  QTest::keyClicks(&hours, "5");
+  EXPECT_EQ(hours.text(), "343452");
   // What cannot be typed can still be stored; its reader takes it as 0.
   hours.setText("");
   preferences().ApplyButton->click();

@@ -42,6 +42,20 @@ class Form1Test : public WindowTest {
     QTest::mouseClick(grid().viewport(), Qt::LeftButton, modifiers, cell_center(row));
   }
   void key(int k, Qt::KeyboardModifiers modifiers = {}) { QTest::keyClick(&grid(), Qt::Key(k), modifiers); }
+  // Songlist rows shown as selected, from the top.
+  std::vector<int> highlighted() const {
+    std::vector<int> rows;
+    for (const QModelIndex& index : grid().selectionModel()->selectedRows(col::kFile)) rows.push_back(index.row() + 1);
+    std::sort(rows.begin(), rows.end());
+    return rows;
+  }
+  // The rows from Row to RowSel.
+  std::vector<int> cursor_rows() const {
+    std::vector<int> rows;
+    for (int i = std::min(cursor().first, cursor().second); i <= std::max(cursor().first, cursor().second); ++i)
+      if (i > 0) rows.push_back(i);
+    return rows;
+  }
 };
 
 TEST_F(Form1Test, FirstStartWithEmptySettings) {
@@ -101,6 +115,43 @@ TEST_F(Form1Test, GeometryAndColumnWidthsComeFromTheSettingsAndGoBack) {
   window.close();
   for (int c = 0; c < kColumns; ++c)
     EXPECT_EQ(setting(kWindow, fg_col_key(c)), std::to_string(c == 2 ? qRound(s.x_twips(s.x_px(4000))) : widths[c]));
+}
+
+TEST_F(Form1Test, RestoredGeometryIsBroughtOntoTheScreenAndOnlySuchIsSaved) {
+  struct Case {
+    const char *top, *left, *height, *width;
+  };
+  for (const Case& c :
+       {Case{"0", "0", "0", "0"}, Case{"-50", "-7000", "-600", "-9000"}, Case{"-3.2e10", "200", "1e300", "32767000"},
+        Case{"600", "-1e12", "3000", "1e308"}, Case{"9000", "11000", "6000", "9000"}}) {
+    SCOPED_TRACE(std::string(c.top) + " " + c.left + " " + c.height + " " + c.width);
+    set(kWindow, keys::kAppTop, c.top);
+    set(kWindow, keys::kAppLeft, c.left);
+    set(kWindow, keys::kAppHeight, c.height);
+    set(kWindow, keys::kAppWidth, c.width);
+    const QRect window = start().geometry();
+    const QRect screen = form->screen()->availableGeometry();
+    const TwipScale s = scale();
+    // Big enough to see both buttons, no bigger than the screen, its top
+    // edge on the screen and enough of it across to take hold of.
+    EXPECT_GE(window.width(), s.x_px(3000));
+    EXPECT_GE(window.height(), s.y_px(1500));
+    EXPECT_LE(window.width(), screen.width());
+    EXPECT_LE(window.height(), screen.height());
+    EXPECT_GE(window.top(), screen.top());
+    EXPECT_LE(window.top(), screen.bottom() - 40);
+    EXPECT_GE(std::min(window.right(), screen.right()) - std::max(window.left(), screen.left()), 90);
+    // What was saved is that place.
+    EXPECT_EQ(setting(kWindow, keys::kAppTop), std::to_string(qRound(s.y_twips(window.top()))));
+    EXPECT_EQ(setting(kWindow, keys::kAppLeft), std::to_string(qRound(s.x_twips(window.left()))));
+    EXPECT_EQ(setting(kWindow, keys::kAppWidth), std::to_string(qRound(s.x_twips(window.width()))));
+
+    // A window that ends up off every screen saves no place.
+    const auto before = settings.values();
+    form->move(-10 * screen.width(), -10 * screen.height());
+    form->resize(form->width() + 10, form->height());
+    EXPECT_EQ(settings.values(), before);
+  }
 }
 
 TEST_F(Form1Test, TheGridFollowsResizesDownToItsFloorsAndAMinimizedWindowSavesNothing) {
@@ -320,10 +371,45 @@ TEST_F(Form1Test, DeleteRemovesTheSelectedRowsAndSaves) {
   EXPECT_EQ(grid().model()->rowCount(), 2);
   EXPECT_EQ(read_bytes(default_songlist_path(folders)),
             "\"/m\",\"a\",\"5\",\"00:00 1/1/71\"\r\n\"/m\",\"b\",\"4\",\"00:00 1/1/71\"\r\n");
-  // The cursor stays on the rows that are left.
+  // The cursor stays on the rows that are left, and is shown there.
   EXPECT_EQ(cursor(), std::pair(2, 2));
+  EXPECT_EQ(highlighted(), std::vector<int>{2});
   key(Qt::Key_Period);
   EXPECT_EQ(window.songlist().Rows(), 3);
+}
+
+TEST_F(Form1Test, WhatIsHighlightedIsWhatTheKeysActOn) {
+  start_with_scores({5, 3, 3});
+  const QRect last = grid().visualRect(grid().model()->index(2, col::kScore));
+  const QPoint below_the_rows(last.center().x(), last.bottom() + 3 * last.height());
+  const QPoint right_of_the_columns(grid().viewport()->width() - 2, last.center().y());
+  ASSERT_FALSE(grid().indexAt(below_the_rows).isValid());
+  ASSERT_FALSE(grid().indexAt(right_of_the_columns).isValid());
+
+  // A click past the last row or column lands on the last one, as in a grid.
+  click_row(1);
+  QTest::mouseClick(grid().viewport(), Qt::LeftButton, {}, below_the_rows);
+  EXPECT_EQ(cursor(), std::pair(3, 3));
+  EXPECT_EQ(highlighted(), std::vector<int>{3});
+  click_row(1);
+  QTest::mouseClick(grid().viewport(), Qt::LeftButton, Qt::ShiftModifier, below_the_rows);
+  EXPECT_EQ(cursor(), std::pair(1, 3));
+  EXPECT_EQ(highlighted(), (std::vector<int>{1, 2, 3}));
+  click_row(2);
+  QTest::mouseClick(grid().viewport(), Qt::LeftButton, {}, right_of_the_columns);
+  EXPECT_EQ(cursor(), std::pair(3, 3));
+  key('+');
+  EXPECT_EQ(file(2) + score(2), "c4") << "the highlighted row is the one raised";
+  EXPECT_EQ(highlighted(), std::vector<int>{2});
+  EXPECT_EQ(cursor(), std::pair(2, 2));
+
+  // A press on a selected row released past the last one.
+  click_row(1);
+  click_row(2, Qt::ShiftModifier);
+  QTest::mousePress(grid().viewport(), Qt::LeftButton, {}, cell_center(2));
+  QTest::mouseRelease(grid().viewport(), Qt::LeftButton, {}, below_the_rows);
+  EXPECT_FALSE(highlighted().empty());
+  EXPECT_EQ(highlighted(), cursor_rows());
 }
 
 }  // namespace

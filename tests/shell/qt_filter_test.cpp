@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFileDialog>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QTimer>
 
 #include "scoring/add_songs.h"
@@ -42,6 +45,32 @@ TEST(QtFileDialog, SongListDialogButtonNamesTheCommand) {
   });
   EXPECT_FALSE(desktop.choose_file(request));
   EXPECT_EQ(button, "Save As");
+}
+
+TEST(QtDesktopProgress, ShowsWhenTheWorkLastsAndItsCancelStopsIt) {
+  QWidget window;
+  QtDesktop desktop(&window);
+  ASSERT_TRUE(desktop.show_progress("Looking for songs: 0 found in 1 folders."));
+  auto* progress = window.findChild<QProgressDialog*>();
+  ASSERT_NE(progress, nullptr);
+  EXPECT_FALSE(progress->isVisible()) << "not for work that ends at once";
+  QElapsedTimer waited;
+  waited.start();
+  while (!progress->isVisible() && waited.elapsed() < 5000) {
+    QApplication::processEvents();
+    EXPECT_TRUE(desktop.show_progress("Looking for songs: 3 found in 2 folders."));
+  }
+  ASSERT_TRUE(progress->isVisible());
+  EXPECT_EQ(progress->labelText(), "Looking for songs: 3 found in 2 folders.");
+  EXPECT_EQ(progress->windowTitle(), "Jukora");
+  EXPECT_FALSE(progress->isModal()) << "the window and the tray keep working";
+  auto* cancel = progress->findChild<QPushButton*>();
+  ASSERT_NE(cancel, nullptr);
+  EXPECT_EQ(cancel->text(), "Cancel");
+  cancel->click();
+  EXPECT_FALSE(desktop.show_progress("Looking for songs: 4 found in 2 folders."));
+  desktop.end_progress();
+  EXPECT_EQ(window.findChild<QProgressDialog*>(), nullptr);
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "songlist/row_deletion.h"
 #include "songlist/songlist.h"
 #include "songlist/songlist_files_fixture.h"
+#include "songlist/songlist_format.h"
 #include "support/fakes.h"
 
 namespace jukora {
@@ -165,6 +166,66 @@ TEST_F(SonglistFilesTest, ASoundFileOpenedByMistakeIsNeverSavedOver) {
   files.write_songlist();
   EXPECT_EQ(read_bytes(path("song.mp3")), song);
   EXPECT_EQ(desktop.messages.size(), 1u) << "told once, at the load";
+}
+
+TEST_F(SonglistFilesTest, ForeignTextIsKeptBesideTheFileBeforeTheFirstSaveOverIt) {
+  const std::string csv = "Artist,Title,Year,Rating\r\nA,B,1999,5\r\n";
+  load("mixed.jk8", csv);
+  EXPECT_EQ(songlist.Rows(), 3) << "read as permissively as ever";
+  EXPECT_TRUE(desktop.notes.empty()) << "nothing to say before a save";
+  files.write_songlist();
+  files.write_songlist();
+  EXPECT_EQ(read_bytes(path("mixed.jk8.orig")), csv);
+  EXPECT_EQ(desktop.notes, std::vector<std::string>{"\"" + path("mixed.jk8") +
+                                                    "\" held text that Jukora does not write; its original is kept "
+                                                    "in \"" +
+                                                    path("mixed.jk8.orig") + "\"."});
+  EXPECT_TRUE(desktop.messages.empty());
+
+  // The same text again is kept once; other text gets a name of its own.
+  load("mixed.jk8", csv);
+  files.write_songlist();
+  const std::string notes = "my notes\r\n";
+  load("mixed.jk8", notes);
+  files.write_songlist();
+  EXPECT_EQ(read_bytes(path("mixed.jk8.orig")), csv);
+  EXPECT_EQ(read_bytes(path("mixed.jk8.orig-2")), notes);
+  EXPECT_FALSE(std::filesystem::exists(path("mixed.jk8.orig-3")));
+  ASSERT_EQ(desktop.notes.size(), 3u);
+  EXPECT_NE(desktop.notes[1].find(path("mixed.jk8.orig") + "\""), std::string::npos);
+
+  // Jukora's own text, an empty file and the blank row of an empty list are
+  // no one else's.
+  for (const char* bytes : {"\"/m\",\"a\",\"1\",\"00:00 1/1/71\"\r\n", "", "\"\",\"\",\"\",\"\"\r\n"}) {
+    load("own.jk8", bytes);
+    files.write_songlist();
+  }
+  EXPECT_FALSE(std::filesystem::exists(path("own.jk8.orig")));
+  EXPECT_EQ(desktop.notes.size(), 3u);
+}
+
+TEST(LoadSonglistText, TellsTheTextASaveWouldWriteFromAnyOther) {
+  const std::string a = "\"/m\",\"a\",\"2\",\"00:00 1/1/71\"";
+  const std::string b = "\"/m\",\"b \"\"x\"\"\",\"1\",\"14:05 6/12/01\"";
+  const std::pair<std::string, bool> cases[] = {
+      {a + "\r\n" + b + "\r\n", true},
+      {b + "\r\n" + a + "\r\n", false},  // not in score order
+      {a + "\n" + b + "\n", false},
+      {a + "\r\n" + b, false},  // no line end at the end
+      {a + "\r\n\r\n" + b + "\r\n", false},
+      {" " + a + "\r\n", false},
+      {"\"/m\" ,\"a\",\"2\",\"00:00 1/1/71\"\r\n", false},
+      {"/m,\"a\",\"2\",\"00:00 1/1/71\"\r\n", false},
+      {"\"/m\",\"a\",\"2\",\"\"\r\n", false},  // the recompute fills in the date
+      {"\"/m\",\"a\",\"x\",\"00:00 1/1/71\"\r\n", false},
+      {a + "\r\n\"\",\"c\",\"1\",\"00:00 1/1/71\"\r\n", false},  // a row the recompute drops
+  };
+  for (const auto& [bytes, as_written] : cases) {
+    Songlist songlist;
+    const LoadedText loaded = load_songlist_text(bytes, songlist);
+    EXPECT_EQ(loaded.as_written, as_written) << bytes;
+    EXPECT_EQ(loaded.as_written, loaded.whole && is_songlist_file_text(songlist, bytes)) << bytes;
+  }
 }
 
 TEST_F(SonglistFilesTest, OpenLoadsAnExistingSonglistOnly) {

@@ -28,6 +28,11 @@ class FakeDesktop : public Desktop {
   void set_busy(bool busy) override { busy_changes.push_back(busy); }
   void yield_events() override { ++yields; }
   void notify(const std::string& text) override { notes.push_back(text); }
+  bool show_progress(const std::string& text) override {
+    progress.push_back(text);
+    return !cancel;
+  }
+  void end_progress() override { ++progress_ends; }
 
   std::vector<std::string> messages;
   std::vector<std::string> notes;
@@ -39,6 +44,9 @@ class FakeDesktop : public Desktop {
   int preferences_shown = 0;
   std::vector<bool> busy_changes;
   int yields = 0;
+  std::vector<std::string> progress;
+  int progress_ends = 0;
+  bool cancel = false;  // the user's answer to every progress shown
 };
 
 class FakeClock : public Clock {

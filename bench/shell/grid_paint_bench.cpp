@@ -1,0 +1,99 @@
+// How long the grid takes to paint a screenful whatever its rows hold: a
+// field of many megabytes must not cost more than a screen of songs.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "bench_support.h"
+#include "platform/app_folders.h"
+#include "platform/memory_settings_store.h"
+#include "platform/settings_keys.h"
+#include "shell/form1.h"
+#include "shell/qt_desktop.h"
+#include "shell/songlist_view.h"
+#include "songlist/recompute.h"
+#include "songlist/songlist.h"
+
+namespace {
+
+using namespace jukora;
+
+// Notes the first paint of a widget.
+class PaintSeen : public QObject {
+ public:
+  explicit PaintSeen(QWidget& widget) { widget.installEventFilter(this); }
+  bool seen = false;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Paint) seen = true;
+    return QObject::eventFilter(watched, event);
+  }
+};
+
+// A screenful of songs of which the first `long rows` hold `megabytes` in
+// both Directory and File.
+void BM_RepaintLongTexts(benchmark::State& state) {
+  const std::filesystem::path dir = std::filesystem::temp_directory_path() / "jukora-paint-bench";
+  std::filesystem::create_directories(dir);
+  MemorySettingsStore settings;
+  IdlePlayer link(false, "sh");
+  QtDesktop desktop;
+  {
+    Form1 window(settings, link, desktop, AppFolders{dir.string()});
+    window.Form_Load();
+    const std::string text(static_cast<std::size_t>(state.range(0)) << 20, 'x');
+    for (int i = 0; i < 40; ++i) {
+      if (i < state.range(1))
+        window.songlist().add_cells({"", "/m/" + text + std::to_string(i), text + ".mp3", "2"});
+      else
+        window.songlist().add_cells({"", collection_directory(i), collection_file(i), "1"});
+    }
+    recompute_songlist(window.songlist());
+    window.show_songlist();
+    window.show();
+    QApplication::processEvents();
+    QWidget& viewport = *window.MSFlexGrid1().viewport();
+    for (auto _ : state) viewport.repaint();
+    window.hide();
+  }
+  std::filesystem::remove_all(dir);
+}
+BENCHMARK(BM_RepaintLongTexts)
+    ->ArgsProduct({{0}, {0}})
+    ->Args({5, 1})
+    ->Args({100, 1})
+    ->Args({1, 40})
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+// Start-up with a songlist of `rows` songs until its first screen is painted:
+// the load, the recompute, the grid's model and the paint of what shows.
+void BM_FirstScreen(benchmark::State& state) {
+  const std::filesystem::path dir = std::filesystem::temp_directory_path() / "jukora-first-screen-bench";
+  std::filesystem::create_directories(dir);
+  const AppFolders folders{dir.string()};
+  write_collection(default_songlist_path(folders), static_cast<int>(state.range(0)));
+  MemorySettingsStore settings;
+  settings.SaveSetting(sections::kMain, keys::kVisible, "True");
+  settings.SaveSetting(sections::kPrefs, keys::kWinampDir, "/bin");
+  IdlePlayer link(false, "sh");
+  QtDesktop desktop;
+  for (auto _ : state) {
+    auto window = std::make_unique<Form1>(settings, link, desktop, folders);
+    PaintSeen painted(*window->MSFlexGrid1().viewport());
+    window->Form_Load();
+    while (!painted.seen) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    state.PauseTiming();
+    window.reset();
+    state.ResumeTiming();
+  }
+  std::filesystem::remove_all(dir);
+}
+BENCHMARK(BM_FirstScreen)->Arg(0)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace

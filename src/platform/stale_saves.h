@@ -1,0 +1,19 @@
+// Temporary files of saves that were cut short (Jukora killed, the machine
+// off) pile up beside a file unless something removes them.
+#pragma once
+
+#include <chrono>
+#include <string>
+
+namespace jukora {
+
+// A save's temporary file untouched for this long is no longer being written.
+inline constexpr std::chrono::seconds kStaleSaveAge{60};
+
+// Removes the temporary files that saves of `path` left behind: only names
+// of Jukora's own pattern for that very file, only regular files of this
+// user, and never one a save may still be writing (changed in the last
+// minute, or locked by its writer).
+void remove_stale_saves(const std::string& path);
+
+}  // namespace jukora
