@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the benchmarks share: a desktop that shows nothing and a songlist
 // shaped like a large real collection.
 #pragma once

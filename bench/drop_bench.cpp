@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Speed of a large drop and the memory a large songlist takes.
 #include <benchmark/benchmark.h>
 

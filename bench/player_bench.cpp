@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What scoring the playing song costs in the player link: asking a real mpv
 // (over its JSON IPC socket) or a real MPD (over its local socket) which
 // song plays. The rest of a score change is the same for every player.

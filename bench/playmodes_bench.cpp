@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Speed of one play-cycle tick on a large songlist.
 #include <benchmark/benchmark.h>
 

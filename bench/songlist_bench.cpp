@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Speed of the operations that touch the whole songlist.
 #include <benchmark/benchmark.h>
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # What `cmake --install` puts beside the program on freedesktop systems, and
 # the Debian package `cpack -G DEB` makes of it (library dependencies found
 # by dpkg-shlibdeps; mpv is run, not linked, so it is named here).

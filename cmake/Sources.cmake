@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Source lists are globbed so that a new file needs no build-file edit.
 # A file ending in _win32.cpp builds only on Windows, one ending in
 # _posix.cpp only elsewhere.

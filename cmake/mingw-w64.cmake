@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Cross-building the behaviour library and its tests for 64-bit Windows with
 # Debian's mingw-w64 (posix threads); the tests run under wine.
 set(CMAKE_SYSTEM_NAME Windows)

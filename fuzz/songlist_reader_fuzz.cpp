@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary bytes to the songlist reader. Besides crashes and
 // sanitizer reports it checks that a recomputed table survives a write and
 // a read unchanged, which is what every save relies on, and that the load

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How long the grid takes to paint a screenful whatever its rows hold: a
 // field of many megabytes must not cost more than a screen of songs.
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How long a score change typed into the grid takes to reach the screen
 // with a large songlist loaded: key, step, recompute, save, repaint.
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The current local time and a random source the play cycle can be tested with.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What behaviour needs from the screen: message boxes, file dialogs, the
 // captions that name the songlist, the Preferences dialog, the busy cursor.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whether a song file is there, asked with a deadline: a look at a file on a
 // sleeping network share or a hung mount can block for many seconds, and the
 // window must not wait that long.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A copy of a file kept beside it, made before Jukora first writes over text
 // it did not write itself.
 #pragma once

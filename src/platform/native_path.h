@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Paths as the program holds them and as the system takes them. The program
 // keeps every path as local 8-bit text: bytes on Linux (UTF-8 as a rule), the
 // ANSI code page on Windows, where stored songlists and the player's playlist

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A timer that behaviour switches on and off and the shell ticks: the
 // one-second timer that drives the play cycle, and the short one that
 // retries a score change a busy player could not take.

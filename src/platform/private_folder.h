@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A folder only this user can enter, for the program's own local sockets
 // (its mpv's control socket, the command-line remote): who can reach such a
 // socket can give commands. POSIX only.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every settings key the program uses, with its default and its reader.
 // Readers never throw: a stored text that does not convert to the reader's
 // type counts as absent and yields the key's default.

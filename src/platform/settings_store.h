@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The per-user store of text settings under the application "Jukora".
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Temporary files of saves that were cut short (Jukora killed, the machine
 // off) pile up beside a file unless something removes them.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A command the user typed ("audacious", "vlc --one-instance") taken apart
 // into a program and its arguments, once and without a shell: nothing in it
 // is expanded, and an argument added later (a song's path) stays one

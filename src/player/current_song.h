@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which file the player is at: the player writes its playlist and answers
 // the position; the entry at that position is read from the file.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Starting a program that outlives us and is never waited for (POSIX only).
 #pragma once
 

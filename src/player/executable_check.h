@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The test every operation that starts or drives the player makes first.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the Music Player Daemon is, as the settings say, with the defaults
 // every MPD client takes from MPD_HOST and MPD_PORT.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Songs as MPD names them, and back: a file inside MPD's music folder by its
 // path relative to that folder (the name in MPD's database); any other local
 // file by its absolute path, which MPD takes only over a local socket.

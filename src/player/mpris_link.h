@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The player on Linux when the user picks a desktop player: whatever runs
 // under the bus name the settings give ("player"/"mpris_name"), reached over
 // MPRIS on the D-Bus session bus. Every call to the player is asynchronous

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // QtDBus carries the MPRIS link: the Qt the program is built with has it, so
 // it adds no dependency, and its asynchronous calls and signals arrive on the
 // event loop the program already runs.

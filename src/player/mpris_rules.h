@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the program decides about a desktop player it reaches over MPRIS, kept
 // apart from the D-Bus code so that each rule can be tested on its own: file
 // URLs and paths, the status, which bus names belong to the chosen player,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How the program follows an MPRIS player between its reports: the status
 // the play cycle sees, the song it names, whether a song handed over has
 // begun to play, and whether the player went on to a track of its own after

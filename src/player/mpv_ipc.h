@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One connection to mpv's JSON IPC socket (POSIX only): commands go out as
 // JSON lines, replies are matched to them by request_id, events are skipped.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The player on Linux and other POSIX systems: mpv, driven through its JSON
 // IPC socket. The "Winamp directory" is the folder that holds `mpv`.
 #pragma once

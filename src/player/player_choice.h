@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The player the user chose in Preferences, seen as one player: every
 // request goes to the backend that the setting "player"/"kind" names at that
 // moment, so a change takes effect at the next request, like every other

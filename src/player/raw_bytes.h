@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // File names are bytes, but JSON text must be UTF-8: this carries bytes that
 // are not valid UTF-8 through a JSON library and back unchanged.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The player on Windows: Winamp, found by its window class and driven by
 // window messages and its command line.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The media player as the program uses it. Backends: Win32WinampLink (window
 // messages to Winamp), MpvLink (an mpv the program starts, over its JSON IPC
 // socket), and on Linux the desktop players that speak MPRIS and a Music

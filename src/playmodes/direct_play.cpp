@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Playing the current row at once: no recompute, no save, no change to the
 // play cycle; the next save, or Exit, keeps the new Last Played.
 #include "platform/app_folders.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The four next-song steps of the play cycle and the replay test.
 #include <algorithm>
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which play cycle the timer feeds: the mode's next-song rule and how many
 // rows from the top it draws from.
 #pragma once

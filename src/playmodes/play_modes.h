@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The play modes: the timer-driven play cycles that feed the player one song
 // at a time, the playlist export, direct play of one row, Skip and "Stop
 // Winamp". Form1 owns one and forwards the menu, timer and grid events.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The text of the player's playlist file: one song a line, Directory and
 // File joined by the native separator, each line ended by CR LF. A song that
 // is not a local file path, or would not stay on its one line, is left out.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "playmodes/replay_limit.h"
 
 #include "songlist/date_text.h"

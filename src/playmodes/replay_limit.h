@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The replay limit of the Random "All" cycle: a song comes back only when
 // more than "time_block" clock-hour boundaries lie between its Last Played
 // and now, in either direction.

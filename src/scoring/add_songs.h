@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Songs entering the list in bulk: the "Add Files" dialog, and files and
 // whole directory trees dropped on the grid. New rows hold only Directory and
 // File; one recompute and one save end each operation.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Scoring the song the player is at (the Increment and Decrement tray
 // buttons and the command line), and adding a song to the list by its
 // directory and file.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One directory as a drop walks it: the files and subdirectories a user would
 // see in a file manager, each in name order.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Raising and lowering the scores of the selected rows from the main window:
 // the two buttons and the character keys of the grid.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the program was started to do: run, or hand one command to the
 // running copy (see remote_command.h). Read before any window exists, so
 // that --help and --version need no display.

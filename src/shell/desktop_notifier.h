@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A word to the user that needs no answer (Desktop::notify): a desktop
 // notification over D-Bus where the desktop runs the service, else a balloon
 // by the tray icons, else a line in the window. Never waits for the service.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Preferences dialog ("Jukora Preferences"): the player's folder, the
 // The Preferences dialog ("Jukora Preferences"): the player's folder, the
 // replay limit in hours, the two auto-add switches and desktop

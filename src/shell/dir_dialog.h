@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The folder chooser ("Select Winamp Dir", or the words for the player in
 // use): a drive list and a directory tree whose OK puts the opened
 // (double-clicked) folder into the Preferences dialog's folder box.

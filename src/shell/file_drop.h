@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Files and folders dragged from a file manager and dropped on a view,
 // handed over as local paths in the order the drag carries them.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: the songlist grid and the two score buttons. It owns the
 // Songlist and everything that works on it for the life of the program,
 // brings them up in order at start-up, lays out on resize, remembers its

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What Form1 forwards its events to beyond the songlist itself: the play
 // modes, scoring the playing song, adding songs, the tray buttons and the
 // mode menu. Fills Form1's hooks; create it before Form_Load.

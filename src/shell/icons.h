@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's five button images, drawn as vector art so they are sharp at
 // every size and pixel ratio: a white disc carrying a black sign. And the
 // program's own icon, the one its menu entry shows.

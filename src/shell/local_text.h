@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Text crossing between Qt and the program. The program holds paths and names
 // as local 8-bit text: the ANSI code page on Windows, where songlists and the
 // player's playlist are written in it, and UTF-8 on Linux.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Jukora Song Manager: keeps a scored songlist and feeds a media player.
 #include <QApplication>
 #include <QDir>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The mode menu, the program's one menu, shown only as a popup from the tray
 // and the grid: play cycles, playlist exports, songlist files, Add Files,
 // Preferences, Stop Winamp and Exit. Items are told apart by a fixed key, the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Preferences page for MPD as the player: where MPD listens (a socket
 // path, or a host name and a port), an optional password, and MPD's music
 // folder as this computer sees it. Boxes never saved show what every MPD

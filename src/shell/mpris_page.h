@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Preferences page of a desktop player reached over MPRIS: which of the
 // players running now (by Identity; the program's own mpv left out), and the
 // command that starts it. Stores the bus-name stem, the Identity and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One kind of player's fields in the Preferences, below the player list:
 // filled from the settings with the rest of the dialog and saved with it.
 #pragma once

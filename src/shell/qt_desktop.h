@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Desktop on Qt widgets: message boxes and file dialogs over a parent
 // window, and hooks the main window fills in for captions and the rest.
 #pragma once

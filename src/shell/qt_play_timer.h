@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The play cycle's one-second timer on a QTimer owned by the main window.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings store on QSettings: the registry on Windows, an INI file under
 // the user's configuration folder elsewhere. Sections are groups.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tray icons on the desktop's notification area through QSystemTrayIcon,
 // with clicks reported as releases over an icon (see tray_events.h).
 #pragma once

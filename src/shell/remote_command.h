@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command-line remote: `jukora --increment` and its kin hand one command
 // to the running copy over a local socket only this user can reach; the
 // running copy acts as if the matching tray icon had been clicked.

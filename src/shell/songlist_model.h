@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Songlist as a Qt table model: the header row becomes the horizontal
 // header, column 0 (the row numbers) is drawn like a fixed column, and the
 // columns are aligned by the grid's format string. Behaviour changes the

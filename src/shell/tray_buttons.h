@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The five tray buttons: which icons go into the tray, in which order, and
 // what their clicks run. The tray itself sits behind TrayHost.
 #pragma once

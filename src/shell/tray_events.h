@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a click on a tray icon does. Qt reports tray clicks in two ways: as
 // finished clicks through QSystemTrayIcon::activated (Windows, D-Bus status
 // notifiers) and, for the X11 tray, as plain mouse events of a small window

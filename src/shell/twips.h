@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Window lengths in twips, 1440 to the inch, converted with the logical DPI
 // of the screen a window is on.
 #pragma once

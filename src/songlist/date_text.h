@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Last Played texts in the form "hh:mm m/d/yy" (14:05 6/12/01).
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "songlist/paths.h"
 
 #include "platform/app_folders.h"

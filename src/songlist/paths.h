@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Splitting a full path on the native separator, from the end of the text.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Restores the table's invariants after every change: no empty rows, Score
 // order, row numbers, Score and Last Played repaired, Rank % filled in.
 #pragma once

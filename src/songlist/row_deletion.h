@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Deleting rows from the grid: one row at a time, each followed by a
 // recompute and a save.
 #pragma once

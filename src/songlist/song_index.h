@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A flat hash multiset of rows keyed by (Directory, File): one probe sequence
 // per lookup, no node per row, and row pointers that survive sorting. The
 // Directory is compared as the folder it names (folder_key), so both ways of

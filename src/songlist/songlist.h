@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The songlist table: header row 0 and data rows 1 .. Rows() - 1 of seven
 // text cells, with the grid's cursor and column widths. It keeps an index of
 // (Directory, File) so that "is this song listed?" costs O(1) at any size.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The current songlist file: load, autosave, and the New / Save As / Open
 // commands. Saves are atomic; a failed save is reported once; a file that
 // exists but could not be read is never saved over, and one holding text

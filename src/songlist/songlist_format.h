@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The .jk8 text: one record a row, four quoted fields (Directory, File,
 // Score, Last Played) separated by commas, each line ended by CR LF.
 #pragma once

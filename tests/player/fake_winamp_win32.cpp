@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A stand-in for the player in the Windows tests. It notes how it was
 // started in "<its own path>.log" (command line in UTF-8, then the
 // show-window value), registers the player's window class and answers its

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A songlist, the play modes and current-song scoring driving a real,
 // private MPD through MpdLink. One MPD serves the whole test run.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // MpdLink against a real MPD: songs read and scored, songs handed over as
 // MPD really takes them, modes switched off and put back, and every way MPD
 // can be gone or busy.

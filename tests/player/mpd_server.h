@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A private Music Player Daemon for the tests: its own music folder of
 // generated one-second songs, database, state file and null output,
 // listening on a local socket and a free TCP port on 127.0.0.1.

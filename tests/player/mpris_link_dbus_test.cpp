@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // MprisLink against real desktop players on the test's own session bus (each
 // test runs in a dbus-run-session of its own): Audacious (--headless, no
 // OpenUri, so its command line carries the songs) and mpv with its MPRIS

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // MpvLink against a real mpv playing short generated WAV files, with no
 // audio device: the "Winamp directory" holds a wrapper named mpv that adds
 // --ao=null --vo=null.

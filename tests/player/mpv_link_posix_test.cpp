@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // MpvLink against a scripted mpv on its socket, for the moments a real mpv
 // only shows now and then: a player that is busy but at no entry yet, one
 // that never answers, and sockets that are not its own.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Play cycles and the export through a real MPD on one-second songs, the
 // timer's ticks driven by the test.
 #include <signal.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Play cycles through the real mpv, on generated one-second songs with no
 // audio device, the timer's ticks driven by the test.
 #include <signal.h>

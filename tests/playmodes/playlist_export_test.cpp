@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/player_fixture.h"
 
 namespace jukora::testing {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A songlist saved in a temporary data folder, a made-up music folder beside
 // it, and the intake wired to fakes and a steppable steady clock.
 #pragma once

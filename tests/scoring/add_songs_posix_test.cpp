@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Links, hidden names and permissions as POSIX file systems have them.
 #include <gmock/gmock.h>
 #include <unistd.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drive roots as only Windows has them.
 #include <cstdlib>
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared by the checks of the real program on a private X server (sourced):
 # a work folder and private XDG folders removed at the end, processes ended
 # in reverse order, waits that poll with a deadline, Xvfb, a song mpv plays on

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Exit against the real program under Xvfb: a song played directly (Enter in
 # the grid) starts Jukora's own mpv; the mode menu, opened with the Menu key,
 # chooses Exit; the program is gone at once, nothing of it keeps running, the

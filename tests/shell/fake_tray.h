@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A tray that records what goes in and out ("add 2 Increment", "remove 5")
 // and lets a test click its icons.
 #pragma once

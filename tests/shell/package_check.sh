@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # What a Linux desktop and Debian read: `cpack -G DEB` makes a package that
 # lintian accepts without errors, whose dependencies come from the binaries
 # and which recommends mpv; the AppStream metainfo validates; the manual page

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The shell tests need one QApplication for the whole run, and settings of
 // their own: nothing a test writes may reach the user's real ones.
 #include <gtest/gtest.h>

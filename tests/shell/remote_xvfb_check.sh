@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The command-line remote against the real program under Xvfb, with trayer
 # as the tray and a real mpv playing: `jukora --increment` with no Jukora
 # running starts one that then scores the song; from a second process each

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The tray as KDE Plasma, GNOME's AppIndicator extension and XFCE's plugin
 # see it: with a StatusNotifierWatcher on the session bus (sni_watcher.py),
 # Qt puts the icons there as StatusNotifierItems. A panel calls Activate and

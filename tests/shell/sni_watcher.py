@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """A panel's StatusNotifierWatcher, enough for Qt to put its tray icons on
 the session bus as StatusNotifierItems: it owns org.kde.StatusNotifierWatcher,
 says a host is registered (in properties its introspection lists, which Qt

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The tray on a real X server: under Xvfb with trayer as the tray host, the
 # program shows its five tray icons (four when "mode_button" is "false"), and
 # left clicks on Increment and Decrement, made with xdotool, raise and lower

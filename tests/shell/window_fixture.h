@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A main window on the offscreen platform with its settings in memory, its
 // data folder in a temporary directory and message boxes recorded.
 #pragma once

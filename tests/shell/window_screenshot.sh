@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Starts the real program on a private X server with a small songlist and its
 # window shown, and saves a screenshot of the screen.
 #   bash tests/shell/window_screenshot.sh <build-dir> <out.png>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A songlist with its files in a temporary folder, for the file tests.
 #pragma once
 

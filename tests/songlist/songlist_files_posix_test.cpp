@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Save failures and unreadable files, made with POSIX means.
 #include <gtest/gtest.h>
 #include <signal.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Recording fakes of the platform interfaces and the player link, and a
 // temporary folder that cleans up after itself.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A songlist saved in a temporary folder, a recording player, a fixed clock
 // and the play modes around them.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The processes started on a given mpv socket, found by their command line
 // (Linux /proc), and a poll with a deadline for tests that wait on them.
 #pragma once

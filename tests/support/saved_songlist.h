@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A songlist whose files live in a temporary data folder, with the settings
 // and desktop fakes its file handling needs. Fixtures take it as a base.
 #pragma once

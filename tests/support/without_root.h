@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Permission bits do not stop root. A check of how unreadable files are
 // handled runs here in a forked child that has given up root; as an
 // ordinary user it simply runs in place.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reaching MPD without stalling the caller: the name lookup and the connect,
 // neither of which can be given a deadline in place, run on a worker thread
 // together with the read of MPD's welcome line; the caller waits for the

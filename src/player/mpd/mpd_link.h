@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A Music Player Daemon as the player, local or on another machine, through
 // libmpdclient. Jukora never starts or stops MPD itself: it replaces MPD's
 // queue with the song or playlist it hands over, and reads MPD's state and

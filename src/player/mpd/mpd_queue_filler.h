@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The long tail of an export: MPD takes a song outside its music folder in
 // about a millisecond and one inside it in a few microseconds, so a list of
 // many thousands cannot be handed over within one event. The user-interface

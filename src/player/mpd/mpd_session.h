@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One open connection to MPD through libmpdclient, every exchange bounded
 // by a deadline. Nothing of libmpdclient shows beyond this unit.
 #pragma once
