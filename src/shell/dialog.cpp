@@ -9,7 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStackedWidget>
+#include <QVBoxLayout>
 #include <algorithm>
 #include <cstdint>
 
@@ -33,6 +33,26 @@ bool checked_setting(const SettingsStore& settings, std::string_view key) {
 
 }  // namespace
 
+PlayerPages::PlayerPages(QWidget* parent) : QWidget(parent), layout_(new QVBoxLayout(this)) {
+  layout_->setContentsMargins(0, 0, 0, 0);
+}
+
+void PlayerPages::addWidget(QWidget* page) {
+  layout_->addWidget(page);
+  pages_.push_back(page);
+  page->setVisible(pages_.size() == 1);
+  if (current_ < 0) current_ = 0;
+}
+
+// A hidden page takes no room in the layout.
+void PlayerPages::setCurrentIndex(int index) {
+  if (index < 0 || index >= static_cast<int>(pages_.size())) return;
+  current_ = index;
+  for (std::size_t i = 0; i < pages_.size(); ++i) pages_[i]->setVisible(static_cast<int>(i) == index);
+}
+
+QWidget* PlayerPages::currentWidget() const { return current_ < 0 ? nullptr : pages_[current_]; }
+
 Dialog::Dialog(SettingsStore& settings, const WinampLink& link, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint),
@@ -49,7 +69,7 @@ Dialog::Dialog(SettingsStore& settings, const WinampLink& link, QWidget* parent)
       chkNotify(new QCheckBox("Show desktop notifications", this)),
       lblPlayer(new QLabel("Player", this)),
       cboPlayer(new QComboBox(this)),
-      player_pages(new QStackedWidget(this)),
+      player_pages(new PlayerPages(this)),
 #ifdef _WIN32
       mpris_page(nullptr),
       mpd_page(nullptr),
@@ -200,15 +220,7 @@ void Dialog::set_mpris_directory(MprisDirectory* directory) {
   if (mpris_page) mpris_page->set_directory(directory);
 }
 
-void Dialog::show_player_page() {
-  const int shown = std::max(0, cboPlayer->currentIndex());
-  // The dialog takes the size of the page shown, not of the largest page.
-  for (int i = 0; i < player_pages->count(); ++i)
-    player_pages->widget(i)->setSizePolicy(i == shown ? QSizePolicy::Preferred : QSizePolicy::Ignored,
-                                           i == shown ? QSizePolicy::Preferred : QSizePolicy::Ignored);
-  player_pages->setCurrentIndex(shown);
-  player_pages->adjustSize();
-}
+void Dialog::show_player_page() { player_pages->setCurrentIndex(std::max(0, cboPlayer->currentIndex())); }
 
 void Dialog::reject() { CancelButton_Click(); }
 

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The Preferences dialog ("Jukora Preferences"): the player's folder, the
-// The Preferences dialog ("Jukora Preferences"): the player's folder, the
 // replay limit in hours, the two auto-add switches and desktop
 // notifications; on Linux also which player, each kind with its own page of
 // fields. Modeless; it is either closed, filled but hidden (the folder
@@ -13,7 +12,7 @@
 class QCheckBox;
 class QComboBox;
 class QLabel;
-class QStackedWidget;
+class QVBoxLayout;
 class QLineEdit;
 class QKeyEvent;
 class QPushButton;
@@ -27,6 +26,23 @@ class PlayerPage;
 class SettingsStore;
 class WinampLink;
 struct PlayerTexts;
+
+// One page of fields shown at a time, and only the page shown counts for the
+// dialog's size. A stacked widget takes the tallest page's height for a
+// width, which left blank space under the shorter pages.
+class PlayerPages : public QWidget {
+ public:
+  explicit PlayerPages(QWidget* parent);
+  void addWidget(QWidget* page);
+  void setCurrentIndex(int index);
+  int currentIndex() const { return current_; }
+  QWidget* currentWidget() const;
+
+ private:
+  QVBoxLayout* const layout_;
+  std::vector<QWidget*> pages_;
+  int current_ = -1;
+};
 
 class Dialog : public QDialog {
   Q_OBJECT
@@ -73,7 +89,7 @@ class Dialog : public QDialog {
   // player's folder (Label1, txtWinampDir, BrowseButton). Linux only.
   QLabel* const lblPlayer;
   QComboBox* const cboPlayer;
-  QStackedWidget* const player_pages;
+  PlayerPages* const player_pages;
   MprisPage* const mpris_page;
   MpdPage* const mpd_page;
 

@@ -263,6 +263,24 @@ class FakeDirectory : public MprisDirectory {
   std::vector<MprisPlayer> running = {{"audacious", "Audacious", "audacious"}, {"vlc", "VLC media player", "vlc"}};
 };
 
+// The dialog fits the page shown, not the tallest page (blank space under a short one).
+TEST_F(DialogTest, TheDialogFitsThePlayerPageShown) {
+  FakeDirectory directory;
+  directory.running.clear();
+  start();
+  Dialog& dialog = preferences();
+  dialog.set_mpris_directory(&directory);
+  dialog.show_dialog();
+  for (int kind : {2, 1, 0}) {
+    dialog.cboPlayer->setCurrentIndex(kind);
+    QTest::qWait(20);
+    const QWidget& page = *dialog.player_pages->currentWidget();
+    const int wanted = page.hasHeightForWidth() ? page.heightForWidth(page.width()) : page.sizeHint().height();
+    EXPECT_EQ(page.height(), wanted) << "page " << kind;
+    EXPECT_EQ(dialog.player_pages->height(), page.height()) << "page " << kind;
+  }
+}
+
 TEST_F(DialogTest, APlayerChosenFromThoseRunningIsStoredWithItsCommand) {
   FakeDirectory directory;
   start();
