@@ -10,6 +10,8 @@ work=$(mktemp -d)
 pids=()
 cleanup() {
   for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[i]}" 2>/dev/null || true; done
+  # Also a player Jukora started on its own, which names the work folder.
+  pkill -f -- "$work/" 2>/dev/null || true
   wait 2>/dev/null || true
   [[ -n ${KEEP_WORK:-} ]] && { echo "kept $work" >&2; return; }
   rm -rf "$work"
