@@ -2,11 +2,10 @@
 #include <gtest/gtest.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 #include "platform/private_folder.h"
-#include "support/fakes.h"
+#include "support/players_posix.h"
 
 namespace jukora {
 namespace {
@@ -30,11 +29,8 @@ TEST(PrivateFolder, IsMadeOrAcceptedOnlyWhenNobodyElseCanEnter) {
 TEST(PrivateFolder, OnlyOwnSocketsAreTrusted) {
   testing::TempDir temp;
   const std::string socket_path = temp.file("s"), planted_link = temp.file("link"), file = temp.file("file");
-  int fd = socket(AF_UNIX, SOCK_STREAM, 0);
-  sockaddr_un address{};
-  address.sun_family = AF_UNIX;
-  socket_path.copy(address.sun_path, sizeof address.sun_path - 1);
-  ASSERT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  int fd = testing::unix_socket_at(socket_path, -1);
+  ASSERT_GE(fd, 0);
   ASSERT_EQ(symlink(socket_path.c_str(), planted_link.c_str()), 0);
   testing::write_bytes(file, "");
 

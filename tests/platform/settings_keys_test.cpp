@@ -9,18 +9,27 @@
 namespace jukora {
 namespace {
 
-TEST(SettingsKeys, EmptyStoreGivesEveryDefault) {
-  MemorySettingsStore store;
-  AppFolders folders{"data"};
-  EXPECT_FALSE(read_visible(store));
-  EXPECT_TRUE(read_mode_button(store));
-  EXPECT_EQ(read_last_set(store, folders), join_path("data", "default.jk8"));
-  EXPECT_EQ(read_winamp_dir(store), std::string(default_winamp_dir()));
-  EXPECT_FALSE(read_add_on_plus(store));
-  EXPECT_FALSE(read_add_on_minus(store));
-  EXPECT_EQ(read_time_block(store), 0);
-  for (int c = 0; c < 7; ++c) EXPECT_EQ(read_column_width(store, c), 1000);
-  EXPECT_TRUE(store.values().empty()) << "reading writes nothing";
+TEST(SettingsKeys, AnEmptyStoreAndUnconvertibleValuesGiveTheDefaults) {
+  MemorySettingsStore empty, bad;
+  bad.SaveSetting("main", "visible", "maybe");
+  bad.SaveSetting("prefs", "time_block", "");
+  bad.SaveSetting("prefs", "add_on_plus", "on");
+  bad.SaveSetting("window", "fg_col0", "wide");
+  bad.SaveSetting("window", "fg_col1", "70000");  // beyond 16 bits
+  bad.SaveSetting("window", "app_top", "1e999");
+  bad.SaveSetting("main", "last_set", "");
+  for (MemorySettingsStore* store : {&empty, &bad}) {
+    EXPECT_FALSE(read_visible(*store));
+    EXPECT_TRUE(read_mode_button(*store));
+    EXPECT_EQ(read_last_set(*store, AppFolders{"data"}), join_path("data", "default.jk8"));
+    EXPECT_EQ(read_winamp_dir(*store), std::string(default_winamp_dir()));
+    EXPECT_FALSE(read_add_on_plus(*store));
+    EXPECT_FALSE(read_add_on_minus(*store));
+    EXPECT_EQ(read_time_block(*store), 0);
+    for (int c = 0; c < 7; ++c) EXPECT_EQ(read_column_width(*store, c), 1000);
+    EXPECT_EQ(setting_number(*store, "window", "app_top", 42.0), 42.0);
+  }
+  EXPECT_TRUE(empty.values().empty()) << "reading writes nothing";
 }
 
 TEST(SettingsKeys, StoredValuesAreReadAsTheProgramWritesThem) {
@@ -46,24 +55,6 @@ TEST(SettingsKeys, StoredValuesAreReadAsTheProgramWritesThem) {
   EXPECT_TRUE(read_add_on_minus(store));
   store.SaveSetting("prefs", "add_on_minus", "-1");
   EXPECT_FALSE(read_add_on_minus(store));
-}
-
-TEST(SettingsKeys, UnconvertibleValuesFallBackToTheDefault) {
-  MemorySettingsStore store;
-  store.SaveSetting("main", "visible", "maybe");
-  store.SaveSetting("prefs", "time_block", "");
-  store.SaveSetting("prefs", "add_on_plus", "on");
-  store.SaveSetting("window", "fg_col0", "wide");
-  store.SaveSetting("window", "fg_col1", "70000");  // beyond 16 bits
-  store.SaveSetting("window", "app_top", "1e999");
-  store.SaveSetting("main", "last_set", "");
-  EXPECT_EQ(read_last_set(store, AppFolders{"data"}), join_path("data", "default.jk8"));
-  EXPECT_FALSE(read_visible(store));
-  EXPECT_EQ(read_time_block(store), 0);
-  EXPECT_FALSE(read_add_on_plus(store));
-  EXPECT_EQ(read_column_width(store, 0), 1000);
-  EXPECT_EQ(read_column_width(store, 1), 1000);
-  EXPECT_EQ(setting_number(store, "window", "app_top", 42.0), 42.0);
 }
 
 TEST(SettingsKeys, NumberTexts) {

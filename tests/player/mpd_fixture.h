@@ -7,7 +7,6 @@
 
 #include <chrono>
 #include <functional>
-#include <thread>
 
 #include "platform/settings_keys.h"
 #include "player/mpd/mpd_link.h"
@@ -16,6 +15,7 @@
 #include "scoring/current_song_scoring.h"
 #include "songlist/paths.h"
 #include "songlist/recompute.h"
+#include "support/players_posix.h"
 #include "support/saved_songlist.h"
 
 namespace jukora::testing {
@@ -62,16 +62,6 @@ class MpdFixture : public ::testing::Test, protected SavedSonglist {
   std::string playing() const { return server.value("currentsong", "file"); }
   std::string state() const { return server.value("status", "state"); }
 
-  // Polls until `done` holds; false when it does not within `patience`.
-  static bool eventually(const std::function<bool()>& done,
-                         std::chrono::milliseconds patience = std::chrono::seconds(5)) {
-    const auto deadline = Clock::now() + patience;
-    while (!done()) {
-      if (Clock::now() > deadline) return false;
-      std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return true;
-  }
   // Runs `request` and expects it to come back within the quarter second
   // an event may take.
   template <typename Request>

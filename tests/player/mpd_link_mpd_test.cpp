@@ -3,12 +3,9 @@
 // MPD really takes them, modes switched off and put back, and every way MPD
 // can be gone or busy.
 #include <pwd.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
 #include <unistd.h>
 
-#include <cstring>
 #include <filesystem>
 
 #include "player/mpd_address.h"
@@ -214,12 +211,8 @@ TEST_F(MpdLinkTest, AnMpdThatIsNotThereEndsTheCycleNamingItsAddress) {
 
 TEST_F(MpdLinkTest, AServerThatAcceptsButNeverAnswersIsBusyWithinAQuarterSecond) {
   const std::string path = temp.file("silent");
-  int listener = socket(AF_UNIX, SOCK_STREAM, 0);
-  sockaddr_un address{};
-  address.sun_family = AF_UNIX;
-  std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
-  ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-  ASSERT_EQ(listen(listener, 16), 0);
+  int listener = unix_socket_at(path, 16);
+  ASSERT_GE(listener, 0);
   use(path, "");
   list({song("a.wav")});
 

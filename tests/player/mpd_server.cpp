@@ -7,18 +7,16 @@
 #include <signal.h>
 #include <spawn.h>
 #include <sys/socket.h>
-#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdint>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <thread>
 
-#include "support/fakes.h"
+#include "support/players_posix.h"
 
 extern char** environ;
 
@@ -117,13 +115,10 @@ void MpdServer::reset() {
 
 std::string MpdServer::command(const std::string& line) const {
   int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  sockaddr_un address{};
-  address.sun_family = AF_UNIX;
-  std::strncpy(address.sun_path, socket_.c_str(), sizeof address.sun_path - 1);
   timeval patience{2, 0};
   setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &patience, sizeof patience);
   std::string received;
-  if (connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
+  if (connect_unix(fd, socket_)) {
     const std::string request = line + "\n";
     bool sent = send(fd, request.data(), request.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(request.size());
     // The welcome line first, then the answer up to its last line.

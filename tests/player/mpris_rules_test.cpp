@@ -97,9 +97,6 @@ TEST(MprisRules, TheTextsNameThePlayerInUse) {
   EXPECT_EQ(texts.stop_item, "Stop Audacious");
   EXPECT_EQ(texts.not_running,
             "Audacious is not running.  To run Audacious, select a playmode or start Audacious yourself");
-  EXPECT_EQ(texts.executable_not_found,
-            "The command that starts Audacious, \"audacious\", is not found on PATH.  Check the command in "
-            "Preferences.");
   EXPECT_EQ(texts.too_old, "") << "no version is demanded";
   EXPECT_EQ(mpris_texts("VLC media player", "").executable_not_found,
             "No command to start VLC media player is set.  Enter it in Preferences.");

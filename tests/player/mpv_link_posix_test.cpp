@@ -2,18 +2,15 @@
 // MpvLink against a scripted mpv on its socket, for the moments a real mpv
 // only shows now and then: a player that is busy but at no entry yet, one
 // that never answers, and sockets that are not its own.
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <mutex>
 #include <nlohmann/json.hpp>
@@ -34,29 +31,13 @@ using testing::players_on;
 using testing::read_bytes;
 using testing::TempDir;
 
-// A socket listening at `path` that never accepts: connections wait in its
-// backlog, as with a player stopped by SIGSTOP.
-int listen_at(const std::string& path, int backlog) {
-  int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  sockaddr_un address{};
-  address.sun_family = AF_UNIX;
-  std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
-  EXPECT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-  EXPECT_EQ(listen(fd, backlog), 0);
-  return fd;
-}
-
 // Answers get_property for "playlist" and "idle-active" from its fields;
 // "stop" leaves the playlist in place at no entry, as mpv does.
 class ScriptedMpv {
  public:
   explicit ScriptedMpv(const std::string& socket_path) {
-    listener_ = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::strncpy(address.sun_path, socket_path.c_str(), sizeof address.sun_path - 1);
-    EXPECT_EQ(bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    EXPECT_EQ(listen(listener_, 8), 0);
+    listener_ = testing::unix_socket_at(socket_path, 8);
+    EXPECT_GE(listener_, 0);
     server_ = std::thread([this] { serve(); });
   }
   ~ScriptedMpv() {
@@ -117,38 +98,16 @@ class ScriptedMpv {
 
 class MpvLinkSocket : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::filesystem::create_directory(temp.file("run"));
-    chmod(temp.file("run").c_str(), 0700);
-    setenv("XDG_RUNTIME_DIR", temp.file("run").c_str(), 1);
+  MpvLinkSocket() {
     // A stand-in that stays up a while on its command line, so that a start
     // can be seen.
     testing::write_bytes(temp.file("mpv"), "#!/bin/sh\nsleep 5\n");
     chmod(temp.file("mpv").c_str(), 0755);
-    link = std::make_unique<MpvLink>(AppFolders{temp.file("data")});
-    socket = link->socket_path();
   }
-  void TearDown() override {
+  ~MpvLinkSocket() override {
     for (pid_t pid : players_on(socket)) kill(pid, SIGKILL);
   }
 
-  // Every request, as one event would make them; none may start a player.
-  void expect_busy_and_alone() {
-    const auto started = std::chrono::steady_clock::now();
-    PlayerHandle player = link->find_winamp();
-    EXPECT_NE(player, kNoPlayer);
-    EXPECT_EQ(link->play_status(player), kStatusBusy);
-    EXPECT_EQ(link->find_winamp(), kPlayerBusy);
-    EXPECT_EQ(link->version(player), kStatusBusy);
-    EXPECT_EQ(link->current_song(dir()).kind, CurrentSong::Kind::kBusy);
-    EXPECT_EQ(link->start_with_file(dir(), "/m/a.wav").result, HandOver::Result::kBusy);
-    EXPECT_EQ(link->start_with_playlist(dir()).result, HandOver::Result::kBusy);
-    link->start(dir());
-    link->stop(player);
-    EXPECT_LT(std::chrono::steady_clock::now() - started, 500ms) << "waited on a player that does not answer";
-    EXPECT_TRUE(players_on(socket).empty()) << "a second player was started";
-    EXPECT_EQ(link->missing_program(dir()), "");
-  }
   // Something that is not our mpv holds the socket's place.
   void expect_refused() {
     EXPECT_EQ(link->find_winamp(), kNoPlayer);
@@ -164,35 +123,29 @@ class MpvLinkSocket : public ::testing::Test {
   std::string dir() const { return temp.path().string(); }
 
   TempDir temp;
-  std::unique_ptr<MpvLink> link;
-  std::string socket;
+  bool runtime_ready = testing::use_runtime_dir(temp.file("run"));
+  std::unique_ptr<MpvLink> link = std::make_unique<MpvLink>(AppFolders{temp.file("data")});
+  std::string socket = link->socket_path();
 };
 
 TEST_F(MpvLinkSocket, APlayerThatNeverAnswersIsBusyAtOnceAndNeverJoinedByASecond) {
   ScriptedMpv mpv(socket);
   mpv.mute();
-  expect_busy_and_alone();
-}
-
-TEST_F(MpvLinkSocket, AFullBacklogIsBusyNotGone) {
-  int mute = listen_at(socket, 0);
-  std::vector<int> queued;
-  for (int i = 0; i < 64; ++i) {
-    int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::strncpy(address.sun_path, socket.c_str(), sizeof address.sun_path - 1);
-    int result = ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    queued.push_back(fd);
-    if (result != 0) break;
-  }
-  ASSERT_EQ(errno, EAGAIN);
+  // Every request, as one event would make them; none may start a player.
+  const auto started = std::chrono::steady_clock::now();
+  PlayerHandle player = link->find_winamp();
+  EXPECT_NE(player, kNoPlayer);
+  EXPECT_EQ(link->play_status(player), kStatusBusy);
   EXPECT_EQ(link->find_winamp(), kPlayerBusy);
+  EXPECT_EQ(link->version(player), kStatusBusy);
+  EXPECT_EQ(link->current_song(dir()).kind, CurrentSong::Kind::kBusy);
   EXPECT_EQ(link->start_with_file(dir(), "/m/a.wav").result, HandOver::Result::kBusy);
+  EXPECT_EQ(link->start_with_playlist(dir()).result, HandOver::Result::kBusy);
   link->start(dir());
-  EXPECT_TRUE(players_on(socket).empty());
-  for (int fd : queued) close(fd);
-  close(mute);
+  link->stop(player);
+  EXPECT_LT(std::chrono::steady_clock::now() - started, 500ms) << "waited on a player that does not answer";
+  EXPECT_TRUE(players_on(socket).empty()) << "a second player was started";
+  EXPECT_EQ(link->missing_program(dir()), "");
 }
 
 TEST_F(MpvLinkSocket, ALinkOrAnotherUsersSocketIsNeverUsedNorReplaced) {
@@ -203,7 +156,7 @@ TEST_F(MpvLinkSocket, ALinkOrAnotherUsersSocketIsNeverUsedNorReplaced) {
   if (geteuid() != 0) return;
 
   // A socket of another user in its place.
-  int planted = listen_at(socket, 8);
+  int planted = testing::unix_socket_at(socket, 8);
   ASSERT_EQ(chown(socket.c_str(), 65534, 65534), 0);
   expect_refused();
   close(planted);
@@ -214,12 +167,8 @@ TEST_F(MpvLinkSocket, ALinkOrAnotherUsersSocketIsNeverUsedNorReplaced) {
   ASSERT_EQ(pipe(ready), 0);
   pid_t listener = fork();
   if (listener == 0) {
-    int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::strncpy(address.sun_path, socket.c_str(), sizeof address.sun_path - 1);
-    bool ok = bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 && setgid(65534) == 0 &&
-              setuid(65534) == 0 && listen(fd, 8) == 0;
+    int fd = testing::unix_socket_at(socket, -1);
+    bool ok = fd >= 0 && setgid(65534) == 0 && setuid(65534) == 0 && listen(fd, 8) == 0;
     char byte = ok ? 1 : 0;
     if (write(ready[1], &byte, 1) != 1 || !ok) _exit(1);
     pause();
@@ -236,22 +185,12 @@ TEST_F(MpvLinkSocket, ALinkOrAnotherUsersSocketIsNeverUsedNorReplaced) {
   close(ready[1]);
 }
 
-class MpvLinkScripted : public ::testing::Test {
+class MpvLinkScripted : public MpvLinkSocket {
  protected:
-  void SetUp() override {
-    std::filesystem::create_directory(temp.file("run"));
-    chmod(temp.file("run").c_str(), 0700);
-    setenv("XDG_RUNTIME_DIR", temp.file("run").c_str(), 1);
-    link = std::make_unique<MpvLink>(AppFolders{temp.file("data")});
-    mpv = std::make_unique<ScriptedMpv>(link->socket_path());
-  }
-
   long scored_position() { return link->write_playlist(link->find_winamp()); }
   std::string playlist_text() { return read_bytes(link->playlist_path({})); }
 
-  TempDir temp;
-  std::unique_ptr<MpvLink> link;
-  std::unique_ptr<ScriptedMpv> mpv;
+  std::unique_ptr<ScriptedMpv> mpv = std::make_unique<ScriptedMpv>(socket);
 };
 
 TEST_F(MpvLinkScripted, AStartingPlayerIsAtItsFirstEntryAndAStopThereKeepsIt) {

@@ -45,18 +45,13 @@ TEST(QtSettingsStore, HandEditedValuesThatAreNoNumbersReadAsTheDefaults) {
   ASSERT_TRUE(QDir().mkpath(QFileInfo(ini_path()).path()));
   QFile file(ini_path());
   ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write(
-      "[window]\napp_width=wide\nfg_col2=12abc\nfg_col3=99999\napp_top=1.5e3\n"
-      "[prefs]\nadd_on_plus=yes\ntime_block=3, 4\n[main]\nvisible=maybe\n");
+  // Which texts are numbers is the readers' business, tried on the memory store.
+  file.write("[window]\napp_width=wide\napp_top=1.5e3\n[prefs]\ntime_block=3, 4\n");
   file.close();
 
   QtSettingsStore store;
   EXPECT_EQ(setting_number(store, sections::kWindow, keys::kAppWidth, 9000), 9000);
   EXPECT_EQ(setting_number(store, sections::kWindow, keys::kAppTop, 0), 1500);
-  EXPECT_EQ(read_column_width(store, 2), kDefaultColumnWidth);
-  EXPECT_EQ(read_column_width(store, 3), kDefaultColumnWidth) << "beyond a 16-bit width";
-  EXPECT_FALSE(read_add_on_plus(store));
-  EXPECT_FALSE(read_visible(store));
   // A value with a comma reads as a list in an INI file; it comes back whole.
   EXPECT_EQ(store.read(sections::kPrefs, keys::kTimeBlock), "3, 4");
   EXPECT_EQ(read_time_block(store), 0);

@@ -2,7 +2,6 @@
 #include <gmock/gmock.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -12,7 +11,7 @@
 #include <filesystem>
 
 #include "shell/remote_command.h"
-#include "support/fakes.h"
+#include "support/players_posix.h"
 
 namespace jukora::testing {
 namespace {
@@ -64,11 +63,8 @@ TEST_F(RemoteCommandTest, OnlyOwnSocketsAreListenedAtOrSentTo) {
     RemoteServer earlier([](RemoteCommand) {});
     ASSERT_TRUE(earlier.listen(address()));
   }
-  int stale = socket(AF_UNIX, SOCK_STREAM, 0);
-  sockaddr_un place{};
-  place.sun_family = AF_UNIX;
-  dir.file("remote-socket").copy(place.sun_path, sizeof place.sun_path - 1);
-  ASSERT_EQ(bind(stale, reinterpret_cast<sockaddr*>(&place), sizeof place), 0);
+  int stale = unix_socket_at(dir.file("remote-socket"), -1);
+  ASSERT_GE(stale, 0);
   close(stale);
   EXPECT_TRUE(server.listen(address()));
 }
@@ -123,15 +119,11 @@ TEST_F(RemoteCommandTest, AnotherUsersConnectionIsRefused) {
   // The folder opened to show that the check on the peer holds by itself.
   std::filesystem::permissions(dir.path(), std::filesystem::perms::all);
   chmod(dir.file("remote-socket").c_str(), 0777);
-  sockaddr_un place{};
-  place.sun_family = AF_UNIX;
-  dir.file("remote-socket").copy(place.sun_path, sizeof place.sun_path - 1);
   // The child makes system calls only: the parent has threads.
   pid_t child = fork();
   if (child == 0) {
     int fd = socket(AF_UNIX, SOCK_STREAM, 0);
-    const bool sent = setgid(65534) == 0 && setuid(65534) == 0 &&
-                      connect(fd, reinterpret_cast<sockaddr*>(&place), sizeof place) == 0 &&
+    const bool sent = setgid(65534) == 0 && setuid(65534) == 0 && connect_unix(fd, dir.file("remote-socket")) &&
                       write(fd, "increment\n", 10) == 10;
     _exit(sent ? 0 : 1);
   }

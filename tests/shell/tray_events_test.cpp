@@ -34,12 +34,5 @@ TEST(TrayEvents, OnlyAReleaseOverTheIconCountsEachOfADoubleClick) {
   EXPECT_EQ(clicks, 2);
 }
 
-TEST(TrayEvents, RightReleaseOpensTheMenuFromEveryIcon) {
-  for (int id = 1; id <= kTrayIconCount; ++id)
-    EXPECT_EQ(tray_action(static_cast<TrayIconId>(id), TrayRelease::kRight), TrayAction::kModeMenu);
-  EXPECT_EQ(tray_action(TrayIconId::kMode, TrayRelease::kLeft), TrayAction::kModeMenu);
-  EXPECT_EQ(tray_action(TrayIconId::kSkip, TrayRelease::kNone), TrayAction::kNone);
-}
-
 }  // namespace
 }  // namespace jukora::testing

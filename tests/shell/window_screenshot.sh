@@ -3,27 +3,10 @@
 # Starts the real program on a private X server with a small songlist and its
 # window shown, and saves a screenshot of the screen.
 #   bash tests/shell/window_screenshot.sh <build-dir> <out.png>
-set -euo pipefail
-
-build=${1:?build folder}
-out=${2:?output png}
-program="$build/src/shell/jukora"
-[[ -x "$program" ]] || { echo "no $program" >&2; exit 1; }
-
-work=$(mktemp -d)
-display=":$((90 + RANDOM % 100))"
-server=""
-app=""
-cleanup() {
-  [[ -n "$app" ]] && kill "$app" 2>/dev/null || true
-  [[ -n "$server" ]] && kill "$server" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work/run"
-mkdir -p "$XDG_CONFIG_HOME/Jukora" "$XDG_DATA_HOME" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
+program="${1:?build folder}/src/shell/jukora"
+out=$(realpath -m "${2:?output png}")
+source "$(dirname "$0")/desktop_check_lib.sh"
+[[ -x "$program" ]] || fail "no $program"
 
 songs="$work/songs.jk8"
 {
@@ -35,37 +18,14 @@ songs="$work/songs.jk8"
       "$n" "$song" $(((n * 7) % 13)) "2$((n % 4)):$((10 + n * 3)) 5/$n/26"
   done
 } > "$songs"
+write_settings "[main]" "visible=True" "last_set=$songs" "" "[window]" "app_left=600" "app_top=600" \
+  "app_width=13260" "app_height=6600" "fg_col1=3600" "fg_col2=2700" "fg_col6=1400" ""
 
-cat > "$XDG_CONFIG_HOME/Jukora/Jukora.ini" <<CONF
-[main]
-visible=True
-last_set=$songs
-
-[window]
-app_left=600
-app_top=600
-app_width=13260
-app_height=6600
-fg_col1=3600
-fg_col2=2700
-fg_col6=1400
-
-[prefs]
-winamp_dir=/usr/bin
-CONF
-
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp &
-server=$!
-deadline=$((SECONDS + 20))
-until [[ -S "/tmp/.X11-unix/X${display#:}" ]]; do
-  ((SECONDS < deadline)) || { echo "X server did not start" >&2; exit 1; }
-  sleep 0.1
-done
-
-export DISPLAY="$display"
-QT_QPA_PLATFORM=xcb "$program" &
-app=$!
+start_xvfb 1024x768
+"$program" >>"$work/jukora.log" 2>&1 &
+pids+=($!)
 window=$(timeout 20 xdotool search --sync --onlyvisible --name "Jukora Song Manager - songs.jk8" | head -n 1)
+[[ -n $window ]] || fail "the window did not come up"
 
 # Wait until the picture stops changing: the window has painted.
 previous=""
