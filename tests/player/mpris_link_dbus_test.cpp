@@ -4,7 +4,9 @@
 // OpenUri, so its command line carries the songs) and mpv with its MPRIS
 // script, playing short generated WAV files with no audio device.
 #include <gtest/gtest.h>
+#include <netinet/in.h>
 #include <signal.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -69,6 +71,46 @@ std::vector<pid_t> our_processes(const std::string& tag) {
   }
   return found;
 }
+
+// A web server for one song, so that a player can play a stream.
+class SongServer {
+ public:
+  explicit SongServer(std::string body) : body_(std::move(body)) {
+    fd_ = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    bind(fd_, reinterpret_cast<sockaddr*>(&address), length);
+    listen(fd_, 4);
+    getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &length);
+    port_ = ntohs(address.sin_port);
+    thread_ = std::thread([this] {
+      while (int client = accept(fd_, nullptr, nullptr)) {
+        if (client < 0) return;
+        char request[4096];
+        [[maybe_unused]] auto got = recv(client, request, sizeof request, 0);
+        const std::string reply =
+            "HTTP/1.0 200 OK\r\nContent-Type: audio/x-wav\r\nContent-Length: " + std::to_string(body_.size()) +
+            "\r\n\r\n" + body_;
+        [[maybe_unused]] auto sent = send(client, reply.data(), reply.size(), MSG_NOSIGNAL);
+        close(client);
+      }
+    });
+  }
+  ~SongServer() {
+    shutdown(fd_, SHUT_RDWR);
+    close(fd_);
+    thread_.join();
+  }
+  std::string url(const std::string& name) const { return "http://127.0.0.1:" + std::to_string(port_) + "/" + name; }
+
+ private:
+  std::string body_;
+  int fd_ = -1;
+  int port_ = 0;
+  std::thread thread_;
+};
 
 // Run for each player, named by the stem of its bus name.
 class MprisLinkTest : public ::testing::TestWithParam<std::string>, protected SavedSonglist {
@@ -259,11 +301,33 @@ TEST_P(MprisLinkTest, ThePlayingSongIsReadAndScoredWhateverItsName) {
   }
   EXPECT_FALSE(std::filesystem::exists(music + "/pwned") || std::filesystem::exists("pwned"));
 
+  // A stream is no song: nothing is scored or added.
+  SongServer server(read_bytes(song("long.wav")));
+  if (audacious()) {
+    spawn_detached("/usr/bin/audacious", {server.url("stream.wav")});
+  } else {
+    QDBusMessage open = QDBusMessage::createMethodCall(bus_name(), "/org/mpris/MediaPlayer2",
+                                                       "org.mpris.MediaPlayer2.Player", "OpenUri");
+    open << QString::fromStdString(server.url("stream.wav"));
+    QDBusConnection::sessionBus().call(open, QDBus::Block, 1000);
+  }
+  ASSERT_TRUE(eventually([&] { return url_on_bus().starts_with("http://"); }));
+  ASSERT_TRUE(eventually([&] { return link.current_song(dir).kind == CurrentSong::Kind::kNoSong; }));
+  const std::string before = read_bytes(list);
+  scoring.increment_current_song();
+  EXPECT_EQ(read_bytes(list), before);
   // Audacious's helper that hands a song over ends by itself.
   EXPECT_TRUE(eventually([&] { return our_processes(tag).size() == 1; })) << "one player, whatever was handed to it";
 
   link.stop(link.find_winamp());
   EXPECT_TRUE(eventually([&] { return url_on_bus().empty(); })) << "Stop stops the player";
+}
+
+TEST_P(MprisLinkTest, ACountupCyclePlaysThreeSongsInOrderAndEnds) {
+  make_list({"a.wav", "b.wav", "c.wav"});
+  modes.mnuAscending_Click("All");
+  EXPECT_EQ(names(run()), (std::vector<std::string>{"a.wav", "b.wav", "c.wav"}));
+  EXPECT_TRUE(eventually([&] { return our_processes(tag).size() == 1; }));
 }
 
 TEST_P(MprisLinkTest, TheExportPlaysFromItsFirstSongInOrder) {

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Play cycles through a real MPD on one-second songs, the
+// Play cycles and the export through a real MPD on one-second songs, the
 // timer's ticks driven by the test.
 #include <signal.h>
 
@@ -19,11 +19,11 @@ class PlayCycleMpdTest : public MpdFixture {
     last_ = now;
   }
   // Ticks four times a second and watches MPD in between, until `done`.
-  bool run_until(const std::function<bool()>& done) {
+  bool run_until(const std::function<bool()>& done, bool tick = true) {
     int step = 0;
     return eventually(
         [&] {
-          if (step++ % 12 == 0) modes.tmrJukora_Timer();
+          if (tick && step++ % 12 == 0) modes.tmrJukora_Timer();
           watch();
           return done();
         },
@@ -44,6 +44,13 @@ TEST_F(PlayCycleMpdTest, CountupPlaysEachSongToItsEndInOrderThenPutsTheModesBack
   ASSERT_TRUE(run_until([&] { return !timer.enabled(); }));
   EXPECT_EQ(seen, kInOrder);
   EXPECT_EQ(server.value("status", "repeat"), "1");
+}
+
+TEST_F(PlayCycleMpdTest, AnExportPlaysInOrderAsTheQueue) {
+  server.command("random 1");
+  modes.makePlayAsc("Playlist All");
+  ASSERT_TRUE(run_until([&] { return seen.size() == 3 && state() == "stop"; }, false));
+  EXPECT_EQ(seen, kInOrder);
 }
 
 TEST_F(PlayCycleMpdTest, MpdStoppedKilledAndRestartedMidCycleIsBusyAndTheCycleGoesOn) {
