@@ -5,9 +5,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
-#include <thread>
 
 #include "platform/app_folders.h"
 #include "platform/desktop.h"
@@ -29,15 +27,8 @@ namespace {
 using namespace std::chrono_literals;
 namespace fs = std::filesystem;
 
-template <class Condition>
-bool eventually(Condition condition) {
-  auto deadline = std::chrono::steady_clock::now() + 20s;
-  while (!condition()) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    std::this_thread::sleep_for(20ms);
-  }
-  return true;
-}
+using testing::eventually;
+using testing::read_bytes;
 
 // The fake player is built beside the test program.
 fs::path fake_player() {
@@ -76,7 +67,7 @@ class Win32WinampLinkTest : public ::testing::Test {
   // The command line the player was started with, once it runs.
   std::string started_with() {
     std::string log;
-    EXPECT_TRUE(eventually([&] { return !(log = testing::read_bytes(winamp_dir + "\\winamp.exe.log")).empty(); }));
+    EXPECT_TRUE(eventually([&] { return !(log = read_bytes(winamp_dir + "\\winamp.exe.log")).empty(); }, 20s));
     close_players();
     fs::remove(winamp_dir + "\\winamp.exe.log");
     EXPECT_FALSE(fs::exists(root.path() / "Program.exe.log")) << "the trap ran";
@@ -108,7 +99,7 @@ TEST_F(Win32WinampLinkTest, AsksTheRunningPlayer) {
   EXPECT_LT(link.write_playlist(kNoPlayer), 0);
 
   link.start(winamp_dir);
-  ASSERT_TRUE(eventually([&] { return link.find_winamp() != kNoPlayer; }));
+  ASSERT_TRUE(eventually([&] { return link.find_winamp() != kNoPlayer; }, 20s));
   PlayerHandle player = link.find_winamp();
   EXPECT_EQ(link.version(player), 0x2090);
   EXPECT_EQ(link.play_status(player), kStatusPlaying);
@@ -125,64 +116,41 @@ TEST_F(Win32WinampLinkTest, AsksTheRunningPlayer) {
   fs::remove(winamp_dir + "\\winamp.exe.hang");
 }
 
-// Letters outside ASCII that the ANSI code page holds, in both encodings.
-// Those whose bytes would read as other letters in Latin-1 come first, so a
-// conversion that takes the bytes for Latin-1 cannot pass unseen.
-struct Letters {
+// Songlists hold their paths in the ANSI code page; the player folder, the
+// song's folder and name and the songlist's own name all hold such letters.
+TEST_F(Win32WinampLinkTest, AnAnsiNamedSongIsDroppedPlayedScoredAndSavedByteForByte) {
+  // Letters outside ASCII that the ANSI code page holds, in both encodings.
+  // Those whose bytes would read as other letters in Latin-1 come first, so a
+  // conversion that takes the bytes for Latin-1 cannot pass unseen.
   std::wstring wide;
   std::string ansi;
-};
-
-Letters ansi_letters() {
-  Letters out;
   const bool utf8 = GetACP() == CP_UTF8;
   for (wchar_t letter : std::wstring(L"\u0160\u017e\u0152\u00e9\u00fc\u0416\u03a9\u3042")) {
     char bytes[8];
     BOOL lossy = FALSE;
     int size = WideCharToMultiByte(CP_ACP, utf8 ? 0 : WC_NO_BEST_FIT_CHARS, &letter, 1, bytes, sizeof bytes, nullptr,
                                    utf8 ? nullptr : &lossy);
-    if (size <= 0 || lossy || out.wide.size() == 3) continue;
-    out.wide.push_back(letter);
-    out.ansi.append(bytes, static_cast<std::size_t>(size));
+    if (size <= 0 || lossy || wide.size() == 3) continue;
+    wide.push_back(letter);
+    ansi.append(bytes, static_cast<std::size_t>(size));
   }
-  return out;
-}
-
-std::string utf8(const std::wstring& text) {
-  std::string out(static_cast<std::size_t>(WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                                               nullptr, 0, nullptr, nullptr)),
-                  '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), static_cast<int>(out.size()),
-                      nullptr, nullptr);
-  return out;
-}
-
-std::string bytes_of(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-// Songlists hold their paths in the ANSI code page; the player folder, the
-// song's folder and name and the songlist's own name all hold such letters.
-TEST_F(Win32WinampLinkTest, AnAnsiNamedSongIsDroppedPlayedScoredAndSavedByteForByte) {
-  const Letters letters = ansi_letters();
-  ASSERT_FALSE(letters.wide.empty()) << "code page " << GetACP();
+  ASSERT_FALSE(wide.empty()) << "code page " << GetACP();
   SCOPED_TRACE("code page " + std::to_string(GetACP()));
-  const fs::path player_dir = root.path() / (L"Winamp " + letters.wide);
-  const fs::path song_dir = root.path() / (L"M" + letters.wide);
+  const fs::path player_dir = root.path() / (L"Winamp " + wide);
+  const fs::path song_dir = root.path() / (L"M" + wide);
   fs::create_directories(player_dir);
   fs::create_directories(song_dir);
   fs::copy_file(fake_player(), player_dir / "winamp.exe");
-  std::ofstream(song_dir / (letters.wide + L".mp3")) << "x";
-  std::ofstream(song_dir / (L"b" + letters.wide + L".mp3")) << "x";
+  std::ofstream(song_dir / (wide + L".mp3")) << "x";
+  std::ofstream(song_dir / (L"b" + wide + L".mp3")) << "x";
 
-  const std::string ansi_player_dir = root.path().string() + "\\Winamp " + letters.ansi;
-  const std::string folder = root.path().string() + "\\M" + letters.ansi;
-  const std::string song = letters.ansi + ".mp3";
-  const fs::path list = song_dir / (letters.wide + L".jk8");
+  const std::string ansi_player_dir = root.path().string() + "\\Winamp " + ansi;
+  const std::string folder = root.path().string() + "\\M" + ansi;
+  const std::string song = ansi + ".mp3";
+  const fs::path list = song_dir / (wide + L".jk8");
   std::ofstream(list, std::ios::binary) << "\"" + folder + "\",\"" + song + "\",\"3\",\"00:00 1/1/71\"\r\n";
   settings.SaveSetting(sections::kPrefs, keys::kWinampDir, ansi_player_dir);
-  settings.SaveSetting(sections::kMain, keys::kLastSet, folder + "\\" + letters.ansi + ".jk8");
+  settings.SaveSetting(sections::kMain, keys::kLastSet, folder + "\\" + ansi + ".jk8");
 
   AppFolders folders{root.path().string()};
   DialogMemory dialog;
@@ -202,15 +170,17 @@ TEST_F(Win32WinampLinkTest, AnAnsiNamedSongIsDroppedPlayedScoredAndSavedByteForB
   songlist.SetRow(1);
   modes.MSFlexGrid1_DblClick();
   // The player notes its command line once its window is up.
-  const std::string started =
-      utf8(player_dir.wstring() + L"\\winamp.exe \"" + song_dir.wstring() + L"\\" + letters.wide + L".mp3\"\n2\n");
+  const std::u8string command_line =
+      fs::path(player_dir.wstring() + L"\\winamp.exe \"" + song_dir.wstring() + L"\\" + wide + L".mp3\"\n2\n")
+          .u8string();
+  const std::string started(command_line.begin(), command_line.end());
   std::string log;
-  EXPECT_TRUE(eventually([&] { return (log = bytes_of(player_dir / "winamp.exe.log")) == started; })) << log;
+  EXPECT_TRUE(eventually([&] { return (log = read_bytes(player_dir / "winamp.exe.log")) == started; }, 20s)) << log;
   scoring.increment_current_song();  // the player writes its playlist in the ANSI code page too
 
   EXPECT_TRUE(desktop.messages.empty());
-  EXPECT_EQ(bytes_of(list), "\"" + folder + "\",\"" + song + "\",\"4\",\"11:00 12/6/26\"\r\n\"" + folder + "\",\"b" +
-                                song + "\",\"0\",\"00:00 1/1/71\"\r\n");
+  EXPECT_EQ(read_bytes(list), "\"" + folder + "\",\"" + song + "\",\"4\",\"11:00 12/6/26\"\r\n\"" + folder + "\",\"b" +
+                                  song + "\",\"0\",\"00:00 1/1/71\"\r\n");
 }
 
 }  // namespace

@@ -52,7 +52,7 @@ TempDir::~TempDir() {
   std::filesystem::remove_all(path_, error);
 }
 
-std::string read_bytes(const std::string& path) {
+std::string read_bytes(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }

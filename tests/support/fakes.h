@@ -3,10 +3,12 @@
 // temporary folder that cleans up after itself.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/clock.h"
@@ -144,9 +146,20 @@ class TempDir {
   std::filesystem::path path_;
 };
 
-std::string read_bytes(const std::string& path);
+std::string read_bytes(const std::filesystem::path& path);
 void write_bytes(const std::string& path, const std::string& bytes);
 // A quiet tone for the real players: 44.1 kHz, mono, 16-bit PCM.
 void write_wav(const std::string& path, std::uint32_t seconds = 1);
+
+// Polls `condition` until it holds or `limit` has passed.
+template <class Condition>
+bool eventually(Condition condition, std::chrono::milliseconds limit = std::chrono::seconds(8)) {
+  auto deadline = std::chrono::steady_clock::now() + limit;
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return true;
+}
 
 }  // namespace jukora::testing

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The processes started on a given mpv socket, found by their command line
-// (Linux /proc), Unix sockets made by hand, a private runtime folder, and a
-// poll with a deadline for tests that wait on players.
+// (Linux /proc), Unix sockets made by hand and a private runtime folder.
 #pragma once
 
 #include <sys/socket.h>
@@ -10,26 +9,14 @@
 #include <sys/un.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "support/fakes.h"
 
 namespace jukora::testing {
-
-template <class Condition>
-bool eventually(Condition condition, std::chrono::milliseconds limit = std::chrono::seconds(8)) {
-  auto deadline = std::chrono::steady_clock::now() + limit;
-  while (!condition()) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
-  return true;
-}
 
 // Live processes whose command line names this socket.
 inline std::vector<pid_t> players_on(const std::string& socket) {
