@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// MprisLink against real desktop players on the test's own session bus (each
-// test runs in a dbus-run-session of its own): Audacious (--headless, no
-// OpenUri, so its command line carries the songs) and mpv with its MPRIS
-// script, playing short generated WAV files with no audio device.
+// MprisLink against Audacious (--headless, no OpenUri) and mpv with its MPRIS
+// script, each test on a session bus of its own, with no audio device.
 #include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <signal.h>
@@ -23,6 +21,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "platform/settings_keys.h"
@@ -121,8 +120,19 @@ class MprisLinkTest : public ::testing::TestWithParam<std::string>, protected Sa
     setenv("JUKORA_TEST_TAG", tag.c_str(), 1);
     setenv("HOME", home.c_str(), 1);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
-    write_audacious_settings();
-    std::filesystem::create_directory(music);
+    // Audacious on a machine without a sound card: SDL's silent output, which
+    // keeps time like a real one (ALSA would leave it stuck "playing").
+    std::string registry = "format 11\n";
+    for (const std::string output : {"alsa", "pulse_audio", "sdlout"}) {
+      const std::string plugin = "/usr/lib/x86_64-linux-gnu/audacious/Output/" + output + ".so";
+      struct stat info {};
+      stat(plugin.c_str(), &info);
+      registry += "output " + plugin + "\nstamp " + std::to_string(info.st_mtime) + "\nversion 48\nflags 0\nname " +
+                  output + "\ndomain audacious-plugins\npriority 5\nabout 0\nconfig 0\nenabled " +
+                  (output == "sdlout" ? "1\n" : "0\n");
+    }
+    std::filesystem::create_directories(home + "/.config/audacious");
+    write_bytes(home + "/.config/audacious/plugin-registry", registry);
     for (const char* name : {"a.wav", "b.wav", "c.wav"}) write_wav(song(name));
     write_wav(song("long.wav"), 4);
     write_wav(song("other.wav"), 2);
@@ -144,25 +154,6 @@ class MprisLinkTest : public ::testing::TestWithParam<std::string>, protected Sa
     return audacious() ? "audacious --headless" : "mpv --idle=yes --ao=null --input-ipc-server=" + by_hand;
   }
   std::string song(const std::string& name) const { return music + "/" + name; }
-
-  // Audacious on a machine without a sound card: SDL's silent output, which
-  // keeps time like a real one (ALSA would leave it stuck "playing").
-  void write_audacious_settings() const {
-    const std::string folder = home + "/.config/audacious";
-    std::filesystem::create_directories(folder);
-    const std::string plugins = "/usr/lib/x86_64-linux-gnu/audacious/Output/";
-    std::string registry = "format 11\n";
-    for (const char* output : {"alsa", "pulse_audio", "sdlout"}) {
-      struct stat info {};
-      stat((plugins + output + ".so").c_str(), &info);
-      registry += "output " + plugins + output + ".so\nstamp " + std::to_string(info.st_mtime) +
-                  "\nversion 48\nflags 0\nname " + output +
-                  "\ndomain audacious-plugins\npriority 5\nabout 0\n"
-                  "config 0\nenabled " +
-                  (std::string(output) == "sdlout" ? "1" : "0") + "\n";
-    }
-    write_bytes(folder + "/plugin-registry", registry);
-  }
 
   // Jukora's view: the song it is at, when the player plays it.
   std::string playing_now() {
@@ -275,42 +266,31 @@ TEST_P(MprisLinkTest, ThePlayingSongIsReadAndScoredWhateverItsName) {
   make_list(odd);
   start_player();
 
-  struct Case {
-    std::string file;
-    bool add_on_plus;
-    std::string expect;  // the file's row afterwards; empty: the songlist file is unchanged
-  };
-  std::vector<Case> cases;
+  // The file, whether + adds it, and its row afterwards (empty: the songlist file is unchanged).
+  std::vector<std::tuple<std::string, bool, std::string>> cases;
   for (std::size_t i = 0; i < odd.size(); ++i)
     cases.push_back(
         {odd[i], false, "\"" + music + "\",\"" + odd[i] + "\",\"" + std::to_string(odd.size() - i + 1) + "\""});
   cases.push_back({"unlisted.wav", false, ""});
   cases.push_back({"unlisted.wav", true, "\"" + music + "\",\"unlisted.wav\",\"0\""});
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.file);
-    settings.SaveSetting(sections::kPrefs, keys::kAddOnPlus, c.add_on_plus ? "1" : "0");
-    ASSERT_EQ(link.start_with_file(dir, song(c.file)).result, HandOver::Result::kStarted);
-    ASSERT_TRUE(eventually([&] { return plays(song(c.file)); })) << url_on_bus();
+  for (const auto& [file, add_on_plus, expect] : cases) {
+    SCOPED_TRACE(file);
+    settings.SaveSetting(sections::kPrefs, keys::kAddOnPlus, add_on_plus ? "1" : "0");
+    ASSERT_EQ(link.start_with_file(dir, song(file)).result, HandOver::Result::kStarted);
+    ASSERT_TRUE(eventually([&] { return plays(song(file)); })) << url_on_bus();
     const std::string before = read_bytes(list);
     scoring.increment_current_song();
-    if (c.expect.empty()) {
+    if (expect.empty()) {
       EXPECT_EQ(read_bytes(list), before);
     } else {
-      EXPECT_NE(read_bytes(list).find(c.expect), std::string::npos) << read_bytes(list);
+      EXPECT_NE(read_bytes(list).find(expect), std::string::npos) << read_bytes(list);
     }
   }
   EXPECT_FALSE(std::filesystem::exists(music + "/pwned") || std::filesystem::exists("pwned"));
 
   // A stream is no song: nothing is scored or added.
   SongServer server(read_bytes(song("long.wav")));
-  if (audacious()) {
-    spawn_detached("/usr/bin/audacious", {server.url("stream.wav")});
-  } else {
-    QDBusMessage open = QDBusMessage::createMethodCall(bus_name(), "/org/mpris/MediaPlayer2",
-                                                       "org.mpris.MediaPlayer2.Player", "OpenUri");
-    open << QString::fromStdString(server.url("stream.wav"));
-    QDBusConnection::sessionBus().call(open, QDBus::Block, 1000);
-  }
+  user_plays(server.url("stream.wav"));
   ASSERT_TRUE(eventually([&] { return url_on_bus().starts_with("http://"); }));
   ASSERT_TRUE(eventually([&] { return link.current_song(dir).kind == CurrentSong::Kind::kNoSong; }));
   const std::string before = read_bytes(list);
@@ -323,14 +303,7 @@ TEST_P(MprisLinkTest, ThePlayingSongIsReadAndScoredWhateverItsName) {
   EXPECT_TRUE(eventually([&] { return url_on_bus().empty(); })) << "Stop stops the player";
 }
 
-TEST_P(MprisLinkTest, ACountupCyclePlaysThreeSongsInOrderAndEnds) {
-  make_list({"a.wav", "b.wav", "c.wav"});
-  modes.mnuAscending_Click("All");
-  EXPECT_EQ(names(run()), (std::vector<std::string>{"a.wav", "b.wav", "c.wav"}));
-  EXPECT_TRUE(eventually([&] { return our_processes(tag).size() == 1; }));
-}
-
-TEST_P(MprisLinkTest, TheExportPlaysFromItsFirstSongInOrder) {
+TEST_P(MprisLinkTest, TheExportAndThenACountupCyclePlayThreeSongsInOrder) {
   make_list({"a.wav", "b.wav", "c.wav"});
   modes.makePlayAsc("Playlist All");
   EXPECT_TRUE(desktop.messages.empty()) << desktop.messages.front();
@@ -341,6 +314,11 @@ TEST_P(MprisLinkTest, TheExportPlaysFromItsFirstSongInOrder) {
     return seen.size() == 3;
   });
   EXPECT_EQ(seen, (std::vector<std::string>{"a.wav", "b.wav", "c.wav"}));
+
+  ASSERT_TRUE(eventually([&] { return playing_now().empty(); }));
+  modes.mnuAscending_Click("All");
+  EXPECT_EQ(names(run()), (std::vector<std::string>{"a.wav", "b.wav", "c.wav"}));
+  EXPECT_TRUE(eventually([&] { return our_processes(tag).size() == 1; }));
 }
 
 TEST_P(MprisLinkTest, ThePlayersOwnNextTrackDoesNotTakeOver) {
