@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <map>
+#include <tuple>
 
 #include "platform/memory_settings_store.h"
 #include "platform/settings_keys.h"
@@ -13,12 +14,8 @@ namespace jukora {
 namespace {
 
 TEST(MpdAddress, DefaultsComeFromTheEnvironmentAsForEveryMpdClient) {
-  struct Case {
-    std::map<std::string, std::string> environment;
-    std::string sockets;  // the one path that is a socket
-    MpdAddress expected;
-  };
-  const Case cases[] = {
+  // The environment, the one path that is a socket, and the address.
+  const std::tuple<std::map<std::string, std::string>, std::string, MpdAddress> cases[] = {
       {{}, "", {"localhost", 6600, ""}},
       {{}, "/run/mpd/socket", {"/run/mpd/socket", 6600, ""}},
       {{{"XDG_RUNTIME_DIR", "/run/user/7"}}, "/run/user/7/mpd/socket", {"/run/user/7/mpd/socket", 6600, ""}},
@@ -27,14 +24,14 @@ TEST(MpdAddress, DefaultsComeFromTheEnvironmentAsForEveryMpdClient) {
       {{{"MPD_HOST", "@mpd"}}, "", {"@mpd", 6600, ""}},
       {{{"MPD_HOST", "/tmp/s"}, {"MPD_PORT", "many"}}, "", {"/tmp/s", 6600, ""}},
   };
-  for (const Case& c : cases) {
+  for (const auto& [environment, socket, expected] : cases) {
     MpdAddress address = mpd_default_address(
         [&](const char* name) {
-          auto found = c.environment.find(name);
-          return found == c.environment.end() ? nullptr : found->second.c_str();
+          auto found = environment.find(name);
+          return found == environment.end() ? nullptr : found->second.c_str();
         },
-        [&](const std::string& path) { return path == c.sockets; });
-    EXPECT_EQ(address, c.expected) << address.describe();
+        [&](const std::string& path) { return path == socket; });
+    EXPECT_EQ(address, expected) << address.describe();
   }
 }
 

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <tuple>
 
 #include "player/mpd_address.h"
 #include "player/mpd_fixture.h"
@@ -72,13 +73,8 @@ TEST_F(MpdLinkTest, SongsAreHandedOverAsMpdTakesThem) {
   const std::string outside = temp.file("outside/x.wav");
   write_wav(outside);
   const std::string added_since = song("new/added since.wav");
-  struct Case {
-    std::string path;
-    bool tcp;
-    Result result;
-    std::string as;  // what MPD then plays, or part of the reason for a refusal
-  };
-  const Case cases[] = {
+  // The song, over TCP or not, and what MPD then plays or part of the reason for a refusal.
+  const std::tuple<std::string, bool, Result, std::string> cases[] = {
       {song("a.wav"), false, Result::kStarted, "a.wav"},
       {song("Sub Dir/Ünïcødé song.wav"), false, Result::kStarted, "Sub Dir/Ünïcødé song.wav"},
       {outside, false, Result::kStarted, outside},
@@ -90,27 +86,26 @@ TEST_F(MpdLinkTest, SongsAreHandedOverAsMpdTakesThem) {
       {song("a\nkill.wav"), false, Result::kRefused, "line break"},
       {"https://example.com/a.wav", false, Result::kRefused, "is not a file on this computer"},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.path + (c.tcp ? " over TCP" : " over the socket"));
+  for (const auto& [path, tcp, result, as] : cases) {
+    SCOPED_TRACE(path + (tcp ? " over TCP" : " over the socket"));
     server.reset();
-    server.command("add \"c.wav\"");
-    server.command("add \"c.wav\"");
-    c.tcp ? use_tcp(server.music()) : use_socket();
-    if (c.path == added_since) write_wav(added_since);
+    server.command("command_list_begin\nadd \"c.wav\"\nadd \"c.wav\"\ncommand_list_end");
+    tcp ? use_tcp(server.music()) : use_socket();
+    if (path == added_since) write_wav(added_since);
     // Busy (MPD still updating its database, or slow) means: again later.
     HandOver handed;
     ASSERT_TRUE(eventually([&] {
-      handed = mpd.start_with_file("", c.path);
+      handed = mpd.start_with_file("", path);
       return handed.result != Result::kBusy;
     }));
-    ASSERT_EQ(handed.result, c.result) << handed.reason;
-    if (c.result == Result::kStarted) {
+    ASSERT_EQ(handed.result, result) << handed.reason;
+    if (result == Result::kStarted) {
       // The song replaced the queue and plays.
-      EXPECT_EQ(playing(), c.as);
+      EXPECT_EQ(playing(), as);
       EXPECT_EQ(server.value("status", "playlistlength"), "1");
       EXPECT_EQ(state(), "play");
     } else {
-      EXPECT_NE(handed.reason.find(c.as), std::string::npos) << handed.reason;
+      EXPECT_NE(handed.reason.find(as), std::string::npos) << handed.reason;
       // A refused song leaves MPD's queue as it was.
       EXPECT_EQ(server.value("status", "playlistlength"), "2");
     }
@@ -169,25 +164,21 @@ TEST_F(MpdLinkTest, AnExportReplacesTheQueueInOrderAndKeepsTheModesOffUntilStop)
 TEST_F(MpdLinkTest, AnMpdThatIsNotThereEndsTheCycleNamingItsAddress) {
   const std::string not_socket = temp.file("plain file");
   write_bytes(not_socket, "");
-  struct Case {
-    std::string host;
-    std::string password;
-    std::string why;
-  };
-  const Case cases[] = {
+  // Host, password, and why it cannot be reached.
+  const std::tuple<std::string, std::string, std::string> cases[] = {
       {temp.file("no socket"), kMpdPassword, "nothing answers there"},
       {not_socket, kMpdPassword, "that is not a socket"},
       {"no-such-host.invalid", kMpdPassword, "the name \"no-such-host.invalid\" is not known"},
       {server.socket(), "wrong", "it refused the password"},
   };
   list({song("a.wav")});
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.host);
-    use(c.host, "", c.password);
+  for (const auto& [host, password, why] : cases) {
+    SCOPED_TRACE(host);
+    use(host, "", password);
     desktop.messages.clear();
     desktop.preferences_shown = 0;
-    const std::string address = MpdAddress{c.host, server.port(), {}}.describe();
-    const std::string expected = "MPD at " + address + " cannot be reached: " + c.why;
+    const std::string address = MpdAddress{host, server.port(), {}}.describe();
+    const std::string expected = "MPD at " + address + " cannot be reached: " + why;
 
     modes.mnuAscending_Click("All");
     ASSERT_TRUE(eventually([&] {
@@ -235,12 +226,8 @@ TEST_F(MpdLinkTest, MpdAsAnotherUserRefusesFilesItMayNotRead) {
   MpdServer other(folder.file("mpd"), {{}, "nobody"});
   ASSERT_GT(other.pid(), 0);
   use(other.socket(), "", "");
-  struct Case {
-    std::string owner;
-    mode_t mode;
-    std::string reason;  // empty: it plays
-  };
-  const Case cases[] = {
+  // The file's owner and mode, and why MPD refuses it (empty: it plays).
+  const std::tuple<std::string, mode_t, std::string> cases[] = {
       // Ours and readable by everyone: MPD lets us hand it over and can read it.
       {"root", 0644, ""},
       // Ours, but MPD's user cannot open it.
@@ -248,20 +235,20 @@ TEST_F(MpdLinkTest, MpdAsAnotherUserRefusesFilesItMayNotRead) {
       // Someone else's that not everyone may read: MPD will not let us.
       {"daemon", 0600, "Access denied"},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.owner + " " + std::to_string(c.mode));
-    const std::string file = folder.file(c.owner + std::to_string(c.mode) + ".wav");
+  for (const auto& [user, mode, reason] : cases) {
+    SCOPED_TRACE(user + " " + std::to_string(mode));
+    const std::string file = folder.file(user + std::to_string(mode) + ".wav");
     write_wav(file);
-    chmod(file.c_str(), c.mode);
-    passwd* owner = getpwnam(c.owner.c_str());
+    chmod(file.c_str(), mode);
+    passwd* owner = getpwnam(user.c_str());
     ASSERT_TRUE(owner && chown(file.c_str(), owner->pw_uid, 0) == 0);
     HandOver handed = mpd.start_with_file("", file);
-    if (c.reason.empty()) {
+    if (reason.empty()) {
       EXPECT_EQ(handed.result, Result::kStarted) << handed.reason;
       EXPECT_EQ(other.value("currentsong", "file"), file);
     } else {
       EXPECT_EQ(handed.result, Result::kRefused);
-      EXPECT_NE(handed.reason.find(c.reason), std::string::npos) << handed.reason;
+      EXPECT_NE(handed.reason.find(reason), std::string::npos) << handed.reason;
     }
   }
 }

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <tuple>
+
 #include "platform/app_folders.h"
 #include "songlist/date_text.h"
 #include "songlist/numbers.h"
@@ -36,27 +39,41 @@ TEST(DateText, HourNumbersCountClockHourBoundaries) {
   EXPECT_EQ(hour_number({2024, 3, 1, 0, 0, 0}) - hour_number({2024, 2, 28, 0, 0, 0}), 48);
 }
 
+// The fast reading of the program's own form must agree with the general one.
+TEST(ParseHourNumber, AgreesWithParseDateText) {
+  std::vector<std::string> texts = {"",        " 10:15 6/12/01",  "10:15 6/12/01 ", "1:15 6/12/01",  "10:15:30 6/12/01",
+                                    "6/12/01", "10:15 6/12/2001", "10:15 6-12-01",  "ab:cd 6/12/01", "10:15 6/1201"};
+  char text[64];
+  for (int hour : {0, 23, 24})
+    for (int minute : {0, 59, 60})
+      for (int month = 0; month <= 13; ++month)
+        for (int day = 0; day <= 32; ++day)
+          for (int year : {0, 24, 25, 71})
+            for (const char* form : {"%02d:%02d %d/%d/%02d", "%02d:%02d %02d/%02d/%02d", "%02d:%02d %d/%d/%d"})
+              texts.emplace_back(text, std::snprintf(text, sizeof text, form, hour, minute, month, day, year));
+  for (const auto& t : texts) {
+    auto when = parse_date_text(t, 2026);
+    ASSERT_EQ(parse_hour_number(t, 2026), when ? std::optional(hour_number(*when)) : std::nullopt) << t;
+  }
+}
+
 TEST(Paths, OnlyLocalFilePathsAreFiles) {
-  struct Case {
-    const char* path;
-    bool local;
-  };
 #ifdef _WIN32
-  const Case cases[] = {
+  const std::pair<const char*, bool> cases[] = {
       {"C:\\Music\\a.mp3", true}, {"e:\\a.mp3", true}, {"\\\\host\\share\\a.mp3", true}, {"\\\\?\\C:\\a.mp3", false},
       {"\\\\.\\pipe\\x", false},  {"\\\\host", false}, {"\\\\\\share\\a.mp3", false},    {"C:a.mp3", false},
       {"C:/a.mp3", false},        {"/a.mp3", false},   {"https://x/a.mp3", false},       {"", false}};
 #else
-  const Case cases[] = {{"/home/me/a.mp3", true},
-                        {"/", true},
-                        {"av://lavfi:anullsrc,ametadata=mode=print:file=/home/me/x", false},
-                        {"https://host/a.mp3", false},
-                        {"file:///home/me/a.mp3", false},
-                        {"Music/a.mp3", false},
-                        {"-o/x", false},
-                        {"", false}};
+  const std::pair<const char*, bool> cases[] = {{"/home/me/a.mp3", true},
+                                                {"/", true},
+                                                {"av://lavfi:anullsrc,ametadata=mode=print:file=/home/me/x", false},
+                                                {"https://host/a.mp3", false},
+                                                {"file:///home/me/a.mp3", false},
+                                                {"Music/a.mp3", false},
+                                                {"-o/x", false},
+                                                {"", false}};
 #endif
-  for (const Case& c : cases) EXPECT_EQ(is_local_file_path(c.path), c.local) << c.path;
+  for (const auto& [path, local] : cases) EXPECT_EQ(is_local_file_path(path), local) << path;
   EXPECT_FALSE(is_local_file_path(std::string_view("/a\0b.mp3", 8)));
 }
 
@@ -95,11 +112,8 @@ TEST(Paths, SplitOnTheNativeSeparator) {
 }
 
 TEST(Paths, ARootJoinsWithOneSeparatorAndKeepsItsSongsDirectory) {
-  struct Join {
-    const char* dir;
-    const char* name;
-    const char* path;
-  };
+  // Folder, name, and the path they join to.
+  using Join = std::tuple<const char*, const char*, const char*>;
 #ifdef _WIN32
   const Join joins[] = {{"E:\\", "Music", "E:\\Music"},
                         {"E:", "a.mp3", "E:\\a.mp3"},
@@ -113,7 +127,7 @@ TEST(Paths, ARootJoinsWithOneSeparatorAndKeepsItsSongsDirectory) {
   EXPECT_EQ(song_directory("/a.mp3"), "/");
   EXPECT_EQ(song_directory("/music/a.mp3"), "/music");
 #endif
-  for (const Join& j : joins) EXPECT_EQ(join_path(j.dir, j.name), j.path) << j.dir;
+  for (const auto& [dir, name, path] : joins) EXPECT_EQ(join_path(dir, name), path) << dir;
   EXPECT_EQ(song_directory("a.mp3"), "");
 }
 
