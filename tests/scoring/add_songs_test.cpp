@@ -114,22 +114,19 @@ TEST_F(AddSongsTest, ALongDropShowsItsProgressAndCancelLeavesTheListAsItWas) {
   EXPECT_EQ(songlist.Rows(), 82);
 }
 
-TEST_F(AddSongsTest, AddFilesAsksWithItsTitleAndFilterAndCancelChangesNothing) {
-  add.add_files_dialog();
-  ASSERT_EQ(desktop.requests.size(), 1u);
-  EXPECT_EQ(desktop.requests[0].title, "Add Files");
-  EXPECT_EQ(desktop.requests[0].filter, kAudioFilter);
-  EXPECT_EQ(songlist.Rows(), 1);
-  EXPECT_TRUE(saved().empty());
-}
-
-TEST_F(AddSongsTest, AddFilesTakesAnyExtensionAndRemembersTheFolder) {
+TEST_F(AddSongsTest, AddFilesAsksWithItsTitleAndFilterTakesAnyExtensionAndRemembersTheFolder) {
   songlist.add_cells({"", "/old", "z.mp3", "3"});
   songlist.add_cells({"", "/old", "y.mp3", "-1"});
   recompute_songlist(songlist);
+  add.add_files_dialog();  // cancelled
+  ASSERT_EQ(desktop.requests.size(), 1u);
+  EXPECT_EQ(desktop.requests[0].title, "Add Files");
+  EXPECT_EQ(desktop.requests[0].filter, kAudioFilter);
+  EXPECT_EQ(songlist.Rows(), 3);
+  EXPECT_TRUE(saved().empty());
+
   dialog.file_name = "last.mp3";
   desktop.files_answers = {{in("b.txt")}};
-
   add.add_files_dialog();
 
   EXPECT_EQ(songs(), (Songs{{"/old", "z.mp3"}, {root, "b.txt"}, {"/old", "y.mp3"}}));

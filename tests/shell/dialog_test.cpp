@@ -246,25 +246,7 @@ class FakeDirectory : public MprisDirectory {
   std::vector<MprisPlayer> running = {{"audacious", "Audacious", "audacious"}, {"vlc", "VLC media player", "vlc"}};
 };
 
-// The dialog fits the page shown, not the tallest page (blank space under a short one).
-TEST_F(DialogTest, TheDialogFitsThePlayerPageShown) {
-  FakeDirectory directory;
-  directory.running.clear();
-  start();
-  Dialog& dialog = preferences();
-  dialog.set_mpris_directory(&directory);
-  dialog.show_dialog();
-  for (int kind : {2, 1, 0}) {
-    dialog.cboPlayer->setCurrentIndex(kind);
-    QTest::qWait(20);
-    const QWidget& page = *dialog.player_pages->currentWidget();
-    const int wanted = page.hasHeightForWidth() ? page.heightForWidth(page.width()) : page.sizeHint().height();
-    EXPECT_EQ(page.height(), wanted) << "page " << kind;
-    EXPECT_EQ(dialog.player_pages->height(), page.height()) << "page " << kind;
-  }
-}
-
-TEST_F(DialogTest, APlayerChosenFromThoseRunningIsStoredWithItsCommand) {
+TEST_F(DialogTest, APlayerChosenFromThoseRunningIsStoredWithItsCommandAndTheDialogFitsThePageShown) {
   FakeDirectory directory;
   start();
   Dialog& dialog = preferences();
@@ -312,6 +294,17 @@ TEST_F(DialogTest, APlayerChosenFromThoseRunningIsStoredWithItsCommand) {
   QTest::keyClick(dialog.cboPlayer, Qt::Key_Up);
   dialog.OKButton->click();
   EXPECT_EQ(setting(sections::kPlayer, keys::kPlayerKind), "mpv");
+
+  // The dialog fits the page shown, not the tallest page (blank space under a short one).
+  dialog.show_dialog();
+  for (int kind : {2, 1, 0}) {
+    dialog.cboPlayer->setCurrentIndex(kind);
+    QTest::qWait(20);
+    const QWidget& shown = *dialog.player_pages->currentWidget();
+    const int wanted = shown.hasHeightForWidth() ? shown.heightForWidth(shown.width()) : shown.sizeHint().height();
+    EXPECT_EQ(shown.height(), wanted) << "page " << kind;
+    EXPECT_EQ(dialog.player_pages->height(), shown.height()) << "page " << kind;
+  }
 }
 #endif
 

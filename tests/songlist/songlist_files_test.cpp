@@ -100,9 +100,9 @@ TEST_F(SonglistFilesTest, DirectoryInPlaceOfTheSonglistIsNeverSavedOver) {
   EXPECT_TRUE(std::filesystem::is_directory(path("folder.jk8")));
 }
 
-TEST_F(SonglistFilesTest, NewCreatesAnEmptyFileAndRefusesAnExistingOne) {
+TEST_F(SonglistFilesTest, NewCreatesAnEmptyFileAndRefusesAnExistingOneOrOneItCannotMake) {
   load("old.jk8", "\"/m\",\"a\",\"1\",\"00:00 1/1/71\"\r\n");
-  desktop.file_answers = {path("fresh.jk8"), path("old.jk8")};
+  desktop.file_answers = {path("fresh.jk8"), path("old.jk8"), path("no/such/dir/x.jk8")};
   files.mnuSonglist_Click("New");
   EXPECT_EQ(settings.GetSetting("main", "last_set", ""), path("fresh.jk8"));
   EXPECT_EQ(read_bytes(path("fresh.jk8")), "");
@@ -115,16 +115,10 @@ TEST_F(SonglistFilesTest, NewCreatesAnEmptyFileAndRefusesAnExistingOne) {
 
   files.mnuSonglist_Click("New");
   EXPECT_EQ(desktop.messages, std::vector<std::string>{"New:  File already exists."});
-  EXPECT_EQ(settings.GetSetting("main", "last_set", ""), path("fresh.jk8"));
-}
-
-TEST_F(SonglistFilesTest, NewThatCannotCreateTheFileChangesNothing) {
-  use("list.jk8");
-  desktop.file_answers = {path("no/such/dir/x.jk8")};
   files.mnuSonglist_Click("New");
-  EXPECT_EQ(desktop.messages.size(), 1u);
-  EXPECT_EQ(settings.GetSetting("main", "last_set", ""), path("list.jk8"));
-  EXPECT_EQ(desktop.window_caption, "");
+  EXPECT_EQ(desktop.messages.size(), 2u);
+  EXPECT_EQ(settings.GetSetting("main", "last_set", ""), path("fresh.jk8"));
+  EXPECT_EQ(desktop.window_caption, "Jukora Song Manager - fresh.jk8");
 }
 
 TEST_F(SonglistFilesTest, SaveAsWritesTheTableOrChangesNothing) {

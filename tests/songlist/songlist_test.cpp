@@ -100,9 +100,7 @@ TEST(Recompute, SortsStablyAndRanksByScoreText) {
   // "5" and "05" are equal values but different texts: no shared rank.
   EXPECT_EQ(column(songlist, col::kRank), (std::vector<std::string>{"100", "83.33", "66.67", "50", "33.33", "16.67"}));
   EXPECT_EQ(column(songlist, 0), (std::vector<std::string>{"1", "2", "3", "4", "5", "6"}));
-}
-
-TEST(Recompute, EqualScoreTextsShareARank) {
+  // Equal texts do.
   auto three = with_scores({"5", "5", "3"});
   recompute_songlist(*three);
   EXPECT_EQ(column(*three, col::kRank), (std::vector<std::string>{"100", "100", "33.33"}));
