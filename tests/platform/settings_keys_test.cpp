@@ -61,10 +61,7 @@ TEST(SettingsKeys, NumberTexts) {
   EXPECT_EQ(to_whole(" 2.5 "), 2);  // halves go to the even neighbour
   EXPECT_EQ(to_whole("3.5"), 4);
   EXPECT_EQ(to_whole("-7"), -7);
-  EXPECT_FALSE(to_number(""));
-  EXPECT_FALSE(to_number("1.2.3"));
-  EXPECT_FALSE(to_number("inf"));
-  EXPECT_FALSE(to_number("0x10"));
+  for (const char* text : {"", "1.2.3", "inf", "0x10"}) EXPECT_FALSE(to_number(text)) << text;
   EXPECT_EQ(to_bool("TRUE"), true);
   EXPECT_EQ(to_bool("0"), false);
   EXPECT_EQ(single_text(1200.0f), "1200");

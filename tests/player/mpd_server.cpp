@@ -28,20 +28,6 @@ using Clock = std::chrono::steady_clock;
 
 constexpr const char* kSongs[] = {"a.wav", "b.wav", "c.wav", "Sub Dir/Ünïcødé song.wav"};
 
-unsigned free_port() {
-  int fd = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t length = sizeof address;
-  unsigned port = 0;
-  if (bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
-      getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0)
-    port = ntohs(address.sin_port);
-  close(fd);
-  return port;
-}
-
 }  // namespace
 
 MpdServer::MpdServer(const std::string& folder, Options options)
@@ -49,7 +35,16 @@ MpdServer::MpdServer(const std::string& folder, Options options)
   namespace fs = std::filesystem;
   for (const char* song : kSongs) write_wav(music_ + "/" + song);
   fs::create_directories(folder_ + "/playlists");
-  port_ = free_port();
+  // A free port: one the system hands out for a moment.
+  int probe = ::socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t length = sizeof address;
+  if (bind(probe, reinterpret_cast<sockaddr*>(&address), length) == 0 &&
+      getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length) == 0)
+    port_ = ntohs(address.sin_port);
+  close(probe);
   std::ofstream config(config_);
   config << "music_directory \"" << music_ << "\"\n"
          << "playlist_directory \"" << folder_ << "/playlists\"\n"

@@ -19,8 +19,7 @@ class MpdServer {
 
   // Writes the configuration into `folder`, with music/a.wav, b.wav, c.wav
   // and "music/Sub Dir/Ünïcødé song.wav", and starts MPD.
-  MpdServer(const std::string& folder, Options options);
-  explicit MpdServer(const std::string& folder) : MpdServer(folder, Options()) {}
+  MpdServer(const std::string& folder, Options options = {});
   ~MpdServer();
   MpdServer(const MpdServer&) = delete;
   MpdServer& operator=(const MpdServer&) = delete;

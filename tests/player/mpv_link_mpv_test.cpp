@@ -45,7 +45,6 @@ class MpvLinkTest : public ::testing::Test {
     write_wrapper();
 
     music = temp.file("music, vol 1");
-    std::filesystem::create_directory(music);
     for (const char* name : {"a.wav", "b.wav"}) write_wav(music + "/" + name);
 
     link = std::make_unique<MpvLink>(AppFolders{temp.file("data")});

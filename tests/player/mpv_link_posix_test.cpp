@@ -38,7 +38,20 @@ class ScriptedMpv {
   explicit ScriptedMpv(const std::string& socket_path) {
     listener_ = testing::unix_socket_at(socket_path, 8);
     EXPECT_GE(listener_, 0);
-    server_ = std::thread([this] { serve(); });
+    server_ = std::thread([this] {
+      for (int client; (client = accept(listener_, nullptr, nullptr)) >= 0; close(client)) {
+        std::string input;
+        char buffer[4096];
+        for (ssize_t n; (n = read(client, buffer, sizeof buffer)) > 0;) {
+          input.append(buffer, static_cast<std::size_t>(n));
+          for (std::size_t end; (end = input.find('\n')) != std::string::npos; input.erase(0, end + 1)) {
+            if (muted) continue;
+            std::string reply = answer(json::parse(input.substr(0, end))).dump() + "\n";
+            EXPECT_EQ(write(client, reply.data(), reply.size()), static_cast<ssize_t>(reply.size()));
+          }
+        }
+      }
+    });
   }
   ~ScriptedMpv() {
     shutdown(listener_, SHUT_RDWR);
@@ -51,26 +64,11 @@ class ScriptedMpv {
     playlist_ = std::move(playlist);
     idle_ = idle;
   }
-  // Takes every request from now on and answers none, like an mpv stopped
-  // with SIGSTOP once its connections are accepted.
-  void mute() { muted_ = true; }
+  // Takes every request and answers none, like an mpv stopped with SIGSTOP
+  // once its connections are accepted.
+  std::atomic<bool> muted = false;
 
  private:
-  void serve() {
-    for (int client; (client = accept(listener_, nullptr, nullptr)) >= 0; close(client)) {
-      std::string input;
-      char buffer[4096];
-      for (ssize_t n; (n = read(client, buffer, sizeof buffer)) > 0;) {
-        input.append(buffer, static_cast<std::size_t>(n));
-        for (std::size_t end; (end = input.find('\n')) != std::string::npos; input.erase(0, end + 1)) {
-          if (muted_) continue;
-          std::string reply = answer(json::parse(input.substr(0, end))).dump() + "\n";
-          EXPECT_EQ(write(client, reply.data(), reply.size()), static_cast<ssize_t>(reply.size()));
-        }
-      }
-    }
-  }
-
   json answer(const json& request) {
     std::lock_guard lock(mutex_);
     const json& command = request["command"];
@@ -93,7 +91,6 @@ class ScriptedMpv {
   std::mutex mutex_;
   json playlist_ = json::array();
   bool idle_ = true;
-  std::atomic<bool> muted_ = false;
 };
 
 class MpvLinkSocket : public ::testing::Test {
@@ -130,7 +127,7 @@ class MpvLinkSocket : public ::testing::Test {
 
 TEST_F(MpvLinkSocket, APlayerThatNeverAnswersIsBusyAtOnceAndNeverJoinedByASecond) {
   ScriptedMpv mpv(socket);
-  mpv.mute();
+  mpv.muted = true;
   // Every request, as one event would make them; none may start a player.
   const auto started = std::chrono::steady_clock::now();
   PlayerHandle player = link->find_winamp();

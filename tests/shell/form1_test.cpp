@@ -50,13 +50,6 @@ class Form1Test : public WindowTest {
     std::sort(rows.begin(), rows.end());
     return rows;
   }
-  // The rows from Row to RowSel.
-  std::vector<int> cursor_rows() const {
-    std::vector<int> rows;
-    for (int i = std::min(cursor().first, cursor().second); i <= std::max(cursor().first, cursor().second); ++i)
-      if (i > 0) rows.push_back(i);
-    return rows;
-  }
 };
 
 TEST_F(Form1Test, FirstStartWithEmptySettings) {
@@ -119,17 +112,16 @@ TEST_F(Form1Test, GeometryAndColumnWidthsComeFromTheSettingsAndGoBack) {
 }
 
 TEST_F(Form1Test, RestoredGeometryIsBroughtOntoTheScreenAndOnlySuchIsSaved) {
-  struct Case {
-    const char *top, *left, *height, *width;
-  };
-  for (const Case& c :
-       {Case{"0", "0", "0", "0"}, Case{"-50", "-7000", "-600", "-9000"}, Case{"-3.2e10", "200", "1e300", "32767000"},
-        Case{"600", "-1e12", "3000", "1e308"}, Case{"9000", "11000", "6000", "9000"}}) {
-    SCOPED_TRACE(std::string(c.top) + " " + c.left + " " + c.height + " " + c.width);
-    set(kWindow, keys::kAppTop, c.top);
-    set(kWindow, keys::kAppLeft, c.left);
-    set(kWindow, keys::kAppHeight, c.height);
-    set(kWindow, keys::kAppWidth, c.width);
+  // Top, left, height and width.
+  const char* const places[][4] = {{"0", "0", "0", "0"},
+                                   {"-50", "-7000", "-600", "-9000"},
+                                   {"-3.2e10", "200", "1e300", "32767000"},
+                                   {"600", "-1e12", "3000", "1e308"},
+                                   {"9000", "11000", "6000", "9000"}};
+  for (const auto& place : places) {
+    SCOPED_TRACE(std::string(place[0]) + " " + place[1] + " " + place[2] + " " + place[3]);
+    for (int i = 0; const auto key : {keys::kAppTop, keys::kAppLeft, keys::kAppHeight, keys::kAppWidth})
+      set(kWindow, key, place[i++]);
     const QRect window = start().geometry();
     const QRect screen = form->screen()->availableGeometry();
     const TwipScale s = scale();
@@ -409,8 +401,12 @@ TEST_F(Form1Test, WhatIsHighlightedIsWhatTheKeysActOn) {
   click_row(2, Qt::ShiftModifier);
   QTest::mousePress(grid().viewport(), Qt::LeftButton, {}, cell_center(2));
   QTest::mouseRelease(grid().viewport(), Qt::LeftButton, {}, below_the_rows);
+  std::vector<int> row_to_row_sel;
+  for (int i = std::max(1, std::min(cursor().first, cursor().second)); i <= std::max(cursor().first, cursor().second);
+       ++i)
+    row_to_row_sel.push_back(i);
   EXPECT_FALSE(highlighted().empty());
-  EXPECT_EQ(highlighted(), cursor_rows());
+  EXPECT_EQ(highlighted(), row_to_row_sel);
 }
 
 }  // namespace

@@ -37,17 +37,14 @@ class RemoteCommandTest : public ::testing::Test {
  protected:
   RemoteCommandTest() { std::filesystem::permissions(dir.path(), std::filesystem::perms::owner_all); }
   QString address() const { return QString::fromStdString(dir.file("remote-socket")); }
-  std::string record(RemoteCommand command) {
-    ran.push_back(remote_word(command));
-    return ran.back();
-  }
 
   TempDir dir;
   std::vector<std::string> ran;
+  std::function<void(RemoteCommand)> record = [this](RemoteCommand command) { ran.push_back(remote_word(command)); };
 };
 
 TEST_F(RemoteCommandTest, OnlyOwnSocketsAreListenedAtOrSentTo) {
-  RemoteServer server([this](RemoteCommand command) { record(command); });
+  RemoteServer server(record);
   std::filesystem::create_symlink(dir.file("elsewhere"), dir.file("remote-socket"));
   EXPECT_FALSE(server.listen(address())) << "a planted link";
   EXPECT_FALSE(forward_remote_command(address(), RemoteCommand::kSkip, std::chrono::seconds(5)));
@@ -94,7 +91,7 @@ TEST_F(RemoteCommandTest, CommandsWaitForStartUpAndForEachOtherAndEachIsAnswered
 }
 
 TEST_F(RemoteCommandTest, AnythingButOneKnownCommandInTimeIsDroppedUnanswered) {
-  RemoteServer server([this](RemoteCommand command) { record(command); }, std::chrono::milliseconds(300));
+  RemoteServer server(record, std::chrono::milliseconds(300));
   ASSERT_TRUE(server.listen(address()));
   server.start_acting();
   std::vector<std::unique_ptr<Client>> clients;
@@ -113,7 +110,7 @@ TEST_F(RemoteCommandTest, AnythingButOneKnownCommandInTimeIsDroppedUnanswered) {
 
 TEST_F(RemoteCommandTest, AnotherUsersConnectionIsRefused) {
   if (geteuid() != 0) GTEST_SKIP() << "needs root to connect as another user";
-  RemoteServer server([this](RemoteCommand command) { record(command); });
+  RemoteServer server(record);
   ASSERT_TRUE(server.listen(address()));
   server.start_acting();
   // The folder opened to show that the check on the peer holds by itself.

@@ -21,21 +21,17 @@
 namespace jukora {
 namespace {
 
-// Files grow no larger than `bytes` while it lives, as on a full disk.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    signal(SIGXFSZ, SIG_IGN);
-    getrlimit(RLIMIT_FSIZE, &saved_);
-    rlimit limit = saved_;
-    limit.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &limit);
-  }
-  ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &saved_); }
-
- private:
-  rlimit saved_{};
-};
+// Runs `write` with files growing no larger than 64 bytes, as on a full disk.
+void on_a_full_disk(const std::function<void()>& write) {
+  signal(SIGXFSZ, SIG_IGN);
+  rlimit saved{};
+  getrlimit(RLIMIT_FSIZE, &saved);
+  rlimit limit = saved;
+  limit.rlim_cur = 64;
+  setrlimit(RLIMIT_FSIZE, &limit);
+  write();
+  setrlimit(RLIMIT_FSIZE, &saved);
+}
 
 // Runs `check` in a child that is killed after a few seconds, so that a read
 // which hangs or crawls fails the test instead of holding it up.
@@ -162,33 +158,28 @@ TEST_F(SonglistFilesTest, FailedSaveKeepsTheOldFileAndIsReportedOnce) {
   std::string before = read_bytes(path("list.jk8"));
   for (int i = 0; i < 50; ++i) songlist.add_cells({"", "/music/more", "song " + std::to_string(i)});
   recompute_songlist(songlist);
-  {
-    FileSizeLimit full_disk(64);
+  on_a_full_disk([&] {
     files.write_songlist();
     files.write_songlist();
-  }
+  });
   EXPECT_EQ(read_bytes(path("list.jk8")), before);
   ASSERT_EQ(desktop.messages.size(), 1u);
   EXPECT_NE(desktop.messages[0].find(path("list.jk8")), std::string::npos) << "the message names the file";
 
   files.write_songlist();  // a success in between...
   EXPECT_NE(read_bytes(path("list.jk8")), before);
-  {
-    FileSizeLimit full_disk(64);
-    files.write_songlist();  // ...so the next failure is told again
-  }
+  on_a_full_disk([&] { files.write_songlist(); });  // ...so the next failure is told again
   EXPECT_EQ(desktop.messages.size(), 2u);
 
   // Another songlist's failure is news, even with no success in between.
   write_bytes(path("other.jk8"), "");
   desktop.file_answers = {path("other.jk8")};
-  {
-    FileSizeLimit full_disk(64);
+  on_a_full_disk([&] {
     files.write_songlist();
     files.mnuSonglist_Click("Open");
     for (int i = 0; i < 5; ++i) songlist.add_cells({"", "/music/more", "song " + std::to_string(i)});
     files.write_songlist();
-  }
+  });
   ASSERT_EQ(desktop.messages.size(), 3u);
   EXPECT_NE(desktop.messages[2].find(path("other.jk8")), std::string::npos);
   for (const auto& entry : std::filesystem::directory_iterator(temp.path()))
