@@ -1,12 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// A stand-in for the player in the Windows tests. It notes how it was
-// started in "<its own path>.log" (command line in UTF-8, then the
-// show-window value), registers the player's window class and answers its
-// requests: version 0x2090, playing until Stop, and on the playlist request
-// writes "winamp.m3u" beside itself in the ANSI code page, as the player
-// does. Started with a file (a quoted argument), that file is its whole
-// playlist, at position 0; started bare, it holds two songs and is at the
-// second. It hangs on requests while "<its own path>.hang" exists.
+// A stand-in for the player in the Windows tests: it logs its command line
+// and show-window value to "<its own path>.log" and answers the player's
+// window messages. Started with a file, that file is its whole playlist;
+// started bare, it is at the second of two songs.
 #include <windows.h>
 
 #include <cstdio>
@@ -39,7 +35,7 @@ void write_file(const std::wstring& path, const std::string& text) {
 LRESULT CALLBACK answer(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == WM_USER && wparam == 0 &&
       GetFileAttributesW((own_path + L".hang").c_str()) != INVALID_FILE_ATTRIBUTES) {
-    Sleep(3000);  // a player that hangs while "<its own path>.hang" exists
+    Sleep(3000);
     return 0;
   }
   if (message == WM_USER && wparam == 0) {

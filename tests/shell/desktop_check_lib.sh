@@ -1,9 +1,6 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Shared by the checks of the real program on a private X server (sourced):
-# a work folder and private XDG folders removed at the end, processes ended
-# in reverse order, waits that poll with a deadline, Xvfb, a song mpv plays on
-# Jukora's socket, and Jukora's own files. KEEP_WORK=1 keeps the work folder
-# (logs, songlist, settings) for a look after a failure.
+# Sourced by the checks of the real program on a private X server. KEEP_WORK=1
+# keeps the work folder (logs, songlist, settings) for a look after a failure.
 set -euo pipefail
 
 work=$(mktemp -d)

@@ -1,10 +1,7 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# What a Linux desktop and Debian read: `cpack -G DEB` makes a package that
-# lintian accepts without errors, whose dependencies come from the binaries
-# and which recommends mpv; the AppStream metainfo validates; the manual page
-# formats without warnings; and each action of the menu entry runs a command
-# the program takes.
+# The Debian package, the AppStream metainfo, the manual page and the menu
+# entry, as a Linux desktop and Debian read them.
 #
 #   tests/shell/package_check.sh BUILD-DIR
 #

@@ -1,16 +1,10 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# The command-line remote against the real program under Xvfb, with trayer
-# as the tray and a real mpv playing: `jukora --increment` with no Jukora
-# running starts one that then scores the song; from a second process each
-# command changes the songlist as the tray click would, and that process
-# ends at once with status 0; two at once lose nothing; garbage, an
-# over-long line and a client that says nothing are logged and change nothing.
+# The command-line remote against the real program under Xvfb, trayer and mpv.
 #
-#   tests/shell/remote_xvfb_check.sh BUILD/src/shell/jukora
+#   dbus-run-session -- tests/shell/remote_xvfb_check.sh BUILD/src/shell/jukora
 #
-# Needs Xvfb, trayer, xdotool, mpv, sox and python3. Run it inside its own
-# dbus-run-session: the program may talk to the session bus.
+# Needs Xvfb, trayer, xdotool, mpv, sox and python3.
 jukora=$(realpath "$1")
 source "$(dirname "$0")/desktop_check_lib.sh"
 

@@ -1,11 +1,7 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# The tray as KDE Plasma, GNOME's AppIndicator extension and XFCE's plugin
-# see it: with a StatusNotifierWatcher on the session bus (sni_watcher.py),
-# Qt puts the icons there as StatusNotifierItems. A panel calls Activate and
-# ContextMenu and waits for the reply: each call must return at once, and
-# then act (Increment scores the song mpv plays; the Mode icon's Activate and
-# any icon's ContextMenu open the mode menu).
+# The tray as StatusNotifierItems, with sni_watcher.py as the watcher: a
+# panel's Activate and ContextMenu must return at once, then act.
 #
 #   dbus-run-session -- tests/shell/sni_tray_check.sh BUILD/src/shell/jukora
 #

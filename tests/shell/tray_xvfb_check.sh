@@ -1,18 +1,12 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# The tray on a real X server: under Xvfb with trayer as the tray host, the
-# program shows its five tray icons (four when "mode_button" is "false"), and
-# left clicks on Increment and Decrement, made with xdotool, raise and lower
-# the Score of the song the player is playing in the saved songlist: each icon
-# is told by its own window, not by its tooltip. The player is mpv; with
-# --audacious it is Audacious, reached over MPRIS on a session bus of the
-# check's own.
+# The tray under Xvfb with trayer: five icons (four with mode_button=false),
+# and clicks on Increment and Decrement score the song mpv plays (with
+# --audacious: Audacious over MPRIS, on a session bus of its own).
 #
 #   tests/shell/tray_xvfb_check.sh [--audacious] BUILD/src/shell/jukora [SCREENSHOT.png]
 #
-# Needs Xvfb, trayer, xdotool, mpv, sox (and ImageMagick for the screenshot);
-# with --audacious also audacious and dbus. Every wait polls with a deadline.
-# Exit status 0 when all checks pass.
+# Needs Xvfb, trayer, xdotool, mpv, sox, ImageMagick; audacious and dbus for --audacious.
 set -euo pipefail
 
 player=mpv

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Permission bits do not stop root. A check of how unreadable files are
-// handled runs here in a forked child that has given up root; as an
-// ordinary user it simply runs in place.
+// Permission bits do not stop root: checks of unreadable files run as an
+// ordinary user, in a forked child when the tests run as root.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -12,9 +11,7 @@
 
 namespace jukora::testing {
 
-// Runs `check` as an ordinary user and expects it to answer true. `folder`
-// (the test's temporary tree) is opened to everyone first so the child can
-// reach it.
+// Expects `check` to answer true; `folder` is opened to everyone for the child.
 #define EXPECT_TRUE_WITHOUT_ROOT(folder, check)                                                                        \
   do {                                                                                                                 \
     if (geteuid() != 0) {                                                                                              \
