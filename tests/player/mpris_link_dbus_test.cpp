@@ -205,10 +205,10 @@ class MprisLinkTest : public ::testing::TestWithParam<std::string>, protected Sa
 
   using Seen = std::vector<std::pair<std::string, Clock::duration>>;
   // Drives the cycle as the program does (a tick a second, and one at once
-  // when the player tells of a change) until it ends; the songs in the order
-  // Jukora saw them play, each with how long it was seen playing. `during`
-  // acts as the user between two turns.
-  Seen run(const std::function<void(const Seen&)>& during = {}) {
+  // when the player tells of a change) until it ends, or until `songs` were
+  // seen; the songs in the order Jukora saw them play, each with how long it
+  // was seen playing. `during` acts as the user between two turns.
+  Seen run(const std::function<void(const Seen&)>& during = {}, std::size_t songs = 0) {
     Seen seen;
     auto last_tick = Clock::now() - 1s;
     auto since = Clock::now();
@@ -227,7 +227,7 @@ class MprisLinkTest : public ::testing::TestWithParam<std::string>, protected Sa
             seen.back().second = Clock::now() - since;
           }
           if (during) during(seen);
-          return !timer.enabled();
+          return songs ? seen.size() == songs : !timer.enabled();
         },
         30s);
     EXPECT_FALSE(timer.enabled()) << "the cycle did not end";
@@ -307,13 +307,7 @@ TEST_P(MprisLinkTest, TheExportAndThenACountupCyclePlayThreeSongsInOrder) {
   make_list({"a.wav", "b.wav", "c.wav"});
   modes.makePlayAsc("Playlist All");
   EXPECT_TRUE(desktop.messages.empty()) << desktop.messages.front();
-  std::vector<std::string> seen;
-  eventually([&] {
-    const std::string now = get_file_name(playing_now());
-    if (!now.empty() && (seen.empty() || seen.back() != now)) seen.push_back(now);
-    return seen.size() == 3;
-  });
-  EXPECT_EQ(seen, (std::vector<std::string>{"a.wav", "b.wav", "c.wav"}));
+  EXPECT_EQ(names(run({}, 3)), (std::vector<std::string>{"a.wav", "b.wav", "c.wav"}));
 
   ASSERT_TRUE(eventually([&] { return playing_now().empty(); }));
   modes.mnuAscending_Click("All");
