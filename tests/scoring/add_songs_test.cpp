@@ -58,32 +58,22 @@ TEST_F(AddSongsTest, SameDropTwiceAddsNothingButSavesAgain) {
   EXPECT_FALSE(saved().empty());
 }
 
-// Records the fake time of every yield, so the gaps can be measured.
-class TimedDesktop : public FakeDesktop {
- public:
-  explicit TimedDesktop(const std::chrono::steady_clock::time_point& now) : now_(now) {}
-  void yield_events() override { at.push_back(now_); }
-  std::vector<std::chrono::steady_clock::time_point> at;
-
- private:
-  const std::chrono::steady_clock::time_point& now_;
-};
-
 TEST_F(AddSongsTest, LongDropYieldsOftenButNotAfterEveryFile) {
   for (int i = 0; i < 200; ++i) make_file("d" + std::to_string(i % 4) + "/s" + std::to_string(i) + ".mp3");
-  TimedDesktop timed(clock_now);
-  AddSongs paced(songlist, files, timed, dialog, [this] { return clock_now += clock_step; });
-  paced.MSFlexGrid1_OLEDragDrop({in("d0")});
-  EXPECT_THAT(timed.at, IsEmpty());  // the clock stood still
+  // The fake time of every yield, so the gaps can be measured.
+  std::vector<std::chrono::steady_clock::time_point> yields;
+  desktop.on_yield = [&] { yields.push_back(clock_now); };
+  add.MSFlexGrid1_OLEDragDrop({in("d0")});
+  EXPECT_THAT(yields, IsEmpty());  // the clock stood still
 
   clock_step = std::chrono::milliseconds(2);
   auto previous = clock_now;
-  paced.MSFlexGrid1_OLEDragDrop({root});
+  add.MSFlexGrid1_OLEDragDrop({root});
 
   ASSERT_EQ(songlist.Rows(), 201);
-  ASSERT_FALSE(timed.at.empty());
-  EXPECT_LT(timed.at.size(), 100u);
-  for (auto t : timed.at) {
+  ASSERT_FALSE(yields.empty());
+  EXPECT_LT(yields.size(), 100u);
+  for (auto t : yields) {
     EXPECT_LE(t - previous, kYieldInterval + 2 * clock_step);
     previous = t;
   }

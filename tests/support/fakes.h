@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <thread>
@@ -29,7 +30,9 @@ class FakeDesktop : public Desktop {
   }
   void show_preferences() override { ++preferences_shown; }
   void set_busy(bool busy) override { busy_changes.push_back(busy); }
-  void yield_events() override { ++yields; }
+  void yield_events() override {
+    if (on_yield) on_yield();
+  }
   void notify(const std::string& text) override { notes.push_back(text); }
   bool show_progress(const std::string& text) override {
     progress.push_back(text);
@@ -46,7 +49,7 @@ class FakeDesktop : public Desktop {
   std::string window_caption, menu_caption;
   int preferences_shown = 0;
   std::vector<bool> busy_changes;
-  int yields = 0;
+  std::function<void()> on_yield;
   std::vector<std::string> progress;
   int progress_ends = 0;
   bool cancel = false;  // the user's answer to every progress shown
