@@ -21,7 +21,6 @@
 #include "player/current_song.h"
 #include "player/mpv_ipc.h"
 #include "player/mpv_link.h"
-#include "support/fakes.h"
 #include "support/players_posix.h"
 
 namespace jukora {

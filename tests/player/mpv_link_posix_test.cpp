@@ -19,7 +19,6 @@
 
 #include "platform/private_folder.h"
 #include "player/mpv_link.h"
-#include "support/fakes.h"
 #include "support/players_posix.h"
 
 namespace jukora {

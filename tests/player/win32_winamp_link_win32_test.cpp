@@ -8,7 +8,6 @@
 #include <string>
 
 #include "platform/app_folders.h"
-#include "platform/desktop.h"
 #include "platform/memory_settings_store.h"
 #include "platform/settings_keys.h"
 #include "player/current_song.h"

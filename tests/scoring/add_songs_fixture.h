@@ -11,13 +11,8 @@
 #include <utility>
 #include <vector>
 
-#include "platform/app_folders.h"
-#include "platform/memory_settings_store.h"
 #include "scoring/add_songs.h"
 #include "songlist/recompute.h"
-#include "songlist/songlist.h"
-#include "songlist/songlist_files.h"
-#include "support/fakes.h"
 #include "support/saved_songlist.h"
 
 namespace jukora::testing {

@@ -7,12 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/app_folders.h"
-#include "platform/desktop.h"
-#include "platform/memory_settings_store.h"
-#include "songlist/songlist.h"
-#include "songlist/songlist_files.h"
-#include "support/fakes.h"
 #include "support/saved_songlist.h"
 
 namespace jukora {

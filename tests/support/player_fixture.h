@@ -5,16 +5,11 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/app_folders.h"
-#include "platform/memory_settings_store.h"
 #include "platform/settings_keys.h"
 #include "playmodes/play_modes.h"
 #include "songlist/date_text.h"
 #include "songlist/paths.h"
 #include "songlist/recompute.h"
-#include "songlist/songlist.h"
-#include "songlist/songlist_files.h"
-#include "support/fakes.h"
 #include "support/saved_songlist.h"
 
 namespace jukora::testing {
