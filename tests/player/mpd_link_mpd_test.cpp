@@ -25,14 +25,10 @@ TEST_F(MpdLinkTest, ThePlayingSongIsReadAndScored) {
   write_wav(outside);
   const std::string unicode = song("Sub Dir/Ünïcødé song.wav");
   list({song("a.wav"), outside, unicode});
-  struct Case {
-    std::string added;  // as told to MPD by another client
-    bool tcp;
-    std::string music_folder;  // the setting; empty leaves it to MPD
-    std::string scored;        // the row whose score rises, empty for none
-    std::string message;       // part of what the user is told
-  };
-  const Case cases[] = {
+  // The song another client adds, over TCP or not, the music folder setting
+  // (empty: left to MPD), the row whose score rises (empty: none) and part of
+  // what the user is told.
+  const std::tuple<std::string, bool, std::string, std::string, std::string> cases[] = {
       {"a.wav", false, "", song("a.wav"), ""},
       {outside, false, "", outside, ""},
       {"Sub Dir/Ünïcødé song.wav", false, "", unicode, ""},
@@ -41,24 +37,24 @@ TEST_F(MpdLinkTest, ThePlayingSongIsReadAndScored) {
       {"a.wav", true, "", "", "set that folder in Preferences"},
       {"http://127.0.0.1:1/stream", false, "", "", ""},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.added + (c.tcp ? " over TCP" : " over the socket"));
+  for (const auto& [added, tcp, music_folder, scored, message] : cases) {
+    SCOPED_TRACE(added + (tcp ? " over TCP" : " over the socket"));
     server.reset();
-    ASSERT_EQ(server.command("add \"" + c.added + "\""), "OK\n");
+    ASSERT_EQ(server.command("add \"" + added + "\""), "OK\n");
     server.command("play 0");
-    c.tcp ? use_tcp(c.music_folder) : use_socket();
-    const std::string before = c.scored.empty() ? "" : score_of(c.scored);
+    tcp ? use_tcp(music_folder) : use_socket();
+    const std::string before = scored.empty() ? "" : score_of(scored);
     ASSERT_TRUE(eventually([&] { return mpd.current_song("").kind != Kind::kBusy; }));
     desktop.messages.clear();
     scoring.increment_current_song();
-    if (!c.scored.empty()) {
-      EXPECT_EQ(std::stoi(score_of(c.scored)), std::stoi(before) + 1);
+    if (!scored.empty()) {
+      EXPECT_EQ(std::stoi(score_of(scored)), std::stoi(before) + 1);
     }
-    if (c.message.empty()) {
+    if (message.empty()) {
       EXPECT_TRUE(desktop.messages.empty()) << desktop.messages.front();
     } else {
       ASSERT_EQ(desktop.messages.size(), 1u);
-      EXPECT_NE(desktop.messages[0].find(c.message), std::string::npos) << desktop.messages[0];
+      EXPECT_NE(desktop.messages[0].find(message), std::string::npos) << desktop.messages[0];
     }
   }
   // The only song of the queue has ended: it is still the song just heard.

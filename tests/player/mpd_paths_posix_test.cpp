@@ -1,20 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "player/mpd_paths.h"
 
 namespace jukora {
 namespace {
 
 TEST(MpdPaths, ASongIsNamedAsMpdTakesIt) {
-  struct Case {
-    std::string path;
-    std::string folder;
-    bool local_socket;
-    std::string uri;      // empty: refused
-    std::string refusal;  // part of the reason
-  };
-  const Case cases[] = {
+  // The path, the music folder, whether over a local socket, the URI (empty:
+  // refused) and part of the reason.
+  const std::tuple<std::string, std::string, bool, std::string, std::string> cases[] = {
       {"/music/a b/ü.flac", "/music", false, "a b/ü.flac", ""},
       {"/music/a.flac", "/", false, "music/a.flac", ""},
       // Outside the folder, or not plainly inside it: only over a local socket.
@@ -31,24 +28,19 @@ TEST(MpdPaths, ASongIsNamedAsMpdTakesIt) {
       {"https://example.com/a.flac", "/music", true, "", "not a file on this computer"},
       {"music/a.flac", "/music", true, "", "not a file on this computer"},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.path);
-    MpdTarget target = mpd_target(c.path, c.folder, c.local_socket);
-    EXPECT_EQ(target.uri, c.uri);
-    EXPECT_EQ(target.in_music_folder, !c.uri.empty() && !c.uri.starts_with('/'));
-    EXPECT_NE(target.refusal.find(c.refusal), std::string::npos) << target.refusal;
+  for (const auto& [path, folder, local_socket, uri, refusal] : cases) {
+    SCOPED_TRACE(path);
+    MpdTarget target = mpd_target(path, folder, local_socket);
+    EXPECT_EQ(target.uri, uri);
+    EXPECT_EQ(target.in_music_folder, !uri.empty() && !uri.starts_with('/'));
+    EXPECT_NE(target.refusal.find(refusal), std::string::npos) << target.refusal;
   }
 }
 
 TEST(MpdPaths, TheSongMpdNamesBecomesTheLocalPathOrNoSong) {
-  struct Case {
-    std::string file;
-    std::string folder;
-    bool this_computer;
-    std::string path;
-    std::string message;  // part of it; empty: none
-  };
-  const Case cases[] = {
+  // What MPD names, its music folder, whether it is on this computer, the
+  // path, and part of the message (empty: none).
+  const std::tuple<std::string, std::string, bool, std::string, std::string> cases[] = {
       {"a b/ü.flac", "/music", false, "/music/a b/ü.flac", ""},
       {"a.flac", "/", false, "/a.flac", ""},
       {"/elsewhere/a.flac", "", true, "/elsewhere/a.flac", ""},
@@ -63,14 +55,14 @@ TEST(MpdPaths, TheSongMpdNamesBecomesTheLocalPathOrNoSong) {
       {"/elsewhere/a.flac", "/music", false, "", "not a file Jukora can find"},
       {"a.flac", "", true, "", "set that folder in Preferences"},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.file);
-    MpdSongPath song = local_song_path(c.file, c.folder, c.this_computer);
-    EXPECT_EQ(song.path, c.path);
-    if (c.message.empty()) {
+  for (const auto& [file, folder, this_computer, path, message] : cases) {
+    SCOPED_TRACE(file);
+    MpdSongPath song = local_song_path(file, folder, this_computer);
+    EXPECT_EQ(song.path, path);
+    if (message.empty()) {
       EXPECT_EQ(song.message, "");
     } else {
-      EXPECT_NE(song.message.find(c.message), std::string::npos) << song.message;
+      EXPECT_NE(song.message.find(message), std::string::npos) << song.message;
     }
   }
 }

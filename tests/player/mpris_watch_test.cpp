@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <tuple>
 
 namespace jukora {
 namespace {
@@ -34,39 +35,31 @@ class MprisWatchTest : public ::testing::Test {
 };
 
 TEST_F(MprisWatchTest, ATrackChangeAtTheEndIsThePlayersOwnAndEarlierTheUsers) {
-  struct Case {
-    const char* what;
-    std::optional<std::int64_t> length_us;
-    std::function<void(MprisWatchTest&)> meanwhile;  // before the change at 3 s
-    int status;                                      // after the change to another track
-  };
-  const std::vector<Case> cases = {
-      {"at the end", 4'000'000, [](MprisWatchTest&) {}, 0},
-      {"early", 9'000'000, [](MprisWatchTest&) {}, kStatusPlaying},
-      {"length unknown", std::nullopt, [](MprisWatchTest&) {}, kStatusPlaying},
+  // What happens, the song's length, what the user does before the change at
+  // 3 s, and the status after the change to another track.
+  const std::vector<std::tuple<const char*, std::optional<std::int64_t>, std::function<void()>, int>> cases = {
+      {"at the end", 4'000'000, [] {}, 0},
+      {"early", 9'000'000, [] {}, kStatusPlaying},
+      {"length unknown", std::nullopt, [] {}, kStatusPlaying},
       {"after a pause", 4'000'000,
-       [](MprisWatchTest& t) {
-         t.watch.set_status("Paused", t.at(500ms));
-         t.watch.set_status("Playing", t.at(2500ms));
+       [&] {
+         watch.set_status("Paused", at(500ms));
+         watch.set_status("Playing", at(2500ms));
        },
        kStatusPlaying},
-      {"after a seek to the end", 9'000'000,
-       [](MprisWatchTest& t) { t.watch.set_position(8'500'000, t.at(2000ms), true); }, 0},
-      {"by the polled position", 9'000'000, [](MprisWatchTest& t) { t.watch.set_position(8'000'000, t.at(2900ms)); },
-       0},
-      {"read as the next track began", 4'000'000, [](MprisWatchTest& t) { t.watch.set_position(0, t.at(2900ms)); }, 0},
-      {"seeked back", 4'000'000, [](MprisWatchTest& t) { t.watch.set_position(0, t.at(2000ms), true); },
-       kStatusPlaying},
-      {"seeked to the start as the next track began", 4'000'000,
-       [](MprisWatchTest& t) { t.watch.set_position(0, t.at(2950ms), true); }, 0},
+      {"after a seek to the end", 9'000'000, [&] { watch.set_position(8'500'000, at(2000ms), true); }, 0},
+      {"by the polled position", 9'000'000, [&] { watch.set_position(8'000'000, at(2900ms)); }, 0},
+      {"read as the next track began", 4'000'000, [&] { watch.set_position(0, at(2900ms)); }, 0},
+      {"seeked back", 4'000'000, [&] { watch.set_position(0, at(2000ms), true); }, kStatusPlaying},
+      {"seeked to the start as the next track began", 4'000'000, [&] { watch.set_position(0, at(2950ms), true); }, 0},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
+  for (const auto& [what, length_us, meanwhile, status] : cases) {
+    SCOPED_TRACE(what);
     watch.clear();
-    follow_song(c.length_us);
-    c.meanwhile(*this);
+    follow_song(length_us);
+    meanwhile();
     track(kOther, 2'000'000, 3000ms);
-    EXPECT_EQ(watch.status(at(3000ms)), c.status);
+    EXPECT_EQ(watch.status(at(3000ms)), status);
     EXPECT_EQ(watch.song(at(3000ms)).path, kOther) << "what plays is scored either way";
   }
 }

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <algorithm>
+#include <tuple>
 
 #include "support/player_fixture.h"
 
@@ -16,13 +17,9 @@ using PlayCycleTest = PlayerFixture;
 TEST_F(PlayCycleTest, EachModeWalksItsScopeOnceThenEnds) {
   auto up = &PlayModes::mnuAscending_Click, down = &PlayModes::mnuDescending_Click,
        random = &PlayModes::mnuRandom_Click;
-  struct {
-    int rows;
-    decltype(up) menu;
-    const char* caption;
-    std::vector<double> randoms;  // then 0: a start at row 1
-    std::vector<int> order;
-  } cases[] = {
+  // Rows, menu and caption, the random numbers drawn (then 0: a start at
+  // row 1) and the order the rows are handed over in.
+  const std::tuple<int, decltype(up), const char*, std::vector<double>, std::vector<int>> cases[] = {
       {5, up, "All", {}, rows(1, 5)},
       {30, up, "Top 20", {}, rows(1, 20)},
       {8, down, "All", {}, rows(8, 1)},
@@ -33,15 +30,15 @@ TEST_F(PlayCycleTest, EachModeWalksItsScopeOnceThenEnds) {
       {8, random, "Top 20", {0.99, 0.99, 0.5625}, {8, 7, 5, 1, 2, 3, 4, 6}},
       {30, random, "Top 20", {0.99, 0.99}, rows(1, 19, {21, 20})},  // a start at 21 takes row 21
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(std::to_string(c.rows) + " rows, " + c.caption + ", first " + std::to_string(c.order[0]));
-    fill(c.rows);
+  for (const auto& [count, menu, caption, randoms, order] : cases) {
+    SCOPED_TRACE(std::to_string(count) + " rows, " + caption + ", first " + std::to_string(order[0]));
+    fill(count);
     songlist.SetTextMatrix(1, col::kMark, "*");  // left from an earlier cycle
     link.calls.clear();
-    clock.randoms = c.randoms;
+    clock.randoms = randoms;
     clock.next = 0;
-    (modes.*c.menu)(c.caption);
-    EXPECT_EQ(run(), c.order);
+    (modes.*menu)(caption);
+    EXPECT_EQ(run(), order);
     EXPECT_EQ(cells(1, col::kMark, col::kLastPlayed), "*,00:00 1/1/71");
   }
   EXPECT_EQ(clock.reseeds, 9 + 22);
