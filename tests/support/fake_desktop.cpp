@@ -2,6 +2,12 @@
 #include <fstream>
 #include <iterator>
 #include <random>
+#ifndef _WIN32
+#include <signal.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#endif
 
 #include "support/fakes.h"
 
@@ -48,6 +54,16 @@ TempDir::TempDir() {
 
 TempDir::~TempDir() {
   std::error_code error;
+#ifndef _WIN32
+  // A player a test started, and that lost its way out with the test, must
+  // not outlive the files it plays.
+  const std::string inside = path_.string() + "/";
+  for (const auto& entry : std::filesystem::directory_iterator("/proc", error)) {
+    const pid_t pid = std::atoi(entry.path().filename().c_str());
+    if (pid > 0 && pid != getpid() && read_bytes(entry.path() / "cmdline").find(inside) != std::string::npos)
+      kill(pid, SIGKILL);
+  }
+#endif
   std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, error);
   std::filesystem::remove_all(path_, error);
 }
