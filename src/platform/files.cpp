@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/files.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
@@ -191,20 +192,7 @@ bool write_file_atomically(const std::string& link_path, std::string_view bytes,
     umask(mask);
     mode &= ~mask;
   }
-  bool ok = fchmod(fd, mode) == 0;
-  const char* data = bytes.data();
-  std::size_t left = bytes.size();
-  while (ok && left > 0) {
-    ssize_t written = write(fd, data, left);
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) {
-      ok = false;
-      break;
-    }
-    data += written;
-    left -= static_cast<std::size_t>(written);
-  }
-  ok = ok && fdatasync(fd) == 0;
+  bool ok = fchmod(fd, mode) == 0 && write_all(fd, bytes) && fdatasync(fd) == 0;
   int saved = errno;
   ok = close(fd) == 0 && ok;
   if (ok && std::rename(temp.c_str(), path.c_str()) != 0) {
@@ -228,6 +216,23 @@ bool write_file_atomically(const std::string& link_path, std::string_view bytes,
 }
 
 #endif
+
+bool write_all(int fd, std::string_view bytes) {
+  const char* data = bytes.data();
+  std::size_t left = bytes.size();
+  while (left > 0) {
+#ifdef _WIN32
+    int written = _write(fd, data, static_cast<unsigned>(std::min<std::size_t>(left, 1u << 30)));
+#else
+    ssize_t written = write(fd, data, left);
+    if (written < 0 && errno == EINTR) continue;
+#endif
+    if (written <= 0) return false;
+    data += written;
+    left -= static_cast<std::size_t>(written);
+  }
+  return true;
+}
 
 bool is_file(const std::string& path) {
   std::error_code error;

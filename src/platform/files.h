@@ -26,6 +26,10 @@ ReadResult read_whole_file(const std::string& path, std::string& bytes, std::siz
 // returns false with a reason in `error`.
 bool write_file_atomically(const std::string& path, std::string_view bytes, std::string& error);
 
+// Writes all of `bytes` to the open file `fd`, past short writes and
+// interrupted calls; false when the system refuses the rest.
+bool write_all(int fd, std::string_view bytes);
+
 bool is_file(const std::string& path);
 bool is_directory(const std::string& path);
 

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/kept_copy.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -43,23 +42,7 @@ Created create_new_file(const std::string& path, std::string_view bytes, int mod
     error = std::strerror(errno);
     return Created::kFailed;
   }
-  bool ok = true;
-  const char* data = bytes.data();
-  std::size_t left = bytes.size();
-  while (ok && left > 0) {
-#ifdef _WIN32
-    int written = _write(fd, data, static_cast<unsigned>(std::min<std::size_t>(left, 1u << 30)));
-#else
-    ssize_t written = write(fd, data, left);
-    if (written < 0 && errno == EINTR) continue;
-#endif
-    if (written <= 0) {
-      ok = false;
-      break;
-    }
-    data += written;
-    left -= static_cast<std::size_t>(written);
-  }
+  bool ok = write_all(fd, bytes);
 #ifdef _WIN32
   ok = ok && _commit(fd) == 0;
   int saved = errno;

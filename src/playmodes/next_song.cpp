@@ -37,31 +37,19 @@ bool PlayModes::replay_test(int k) {
 bool PlayModes::unmarked(int row) const { return is_song(row) && songlist_.TextMatrix(row, col::kMark).empty(); }
 
 void PlayModes::next_random_all() {
-  std::string dir;
-  if (executable_ready(dir))
-    feed(
-        dir, [this] { return choose_random_all(); }, Record::kLastPlayed);
+  feed([this] { return choose_random_all(); }, Record::kLastPlayed);
 }
 
 void PlayModes::next_countdown() {
-  std::string dir;
-  if (executable_ready(dir))
-    feed(
-        dir, [this] { return choose_countdown(); }, Record::kMark);
+  feed([this] { return choose_countdown(); }, Record::kMark);
 }
 
 void PlayModes::next_countup() {
-  std::string dir;
-  if (executable_ready(dir))
-    feed(
-        dir, [this] { return choose_countup(); }, Record::kMark);
+  feed([this] { return choose_countup(); }, Record::kMark);
 }
 
 void PlayModes::next_random_top() {
-  std::string dir;
-  if (executable_ready(dir))
-    feed(
-        dir, [this] { return choose_random_top(); }, Record::kMark);
+  feed([this] { return choose_random_top(); }, Record::kMark);
 }
 
 int PlayModes::choose_random_all() {

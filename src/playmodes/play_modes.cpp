@@ -118,7 +118,9 @@ bool PlayModes::executable_ready(std::string& dir) {
   return false;
 }
 
-void PlayModes::feed(const std::string& dir, const std::function<int()>& choose, Record record) {
+void PlayModes::feed(const std::function<int()>& choose, Record record) {
+  std::string dir;
+  if (!executable_ready(dir)) return;
   std::vector<int> passed_now;
   for (;;) {
     const int row = choose();

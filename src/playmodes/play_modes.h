@@ -104,11 +104,11 @@ class PlayModes {
   // cycle and tells the user.
   bool executable_ready(std::string& dir);
   void stop_player();
-  // Hands over the rows `choose` picks, one after another, until one plays,
-  // none is left (the cycle ends) or the player is busy. Rows that cannot be
-  // played are recorded as played and passed over, as long as the tick's
-  // time allows.
-  void feed(const std::string& dir, const std::function<int()>& choose, Record record);
+  // Once the player's executable is there, hands over the rows `choose`
+  // picks, one after another, until one plays, none is left (the cycle ends)
+  // or the player is busy. Rows that cannot be played are recorded as played
+  // and passed over, as long as the tick's time allows.
+  void feed(const std::function<int()>& choose, Record record);
   void record_played(int row, Record record);
   // Why `song` cannot be played now; nothing when it can. `ask_again` is set
   // when the look at the file got no answer in time, but too few times yet to
