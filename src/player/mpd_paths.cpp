@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "player/mpd_paths.h"
 
+#include "platform/app_folders.h"
 #include "player/raw_bytes.h"
 #include "songlist/paths.h"
 
@@ -83,10 +84,7 @@ MpdSongPath local_song_path(std::string_view file, std::string_view music_folder
     return {{},
             "MPD plays " + quoted(file) +
                 " from its music folder: set that folder in Preferences so that Jukora can find the song."};
-  std::string path(music_folder);
-  if (path != "/") path.push_back('/');
-  path.append(file);
-  return {path, {}};
+  return {join_path(music_folder, file), {}};
 }
 
 }  // namespace jukora
