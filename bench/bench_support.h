@@ -8,7 +8,7 @@
 
 #include "platform/app_folders.h"
 #include "platform/desktop.h"
-#include "player/winamp_link.h"
+#include "player/player_link.h"
 
 namespace jukora {
 
@@ -28,7 +28,7 @@ class QuietDesktop : public Desktop {
 
 // A player that never plays: found (and stopped) when `running`, else absent.
 // Its executable is `executable` in the player's folder.
-class IdlePlayer : public WinampLink {
+class IdlePlayer : public PlayerLink {
  public:
   IdlePlayer(bool running, std::string executable) : running_(running), executable_(std::move(executable)) {}
   PlayerHandle find_winamp() override { return running_ ? 1 : kNoPlayer; }

@@ -18,7 +18,7 @@
 #include "songlist/recompute.h"
 #include "songlist/songlist.h"
 #include "songlist/songlist_files.h"
-#include "player/winamp_link.h"
+#include "player/player_link.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "platform/app_folders.h"
 #include "platform/memory_settings_store.h"
 #include "platform/settings_keys.h"
-#include "player/winamp_link.h"
+#include "player/player_link.h"
 #include "shell/form1.h"
 #include "shell/qt_desktop.h"
 #include "shell/songlist_view.h"

@@ -4,7 +4,7 @@
 #include "platform/desktop.h"
 #include "platform/files.h"
 #include "platform/settings_keys.h"
-#include "player/winamp_link.h"
+#include "player/player_link.h"
 
 namespace jukora {
 
@@ -39,7 +39,7 @@ std::string playlist_entry(std::string_view text, long position) {
   return {};
 }
 
-CurrentSong WinampLink::current_song(const std::string& winamp_dir) {
+CurrentSong PlayerLink::current_song(const std::string& winamp_dir) {
   const PlayerTexts words = texts();
   PlayerHandle player = find_winamp();
   if (player == kNoPlayer) return CurrentSong::not_running(words.not_running);
@@ -58,11 +58,11 @@ CurrentSong WinampLink::current_song(const std::string& winamp_dir) {
   return CurrentSong::song(std::move(entry));
 }
 
-std::string WinampLink::missing_program(const std::string& winamp_dir) const {
+std::string PlayerLink::missing_program(const std::string& winamp_dir) const {
   return is_file(executable_path(winamp_dir)) ? std::string() : texts().executable_not_found;
 }
 
-std::string get_current_song(WinampLink& link, const SettingsStore& settings, Desktop& desktop) {
+std::string get_current_song(PlayerLink& link, const SettingsStore& settings, Desktop& desktop) {
   CurrentSong song = link.current_song(read_winamp_dir(settings));
   if (!song.message.empty()) desktop.message_box(song.message);
   if (song.show_preferences) desktop.show_preferences();

@@ -8,7 +8,7 @@
 
 namespace jukora {
 
-class WinampLink;
+class PlayerLink;
 class SettingsStore;
 class Desktop;
 
@@ -23,7 +23,7 @@ inline constexpr const char* kPlaylistNotFound = "Winamp playlist not found.  Do
 
 // The playlist line at the player's current position, untouched, or empty
 // when it cannot be found out (after telling the user where that helps).
-std::string get_current_song(WinampLink& link, const SettingsStore& settings, Desktop& desktop);
+std::string get_current_song(PlayerLink& link, const SettingsStore& settings, Desktop& desktop);
 
 // The entry at 0-based `position` of an M3U text: lines starting with "#"
 // are skipped, every other line (an empty one too) is an entry.

@@ -5,11 +5,11 @@
 
 namespace jukora {
 
-bool executable_exists(const WinampLink& link, const std::string& winamp_dir) {
+bool executable_exists(const PlayerLink& link, const std::string& winamp_dir) {
   return is_file(link.executable_path(winamp_dir));
 }
 
-bool player_ready(const WinampLink& link, const std::string& winamp_dir, Desktop& desktop) {
+bool player_ready(const PlayerLink& link, const std::string& winamp_dir, Desktop& desktop) {
   std::string missing = link.missing_program(winamp_dir);
   if (missing.empty()) return true;
   desktop.message_box(missing);

@@ -5,15 +5,15 @@
 #include <string>
 
 #include "platform/desktop.h"
-#include "player/winamp_link.h"
+#include "player/player_link.h"
 
 namespace jukora {
 
-bool executable_exists(const WinampLink& link, const std::string& winamp_dir);
+bool executable_exists(const PlayerLink& link, const std::string& winamp_dir);
 
 // Whether the player can be used. When it cannot, the user is told why (for
 // Winamp: "Winamp executable not found. ...") and the Preferences dialog
 // opens, not waited for.
-bool player_ready(const WinampLink& link, const std::string& winamp_dir, Desktop& desktop);
+bool player_ready(const PlayerLink& link, const std::string& winamp_dir, Desktop& desktop);
 
 }  // namespace jukora

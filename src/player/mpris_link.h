@@ -15,14 +15,14 @@
 
 #include "platform/app_folders.h"
 #include "player/mpris_rules.h"
-#include "player/winamp_link.h"
+#include "player/player_link.h"
 
 namespace jukora {
 
 class SettingsStore;
 class MprisBus;
 
-class MprisLink : public WinampLink, public MprisDirectory {
+class MprisLink : public PlayerLink, public MprisDirectory {
  public:
   // Whether the process with this id is the program's own mpv, which shows
   // up on the bus as an MPRIS player too and is never the user's.

@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "player/winamp_link.h"
+#include "player/player_link.h"
 
 namespace jukora {
 

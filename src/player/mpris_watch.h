@@ -13,7 +13,7 @@
 #include <string>
 #include <string_view>
 
-#include "player/winamp_link.h"
+#include "player/player_link.h"
 
 namespace jukora {
 

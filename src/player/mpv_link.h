@@ -14,14 +14,14 @@
 
 #include "platform/app_folders.h"
 #include "player/mpv_ipc.h"
-#include "player/winamp_link.h"
+#include "player/player_link.h"
 
 namespace jukora {
 
 // What the version request answers whenever mpv answers at all.
 inline constexpr long kMpvVersionAnswer = 0x2090;
 
-class MpvLink : public WinampLink {
+class MpvLink : public PlayerLink {
  public:
   // The socket goes into the program's private socket folder, the playlist
   // file into folders.data.

@@ -93,7 +93,7 @@ std::string MpvLink::socket_path() {
 }
 
 std::string MpvLink::missing_program(const std::string& winamp_dir) const {
-  std::string missing = WinampLink::missing_program(winamp_dir);
+  std::string missing = PlayerLink::missing_program(winamp_dir);
   if (!missing.empty() || !socket_path_) return missing;
   SocketCheck check = check_own_socket(*socket_path_);
   if (check == SocketCheck::kForeign || (check == SocketCheck::kOwnSocket && foreign_listener_))

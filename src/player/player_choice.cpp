@@ -5,17 +5,17 @@
 
 namespace jukora {
 
-PlayerChoice::PlayerChoice(const SettingsStore& settings, WinampLink& built_in)
+PlayerChoice::PlayerChoice(const SettingsStore& settings, PlayerLink& built_in)
     : settings_(settings), built_in_(built_in) {
   listen_to(built_in_);
 }
 
-void PlayerChoice::add(std::string kind, WinampLink& backend) {
+void PlayerChoice::add(std::string kind, PlayerLink& backend) {
   backends_.emplace_back(std::move(kind), &backend);
   listen_to(backend);
 }
 
-WinampLink& PlayerChoice::current() const {
+PlayerLink& PlayerChoice::current() const {
   const std::string kind = read_player_kind(settings_);
   for (const auto& [name, backend] : backends_)
     if (name == kind) return *backend;
@@ -27,7 +27,7 @@ void PlayerChoice::cycle_ended() {
   for (const auto& [name, backend] : backends_) backend->cycle_ended();
 }
 
-void PlayerChoice::listen_to(WinampLink& backend) {
+void PlayerChoice::listen_to(PlayerLink& backend) {
   // A player the user has left for another one has nothing to say.
   backend.on_change = [this, &backend] {
     if (&current() == &backend) changed();

@@ -10,20 +10,20 @@
 #include <utility>
 #include <vector>
 
-#include "player/winamp_link.h"
+#include "player/player_link.h"
 
 namespace jukora {
 
 class SettingsStore;
 
-class PlayerChoice : public WinampLink {
+class PlayerChoice : public PlayerLink {
  public:
-  PlayerChoice(const SettingsStore& settings, WinampLink& built_in);
+  PlayerChoice(const SettingsStore& settings, PlayerLink& built_in);
 
   // Makes `backend` the player of kind `kind` ("mpris", "mpd").
-  void add(std::string kind, WinampLink& backend);
+  void add(std::string kind, PlayerLink& backend);
   // The backend the settings name now.
-  WinampLink& current() const;
+  PlayerLink& current() const;
 
   PlayerHandle find_winamp() override { return current().find_winamp(); }
   long version(PlayerHandle player) override { return current().version(player); }
@@ -53,11 +53,11 @@ class PlayerChoice : public WinampLink {
   void cycle_ended() override;
 
  private:
-  void listen_to(WinampLink& backend);
+  void listen_to(PlayerLink& backend);
 
   const SettingsStore& settings_;
-  WinampLink& built_in_;
-  std::vector<std::pair<std::string, WinampLink*>> backends_;
+  PlayerLink& built_in_;
+  std::vector<std::pair<std::string, PlayerLink*>> backends_;
 };
 
 }  // namespace jukora

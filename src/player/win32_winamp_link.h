@@ -7,11 +7,11 @@
 
 #include <string>
 
-#include "player/winamp_link.h"
+#include "player/player_link.h"
 
 namespace jukora {
 
-class Win32WinampLink : public WinampLink {
+class Win32WinampLink : public PlayerLink {
  public:
   PlayerHandle find_winamp() override;
   long version(PlayerHandle player) override;

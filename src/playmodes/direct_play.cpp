@@ -6,7 +6,7 @@
 #include "platform/desktop.h"
 #include "platform/settings_keys.h"
 #include "player/executable_check.h"
-#include "player/winamp_link.h"
+#include "player/player_link.h"
 #include "playmodes/play_modes.h"
 #include "songlist/date_text.h"
 #include "songlist/songlist.h"

@@ -10,7 +10,7 @@
 #include "platform/play_timer.h"
 #include "platform/settings_keys.h"
 #include "player/executable_check.h"
-#include "player/winamp_link.h"
+#include "player/player_link.h"
 #include "songlist/date_text.h"
 #include "songlist/paths.h"
 #include "songlist/songlist.h"
@@ -31,7 +31,7 @@ constexpr int kBusyTicksTold = 10;
 
 }  // namespace
 
-PlayModes::PlayModes(Songlist& songlist, SonglistFiles& files, SettingsStore& settings, WinampLink& link,
+PlayModes::PlayModes(Songlist& songlist, SonglistFiles& files, SettingsStore& settings, PlayerLink& link,
                      Desktop& desktop, Clock& clock, PlayTimer& tmrJukora)
     : songlist_(songlist),
       files_(files),

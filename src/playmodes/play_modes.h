@@ -18,7 +18,7 @@ namespace jukora {
 class Songlist;
 class SonglistFiles;
 class SettingsStore;
-class WinampLink;
+class PlayerLink;
 class Desktop;
 class Clock;
 class PlayTimer;
@@ -26,7 +26,7 @@ class ReplayLimit;
 
 class PlayModes {
  public:
-  PlayModes(Songlist& songlist, SonglistFiles& files, SettingsStore& settings, WinampLink& link, Desktop& desktop,
+  PlayModes(Songlist& songlist, SonglistFiles& files, SettingsStore& settings, PlayerLink& link, Desktop& desktop,
             Clock& clock, PlayTimer& tmrJukora);
 
   const PlayCycle& cycle() const { return cycle_; }
@@ -137,7 +137,7 @@ class PlayModes {
   Songlist& songlist_;
   SonglistFiles& files_;
   SettingsStore& settings_;
-  WinampLink& link_;
+  PlayerLink& link_;
   Desktop& desktop_;
   Clock& clock_;
   PlayTimer& tmrJukora_;

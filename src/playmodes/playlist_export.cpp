@@ -9,7 +9,7 @@
 #include "platform/files.h"
 #include "platform/play_timer.h"
 #include "platform/settings_keys.h"
-#include "player/winamp_link.h"
+#include "player/player_link.h"
 #include "playmodes/play_modes.h"
 #include "songlist/paths.h"
 #include "songlist/songlist.h"

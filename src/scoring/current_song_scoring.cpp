@@ -8,7 +8,7 @@
 #include "platform/play_timer.h"
 #include "platform/settings_keys.h"
 #include "player/current_song.h"
-#include "player/winamp_link.h"
+#include "player/player_link.h"
 #include "songlist/numbers.h"
 #include "songlist/paths.h"
 #include "songlist/recompute.h"
@@ -31,7 +31,7 @@ std::string song_name(const std::string& file) {
 }  // namespace
 
 CurrentSongScoring::CurrentSongScoring(Songlist& songlist, SonglistFiles& files, const SettingsStore& settings,
-                                       WinampLink& link, Desktop& desktop, PlayTimer& retry)
+                                       PlayerLink& link, Desktop& desktop, PlayTimer& retry)
     : songlist_(songlist), files_(files), settings_(settings), link_(link), desktop_(desktop), retry_(retry) {}
 
 void CurrentSongScoring::increment_current_song() { score(+1); }

@@ -13,7 +13,7 @@ namespace jukora {
 class Songlist;
 class SonglistFiles;
 class SettingsStore;
-class WinampLink;
+class PlayerLink;
 class Desktop;
 class PlayTimer;
 struct CurrentSong;
@@ -22,7 +22,7 @@ class CurrentSongScoring {
  public:
   // `retry` ticks about four times a second while a score change waits for
   // a busy player.
-  CurrentSongScoring(Songlist& songlist, SonglistFiles& files, const SettingsStore& settings, WinampLink& link,
+  CurrentSongScoring(Songlist& songlist, SonglistFiles& files, const SettingsStore& settings, PlayerLink& link,
                      Desktop& desktop, PlayTimer& retry);
 
   // Raises the playing song's Score by one; adds the song when it is not
@@ -49,7 +49,7 @@ class CurrentSongScoring {
   Songlist& songlist_;
   SonglistFiles& files_;
   const SettingsStore& settings_;
-  WinampLink& link_;
+  PlayerLink& link_;
   Desktop& desktop_;
   PlayTimer& retry_;
   // The steps of the clicks that wait for the player, in order.

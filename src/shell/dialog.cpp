@@ -15,7 +15,7 @@
 
 #include "platform/settings_keys.h"
 #include "platform/settings_store.h"
-#include "player/winamp_link.h"
+#include "player/player_link.h"
 #include "shell/local_text.h"
 #include "shell/mpd_page.h"
 #include "shell/mpris_page.h"
@@ -53,7 +53,7 @@ void PlayerPages::setCurrentIndex(int index) {
 
 QWidget* PlayerPages::currentWidget() const { return current_ < 0 ? nullptr : pages_[current_]; }
 
-Dialog::Dialog(SettingsStore& settings, const WinampLink& link, QWidget* parent)
+Dialog::Dialog(SettingsStore& settings, const PlayerLink& link, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint),
       OKButton(new QPushButton("OK", this)),

@@ -24,7 +24,7 @@ class MprisDirectory;
 class MprisPage;
 class PlayerPage;
 class SettingsStore;
-class WinampLink;
+class PlayerLink;
 struct PlayerTexts;
 
 // One page of fields shown at a time, and only the page shown counts for the
@@ -49,7 +49,7 @@ class Dialog : public QDialog {
 
  public:
   // The texts that name the player come from `link`, read again at every filling.
-  Dialog(SettingsStore& settings, const WinampLink& link, QWidget* parent = nullptr);
+  Dialog(SettingsStore& settings, const PlayerLink& link, QWidget* parent = nullptr);
 
   // Shows the dialog, filling it from the settings first when it is closed;
   // a filled dialog keeps its pending edits and its Apply state.
@@ -121,7 +121,7 @@ class Dialog : public QDialog {
   void show_player_page();
 
   SettingsStore& settings_;
-  const WinampLink& link_;
+  const PlayerLink& link_;
   std::vector<PlayerPage*> pages_;
   bool dialog_loaded_ = false;
 };

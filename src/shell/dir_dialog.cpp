@@ -20,7 +20,7 @@
 #include <algorithm>
 
 #include "platform/app_folders.h"
-#include "player/winamp_link.h"
+#include "player/player_link.h"
 #include "shell/dialog.h"
 #include "shell/local_text.h"
 

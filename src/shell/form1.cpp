@@ -15,7 +15,7 @@
 #include "platform/settings_keys.h"
 #include "platform/settings_store.h"
 #include "player/executable_check.h"
-#include "player/winamp_link.h"
+#include "player/player_link.h"
 #include "scoring/score_changes.h"
 #include "shell/dialog.h"
 #include "shell/dir_dialog.h"
@@ -105,7 +105,7 @@ QRect onto_a_screen(const QRect& wanted, const QPoint& design_place, const QSize
 
 }  // namespace
 
-Form1::Form1(SettingsStore& settings, WinampLink& link, QtDesktop& desktop, AppFolders folders, QWidget* parent)
+Form1::Form1(SettingsStore& settings, PlayerLink& link, QtDesktop& desktop, AppFolders folders, QWidget* parent)
     : QWidget(parent),
       settings_(settings),
       link_(link),

@@ -27,7 +27,7 @@ class QtDesktop;
 class SettingsStore;
 class SonglistModel;
 class SonglistView;
-class WinampLink;
+class PlayerLink;
 
 // Where the play modes and the tray plug in. Each is optional.
 struct Form1Hooks {
@@ -50,7 +50,7 @@ class Form1 : public QWidget {
   Q_OBJECT
 
  public:
-  Form1(SettingsStore& settings, WinampLink& link, QtDesktop& desktop, AppFolders folders, QWidget* parent = nullptr);
+  Form1(SettingsStore& settings, PlayerLink& link, QtDesktop& desktop, AppFolders folders, QWidget* parent = nullptr);
   ~Form1() override;
 
   Form1Hooks hooks;
@@ -81,7 +81,7 @@ class Form1 : public QWidget {
   SonglistFiles& files() { return files_; }
   SettingsStore& settings() { return settings_; }
   Desktop& desktop();
-  WinampLink& link() { return link_; }
+  PlayerLink& link() { return link_; }
   const AppFolders& folders() const { return folders_; }
   DialogMemory& dialog_memory() { return dialog_memory_; }
   PlayTimer& play_timer() { return play_timer_; }
@@ -121,7 +121,7 @@ class Form1 : public QWidget {
   void size_columns_to_contents();
 
   SettingsStore& settings_;
-  WinampLink& link_;
+  PlayerLink& link_;
   QtDesktop& desktop_;
   const AppFolders folders_;
   DialogMemory dialog_memory_;

@@ -6,7 +6,7 @@
 #include <QTimer>
 #include <utility>
 
-#include "player/winamp_link.h"
+#include "player/player_link.h"
 #include "shell/file_drop.h"
 #include "shell/form1.h"
 #include "shell/local_text.h"

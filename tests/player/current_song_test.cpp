@@ -29,7 +29,7 @@ class CurrentSong : public ::testing::Test {
   testing::TempDir dir;
   MemorySettingsStore settings;
   testing::FakeDesktop desktop;
-  testing::FakeWinampLink link;
+  testing::FakePlayerLink link;
 };
 
 TEST_F(CurrentSong, ReadsTheLineAtThePlayersPositionAsWritten) {

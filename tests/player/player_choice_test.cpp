@@ -12,7 +12,7 @@ namespace {
 
 TEST(PlayerChoice, AsksThePlayerTheSettingsNameNowAndHearsOnlyIt) {
   MemorySettingsStore settings;
-  testing::FakeWinampLink built_in, other;
+  testing::FakePlayerLink built_in, other;
   other.status = kStatusPlaying;
   PlayerChoice choice(settings, built_in);
   choice.add("mpris", other);

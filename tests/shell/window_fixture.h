@@ -54,7 +54,7 @@ class WindowTest : public ::testing::Test {
   TempDir dir;
   AppFolders folders{dir.path().string()};
   MemorySettingsStore settings;
-  FakeWinampLink link;
+  FakePlayerLink link;
   RecordingQtDesktop desktop;
   std::unique_ptr<Form1> form;
 };

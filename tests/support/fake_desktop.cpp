@@ -29,17 +29,17 @@ std::vector<std::string> FakeDesktop::choose_files(const FileDialogRequest& requ
   return answer;
 }
 
-long FakeWinampLink::write_playlist(PlayerHandle player) {
+long FakePlayerLink::write_playlist(PlayerHandle player) {
   calls.push_back("write_playlist");
   if (!player) return 0;
   if (playlist_text) write_bytes(playlist_path(playlist_dir), *playlist_text);
   return position;
 }
 
-std::string FakeWinampLink::executable_path(const std::string& dir) const { return dir + "/player.exe"; }
-std::string FakeWinampLink::playlist_path(const std::string& dir) const { return dir + "/winamp.m3u"; }
+std::string FakePlayerLink::executable_path(const std::string& dir) const { return dir + "/player.exe"; }
+std::string FakePlayerLink::playlist_path(const std::string& dir) const { return dir + "/winamp.m3u"; }
 
-std::vector<std::string> FakeWinampLink::starts() const {
+std::vector<std::string> FakePlayerLink::starts() const {
   std::vector<std::string> out;
   for (const auto& call : calls)
     if (call.rfind("start", 0) == 0) out.push_back(call);

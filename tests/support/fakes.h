@@ -15,7 +15,7 @@
 #include "platform/clock.h"
 #include "platform/desktop.h"
 #include "platform/play_timer.h"
-#include "player/winamp_link.h"
+#include "player/player_link.h"
 
 namespace jukora::testing {
 
@@ -77,7 +77,7 @@ class FakePlayTimer : public PlayTimer {
 
 // A player that records every request as a line of text, e.g.
 // "start_with_file /usr/bin /music/a.mp3", and answers from its fields.
-class FakeWinampLink : public WinampLink {
+class FakePlayerLink : public PlayerLink {
  public:
   PlayerHandle find_winamp() override {
     calls.push_back("find_winamp");

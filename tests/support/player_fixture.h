@@ -51,7 +51,7 @@ class PlayerFixture : public ::testing::Test, protected SavedSonglist {
   }
 
   std::string dir = temp.path().string(), list = temp.file("list.jk8"), music = temp.file("m");
-  FakeWinampLink link;
+  FakePlayerLink link;
   FakeClock clock;
   FakePlayTimer timer;
   PlayModes modes{songlist, files, settings, link, desktop, clock, timer};

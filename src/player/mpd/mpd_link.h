@@ -9,13 +9,13 @@
 #include <string>
 
 #include "platform/app_folders.h"
-#include "player/winamp_link.h"
+#include "player/player_link.h"
 
 namespace jukora {
 
 class SettingsStore;
 
-class MpdLink : public WinampLink {
+class MpdLink : public PlayerLink {
  public:
   // Host, port, password and music folder are read from `settings` (section
   // "player") at every use; the export's playlist file goes into folders.data.

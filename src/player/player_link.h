@@ -84,9 +84,9 @@ struct PlayerTexts {
 // Winamp's own texts, exactly as the program has always shown them.
 const PlayerTexts& winamp_texts();
 
-class WinampLink {
+class PlayerLink {
  public:
-  virtual ~WinampLink() = default;
+  virtual ~PlayerLink() = default;
 
   // The running player, kNoPlayer when none runs, kPlayerBusy when it runs
   // but does not answer in time.
