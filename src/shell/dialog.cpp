@@ -11,7 +11,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <cstdint>
 
 #include "platform/settings_keys.h"
 #include "platform/settings_store.h"
@@ -25,11 +24,6 @@ namespace jukora {
 namespace {
 
 constexpr const char* kHoursTip = "Limit replay to number of hours provided";
-
-bool checked_setting(const SettingsStore& settings, std::string_view key) {
-  // Only 1 is a checked box; any other stored value shows it clear.
-  return setting_whole(settings, sections::kPrefs, key, 0, INT16_MIN, INT16_MAX) == 1;
-}
 
 }  // namespace
 
@@ -234,9 +228,9 @@ void Dialog::Form_Load() {
 }
 
 void Dialog::load_prefs() {
-  chkInc->setChecked(checked_setting(settings_, keys::kAddOnPlus));
-  chkDec->setChecked(checked_setting(settings_, keys::kAddOnMinus));
-  txtHours->setText(qt_text(settings_.GetSetting(sections::kPrefs, keys::kTimeBlock, "0")));
+  chkInc->setChecked(add_on_plus_checked(settings_));
+  chkDec->setChecked(add_on_minus_checked(settings_));
+  txtHours->setText(qt_text(read_time_block_text(settings_)));
   txtWinampDir->setText(qt_text(read_winamp_dir(settings_)));
   chkNotify->setChecked(read_notifications(settings_));
 #ifndef _WIN32
@@ -247,13 +241,13 @@ void Dialog::load_prefs() {
 }
 
 void Dialog::save_prefs() {
-  settings_.SaveSetting(sections::kPrefs, keys::kAddOnPlus, chkInc->isChecked() ? "1" : "0");
-  settings_.SaveSetting(sections::kPrefs, keys::kAddOnMinus, chkDec->isChecked() ? "1" : "0");
-  settings_.SaveSetting(sections::kPrefs, keys::kTimeBlock, program_text(txtHours->text()));
-  settings_.SaveSetting(sections::kPrefs, keys::kWinampDir, program_text(txtWinampDir->text()));
-  settings_.SaveSetting(sections::kPrefs, keys::kNotifications, chkNotify->isChecked() ? "True" : "False");
+  save_add_on_plus(settings_, chkInc->isChecked());
+  save_add_on_minus(settings_, chkDec->isChecked());
+  save_time_block_text(settings_, program_text(txtHours->text()));
+  save_winamp_dir(settings_, program_text(txtWinampDir->text()));
+  save_notifications(settings_, chkNotify->isChecked());
 #ifndef _WIN32
-  settings_.SaveSetting(sections::kPlayer, keys::kPlayerKind, program_text(cboPlayer->currentData().toString()));
+  save_player_kind(settings_, program_text(cboPlayer->currentData().toString()));
   for (PlayerPage* page : pages_) page->save(settings_);
 #endif
 }

@@ -56,7 +56,11 @@ void fit_captions(QPushButton& first, QPushButton& second, const TwipScale& scal
   second.move(std::max(second.x(), first.geometry().right() + 1 + gap), second.y());
 }
 
-std::string twips_text(double twips) { return single_text(static_cast<float>(twips)); }
+// Where the window is now, as its geometry is stored.
+WindowPlace place_in_twips(const QWidget& window, const TwipScale& scale) {
+  return {scale.y_twips(window.y()), scale.x_twips(window.x()), scale.y_twips(window.height()),
+          scale.x_twips(window.width())};
+}
 
 // Whether any part of `frame` lies on a screen that is attached now.
 bool on_some_screen(const QRect& frame) {
@@ -182,16 +186,13 @@ void Form1::Form_Load() {
   height_margin_ = qRound(scale.y_twips(height()) - scale.y_twips(MSFlexGrid1_->height()));
 
   const QPoint design_place = pos();
-  const double height = setting_number(settings_, sections::kWindow, keys::kAppHeight, scale.y_twips(this->height()));
-  const double width = setting_number(settings_, sections::kWindow, keys::kAppWidth, scale.x_twips(this->width()));
-  const double top = setting_number(settings_, sections::kWindow, keys::kAppTop, scale.y_twips(y()));
-  const double left = setting_number(settings_, sections::kWindow, keys::kAppLeft, scale.x_twips(x()));
+  const WindowPlace stored = read_window_place(settings_, place_in_twips(*this, scale));
   // A place saved on a screen that is gone, or a size of nothing or of
   // miles, would leave the window out of reach.
-  const QRect placed =
-      onto_a_screen(QRect(stored_px(left, &TwipScale::x_px, scale), stored_px(top, &TwipScale::y_px, scale),
-                          stored_px(width, &TwipScale::x_px, scale), stored_px(height, &TwipScale::y_px, scale)),
-                    design_place, QSize(scale.x_px(kLeastWidth), scale.y_px(kLeastHeight)));
+  const QRect placed = onto_a_screen(
+      QRect(stored_px(stored.left, &TwipScale::x_px, scale), stored_px(stored.top, &TwipScale::y_px, scale),
+            stored_px(stored.width, &TwipScale::x_px, scale), stored_px(stored.height, &TwipScale::y_px, scale)),
+      design_place, QSize(scale.x_px(kLeastWidth), scale.y_px(kLeastHeight)));
   resize(placed.size());
   move(placed.topLeft());
 
@@ -201,7 +202,7 @@ void Form1::Form_Load() {
   setup_grid(songlist_, settings_);
   columns_to_size_ = true;
   for (int column = 0; column < kColumns; ++column)
-    if (settings_.read(sections::kWindow, fg_col_key(column))) columns_to_size_ = false;
+    if (column_width_stored(settings_, column)) columns_to_size_ = false;
   apply_column_widths();
   if (columns_to_size_) fit_headers();
   model_->sync();
@@ -229,20 +230,16 @@ void Form1::Form_Resize() {
 
   // Saved, such a place would put the window out of reach at the next start.
   if (!on_some_screen(frameGeometry())) return;
-  settings_.SaveSetting(sections::kWindow, keys::kAppTop, twips_text(scale.y_twips(y())));
-  settings_.SaveSetting(sections::kWindow, keys::kAppLeft, twips_text(scale.x_twips(x())));
-  settings_.SaveSetting(sections::kWindow, keys::kAppHeight, twips_text(scale.y_twips(height())));
-  settings_.SaveSetting(sections::kWindow, keys::kAppWidth, twips_text(scale.x_twips(width())));
+  save_window_place(settings_, place_in_twips(*this, scale));
 }
 
 void Form1::Form_Unload() {
   if (hooks.remove_tray_icons) hooks.remove_tray_icons();
-  settings_.SaveSetting(sections::kMain, keys::kVisible, isVisible() ? "True" : "False");
+  save_visible(settings_, isVisible());
   // Widths nobody has chosen yet are not stored, so that the first songs
   // still size the columns at a later start.
   if (!columns_to_size_)
-    for (int column = 0; column < kColumns; ++column)
-      settings_.SaveSetting(sections::kWindow, fg_col_key(column), std::to_string(songlist_.ColWidth(column)));
+    for (int column = 0; column < kColumns; ++column) save_column_width(settings_, column, songlist_.ColWidth(column));
   // A direct play's Last Played is not saved when it is made.
   if (files_.has_unsaved_change()) files_.write_songlist();
   Dialog_->close_dialog();
@@ -250,11 +247,10 @@ void Form1::Form_Unload() {
 
 void Form1::save_changes() {
   if (files_.has_unsaved_change()) files_.write_songlist();
-  if (isVisible() != read_visible(settings_))
-    settings_.SaveSetting(sections::kMain, keys::kVisible, isVisible() ? "True" : "False");
+  if (isVisible() != read_visible(settings_)) save_visible(settings_, isVisible());
   for (int column = 0; column < kColumns && !columns_to_size_; ++column)
     if (songlist_.ColWidth(column) != read_column_width(settings_, column))
-      settings_.SaveSetting(sections::kWindow, fg_col_key(column), std::to_string(songlist_.ColWidth(column)));
+      save_column_width(settings_, column, songlist_.ColWidth(column));
 }
 
 void Form1::place_status_line() {

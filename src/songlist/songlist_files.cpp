@@ -157,7 +157,7 @@ void SonglistFiles::mnuSonglist_Click(std::string_view caption) {
     desktop_.message_box("Open:  No such songlist.");
     return;
   }
-  settings_.SaveSetting(sections::kMain, keys::kLastSet, path);
+  save_last_set(settings_, path);
   unreadable_path_.reset();
   // The failure told before was about another file.
   failure_reported_ = false;
