@@ -41,22 +41,21 @@ PlayModes::PlayModes(Songlist& songlist, SonglistFiles& files, SettingsStore& se
       clock_(clock),
       tmrJukora_(tmrJukora) {}
 
-void PlayModes::mnuRandom_Click(std::string_view caption) {
-  if (caption == "All") start_cycle(mode::kRandomAll, songlist_.Rows());
-  if (caption == "Top 20") start_cycle(mode::kRandomTop, kTopRows);
+void PlayModes::mnuRandom_Click(Scope scope) {
+  start_cycle(scope == Scope::kAll ? mode::kRandomAll : mode::kRandomTop, cycle_scope(scope));
 }
 
-void PlayModes::mnuDescending_Click(std::string_view caption) {
-  if (caption == "All") start_cycle(mode::kCountdown, songlist_.Rows());
-  if (caption == "Top 20") start_cycle(mode::kCountdown, kTopRows);
-  if (caption == "Playlist All" || caption == "Playlist Top 20") makePlayDesc(caption);
+void PlayModes::mnuDescending_Click(PlayChoice choice) {
+  if (choice.playlist) return makePlayDesc(choice.scope);
+  start_cycle(mode::kCountdown, cycle_scope(choice.scope));
 }
 
-void PlayModes::mnuAscending_Click(std::string_view caption) {
-  if (caption == "All") start_cycle(mode::kCountup, songlist_.Rows());
-  if (caption == "Top 20") start_cycle(mode::kCountup, kTopRows);
-  if (caption == "Playlist All" || caption == "Playlist Top 20") makePlayAsc(caption);
+void PlayModes::mnuAscending_Click(PlayChoice choice) {
+  if (choice.playlist) return makePlayAsc(choice.scope);
+  start_cycle(mode::kCountup, cycle_scope(choice.scope));
 }
+
+std::int32_t PlayModes::cycle_scope(Scope scope) const { return scope == Scope::kAll ? songlist_.Rows() : kTopRows; }
 
 void PlayModes::start_cycle(std::int16_t play_mode, std::int32_t play_scope) {
   clear_marks();

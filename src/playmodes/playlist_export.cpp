@@ -39,12 +39,11 @@ std::string playlist_text(const Songlist& songlist, int count, bool descending, 
   return text;
 }
 
-void PlayModes::makePlayAsc(std::string_view caption) { export_playlist(caption, false); }
+void PlayModes::makePlayAsc(Scope scope) { export_playlist(scope, false); }
 
-void PlayModes::makePlayDesc(std::string_view caption) { export_playlist(caption, true); }
+void PlayModes::makePlayDesc(Scope scope) { export_playlist(scope, true); }
 
-void PlayModes::export_playlist(std::string_view caption, bool descending) {
-  if (caption != "Playlist All" && caption != "Playlist Top 20") return;
+void PlayModes::export_playlist(Scope scope, bool descending) {
   std::string dir;
   if (!executable_ready(dir)) return;
   if (link_.find_winamp() == kNoPlayer) link_.start(dir);
@@ -53,7 +52,7 @@ void PlayModes::export_playlist(std::string_view caption, bool descending) {
   clear_marks();
   tmrJukora_.set_enabled(false);
   const int rows = songlist_.Rows() - 1;
-  const int count = caption == "Playlist All" ? rows : std::min(kTopRows, rows);
+  const int count = scope == Scope::kAll ? rows : std::min(kTopRows, rows);
 
   std::string error;
   int songs = 0;

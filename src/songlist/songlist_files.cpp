@@ -130,10 +130,10 @@ void SonglistFiles::read_songlist() {
   }
 }
 
-void SonglistFiles::mnuSonglist_Click(std::string_view caption) {
-  if (caption != "New" && caption != "Save As" && caption != "Open") return;
+void SonglistFiles::mnuSonglist_Click(SonglistCommand command) {
+  static constexpr const char* kTitles[] = {"New", "Save As", "Open"};
   FileDialogRequest request;
-  request.title = std::string(caption);
+  request.title = kTitles[static_cast<int>(command)];
   request.filter = kSonglistFilter;
   request.initial_dir = dialog_.initial_dir.empty() ? folders_.data : dialog_.initial_dir;
   request.file_name = default_songlist_path(folders_);
@@ -141,7 +141,7 @@ void SonglistFiles::mnuSonglist_Click(std::string_view caption) {
   if (!chosen || chosen->empty()) return;
   const std::string& path = *chosen;
 
-  if (caption == "New") {
+  if (command == SonglistCommand::kNew) {
     if (is_file(path)) {
       desktop_.message_box("New:  File already exists.");
       return;
@@ -151,7 +151,7 @@ void SonglistFiles::mnuSonglist_Click(std::string_view caption) {
       desktop_.message_box("New:  Jukora could not create \"" + path + "\".");
       return;
     }
-  } else if (caption == "Save As") {
+  } else if (command == SonglistCommand::kSaveAs) {
     if (!save_to(path, true)) return;
   } else if (!is_file(path)) {
     desktop_.message_box("Open:  No such songlist.");
@@ -161,7 +161,7 @@ void SonglistFiles::mnuSonglist_Click(std::string_view caption) {
   unreadable_path_.reset();
   // The failure told before was about another file.
   failure_reported_ = false;
-  if (caption != "Save As") read_songlist();
+  if (command != SonglistCommand::kSaveAs) read_songlist();
   show_captions();
 }
 

@@ -17,6 +17,9 @@ class Desktop;
 struct AppFolders;
 struct DialogMemory;
 
+// The Songlist submenu's commands.
+enum class SonglistCommand { kNew, kSaveAs, kOpen };
+
 inline constexpr const char* kSonglistFilter = "Jukora Files (*.jk8)|*.jk8|All Files (*.*)|*.*";
 
 class SonglistFiles {
@@ -31,8 +34,8 @@ class SonglistFiles {
   void write_songlist();
   // Replaces the rows by the current file's records and recomputes.
   void read_songlist();
-  // "New", "Save As" or "Open"; any other caption does nothing.
-  void mnuSonglist_Click(std::string_view caption);
+  // New, Save As or Open, through the file dialog.
+  void mnuSonglist_Click(SonglistCommand command);
 
   // "Jukora Song Manager - name" and "Songlist (name)" for the current path.
   void show_captions();

@@ -119,7 +119,7 @@ TEST_F(MpdLinkTest, EachModeIsTurnedOffForACycleAndPutBackAtStop) {
     SCOPED_TRACE(mode);
     server.reset();
     server.command(mode + " 1");
-    modes.mnuAscending_Click("All");
+    modes.mnuAscending_Click(kCycleAll);
     ASSERT_TRUE(eventually([&] {
       modes.tmrJukora_Timer();
       return state() == "play";
@@ -143,7 +143,7 @@ TEST_F(MpdLinkTest, AnExportReplacesTheQueueInOrderAndKeepsTheModesOffUntilStop)
   }
   list(songs);
   server.command("command_list_begin\nadd \"c.wav\"\nrepeat 1\nrandom 1\nsingle oneshot\nconsume 1\ncommand_list_end");
-  modes.makePlayAsc("Playlist All");
+  modes.makePlayAsc(Scope::kAll);
   EXPECT_EQ(playing(), "a.wav");
   EXPECT_TRUE(eventually([&] { return server.command("playlist") == expected + "OK\n"; }));
   EXPECT_EQ(server.value("status", "random") + server.value("status", "consume"), "00");
@@ -151,7 +151,7 @@ TEST_F(MpdLinkTest, AnExportReplacesTheQueueInOrderAndKeepsTheModesOffUntilStop)
   EXPECT_EQ(server.command("status").rfind("repeat: 1\nrandom: 1\nsingle: oneshot\nconsume: 1\n", 0), 0u);
 
   // A song handed over while the tail is still being added is the whole queue.
-  modes.makePlayAsc("Playlist All");
+  modes.makePlayAsc(Scope::kAll);
   EXPECT_EQ(mpd.start_with_file("", song("b.wav")).result, HandOver::Result::kStarted);
   EXPECT_FALSE(
       eventually([&] { return server.value("status", "playlistlength") != "1"; }, std::chrono::milliseconds(500)));
@@ -176,7 +176,7 @@ TEST_F(MpdLinkTest, AnMpdThatIsNotThereEndsTheCycleNamingItsAddress) {
     const std::string address = MpdAddress{host, server.port(), {}}.describe();
     const std::string expected = "MPD at " + address + " cannot be reached: " + why;
 
-    modes.mnuAscending_Click("All");
+    modes.mnuAscending_Click(kCycleAll);
     ASSERT_TRUE(eventually([&] {
       bounded([&] { return (modes.tmrJukora_Timer(), 0); });
       return !timer.enabled();

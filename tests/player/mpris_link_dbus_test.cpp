@@ -293,19 +293,19 @@ TEST_P(MprisLinkTest, ThePlayingSongIsReadAndScoredWhateverItsName) {
 
 TEST_P(MprisLinkTest, TheExportAndThenACountupCyclePlayThreeSongsInOrder) {
   make_list({"a.wav", "b.wav", "c.wav"});
-  modes.makePlayAsc("Playlist All");
+  modes.makePlayAsc(Scope::kAll);
   EXPECT_TRUE(desktop.messages.empty()) << desktop.messages.front();
   EXPECT_EQ(names(run({}, 3)), (std::vector<std::string>{"a.wav", "b.wav", "c.wav"}));
 
   ASSERT_TRUE(eventually([&] { return playing_now().empty(); }));
-  modes.mnuAscending_Click("All");
+  modes.mnuAscending_Click(kCycleAll);
   EXPECT_EQ(names(run()), (std::vector<std::string>{"a.wav", "b.wav", "c.wav"}));
   EXPECT_TRUE(eventually([&] { return our_processes(tag).size() == 1; }));
 }
 
 TEST_P(MprisLinkTest, ThePlayersOwnNextTrackDoesNotTakeOver) {
   make_list({"other.wav", "b.wav"});
-  modes.mnuAscending_Click("All");
+  modes.mnuAscending_Click(kCycleAll);
   bool queued = false;
   const Seen seen = run([&](const Seen& so_far) {
     if (!queued && !so_far.empty() && so_far.back().first == "other.wav") {
@@ -324,7 +324,7 @@ TEST_P(MprisLinkTest, ThePlayersOwnNextTrackDoesNotTakeOver) {
 
 TEST_P(MprisLinkTest, ATrackStartedByHandIsLeftPlaying) {
   make_list({"long.wav", "b.wav"});
-  modes.mnuAscending_Click("All");
+  modes.mnuAscending_Click(kCycleAll);
   bool switched = false;
   const Seen seen = run([&](const Seen& so_far) {
     if (!switched && !so_far.empty() && so_far.back().first == "long.wav" && so_far.back().second > 700ms) {
@@ -344,7 +344,7 @@ class MprisAudaciousTest : public MprisLinkTest {};
 
 TEST_P(MprisAudaciousTest, APlayerKilledMidCycleIsStartedAgain) {
   make_list({"other.wav", "a.wav", "b.wav"});
-  modes.mnuAscending_Click("All");
+  modes.mnuAscending_Click(kCycleAll);
   bool killed = false;
   const Seen seen = run([&](const Seen& so_far) {
     if (killed || so_far.empty()) return;
@@ -366,7 +366,7 @@ TEST_P(MprisAudaciousTest, AStoppedPlayerIsBusyNeverGoneAndNeverStartedTwice) {
   start_player();
   link.start_with_file(dir, song("long.wav"));
   ASSERT_TRUE(eventually([&] { return plays(song("long.wav")); }));
-  modes.mnuAscending_Click("All");
+  modes.mnuAscending_Click(kCycleAll);
   for (pid_t pid : our_processes(tag)) kill(pid, SIGSTOP);
 
   bool busy = false;
@@ -414,7 +414,7 @@ TEST_P(MprisAudaciousTest, ACommandThatWouldStartASecondPlayerIsNeverUsed) {
   EXPECT_EQ(song_given.result, HandOver::Result::kRefused);
   EXPECT_NE(song_given.reason.find("Audacious"), std::string::npos);
   make_list({"a.wav"});
-  modes.makePlayAsc("Playlist All");
+  modes.makePlayAsc(Scope::kAll);
   ASSERT_FALSE(desktop.notes.empty());
   EXPECT_NE(desktop.notes.back().find("cannot be handed a playlist"), std::string::npos);
   pump(1s);

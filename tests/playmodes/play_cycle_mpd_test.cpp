@@ -40,7 +40,7 @@ const std::vector<std::string> kInOrder = {"a.wav", "b.wav", "c.wav"};
 
 TEST_F(PlayCycleMpdTest, CountupPlaysEachSongToItsEndInOrderThenPutsTheModesBack) {
   server.command("repeat 1");
-  modes.mnuAscending_Click("All");
+  modes.mnuAscending_Click(kCycleAll);
   ASSERT_TRUE(run_until([&] { return !timer.enabled(); }));
   EXPECT_EQ(seen, kInOrder);
   EXPECT_EQ(server.value("status", "repeat"), "1");
@@ -48,13 +48,13 @@ TEST_F(PlayCycleMpdTest, CountupPlaysEachSongToItsEndInOrderThenPutsTheModesBack
 
 TEST_F(PlayCycleMpdTest, AnExportPlaysInOrderAsTheQueue) {
   server.command("random 1");
-  modes.makePlayAsc("Playlist All");
+  modes.makePlayAsc(Scope::kAll);
   ASSERT_TRUE(run_until([&] { return seen.size() == 3 && state() == "stop"; }, false));
   EXPECT_EQ(seen, kInOrder);
 }
 
 TEST_F(PlayCycleMpdTest, MpdStoppedKilledAndRestartedMidCycleIsBusyAndTheCycleGoesOn) {
-  modes.mnuAscending_Click("All");
+  modes.mnuAscending_Click(kCycleAll);
   ASSERT_TRUE(run_until([&] { return !seen.empty(); }));
 
   // Requests the tick makes are busy, never gone, and never stall it.

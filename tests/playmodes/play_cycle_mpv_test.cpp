@@ -85,7 +85,7 @@ class PlayCycleMpvTest : public PlayerFixture {
 };
 
 TEST_F(PlayCycleMpvTest, CountupPlaysEachSongToItsEndInOrder) {
-  cycle.mnuAscending_Click("All");
+  cycle.mnuAscending_Click(kCycleAll);
   EXPECT_EQ(run_cycle(), (std::vector<std::string>{"a.wav", "b.wav", "c.wav"}));
   EXPECT_EQ(cells(3, col::kMark, col::kLastPlayed), "*,00:00 1/1/71");
 }
@@ -104,10 +104,10 @@ TEST_F(PlayCycleMpvTest, HostileAndMissingRowsArePassedOverAndWhatTheyNameIsUnto
   songlist.SetRow(3);
   cycle.MSFlexGrid1_DblClick();
   EXPECT_EQ(desktop.messages.size(), 1u);
-  cycle.mnuAscending_Click("All");
+  cycle.mnuAscending_Click(kCycleAll);
   EXPECT_EQ(run_cycle(), std::vector<std::string>{"a.wav"}) << "the first real song, then the end";
   mpv.events.clear();
-  cycle.mnuRandom_Click("All");
+  cycle.mnuRandom_Click(Scope::kAll);
   EXPECT_EQ(run_cycle(), std::vector<std::string>{"a.wav"});
   EXPECT_EQ(read_bytes(victim), "precious");
   // Random picks the order: the others may come before or after a.wav.
@@ -117,7 +117,7 @@ TEST_F(PlayCycleMpvTest, HostileAndMissingRowsArePassedOverAndWhatTheyNameIsUnto
 }
 
 TEST_F(PlayCycleMpvTest, AStoppedPlayerHoldsTheCycleAndAScoreAtASongsEndGoesToThatSong) {
-  cycle.mnuAscending_Click("All");
+  cycle.mnuAscending_Click(kCycleAll);
   ASSERT_TRUE(eventually([&] {
     cycle.tmrJukora_Timer();
     return mpv.events.size() == 2;

@@ -107,7 +107,7 @@ TEST_F(CurrentSongScoringTest, ClicksThatMeetABusyPlayerWaitAndGoToTheSongItRepo
   fill(3);
   playing(song(3));
   modes.score_first = [&] { return scoring.run_waiting(); };
-  modes.mnuAscending_Click("All");
+  modes.mnuAscending_Click(kCycleAll);
   link.busy = true;
   scoring.increment_current_song();
   link.busy = false;
