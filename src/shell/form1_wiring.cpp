@@ -21,10 +21,7 @@ Form1Wiring::Form1Wiring(Form1& form, TrayHost& tray, Clock& clock)
                   form.play_timer()),
       scoring_(form.songlist(), form.files(), form.settings(), form.link(), form.desktop(), score_retry_timer_),
       add_songs_(form.songlist(), form.files(), form.desktop(), form.dialog_memory()),
-      tray_buttons_(tray,
-                    {shown([this] { scoring_.decrement_current_song(); }),
-                     shown([this] { scoring_.increment_current_song(); }), shown([this] { play_modes_.skip_song(); }),
-                     [this] { toggle_list_window(); }, [this] { show_mode_menu(QCursor::pos()); }}),
+      tray_buttons_(tray, *this),
       mode_menu_({[this](Scope scope) { play_modes_.mnuRandom_Click(scope); },
                   [this](PlayChoice choice) { play_modes_.mnuDescending_Click(choice); },
                   [this](PlayChoice choice) { play_modes_.mnuAscending_Click(choice); },
@@ -48,7 +45,10 @@ Form1Wiring::Form1Wiring(Form1& form, TrayHost& tray, Clock& clock)
   form.hooks.tmrJukora_Timer = [this] { play_modes_.tmrJukora_Timer(); };
 
   score_retry_.setInterval(250);
-  QObject::connect(&score_retry_, &QTimer::timeout, &score_retry_, shown([this] { scoring_.retry_Timer(); }));
+  QObject::connect(&score_retry_, &QTimer::timeout, &score_retry_, [this] {
+    scoring_.retry_Timer();
+    form_.show_songlist();
+  });
   play_modes_.score_first = [this] { return scoring_.run_waiting(); };
   // A player that tells of a change (its song ended, it began the song it
   // was given, it answers again) runs a waiting score and moves a running
@@ -68,39 +68,39 @@ Form1Wiring::~Form1Wiring() {
   form_.link().on_change = nullptr;
 }
 
-std::function<void()> Form1Wiring::shown(std::function<void()> step) {
-  return [this, step = std::move(step)] {
-    step();
-    form_.show_songlist();
-  };
-}
-
-void Form1Wiring::show_mode_menu(const QPoint& at) {
-  form_.hooks.show_mode_menu(at);
+void Form1Wiring::increment() {
+  scoring_.increment_current_song();
   form_.show_songlist();
 }
 
-void Form1Wiring::toggle_list_window() {
+void Form1Wiring::decrement() {
+  scoring_.decrement_current_song();
+  form_.show_songlist();
+}
+
+void Form1Wiring::skip() {
+  play_modes_.skip_song();
+  form_.show_songlist();
+}
+
+void Form1Wiring::show() {
+  form_.showNormal();
+  form_.raise();
+  form_.activateWindow();
+}
+
+void Form1Wiring::toggle_list() {
   form_.setVisible(!form_.isVisible());
   if (!form_.isVisible()) return;
   form_.raise();
   form_.activateWindow();
 }
 
-void Form1Wiring::run_remote_command(RemoteCommand command) {
-  switch (command) {
-    case RemoteCommand::kIncrement:
-      return tray_buttons_.release(TrayIconId::kIncrement, TrayRelease::kLeft);
-    case RemoteCommand::kDecrement:
-      return tray_buttons_.release(TrayIconId::kDecrement, TrayRelease::kLeft);
-    case RemoteCommand::kSkip:
-      return tray_buttons_.release(TrayIconId::kSkip, TrayRelease::kLeft);
-    case RemoteCommand::kShow:
-      form_.showNormal();
-      form_.raise();
-      form_.activateWindow();
-      return;
-  }
+void Form1Wiring::open_mode_menu() { show_mode_menu(QCursor::pos()); }
+
+void Form1Wiring::show_mode_menu(const QPoint& at) {
+  form_.hooks.show_mode_menu(at);
+  form_.show_songlist();
 }
 
 void Form1Wiring::exit_now() {

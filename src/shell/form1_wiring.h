@@ -12,9 +12,9 @@
 #include "playmodes/play_modes.h"
 #include "scoring/add_songs.h"
 #include "scoring/current_song_scoring.h"
+#include "shell/intents.h"
 #include "shell/mode_menu.h"
 #include "shell/qt_play_timer.h"
-#include "shell/remote_command.h"
 #include "shell/tray_buttons.h"
 
 namespace jukora {
@@ -23,10 +23,10 @@ class Clock;
 class FileDrop;
 class Form1;
 
-class Form1Wiring {
+class Form1Wiring : public Intents {
  public:
   Form1Wiring(Form1& form, TrayHost& tray, Clock& clock);
-  ~Form1Wiring();
+  ~Form1Wiring() override;
   Form1Wiring(const Form1Wiring&) = delete;
   Form1Wiring& operator=(const Form1Wiring&) = delete;
 
@@ -34,21 +34,21 @@ class Form1Wiring {
   TrayButtons& tray_buttons() { return tray_buttons_; }
   ModeMenu& mode_menu() { return mode_menu_; }
 
+  void increment() override;
+  void decrement() override;
+  void skip() override;
+  void show() override;
+  void toggle_list() override;
+  void open_mode_menu() override;
+
   // Opens the mode menu at `at` (screen position) and shows what its item did.
   void show_mode_menu(const QPoint& at);
-  // Shows the main window when hidden, hides it when shown.
-  void toggle_list_window();
-  // A command of the command-line remote: the matching tray click, or for
-  // "show" the window shown and brought to the front.
-  void run_remote_command(RemoteCommand command);
 
   // How "Exit" ends the program once the tray icons are gone and what changed
   // is saved: at once, without closing the window first.
   std::function<void()> quit;
 
  private:
-  // Runs a behaviour step, then shows its result in the window.
-  std::function<void()> shown(std::function<void()> step);
   void exit_now();
 
   Form1& form_;

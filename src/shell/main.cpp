@@ -92,7 +92,7 @@ int main(int argc, char* argv[]) {
   // Listening before start-up, so that a command sent meanwhile is taken
   // and runs once the window is loaded.
   jukora::RemoteServer remote_commands(
-      [&wiring](jukora::RemoteCommand command) { wiring.run_remote_command(command); });
+      [&wiring](const jukora::CommandCall& call) { jukora::run_command(call, wiring); });
   remote_commands.listen(remote);
   if (command_line.command) remote_commands.receive(*command_line.command);
   form.Form_Load();
