@@ -14,18 +14,13 @@
 
 #include "platform/settings_keys.h"
 #include "platform/settings_store.h"
-#include "player/executable_check.h"
-#include "player/player_link.h"
 #include "scoring/score_changes.h"
-#include "shell/dialog.h"
-#include "shell/dir_dialog.h"
 #include "shell/icons.h"
-#include "shell/qt_desktop.h"
 #include "shell/songlist_model.h"
 #include "shell/songlist_view.h"
 #include "shell/twips.h"
 #include "songlist/recompute.h"
-#include "songlist/row_deletion.h"
+#include "songlist/songlist.h"
 
 namespace jukora {
 
@@ -109,19 +104,14 @@ QRect onto_a_screen(const QRect& wanted, const QPoint& design_place, const QSize
 
 }  // namespace
 
-Form1::Form1(SettingsStore& settings, PlayerLink& link, QtDesktop& desktop, AppFolders folders, QWidget* parent)
+Form1::Form1(SettingsStore& settings, Songlist& songlist, QWidget* parent)
     : QWidget(parent),
       settings_(settings),
-      link_(link),
-      desktop_(desktop),
-      folders_(std::move(folders)),
-      files_(songlist_, settings_, desktop_, folders_, dialog_memory_),
+      songlist_(songlist),
       model_(new SonglistModel(songlist_, this)),
       cmdIncDec_{new QPushButton("+ Increment", this), new QPushButton("- Decrement", this)},
       lblStatus_(new QLabel(this)),
-      MSFlexGrid1_(new SonglistView(this)),
-      Dialog_(new Dialog(settings_, link_, this)),
-      DirDialog_(new DirDialog(*Dialog_, folders_, this)) {
+      MSFlexGrid1_(new SonglistView(this)) {
   setWindowTitle("Jukora Song Manager");
   const TwipScale scale = TwipScale::of(*this);
   resize(scale.x_px(kDesignWidth), scale.y_px(kDesignHeight));
@@ -150,10 +140,7 @@ Form1::Form1(SettingsStore& settings, PlayerLink& link, QtDesktop& desktop, AppF
   });
   connect(MSFlexGrid1_, &SonglistView::key_press, this, &Form1::MSFlexGrid1_KeyPress);
   connect(MSFlexGrid1_, &SonglistView::key_down, this, &Form1::MSFlexGrid1_KeyDown);
-  connect(MSFlexGrid1_, &SonglistView::double_clicked, this, [this] {
-    if (hooks.MSFlexGrid1_DblClick) hooks.MSFlexGrid1_DblClick();
-    show_songlist();
-  });
+  connect(MSFlexGrid1_, &SonglistView::double_clicked, this, &Form1::MSFlexGrid1_DblClick);
   connect(MSFlexGrid1_, &SonglistView::mode_menu_requested, this, [this](const QPoint& position) {
     if (hooks.show_mode_menu) hooks.show_mode_menu(position);
     show_songlist();
@@ -161,24 +148,9 @@ Form1::Form1(SettingsStore& settings, PlayerLink& link, QtDesktop& desktop, AppF
   connect(MSFlexGrid1_->horizontalHeader(), &QHeaderView::sectionResized, this,
           [this](int column, int, int new_size) { column_resized(column, new_size); });
 
-  connect(Dialog_, &Dialog::browse_requested, DirDialog_, &DirDialog::show_chooser);
-  // The chooser writes into the Preferences dialog, so it goes with it.
-  connect(Dialog_, &Dialog::closed, DirDialog_, &DirDialog::close_chooser);
-
   tmrJukora_.setInterval(1000);
   connect(&tmrJukora_, &QTimer::timeout, this, &Form1::tmrJukora_Timer);
-
-  desktop_.set_parent(this);
-  desktop_.on_show_preferences = [this] { Dialog_->show_dialog(); };
-  desktop_.on_menu_caption = [this](const QString& caption) { songlist_caption_ = caption; };
 }
-
-Form1::~Form1() {
-  desktop_.on_show_preferences = nullptr;
-  desktop_.on_menu_caption = nullptr;
-}
-
-Desktop& Form1::desktop() { return desktop_; }
 
 void Form1::Form_Load() {
   const TwipScale scale = TwipScale::of(*this);
@@ -207,12 +179,10 @@ void Form1::Form_Load() {
   if (columns_to_size_) fit_headers();
   model_->sync();
 
-  if (link_.uses_player_folder() && !executable_exists(link_, read_winamp_dir(settings_))) DirDialog_->show_chooser();
+  if (hooks.check_player_folder) hooks.check_player_folder();
   setWindowIcon(window_icon());
   if (hooks.add_tray_icons) hooks.add_tray_icons();
-  files_.show_captions();
-
-  files_.read_songlist();
+  if (hooks.read_songlist) hooks.read_songlist();
   show_songlist();
   setVisible(read_visible(settings_) || (hooks.tray_available && !hooks.tray_available()));
 }
@@ -240,13 +210,10 @@ void Form1::Form_Unload() {
   // still size the columns at a later start.
   if (!columns_to_size_)
     for (int column = 0; column < kColumns; ++column) save_column_width(settings_, column, songlist_.ColWidth(column));
-  // A direct play's Last Played is not saved when it is made.
-  if (files_.has_unsaved_change()) files_.write_songlist();
-  Dialog_->close_dialog();
+  if (hooks.closing) hooks.closing();
 }
 
 void Form1::save_changes() {
-  if (files_.has_unsaved_change()) files_.write_songlist();
   if (isVisible() != read_visible(settings_)) save_visible(settings_, isVisible());
   for (int column = 0; column < kColumns && !columns_to_size_; ++column)
     if (songlist_.ColWidth(column) != read_column_width(settings_, column))
@@ -348,17 +315,22 @@ void Form1::show_songlist() {
 }
 
 void Form1::cmdIncDec_Click(int index) {
-  jukora::cmdIncDec_Click(songlist_, files_, index);
+  if (hooks.cmdIncDec_Click) hooks.cmdIncDec_Click(index);
   show_songlist();
 }
 
 void Form1::MSFlexGrid1_KeyPress(int key_ascii) {
-  jukora::MSFlexGrid1_KeyPress(songlist_, files_, key_ascii, hooks.MSFlexGrid1_DblClick);
+  if (hooks.MSFlexGrid1_KeyPress) hooks.MSFlexGrid1_KeyPress(key_ascii);
   show_songlist();
 }
 
 void Form1::MSFlexGrid1_KeyDown(int key_code, int shift) {
-  jukora::MSFlexGrid1_KeyDown(songlist_, files_, key_code, shift);
+  if (hooks.MSFlexGrid1_KeyDown) hooks.MSFlexGrid1_KeyDown(key_code, shift);
+  show_songlist();
+}
+
+void Form1::MSFlexGrid1_DblClick() {
+  if (hooks.MSFlexGrid1_DblClick) hooks.MSFlexGrid1_DblClick();
   show_songlist();
 }
 

@@ -10,6 +10,8 @@ TrayButtons::TrayButtons(TrayHost& host, Intents& intents) : host_(host), intent
   host_.on_release = [this](TrayIconId icon, TrayRelease release) { this->release(icon, release); };
 }
 
+TrayButtons::~TrayButtons() { host_.on_release = nullptr; }
+
 void TrayButtons::add_tray_icons(const SettingsStore& settings) {
   for (int id = 1; id <= kTrayIconCount; ++id) {
     auto icon = static_cast<TrayIconId>(id);

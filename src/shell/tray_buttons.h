@@ -35,6 +35,7 @@ class TrayHost {
 class TrayButtons {
  public:
   TrayButtons(TrayHost& host, Intents& intents);
+  ~TrayButtons();
   TrayButtons(const TrayButtons&) = delete;
   TrayButtons& operator=(const TrayButtons&) = delete;
 

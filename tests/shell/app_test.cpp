@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "shell/form1_wiring.h"
+#include "shell/app.h"
 
 #include <gmock/gmock.h>
 
@@ -12,7 +12,6 @@
 #include <QUrl>
 
 #include "shell/dialog.h"
-#include "shell/fake_tray.h"
 #include "shell/songlist_view.h"
 #include "window_fixture.h"
 
@@ -26,9 +25,9 @@ using ::testing::Not;
 
 const auto kAllRemoved = ElementsAre("remove 1", "remove 2", "remove 3", "remove 4", "remove 5");
 
-class Form1WiringTest : public WindowTest {
+class AppTest : public WindowTest {
  protected:
-  Form1WiringTest() {
+  AppTest() {
     set(sections::kPrefs, keys::kWinampDir, player_dir());
     link.playlist_dir = dir.path().string();
     // Real files: only songs that exist are handed to a player.
@@ -36,21 +35,13 @@ class Form1WiringTest : public WindowTest {
     write_songlist(
         {"\"" + music + "\",\"a.mp3\",\"5\",\"00:00 1/1/71\"", "\"" + music + "\",\"b.mp3\",\"3\",\"00:00 1/1/71\""});
   }
-  void wire() {
-    wiring.reset();
-    form.reset();
-    tray.calls.clear();
-    wiring = std::make_unique<Form1Wiring>(create(), tray, clock);
-    wiring->quit = [this] { ++quits; };
-    form->Form_Load();
-  }
   // The item `caption` of the top-level item `top` (itself when no caption).
   void choose(const char* top, const char* caption = nullptr) {
-    for (QAction* action : wiring->mode_menu().menu().actions()) {
+    for (QAction* action : app->mode_menu().menu().actions()) {
       if (action->text() != top) continue;
-      if (!caption) return wiring->mode_menu().run(*action);
+      if (!caption) return app->mode_menu().run(*action);
       for (QAction* item : action->menu()->actions())
-        if (item->text() == caption) return wiring->mode_menu().run(*item);
+        if (item->text() == caption) return app->mode_menu().run(*item);
     }
     FAIL() << top;
   }
@@ -59,46 +50,55 @@ class Form1WiringTest : public WindowTest {
   }
 
   const std::string music = dir.file("music");
-  FakeTray tray;
-  FakeClock clock;
-  std::unique_ptr<Form1Wiring> wiring;
-  int quits = 0;
 };
 
-TEST_F(Form1WiringTest, IconsComeWithTheWindowWhichStaysHiddenOnlyWhenTheTrayCanBeSeen) {
-  wire();
+TEST_F(AppTest, IconsComeWithTheWindowWhichStaysHiddenOnlyWhenTheTrayCanBeSeen) {
+  start();
   EXPECT_THAT(tray.calls,
               ElementsAre("add 1 Decrement", "add 2 Increment", "add 3 Skip", "add 4 Show/Hide List", "add 5 Mode"));
   EXPECT_FALSE(form->isVisible());
   // The menu names the songlist in use as it opens.
   QTimer::singleShot(0, [] { QApplication::activePopupWidget()->close(); });
   form->hooks.show_mode_menu(QPoint(5, 5));
-  EXPECT_EQ(wiring->mode_menu().menu().actions()[3]->text(), "Songlist (default.jk8)");
+  EXPECT_EQ(app->mode_menu().menu().actions()[3]->text(), "Songlist (default.jk8)");
   tray.calls.clear();
   form->close();
   EXPECT_THAT(tray.calls, kAllRemoved);
   // A desktop without a notification area would leave no way in at all.
   tray.has_area = false;
-  wire();
+  start();
   EXPECT_TRUE(form->isVisible());
 }
 
-TEST_F(Form1WiringTest, IncrementTwiceRaisesThePlayingSongAndShowHideToggles) {
-  wire();
+TEST_F(AppTest, IncrementTwiceRaisesThePlayingSongAndShowHideToggles) {
+  start();
   link.playlist_text = "#EXTM3U\r\n" + join_path(music, "b.mp3") + "\r\n";
   tray.click(TrayIconId::kIncrement);
   tray.click(TrayIconId::kIncrement);
   tray.click(TrayIconId::kDecrement, TrayRelease::kNone);
   EXPECT_THAT(read_bytes(default_songlist_path(folders)), HasSubstr("\"b.mp3\",\"5\""));
-  EXPECT_EQ(form->songlist().TextMatrix(form->songlist().Row(), col::kFile), "b.mp3");
+  EXPECT_EQ(app->songlist().TextMatrix(app->songlist().Row(), col::kFile), "b.mp3");
   tray.click(TrayIconId::kShowHideList);
   EXPECT_TRUE(form->isVisible());
   tray.click(TrayIconId::kShowHideList);
   EXPECT_FALSE(form->isVisible());
 }
 
-TEST_F(Form1WiringTest, AClickThatMeetsABusyPlayerGoesThroughWhenThePlayerSpeaksOrOnTheRetryTimer) {
-  wire();
+TEST_F(AppTest, CommandsWaitForStartUpAndRunWhatTheTrayIconsRun) {
+  create();
+  link.playlist_text = "#EXTM3U\r\n" + join_path(music, "b.mp3") + "\r\n";
+  for (Command command : {Command::kIncrement, Command::kSkip, Command::kShow}) app->receive(command);
+  EXPECT_THAT(read_bytes(default_songlist_path(folders)), HasSubstr("\"b.mp3\",\"3\""));
+  app->start();
+  EXPECT_THAT(read_bytes(default_songlist_path(folders)), HasSubstr("\"b.mp3\",\"4\""));
+  EXPECT_EQ(app->play_modes().cycle(), (PlayCycle{mode::kRandomAll, 3}));
+  EXPECT_TRUE(form->isVisible());
+  app->receive(Command::kShow);
+  EXPECT_TRUE(form->isVisible()) << "show toggles nothing";
+}
+
+TEST_F(AppTest, AClickThatMeetsABusyPlayerGoesThroughWhenThePlayerSpeaksOrOnTheRetryTimer) {
+  start();
   link.playlist_text = "#EXTM3U\r\n" + join_path(music, "b.mp3") + "\r\n";
   auto score_is = [&](const char* score) {
     return read_bytes(default_songlist_path(folders)).find("\"b.mp3\",\"" + std::string(score)) != std::string::npos;
@@ -114,13 +114,13 @@ TEST_F(Form1WiringTest, AClickThatMeetsABusyPlayerGoesThroughWhenThePlayerSpeaks
   tray.click(TrayIconId::kIncrement);
   link.busy = false;
   EXPECT_TRUE(QTest::qWaitFor([&] { return score_is("5"); }, 5000));
-  EXPECT_EQ(form->songlist().TextMatrix(form->songlist().Row(), col::kFile), "b.mp3");
+  EXPECT_EQ(app->songlist().TextMatrix(app->songlist().Row(), col::kFile), "b.mp3");
 }
 
-TEST_F(Form1WiringTest, StopWinampEndsTheCycleSoSkipStartsRandomAllKeepingTheMarksThenOnlySkipsSongs) {
-  wire();
+TEST_F(AppTest, StopWinampEndsTheCycleSoSkipStartsRandomAllKeepingTheMarksThenOnlySkipsSongs) {
+  start();
   choose("Countdown", "All");
-  ASSERT_TRUE(form->play_timer().enabled());
+  ASSERT_TRUE(form->tmrJukora().isActive());
   // A player that tells of a change moves a running cycle on at once.
   auto from = link.calls.size();
   link.on_change();
@@ -129,20 +129,20 @@ TEST_F(Form1WiringTest, StopWinampEndsTheCycleSoSkipStartsRandomAllKeepingTheMar
   link.running = false;
   from = link.calls.size();
   choose("Stop Winamp");
-  EXPECT_FALSE(form->play_timer().enabled());
-  EXPECT_EQ(wiring->play_modes().cycle(), PlayCycle{});
+  EXPECT_FALSE(form->tmrJukora().isActive());
+  EXPECT_EQ(app->play_modes().cycle(), PlayCycle{});
   EXPECT_THAT(link_calls_since(from), ElementsAre("find_winamp", "cycle_ended"));
   link.on_change();
   QCoreApplication::processEvents();
   EXPECT_THAT(link_calls_since(from), ElementsAre("find_winamp", "cycle_ended"));
 
   link.running = true;
-  form->songlist().SetTextMatrix(2, col::kMark, "*");
+  app->songlist().SetTextMatrix(2, col::kMark, "*");
   from = link.calls.size();
   tray.click(TrayIconId::kSkip);
-  EXPECT_EQ(wiring->play_modes().cycle(), (PlayCycle{mode::kRandomAll, 3}));
-  EXPECT_TRUE(form->play_timer().enabled());
-  EXPECT_EQ(form->songlist().TextMatrix(2, col::kMark), "*");
+  EXPECT_EQ(app->play_modes().cycle(), (PlayCycle{mode::kRandomAll, 3}));
+  EXPECT_TRUE(form->tmrJukora().isActive());
+  EXPECT_EQ(app->songlist().TextMatrix(2, col::kMark), "*");
   EXPECT_THAT(link_calls_since(from), Contains("stop"));
 
   // During a cycle Skip only stops the song, and without a player does nothing.
@@ -152,17 +152,17 @@ TEST_F(Form1WiringTest, StopWinampEndsTheCycleSoSkipStartsRandomAllKeepingTheMar
   link.running = true;
   tray.click(TrayIconId::kSkip);
   EXPECT_THAT(link_calls_since(from), ElementsAre("find_winamp", "find_winamp", "stop"));
-  EXPECT_EQ(wiring->play_modes().cycle(), (PlayCycle{mode::kRandomAll, 3}));
+  EXPECT_EQ(app->play_modes().cycle(), (PlayCycle{mode::kRandomAll, 3}));
 }
 
-TEST_F(Form1WiringTest, MenuItemsDroppedFilesAndExitSavingWhatChanged) {
+TEST_F(AppTest, MenuItemsDroppedFilesAndExitSavingWhatChanged) {
   std::filesystem::create_directories(dir.path() / "music" / "x");
   write_bytes(dir.file("music/x/d.wav"), "");
-  wire();
+  start();
   choose("Preferences");
-  EXPECT_TRUE(form->preferences().isVisible());
+  EXPECT_TRUE(app->preferences().isVisible());
   choose("Add Files");  // answered as cancelled
-  EXPECT_EQ(form->songlist().Rows(), 3);
+  EXPECT_EQ(app->songlist().Rows(), 3);
   // Files dropped on the grid are added.
   QMimeData data;
   data.setUrls({QUrl::fromLocalFile(QString::fromStdString(dir.file("music")))});
@@ -179,7 +179,7 @@ TEST_F(Form1WiringTest, MenuItemsDroppedFilesAndExitSavingWhatChanged) {
   // Exit saves what changed and only that: a direct play's Last Played, the
   // widths the first songs gave the columns; the window stayed hidden.
   clock.time = {2026, 5, 4, 21, 30, 0};
-  form->songlist().SetRow(1);
+  app->songlist().SetRow(1);
   form->hooks.MSFlexGrid1_DblClick();
   EXPECT_THAT(read_bytes(default_songlist_path(folders)), Not(HasSubstr("21:30 5/4/26")));
   tray.calls.clear();
@@ -187,7 +187,7 @@ TEST_F(Form1WiringTest, MenuItemsDroppedFilesAndExitSavingWhatChanged) {
   EXPECT_THAT(tray.calls, kAllRemoved);
   EXPECT_EQ(quits, 1);
   EXPECT_THAT(read_bytes(default_songlist_path(folders)), HasSubstr("21:30 5/4/26"));
-  EXPECT_EQ(setting(sections::kWindow, fg_col_key(col::kFile)), std::to_string(form->songlist().ColWidth(col::kFile)));
+  EXPECT_EQ(setting(sections::kWindow, fg_col_key(col::kFile)), std::to_string(app->songlist().ColWidth(col::kFile)));
   EXPECT_EQ(setting(sections::kMain, keys::kVisible), "<absent>");
 }
 
