@@ -74,6 +74,17 @@ Dialog::Dialog(SettingsStore& settings, const PlayerLink& link, QWidget* parent)
       settings_(settings),
       link_(link) {
   setWindowTitle("Jukora Preferences");
+  prepare_controls();
+  lay_out();
+#ifndef _WIN32
+  add_player_kind(QStringLiteral("mpris"), "Desktop player (MPRIS)", mpris_page);
+  add_player_kind(QStringLiteral("mpd"), "MPD", mpd_page);
+#endif
+  set_tab_order();
+  connect_controls();
+}
+
+void Dialog::prepare_controls() {
   ApplyButton->setEnabled(false);
   OKButton->setDefault(true);
   Label1->setBuddy(txtWinampDir);
@@ -87,7 +98,17 @@ Dialog::Dialog(SettingsStore& settings, const PlayerLink& link, QWidget* parent)
     part->setToolTip(kHoursTip);
   txtHours->setFixedWidth(txtHours->fontMetrics().horizontalAdvance(QStringLiteral("00000000")));
   txtHours->installEventFilter(this);
+  lblPlayer->setBuddy(cboPlayer);
+  cboPlayer->setToolTip("The player Jukora feeds and asks for the playing song");
+  cboPlayer->addItem("mpv (built in)", QStringLiteral("mpv"));
+#ifdef _WIN32
+  // Winamp is the one player on Windows.
+  lblPlayer->hide();
+  cboPlayer->hide();
+#endif
+}
 
+void Dialog::lay_out() {
   auto* hours = new QHBoxLayout;
   hours->addWidget(Label2[0]);
   hours->addWidget(txtHours);
@@ -117,43 +138,25 @@ Dialog::Dialog(SettingsStore& settings, const PlayerLink& link, QWidget* parent)
   folder->addWidget(txtWinampDir, 1, 0);
   folder->addWidget(BrowseButton, 1, 1);
   player_pages->addWidget(folder_page);
-  lblPlayer->setBuddy(cboPlayer);
-  cboPlayer->setToolTip("The player Jukora feeds and asks for the playing song");
-  cboPlayer->addItem("mpv (built in)", QStringLiteral("mpv"));
+}
 
-  setTabOrder(OKButton, CancelButton);
-  setTabOrder(CancelButton, ApplyButton);
-#ifdef _WIN32
-  // Winamp is the one player on Windows.
-  lblPlayer->hide();
-  cboPlayer->hide();
-  setTabOrder(ApplyButton, txtWinampDir);
-#else
-  setTabOrder(ApplyButton, cboPlayer);
-  setTabOrder(cboPlayer, txtWinampDir);
+void Dialog::set_tab_order() {
+  std::vector<QWidget*> order = {OKButton, CancelButton, ApplyButton};
+#ifndef _WIN32
+  order.push_back(cboPlayer);
 #endif
-  setTabOrder(txtWinampDir, BrowseButton);
-#ifdef _WIN32
-  setTabOrder(BrowseButton, chkInc);
-#else
-  add_player_kind(QStringLiteral("mpris"), "Desktop player (MPRIS)", mpris_page);
-  setTabOrder(BrowseButton, mpris_page->cboMprisPlayer);
-  setTabOrder(mpris_page->cboMprisPlayer, mpris_page->RefreshButton);
-  setTabOrder(mpris_page->RefreshButton, mpris_page->txtCommand);
-  add_player_kind(QStringLiteral("mpd"), "MPD", mpd_page);
-  setTabOrder(mpris_page->txtCommand, mpd_page->txtHost);
-  setTabOrder(mpd_page->txtHost, mpd_page->txtPort);
-  setTabOrder(mpd_page->txtPort, mpd_page->txtPassword);
-  setTabOrder(mpd_page->txtPassword, mpd_page->txtMusicFolder);
-  setTabOrder(mpd_page->txtMusicFolder, chkInc);
+  order.insert(order.end(), {txtWinampDir, BrowseButton});
+#ifndef _WIN32
+  order.insert(order.end(), {mpris_page->cboMprisPlayer, mpris_page->RefreshButton, mpris_page->txtCommand,
+                             mpd_page->txtHost, mpd_page->txtPort, mpd_page->txtPassword, mpd_page->txtMusicFolder});
 #endif
-  setTabOrder(chkInc, chkDec);
-  setTabOrder(chkDec, txtHours);
-  setTabOrder(txtHours, chkNotify);
+  order.insert(order.end(), {chkInc, chkDec, txtHours, chkNotify});
+  for (std::size_t i = 0; i + 1 < order.size(); ++i) setTabOrder(order[i], order[i + 1]);
+}
 
+void Dialog::connect_controls() {
   connect(cboPlayer, &QComboBox::currentIndexChanged, this, &Dialog::show_player_page);
   connect(cboPlayer, &QComboBox::activated, this, &Dialog::control_changed);
-
   connect(chkInc, &QCheckBox::toggled, this, &Dialog::control_changed);
   connect(chkDec, &QCheckBox::toggled, this, &Dialog::control_changed);
   connect(chkNotify, &QCheckBox::toggled, this, &Dialog::control_changed);
