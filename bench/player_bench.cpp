@@ -14,9 +14,9 @@
 #include "platform/memory_settings_store.h"
 #include "platform/settings_keys.h"
 #include "player/mpd/mpd_link.h"
-#include "player/mpd_server.h"
-#include "player/mpv_ipc.h"
-#include "player/mpv_link.h"
+#include "player/mpd/mpd_server.h"
+#include "player/mpv/mpv_ipc.h"
+#include "player/mpv/mpv_link.h"
 #include "support/fakes.h"
 
 namespace jukora {

@@ -20,12 +20,12 @@
 #include "shell/qt_tray_host.h"
 #include "shell/remote_command.h"
 #ifdef _WIN32
-#include "player/win32_winamp_link.h"
+#include "player/winamp/win32_winamp_link.h"
 #else
 #include "player/command_line.h"
 #include "player/mpd/mpd_link.h"
-#include "player/mpris_link.h"
-#include "player/mpv_link.h"
+#include "player/mpris/mpris_link.h"
+#include "player/mpv/mpv_link.h"
 #include "player/player_choice.h"
 #endif
 

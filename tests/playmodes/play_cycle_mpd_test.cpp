@@ -3,7 +3,7 @@
 // timer's ticks driven by the test.
 #include <signal.h>
 
-#include "player/mpd_fixture.h"
+#include "player/mpd/mpd_fixture.h"
 
 namespace jukora::testing {
 namespace {

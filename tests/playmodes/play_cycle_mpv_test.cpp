@@ -8,8 +8,8 @@
 #include <chrono>
 #include <thread>
 
-#include "player/mpv_ipc.h"
-#include "player/mpv_link.h"
+#include "player/mpv/mpv_ipc.h"
+#include "player/mpv/mpv_link.h"
 #include "scoring/current_song_scoring.h"
 #include "support/player_fixture.h"
 #include "support/players_posix.h"

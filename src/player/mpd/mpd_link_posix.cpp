@@ -6,12 +6,12 @@
 #include <thread>
 
 #include "platform/files.h"
+#include "player/mpd/mpd_address.h"
 #include "player/mpd/mpd_dial.h"
 #include "player/mpd/mpd_link.h"
+#include "player/mpd/mpd_paths.h"
 #include "player/mpd/mpd_queue_filler.h"
 #include "player/mpd/mpd_session.h"
-#include "player/mpd_address.h"
-#include "player/mpd_paths.h"
 
 namespace jukora {
 

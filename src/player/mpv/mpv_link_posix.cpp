@@ -9,7 +9,7 @@
 #include "platform/files.h"
 #include "platform/private_folder.h"
 #include "player/detached_spawn.h"
-#include "player/mpv_link.h"
+#include "player/mpv/mpv_link.h"
 #include "songlist/paths.h"
 
 namespace jukora {

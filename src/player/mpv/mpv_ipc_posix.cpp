@@ -9,7 +9,7 @@
 #include <cstring>
 #include <utility>
 
-#include "player/mpv_ipc.h"
+#include "player/mpv/mpv_ipc.h"
 #include "player/raw_bytes.h"
 
 namespace jukora {

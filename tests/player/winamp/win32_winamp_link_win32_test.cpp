@@ -12,7 +12,7 @@
 #include "platform/settings_keys.h"
 #include "player/current_song.h"
 #include "player/executable_check.h"
-#include "player/win32_winamp_link.h"
+#include "player/winamp/win32_winamp_link.h"
 #include "playmodes/play_modes.h"
 #include "scoring/add_songs.h"
 #include "scoring/current_song_scoring.h"

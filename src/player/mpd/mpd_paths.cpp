@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "player/mpd_paths.h"
+#include "player/mpd/mpd_paths.h"
 
 #include "platform/app_folders.h"
 #include "player/raw_bytes.h"

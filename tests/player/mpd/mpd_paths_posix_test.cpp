@@ -3,7 +3,7 @@
 
 #include <tuple>
 
-#include "player/mpd_paths.h"
+#include "player/mpd/mpd_paths.h"
 
 namespace jukora {
 namespace {

@@ -20,8 +20,9 @@
 #include "platform/settings_keys.h"
 #include "player/command_line.h"
 #include "player/detached_spawn.h"
-#include "player/mpris_link.h"
-#include "player/mpris_watch.h"
+#include "player/file_url.h"
+#include "player/mpris/mpris_link.h"
+#include "player/mpris/mpris_watch.h"
 #include "songlist/paths.h"
 
 namespace jukora {

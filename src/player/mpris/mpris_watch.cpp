@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "player/mpris_watch.h"
+#include "player/mpris/mpris_watch.h"
 
 #include <algorithm>
 #include <utility>
 
-#include "player/mpris_rules.h"
+#include "player/file_url.h"
+#include "player/mpris/mpris_rules.h"
 
 namespace jukora {
 

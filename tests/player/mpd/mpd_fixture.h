@@ -10,7 +10,7 @@
 
 #include "platform/settings_keys.h"
 #include "player/mpd/mpd_link.h"
-#include "player/mpd_server.h"
+#include "player/mpd/mpd_server.h"
 #include "playmodes/play_modes.h"
 #include "scoring/current_song_scoring.h"
 #include "songlist/paths.h"

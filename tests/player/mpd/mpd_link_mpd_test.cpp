@@ -9,8 +9,8 @@
 #include <filesystem>
 #include <tuple>
 
-#include "player/mpd_address.h"
-#include "player/mpd_fixture.h"
+#include "player/mpd/mpd_address.h"
+#include "player/mpd/mpd_fixture.h"
 
 namespace jukora::testing {
 namespace {

@@ -1,50 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "player/mpris_rules.h"
+#include "player/mpris/mpris_rules.h"
 
 #include <gtest/gtest.h>
 
-#include "player/command_line.h"
-
 namespace jukora {
 namespace {
-
-TEST(MprisRules, FileUrlsCarryTheNamesBytesBothWays) {
-  const std::string odd = "/m/a b #1 %41 \xc3\xbc \xff $(x).wav";
-  EXPECT_EQ(file_url_from_path(odd), "file:///m/a%20b%20%231%20%2541%20%C3%BC%20%FF%20%24%28x%29.wav");
-  EXPECT_EQ(path_from_file_url(file_url_from_path(odd)), odd);
-
-  const std::vector<std::pair<std::string, std::optional<std::string>>> urls = {
-      {"file:///b%20%232.wav", "/b #2.wav"},  // as Audacious writes it
-      {"file:///x/\xc3\xbc.wav", "/x/\xc3\xbc.wav"},
-      {"file://localhost/x.wav", "/x.wav"},
-      {"FILE:///x.wav", "/x.wav"},
-      {"file:///a%zz%4", "/a%zz%4"},  // no escape: taken as it stands
-      {"file://host/x.wav", std::nullopt},
-      {"file://localhost.example/x.wav", std::nullopt},
-      {"https://radio.example/stream.mp3", std::nullopt},
-      {"cdda://1", std::nullopt},
-      {"file:x.wav", std::nullopt},
-      {"file:///a%00b.wav", std::nullopt},
-      {"", std::nullopt},
-  };
-  for (const auto& [url, path] : urls) EXPECT_EQ(path_from_file_url(url), path) << url;
-}
-
-TEST(MprisRules, ACommandIsSplitOnceAndNothingInItIsExpanded) {
-  using Words = std::vector<std::string>;
-  const std::vector<std::pair<std::string, std::optional<Words>>> commands = {
-      {"audacious", Words{"audacious"}},
-      {"  vlc\t --one-instance ", Words{"vlc", "--one-instance"}},
-      {"'/opt/my player/run' -x", Words{"/opt/my player/run", "-x"}},
-      {"\"a b\"c 'it''s' a\\ b", Words{"a bc", "its", "a b"}},
-      {"\"say \\\"hi\\\" \\\\ \\n\"", Words{"say \"hi\" \\ \\n"}},
-      {"$(touch x) `id` ~ * $HOME", Words{"$(touch", "x)", "`id`", "~", "*", "$HOME"}},
-      {"", Words{}},
-      {"'open", std::nullopt},
-      {"\"open", std::nullopt},
-  };
-  for (const auto& [command, words] : commands) EXPECT_EQ(split_command(command), words) << command;
-}
 
 TEST(MprisRules, StatusStemsAndWhatIntrospectionOffers) {
   EXPECT_EQ(playback_status_code("Playing"), kStatusPlaying);

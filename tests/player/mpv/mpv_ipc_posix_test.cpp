@@ -6,7 +6,7 @@
 #include <string>
 #include <thread>
 
-#include "player/mpv_ipc.h"
+#include "player/mpv/mpv_ipc.h"
 
 namespace jukora {
 namespace {

@@ -19,8 +19,8 @@
 #include "platform/memory_settings_store.h"
 #include "platform/settings_keys.h"
 #include "player/current_song.h"
-#include "player/mpv_ipc.h"
-#include "player/mpv_link.h"
+#include "player/mpv/mpv_ipc.h"
+#include "player/mpv/mpv_link.h"
 #include "support/players_posix.h"
 
 namespace jukora {

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What the program decides about a desktop player it reaches over MPRIS, kept
-// apart from the D-Bus code so that each rule can be tested on its own: file
-// URLs and paths, the status, which bus names belong to the chosen player,
-// how a song or a playlist is handed over, and the texts that name it.
+// apart from the D-Bus code so that each rule can be tested on its own: the
+// status, which bus names belong to the chosen player, how a song or a
+// playlist is handed over, and the texts that name it.
 #pragma once
 
 #include <functional>
@@ -16,16 +16,6 @@
 namespace jukora {
 
 inline constexpr std::string_view kMprisPrefix = "org.mpris.MediaPlayer2.";
-
-// "file://" and the path's bytes, each one that is not plain ASCII letter,
-// digit, "-._~" or "/" written as %XX. File names are bytes, not text: a
-// byte that is not UTF-8 survives the trip.
-std::string file_url_from_path(std::string_view path);
-
-// The local path a file URL names, its %XX decoded byte by byte. Nothing for
-// anything else: another scheme (a stream, a CD), a host other than
-// "localhost", a relative path, or a NUL byte.
-std::optional<std::string> path_from_file_url(std::string_view url);
 
 // PlaybackStatus as the play cycle reads it: "Playing" 1, "Paused" 3,
 // anything else stopped (0).

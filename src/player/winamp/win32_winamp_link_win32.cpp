@@ -3,7 +3,7 @@
 
 #include "platform/app_folders.h"
 #include "platform/native_path.h"
-#include "player/win32_winamp_link.h"
+#include "player/winamp/win32_winamp_link.h"
 
 namespace jukora {
 

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "platform/app_folders.h"
-#include "player/mpv_ipc.h"
+#include "player/mpv/mpv_ipc.h"
 #include "player/player_link.h"
 
 namespace jukora {

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "player/mpris_watch.h"
+#include "player/mpris/mpris_watch.h"
 
 #include <gtest/gtest.h>
 

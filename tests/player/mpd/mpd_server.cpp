@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "player/mpd_server.h"
+#include "player/mpd/mpd_server.h"
 
 #include <fcntl.h>
 #include <netinet/in.h>

@@ -14,7 +14,7 @@
 #include <string>
 
 #include "platform/app_folders.h"
-#include "player/mpris_rules.h"
+#include "player/mpris/mpris_rules.h"
 #include "player/player_link.h"
 
 namespace jukora {

@@ -18,7 +18,7 @@
 #include <thread>
 
 #include "platform/private_folder.h"
-#include "player/mpv_link.h"
+#include "player/mpv/mpv_link.h"
 #include "support/players_posix.h"
 
 namespace jukora {

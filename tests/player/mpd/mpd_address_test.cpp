@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "player/mpd_address.h"
+#include "player/mpd/mpd_address.h"
 
 #include <gtest/gtest.h>
 
