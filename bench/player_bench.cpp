@@ -41,7 +41,7 @@ void BM_CurrentSongMpv(benchmark::State& state) {
   testing::write_wav(song);
 
   MpvLink link(AppFolders{(folder / "data").string()});
-  link.start_with_file(folder.string(), song);
+  link.play_file(folder.string(), song);
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
   while (link.current_song(folder.string()).path != song && std::chrono::steady_clock::now() < deadline)
     std::this_thread::sleep_for(std::chrono::milliseconds(20));

@@ -206,7 +206,7 @@ void Form1::Form_Load() {
   if (columns_to_size_) fit_headers();
   model_->sync();
 
-  if (link_.uses_player_folder() && !executable_exists(link_, read_winamp_dir(settings_))) DirDialog_->show_chooser();
+  if (program_missing_from_folder(link_, read_winamp_dir(settings_))) DirDialog_->show_chooser();
   setWindowIcon(window_icon());
   if (hooks.add_tray_icons) hooks.add_tray_icons();
   files_.show_captions();

@@ -20,7 +20,8 @@
 #include "shell/qt_tray_host.h"
 #include "shell/remote_command.h"
 #ifdef _WIN32
-#include "player/winamp/win32_winamp_link.h"
+#include "player/winamp/win32_winamp_window.h"
+#include "player/winamp/winamp_link.h"
 #else
 #include "player/command_line.h"
 #include "player/mpd/mpd_link.h"
@@ -61,7 +62,8 @@ int main(int argc, char* argv[]) {
   jukora::QtSettingsStore settings;
   jukora::QtDesktop desktop;
 #ifdef _WIN32
-  jukora::Win32WinampLink link;
+  jukora::Win32WinampWindow window;
+  jukora::WinampLink link(window);
 #else
   jukora::MpvLink mpv(folders);
   // The program's own mpv shows up on the bus too when mpv's MPRIS script is

@@ -21,13 +21,13 @@ namespace {
 class WatchedMpv : public MpvLink {
  public:
   using MpvLink::MpvLink;
-  int play_status(PlayerHandle player) override {
-    int status = MpvLink::play_status(player);
-    if (status == kStatusPlaying && !events.empty() && events.back() != "playing") events.push_back("playing");
+  PlayStatus play_status() override {
+    PlayStatus status = MpvLink::play_status();
+    if (status == PlayStatus::kPlaying && !events.empty() && events.back() != "playing") events.push_back("playing");
     return status;
   }
-  HandOver start_with_file(const std::string& dir, const std::string& song) override {
-    HandOver handed = MpvLink::start_with_file(dir, song);
+  HandOver play_file(const std::string& dir, const std::string& song) override {
+    HandOver handed = MpvLink::play_file(dir, song);
     if (handed.result == HandOver::Result::kStarted) events.push_back(get_file_name(song));
     return handed;
   }

@@ -19,11 +19,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-constexpr PlayerHandle kMpdAnswers = 1;
-// What the version request answers whenever MPD answers: Jukora asks MPD
-// for no version of its own.
-constexpr long kVersionAnswer = 0x2090;
-
 // Every request of the user-interface thread ends within this time.
 constexpr std::chrono::milliseconds kRequestTime{180};
 // Once a request has run out of time, the requests that follow it (the rest
@@ -48,7 +43,7 @@ using Modes = std::array<std::string, kModes.size()>;
 constexpr const char* kCannotReach =
     "MPD cannot be reached.  Jukora does not start MPD: start it, or check the MPD settings in Preferences.";
 
-enum class Reach { kReady, kBusy, kGone };
+enum class Reached { kReady, kBusy, kGone };
 
 Clock::time_point request_deadline() { return Clock::now() + kRequestTime; }
 
@@ -92,10 +87,10 @@ class MpdLink::Impl {
   // An open connection by `deadline`. kGone only for a refused connection,
   // an unknown name or a refused password while no cycle runs: in the
   // middle of a cycle MPD is only away for a while.
-  Reach open(Clock::time_point deadline);
+  Reached open(Clock::time_point deadline);
   // Opens, then runs the commands. An answer that refuses a command is
   // ready: the caller reads why.
-  Reach ask(const std::vector<MpdCommand>& commands, MpdAnswer& answer, Clock::time_point deadline);
+  Reached ask(const std::vector<MpdCommand>& commands, MpdAnswer& answer, Clock::time_point deadline);
 
   // The first status of a cycle starts it; modes are switched off then and
   // on every new connection during it.
@@ -111,9 +106,9 @@ class MpdLink::Impl {
   std::string playlist_path() const { return join_path(data_folder_, "mpd-export.m3u"); }
 
  private:
-  Reach gone(const MpdAddress& address, const std::string& why);
+  Reached gone(const MpdAddress& address, const std::string& why);
   // Busy, or refused with the reason MPD is gone.
-  HandOver not_handed_over(Reach reach) const;
+  HandOver not_handed_over(Reached reach) const;
   // What MPD's database song names are relative to: the user's setting, or
   // what MPD itself said over a local socket.
   std::string music_folder() const;
@@ -143,10 +138,10 @@ class MpdLink::Impl {
   MpdQueueFiller filler_;
 };
 
-Reach MpdLink::Impl::gone(const MpdAddress& address, const std::string& why) {
+Reached MpdLink::Impl::gone(const MpdAddress& address, const std::string& why) {
   gone_why_ = "MPD at " + address.describe() + " cannot be reached: " + why +
               ".  Jukora does not start MPD: start it, or check the MPD settings in Preferences.";
-  return cycle_running_ ? Reach::kBusy : Reach::kGone;
+  return cycle_running_ ? Reached::kBusy : Reached::kGone;
 }
 
 std::string MpdLink::Impl::music_folder() const {
@@ -154,23 +149,23 @@ std::string MpdLink::Impl::music_folder() const {
   return folder.empty() ? mpd_music_folder_ : folder;
 }
 
-Reach MpdLink::Impl::open(Clock::time_point deadline) {
+Reached MpdLink::Impl::open(Clock::time_point deadline) {
   MpdAddress address = read_mpd_address(settings_);
   if (session_ && (address != address_ || !session_->usable())) session_.reset();
-  if (session_) return Reach::kReady;
-  if (Clock::now() < quiet_until_) return Reach::kBusy;
+  if (session_) return Reached::kReady;
+  if (Clock::now() < quiet_until_) return Reached::kBusy;
 
   dialer_.dial(address);
   std::optional<Dialled> dialled = dialer_.wait(deadline);
   if (!dialled) {
     quiet_until_ = Clock::now() + kQuietAfterWait;
-    return Reach::kBusy;
+    return Reached::kBusy;
   }
   switch (dialled->result) {
     case Dialled::Result::kConnected:
       break;
     case Dialled::Result::kTimedOut:
-      return Reach::kBusy;
+      return Reached::kBusy;
     case Dialled::Result::kRefused:
       return gone(address, "nothing answers there (" + dialled->detail + ")");
     case Dialled::Result::kUnknownHost:
@@ -181,7 +176,7 @@ Reach MpdLink::Impl::open(Clock::time_point deadline) {
       return gone(address, "what answers there is not MPD");
   }
   auto fresh = MpdSession::adopt(dialled->fd);
-  if (!fresh) return Reach::kBusy;
+  if (!fresh) return Reached::kBusy;
 
   std::vector<MpdCommand> hello;
   if (!address.password.empty()) hello.push_back({"password", address.password});
@@ -194,7 +189,8 @@ Reach MpdLink::Impl::open(Clock::time_point deadline) {
     if (answer.status == MpdAnswer::Status::kError && answer.code == kWrongPassword)
       return gone(address, "it refused the password");
     if (answer.status == MpdAnswer::Status::kTimedOut) quiet_until_ = Clock::now() + kQuietAfterWait;
-    if (answer.status == MpdAnswer::Status::kTimedOut || answer.status == MpdAnswer::Status::kLost) return Reach::kBusy;
+    if (answer.status == MpdAnswer::Status::kTimedOut || answer.status == MpdAnswer::Status::kLost)
+      return Reached::kBusy;
     mpd_folder = answer.value(config, "music_directory");
     while (mpd_folder.size() > 1 && mpd_folder.back() == '/') mpd_folder.pop_back();
     if (!mpd_folder.starts_with('/')) mpd_folder.clear();
@@ -204,33 +200,33 @@ Reach MpdLink::Impl::open(Clock::time_point deadline) {
   mpd_music_folder_ = mpd_folder;
   ++connection_number_;
   if (modes_due_ && !cycle_running_) put_modes_back(deadline);
-  return Reach::kReady;
+  return Reached::kReady;
 }
 
-Reach MpdLink::Impl::ask(const std::vector<MpdCommand>& commands, MpdAnswer& answer, Clock::time_point deadline) {
+Reached MpdLink::Impl::ask(const std::vector<MpdCommand>& commands, MpdAnswer& answer, Clock::time_point deadline) {
   // A connection that broke since its last use is opened again once.
   for (int attempt = 0; attempt < 2; ++attempt) {
-    Reach reach = open(deadline);
-    if (reach != Reach::kReady) return reach;
+    Reached reach = open(deadline);
+    if (reach != Reached::kReady) return reach;
     answer = session_->run(commands, deadline);
     switch (answer.status) {
       case MpdAnswer::Status::kOk:
-        return Reach::kReady;
+        return Reached::kReady;
       case MpdAnswer::Status::kError:
         if (answer.code == kNoPermission && answer.text.starts_with("you don't have permission"))
           return gone(address_, "it wants a password (or one with more rights) for " +
                                     quoted(commands[answer.replies.size()][0]));
-        return Reach::kReady;
+        return Reached::kReady;
       case MpdAnswer::Status::kTimedOut:
         session_.reset();
         quiet_until_ = Clock::now() + kQuietAfterWait;
-        return Reach::kBusy;
+        return Reached::kBusy;
       case MpdAnswer::Status::kLost:
         session_.reset();
         break;
     }
   }
-  return Reach::kBusy;
+  return Reached::kBusy;
 }
 
 std::string MpdLink::Impl::gone_or_nothing() {
@@ -238,7 +234,7 @@ std::string MpdLink::Impl::gone_or_nothing() {
   // the tick say busy themselves.
   if (cycle_running_) return {};
   MpdAnswer answer;
-  return ask({{"ping"}}, answer, request_deadline()) == Reach::kGone ? gone_why_ : std::string();
+  return ask({{"ping"}}, answer, request_deadline()) == Reached::kGone ? gone_why_ : std::string();
 }
 
 void MpdLink::Impl::note_cycle_status(const MpdAnswer& status, Clock::time_point deadline) {
@@ -286,17 +282,17 @@ void MpdLink::Impl::end_cycle() {
   // When MPD is away now, they go back as soon as it answers again.
   modes_due_ = true;
   const auto deadline = request_deadline();
-  if (open(deadline) == Reach::kReady && modes_due_) put_modes_back(deadline);
+  if (open(deadline) == Reached::kReady && modes_due_) put_modes_back(deadline);
 }
 
 bool MpdLink::Impl::update_database(const std::string& uri, Clock::time_point deadline) {
   MpdAnswer answer;
   if (updating_uri_ != uri) {
-    if (ask({{"update", uri}}, answer, deadline) != Reach::kReady || !answer.ok()) return true;
+    if (ask({{"update", uri}}, answer, deadline) != Reached::kReady || !answer.ok()) return true;
     updating_uri_ = uri;
   }
   for (;;) {
-    if (ask({{"status"}}, answer, deadline) != Reach::kReady) return false;
+    if (ask({{"status"}}, answer, deadline) != Reached::kReady) return false;
     if (answer.value(0, "updating_db").empty()) break;
     if (Clock::now() + kUpdatePoll >= deadline) return false;
     std::this_thread::sleep_for(kUpdatePoll);
@@ -305,13 +301,13 @@ bool MpdLink::Impl::update_database(const std::string& uri, Clock::time_point de
   return true;
 }
 
-HandOver MpdLink::Impl::not_handed_over(Reach reach) const {
-  return reach == Reach::kGone ? HandOver::refused(gone_why_) : HandOver::busy();
+HandOver MpdLink::Impl::not_handed_over(Reached reach) const {
+  return reach == Reached::kGone ? HandOver::refused(gone_why_) : HandOver::busy();
 }
 
 HandOver MpdLink::Impl::hand_over(const std::string& song, Clock::time_point deadline) {
   filler_.stop();
-  if (Reach reach = open(deadline); reach != Reach::kReady) return not_handed_over(reach);
+  if (Reached reach = open(deadline); reach != Reached::kReady) return not_handed_over(reach);
   const MpdTarget target = mpd_target(song, music_folder(), address_.is_socket());
   if (target.uri.empty()) return HandOver::refused(target.refusal);
 
@@ -319,13 +315,13 @@ HandOver MpdLink::Impl::hand_over(const std::string& song, Clock::time_point dea
   const std::vector<MpdCommand> add = {{"addid", target.uri, "0"}, {"status"}};
   MpdAnswer answer;
   if (updating_uri_ != target.uri) {
-    if (Reach reach = ask(add, answer, deadline); reach != Reach::kReady) return not_handed_over(reach);
+    if (Reached reach = ask(add, answer, deadline); reach != Reached::kReady) return not_handed_over(reach);
     if (answer.ok()) updating_uri_.clear();
   }
   if (updating_uri_ == target.uri || (answer.code == kNoSuchSong && target.in_music_folder)) {
     // A song added to the folder since MPD's last update.
     if (!update_database(target.uri, deadline)) return HandOver::busy();
-    if (Reach reach = ask(add, answer, deadline); reach != Reach::kReady) return not_handed_over(reach);
+    if (Reached reach = ask(add, answer, deadline); reach != Reached::kReady) return not_handed_over(reach);
   }
   if (!answer.ok()) return HandOver::refused(refusal_of(answer, song, target));
 
@@ -333,13 +329,13 @@ HandOver MpdLink::Impl::hand_over(const std::string& song, Clock::time_point dea
   const std::string length = answer.value(1, "playlistlength");
   if (!length.empty() && length != "1") replace.push_back({"delete", "1:" + length});
   replace.push_back({"play", "0"});
-  if (Reach reach = ask(replace, answer, deadline); reach != Reach::kReady) return not_handed_over(reach);
+  if (Reached reach = ask(replace, answer, deadline); reach != Reached::kReady) return not_handed_over(reach);
   return answer.ok() ? HandOver::started() : HandOver::refused(refusal_of(answer, song, target));
 }
 
 HandOver MpdLink::Impl::hand_over_list(const std::vector<std::string>& songs, Clock::time_point deadline) {
   filler_.stop();
-  if (Reach reach = open(deadline); reach != Reach::kReady) return not_handed_over(reach);
+  if (Reached reach = open(deadline); reach != Reached::kReady) return not_handed_over(reach);
   std::vector<std::string> uris;
   std::vector<std::string> left_out;
   const std::string folder = music_folder();
@@ -354,7 +350,7 @@ HandOver MpdLink::Impl::hand_over_list(const std::vector<std::string>& songs, Cl
   if (uris.empty()) return HandOver::refused(left_out.empty() ? "The playlist holds no songs." : left_out.front());
 
   MpdAnswer answer;
-  if (Reach reach = ask({{"status"}}, answer, deadline); reach != Reach::kReady) return not_handed_over(reach);
+  if (Reached reach = ask({{"status"}}, answer, deadline); reach != Reached::kReady) return not_handed_over(reach);
   // An export is no cycle: the timer is off while it plays, and the modes
   // stay off until the Stop item.
   cycle_running_ = false;
@@ -372,7 +368,7 @@ HandOver MpdLink::Impl::hand_over_list(const std::vector<std::string>& songs, Cl
     if (!cleared) list.push_back({"clear"});
     for (std::size_t i = next; i < uris.size() && i < std::max(next + 1, kFirstSongs); ++i)
       list.push_back({"add", uris[i]});
-    if (Reach reach = ask(list, answer, deadline); reach != Reach::kReady) return not_handed_over(reach);
+    if (Reached reach = ask(list, answer, deadline); reach != Reached::kReady) return not_handed_over(reach);
     std::size_t done = answer.replies.size();
     if (!cleared) {
       if (done == 0) return HandOver::refused("MPD did not take the playlist: " + answer.text + ".");
@@ -387,7 +383,7 @@ HandOver MpdLink::Impl::hand_over_list(const std::vector<std::string>& songs, Cl
     }
   }
   if (added == 0) return HandOver::refused("MPD took none of the playlist's songs. " + left_out.front());
-  if (Reach reach = ask({{"play", "0"}}, answer, deadline); reach != Reach::kReady) return not_handed_over(reach);
+  if (Reached reach = ask({{"play", "0"}}, answer, deadline); reach != Reached::kReady) return not_handed_over(reach);
   filler_.fill(address_, std::vector<std::string>(uris.begin() + static_cast<std::ptrdiff_t>(next), uris.end()));
   HandOver result = HandOver::started();
   // Played all the same; the play modes may tell the user what is missing.
@@ -401,12 +397,12 @@ CurrentSong MpdLink::Impl::current_song() {
   const auto deadline = request_deadline();
   MpdAnswer answer;
   switch (ask({{"currentsong"}, {"status"}}, answer, deadline)) {
-    case Reach::kReady:
+    case Reached::kReady:
       break;
-    case Reach::kBusy:
+    case Reached::kBusy:
       return CurrentSong::busy();
-    case Reach::kGone:
-      return CurrentSong{CurrentSong::Kind::kNotRunning, {}, gone_why_, true};
+    case Reached::kGone:
+      return CurrentSong::not_running(gone_why_, true);
   }
   if (!answer.ok()) return CurrentSong::no_song();
   std::string file = answer.value(0, "file");
@@ -414,7 +410,7 @@ CurrentSong MpdLink::Impl::current_song() {
   // Jukora handed over is still the song the user just heard, as it still
   // is the original player's playlist position.
   if (file.empty() && answer.value(1, "playlistlength") == "1") {
-    if (ask({{"playlistinfo", "0"}}, answer, deadline) != Reach::kReady) return CurrentSong::busy();
+    if (ask({{"playlistinfo", "0"}}, answer, deadline) != Reached::kReady) return CurrentSong::busy();
     file = answer.value(0, "file");
   }
   MpdSongPath song = local_song_path(file, music_folder(), address_.is_this_computer());
@@ -427,62 +423,48 @@ MpdLink::MpdLink(const SettingsStore& settings, const AppFolders& folders)
 
 MpdLink::~MpdLink() = default;
 
-PlayerHandle MpdLink::find_winamp() {
+Reach MpdLink::reach() {
   switch (impl_->open(request_deadline())) {
-    case Reach::kReady:
-      return kMpdAnswers;
-    case Reach::kBusy:
-      return kPlayerBusy;
-    case Reach::kGone:
+    case Reached::kReady:
+      return Reach::kRunning;
+    case Reached::kBusy:
+      return Reach::kBusy;
+    case Reached::kGone:
       break;
   }
-  return kNoPlayer;
+  return Reach::kNotRunning;
 }
 
-long MpdLink::version(PlayerHandle player) { return player == kMpdAnswers ? kVersionAnswer : 0; }
-
-// The current song is asked for by name (current_song): there is no
-// playlist file to read it from.
-long MpdLink::write_playlist(PlayerHandle) { return -1; }
-
-int MpdLink::play_status(PlayerHandle player) {
-  if (player == kNoPlayer) return 0;
-  if (player == kPlayerBusy) return kStatusBusy;
+PlayStatus MpdLink::play_status() {
   const auto deadline = request_deadline();
   MpdAnswer answer;
   // Gone here too is only a tick's trouble: the cycle's next check of the
   // player ends it.
-  if (impl_->ask({{"status"}}, answer, deadline) != Reach::kReady || !answer.ok()) return kStatusBusy;
+  if (impl_->ask({{"status"}}, answer, deadline) != Reached::kReady || !answer.ok()) return PlayStatus::kBusy;
   impl_->note_cycle_status(answer, deadline);
   const std::string state = answer.value(0, "state");
-  if (state == "play") return kStatusPlaying;
-  if (state == "pause") return kStatusPaused;
-  return 0;
+  if (state == "play") return PlayStatus::kPlaying;
+  if (state == "pause") return PlayStatus::kPaused;
+  return PlayStatus::kStopped;
 }
 
-void MpdLink::stop(PlayerHandle player) {
-  if (player != kMpdAnswers) return;
+void MpdLink::stop() {
   MpdAnswer answer;
   impl_->ask({{"stop"}}, answer, request_deadline());
 }
 
-// Jukora never starts MPD: a daemon that is not there is told by
-// missing_program.
 void MpdLink::start(const std::string&) {}
 
-HandOver MpdLink::start_with_file(const std::string&, const std::string& song_path) {
+HandOver MpdLink::play_file(const std::string&, const std::string& song_path) {
   return impl_->hand_over(song_path, request_deadline());
 }
 
-HandOver MpdLink::start_with_playlist(const std::string&) {
+HandOver MpdLink::play_playlist(const std::string&) {
   std::string bytes;
   if (read_whole_file(impl_->playlist_path(), bytes) != ReadResult::kOk)
     return HandOver::refused("The playlist " + quoted(impl_->playlist_path()) + " could not be read.");
   return impl_->hand_over_list(playlist_lines(bytes), request_deadline());
 }
-
-// MPD is no program of Jukora's: there is nothing to look for.
-std::string MpdLink::executable_path(const std::string&) const { return {}; }
 
 std::string MpdLink::playlist_path(const std::string&) const { return impl_->playlist_path(); }
 
@@ -491,7 +473,7 @@ CurrentSong MpdLink::current_song(const std::string&) { return impl_->current_so
 std::string MpdLink::missing_program(const std::string&) const { return impl_->gone_or_nothing(); }
 
 PlayerTexts MpdLink::texts() const {
-  return {"MPD", "Stop MPD", "MPD Music Folder", "Select MPD Music Folder", kCannotReach, kCannotReach, "", "", "", ""};
+  return {"MPD", "Stop MPD", "MPD Music Folder", "Select MPD Music Folder", kCannotReach, kCannotReach, "", ""};
 }
 
 void MpdLink::cycle_ended() { impl_->end_cycle(); }

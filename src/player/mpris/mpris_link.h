@@ -31,23 +31,18 @@ class MprisLink : public PlayerLink, public MprisDirectory {
   MprisLink(const SettingsStore& settings, const AppFolders& folders, OwnPlayerTest own_player);
   ~MprisLink() override;
 
-  PlayerHandle find_winamp() override;
-  long version(PlayerHandle player) override;
-  long write_playlist(PlayerHandle player) override;
-  int play_status(PlayerHandle player) override;
-  void stop(PlayerHandle player) override;
+  Reach reach() override;
+  PlayStatus play_status() override;
+  CurrentSong current_song(const std::string& player_dir) override;
 
-  void start(const std::string& winamp_dir) override;
-  HandOver start_with_file(const std::string& winamp_dir, const std::string& song_path) override;
-  HandOver start_with_playlist(const std::string& winamp_dir) override;
+  HandOver play_file(const std::string& player_dir, const std::string& song_path) override;
+  HandOver play_playlist(const std::string& player_dir) override;
+  std::string playlist_path(const std::string& player_dir) const override;
+  void stop() override;
+  // Runs the command that starts the player, unless it runs or is coming up.
+  void start(const std::string& player_dir) override;
 
-  // The program the command names, as found on PATH.
-  std::string executable_path(const std::string& winamp_dir) const override;
-  std::string playlist_path(const std::string& winamp_dir) const override;
-
-  CurrentSong current_song(const std::string& winamp_dir) override;
-  std::string missing_program(const std::string& winamp_dir) const override;
-  bool uses_player_folder() const override { return false; }
+  std::string missing_program(const std::string& player_dir) const override;
   PlayerTexts texts() const override;
 
   std::string unavailable() const override;

@@ -49,10 +49,6 @@ constexpr auto kStartWait = 10s;
 // How soon to look again while something is awaited.
 constexpr int kLookIntervalMs = 150;
 
-constexpr PlayerHandle kMprisRunning = 1;
-// What the version request answers for a player that has no version to demand.
-constexpr long kNoVersionDemand = 0x2090;
-
 QVariantMap to_map(const QVariant& value) {
   if (value.canConvert<QDBusArgument>()) return qdbus_cast<QVariantMap>(value.value<QDBusArgument>());
   return value.toMap();
@@ -163,7 +159,7 @@ class MprisBus : public QObject {
     });
   }
 
-  int status(Clock::time_point now) { return watch_.status(now); }
+  PlayStatus status(Clock::time_point now) { return watch_.status(now); }
   CurrentSong song(Clock::time_point now) { return watch_.song(now); }
 
   void start() {
@@ -249,7 +245,7 @@ class MprisBus : public QObject {
   struct Answer {
     bool busy = false;
     bool running = false;
-    int status = 0;
+    PlayStatus status = PlayStatus::kStopped;
     std::string song;
     bool operator==(const Answer&) const = default;
   };
@@ -501,7 +497,7 @@ class MprisBus : public QObject {
     if (watch_.wants_look(now) || queued_ || start_deadline_ || (player_ && !player_->ready())) look_soon();
 
     const bool is_busy = busy(now);
-    Answer answer{is_busy, running(), is_busy ? kStatusBusy : status(now), {}};
+    Answer answer{is_busy, running(), is_busy ? PlayStatus::kBusy : status(now), {}};
     if (!is_busy && running()) {
       CurrentSong current = song(now);
       answer.song = current.kind == CurrentSong::Kind::kSong ? current.path : std::string();
@@ -588,37 +584,28 @@ MprisLink::MprisLink(const SettingsStore& settings, const AppFolders& folders, O
 
 MprisLink::~MprisLink() = default;
 
-PlayerHandle MprisLink::find_winamp() {
-  if (!bus_->connected()) return kNoPlayer;
+Reach MprisLink::reach() {
+  if (!bus_->connected()) return Reach::kNotRunning;
   bus_->refresh();
-  if (bus_->busy(Clock::now())) return kPlayerBusy;
-  return bus_->running() ? kMprisRunning : kNoPlayer;
+  if (bus_->busy(Clock::now())) return Reach::kBusy;
+  return bus_->running() ? Reach::kRunning : Reach::kNotRunning;
 }
 
-long MprisLink::version(PlayerHandle player) { return player == kMprisRunning ? kNoVersionDemand : 0; }
-
-long MprisLink::write_playlist(PlayerHandle) { return -1; }
-
-int MprisLink::play_status(PlayerHandle player) {
-  if (player == kNoPlayer) return 0;
+PlayStatus MprisLink::play_status() {
   const auto now = Clock::now();
-  if (player == kPlayerBusy || bus_->busy(now)) return kStatusBusy;
-  return bus_->running() ? bus_->status(now) : 0;
+  if (bus_->busy(now)) return PlayStatus::kBusy;
+  return bus_->running() ? bus_->status(now) : PlayStatus::kStopped;
 }
 
-void MprisLink::stop(PlayerHandle player) {
-  if (player != kNoPlayer) bus_->stop();
-}
+void MprisLink::stop() { bus_->stop(); }
 
 void MprisLink::start(const std::string&) { bus_->start(); }
 
-HandOver MprisLink::start_with_file(const std::string&, const std::string& song_path) {
+HandOver MprisLink::play_file(const std::string&, const std::string& song_path) {
   return bus_->hand_over(song_path, false);
 }
 
-HandOver MprisLink::start_with_playlist(const std::string&) { return bus_->hand_over(bus_->playlist(), true); }
-
-std::string MprisLink::executable_path(const std::string&) const { return bus_->program(); }
+HandOver MprisLink::play_playlist(const std::string&) { return bus_->hand_over(bus_->playlist(), true); }
 
 std::string MprisLink::playlist_path(const std::string&) const { return bus_->playlist(); }
 

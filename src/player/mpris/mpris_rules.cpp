@@ -11,10 +11,10 @@ std::string quoted(std::string_view text) { return "\"" + std::string(text) + "\
 
 }  // namespace
 
-int playback_status_code(std::string_view playback_status) {
-  if (playback_status == "Playing") return kStatusPlaying;
-  if (playback_status == "Paused") return kStatusPaused;
-  return 0;
+PlayStatus play_status_of(std::string_view playback_status) {
+  if (playback_status == "Playing") return PlayStatus::kPlaying;
+  if (playback_status == "Paused") return PlayStatus::kPaused;
+  return PlayStatus::kStopped;
 }
 
 std::string mpris_stem(std::string_view bus_name) {

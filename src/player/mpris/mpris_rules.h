@@ -17,9 +17,9 @@ namespace jukora {
 
 inline constexpr std::string_view kMprisPrefix = "org.mpris.MediaPlayer2.";
 
-// PlaybackStatus as the play cycle reads it: "Playing" 1, "Paused" 3,
-// anything else stopped (0).
-int playback_status_code(std::string_view playback_status);
+// PlaybackStatus as the play cycle reads it: "Playing", "Paused", anything
+// else stopped.
+PlayStatus play_status_of(std::string_view playback_status);
 
 // The stem of an MPRIS bus name: "vlc" for "org.mpris.MediaPlayer2.vlc" and
 // for "org.mpris.MediaPlayer2.vlc.instance1234"; empty for other names.

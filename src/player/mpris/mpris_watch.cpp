@@ -71,10 +71,10 @@ void MprisWatch::handed_over(std::string path, bool follow, Time now) {
 
 void MprisWatch::stopped() { phase_ = Phase::kNone; }
 
-int MprisWatch::status(Time now) {
+PlayStatus MprisWatch::status(Time now) {
   update(now);
-  if (phase_ == Phase::kAwaiting) return kStatusBusy;
-  if (phase_ == Phase::kPlayerOwn) return 0;
+  if (phase_ == Phase::kAwaiting) return PlayStatus::kBusy;
+  if (phase_ == Phase::kPlayerOwn) return PlayStatus::kStopped;
   return reported_status();
 }
 
@@ -87,21 +87,21 @@ CurrentSong MprisWatch::song(Time now) {
 
 bool MprisWatch::wants_look(Time now) {
   update(now);
-  return phase_ == Phase::kAwaiting || (status_ && reported_status() == kStatusBusy);
+  return phase_ == Phase::kAwaiting || (status_ && reported_status() == PlayStatus::kBusy);
 }
 
 std::optional<std::string> MprisWatch::path() const { return url_ ? path_from_file_url(*url_) : std::nullopt; }
 
-int MprisWatch::reported_status() const {
-  if (!status_) return kStatusBusy;
-  int code = playback_status_code(*status_);
-  if (code != 0 || !url_ || !reports_position_) return code;
+PlayStatus MprisWatch::reported_status() const {
+  if (!status_) return PlayStatus::kBusy;
+  const PlayStatus said = play_status_of(*status_);
+  if (said != PlayStatus::kStopped || !url_ || !reports_position_) return said;
   // Some players keep saying "Stopped" while they play (mpv's MPRIS script
   // 0.7 does after its first idle), others say it at the end of a track they
   // still name. A position that moves is believed over the word; until two
   // readings tell, the answer is "ask again".
-  if (readings_.size() < 2 || readings_.back().at - readings_.front().at < kReadingSpan) return kStatusBusy;
-  return readings_.back().position > readings_.front().position ? kStatusPlaying : 0;
+  if (readings_.size() < 2 || readings_.back().at - readings_.front().at < kReadingSpan) return PlayStatus::kBusy;
+  return readings_.back().position > readings_.front().position ? PlayStatus::kPlaying : PlayStatus::kStopped;
 }
 
 microseconds MprisWatch::followed_position(Time now) const {
@@ -138,7 +138,7 @@ void MprisWatch::update(Time now) {
     case Phase::kNone:
       break;
     case Phase::kAwaiting:
-      if (current == awaited_ && reported_status() == kStatusPlaying) {
+      if (current == awaited_ && reported_status() == PlayStatus::kPlaying) {
         phase_ = follow_ ? Phase::kFollowing : Phase::kNone;
         followed_ = {0, now};
         before_seek_.reset();
@@ -160,7 +160,7 @@ void MprisWatch::update(Time now) {
     case Phase::kPlayerOwn:
       if (!own_url_) {
         own_url_ = url_;
-      } else if (url_ != own_url_ || playback_status_code(status_.value_or("")) == kStatusPaused) {
+      } else if (url_ != own_url_ || play_status_of(status_.value_or("")) == PlayStatus::kPaused) {
         phase_ = Phase::kNone;
       }
       break;

@@ -45,8 +45,8 @@ class MprisWatch {
   // The player was told to stop: nothing is awaited or followed any more.
   void stopped();
 
-  // The answer of the play-status request.
-  int status(Time now);
+  // The status the play cycle sees.
+  PlayStatus status(Time now);
   // The song the player is at, as scoring wants it.
   CurrentSong song(Time now);
   // Whether a look sooner than the next tick would help: a hand-over is
@@ -66,7 +66,7 @@ class MprisWatch {
   };
 
   std::optional<std::string> path() const;
-  int reported_status() const;
+  PlayStatus reported_status() const;
   void update(Time now);
   // Where the followed song is now, by its last reading and the time since.
   std::chrono::microseconds followed_position(Time now) const;

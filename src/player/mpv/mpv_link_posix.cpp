@@ -2,11 +2,8 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <filesystem>
-#include <system_error>
 #include <utility>
 
-#include "platform/files.h"
 #include "platform/private_folder.h"
 #include "player/detached_spawn.h"
 #include "player/mpv/mpv_link.h"
@@ -18,7 +15,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-constexpr PlayerHandle kMpvRunning = 1;
 // mpv listens about 100 ms after it was started; until then, or until it is
 // gone, it is busy. A loaded machine may take much longer.
 constexpr std::chrono::seconds kSpawnDeadline{10};
@@ -61,13 +57,12 @@ MpvLink::MpvLink(const AppFolders& folders) : data_folder_(folders.data) {}
 
 MpvLink::~MpvLink() = default;
 
-std::string MpvLink::executable_path(const std::string& winamp_dir) const { return join_path(winamp_dir, "mpv"); }
+std::string MpvLink::folder_program(const std::string& player_dir) const { return join_path(player_dir, "mpv"); }
 
 std::string MpvLink::playlist_path(const std::string&) const { return join_path(data_folder_, "winamp.m3u"); }
 
 PlayerTexts MpvLink::texts() const {
-  // The program starts its own mpv, so "run it manually" would not help, and
-  // mpv has no version to demand.
+  // The program starts its own mpv, so "run it manually" would not help.
   return {
       "mpv",
       "Stop mpv",
@@ -75,8 +70,6 @@ PlayerTexts MpvLink::texts() const {
       "Select mpv Folder",
       "mpv not found.  Is the mpv folder in Preferences the one that holds the mpv program?",
       "mpv is not running.  To run mpv, select a playmode or play a song from the list.",
-      "",
-      "The playlist of mpv was not found in Jukora's data folder.",
       "The folder that holds the mpv program",
       "Browse for the folder that holds mpv",
   };
@@ -92,8 +85,8 @@ std::string MpvLink::socket_path() {
   return *socket_path_;
 }
 
-std::string MpvLink::missing_program(const std::string& winamp_dir) const {
-  std::string missing = PlayerLink::missing_program(winamp_dir);
+std::string MpvLink::missing_program(const std::string& player_dir) const {
+  std::string missing = PlayerLink::missing_program(player_dir);
   if (!missing.empty() || !socket_path_) return missing;
   SocketCheck check = check_own_socket(*socket_path_);
   if (check == SocketCheck::kForeign || (check == SocketCheck::kOwnSocket && foreign_listener_))
@@ -106,17 +99,17 @@ bool MpvLink::spawn_pending() const {
 }
 
 MpvLink::Contact MpvLink::contact() {
-  if (Clock::now() < quiet_until_) return {Reach::kBusy, std::nullopt};
+  if (Clock::now() < quiet_until_) return {Presence::kBusy, std::nullopt};
   const std::string path = socket_path();
-  if (path.empty()) return {Reach::kGone, std::nullopt};
+  if (path.empty()) return {Presence::kGone, std::nullopt};
   // Whoever can put a link or a socket of their own there could take our
   // commands or feed us answers.
   switch (check_own_socket(path)) {
     case SocketCheck::kForeign:
-      return {Reach::kForeign, std::nullopt};
+      return {Presence::kForeign, std::nullopt};
     case SocketCheck::kMissing:
       foreign_listener_ = false;
-      return {spawn_pending() ? Reach::kBusy : Reach::kGone, std::nullopt};
+      return {spawn_pending() ? Presence::kBusy : Presence::kGone, std::nullopt};
     case SocketCheck::kOwnSocket:
       break;
   }
@@ -124,24 +117,24 @@ MpvLink::Contact MpvLink::contact() {
   auto session = MpvSession::connect(path, kMpvReplyTimeout, &why);
   if (!session) {
     // A player we just started is not listening yet.
-    if (why == MpvSession::Refusal::kGone && !spawn_pending()) return {Reach::kGone, std::nullopt};
-    return {Reach::kBusy, std::nullopt};
+    if (why == MpvSession::Refusal::kGone && !spawn_pending()) return {Presence::kGone, std::nullopt};
+    return {Presence::kBusy, std::nullopt};
   }
   foreign_listener_ = !peer_is_this_user(session->fd());
-  if (foreign_listener_) return {Reach::kForeign, std::nullopt};
+  if (foreign_listener_) return {Presence::kForeign, std::nullopt};
   pending_.reset();
-  return {Reach::kAnswers, std::move(session)};
+  return {Presence::kAnswers, std::move(session)};
 }
 
-MpvLink::Contact MpvLink::reach() {
+MpvLink::Contact MpvLink::contact_or_start() {
   Contact found = contact();
-  if (found.state != Reach::kGone || !bare_start_) {
-    if (found.state != Reach::kGone) bare_start_.reset();
+  if (found.state != Presence::kGone || !bare_start_) {
+    if (found.state != Presence::kGone) bare_start_.reset();
     return found;
   }
-  const std::string winamp_dir = *std::exchange(bare_start_, std::nullopt);
-  spawn(winamp_dir, {});
-  return {Reach::kBusy, std::nullopt};
+  const std::string player_dir = *std::exchange(bare_start_, std::nullopt);
+  spawn(player_dir, {});
+  return {Presence::kBusy, std::nullopt};
 }
 
 std::optional<std::vector<MpvReply>> MpvLink::ask(MpvSession& session,
@@ -152,27 +145,17 @@ std::optional<std::vector<MpvReply>> MpvLink::ask(MpvSession& session,
   return std::nullopt;
 }
 
-PlayerHandle MpvLink::find_winamp() {
-  switch (reach().state) {
-    case Reach::kAnswers:
-      return kMpvRunning;
-    case Reach::kBusy:
-      return kPlayerBusy;
-    case Reach::kGone:
-    case Reach::kForeign:
+Reach MpvLink::reach() {
+  switch (contact_or_start().state) {
+    case Presence::kAnswers:
+      return Reach::kRunning;
+    case Presence::kBusy:
+      return Reach::kBusy;
+    case Presence::kGone:
+    case Presence::kForeign:
       break;
   }
-  return kNoPlayer;
-}
-
-long MpvLink::version(PlayerHandle player) {
-  if (player == kNoPlayer) return 0;
-  auto found = reach();
-  if (found.state == Reach::kBusy) return kStatusBusy;
-  if (!found.session) return 0;
-  auto replies = ask(*found.session, {{"get_property", "mpv-version"}});
-  if (!replies) return kStatusBusy;
-  return replies->front().ok ? kMpvVersionAnswer : 0;
+  return Reach::kNotRunning;
 }
 
 // "current" names the entry mpv is at, also while a new one loads. Just
@@ -194,45 +177,25 @@ std::optional<MpvLink::Playlist> MpvLink::ask_playlist(MpvSession& session, cons
   if (state.position < 0 && stopped_ && stopped_->position < static_cast<long>(state.entries.size()) &&
       file_of(state.entries[static_cast<std::size_t>(stopped_->position)]) == stopped_->file)
     state.position = stopped_->position;
-  // A line break in a file name splits its entry in the playlist file: from
-  // there on the position would name the wrong song, or half a name.
+  // A playlist file holds one entry a line, so a name with a line break
+  // splits its entry there and shifts every one after it; mpv gives the
+  // answers a player that names its song through such a file gives: from
+  // that name on, no song.
   for (long i = 0; i <= state.position; ++i)
     if (file_of(state.entries[static_cast<std::size_t>(i)]).find('\n') != std::string::npos) state.position = -1;
   return state;
 }
 
-long MpvLink::write_playlist(PlayerHandle player) {
-  if (player == kNoPlayer) return -1;
-  auto found = reach();
-  if (!found.session) return -1;
-  auto playlist = ask_playlist(*found.session);
-  found.session.reset();
-  if (!playlist) return -1;
-
-  std::string text;
-  for (const auto& entry : playlist->entries) {
-    text += file_of(entry);
-    text += "\r\n";
-  }
-  std::error_code ignored;
-  std::filesystem::create_directories(data_folder_, ignored);
-  std::string error;
-  // No position without the file: an older one left there would name the
-  // wrong song.
-  if (!write_file_atomically(playlist_path({}), text, error)) return -1;
-  return playlist->position;
-}
-
-CurrentSong MpvLink::current_song(const std::string& winamp_dir) {
-  auto found = reach();
+CurrentSong MpvLink::current_song(const std::string& player_dir) {
+  auto found = contact_or_start();
   switch (found.state) {
-    case Reach::kBusy:
+    case Presence::kBusy:
       return CurrentSong::busy();
-    case Reach::kGone:
+    case Presence::kGone:
       return CurrentSong::not_running(texts().not_running);
-    case Reach::kForeign:
-      return CurrentSong::no_song(missing_program(winamp_dir));
-    case Reach::kAnswers:
+    case Presence::kForeign:
+      return CurrentSong::no_song(missing_program(player_dir));
+    case Presence::kAnswers:
       break;
   }
   auto playlist = ask_playlist(*found.session);
@@ -242,24 +205,22 @@ CurrentSong MpvLink::current_song(const std::string& winamp_dir) {
   return file.empty() ? CurrentSong::no_song() : CurrentSong::song(std::move(file));
 }
 
-int MpvLink::play_status(PlayerHandle player) {
-  if (player == kNoPlayer) return 0;
-  auto found = reach();
-  if (found.state == Reach::kBusy) return kStatusBusy;
-  if (!found.session) return 0;
+PlayStatus MpvLink::play_status() {
+  auto found = contact_or_start();
+  if (found.state == Presence::kBusy) return PlayStatus::kBusy;
+  if (!found.session) return PlayStatus::kStopped;
   auto replies = ask(*found.session,
                      {{"get_property", "idle-active"}, {"get_property", "pause"}, {"get_property", "eof-reached"}});
-  if (!replies) return kStatusBusy;
-  if (!(*replies)[0].ok || is_true((*replies)[0])) return 0;
+  if (!replies) return PlayStatus::kBusy;
+  if (!(*replies)[0].ok || is_true((*replies)[0])) return PlayStatus::kStopped;
   // --keep-open holds the last song at its end: that is stopped. It pauses
   // there too, unless the user's own mpv settings say keep-open-pause=no.
-  if (is_true((*replies)[2])) return 0;
-  return is_true((*replies)[1]) ? kStatusPaused : kStatusPlaying;
+  if (is_true((*replies)[2])) return PlayStatus::kStopped;
+  return is_true((*replies)[1]) ? PlayStatus::kPaused : PlayStatus::kPlaying;
 }
 
-void MpvLink::stop(PlayerHandle player) {
-  if (player == kNoPlayer) return;
-  auto found = reach();
+void MpvLink::stop() {
+  auto found = contact_or_start();
   if (!found.session) return;
   auto playlist = ask_playlist(*found.session, {"stop", "keep-playlist"});
   if (!playlist) return;
@@ -268,41 +229,39 @@ void MpvLink::stop(PlayerHandle player) {
         StoppedEntry{playlist->position, file_of(playlist->entries[static_cast<std::size_t>(playlist->position)])};
 }
 
-// mpv is started at the next request: a song or a playlist handed over then
-// starts it playing at once (a bare mpv could not take it before it
-// listens); any other request starts it idle.
-void MpvLink::start(const std::string& winamp_dir) { bare_start_ = winamp_dir; }
+// A bare mpv could not take a song before it listens.
+void MpvLink::start(const std::string& player_dir) { bare_start_ = player_dir; }
 
-HandOver MpvLink::start_with_file(const std::string& winamp_dir, const std::string& song_path) {
+HandOver MpvLink::play_file(const std::string& player_dir, const std::string& song_path) {
   // An absolute path: mpv cannot read it as a protocol or an option.
   if (!is_local_file_path(song_path)) return HandOver::refused("It is not a file on this computer.");
-  return launch(winamp_dir, {"loadfile", song_path, "replace"}, {"--", song_path});
+  return launch(player_dir, {"loadfile", song_path, "replace"}, {"--", song_path});
 }
 
-HandOver MpvLink::start_with_playlist(const std::string& winamp_dir) {
-  std::string playlist = playlist_path(winamp_dir);
+HandOver MpvLink::play_playlist(const std::string& player_dir) {
+  std::string playlist = playlist_path(player_dir);
   if (!is_local_file_path(playlist)) return HandOver::refused("It is not a file on this computer.");
-  return launch(winamp_dir, {"loadlist", playlist, "replace"}, {"--playlist=" + playlist});
+  return launch(player_dir, {"loadlist", playlist, "replace"}, {"--playlist=" + playlist});
 }
 
-HandOver MpvLink::launch(const std::string& winamp_dir, const std::vector<std::string>& hand_over,
+HandOver MpvLink::launch(const std::string& player_dir, const std::vector<std::string>& hand_over,
                          const std::vector<std::string>& arguments) {
   // One player only: a running mpv takes the work, a busy one gets it later,
   // and none is ever started beside one that does not answer.
   auto found = contact();
   bare_start_.reset();
-  if (found.state == Reach::kAnswers) {
+  if (found.state == Presence::kAnswers) {
     // The end of the last song left mpv paused (--keep-open); a new song
     // plays, as it would in a freshly started player.
     if (!ask(*found.session, {hand_over, {"set", "pause", "no"}})) return HandOver::busy();
     stopped_.reset();
     return HandOver::started();
   }
-  if (found.state != Reach::kGone || !spawn(winamp_dir, arguments)) return HandOver::busy();
+  if (found.state != Presence::kGone || !spawn(player_dir, arguments)) return HandOver::busy();
   return HandOver::started();
 }
 
-bool MpvLink::spawn(const std::string& winamp_dir, const std::vector<std::string>& arguments) {
+bool MpvLink::spawn(const std::string& player_dir, const std::vector<std::string>& arguments) {
   // The folder is chosen and made afresh for every new mpv: a sweep of old
   // files may have taken it away while we ran, and an mpv told to listen in
   // a missing folder plays on out of reach, so every later start would add
@@ -324,7 +283,7 @@ bool MpvLink::spawn(const std::string& winamp_dir, const std::vector<std::string
       "--load-unsafe-playlists=no",
   };
   options.insert(options.end(), arguments.begin(), arguments.end());
-  auto pid = spawn_detached(executable_path(winamp_dir), options);
+  auto pid = spawn_detached(folder_program(player_dir), options);
   if (!pid) return false;
   pending_ = PendingSpawn{*pid, Clock::now() + kSpawnDeadline};
   stopped_.reset();

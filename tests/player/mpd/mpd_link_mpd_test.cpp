@@ -91,7 +91,7 @@ TEST_F(MpdLinkTest, SongsAreHandedOverAsMpdTakesThem) {
     // Busy (MPD still updating its database, or slow) means: again later.
     HandOver handed;
     ASSERT_TRUE(eventually([&] {
-      handed = mpd.start_with_file("", path);
+      handed = mpd.play_file("", path);
       return handed.result != Result::kBusy;
     }));
     ASSERT_EQ(handed.result, result) << handed.reason;
@@ -152,7 +152,7 @@ TEST_F(MpdLinkTest, AnExportReplacesTheQueueInOrderAndKeepsTheModesOffUntilStop)
 
   // A song handed over while the tail is still being added is the whole queue.
   modes.makePlayAsc("Playlist All");
-  EXPECT_EQ(mpd.start_with_file("", song("b.wav")).result, HandOver::Result::kStarted);
+  EXPECT_EQ(mpd.play_file("", song("b.wav")).result, HandOver::Result::kStarted);
   EXPECT_FALSE(
       eventually([&] { return server.value("status", "playlistlength") != "1"; }, std::chrono::milliseconds(500)));
 }
@@ -207,9 +207,9 @@ TEST_F(MpdLinkTest, AServerThatAcceptsButNeverAnswersIsBusyWithinAQuarterSecond)
   const auto until = Clock::now() + std::chrono::milliseconds(3500);
   while (Clock::now() < until) {
     EXPECT_EQ(bounded([&] { return mpd.missing_program(""); }), "");
-    EXPECT_EQ(bounded([&] { return mpd.find_winamp(); }), kPlayerBusy);
+    EXPECT_EQ(bounded([&] { return mpd.reach(); }), Reach::kBusy);
     EXPECT_EQ(bounded([&] { return mpd.current_song("").kind; }), Kind::kBusy);
-    EXPECT_EQ(bounded([&] { return mpd.start_with_file("", song("a.wav")).result; }), Result::kBusy);
+    EXPECT_EQ(bounded([&] { return mpd.play_file("", song("a.wav")).result; }), Result::kBusy);
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
   }
   close(listener);
@@ -238,7 +238,7 @@ TEST_F(MpdLinkTest, MpdAsAnotherUserRefusesFilesItMayNotRead) {
     chmod(file.c_str(), mode);
     passwd* owner = getpwnam(user.c_str());
     ASSERT_TRUE(owner && chown(file.c_str(), owner->pw_uid, 0) == 0);
-    HandOver handed = mpd.start_with_file("", file);
+    HandOver handed = mpd.play_file("", file);
     if (reason.empty()) {
       EXPECT_EQ(handed.result, Result::kStarted) << handed.reason;
       EXPECT_EQ(other.value("currentsong", "file"), file);

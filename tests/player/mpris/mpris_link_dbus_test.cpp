@@ -147,7 +147,7 @@ class MprisLinkTest : public ::testing::TestWithParam<std::string>, protected Sa
   std::string playing_now() {
     CurrentSong current = link.current_song(dir);
     if (current.kind != CurrentSong::Kind::kSong) return {};
-    return link.play_status(link.find_winamp()) == kStatusPlaying ? current.path : std::string();
+    return link.play_status() == PlayStatus::kPlaying ? current.path : std::string();
   }
   bool plays(const std::string& path) { return playing_now() == path; }
 
@@ -155,9 +155,9 @@ class MprisLinkTest : public ::testing::TestWithParam<std::string>, protected Sa
   // `running` processes of ours are left.
   void start_player(std::size_t running = 1) {
     link.start(dir);
-    EXPECT_EQ(link.find_winamp(), kPlayerBusy);
+    EXPECT_EQ(link.reach(), Reach::kBusy);
     link.start(dir);
-    ASSERT_TRUE(eventually([&] { return link.find_winamp() == 1; })) << "the player did not come up";
+    ASSERT_TRUE(eventually([&] { return link.reach() == Reach::kRunning; })) << "the player did not come up";
     EXPECT_TRUE(eventually([&] { return our_processes(tag).size() == running; }));
   }
 
@@ -264,7 +264,7 @@ TEST_P(MprisLinkTest, ThePlayingSongIsReadAndScoredWhateverItsName) {
   for (const auto& [file, add_on_plus, expect] : cases) {
     SCOPED_TRACE(file);
     settings.SaveSetting(sections::kPrefs, keys::kAddOnPlus, add_on_plus ? "1" : "0");
-    ASSERT_EQ(link.start_with_file(dir, song(file)).result, HandOver::Result::kStarted);
+    ASSERT_EQ(link.play_file(dir, song(file)).result, HandOver::Result::kStarted);
     ASSERT_TRUE(eventually([&] { return plays(song(file)); })) << url_on_bus();
     const std::string before = read_bytes(list);
     scoring.increment_current_song();
@@ -287,7 +287,7 @@ TEST_P(MprisLinkTest, ThePlayingSongIsReadAndScoredWhateverItsName) {
   // Audacious's helper that hands a song over ends by itself.
   EXPECT_TRUE(eventually([&] { return our_processes(tag).size() == 1; })) << "one player, whatever was handed to it";
 
-  link.stop(link.find_winamp());
+  link.stop();
   EXPECT_TRUE(eventually([&] { return url_on_bus().empty(); })) << "Stop stops the player";
 }
 
@@ -350,7 +350,7 @@ TEST_P(MprisAudaciousTest, APlayerKilledMidCycleIsStartedAgain) {
     if (killed || so_far.empty()) return;
     killed = true;
     for (pid_t pid : our_processes(tag)) kill(pid, SIGKILL);
-    ASSERT_TRUE(eventually([&] { return link.find_winamp() == kNoPlayer; }));
+    ASSERT_TRUE(eventually([&] { return link.reach() == Reach::kNotRunning; }));
     // Gone while a score change is made: the songlist stays as it was.
     const std::string before = read_bytes(list);
     scoring.increment_current_song();
@@ -364,7 +364,7 @@ TEST_P(MprisAudaciousTest, APlayerKilledMidCycleIsStartedAgain) {
 TEST_P(MprisAudaciousTest, AStoppedPlayerIsBusyNeverGoneAndNeverStartedTwice) {
   make_list({"a.wav"});
   start_player();
-  link.start_with_file(dir, song("long.wav"));
+  link.play_file(dir, song("long.wav"));
   ASSERT_TRUE(eventually([&] { return plays(song("long.wav")); }));
   modes.mnuAscending_Click("All");
   for (pid_t pid : our_processes(tag)) kill(pid, SIGSTOP);
@@ -374,15 +374,15 @@ TEST_P(MprisAudaciousTest, AStoppedPlayerIsBusyNeverGoneAndNeverStartedTwice) {
   while (Clock::now() < until) {
     const auto before = Clock::now();
     modes.tmrJukora_Timer();
-    const PlayerHandle found = link.find_winamp();
-    const int status = link.play_status(found);
+    const Reach found = link.reach();
+    const PlayStatus status = link.play_status();
     const CurrentSong current = link.current_song(dir);
     EXPECT_LT(Clock::now() - before, 250ms);
-    EXPECT_NE(found, kNoPlayer);
+    EXPECT_NE(found, Reach::kNotRunning);
     if (busy) {
-      EXPECT_EQ(status, kStatusBusy);
+      EXPECT_EQ(status, PlayStatus::kBusy);
     }
-    busy = busy || (status == kStatusBusy && current.kind == CurrentSong::Kind::kBusy);
+    busy = busy || (status == PlayStatus::kBusy && current.kind == CurrentSong::Kind::kBusy);
     pump(100ms);
   }
   EXPECT_TRUE(busy);
@@ -390,7 +390,7 @@ TEST_P(MprisAudaciousTest, AStoppedPlayerIsBusyNeverGoneAndNeverStartedTwice) {
   EXPECT_EQ(songlist.TextMatrix(1, col::kMark), "") << "a song was handed to a player that did not answer";
 
   for (pid_t pid : our_processes(tag)) kill(pid, SIGCONT);
-  EXPECT_TRUE(eventually([&] { return link.play_status(link.find_winamp()) != kStatusBusy; }));
+  EXPECT_TRUE(eventually([&] { return link.reach() == Reach::kRunning && link.play_status() != PlayStatus::kBusy; }));
 }
 
 TEST_P(MprisAudaciousTest, ACommandThatWouldStartASecondPlayerIsNeverUsed) {
@@ -410,7 +410,7 @@ TEST_P(MprisAudaciousTest, ACommandThatWouldStartASecondPlayerIsNeverUsed) {
   settings.SaveSetting(sections::kPlayer, keys::kMprisCommand, "'" + wrapper + "'");
   EXPECT_EQ(link.missing_program(dir), "");
   start_player();
-  const HandOver song_given = link.start_with_file(dir, song("a.wav"));
+  const HandOver song_given = link.play_file(dir, song("a.wav"));
   EXPECT_EQ(song_given.result, HandOver::Result::kRefused);
   EXPECT_NE(song_given.reason.find("Audacious"), std::string::npos);
   make_list({"a.wav"});
@@ -433,14 +433,14 @@ TEST_P(MprisMpvTest, TheProgramsOwnMpvIsLeftOut) {
     return listed.value_or(std::vector<MprisPlayer>{});
   };
   EXPECT_TRUE(players().empty());
-  EXPECT_TRUE(eventually([&] { return link.find_winamp() == kNoPlayer; }));
+  EXPECT_TRUE(eventually([&] { return link.reach() == Reach::kNotRunning; }));
 
   start_player(2);
   const auto listed = players();
   ASSERT_EQ(listed.size(), 1u);
   EXPECT_EQ(listed[0].stem, "mpv");
   EXPECT_EQ(listed[0].identity, "mpv");
-  link.start_with_file(dir, song("long.wav"));
+  link.play_file(dir, song("long.wav"));
   EXPECT_TRUE(eventually([&] { return plays(song("long.wav")); }));
   EXPECT_TRUE(MpvSession::connect(own_socket)->ask({"get_property", "idle-active"}).data.get<bool>());
 }
@@ -458,10 +458,10 @@ TEST(NoSessionBus, TheLinkSaysWhyAndAsksNothing) {
   saved.settings.SaveSetting(sections::kPlayer, keys::kMprisIdentity, "Audacious");
   MprisLink link(saved.settings, saved.folders, {});
   EXPECT_NE(link.unavailable(), "");
-  EXPECT_EQ(link.find_winamp(), kNoPlayer);
+  EXPECT_EQ(link.reach(), Reach::kNotRunning);
   EXPECT_EQ(link.missing_program(""), no_session_bus_text("Audacious"));
   EXPECT_EQ(link.current_song("").message, no_session_bus_text("Audacious"));
-  EXPECT_EQ(link.start_with_file("", "/a.wav").result, HandOver::Result::kRefused);
+  EXPECT_EQ(link.play_file("", "/a.wav").result, HandOver::Result::kRefused);
   std::optional<std::vector<MprisPlayer>> listed;
   link.list_players([&](std::vector<MprisPlayer> found) { listed = std::move(found); });
   EXPECT_TRUE(eventually([&] { return listed.has_value(); }));

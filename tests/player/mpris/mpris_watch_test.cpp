@@ -23,11 +23,11 @@ class MprisWatchTest : public ::testing::Test {
   // The cycle's song, 4 s long, handed over and seen playing at 0.
   void follow_song(std::optional<std::int64_t> length_us = 4'000'000) {
     watch.handed_over(kSong, true, at(0ms));
-    EXPECT_EQ(watch.status(at(0ms)), kStatusBusy);
+    EXPECT_EQ(watch.status(at(0ms)), PlayStatus::kBusy);
     EXPECT_EQ(watch.song(at(0ms)).kind, CurrentSong::Kind::kBusy);
     track(kSong, length_us, 0ms);
     watch.set_status("Playing", at(0ms));
-    ASSERT_EQ(watch.status(at(0ms)), kStatusPlaying);
+    ASSERT_EQ(watch.status(at(0ms)), PlayStatus::kPlaying);
   }
 
   MprisWatch::Time start = std::chrono::steady_clock::now();
@@ -37,21 +37,23 @@ class MprisWatchTest : public ::testing::Test {
 TEST_F(MprisWatchTest, ATrackChangeAtTheEndIsThePlayersOwnAndEarlierTheUsers) {
   // What happens, the song's length, what the user does before the change at
   // 3 s, and the status after the change to another track.
-  const std::vector<std::tuple<const char*, std::optional<std::int64_t>, std::function<void()>, int>> cases = {
-      {"at the end", 4'000'000, [] {}, 0},
-      {"early", 9'000'000, [] {}, kStatusPlaying},
-      {"length unknown", std::nullopt, [] {}, kStatusPlaying},
+  const std::vector<std::tuple<const char*, std::optional<std::int64_t>, std::function<void()>, PlayStatus>> cases = {
+      {"at the end", 4'000'000, [] {}, PlayStatus::kStopped},
+      {"early", 9'000'000, [] {}, PlayStatus::kPlaying},
+      {"length unknown", std::nullopt, [] {}, PlayStatus::kPlaying},
       {"after a pause", 4'000'000,
        [&] {
          watch.set_status("Paused", at(500ms));
          watch.set_status("Playing", at(2500ms));
        },
-       kStatusPlaying},
-      {"after a seek to the end", 9'000'000, [&] { watch.set_position(8'500'000, at(2000ms), true); }, 0},
-      {"by the polled position", 9'000'000, [&] { watch.set_position(8'000'000, at(2900ms)); }, 0},
-      {"read as the next track began", 4'000'000, [&] { watch.set_position(0, at(2900ms)); }, 0},
-      {"seeked back", 4'000'000, [&] { watch.set_position(0, at(2000ms), true); }, kStatusPlaying},
-      {"seeked to the start as the next track began", 4'000'000, [&] { watch.set_position(0, at(2950ms), true); }, 0},
+       PlayStatus::kPlaying},
+      {"after a seek to the end", 9'000'000, [&] { watch.set_position(8'500'000, at(2000ms), true); },
+       PlayStatus::kStopped},
+      {"by the polled position", 9'000'000, [&] { watch.set_position(8'000'000, at(2900ms)); }, PlayStatus::kStopped},
+      {"read as the next track began", 4'000'000, [&] { watch.set_position(0, at(2900ms)); }, PlayStatus::kStopped},
+      {"seeked back", 4'000'000, [&] { watch.set_position(0, at(2000ms), true); }, PlayStatus::kPlaying},
+      {"seeked to the start as the next track began", 4'000'000, [&] { watch.set_position(0, at(2950ms), true); },
+       PlayStatus::kStopped},
   };
   for (const auto& [what, length_us, meanwhile, status] : cases) {
     SCOPED_TRACE(what);
@@ -68,11 +70,11 @@ TEST_F(MprisWatchTest, ThePlayersOwnTrackCountsAsStoppedUntilSomethingElseHappen
   follow_song();
   // Between two tracks some players name none for a moment.
   watch.set_track(std::nullopt, std::nullopt, at(3900ms));
-  EXPECT_EQ(watch.status(at(3900ms)), 0);
+  EXPECT_EQ(watch.status(at(3900ms)), PlayStatus::kStopped);
   track(kOther, 2'000'000, 4000ms);
-  EXPECT_EQ(watch.status(at(4000ms)), 0);
+  EXPECT_EQ(watch.status(at(4000ms)), PlayStatus::kStopped);
   watch.set_status("Paused", at(4500ms));
-  EXPECT_EQ(watch.status(at(4500ms)), kStatusPaused) << "the user took it over";
+  EXPECT_EQ(watch.status(at(4500ms)), PlayStatus::kPaused) << "the user took it over";
 }
 
 TEST_F(MprisWatchTest, AHandOverIsAwaitedForAWhileOnly) {
@@ -80,45 +82,45 @@ TEST_F(MprisWatchTest, AHandOverIsAwaitedForAWhileOnly) {
   track(kOther, 2'000'000, 0ms);
   watch.handed_over(kSong, true, at(0ms));
   EXPECT_TRUE(watch.wants_look(at(1s)));
-  EXPECT_EQ(watch.status(at(4900ms)), kStatusBusy);
-  EXPECT_EQ(watch.status(MprisWatch::kHandOverWait + at(0ms)), kStatusPlaying);
+  EXPECT_EQ(watch.status(at(4900ms)), PlayStatus::kBusy);
+  EXPECT_EQ(watch.status(MprisWatch::kHandOverWait + at(0ms)), PlayStatus::kPlaying);
 
   watch.handed_over(kSong, true, at(6s));
   watch.stopped();
-  EXPECT_EQ(watch.status(at(6s)), kStatusPlaying) << "told to stop, it awaits nothing";
+  EXPECT_EQ(watch.status(at(6s)), PlayStatus::kPlaying) << "told to stop, it awaits nothing";
 
   // The first song of a playlist is awaited, its followers are left alone.
   watch.handed_over(kSong, false, at(7s));
   track(kSong, 1'000'000, 7s);
-  EXPECT_EQ(watch.status(at(7s)), kStatusPlaying);
+  EXPECT_EQ(watch.status(at(7s)), PlayStatus::kPlaying);
   track(kOther, 1'000'000, 8s);
   watch.set_track(std::nullopt, std::nullopt, at(8100ms));
   track(kOther, 1'000'000, 8200ms);
-  EXPECT_EQ(watch.status(at(8200ms)), kStatusPlaying);
+  EXPECT_EQ(watch.status(at(8200ms)), PlayStatus::kPlaying);
 }
 
 TEST_F(MprisWatchTest, AStoppedPlayerThatNamesATrackIsJudgedByItsPosition) {
-  EXPECT_EQ(watch.status(at(0ms)), kStatusBusy) << "nothing heard yet";
+  EXPECT_EQ(watch.status(at(0ms)), PlayStatus::kBusy) << "nothing heard yet";
   watch.set_status("Stopped", at(0ms));
-  EXPECT_EQ(watch.status(at(0ms)), 0);
+  EXPECT_EQ(watch.status(at(0ms)), PlayStatus::kStopped);
   EXPECT_EQ(watch.song(at(0ms)).kind, CurrentSong::Kind::kNoSong);
 
   track(kSong, 3'000'000, 0ms);
   watch.set_position(100'000, at(0ms));
-  EXPECT_EQ(watch.status(at(0ms)), kStatusBusy);
+  EXPECT_EQ(watch.status(at(0ms)), PlayStatus::kBusy);
   EXPECT_TRUE(watch.wants_look(at(0ms)));
   watch.set_position(100'000, at(50ms));
-  EXPECT_EQ(watch.status(at(50ms)), kStatusBusy) << "too close together to tell";
+  EXPECT_EQ(watch.status(at(50ms)), PlayStatus::kBusy) << "too close together to tell";
   watch.set_position(300'000, at(200ms));
-  EXPECT_EQ(watch.status(at(200ms)), kStatusPlaying) << "it says Stopped but plays on";
+  EXPECT_EQ(watch.status(at(200ms)), PlayStatus::kPlaying) << "it says Stopped but plays on";
   watch.set_position(300'000, at(400ms));
   watch.set_position(300'000, at(600ms));
-  EXPECT_EQ(watch.status(at(600ms)), 0) << "ended there, still naming the track";
+  EXPECT_EQ(watch.status(at(600ms)), PlayStatus::kStopped) << "ended there, still naming the track";
   EXPECT_EQ(watch.song(at(600ms)).path, kSong);
 
   track(kOther, 3'000'000, 700ms);
   watch.no_position();
-  EXPECT_EQ(watch.status(at(700ms)), 0) << "a player without positions is taken at its word";
+  EXPECT_EQ(watch.status(at(700ms)), PlayStatus::kStopped) << "a player without positions is taken at its word";
 
   watch.set_track("https://radio.example/live", std::nullopt, at(800ms));
   EXPECT_EQ(watch.song(at(800ms)).kind, CurrentSong::Kind::kNoSong);

@@ -69,10 +69,10 @@ class MpvLinkTest : public ::testing::Test {
   }
 
   std::string song(const std::string& name) const { return music + "/" + name; }
-  std::string playlist_text() const { return read_bytes(link->playlist_path(winamp_dir)); }
+  std::string scored() { return link->current_song(winamp_dir).path; }
 
-  bool status_becomes(int status) {
-    return eventually([&] { return link->play_status(link->find_winamp()) == status; });
+  bool status_becomes(PlayStatus status) {
+    return eventually([&] { return link->play_status() == status; });
   }
 
   void set_pause(bool paused) {
@@ -91,38 +91,35 @@ class MpvLinkTest : public ::testing::Test {
 TEST_F(MpvLinkTest, FollowsASongThroughPauseStopAndEnd) {
   // Long enough not to end while it is paused and stopped.
   write_wav(song("long.wav"), 5);
-  link->start_with_file(winamp_dir, song("long.wav"));
-  ASSERT_TRUE(status_becomes(kStatusPlaying));
+  link->play_file(winamp_dir, song("long.wav"));
+  ASSERT_TRUE(status_becomes(PlayStatus::kPlaying));
   set_pause(true);
-  EXPECT_EQ(link->play_status(link->find_winamp()), kStatusPaused);
+  EXPECT_EQ(link->play_status(), PlayStatus::kPaused);
   set_pause(false);
-  EXPECT_EQ(link->play_status(link->find_winamp()), kStatusPlaying);
-  link->stop(link->find_winamp());
-  EXPECT_EQ(link->play_status(link->find_winamp()), 0);
-  EXPECT_EQ(link->write_playlist(link->find_winamp()), 0) << "the stopped song can still be scored";
-  EXPECT_EQ(playlist_text(), song("long.wav") + "\r\n");
+  EXPECT_EQ(link->play_status(), PlayStatus::kPlaying);
+  link->stop();
+  EXPECT_EQ(link->play_status(), PlayStatus::kStopped);
+  EXPECT_EQ(scored(), song("long.wav")) << "the stopped song can still be scored";
 
   // The running player takes the next song.
-  link->start_with_file(winamp_dir, song("a.wav"));
-  ASSERT_TRUE(status_becomes(kStatusPlaying));
-  ASSERT_TRUE(status_becomes(0)) << "the song ends by itself";
-  EXPECT_EQ(link->write_playlist(link->find_winamp()), 0) << "the ended song can still be scored";
-  EXPECT_EQ(playlist_text(), song("a.wav") + "\r\n");
-  EXPECT_EQ(get_current_song(*link, settings, desktop), song("a.wav"));
+  link->play_file(winamp_dir, song("a.wav"));
+  ASSERT_TRUE(status_becomes(PlayStatus::kPlaying));
+  ASSERT_TRUE(status_becomes(PlayStatus::kStopped)) << "the song ends by itself";
+  EXPECT_EQ(get_current_song(*link, settings, desktop), song("a.wav")) << "the ended song can still be scored";
   EXPECT_TRUE(desktop.messages.empty());
 
   // The end left mpv paused; the next song plays all the same.
-  link->start_with_file(winamp_dir, song("b.wav"));
-  ASSERT_TRUE(status_becomes(kStatusPlaying));
+  link->play_file(winamp_dir, song("b.wav"));
+  ASSERT_TRUE(status_becomes(PlayStatus::kPlaying));
   EXPECT_EQ(players_on(link->socket_path()).size(), 1u);
 }
 
 TEST_F(MpvLinkTest, AnEndTheUsersSettingsLeaveUnpausedIsStillAnEnd) {
   write_wrapper("--keep-open-pause=no");
-  link->start_with_file(winamp_dir, song("a.wav"));
-  ASSERT_TRUE(status_becomes(kStatusPlaying));
-  ASSERT_TRUE(status_becomes(0)) << "a play cycle would wait for this song for good";
-  EXPECT_EQ(link->write_playlist(link->find_winamp()), 0);
+  link->play_file(winamp_dir, song("a.wav"));
+  ASSERT_TRUE(status_becomes(PlayStatus::kPlaying));
+  ASSERT_TRUE(status_becomes(PlayStatus::kStopped)) << "a play cycle would wait for this song for good";
+  EXPECT_EQ(scored(), song("a.wav"));
 }
 
 TEST_F(MpvLinkTest, PlaysAPlaylistOfAwkwardNames) {
@@ -138,15 +135,13 @@ TEST_F(MpvLinkTest, PlaysAPlaylistOfAwkwardNames) {
 
   // As the export does when no player runs: a bare start, then the list.
   link->start(winamp_dir);
-  EXPECT_EQ(link->start_with_playlist(winamp_dir).result, HandOver::Result::kStarted);
-  ASSERT_TRUE(eventually([&] { return link->write_playlist(link->find_winamp()) == 2; }));
-  ASSERT_TRUE(status_becomes(0));
-  EXPECT_EQ(link->write_playlist(link->find_winamp()), 2) << "the list ends at its last song";
-  EXPECT_EQ(get_current_song(*link, settings, desktop), song(names[2]));
-  EXPECT_EQ(playlist_text(), lines);
+  EXPECT_EQ(link->play_playlist(winamp_dir).result, HandOver::Result::kStarted);
+  ASSERT_TRUE(eventually([&] { return scored() == song(names[2]); }));
+  ASSERT_TRUE(status_becomes(PlayStatus::kStopped));
+  EXPECT_EQ(get_current_song(*link, settings, desktop), song(names[2])) << "the list ends at its last song";
 
-  link->start_with_file(winamp_dir, song(names[1]));
-  ASSERT_TRUE(status_becomes(kStatusPlaying));
+  link->play_file(winamp_dir, song(names[1]));
+  ASSERT_TRUE(status_becomes(PlayStatus::kPlaying));
   EXPECT_EQ(get_current_song(*link, settings, desktop), song(names[1]));
   EXPECT_EQ(players_on(link->socket_path()).size(), 1u);
 }
@@ -158,18 +153,16 @@ TEST_F(MpvLinkTest, AStaleSocketIsGoneAndAPlayerComingUpIsBusyButNeverDoubled) {
   int fd = testing::unix_socket_at(path, -1);
   ASSERT_GE(fd, 0);
   close(fd);
-  EXPECT_EQ(link->find_winamp(), kNoPlayer);
+  EXPECT_EQ(link->reach(), Reach::kNotRunning);
 
   link->start(winamp_dir);
-  EXPECT_NE(link->find_winamp(), kNoPlayer) << "a player just started is busy, not gone";
+  EXPECT_NE(link->reach(), Reach::kNotRunning) << "a player just started is busy, not gone";
   link->start(winamp_dir);
-  PlayerHandle player = kPlayerBusy;
-  ASSERT_TRUE(eventually([&] { return (player = link->find_winamp()) != kPlayerBusy; }));
-  ASSERT_NE(player, kNoPlayer);
-  EXPECT_GE(link->version(player), kLowestVersion);
-  EXPECT_EQ(link->play_status(player), 0);
-  EXPECT_LT(link->write_playlist(player), 0);
-  EXPECT_EQ(playlist_text(), "");
+  Reach player = Reach::kBusy;
+  ASSERT_TRUE(eventually([&] { return (player = link->reach()) != Reach::kBusy; }));
+  ASSERT_EQ(player, Reach::kRunning);
+  EXPECT_EQ(link->play_status(), PlayStatus::kStopped);
+  EXPECT_EQ(link->current_song(winamp_dir).kind, CurrentSong::Kind::kNoSong);
   EXPECT_EQ(players_on(path).size(), 1u);
   struct stat folder {};
   ASSERT_EQ(stat(std::filesystem::path(path).parent_path().c_str(), &folder), 0);
@@ -179,15 +172,15 @@ TEST_F(MpvLinkTest, AStaleSocketIsGoneAndAPlayerComingUpIsBusyButNeverDoubled) {
   // next player must still be reachable, or every start would add one.
   ASSERT_TRUE(players_quit());
   std::filesystem::remove_all(std::filesystem::path(path).parent_path());
-  link->start_with_file(winamp_dir, song("a.wav"));
-  EXPECT_NE(link->find_winamp(), kNoPlayer);
+  link->play_file(winamp_dir, song("a.wav"));
+  EXPECT_NE(link->reach(), Reach::kNotRunning);
   EXPECT_EQ(link->socket_path(), path);
 }
 
 TEST_F(MpvLinkTest, AStoppedPlayerIsBusyAtOnceNeverReplacedAndPlaysOnWhenContinued) {
   write_wav(song("long.wav"), 5);
-  link->start_with_file(winamp_dir, song("long.wav"));
-  ASSERT_TRUE(status_becomes(kStatusPlaying));
+  link->play_file(winamp_dir, song("long.wav"));
+  ASSERT_TRUE(status_becomes(PlayStatus::kPlaying));
   const std::string socket = link->socket_path();
   ASSERT_EQ(players_on(socket).size(), 1u);
   const pid_t player = players_on(socket).front();
@@ -202,11 +195,10 @@ TEST_F(MpvLinkTest, AStoppedPlayerIsBusyAtOnceNeverReplacedAndPlaysOnWhenContinu
   const auto until = std::chrono::steady_clock::now() + 1500ms;
   while (std::chrono::steady_clock::now() < until) {
     const auto tick = std::chrono::steady_clock::now();
-    PlayerHandle found = link->find_winamp();
-    EXPECT_NE(found, kNoPlayer);
-    EXPECT_EQ(link->play_status(found), kStatusBusy);
+    EXPECT_NE(link->reach(), Reach::kNotRunning);
+    EXPECT_EQ(link->play_status(), PlayStatus::kBusy);
     EXPECT_EQ(link->current_song(winamp_dir).kind, CurrentSong::Kind::kBusy);
-    EXPECT_EQ(link->start_with_file(winamp_dir, song("a.wav")).result, HandOver::Result::kBusy);
+    EXPECT_EQ(link->play_file(winamp_dir, song("a.wav")).result, HandOver::Result::kBusy);
     EXPECT_LT(std::chrono::steady_clock::now() - tick, 500ms) << "the window would freeze";
     for (int more = 0; more < 8; ++more) {
       int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
@@ -223,7 +215,7 @@ TEST_F(MpvLinkTest, AStoppedPlayerIsBusyAtOnceNeverReplacedAndPlaysOnWhenContinu
   EXPECT_EQ(players_on(socket), std::vector<pid_t>{player}) << "a second player was started";
   ASSERT_EQ(kill(player, SIGCONT), 0);
   for (int fd : queued) close(fd);
-  ASSERT_TRUE(status_becomes(kStatusPlaying));
+  ASSERT_TRUE(status_becomes(PlayStatus::kPlaying));
   EXPECT_EQ(get_current_song(*link, settings, desktop), song("long.wav"));
   EXPECT_TRUE(desktop.messages.empty());
 }

@@ -27,7 +27,6 @@ namespace {
 using namespace std::chrono_literals;
 using nlohmann::json;
 using testing::players_on;
-using testing::read_bytes;
 using testing::TempDir;
 
 // Answers get_property for "playlist" and "idle-active" from its fields;
@@ -106,14 +105,14 @@ class MpvLinkSocket : public ::testing::Test {
 
   // Something that is not our mpv holds the socket's place.
   void expect_refused() {
-    EXPECT_EQ(link->find_winamp(), kNoPlayer);
+    EXPECT_EQ(link->reach(), Reach::kNotRunning);
     EXPECT_EQ(link->missing_program(dir()),
               socket + " is not Jukora's own mpv socket, so mpv is not started. Remove it and try again.");
     CurrentSong song = link->current_song(dir());
     EXPECT_EQ(song.kind, CurrentSong::Kind::kNoSong);
     EXPECT_EQ(song.message, link->missing_program(dir()));
     link->start(dir());
-    EXPECT_NE(link->start_with_file(dir(), "/m/a.wav").result, HandOver::Result::kStarted);
+    EXPECT_NE(link->play_file(dir(), "/m/a.wav").result, HandOver::Result::kStarted);
     EXPECT_TRUE(players_on(socket).empty()) << "a player was started over it";
   }
   std::string dir() const { return temp.path().string(); }
@@ -129,16 +128,14 @@ TEST_F(MpvLinkSocket, APlayerThatNeverAnswersIsBusyAtOnceAndNeverJoinedByASecond
   mpv.muted = true;
   // Every request, as one event would make them; none may start a player.
   const auto started = std::chrono::steady_clock::now();
-  PlayerHandle player = link->find_winamp();
-  EXPECT_NE(player, kNoPlayer);
-  EXPECT_EQ(link->play_status(player), kStatusBusy);
-  EXPECT_EQ(link->find_winamp(), kPlayerBusy);
-  EXPECT_EQ(link->version(player), kStatusBusy);
+  EXPECT_NE(link->reach(), Reach::kNotRunning);
+  EXPECT_EQ(link->play_status(), PlayStatus::kBusy);
+  EXPECT_EQ(link->reach(), Reach::kBusy);
   EXPECT_EQ(link->current_song(dir()).kind, CurrentSong::Kind::kBusy);
-  EXPECT_EQ(link->start_with_file(dir(), "/m/a.wav").result, HandOver::Result::kBusy);
-  EXPECT_EQ(link->start_with_playlist(dir()).result, HandOver::Result::kBusy);
+  EXPECT_EQ(link->play_file(dir(), "/m/a.wav").result, HandOver::Result::kBusy);
+  EXPECT_EQ(link->play_playlist(dir()).result, HandOver::Result::kBusy);
   link->start(dir());
-  link->stop(player);
+  link->stop();
   EXPECT_LT(std::chrono::steady_clock::now() - started, 500ms) << "waited on a player that does not answer";
   EXPECT_TRUE(players_on(socket).empty()) << "a second player was started";
   EXPECT_EQ(link->missing_program(dir()), "");
@@ -183,8 +180,7 @@ TEST_F(MpvLinkSocket, ALinkOrAnotherUsersSocketIsNeverUsedNorReplaced) {
 
 class MpvLinkScripted : public MpvLinkSocket {
  protected:
-  long scored_position() { return link->write_playlist(link->find_winamp()); }
-  std::string playlist_text() { return read_bytes(link->playlist_path({})); }
+  std::string scored() { return link->current_song(dir()).path; }
 
   std::unique_ptr<ScriptedMpv> mpv = std::make_unique<ScriptedMpv>(socket);
 };
@@ -192,11 +188,10 @@ class MpvLinkScripted : public MpvLinkSocket {
 TEST_F(MpvLinkScripted, AStartingPlayerIsAtItsFirstEntryAndAStopThereKeepsIt) {
   // Started with a song, mpv answers before it has picked the entry.
   mpv->set(json::array({{{"filename", "/m/first.wav"}}, {{"filename", "/m/second.wav"}}}), false);
-  EXPECT_EQ(scored_position(), 0);
-  EXPECT_EQ(playlist_text(), "/m/first.wav\r\n/m/second.wav\r\n");
+  EXPECT_EQ(scored(), "/m/first.wav");
 
-  link->stop(link->find_winamp());
-  EXPECT_EQ(scored_position(), 0) << "the song stopped while loading can still be scored";
+  link->stop();
+  EXPECT_EQ(scored(), "/m/first.wav") << "the song stopped while loading can still be scored";
 }
 
 TEST_F(MpvLinkScripted, AFileNameWithALineBreakNamesNoSong) {
@@ -204,26 +199,26 @@ TEST_F(MpvLinkScripted, AFileNameWithALineBreakNamesNoSong) {
   // lookup would name the wrong song or half a name.
   const json broken = {{"filename", "/m/two\nlines.wav"}};
   mpv->set(json::array({broken, {{"filename", "/m/after.wav"}, {"current", true}}}), false);
-  EXPECT_EQ(scored_position(), -1);
+  EXPECT_EQ(scored(), "");
   mpv->set(json::array({{{"filename", "/m/first.wav"}, {"current", true}}, broken}), false);
-  EXPECT_EQ(scored_position(), 0) << "a break after the position shifts nothing";
+  EXPECT_EQ(scored(), "/m/first.wav") << "a break after the position shifts nothing";
   mpv->set(json::array({{{"filename", "/m/first.wav"}}, {{"filename", "/m/two\nlines.wav"}, {"current", true}}}),
            false);
-  EXPECT_EQ(scored_position(), -1);
+  EXPECT_EQ(scored(), "");
 }
 
 TEST_F(MpvLinkScripted, AnIdlePlayerAtNoEntryHasNoSong) {
   // Stopped from mpv itself: there is no telling which song it was.
   mpv->set(json::array({{{"filename", "/m/first.wav"}}, {{"filename", "/m/second.wav"}}}), true);
-  EXPECT_EQ(scored_position(), -1);
+  EXPECT_EQ(scored(), "");
 
   mpv->set(json::array({{{"filename", "/m/first.wav"}}, {{"filename", "/m/second.wav"}, {"current", true}}}), false);
-  link->stop(link->find_winamp());
-  EXPECT_EQ(scored_position(), 1);
+  link->stop();
+  EXPECT_EQ(scored(), "/m/second.wav");
   mpv->set(json::array({{{"filename", "/m/other.wav"}}, {{"filename", "/m/second.wav"}}}), true);
-  EXPECT_EQ(scored_position(), 1) << "the stopped entry is still there";
+  EXPECT_EQ(scored(), "/m/second.wav") << "the stopped entry is still there";
   mpv->set(json::array({{{"filename", "/m/other.wav"}}, {{"filename", "/m/new.wav"}}}), true);
-  EXPECT_EQ(scored_position(), -1) << "a new playlist does not inherit the stopped position";
+  EXPECT_EQ(scored(), "") << "a new playlist does not inherit the stopped position";
 }
 
 }  // namespace

@@ -12,7 +12,8 @@
 #include "platform/settings_keys.h"
 #include "player/current_song.h"
 #include "player/executable_check.h"
-#include "player/winamp/win32_winamp_link.h"
+#include "player/winamp/win32_winamp_window.h"
+#include "player/winamp/winamp_link.h"
 #include "playmodes/play_modes.h"
 #include "scoring/add_songs.h"
 #include "scoring/current_song_scoring.h"
@@ -76,41 +77,42 @@ class Win32WinampLinkTest : public ::testing::Test {
   testing::TempDir root;
   fs::path dir = root.path() / "Program Files" / "Winamp";
   std::string winamp_dir = dir.string();
-  Win32WinampLink link;
+  Win32WinampWindow window;
+  WinampLink link{window};
   MemorySettingsStore settings;
   testing::FakeDesktop desktop;
 };
 
 TEST_F(Win32WinampLinkTest, StartsThePlayerItselfWithTheCommandLinesAsWritten) {
-  EXPECT_TRUE(executable_exists(link, winamp_dir));
+  EXPECT_FALSE(program_missing_from_folder(link, winamp_dir));
   const std::string program = winamp_dir + "\\winamp.exe";
   link.start(winamp_dir);
   EXPECT_EQ(started_with(), program + "\n" + std::to_string(SW_SHOWMINIMIZED) + "\n");
-  link.start_with_file(winamp_dir, "C:\\My Music\\a, b.mp3");
+  link.play_file(winamp_dir, "C:\\My Music\\a, b.mp3");
   EXPECT_EQ(started_with(), program + " \"C:\\My Music\\a, b.mp3\"\n2\n");
-  link.start_with_playlist(winamp_dir);
+  link.play_playlist(winamp_dir);
   EXPECT_EQ(started_with(), program + " \"" + winamp_dir + "\\winamp.m3u\"\n2\n");
 }
 
 TEST_F(Win32WinampLinkTest, AsksTheRunningPlayer) {
-  EXPECT_EQ(link.find_winamp(), kNoPlayer);
-  EXPECT_EQ(link.play_status(kNoPlayer), 0);
-  EXPECT_LT(link.write_playlist(kNoPlayer), 0);
+  EXPECT_EQ(window.find_winamp(), WinampWindow::kNoWindow);
+  EXPECT_EQ(link.play_status(), PlayStatus::kStopped);
+  EXPECT_EQ(link.current_song(winamp_dir).kind, CurrentSong::Kind::kNotRunning);
 
   link.start(winamp_dir);
-  ASSERT_TRUE(eventually([&] { return link.find_winamp() != kNoPlayer; }, 20s));
-  PlayerHandle player = link.find_winamp();
-  EXPECT_EQ(link.version(player), 0x2090);
-  EXPECT_EQ(link.play_status(player), kStatusPlaying);
+  ASSERT_TRUE(eventually([&] { return window.find_winamp() != WinampWindow::kNoWindow; }, 20s));
+  const WinampWindow::Handle player = window.find_winamp();
+  EXPECT_EQ(window.version(player), 0x2090);
+  EXPECT_EQ(link.play_status(), PlayStatus::kPlaying);
   EXPECT_EQ(get_current_song(link, settings, desktop), "C:\\music\\two.mp3");
   EXPECT_TRUE(desktop.messages.empty());
-  link.stop(player);
-  EXPECT_EQ(link.play_status(player), 0);
+  link.stop();
+  EXPECT_EQ(link.play_status(), PlayStatus::kStopped);
 
   // A player that hangs is busy, never too old and never stopped.
   testing::write_bytes(winamp_dir + "\\winamp.exe.hang", "");
-  EXPECT_EQ(link.play_status(player), kStatusBusy);
-  EXPECT_EQ(link.version(player), kStatusBusy);
+  EXPECT_EQ(link.play_status(), PlayStatus::kBusy);
+  EXPECT_EQ(window.version(player), std::nullopt);
   EXPECT_EQ(link.current_song(winamp_dir).kind, CurrentSong::Kind::kBusy);
   fs::remove(winamp_dir + "\\winamp.exe.hang");
 }
