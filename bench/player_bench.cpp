@@ -40,7 +40,8 @@ void BM_CurrentSongMpv(benchmark::State& state) {
   const std::string song = (folder / "a.wav").string();
   testing::write_wav(song);
 
-  MpvLink link(AppFolders{(folder / "data").string()});
+  const auto mpv = make_mpv_link(AppFolders{(folder / "data").string()});
+  MpvLink& link = *mpv;
   link.play_file(folder.string(), song);
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
   while (link.current_song(folder.string()).path != song && std::chrono::steady_clock::now() < deadline)

@@ -63,16 +63,17 @@ int main(int argc, char* argv[]) {
   jukora::QtDesktop desktop;
 #ifdef _WIN32
   jukora::Win32WinampWindow window;
-  jukora::WinampLink link(window);
+  const auto winamp = jukora::make_winamp_link(window);
+  jukora::PlayerLink& link = *winamp;
 #else
-  jukora::MpvLink mpv(folders);
+  const auto mpv = jukora::make_mpv_link(folders);
   // The program's own mpv shows up on the bus too when mpv's MPRIS script is
   // installed; it is never the user's player.
   jukora::MprisLink mpris(settings, folders, [&mpv](long pid) {
-    return jukora::process_has_argument(pid, "--input-ipc-server=" + mpv.socket_path());
+    return jukora::process_has_argument(pid, "--input-ipc-server=" + mpv->socket_path());
   });
   mpris.tell = [&desktop](const std::string& text) { desktop.notify(text); };
-  jukora::PlayerChoice link(settings, mpv);
+  jukora::PlayerChoice link(settings, *mpv);
   link.add("mpris", mpris);
   jukora::MpdLink mpd(settings, folders);
   link.add("mpd", mpd);

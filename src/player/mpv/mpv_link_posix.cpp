@@ -1,11 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <optional>
 #include <utility>
+#include <vector>
 
 #include "platform/private_folder.h"
 #include "player/detached_spawn.h"
+#include "player/mpv/mpv_ipc.h"
 #include "player/mpv/mpv_link.h"
 #include "songlist/paths.h"
 
@@ -51,17 +55,92 @@ std::string foreign_socket_text(const std::string& socket) {
   return socket + " is not Jukora's own mpv socket, so mpv is not started. Remove it and try again.";
 }
 
+class MpvIpcLink : public MpvLink {
+ public:
+  explicit MpvIpcLink(const AppFolders& folders) : data_folder_(folders.data) {}
+
+  Reach reach() override;
+  PlayStatus play_status() override;
+  // Asks mpv for the entry it is at, in one request.
+  CurrentSong current_song(const std::string& player_dir) override;
+
+  HandOver play_file(const std::string& player_dir, const std::string& song_path) override;
+  HandOver play_playlist(const std::string& player_dir) override;
+  // In the data folder: the player folder may be the system's.
+  std::string playlist_path(const std::string& player_dir) const override;
+  void stop() override;
+  // mpv is started at the next request: a song or a playlist handed over
+  // then starts it playing at once; any other request starts it idle.
+  void start(const std::string& player_dir) override;
+
+  // Also refuses while the socket's place holds something that is not this
+  // user's mpv: mpv is never started over it.
+  std::string missing_program(const std::string& player_dir) const override;
+  std::string folder_program(const std::string& player_dir) const override;
+  PlayerTexts texts() const override;
+
+  std::string socket_path() override;
+
+ private:
+  // The entry playing when the player was stopped: mpv forgets its position
+  // on stop, the program still wants to score that song.
+  struct StoppedEntry {
+    long position;
+    std::string file;
+  };
+  struct PendingSpawn {
+    pid_t pid;
+    std::chrono::steady_clock::time_point deadline;
+  };
+  enum class Presence {
+    kAnswers,  // connected to this user's mpv
+    kBusy,     // a player that cannot answer now
+    kGone,     // no player: one may be started
+    kForeign,  // something else holds the socket's place: never start over it
+  };
+  struct Contact {
+    Presence state;
+    std::optional<MpvSession> session;
+  };
+  struct Playlist {
+    std::vector<nlohmann::json> entries;
+    long position = -1;  // the entry to score, -1 for none
+  };
+
+  Contact contact();
+  // contact(), and a bare start asked for earlier happens now if mpv is gone.
+  Contact contact_or_start();
+  // The replies of one batch; nothing when mpv did not answer them in time,
+  // which also holds off further waits for a while.
+  std::optional<std::vector<MpvReply>> ask(MpvSession& session, const std::vector<std::vector<std::string>>& commands);
+  bool spawn_pending() const;
+  // `then`, when given, goes in the same batch, after the questions.
+  std::optional<Playlist> ask_playlist(MpvSession& session, const std::vector<std::string>& then = {});
+  // `hand_over` goes to a running mpv; a new one gets `arguments` instead.
+  HandOver launch(const std::string& player_dir, const std::vector<std::string>& hand_over,
+                  const std::vector<std::string>& arguments);
+  bool spawn(const std::string& player_dir, const std::vector<std::string>& arguments);
+
+  std::string data_folder_;
+  std::optional<std::string> socket_path_;
+  std::optional<PendingSpawn> pending_;
+  std::optional<StoppedEntry> stopped_;
+  // The player folder of a bare start that waits for the next request.
+  std::optional<std::string> bare_start_;
+  std::chrono::steady_clock::time_point quiet_until_{};
+  // The listener on our socket runs as another user.
+  bool foreign_listener_ = false;
+};
+
 }  // namespace
 
-MpvLink::MpvLink(const AppFolders& folders) : data_folder_(folders.data) {}
+std::unique_ptr<MpvLink> make_mpv_link(const AppFolders& folders) { return std::make_unique<MpvIpcLink>(folders); }
 
-MpvLink::~MpvLink() = default;
+std::string MpvIpcLink::folder_program(const std::string& player_dir) const { return join_path(player_dir, "mpv"); }
 
-std::string MpvLink::folder_program(const std::string& player_dir) const { return join_path(player_dir, "mpv"); }
+std::string MpvIpcLink::playlist_path(const std::string&) const { return join_path(data_folder_, "winamp.m3u"); }
 
-std::string MpvLink::playlist_path(const std::string&) const { return join_path(data_folder_, "winamp.m3u"); }
-
-PlayerTexts MpvLink::texts() const {
+PlayerTexts MpvIpcLink::texts() const {
   // The program starts its own mpv, so "run it manually" would not help.
   return {
       "mpv",
@@ -75,7 +154,7 @@ PlayerTexts MpvLink::texts() const {
   };
 }
 
-std::string MpvLink::socket_path() {
+std::string MpvIpcLink::socket_path() {
   if (socket_path_) return *socket_path_;
   // Stable names, so that the program finds the mpv it started in an
   // earlier run.
@@ -85,8 +164,8 @@ std::string MpvLink::socket_path() {
   return *socket_path_;
 }
 
-std::string MpvLink::missing_program(const std::string& player_dir) const {
-  std::string missing = PlayerLink::missing_program(player_dir);
+std::string MpvIpcLink::missing_program(const std::string& player_dir) const {
+  std::string missing = MpvLink::missing_program(player_dir);
   if (!missing.empty() || !socket_path_) return missing;
   SocketCheck check = check_own_socket(*socket_path_);
   if (check == SocketCheck::kForeign || (check == SocketCheck::kOwnSocket && foreign_listener_))
@@ -94,11 +173,11 @@ std::string MpvLink::missing_program(const std::string& player_dir) const {
   return {};
 }
 
-bool MpvLink::spawn_pending() const {
+bool MpvIpcLink::spawn_pending() const {
   return pending_ && Clock::now() < pending_->deadline && process_exists(pending_->pid);
 }
 
-MpvLink::Contact MpvLink::contact() {
+MpvIpcLink::Contact MpvIpcLink::contact() {
   if (Clock::now() < quiet_until_) return {Presence::kBusy, std::nullopt};
   const std::string path = socket_path();
   if (path.empty()) return {Presence::kGone, std::nullopt};
@@ -126,7 +205,7 @@ MpvLink::Contact MpvLink::contact() {
   return {Presence::kAnswers, std::move(session)};
 }
 
-MpvLink::Contact MpvLink::contact_or_start() {
+MpvIpcLink::Contact MpvIpcLink::contact_or_start() {
   Contact found = contact();
   if (found.state != Presence::kGone || !bare_start_) {
     if (found.state != Presence::kGone) bare_start_.reset();
@@ -137,15 +216,15 @@ MpvLink::Contact MpvLink::contact_or_start() {
   return {Presence::kBusy, std::nullopt};
 }
 
-std::optional<std::vector<MpvReply>> MpvLink::ask(MpvSession& session,
-                                                  const std::vector<std::vector<std::string>>& commands) {
+std::optional<std::vector<MpvReply>> MpvIpcLink::ask(MpvSession& session,
+                                                     const std::vector<std::vector<std::string>>& commands) {
   std::vector<MpvReply> replies = session.ask_all(commands);
   if (!session.lost()) return replies;
   quiet_until_ = Clock::now() + kQuietAfterTimeout;
   return std::nullopt;
 }
 
-Reach MpvLink::reach() {
+Reach MpvIpcLink::reach() {
   switch (contact_or_start().state) {
     case Presence::kAnswers:
       return Reach::kRunning;
@@ -162,7 +241,8 @@ Reach MpvLink::reach() {
 // after a start or a replacing load mpv is busy but at no entry yet: it is
 // about to play the first one, and that is the song to score. After a stop,
 // the entry that was stopped.
-std::optional<MpvLink::Playlist> MpvLink::ask_playlist(MpvSession& session, const std::vector<std::string>& then) {
+std::optional<MpvIpcLink::Playlist> MpvIpcLink::ask_playlist(MpvSession& session,
+                                                             const std::vector<std::string>& then) {
   std::vector<std::vector<std::string>> commands = {kAskPlaylist, kAskIdle};
   if (!then.empty()) commands.push_back(then);
   auto replies = ask(session, commands);
@@ -186,7 +266,7 @@ std::optional<MpvLink::Playlist> MpvLink::ask_playlist(MpvSession& session, cons
   return state;
 }
 
-CurrentSong MpvLink::current_song(const std::string& player_dir) {
+CurrentSong MpvIpcLink::current_song(const std::string& player_dir) {
   auto found = contact_or_start();
   switch (found.state) {
     case Presence::kBusy:
@@ -205,7 +285,7 @@ CurrentSong MpvLink::current_song(const std::string& player_dir) {
   return file.empty() ? CurrentSong::no_song() : CurrentSong::song(std::move(file));
 }
 
-PlayStatus MpvLink::play_status() {
+PlayStatus MpvIpcLink::play_status() {
   auto found = contact_or_start();
   if (found.state == Presence::kBusy) return PlayStatus::kBusy;
   if (!found.session) return PlayStatus::kStopped;
@@ -219,7 +299,7 @@ PlayStatus MpvLink::play_status() {
   return is_true((*replies)[1]) ? PlayStatus::kPaused : PlayStatus::kPlaying;
 }
 
-void MpvLink::stop() {
+void MpvIpcLink::stop() {
   auto found = contact_or_start();
   if (!found.session) return;
   auto playlist = ask_playlist(*found.session, {"stop", "keep-playlist"});
@@ -230,22 +310,22 @@ void MpvLink::stop() {
 }
 
 // A bare mpv could not take a song before it listens.
-void MpvLink::start(const std::string& player_dir) { bare_start_ = player_dir; }
+void MpvIpcLink::start(const std::string& player_dir) { bare_start_ = player_dir; }
 
-HandOver MpvLink::play_file(const std::string& player_dir, const std::string& song_path) {
+HandOver MpvIpcLink::play_file(const std::string& player_dir, const std::string& song_path) {
   // An absolute path: mpv cannot read it as a protocol or an option.
   if (!is_local_file_path(song_path)) return HandOver::refused("It is not a file on this computer.");
   return launch(player_dir, {"loadfile", song_path, "replace"}, {"--", song_path});
 }
 
-HandOver MpvLink::play_playlist(const std::string& player_dir) {
+HandOver MpvIpcLink::play_playlist(const std::string& player_dir) {
   std::string playlist = playlist_path(player_dir);
   if (!is_local_file_path(playlist)) return HandOver::refused("It is not a file on this computer.");
   return launch(player_dir, {"loadlist", playlist, "replace"}, {"--playlist=" + playlist});
 }
 
-HandOver MpvLink::launch(const std::string& player_dir, const std::vector<std::string>& hand_over,
-                         const std::vector<std::string>& arguments) {
+HandOver MpvIpcLink::launch(const std::string& player_dir, const std::vector<std::string>& hand_over,
+                            const std::vector<std::string>& arguments) {
   // One player only: a running mpv takes the work, a busy one gets it later,
   // and none is ever started beside one that does not answer.
   auto found = contact();
@@ -261,7 +341,7 @@ HandOver MpvLink::launch(const std::string& player_dir, const std::vector<std::s
   return HandOver::started();
 }
 
-bool MpvLink::spawn(const std::string& player_dir, const std::vector<std::string>& arguments) {
+bool MpvIpcLink::spawn(const std::string& player_dir, const std::vector<std::string>& arguments) {
   // The folder is chosen and made afresh for every new mpv: a sweep of old
   // files may have taken it away while we ran, and an mpv told to listen in
   // a missing folder plays on out of reach, so every later start would add

@@ -18,7 +18,35 @@ constexpr long kIsPaused = 3;
 // one space and the file in double quotes.
 std::string with_file(const std::string& program, const std::string& file) { return program + " \"" + file + "\""; }
 
+class WinampLink : public PlayerLink {
+ public:
+  explicit WinampLink(WinampWindow& window) : window_(window) {}
+
+  // Winamp is running when its window is there; a hung one is found too,
+  // and its requests then say busy.
+  Reach reach() override;
+  PlayStatus play_status() override;
+  // Finds Winamp, checks its version, has it write its playlist and reads
+  // the entry at the position it answers, as it is written there.
+  CurrentSong current_song(const std::string& player_dir) override;
+
+  HandOver play_file(const std::string& player_dir, const std::string& song_path) override;
+  HandOver play_playlist(const std::string& player_dir) override;
+  // "winamp.m3u" in the Winamp folder, which Winamp itself writes too.
+  std::string playlist_path(const std::string& player_dir) const override;
+  void stop() override;
+  void start(const std::string& player_dir) override;
+
+  std::string folder_program(const std::string& player_dir) const override;
+  PlayerTexts texts() const override { return winamp_texts(); }
+
+ private:
+  WinampWindow& window_;
+};
+
 }  // namespace
+
+std::unique_ptr<PlayerLink> make_winamp_link(WinampWindow& window) { return std::make_unique<WinampLink>(window); }
 
 std::string playlist_entry(std::string_view text, long position) {
   long entry = -1;
@@ -96,7 +124,5 @@ void WinampLink::start(const std::string& player_dir) {
 std::string WinampLink::folder_program(const std::string& player_dir) const {
   return join_path(player_dir, "winamp.exe");
 }
-
-PlayerTexts WinampLink::texts() const { return winamp_texts(); }
 
 }  // namespace jukora

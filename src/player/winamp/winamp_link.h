@@ -8,6 +8,7 @@
 // plain C++ over WinampWindow, so that it is tested on every system.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -24,30 +25,7 @@ inline constexpr long kLowestVersion = 0x2005;
 // are skipped, every other line (an empty one too) is an entry.
 std::string playlist_entry(std::string_view text, long position);
 
-class WinampLink : public PlayerLink {
- public:
-  explicit WinampLink(WinampWindow& window) : window_(window) {}
-
-  // Winamp is running when its window is there; a hung one is found too,
-  // and its requests then say busy.
-  Reach reach() override;
-  PlayStatus play_status() override;
-  // Finds Winamp, checks its version, has it write its playlist and reads
-  // the entry at the position it answers, as it is written there.
-  CurrentSong current_song(const std::string& player_dir) override;
-
-  HandOver play_file(const std::string& player_dir, const std::string& song_path) override;
-  HandOver play_playlist(const std::string& player_dir) override;
-  // "winamp.m3u" in the Winamp folder, which Winamp itself writes too.
-  std::string playlist_path(const std::string& player_dir) const override;
-  void stop() override;
-  void start(const std::string& player_dir) override;
-
-  std::string folder_program(const std::string& player_dir) const override;
-  PlayerTexts texts() const override;
-
- private:
-  WinampWindow& window_;
-};
+// Winamp, reached through `window`, which must outlive the link.
+std::unique_ptr<PlayerLink> make_winamp_link(WinampWindow& window);
 
 }  // namespace jukora

@@ -46,7 +46,7 @@ class MpvLinkTest : public ::testing::Test {
     music = temp.file("music, vol 1");
     for (const char* name : {"a.wav", "b.wav"}) write_wav(music + "/" + name);
 
-    link = std::make_unique<MpvLink>(AppFolders{temp.file("data")});
+    link = make_mpv_link(AppFolders{temp.file("data")});
     settings.SaveSetting(sections::kPrefs, keys::kWinampDir, winamp_dir);
   }
 

@@ -119,7 +119,7 @@ class MpvLinkSocket : public ::testing::Test {
 
   TempDir temp;
   bool runtime_ready = testing::use_runtime_dir(temp.file("run"));
-  std::unique_ptr<MpvLink> link = std::make_unique<MpvLink>(AppFolders{temp.file("data")});
+  std::unique_ptr<MpvLink> link = make_mpv_link(AppFolders{temp.file("data")});
   std::string socket = link->socket_path();
 };
 

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 
 #include "platform/app_folders.h"
@@ -78,7 +79,8 @@ class Win32WinampLinkTest : public ::testing::Test {
   fs::path dir = root.path() / "Program Files" / "Winamp";
   std::string winamp_dir = dir.string();
   Win32WinampWindow window;
-  WinampLink link{window};
+  std::unique_ptr<PlayerLink> winamp = make_winamp_link(window);
+  PlayerLink& link = *winamp;
   MemorySettingsStore settings;
   testing::FakeDesktop desktop;
 };

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -61,7 +62,8 @@ class WinampLinkTest : public ::testing::Test {
   MemorySettingsStore settings;
   testing::FakeDesktop desktop;
   FakeWinampWindow window;
-  WinampLink link{window};
+  std::unique_ptr<PlayerLink> winamp = make_winamp_link(window);
+  PlayerLink& link = *winamp;
 };
 
 TEST_F(WinampLinkTest, ReadsTheLineAtThePlayersPositionAsWritten) {
