@@ -69,19 +69,19 @@ int main(int argc, char* argv[]) {
   const auto mpv = jukora::make_mpv_link(folders);
   // The program's own mpv shows up on the bus too when mpv's MPRIS script is
   // installed; it is never the user's player.
-  jukora::MprisLink mpris(settings, folders, [&mpv](long pid) {
+  const auto mpris = jukora::make_mpris_link(settings, folders, [&mpv](long pid) {
     return jukora::process_has_argument(pid, "--input-ipc-server=" + mpv->socket_path());
   });
-  mpris.tell = [&desktop](const std::string& text) { desktop.notify(text); };
+  mpris->tell = [&desktop](const std::string& text) { desktop.notify(text); };
   jukora::PlayerChoice link(settings, *mpv);
-  link.add("mpris", mpris);
+  link.add("mpris", *mpris);
   jukora::MpdLink mpd(settings, folders);
   link.add("mpd", mpd);
 #endif
 
   jukora::Form1 form(settings, link, desktop, folders);
 #ifndef _WIN32
-  form.preferences().set_mpris_directory(&mpris);
+  form.preferences().set_mpris_directory(mpris.get());
 #endif
   jukora::SystemClock clock;
   jukora::QtTrayHost tray;
