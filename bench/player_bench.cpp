@@ -61,7 +61,8 @@ void BM_CurrentSongMpd(benchmark::State& state) {
     server.command("command_list_begin\nadd \"a.wav\"\nplay 0\npause 1\ncommand_list_end");
     MemorySettingsStore settings;
     settings.SaveSetting(sections::kPlayer, keys::kMpdHost, server.socket());
-    MpdLink link(settings, AppFolders{folder.string()});
+    const auto mpd = make_mpd_link(settings, AppFolders{folder.string()});
+    PlayerLink& link = *mpd;
     const std::string song = server.music() + "/a.wav";
     for (auto _ : state) benchmark::DoNotOptimize(link.current_song({}));
     if (link.current_song({}).path != song) state.SkipWithError("MPD did not play the song");

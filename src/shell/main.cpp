@@ -75,8 +75,8 @@ int main(int argc, char* argv[]) {
   mpris->tell = [&desktop](const std::string& text) { desktop.notify(text); };
   jukora::PlayerChoice link(settings, *mpv);
   link.add("mpris", *mpris);
-  jukora::MpdLink mpd(settings, folders);
-  link.add("mpd", mpd);
+  const auto mpd = jukora::make_mpd_link(settings, folders);
+  link.add("mpd", *mpd);
 #endif
 
   jukora::Form1 form(settings, link, desktop, folders);

@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <functional>
+#include <memory>
 
 #include "platform/settings_keys.h"
 #include "player/mpd/mpd_link.h"
@@ -73,7 +74,8 @@ class MpdFixture : public ::testing::Test, protected SavedSonglist {
   }
 
   MpdServer& server = shared_mpd();
-  MpdLink mpd{settings, folders};
+  std::unique_ptr<PlayerLink> mpd_link = make_mpd_link(settings, folders);
+  PlayerLink& mpd = *mpd_link;
   FakeClock clock;
   FakePlayTimer timer;
   PlayModes modes{songlist, files, settings, mpd, desktop, clock, timer};
