@@ -72,8 +72,7 @@ void App::wire_window() {
 
   Form1Hooks& hooks = form_.hooks;
   hooks.check_player_folder = [this] {
-    if (link_.uses_player_folder() && !executable_exists(link_, read_winamp_dir(settings_)))
-      dir_dialog_->show_chooser();
+    if (program_missing_from_folder(link_, read_winamp_dir(settings_))) dir_dialog_->show_chooser();
   };
   hooks.add_tray_icons = [this] { tray_buttons_.add_tray_icons(settings_); };
   hooks.read_songlist = [this] {

@@ -17,7 +17,7 @@
 #include <QTreeView>
 #include <filesystem>
 
-#include "player/mpris_rules.h"
+#include "player/mpris/mpris_rules.h"
 #include "shell/dir_dialog.h"
 #include "shell/mpd_page.h"
 #include "shell/mpris_page.h"
