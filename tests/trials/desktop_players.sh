@@ -10,7 +10,9 @@
 # JUKORA is the built program (build/dev/src/shell/jukora). As root the
 # players run as USER (default: nobody), since some refuse root; as an
 # ordinary user they run as that user. KEEP_WORK=1 keeps each player's
-# folder (logs, songlist, screenshot of the export) for a look.
+# folder (logs, songlist, screenshot of the export) for a look;
+# TRIAL_MPRIS_NAME=NAME gives Jukora that player name instead of the one its
+# Preferences would store.
 #
 # Not part of .ci/run: a full run of the fourteen players takes about
 # 25 minutes here (2 cores), one to two minutes a player, more on a first
@@ -55,7 +57,7 @@ for player in "${players[@]}"; do
   [[ $(id -u) == 0 ]] && chown "$user" "$work"
   one=$SECONDS
   # A clean environment: nothing of the caller's desktop or bus leaks in.
-  timeout -k 10 360 "${as_user[@]}" env -i PATH=/usr/local/bin:/usr/bin:/bin LANG=C.UTF-8 \
+  timeout -k 10 360 "${as_user[@]}" env -i PATH=/usr/local/bin:/usr/bin:/bin LANG=C.UTF-8 ${TRIAL_MPRIS_NAME:+TRIAL_MPRIS_NAME=$TRIAL_MPRIS_NAME} \
     dbus-run-session -- "$here/one_player.sh" "$player" "$jukora" "$work" 2>"$work/trial.err"
   rc=$?
   sweep "$work"

@@ -22,10 +22,13 @@ settings=$XDG_CONFIG_HOME/Jukora/Jukora.ini
 music=$HOME/Music
 jlog=$work/jukora.log
 # Names that a URL has to carry whole: a space, "#", "%", and non-ASCII.
-long_songs=("a song #1.wav" "100% pure.wav" "Ünïcödé ♪ 3.wav")
-unlisted="not listed #5 %.wav"
-cycle_songs=("cyc #1.wav" "cyc 2%.wav" "cÿc 3.wav")
-for s in "${long_songs[@]}" "$unlisted"; do make_song "$s" 40; done
+# Ogg Vorbis, as a music folder holds; one WAV besides, as some players
+# name a file without tags differently.
+long_songs=("a song #1.ogg" "100% pure.ogg" "Ünïcödé ♪ 3.ogg")
+unlisted="not listed #5 %.ogg"
+cycle_songs=("cyc #1.ogg" "cyc 2%.ogg" "cÿc 3.ogg")
+wav_song="plain wave.wav"
+for s in "${long_songs[@]}" "$unlisted" "$wav_song"; do make_song "$s" 40; done
 for s in "${cycle_songs[@]}"; do make_song "$s" 4; done
 
 result version "$(dpkg-query -W -f '${Version}' "$pkg" 2>/dev/null || echo "not installed")"
@@ -43,6 +46,8 @@ bus_name() { "$probe" wait-name "$stem" "$1" | awk '!/^none/ {print $1}'; }
 playing() { "$probe" wait-playing "$name" "$1" "${2:-8}"; }
 
 start_player
+after_start &
+pids+=($!)
 name=$(bus_name 40)
 if [[ -z $name ]]; then
   result bus "no MPRIS name within 40 s: $("$probe" names); $(tail -c 300 "$work/player.log" | tr '\n' ' ')"
@@ -55,6 +60,8 @@ identity=$(sed -n 's/.*Identity=\([^ ]*\).*/\1/p' <<<"$facts" | tr _ ' ')
 # What the Preferences store: the part of the name before its first dot.
 jukora_stem=${name#org.mpris.MediaPlayer2.}
 jukora_stem=${jukora_stem%%.*}
+# TRIAL_MPRIS_NAME tries what a user may type instead (a whole bus name).
+jukora_stem=${TRIAL_MPRIS_NAME:-$jukora_stem}
 [[ $jukora_stem == "${stem%%.*}" ]] || result facts "bus name $name is not of the expected stem $stem"
 
 way=
@@ -109,6 +116,10 @@ if [[ -z $way ]] && native "$music/${long_songs[2]}" && playing "$music/${long_s
   way=native
 fi
 result way "${way:-none}: how the trial makes it play a file"
+if [[ -n $way ]]; then
+  if seen=$(play_file "$music/$wav_song" && playing "$music/$wav_song" 2); then result wav "named: $seen"
+  else result wav "a WAV is not named: $("$probe" state "$name" | tr '\t' ' ')"; fi
+fi
 # Position while it plays: does it move with the clock?
 IFS=$'\t' read -r st1 _ pos1 < <("$probe" state "$name")
 sleep 1
@@ -223,11 +234,16 @@ cycle() {
 
 name=$("$probe" wait-name "$stem" 2 | awk '!/^none/ {print $1}')
 if [[ -n $name ]]; then cycle cycle-running; fi
-"$probe" open "$name" /dev/null >/dev/null 2>&1
-kill "$player_pid" 2>/dev/null
-end_session_processes_of_player() { pkill -u "$(id -u)" -f "^${words[0]}( |$)|/${words[0]##*/}( |$)" 2>/dev/null; }
-end_session_processes_of_player
-wait_for 10 bash -c "! $probe wait-name '$stem' 0.2 >/dev/null" || result cycle-started "the player did not quit"
+# Quit as a user would (a player killed may leave its lock behind: Quod
+# Libet's next start then hangs on its control FIFO); killed only if it stays.
+gone() { ! "$probe" wait-name "$stem" 0.2 >/dev/null; }
+[[ -n $name ]] && "$probe" quit "$name" >/dev/null
+if ! wait_for 10 gone; then
+  result cycle-started "the player did not quit by MPRIS Quit within 10 s: killed"
+  kill "$player_pid" 2>/dev/null
+  pkill -u "$(id -u)" -f "^${words[0]}( |$)|/${words[0]##*/}( |$)" 2>/dev/null
+  wait_for 10 gone || result cycle-started "the player did not end"
+fi
 cycle cycle-started
 
 # The export: Countup, Playlist All, through the mode menu from the keyboard.

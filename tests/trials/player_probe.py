@@ -10,6 +10,7 @@
 #   player_probe.py facts NAME                   Identity, DesktopEntry, OpenUri, TrackList, CanEditTracks
 #   player_probe.py state NAME                   status, xesam:url, position
 #   player_probe.py open NAME PATH               OpenUri of PATH's file URL: "ok" or the error
+#   player_probe.py quit NAME                    its Quit method
 #   player_probe.py wait-playing NAME PATH SECONDS
 #   player_probe.py watch NAME SECONDS FILE      every change of status and url, one line each
 #   player_probe.py notifications FILE           the notification service, until killed
@@ -122,6 +123,15 @@ def cmd_open(name, path):
     return 0
 
 
+def cmd_quit(name):
+    try:
+        bus().get_object(name, PATH, introspect=False).Quit(dbus_interface="org.mpris.MediaPlayer2", timeout=TIMEOUT)
+        print("ok")
+    except dbus.DBusException as e:
+        print("error " + str(e.get_dbus_name()))
+    return 0
+
+
 def cmd_wait_playing(name, path, seconds):
     b = bus()
     start = time.monotonic()
@@ -206,6 +216,7 @@ def main(argv):
         "facts": cmd_facts,
         "state": cmd_state,
         "open": cmd_open,
+        "quit": cmd_quit,
         "wait-playing": cmd_wait_playing,
         "watch": cmd_watch,
         "notifications": cmd_notifications,

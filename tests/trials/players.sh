@@ -13,6 +13,7 @@ trial_players=(rhythmbox strawberry elisa clementine lollypop quodlibet juk sayo
 # The players started from Jukora's command inherit nothing of the trial's
 # own: the command is all a user would have.
 prepare() { :; }
+after_start() { :; }
 native() { return 1; }
 
 define_player() {
@@ -37,13 +38,21 @@ define_player() {
       }
       native() { quodlibet --play-file="$1" >>"$work/native.log" 2>&1; }
       ;;
-    juk) ;;
+    juk)
+      # Its first start asks for the music folders, the fresh profile's
+      # Music folder filled in; MPRIS comes up only after OK.
+      after_start() {
+        wait_for 30 xdotool search --onlyvisible --name "^Folder List" >/dev/null &&
+          xdotool key --window "$(xdotool search --onlyvisible --name "^Folder List" | head -1)" Return
+      }
+      ;;
     sayonara) ;;
-    gnome-music) stem=GnomeMusic ;;
+    gnome-music) stem=org.gnome.Music ;;
     celluloid) stem=io.github.celluloid_player.Celluloid ;;
     qmmp)
-      # Its MPRIS plugin ships in the package but is off until enabled.
-      prepare() { mkdir -p "$HOME/.qmmp" && printf '[General]\nenabled_plugins=mpris\n' >"$HOME/.qmmp/qmmprc"; }
+      # Its MPRIS plugin ships in the package but is off until enabled. Qt
+      # writes the group "General" as "[%General]": "[General]" is its own.
+      prepare() { mkdir -p "$HOME/.qmmp" && printf '[%%General]\nenabled_plugins=mpris\n' >"$HOME/.qmmp/qmmprc"; }
       ;;
     cmus)
       # cmus needs a terminal: the user's command runs it in one.

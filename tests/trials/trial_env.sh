@@ -105,5 +105,10 @@ notification_service_up() {
 }
 
 # make_song NAME SECONDS: a quiet tone in the music folder.
-# Plain PCM: Quod Libet's tag reader refuses sox's default WAVE_FORMAT_EXTENSIBLE.
-make_song() { sox -q -n -r 44100 -c 2 -b 16 -t wavpcm "$HOME/Music/$1" synth "$2" sine 440 vol 0.05; }
+# A WAV is plain PCM: Quod Libet's tag reader refuses sox's default
+# WAVE_FORMAT_EXTENSIBLE.
+make_song() {
+  local type=()
+  [[ $1 == *.wav ]] && type=(-b 16 -t wavpcm)
+  sox -q -n -r 44100 -c 2 "${type[@]}" "$HOME/Music/$1" synth "$2" sine 440 vol 0.05
+}
