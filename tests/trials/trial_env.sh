@@ -89,12 +89,20 @@ start_bus_monitor() {
 # The calls and errors since line N of the bus log, one short item each.
 bus_since() {
   tail -n +"$(($1 + 1))" "$work/bus.log" | awk '
+    # A call repeated is one item with its count.
+    function emit(item) { if (item == last) { ++times; return } out(); last = item; times = 1 }
+    function out() { if (last != "") printf "%s%s ", last, (times > 1 ? " x" times : "") }
+    function flush() { if (want != "") emit(want); want = "" }
+    /^(method call|error|signal|method return)/ { flush() }
     /^method call/ { match($0, /member=[A-Za-z]+/); m = substr($0, RSTART + 7, RLENGTH - 7)
-                     if (m ~ /^(OpenUri|Stop|Play|Pause|PlayPause|Next|AddTrack|RemoveTrack|GoTo|SetPosition)$/) { want = m; next } }
-    /^error/ { match($0, /error_name=[^ ]+/); want = "error " substr($0, RSTART + 11, RLENGTH - 11); next }
+                     if (m ~ /^(OpenUri|Stop|Play|Pause|PlayPause|Next|AddTrack|RemoveTrack|GoTo|SetPosition)$/) want = m
+                     next }
+    # Errors from the bus daemon itself are players looking for desktop services.
+    /^error/ && !/sender=org.freedesktop.DBus / { match($0, /error_name=[^ ]+/); want = "error " substr($0, RSTART + 11, RLENGTH - 11) }
+    /^error/ { next }
     want != "" && /^ *string "/ { sub(/^ *string "/, ""); sub(/"$/, ""); n = split($0, p, "/")
-                                   printf "%s(%s) ", want, substr(p[n], 1, 60); want = ""; next }
-    want != "" { printf "%s ", want; want = "" }
+                                   emit(want "(" substr(p[n], 1, 60) ")"); want = ""; next }
+    END { flush(); out() }
   ' | cut -c1-600
 }
 bus_lines() { wc -l <"$work/bus.log"; }
