@@ -15,8 +15,8 @@
 # Preferences would store.
 #
 # Not part of .ci/run: the fourteen players take about 26 minutes here
-# (2 cores; 1,557 s summed over their runs, 49 to 160 s a player, Elisa
-# and cmus the slowest). Each player has 6 minutes at most.
+# (2 cores; a full run took 1,585 s, 95 to 153 s a player, Elisa and cmus
+# the slowest). Each player has 6 minutes at most.
 #
 # Players and their packages: rhythmbox rhythmbox-plugins strawberry elisa
 # clementine lollypop quodlibet juk sayonara gnome-music celluloid qmmp cmus
