@@ -31,6 +31,7 @@ class PlayerChoice : public PlayerLink {
   HandOver play_file(const std::string& player_dir, const std::string& song_path) override {
     return current().play_file(player_dir, song_path);
   }
+  Arrival arrival() override { return current().arrival(); }
   HandOver play_playlist(const std::string& player_dir) override { return current().play_playlist(player_dir); }
   std::string playlist_path(const std::string& player_dir) const override {
     return current().playlist_path(player_dir);

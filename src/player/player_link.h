@@ -38,10 +38,26 @@ struct HandOver {
   };
   Result result = Result::kStarted;
   std::string reason;
+  // A refusal that holds for every song, not just this one: the player
+  // takes none the way it is set up.
+  bool any_song = false;
 
   static HandOver started() { return {}; }
   static HandOver busy() { return {Result::kBusy, {}}; }
   static HandOver refused(std::string why) { return {Result::kRefused, std::move(why)}; }
+  static HandOver refused_any(std::string why) { return {Result::kRefused, std::move(why), true}; }
+};
+
+// What became of the song the last play_file handed over.
+struct Arrival {
+  enum class State {
+    kPlays,    // the player plays it, or has: it counts as played
+    kAwaited,  // not yet seen playing; ask again later
+    kLost,     // the player went away before it played: it did not play, and the player may be started again
+    kMissed,   // the player took it but did not play it: `reason` says so for the user (empty: told already)
+  };
+  State state = State::kPlays;
+  std::string reason;
 };
 
 // The song the player is at, as the scoring of the playing song needs it.
@@ -101,6 +117,10 @@ class PlayerLink {
   // The one file becomes the player's whole playlist and plays. `song_path`
   // is always a local file path that exists.
   virtual HandOver play_file(const std::string& player_dir, const std::string& song_path) = 0;
+  // Whether the song the last play_file started plays. A backend whose
+  // player takes a song only to play it at once, or that cannot tell, keeps
+  // the default.
+  virtual Arrival arrival() { return {}; }
   // The playlist file (playlist_path) becomes the player's playlist and plays
   // from its first song.
   virtual HandOver play_playlist(const std::string& player_dir) = 0;

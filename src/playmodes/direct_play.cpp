@@ -36,6 +36,8 @@ void PlayModes::MSFlexGrid1_DblClick() {
     desktop_.message_box("Cannot play " + song + ": " + why);
     return;
   }
+  // The player plays this one now, not a cycle's song it was waiting for.
+  in_flight_.reset();
   songlist_.SetTextMatrix(r, col::kLastPlayed, format_date_text(clock_.now()));
   files_.note_unsaved_change();
 }

@@ -2,6 +2,7 @@
 #include "playmodes/play_modes.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "platform/app_folders.h"
@@ -60,6 +61,8 @@ std::int32_t PlayModes::cycle_scope(Scope scope) const { return scope == Scope::
 void PlayModes::start_cycle(std::int16_t play_mode, std::int32_t play_scope) {
   clear_marks();
   passed_ = {};
+  in_flight_.reset();
+  skip_sent_ = false;
   cycle_.play_scope = play_scope;
   cycle_.play_mode = play_mode;
   tmrJukora_.set_enabled(true);
@@ -74,6 +77,7 @@ void PlayModes::tmrJukora_Timer() {
   std::string dir;
   if (!executable_ready(dir)) return;
   if (score_first && score_first()) return;
+  if (in_flight_ && !land_in_flight()) return;
   const Reach reach = link_.reach();
   // A player that does not answer, or has not begun the song it was given,
   // is asked again at the next tick: nothing is chosen or marked meanwhile.
@@ -87,7 +91,9 @@ void PlayModes::tmrJukora_Timer() {
     return;
   }
   busy_ticks_ = 0;
-  if (status == PlayStatus::kPlaying || status == PlayStatus::kPaused) return;
+  // Some players ignore Stop (Quod Libet stays paused): Skip moves on anyway.
+  const bool skipped = std::exchange(skip_sent_, false);
+  if ((status == PlayStatus::kPlaying || status == PlayStatus::kPaused) && !skipped) return;
   look_until_ = started + kLookBudget;
   switch (cycle_.play_mode) {
     case mode::kRandomAll:
@@ -153,10 +159,16 @@ void PlayModes::feed(const std::function<int()>& choose, Record record) {
         break;
       }
       if (handed.result == HandOver::Result::kStarted) {
-        record_played(row, record);
-        // The rows keep their places: only Mark and Last Played changed.
-        files_.write_songlist();
+        in_flight_ = InFlight{std::string(songlist_.TextMatrix(row, col::kDirectory)),
+                              std::string(songlist_.TextMatrix(row, col::kFile)), record};
+        // A player whose word comes with the hand-over has the song recorded now.
+        if (!land_in_flight() && !passed_now.empty()) files_.write_songlist();
         tell_passed_over();
+        return;
+      }
+      if (handed.any_song) {
+        if (!passed_now.empty()) files_.write_songlist();
+        player_failed(handed.reason);
         return;
       }
       passed_.refusal = handed.reason;
@@ -176,6 +188,42 @@ void PlayModes::record_played(int row, Record record) {
   } else {
     songlist_.SetTextMatrix(row, col::kMark, "*");
   }
+}
+
+bool PlayModes::land_in_flight() {
+  const Arrival arrival = link_.arrival();
+  switch (arrival.state) {
+    case Arrival::State::kAwaited:
+      return false;
+    case Arrival::State::kMissed:
+      in_flight_.reset();
+      player_failed(arrival.reason);
+      return false;
+    case Arrival::State::kLost:
+      break;
+    case Arrival::State::kPlays:
+      record_in_flight();
+      break;
+  }
+  in_flight_.reset();
+  return true;
+}
+
+void PlayModes::record_in_flight() {
+  // Found by its name: a score change may have moved its row meanwhile.
+  if (const int row = songlist_.find(in_flight_->directory, in_flight_->file, 1, songlist_.Rows() - 1)) {
+    record_played(row, in_flight_->record);
+    // The rows keep their places: only Mark and Last Played changed.
+    files_.write_songlist();
+  }
+  in_flight_.reset();
+}
+
+void PlayModes::player_failed(const std::string& reason) {
+  tmrJukora_.set_enabled(false);
+  link_.cycle_ended();
+  tell_passed_over();
+  if (!reason.empty()) desktop_.notify(reason);
 }
 
 std::optional<PlayModes::Pass> PlayModes::unplayable(const std::string& song, std::chrono::milliseconds deadline,
@@ -237,6 +285,9 @@ void PlayModes::stop_player() {
 }
 
 void PlayModes::skip_song() {
+  // A song skipped before it began is passed over like one that played.
+  if (in_flight_) record_in_flight();
+  skip_sent_ = true;
   if (cycle_.play_mode != mode::kNone) {
     stop_player();
     return;
@@ -251,6 +302,8 @@ void PlayModes::skip_song() {
 void PlayModes::stop_winamp() {
   tmrJukora_.set_enabled(false);
   cycle_ = PlayCycle{};
+  in_flight_.reset();
+  skip_sent_ = false;
   stop_player();
   link_.cycle_ended();
 }

@@ -74,7 +74,8 @@ class PlayModes {
   void MSFlexGrid1_DblClick();
 
   // The Skip button: stops the song so the cycle moves on, or starts Random
-  // "All" (keeping the marks) when no cycle is set.
+  // "All" (keeping the marks) when no cycle is set. The next tick hands over
+  // a song even if the player ignored the Stop.
   void skip_song();
   // "Stop Winamp": ends the cycle and stops the player; the player keeps running.
   void stop_winamp();
@@ -100,6 +101,13 @@ class PlayModes {
     bool told = false;
   };
 
+  // The song handed over last, until the player is seen playing it: only
+  // then is it recorded as played, and nothing else is handed over meanwhile.
+  struct InFlight {
+    std::string directory, file;
+    Record record;
+  };
+
   void start_cycle(std::int16_t play_mode, std::int32_t play_scope);
   // The play_scope a cycle over `scope` starts with.
   std::int32_t cycle_scope(Scope scope) const;
@@ -113,6 +121,15 @@ class PlayModes {
   // and passed over, as long as the tick's time allows.
   void feed(const std::function<int()>& choose, Record record);
   void record_played(int row, Record record);
+  // What became of the song in flight: recorded and saved once it plays;
+  // the cycle ends when the player took it and did not play it. False while
+  // it is awaited, and when the cycle ended over it.
+  bool land_in_flight();
+  // The song in flight recorded as played, and saved.
+  void record_in_flight();
+  // The player cannot play songs the way it is set up: the cycle ends, with
+  // `reason` told (unless empty: told already), and nothing more is marked.
+  void player_failed(const std::string& reason);
   // Why `song` cannot be played now; nothing when it can. `ask_again` is set
   // when the look at the file got no answer in time, but too few times yet to
   // give up on it.
@@ -149,6 +166,9 @@ class PlayModes {
   // Until when the running tick may look at song files.
   std::chrono::steady_clock::time_point look_until_{};
   int busy_ticks_ = 0;
+  std::optional<InFlight> in_flight_;
+  // Skip told the player to stop: the next tick moves on whatever it says.
+  bool skip_sent_ = false;
   // The song file whose last looks got no answer, and how many in a row.
   struct {
     std::string path;

@@ -51,6 +51,7 @@ void PlayModes::export_playlist(Scope scope, bool descending) {
   // The feeding stops; play_mode stays, so a later Skip only stops the player.
   clear_marks();
   tmrJukora_.set_enabled(false);
+  in_flight_.reset();
   const int rows = songlist_.Rows() - 1;
   const int count = scope == Scope::kAll ? rows : std::min(kTopRows, rows);
 

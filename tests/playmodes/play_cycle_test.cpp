@@ -139,6 +139,49 @@ TEST_F(PlayCycleTest, ABusyPlayerHoldsTheCycleWithoutMarkingAndIsToldOnce) {
   EXPECT_TRUE(desktop.messages.empty());
 }
 
+TEST_F(PlayCycleTest, ASongIsMarkedOnlyOnceThePlayerPlaysItAndAPlayerThatCannotEndsTheCycle) {
+  using State = Arrival::State;
+  // What the player says of the first song after two ticks of waiting,
+  // whether it refuses every song instead, the songs handed over, the first
+  // row's Mark and what the user is told.
+  const std::tuple<State, bool, std::vector<int>, std::string, std::vector<std::string>> cases[] = {
+      {State::kPlays, false, {1, 2, 3}, "*", {}},
+      // Gone before it played: the same song again, to the player started anew.
+      {State::kLost, false, {1, 1, 2, 3}, "*", {}},
+      {State::kMissed, false, {1}, "", {"It played nothing."}},
+      {State::kPlays, true, {1}, "", {"It takes no songs."}},
+  };
+  for (const auto& [outcome, refuses_any, handed, mark, notes] : cases) {
+    SCOPED_TRACE(std::to_string(static_cast<int>(outcome)) + (refuses_any ? " refusing" : ""));
+    fill(3);
+    link.calls.clear();
+    desktop.notes.clear();
+    link.refusal = refuses_any ? "It takes no songs." : "";
+    link.refuses_any = refuses_any;
+    link.arrivals = {{State::kAwaited, {}}, {State::kAwaited, {}}, {outcome, "It played nothing."}};
+    modes.mnuAscending_Click(kCycleAll);
+    for (int tick = 0; tick < 2 && timer.enabled(); ++tick) modes.tmrJukora_Timer();
+    EXPECT_EQ(cells(1, col::kMark, col::kLastPlayed), ",00:00 1/1/71") << "not marked while awaited";
+    EXPECT_EQ(run(), handed);
+    EXPECT_EQ(songlist.TextMatrix(1, col::kMark), mark);
+    EXPECT_EQ(desktop.notes, notes);
+  }
+}
+
+TEST_F(PlayCycleTest, SkipMovesOnFromAPlayerThatIgnoresStopAndFromASongNotYetPlaying) {
+  fill(3);
+  modes.mnuAscending_Click(kCycleAll);
+  modes.tmrJukora_Timer();
+  link.status = PlayStatus::kPaused;  // as Quod Libet stays after Stop
+  modes.skip_song();
+  link.arrivals = {{Arrival::State::kAwaited, {}}};
+  modes.tmrJukora_Timer();
+  modes.skip_song();
+  EXPECT_EQ(songlist.TextMatrix(2, col::kMark), "*") << "skipped before it began";
+  link.status = PlayStatus::kStopped;
+  EXPECT_EQ(run(), (std::vector<int>{1, 2, 3}));
+}
+
 TEST_F(PlayCycleTest, AnEmptySonglistEndsTheCycleWithoutHandingOverItsBlankRow) {
   // Joined, the blank row's cells would name the root folder as the song.
   for (Menu menu : {up, down, random}) {

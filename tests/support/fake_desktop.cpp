@@ -73,7 +73,12 @@ TempDir::~TempDir() {
 
 std::string read_bytes(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  // A process that ends while its /proc entry is read fails the read itself.
+  try {
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  } catch (const std::ios_base::failure&) {
+    return {};
+  }
 }
 
 void write_bytes(const std::string& path, const std::string& bytes) {

@@ -93,6 +93,12 @@ class FakePlayerLink : public PlayerLink {
     calls.push_back("play_file " + dir + " " + song);
     return answer();
   }
+  Arrival arrival() override {
+    if (arrivals.empty()) return {};
+    Arrival next = arrivals.front();
+    arrivals.erase(arrivals.begin());
+    return next;
+  }
   HandOver play_playlist(const std::string& dir) override {
     calls.push_back("play_playlist " + dir);
     return answer();
@@ -115,7 +121,9 @@ class FakePlayerLink : public PlayerLink {
     if (busy_hand_overs > 0)
       --busy_hand_overs;
     else if (!busy)
-      return refusal.empty() ? HandOver::started() : HandOver::refused(refusal);
+      return refusal.empty() ? HandOver::started()
+             : refuses_any   ? HandOver::refused_any(refusal)
+                             : HandOver::refused(refusal);
     return HandOver::busy();
   }
 
@@ -124,6 +132,9 @@ class FakePlayerLink : public PlayerLink {
   bool busy = false;        // answers nothing in time
   int busy_hand_overs = 0;  // this many more hand-overs meet a busy player
   std::string refusal;
+  bool refuses_any = false;  // the refusal holds for every song
+  // The next answers to arrival(), one per question; then: it plays.
+  std::vector<Arrival> arrivals;
   PlayStatus status = PlayStatus::kStopped;
   // The song the player is at, as it names it; nothing: none.
   std::optional<std::string> song;

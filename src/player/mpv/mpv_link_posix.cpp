@@ -65,6 +65,9 @@ class MpvIpcLink : public MpvLink {
   CurrentSong current_song(const std::string& player_dir) override;
 
   HandOver play_file(const std::string& player_dir, const std::string& song_path) override;
+  // A song handed to a running mpv plays once mpv has answered; one a new
+  // mpv was started with plays once that mpv answers.
+  Arrival arrival() override;
   HandOver play_playlist(const std::string& player_dir) override;
   // In the data folder: the player folder may be the system's.
   std::string playlist_path(const std::string& player_dir) const override;
@@ -130,6 +133,8 @@ class MpvIpcLink : public MpvLink {
   std::chrono::steady_clock::time_point quiet_until_{};
   // The listener on our socket runs as another user.
   bool foreign_listener_ = false;
+  // The last song went to an mpv started for it, which has not answered yet.
+  bool song_in_new_player_ = false;
 };
 
 }  // namespace
@@ -300,6 +305,7 @@ PlayStatus MpvIpcLink::play_status() {
 }
 
 void MpvIpcLink::stop() {
+  song_in_new_player_ = false;
   auto found = contact_or_start();
   if (!found.session) return;
   auto playlist = ask_playlist(*found.session, {"stop", "keep-playlist"});
@@ -318,10 +324,23 @@ HandOver MpvIpcLink::play_file(const std::string& player_dir, const std::string&
   return launch(player_dir, {"loadfile", song_path, "replace"}, {"--", song_path});
 }
 
+Arrival MpvIpcLink::arrival() {
+  if (!song_in_new_player_) return {};
+  const Presence presence = contact().state;
+  if (presence == Presence::kBusy) return {Arrival::State::kAwaited, {}};
+  song_in_new_player_ = false;
+  if (presence == Presence::kAnswers) return {};
+  return {Arrival::State::kMissed,
+          "mpv ended, or did not answer within 10 s of its start, before it played the song.  Run mpv with a song "
+          "in a terminal to see why (its mpv.conf, for one).  The play cycle stopped; nothing was marked as played."};
+}
+
 HandOver MpvIpcLink::play_playlist(const std::string& player_dir) {
   std::string playlist = playlist_path(player_dir);
   if (!is_local_file_path(playlist)) return HandOver::refused("It is not a file on this computer.");
-  return launch(player_dir, {"loadlist", playlist, "replace"}, {"--playlist=" + playlist});
+  HandOver handed = launch(player_dir, {"loadlist", playlist, "replace"}, {"--playlist=" + playlist});
+  song_in_new_player_ = false;
+  return handed;
 }
 
 HandOver MpvIpcLink::launch(const std::string& player_dir, const std::vector<std::string>& hand_over,
@@ -330,6 +349,7 @@ HandOver MpvIpcLink::launch(const std::string& player_dir, const std::vector<std
   // and none is ever started beside one that does not answer.
   auto found = contact();
   bare_start_.reset();
+  song_in_new_player_ = false;
   if (found.state == Presence::kAnswers) {
     // The end of the last song left mpv paused (--keep-open); a new song
     // plays, as it would in a freshly started player.
@@ -338,6 +358,7 @@ HandOver MpvIpcLink::launch(const std::string& player_dir, const std::vector<std
     return HandOver::started();
   }
   if (found.state != Presence::kGone || !spawn(player_dir, arguments)) return HandOver::busy();
+  song_in_new_player_ = true;
   return HandOver::started();
 }
 
