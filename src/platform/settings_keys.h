@@ -40,8 +40,10 @@ inline constexpr std::string_view kTimeBlock = "time_block";
 inline constexpr std::string_view kNotifications = "notifications";
 
 // Section "player" (Linux): which player, and how to reach it.
-inline constexpr std::string_view kPlayerKind = "kind";               // "mpv" (default), "mpris", "mpd"
-inline constexpr std::string_view kMprisBusName = "mpris_name";       // bus-name stem: "vlc", not "vlc.instance1234"
+inline constexpr std::string_view kPlayerKind = "kind";  // "mpv" (default), "mpris", "mpd"
+// The bus name less "org.mpris.MediaPlayer2." and an instance suffix: "vlc", not "vlc.instance1234";
+// older versions stored only its part before the first dot ("io" for io.github.celluloid_player.Celluloid).
+inline constexpr std::string_view kMprisBusName = "mpris_name";
 inline constexpr std::string_view kMprisIdentity = "mpris_identity";  // shown while it is not running
 inline constexpr std::string_view kMprisCommand = "mpris_command";    // how to start it, e.g. "audacious"
 inline constexpr std::string_view kMpdHost = "mpd_host";              // a socket path or a host name

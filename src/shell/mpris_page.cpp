@@ -18,7 +18,7 @@ namespace jukora {
 
 namespace {
 
-enum Role { kStem = Qt::UserRole, kIdentity, kDesktopEntry };
+enum Role { kName = Qt::UserRole, kIdentity, kDesktopEntry };
 
 QString q(const std::string& text) { return QString::fromStdString(text); }
 
@@ -64,9 +64,9 @@ MprisPage::MprisPage(QWidget* parent)
 void MprisPage::set_directory(MprisDirectory* directory) { directory_ = directory; }
 
 void MprisPage::load(const SettingsStore& settings) {
-  stored_stem_ = q(read_mpris_bus_name(settings));
+  stored_name_ = q(read_mpris_bus_name(settings));
   stored_identity_ = q(read_mpris_identity(settings));
-  if (stored_identity_.isEmpty()) stored_identity_ = stored_stem_;
+  if (stored_identity_.isEmpty()) stored_identity_ = stored_name_;
   txtCommand->setText(q(read_mpris_command(settings)));
   guessed_command_.clear();
   cboMprisPlayer->clear();
@@ -75,9 +75,9 @@ void MprisPage::load(const SettingsStore& settings) {
 }
 
 void MprisPage::save(SettingsStore& settings) {
-  const QString stem = cboMprisPlayer->currentData(kStem).toString();
-  if (!stem.isEmpty())
-    save_mpris_player(settings, stem.toStdString(), cboMprisPlayer->currentData(kIdentity).toString().toStdString());
+  const QString name = cboMprisPlayer->currentData(kName).toString();
+  if (!name.isEmpty())
+    save_mpris_player(settings, name.toStdString(), cboMprisPlayer->currentData(kIdentity).toString().toStdString());
   save_mpris_command(settings, txtCommand->text().toStdString());
 }
 
@@ -99,30 +99,33 @@ void MprisPage::refresh() {
 }
 
 void MprisPage::fill(const std::vector<MprisPlayer>& running) {
-  QString chosen = cboMprisPlayer->currentData(kStem).toString();
-  if (cboMprisPlayer->currentIndex() < 0) chosen = stored_stem_;
+  QString chosen = cboMprisPlayer->currentData(kName).toString();
   cboMprisPlayer->clear();
-  bool stored_runs = false;
+  std::vector<std::string> names;
   for (const MprisPlayer& player : running) {
     cboMprisPlayer->addItem(q(player.identity));
     const int at = cboMprisPlayer->count() - 1;
-    cboMprisPlayer->setItemData(at, q(player.stem), kStem);
+    cboMprisPlayer->setItemData(at, q(player.name), kName);
     cboMprisPlayer->setItemData(at, q(player.identity), kIdentity);
     cboMprisPlayer->setItemData(at, q(player.desktop_entry), kDesktopEntry);
-    stored_runs = stored_runs || q(player.stem) == stored_stem_;
+    names.push_back(player.name);
   }
-  if (!stored_stem_.isEmpty() && !stored_runs) {
+  // A name stored by an older version stands for the player it began.
+  const auto stored_runs = running_player_named(stored_name_.toStdString(), names);
+  if (chosen.isEmpty()) chosen = stored_name_;
+  if (stored_runs && chosen == stored_name_) chosen = q(*stored_runs);
+  if (!stored_name_.isEmpty() && !stored_runs) {
     cboMprisPlayer->addItem(stored_identity_ + " (not running)");
     const int at = cboMprisPlayer->count() - 1;
-    cboMprisPlayer->setItemData(at, stored_stem_, kStem);
+    cboMprisPlayer->setItemData(at, stored_name_, kName);
     cboMprisPlayer->setItemData(at, stored_identity_, kIdentity);
   }
-  cboMprisPlayer->setCurrentIndex(chosen.isEmpty() ? -1 : cboMprisPlayer->findData(chosen, kStem));
+  cboMprisPlayer->setCurrentIndex(chosen.isEmpty() ? -1 : cboMprisPlayer->findData(chosen, kName));
   lblNote->setText(running.empty() ? "No desktop player is running now.  Start yours, then press Refresh." : "");
 }
 
 void MprisPage::player_chosen() {
-  const QString guess = command_guess(cboMprisPlayer->currentData(kStem).toString(),
+  const QString guess = command_guess(cboMprisPlayer->currentData(kName).toString(),
                                       cboMprisPlayer->currentData(kDesktopEntry).toString());
   // A command the user typed stays; one filled in for another player goes.
   if (txtCommand->text().isEmpty() || txtCommand->text() == guessed_command_) {
@@ -131,11 +134,13 @@ void MprisPage::player_chosen() {
   }
 }
 
-QString MprisPage::command_guess(const QString& stem, const QString& desktop_entry) {
+QString MprisPage::command_guess(const QString& name, const QString& desktop_entry) {
   const std::string search = program_search_path();
-  for (const QString& name : {desktop_entry, stem})
-    if (!name.isEmpty() && !find_program(name.toStdString(), search).empty()) return name;
-  return stem;
+  // "io.github.celluloid_player.Celluloid" is started as "celluloid".
+  const QString last_part = name.section('.', -1);
+  for (const QString& guess : {desktop_entry, name, last_part, last_part.toLower()})
+    if (!guess.isEmpty() && !find_program(guess.toStdString(), search).empty()) return guess;
+  return name;
 }
 
 }  // namespace jukora

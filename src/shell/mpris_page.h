@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The Preferences page of a desktop player reached over MPRIS: which of the
 // players running now (by Identity; the program's own mpv left out), and the
-// command that starts it. Stores the bus-name stem, the Identity and the
+// command that starts it. Stores the player's bus name, the Identity and the
 // command under "player".
 #pragma once
 
@@ -45,11 +45,11 @@ class MprisPage : public PlayerPage {
   void fill(const std::vector<MprisPlayer>& running);
   void player_chosen();
   // The command a player is usually started with.
-  static QString command_guess(const QString& stem, const QString& desktop_entry);
+  static QString command_guess(const QString& name, const QString& desktop_entry);
 
   MprisDirectory* directory_ = nullptr;
   // What the settings hold, kept in the list while that player is not running.
-  QString stored_stem_, stored_identity_;
+  QString stored_name_, stored_identity_;
   // The command last filled in for the user, replaced when another player is picked.
   QString guessed_command_;
   int listing_ = 0;

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <string>
 
 namespace jukora {
 
@@ -25,6 +26,10 @@ inline const QString kDBusPath = QStringLiteral("/org/freedesktop/DBus");
 
 // Every call gives up after this.
 inline constexpr int kCallTimeoutMs = 2000;
+
+// A text a player sent, for the user: at most `most` characters, control
+// characters as spaces.
+std::string bounded_text(const QString& text, qsizetype most = 160);
 
 // A D-Bus dictionary (a{sv}) however QtDBus delivers it.
 QVariantMap to_map(const QVariant& value);

@@ -29,6 +29,13 @@ class SignalReceiver : public QObject {
 
 }  // namespace
 
+std::string bounded_text(const QString& text, qsizetype most) {
+  QString shown = text.left(most);
+  for (QChar& c : shown)
+    if (c.category() == QChar::Other_Control) c = u' ';
+  return (text.size() > most ? shown + QStringLiteral("\u2026") : shown).toStdString();
+}
+
 QVariantMap to_map(const QVariant& value) {
   if (value.canConvert<QDBusArgument>()) return qdbus_cast<QVariantMap>(value.value<QDBusArgument>());
   return value.toMap();

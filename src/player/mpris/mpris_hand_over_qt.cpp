@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "platform/files.h"
+#include "player/command_line.h"
 #include "player/detached_spawn.h"
 #include "player/file_url.h"
 #include "player/mpris/mpris_calls.h"
@@ -59,12 +60,25 @@ void MprisHandOver::start() {
   look_soon();
 }
 
+void MprisHandOver::player_changed() {
+  start_deadline_.reset();
+  if (awaited_ && !awaited_->outcome && !queued_) awaited_->outcome = Arrival{Arrival::State::kLost, {}};
+}
+
 HandOver MprisHandOver::hand_over(const std::string& path, bool playlist) {
   const DrivenPlayer* player = players_.chosen();
   if (player && player->unresponsive(Clock::now())) return HandOver::busy();
+  // However often it is asked for, a song goes out once while it is awaited.
+  if (!playlist && awaited_ && awaited_->path == path && !awaited_->outcome &&
+      (queued_ || watch_.awaiting(Clock::now())))
+    return HandOver::started();
   if (player && player->ready()) return hand_over_now(path, playlist);
   start();
   queued_ = Queued{path, playlist};
+  if (playlist)
+    awaited_.reset();
+  else
+    awaited_ = Awaited{path, false, {}};
   return HandOver::started();
 }
 
@@ -74,20 +88,58 @@ void MprisHandOver::settle(Time now, const std::function<void(const std::string&
     Queued queued = std::move(*queued_);
     queued_.reset();
     HandOver given = hand_over_now(queued.path, queued.playlist);
-    if (given.result == HandOver::Result::kRefused && tell) tell(given.reason);
+    if (given.result == HandOver::Result::kRefused) {
+      if (tell) tell(given.reason);
+      // Told already: a cycle waiting for the song only stops.
+      if (!queued.playlist) {
+        awaited_ = Awaited{queued.path, false, {}};
+        missed({});
+      }
+    }
   }
   if (start_deadline_ && now >= *start_deadline_) start_deadline_.reset();
-  if (queued_ && !player && !start_deadline_ && !players_.deciding()) queued_.reset();
+  if (queued_ && !player && !start_deadline_ && !players_.deciding()) {
+    if (!queued_->playlist && awaited_) missed(not_up_text(settings_.identity(), settings_.command()));
+    queued_.reset();
+  }
+  judge(now);
+}
+
+void MprisHandOver::judge(Time now) {
+  if (!awaited_ || awaited_->outcome || queued_) return;
+  DrivenPlayer* player = players_.chosen();
+  if (!player) {
+    if (!starting(now) && !players_.deciding()) awaited_->outcome = Arrival{Arrival::State::kLost, {}};
+    return;
+  }
+  if (watch_.arrived()) {
+    awaited_->outcome = Arrival{};
+    return;
+  }
+  // A player that does not answer cannot be judged yet.
+  if (watch_.awaiting(now) || player->unresponsive(now)) return;
+  const std::string file = get_file_name(awaited_->path);
+  if (!awaited_->by_command && run_with(awaited_->path, false)) {
+    // Its OpenUri takes songs and plays nothing: its command from now on.
+    player->open_uri_plays = false;
+    awaited_->by_command = true;
+    watch_.handed_over(awaited_->path, true, now);
+    look_soon();
+    return;
+  }
+  auto words = settings_.command_words();
+  missed(not_played_text(settings_.identity(), file, awaited_->by_command,
+                         words && !words->empty() ? words->front() : std::string()));
 }
 
 HandOver MprisHandOver::hand_over_now(const std::string& path, bool playlist) {
   const auto now = Clock::now();
   const DrivenPlayer& player = *players_.chosen();
-  auto words = settings_.command_words();
-  const bool passes_files = words && !words->empty() && passes_files_to_running_copy(words->front());
+  const bool has_command = running_copy_command(path, playlist).has_value();
   std::string first = path;
   if (playlist) {
-    const PlaylistWay way = playlist_way(settings_.stem(), player.has_open_uri, player.can_edit_tracks, passes_files);
+    awaited_.reset();
+    const PlaylistWay way = playlist_way(settings_.name(), player.has_open_uri, player.can_edit_tracks, has_command);
     std::vector<std::string> songs = playlist_songs(path);
     if (songs.empty()) return HandOver::started();
     first = songs.front();
@@ -99,22 +151,25 @@ HandOver MprisHandOver::hand_over_now(const std::string& path, bool playlist) {
         replace_track_list(std::move(songs));
         break;
       case PlaylistWay::kCommandLine:
-        run_with(path);
+        run_with(path, true);
         break;
       case PlaylistWay::kAppendsOnly:
       case PlaylistWay::kNone:
         return HandOver::refused(refused_playlist_text(settings_.identity(), way, path));
     }
   } else {
-    switch (song_way(player.has_open_uri, passes_files)) {
+    awaited_ = Awaited{path, false, {}};
+    switch (song_way(player.has_open_uri && player.open_uri_plays, has_command)) {
       case SongWay::kOpenUri:
         open_uri(path);
         break;
       case SongWay::kCommandLine:
-        run_with(path);
+        awaited_->by_command = true;
+        run_with(path, false);
         break;
       case SongWay::kNone:
-        return HandOver::refused(refused_song_text(settings_.identity(), settings_.command()));
+        awaited_.reset();
+        return HandOver::refused_any(refused_song_text(settings_.identity(), settings_.command()));
     }
   }
   watch_.handed_over(first, !playlist, now);
@@ -126,26 +181,40 @@ void MprisHandOver::open_uri(const std::string& path) {
   const QString owner = players_.chosen()->owner;
   QDBusMessage message = MprisCalls::player_method(owner, kMprisPlayerInterface, QStringLiteral("OpenUri"));
   message << QString::fromStdString(file_url_from_path(path));
-  calls_.call(message, [this, owner](const QDBusMessage& reply) {
+  calls_.call(message, [this, owner, path](const QDBusMessage& reply) {
     if (!players_.is_chosen(owner) || reply.type() != QDBusMessage::ErrorMessage) return;
-    // Nothing is coming: the cycle goes on at once. A player that lacks
-    // the method after all gets its command line from now on.
-    if (reply.errorName() == QLatin1String("org.freedesktop.DBus.Error.UnknownMethod"))
-      players_.chosen()->has_open_uri = false;
+    // Whatever the error (no such method, a stub that raises), OpenUri does
+    // not work with this player: its command line, where one is known, is
+    // used from now on, for this song at once.
+    players_.chosen()->has_open_uri = false;
     watch_.stopped();
+    if (awaited_ && awaited_->path == path && !awaited_->outcome && !awaited_->by_command) {
+      if (run_with(path, false)) {
+        awaited_->by_command = true;
+        watch_.handed_over(path, true, Clock::now());
+      } else {
+        missed(open_uri_error_text(settings_.identity(), settings_.name(), get_file_name(path),
+                                   bounded_text(reply.errorName() + ": " + reply.errorMessage())));
+      }
+    }
+    look_soon();
     on_news();
   });
 }
 
-// The player's own command with one more argument: never through a shell,
-// and the path is absolute, so it is never read as an option.
-void MprisHandOver::run_with(const std::string& path) {
+std::optional<std::vector<std::string>> MprisHandOver::running_copy_command(const std::string& path,
+                                                                            bool playlist) const {
   auto words = settings_.command_words();
-  std::string program = settings_.program();
-  if (!words || program.empty()) return;
-  std::vector<std::string> arguments(words->begin() + 1, words->end());
-  arguments.push_back(path);
-  spawn_detached(program, arguments);
+  if (!words) return std::nullopt;
+  return jukora::running_copy_command(settings_.name(), *words, path, playlist);
+}
+
+bool MprisHandOver::run_with(const std::string& path, bool playlist) {
+  auto words = running_copy_command(path, playlist);
+  if (!words) return false;
+  const std::string program = find_program(words->front(), program_search_path());
+  if (program.empty()) return false;
+  return spawn_detached(program, std::vector<std::string>(words->begin() + 1, words->end())).has_value();
 }
 
 // The old tracks out, then the songs in, each at the front in reverse

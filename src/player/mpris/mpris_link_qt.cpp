@@ -33,6 +33,7 @@ class MprisBusLink : public MprisLink {
   CurrentSong current_song(const std::string& player_dir) override;
 
   HandOver play_file(const std::string& player_dir, const std::string& song_path) override;
+  Arrival arrival() override;
   HandOver play_playlist(const std::string& player_dir) override;
   std::string playlist_path(const std::string&) const override { return playlist_; }
   void stop() override;
@@ -54,6 +55,7 @@ class MprisBusLink : public MprisLink {
     bool running = false;
     PlayStatus status = PlayStatus::kStopped;
     std::string song;
+    Arrival::State arrival = Arrival::State::kPlays;
     bool operator==(const Answer&) const = default;
   };
 
@@ -203,7 +205,7 @@ void MprisBusLink::settle() {
   if (watch_.wants_look(now) || hand_over_.waiting() || (player && !player->ready())) look_soon();
 
   const bool is_busy = busy(now);
-  Answer answer{is_busy, running(), is_busy ? PlayStatus::kBusy : watch_.status(now), {}};
+  Answer answer{is_busy, running(), is_busy ? PlayStatus::kBusy : watch_.status(now), {}, hand_over_.arrival().state};
   if (!is_busy && running()) {
     CurrentSong current = watch_.song(now);
     answer.song = current.kind == CurrentSong::Kind::kSong ? current.path : std::string();
@@ -242,6 +244,12 @@ HandOver MprisBusLink::play_file(const std::string&, const std::string& song_pat
   return hand_over_.hand_over(song_path, false);
 }
 
+Arrival MprisBusLink::arrival() {
+  choose_player();
+  hand_over_.settle(Clock::now(), tell);
+  return hand_over_.arrival();
+}
+
 HandOver MprisBusLink::play_playlist(const std::string&) {
   if (!calls_.connected()) return HandOver::refused(no_session_bus_text(settings_.identity()));
   choose_player();
@@ -258,7 +266,7 @@ void MprisBusLink::stop() {
 std::string MprisBusLink::missing_program(const std::string&) const {
   const std::string identity = settings_.identity();
   if (!calls_.connected()) return no_session_bus_text(identity);
-  if (settings_.stem().empty()) return "No desktop player is chosen.  Pick one in Preferences.";
+  if (settings_.name().empty()) return "No desktop player is chosen.  Pick one in Preferences.";
   if (!settings_.command_words())
     return "The command that starts " + identity + " has a quote that is not closed.  Check it in Preferences.";
   return settings_.program().empty() ? texts().executable_not_found : std::string();

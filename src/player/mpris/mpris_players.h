@@ -28,6 +28,7 @@ struct DrivenPlayer {
   bool polled = false;  // its first poll came back
   int pending_facts = 0;
   bool has_open_uri = true;
+  bool open_uri_plays = true;  // false once it took a song by OpenUri and played nothing
   bool can_edit_tracks = false;
   bool polling = false;
   Time poll_sent{};
@@ -52,16 +53,16 @@ class MprisPlayers {
   // learned.
   std::function<void()> on_news;
 
-  // Chooses again among the names on the bus: the stem itself before any
-  // name with an instance suffix, never the program's own mpv.
+  // Chooses again among the names on the bus: the player's name itself
+  // before one with an instance suffix, never the program's own mpv.
   Choice choose();
   DrivenPlayer* chosen() { return player_ ? &*player_ : nullptr; }
   bool is_chosen(const QString& owner) const { return player_ && player_->owner == owner; }
-  // Whether a name of the chosen stem is still being looked at.
+  // Whether a bus name of the chosen player is still being looked at.
   bool deciding() const;
 
-  // Every MPRIS player on the bus, one entry per stem, the program's own
-  // mpv left out.
+  // Every MPRIS player on the bus, one entry per player name, the
+  // program's own mpv left out.
   void list_players(std::function<void(std::vector<MprisPlayer>)> done);
 
  private:
@@ -70,6 +71,8 @@ class MprisPlayers {
     std::optional<bool> own;  // nothing until its process has been checked
   };
 
+  // The player name the settings mean, among the players on the bus now.
+  std::string wanted() const;
   void name_owner_changed(const QDBusMessage& signal);
   void learn_owner(const QString& name);
   void check_own(const QString& name);

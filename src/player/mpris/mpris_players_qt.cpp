@@ -71,22 +71,29 @@ void MprisPlayers::check_own(const QString& name) {
   });
 }
 
-bool MprisPlayers::deciding() const {
-  const std::string wanted = settings_.stem();
+std::string MprisPlayers::wanted() const {
+  std::vector<std::string> running;
   for (const auto& [name, entry] : names_)
-    if (is_player_of_stem(name.toStdString(), wanted) && !entry.own) return true;
+    if (entry.own != true) running.push_back(mpris_player_name(name.toStdString()));
+  return running_player_named(settings_.name(), running).value_or(settings_.name());
+}
+
+bool MprisPlayers::deciding() const {
+  const std::string name = wanted();
+  for (const auto& [bus_name, entry] : names_)
+    if (is_player_named(bus_name.toStdString(), name) && !entry.own) return true;
   return false;
 }
 
 MprisPlayers::Choice MprisPlayers::choose() {
-  const std::string wanted = settings_.stem();
-  const std::string exact = std::string(kMprisPrefix) + wanted;
+  const std::string name = wanted();
+  const std::string exact = std::string(kMprisPrefix) + name;
   const std::pair<const QString, BusName>* best = nullptr;
   for (const auto& entry : names_) {
-    const std::string name = entry.first.toStdString();
-    if (!is_player_of_stem(name, wanted) || entry.second.own != false) continue;
-    if (!best || name == exact) best = &entry;
-    if (name == exact) break;
+    const std::string bus_name = entry.first.toStdString();
+    if (!is_player_named(bus_name, name) || entry.second.own != false) continue;
+    if (!best || bus_name == exact) best = &entry;
+    if (bus_name == exact) break;
   }
   if (!best) {
     if (!player_) return Choice::kSame;
@@ -133,9 +140,9 @@ void MprisPlayers::list_players(std::function<void(std::vector<MprisPlayer>)> do
   }
   // Every MPRIS name is asked for its process and its Identity; the list is
   // handed on when all answers (or their timeouts) are in, one entry per
-  // stem. The program's own mpv hides only itself: another mpv stays.
+  // player name. The program's own mpv hides only itself: another mpv stays.
   struct Found {
-    std::string stem;
+    std::string name;
     bool own = false;
     MprisPlayer player;
   };
@@ -145,11 +152,11 @@ void MprisPlayers::list_players(std::function<void(std::vector<MprisPlayer>)> do
     std::function<void(std::vector<MprisPlayer>)> done;
     void finish_one() {
       if (--waiting > 0) return;
-      std::map<std::string, MprisPlayer> by_stem;
-      for (auto& [name, found] : names)
-        if (!found.own && !by_stem.count(found.stem)) by_stem[found.stem] = std::move(found.player);
+      std::map<std::string, MprisPlayer> by_name;
+      for (auto& [bus_name, found] : names)
+        if (!found.own && !by_name.count(found.name)) by_name[found.name] = std::move(found.player);
       std::vector<MprisPlayer> list;
-      for (auto& [stem, player] : by_stem) list.push_back(std::move(player));
+      for (auto& [name, player] : by_name) list.push_back(std::move(player));
       done(std::move(list));
     }
   };
@@ -157,9 +164,9 @@ void MprisPlayers::list_players(std::function<void(std::vector<MprisPlayer>)> do
   gathering->done = std::move(done);
   calls_.call(MprisCalls::bus_method(QStringLiteral("ListNames")), [this, gathering](const QDBusMessage& reply) {
     for (const QString& name : reply.arguments().value(0).toStringList()) {
-      const std::string stem = mpris_stem(name.toStdString());
-      if (stem.empty()) continue;
-      gathering->names[name] = Found{stem, false, MprisPlayer{stem, stem, {}}};
+      const std::string player_name = mpris_player_name(name.toStdString());
+      if (player_name.empty()) continue;
+      gathering->names[name] = Found{player_name, false, MprisPlayer{player_name, player_name, {}}};
       gathering->waiting += 2;
       QDBusMessage pid = MprisCalls::bus_method(QStringLiteral("GetConnectionUnixProcessID"));
       pid << name;

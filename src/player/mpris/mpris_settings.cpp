@@ -7,13 +7,13 @@
 
 namespace jukora {
 
-std::string MprisSettings::stem() const { return settings_.GetSetting(sections::kPlayer, keys::kMprisBusName, ""); }
+std::string MprisSettings::name() const { return settings_.GetSetting(sections::kPlayer, keys::kMprisBusName, ""); }
 
 std::string MprisSettings::identity() const {
   std::string stored = settings_.GetSetting(sections::kPlayer, keys::kMprisIdentity, "");
   if (!stored.empty()) return stored;
-  std::string name = stem();
-  return name.empty() ? "the MPRIS player" : name;
+  std::string bus_name = name();
+  return bus_name.empty() ? "the MPRIS player" : bus_name;
 }
 
 std::string MprisSettings::command() const { return settings_.GetSetting(sections::kPlayer, keys::kMprisCommand, ""); }

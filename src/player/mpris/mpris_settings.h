@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The desktop player the user chose, as the settings name it: its bus-name
-// stem, its name for the texts and the command that starts it. Read afresh
+// The desktop player the user chose, as the settings name it: its name on
+// the bus, its name for the texts and the command that starts it. Read afresh
 // at every use, so a saved change counts at once.
 #pragma once
 
@@ -17,8 +17,8 @@ class MprisSettings {
   explicit MprisSettings(const SettingsStore& settings) : settings_(settings) {}
 
   // "vlc": the player runs as org.mpris.MediaPlayer2.vlc (or vlc.instanceNNNN).
-  std::string stem() const;
-  // Its name for the texts: what it calls itself, else the stem.
+  std::string name() const;
+  // Its name for the texts: what it calls itself, else its bus name.
   std::string identity() const;
   std::string command() const;
   // The command taken apart; nothing when a quote is left open.

@@ -33,7 +33,11 @@ void MprisWatch::set_status(std::string_view playback_status, Time now) {
 }
 
 void MprisWatch::set_track(std::optional<std::string> url, std::optional<std::int64_t> length_us, Time now) {
-  if (url != url_) readings_.clear();
+  if (url != url_) {
+    readings_.clear();
+    path_ = url ? path_from_file_url(*url) : std::nullopt;
+  }
+  names_tracks_ = names_tracks_ || url.has_value();
   url_ = std::move(url);
   length_ = length_us;
   if (phase_ == Phase::kFollowing && path() == awaited_ && length_) followed_length_ = length_;
@@ -63,6 +67,7 @@ void MprisWatch::handed_over(std::string path, bool follow, Time now) {
   phase_ = Phase::kAwaiting;
   awaited_ = std::move(path);
   follow_ = follow;
+  arrived_ = false;
   deadline_ = now + kHandOverWait;
   // The song starts afresh even if the player was at it already.
   readings_.clear();
@@ -70,6 +75,11 @@ void MprisWatch::handed_over(std::string path, bool follow, Time now) {
 }
 
 void MprisWatch::stopped() { phase_ = Phase::kNone; }
+
+bool MprisWatch::awaiting(Time now) {
+  update(now);
+  return phase_ == Phase::kAwaiting;
+}
 
 PlayStatus MprisWatch::status(Time now) {
   update(now);
@@ -89,8 +99,6 @@ bool MprisWatch::wants_look(Time now) {
   update(now);
   return phase_ == Phase::kAwaiting || (status_ && reported_status() == PlayStatus::kBusy);
 }
-
-std::optional<std::string> MprisWatch::path() const { return url_ ? path_from_file_url(*url_) : std::nullopt; }
 
 PlayStatus MprisWatch::reported_status() const {
   if (!status_) return PlayStatus::kBusy;
@@ -133,13 +141,15 @@ bool MprisWatch::followed_song_ended(Time now) const {
 
 void MprisWatch::update(Time now) {
   if (phase_ == Phase::kAwaiting && now >= deadline_) phase_ = Phase::kNone;
-  const auto current = path();
+  const auto& current = path();
   switch (phase_) {
     case Phase::kNone:
       break;
     case Phase::kAwaiting:
-      if (current == awaited_ && reported_status() == PlayStatus::kPlaying) {
+      // A track with a length but no name, from a player that never names one.
+      if ((current == awaited_ || (!names_tracks_ && !url_ && length_)) && reported_status() == PlayStatus::kPlaying) {
         phase_ = follow_ ? Phase::kFollowing : Phase::kNone;
+        arrived_ = true;
         followed_ = {0, now};
         before_seek_.reset();
         followed_running_ = true;

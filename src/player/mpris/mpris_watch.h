@@ -44,6 +44,11 @@ class MprisWatch {
   void handed_over(std::string path, bool follow, Time now);
   // The player was told to stop: nothing is awaited or followed any more.
   void stopped();
+  // Whether the song last handed over is awaited still, and whether it was
+  // seen playing since. A player that names no track at all (no xesam:url
+  // ever) is taken to play it once it says "Playing" with a track's length.
+  bool awaiting(Time now);
+  bool arrived() const { return arrived_; }
 
   // The status the play cycle sees.
   PlayStatus status(Time now);
@@ -65,7 +70,7 @@ class MprisWatch {
     Time at;
   };
 
-  std::optional<std::string> path() const;
+  const std::optional<std::string>& path() const { return path_; }
   PlayStatus reported_status() const;
   void update(Time now);
   // Where the followed song is now, by its last reading and the time since.
@@ -74,6 +79,8 @@ class MprisWatch {
 
   std::optional<std::string> status_;
   std::optional<std::string> url_;
+  std::optional<std::string> path_;  // the local file url_ names, decoded once
+  bool names_tracks_ = false;        // a xesam:url was ever heard
   std::optional<std::int64_t> length_;
   std::deque<Reading> readings_;  // of the current track, oldest first
   bool reports_position_ = true;
@@ -81,6 +88,7 @@ class MprisWatch {
   Phase phase_ = Phase::kNone;
   std::string awaited_;  // the song handed over (kAwaiting, kFollowing)
   bool follow_ = false;
+  bool arrived_ = false;
   Time deadline_{};
   std::optional<std::string> own_url_;  // kPlayerOwn: the track it went on to, once seen
   Reading followed_{0, {}};

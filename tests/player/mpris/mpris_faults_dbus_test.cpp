@@ -105,7 +105,7 @@ TEST_P(MprisMpvTest, TheProgramsOwnMpvIsLeftOut) {
   start_player(2);
   const auto listed = players();
   ASSERT_EQ(listed.size(), 1u);
-  EXPECT_EQ(listed[0].stem, "mpv");
+  EXPECT_EQ(listed[0].name, "mpv");
   EXPECT_EQ(listed[0].identity, "mpv");
   link.play_file(dir, song("long.wav"));
   EXPECT_TRUE(eventually([&] { return plays(song("long.wav")); }));

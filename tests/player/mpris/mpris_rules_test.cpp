@@ -3,20 +3,45 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace jukora {
 namespace {
 
-TEST(MprisRules, StatusStemsAndWhatIntrospectionOffers) {
+TEST(MprisRules, StatusNamesAndWhatIntrospectionOffers) {
   EXPECT_EQ(play_status_of("Playing"), PlayStatus::kPlaying);
   EXPECT_EQ(play_status_of("Paused"), PlayStatus::kPaused);
   for (const char* other : {"Stopped", "", "playing"}) EXPECT_EQ(play_status_of(other), PlayStatus::kStopped) << other;
 
-  EXPECT_EQ(mpris_stem("org.mpris.MediaPlayer2.vlc"), "vlc");
-  EXPECT_EQ(mpris_stem("org.mpris.MediaPlayer2.vlc.instance1234"), "vlc");
-  EXPECT_EQ(mpris_stem("org.freedesktop.DBus"), "");
-  EXPECT_TRUE(is_player_of_stem("org.mpris.MediaPlayer2.mpv.instance-AbC", "mpv"));
-  EXPECT_FALSE(is_player_of_stem("org.mpris.MediaPlayer2.mpvx", "mpv"));
-  EXPECT_FALSE(is_player_of_stem("org.mpris.MediaPlayer2.mpv", ""));
+  const std::string celluloid = "io.github.celluloid_player.Celluloid";
+  // The bus name, and the player's name in it.
+  for (const auto& [bus_name, name] : std::vector<std::pair<std::string, std::string>>{
+           {"org.mpris.MediaPlayer2.vlc", "vlc"},
+           {"org.mpris.MediaPlayer2.vlc.instance1234", "vlc"},
+           {"org.mpris.MediaPlayer2.mpv.instance-AbC", "mpv"},
+           {"org.mpris.MediaPlayer2." + celluloid + ".instance-1", celluloid},
+           {"org.mpris.MediaPlayer2.org.gnome.Music", "org.gnome.Music"},
+           {"org.mpris.MediaPlayer2.x.instance", "x.instance"},
+           {"org.freedesktop.DBus", ""},
+       })
+    EXPECT_EQ(mpris_player_name(bus_name), name) << bus_name;
+  EXPECT_FALSE(is_player_named("org.mpris.MediaPlayer2.mpvx", "mpv"));
+  EXPECT_FALSE(is_player_named("org.mpris.MediaPlayer2." + celluloid, "io"));
+  EXPECT_FALSE(is_player_named("org.mpris.MediaPlayer2.mpv", ""));
+
+  // What is stored, the players running, and the one meant.
+  const std::vector<std::string> running = {celluloid, "org.gnome.Music", "org.kde.elisa", "vlc"};
+  for (const auto& [stored, players, meant] :
+       std::vector<std::tuple<std::string, std::vector<std::string>, std::optional<std::string>>>{
+           {"vlc", running, "vlc"},
+           {"io", running, celluloid},
+           {celluloid, running, celluloid},
+           {"org", running, std::nullopt},
+           {"org", {"org.gnome.Music", "org"}, "org"},
+           {"io.github", running, std::nullopt},
+           {"v", running, std::nullopt},
+       })
+    EXPECT_EQ(running_player_named(stored, players), meant) << stored;
 
   const std::string player = "<interface name=\"org.mpris.MediaPlayer2.Player\"><method name=\"Stop\"/>";
   const std::string tracks = "<interface name=\"org.mpris.MediaPlayer2.TrackList\"><method name=\"OpenUri\"/>";
@@ -28,17 +53,34 @@ TEST(MprisRules, StatusStemsAndWhatIntrospectionOffers) {
 }
 
 TEST(MprisRules, EachPlayerGetsSongsAndPlaylistsTheWayItCanTakeThem) {
-  for (const char* program : {"audacious", "/usr/bin/audacious"}) EXPECT_TRUE(passes_files_to_running_copy(program));
-  for (const char* program : {"mpv", "vlc", "/opt/audacious-wrapper", ""})
-    EXPECT_FALSE(passes_files_to_running_copy(program)) << program;
+  using Words = std::vector<std::string>;
+  // The player's name, its command, whether a playlist, and what runs (nothing: no way known).
+  for (const auto& [name, command, playlist, runs] :
+       std::vector<std::tuple<std::string, Words, bool, std::optional<Words>>>{
+           {"audacious",
+            {"/usr/bin/audacious", "--headless"},
+            false,
+            Words{"/usr/bin/audacious", "--headless", "/m/a"}},
+           {"audacious", {"audacious"}, true, Words{"audacious", "/m/a"}},
+           {"rhythmbox", {"rhythmbox"}, false, Words{"rhythmbox", "/m/a"}},
+           {"rhythmbox", {"rhythmbox"}, true, std::nullopt},
+           {"quodlibet", {"quodlibet"}, false, Words{"quodlibet", "--play-file=/m/a"}},
+           {"cmus", {"xterm", "-e", "cmus"}, false, Words{"cmus-remote", "-f", "/m/a"}},
+           {"cmus", {"xterm", "-e", "cmus"}, true, std::nullopt},
+           {"audacious", {"/opt/audacious-wrapper"}, false, std::nullopt},
+           {"mpv", {"mpv"}, false, std::nullopt},
+           {"vlc", {"vlc"}, false, std::nullopt},
+           {"vlc", {}, false, std::nullopt},
+       })
+    EXPECT_EQ(running_copy_command(name, command, "/m/a", playlist), runs) << name << " " << playlist;
 
   EXPECT_EQ(song_way(true, true), SongWay::kOpenUri);
   EXPECT_EQ(song_way(false, true), SongWay::kCommandLine);
   EXPECT_EQ(song_way(false, false), SongWay::kNone);
 
   struct Case {
-    const char* stem;
-    bool open_uri, edit_tracks, passes_files;
+    const char* name;
+    bool open_uri, edit_tracks, command;
     PlaylistWay way;
   };
   for (const Case& c : {
@@ -48,7 +90,7 @@ TEST(MprisRules, EachPlayerGetsSongsAndPlaylistsTheWayItCanTakeThem) {
            Case{"rhythmbox", true, false, false, PlaylistWay::kAppendsOnly},
            Case{"quiet", false, false, false, PlaylistWay::kNone},
        })
-    EXPECT_EQ(playlist_way(c.stem, c.open_uri, c.edit_tracks, c.passes_files), c.way) << c.stem;
+    EXPECT_EQ(playlist_way(c.name, c.open_uri, c.edit_tracks, c.command), c.way) << c.name;
 }
 
 TEST(MprisRules, TheTextsNameThePlayerInUse) {
