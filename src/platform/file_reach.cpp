@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <memory>
 #include <mutex>
-#include <optional>
 #include <system_error>
 #include <thread>
 
@@ -26,7 +25,7 @@ std::atomic<int> looks_running{0};
 struct Answer {
   std::mutex mutex;
   std::condition_variable ready;
-  std::optional<FileReach> reach;
+  bool done = false;
 };
 
 }  // namespace
@@ -39,28 +38,33 @@ FileReach look_at_file(const std::string& path) {
   return error ? FileReach::kUnreachable : FileReach::kMissing;
 }
 
-FileReach reach_file(const std::string& path, std::chrono::milliseconds deadline,
-                     const std::function<FileReach(const std::string&)>& look) {
+bool look_within(std::function<void()> look, std::chrono::milliseconds deadline) {
   if (looks_running.fetch_add(1) >= kMostStuck) {
     looks_running.fetch_sub(1);
-    return FileReach::kNoAnswer;
+    return false;
   }
   auto answer = std::make_shared<Answer>();
   try {
-    std::thread([answer, path, look] {
-      const FileReach reach = look(path);
+    std::thread([answer, look = std::move(look)] {
+      look();
       looks_running.fetch_sub(1);
       std::lock_guard lock(answer->mutex);
-      answer->reach = reach;
+      answer->done = true;
       answer->ready.notify_one();
     }).detach();
   } catch (const std::system_error&) {
     looks_running.fetch_sub(1);
-    return FileReach::kNoAnswer;
+    return false;
   }
   std::unique_lock lock(answer->mutex);
-  if (!answer->ready.wait_for(lock, deadline, [&] { return answer->reach.has_value(); })) return FileReach::kNoAnswer;
-  return *answer->reach;
+  return answer->ready.wait_for(lock, deadline, [&] { return answer->done; });
+}
+
+FileReach reach_file(const std::string& path, std::chrono::milliseconds deadline,
+                     const std::function<FileReach(const std::string&)>& look) {
+  auto reach = std::make_shared<FileReach>(FileReach::kNoAnswer);
+  if (!look_within([reach, path, look] { *reach = look(path); }, deadline)) return FileReach::kNoAnswer;
+  return *reach;
 }
 
 }  // namespace jukora

@@ -27,4 +27,9 @@ FileReach look_at_file(const std::string& path);
 FileReach reach_file(const std::string& path, std::chrono::milliseconds deadline,
                      const std::function<FileReach(const std::string&)>& look = look_at_file);
 
+// The same for any look at the disk: false when it did not end in time.
+// What `look` writes to must be its own (a shared_ptr it holds): a look that
+// runs out finishes later.
+bool look_within(std::function<void()> look, std::chrono::milliseconds deadline);
+
 }  // namespace jukora

@@ -48,7 +48,7 @@ std::string file_url_from_path(std::string_view path) {
 }
 
 std::optional<std::string> path_from_file_url(std::string_view url) {
-  if (!starts_with_ignoring_case(url, "file://")) return std::nullopt;
+  if (url.size() > kLongestFileUrl || !starts_with_ignoring_case(url, "file://")) return std::nullopt;
   std::string_view rest = url.substr(7);
   auto slash = rest.find('/');
   if (slash == std::string_view::npos) return std::nullopt;
@@ -62,7 +62,9 @@ std::optional<std::string> path_from_file_url(std::string_view url) {
     // players leave it so, and the name then still matches its row.
     if (encoded[i] == '%' && i + 2 < encoded.size() && hex_value(encoded[i + 1]) >= 0 &&
         hex_value(encoded[i + 2]) >= 0) {
-      path.push_back(static_cast<char>(hex_value(encoded[i + 1]) * 16 + hex_value(encoded[i + 2])));
+      const char byte = static_cast<char>(hex_value(encoded[i + 1]) * 16 + hex_value(encoded[i + 2]));
+      if (byte == '/' || byte == '\0') return std::nullopt;
+      path.push_back(byte);
       i += 2;
     } else {
       path.push_back(encoded[i]);
@@ -70,6 +72,17 @@ std::optional<std::string> path_from_file_url(std::string_view url) {
   }
   if (path.find('\0') != std::string::npos) return std::nullopt;
   return path;
+}
+
+std::string file_url_problem(std::string_view url) {
+  if (!starts_with_ignoring_case(url, "file:") || path_from_file_url(url)) return {};
+  if (url.size() > kLongestFileUrl) return "its URL is longer than any file's can be";
+  std::string_view rest = url.substr(url.find(':') + 1);
+  if (!rest.starts_with("//") || rest.find('/', 2) == std::string_view::npos) return "its URL names no path";
+  std::string_view host = rest.substr(2, rest.find('/', 2) - 2);
+  if (!host.empty() && !(host.size() == 9 && starts_with_ignoring_case(host, "localhost")))
+    return "it is a file on another computer";
+  return "its name holds a NUL byte or an escaped \"/\", which no file name here can hold";
 }
 
 }  // namespace jukora

@@ -75,11 +75,15 @@ struct CurrentSong {
   std::string message;
   // The Preferences dialog opens after the message.
   bool show_preferences = false;
+  // Why the name the player gives is no song, for the word after a score
+  // click (where no message is shown); empty when there is nothing to say.
+  std::string reason = {};
 
   static CurrentSong song(std::string path) { return {Kind::kSong, std::move(path), {}, false}; }
   static CurrentSong no_song(std::string message = {}, bool preferences = false) {
     return {Kind::kNoSong, {}, std::move(message), preferences};
   }
+  static CurrentSong unnamed(std::string why) { return {Kind::kNoSong, {}, {}, false, std::move(why)}; }
   static CurrentSong busy() { return {Kind::kBusy, {}, {}, false}; }
   static CurrentSong not_running(std::string message, bool preferences = false) {
     return {Kind::kNotRunning, {}, std::move(message), preferences};

@@ -61,13 +61,24 @@ bool CurrentSongScoring::run_waiting() {
   if (!song.message.empty()) desktop_.message_box(song.message);
   if (song.show_preferences) desktop_.show_preferences();
   bool changed = false;
-  if (song.kind == CurrentSong::Kind::kSong && is_local_file_path(song.path)) {
+  std::string path = song.path, problem;
+  if (song.kind == CurrentSong::Kind::kSong && is_local_file_path(path)) {
     // A song in the POSIX root is listed under "/", as a drop lists it.
-    const std::string dir = song_directory(song.path), file = get_file_name(song.path);
-    if (!dir.empty() && !file.empty())
+    std::string dir = song_directory(path), file = get_file_name(path);
+    // Listed songs are found by the player's own spelling; any other is
+    // checked before it is scored as unlisted or added.
+    if (!dir.empty() && !file.empty() &&
+        (songlist_.Rows() < 2 || !songlist_.find(dir, file, 1, songlist_.Rows() - 1))) {
+      const ReportedSong checked = check_reported_song(path, look_at_song);
+      problem = checked.problem;
+      path = checked.path;
+      dir = song_directory(path);
+      file = get_file_name(path);
+    }
+    if (problem.empty() && !dir.empty() && !file.empty())
       for (int step : steps) changed = score_song(dir, file, step) || changed;
   }
-  if (song.message.empty()) desktop_.notify(outcome(song, steps.back(), changed));
+  if (song.message.empty()) desktop_.notify(problem.empty() ? outcome(song, path, steps.back(), changed) : problem);
   running_ = false;
   // Clicks that came while a box was open.
   if (!waiting_.empty()) retry_.set_enabled(true);
@@ -87,11 +98,13 @@ void CurrentSongScoring::retry_Timer() {
   desktop_.notify(link_.texts().name + " did not answer, so the score was not changed.");
 }
 
-std::string CurrentSongScoring::outcome(const CurrentSong& song, int last_step, bool changed) const {
-  if (song.kind != CurrentSong::Kind::kSong || song.path.empty()) return "Nothing is playing.";
-  const std::string dir = song_directory(song.path), file = get_file_name(song.path);
-  if (!is_local_file_path(song.path) || dir.empty() || file.empty())
-    return "The player is not at a file on this computer.";
+std::string CurrentSongScoring::outcome(const CurrentSong& song, const std::string& path, int last_step,
+                                        bool changed) const {
+  if (song.kind != CurrentSong::Kind::kSong || path.empty())
+    return song.reason.empty() ? "Nothing is playing."
+                               : "The player names no song Jukora can take: " + song.reason + ".";
+  const std::string dir = song_directory(path), file = get_file_name(path);
+  if (!is_local_file_path(path) || dir.empty() || file.empty()) return "The player is not at a file on this computer.";
   const int row = changed ? songlist_.find(dir, file, 1, songlist_.Rows() - 1) : 0;
   if (row == 0)
     return song_name(file) + " is not in the songlist; adding songs on " + (last_step > 0 ? "+" : "-") + " is off.";

@@ -4,9 +4,13 @@
 // directory and file.
 #pragma once
 
+#include <chrono>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "scoring/reported_song.h"
 
 namespace jukora {
 
@@ -39,12 +43,19 @@ class CurrentSongScoring {
   // the waiting changes go, and the user is told.
   void retry_Timer();
 
+  // How a song the player names, but the list does not hold, is looked at:
+  // on a worker thread, within what is left of the click's time.
+  std::function<SongFileLook(const std::string&)> look_at_song = [](const std::string& path) {
+    return look_at_song_file(path, std::chrono::milliseconds(70));
+  };
+
  private:
   void score(int step);
   // One step against the song at `path`; false when nothing changed.
   bool score_song(const std::string& dir, const std::string& file, int step);
-  // What the user hears after a run: the new score, or why there is none.
-  std::string outcome(const CurrentSong& song, int last_step, bool changed) const;
+  // What the user hears after a run: the new score of the song at `path`,
+  // or why there is none.
+  std::string outcome(const CurrentSong& song, const std::string& path, int last_step, bool changed) const;
 
   Songlist& songlist_;
   SonglistFiles& files_;

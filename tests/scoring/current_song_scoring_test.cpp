@@ -8,6 +8,10 @@ namespace {
 
 class CurrentSongScoringTest : public PlayerFixture {
  protected:
+  // Every song the player names is there (reported_song_posix_test looks at real files).
+  CurrentSongScoringTest() {
+    scoring.look_at_song = [](const std::string& path) { return SongFileLook{SongFileLook::Kind::kRegular, path}; };
+  }
   void playing(const std::string& entry) { link.song = entry; }
   FakePlayTimer retry;
   CurrentSongScoring scoring{songlist, files, settings, link, desktop, retry};
@@ -61,12 +65,18 @@ TEST_F(CurrentSongScoringTest, OnlyALocalFileIsScoredOrAddedAndTheUserHearsWhyNo
   EXPECT_EQ(cells(2, col::kFile, col::kScore), "3.mp3,0");
   EXPECT_EQ(desktop.notes.back(), "3 \u2014 score 0");
   EXPECT_EQ(songlist.Row(), 1);  // sorted above the old end: not followed downwards
-  playing(join_path(music, "a\tb.x.ogg"));
+  playing(join_path(music, "a.x.ogg"));
   settings.SaveSetting(sections::kPrefs, keys::kAddOnPlus, "2");
   scoring.increment_current_song();
-  EXPECT_EQ(cells(3, col::kFile, col::kScore), "a\tb.x.ogg,0");
+  EXPECT_EQ(cells(3, col::kFile, col::kScore), "a.x.ogg,0");
   EXPECT_EQ(songlist.Row(), 3);
-  EXPECT_EQ(desktop.notes.back(), "a\tb.x \u2014 score 0");
+  EXPECT_EQ(desktop.notes.back(), "a.x \u2014 score 0");
+  // A name no file here could have is no song.
+  playing(join_path(music, "a\tb.ogg"));
+  scoring.increment_current_song();
+  EXPECT_EQ(songlist.Rows(), 5);
+  EXPECT_EQ(desktop.notes.back(),
+            "\"a?b.ogg\" cannot be listed: its name holds a control character (a line break, a tab).");
 }
 
 // A drop lists the songs of "/" or "E:\" under that folder; the player names

@@ -9,10 +9,6 @@
 
 namespace jukora {
 
-bool MpdAddress::is_this_computer() const {
-  return is_socket() || host == "localhost" || host == "127.0.0.1" || host == "::1";
-}
-
 std::string MpdAddress::describe() const {
   if (is_socket()) return host;
   // An IPv6 address keeps its colons apart from the port.

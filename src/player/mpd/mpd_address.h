@@ -21,9 +21,6 @@ struct MpdAddress {
   std::string password;
 
   bool is_socket() const { return host.starts_with('/') || host.starts_with('@'); }
-  // MPD on this computer: a local socket, or the loopback over TCP. Only
-  // then is an absolute path that MPD names a path here.
-  bool is_this_computer() const;
   // For the user: "/run/mpd/socket", "music.local:6600".
   std::string describe() const;
 

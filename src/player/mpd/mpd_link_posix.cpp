@@ -223,7 +223,7 @@ CurrentSong MpdLink::current_song(const std::string&) {
     if (requests_.ask({{"playlistinfo", "0"}}, answer, deadline) != Reached::kReady) return CurrentSong::busy();
     file = answer.value(0, "file");
   }
-  MpdSongPath song = local_song_path(file, requests_.music_folder(), requests_.address().is_this_computer());
+  MpdSongPath song = local_song_path(file, requests_.music_folder(), requests_.address().is_socket());
   if (song.path.empty()) return CurrentSong::no_song(song.message);
   return CurrentSong::song(std::move(song.path));
 }

@@ -2,6 +2,7 @@
 #include "player/mpd/mpd_paths.h"
 
 #include "platform/app_folders.h"
+#include "platform/name_limits.h"
 #include "player/raw_bytes.h"
 #include "songlist/paths.h"
 
@@ -71,10 +72,12 @@ MpdTarget mpd_target(std::string_view song_path, std::string_view music_folder, 
   return target;
 }
 
-MpdSongPath local_song_path(std::string_view file, std::string_view music_folder, bool this_computer) {
+MpdSongPath local_song_path(std::string_view file, std::string_view music_folder, bool local_socket) {
   if (file.empty() || has_scheme(file)) return {};
+  if (file.size() > kLongestPath) return {{}, "MPD names its song by a name longer than any path here: ignored."};
   if (file.starts_with('/')) {
-    if (!this_computer || !is_plain_relative(file.substr(1)))
+    const bool inside = is_plain_relative(below(file, music_folder));
+    if (!is_plain_relative(file.substr(1)) || (!local_socket && !inside))
       return {{}, "MPD plays " + quoted(file) + ", which is not a file Jukora can find on this computer."};
     return {std::string(file), {}};
   }

@@ -28,7 +28,10 @@ struct MpdSongPath {
 // The local path of the song MPD names as `file` (its "file:" line).
 // Streams and an empty queue are no song. A relative name is only ever
 // joined to the music folder when it stays inside it; an absolute one is
-// only taken when `this_computer` (MPD runs here, so its paths are ours).
-MpdSongPath local_song_path(std::string_view file, std::string_view music_folder, bool this_computer);
+// taken when it lies inside the music folder, or over a `local_socket`
+// (MPD plays other absolute paths only for a client there, so over TCP such
+// a name is not a song a client here handed over). A name longer than any
+// path is no song.
+MpdSongPath local_song_path(std::string_view file, std::string_view music_folder, bool local_socket);
 
 }  // namespace jukora

@@ -5,6 +5,8 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <string>
+
 #include "player/mpd/mpd_session.h"
 
 namespace jukora {
@@ -13,6 +15,10 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 using Status = MpdAnswer::Status;
+
+// Far more than an answer to any request of ours takes (libmpdclient bounds
+// each line by its buffer); a server that sends more is not MPD.
+constexpr std::size_t kMostAnswerBytes = std::size_t{1} << 20;
 
 bool queue_command(mpd_async* async, const MpdCommand& command) {
   constexpr const char* kEnd = nullptr;
@@ -130,6 +136,7 @@ MpdAnswer::Status MpdSession::receive(std::size_t commands, MpdAnswer& answer, C
   mpd_async* const async = connection_->async;
   mpd_parser* const parser = connection_->parser;
   MpdPairs pairs;
+  std::size_t received = 0;
   for (;;) {
     char* line = mpd_async_recv_line(async);
     if (!line) {
@@ -138,6 +145,8 @@ MpdAnswer::Status MpdSession::receive(std::size_t commands, MpdAnswer& answer, C
       if (!mpd_async_io(async, MPD_ASYNC_EVENT_READ)) return Status::kLost;
       continue;
     }
+    received += std::char_traits<char>::length(line) + 1;
+    if (received > kMostAnswerBytes) return Status::kLost;
     switch (mpd_parser_feed(parser, line)) {
       case MPD_PARSER_PAIR:
         pairs.emplace_back(mpd_parser_get_name(parser), mpd_parser_get_value(parser));

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "platform/app_folders.h"
+#include "player/file_url.h"
 #include "player/mpris/mpris_calls.h"
 #include "player/mpris/mpris_hand_over.h"
 #include "player/mpris/mpris_link.h"
@@ -177,12 +178,16 @@ void MprisBusLink::seeked(const QDBusMessage& message) {
 
 void MprisBusLink::apply(const QVariantMap& properties, bool whole) {
   const auto now = Clock::now();
+  // Every text is cut to what it can be before it is converted: a player
+  // may send megabytes, and each report is looked at many times.
   if (properties.contains("PlaybackStatus"))
-    watch_.set_status(properties.value("PlaybackStatus").toString().toStdString(), now);
+    watch_.set_status(properties.value("PlaybackStatus").toString().left(16).toStdString(), now);
   if (properties.contains("Metadata")) {
     const QVariantMap metadata = to_map(properties.value("Metadata"));
     std::optional<std::string> url;
-    if (metadata.contains("xesam:url")) url = metadata.value("xesam:url").toString().toStdString();
+    // One character past the longest file URL still tells that it is too long.
+    if (metadata.contains("xesam:url"))
+      url = metadata.value("xesam:url").toString().left(static_cast<qsizetype>(kLongestFileUrl) + 1).toStdString();
     if (url && url->empty()) url.reset();
     watch_.set_track(url, to_int64(metadata.value("mpris:length")), now);
   }

@@ -17,6 +17,8 @@ using namespace std::chrono_literals;
 
 // A player that has not answered a poll within this counts as busy.
 constexpr auto kAnswerWithin = 1s;
+// Far more than any player's description of its object takes.
+constexpr qsizetype kLongestIntrospection = 1 << 20;
 
 bool is_mpris_name(const QString& name) { return name.startsWith(QLatin1String(kMprisPrefix.data())); }
 
@@ -114,7 +116,9 @@ void MprisPlayers::learn_facts() {
                                      QStringLiteral("Introspect")),
       [this, owner](const QDBusMessage& reply) {
         if (!is_chosen(owner)) return;
-        const std::string xml = reply.arguments().value(0).toString().toStdString();
+        // A description this long is no player's: taken as no description.
+        const QString described = reply.arguments().value(0).toString();
+        const std::string xml = described.size() > kLongestIntrospection ? std::string() : described.toStdString();
         // MPRIS asks every player for OpenUri: one that does not
         // describe itself is taken at its word.
         player_->has_open_uri =
@@ -179,9 +183,9 @@ void MprisPlayers::list_players(std::function<void(std::vector<MprisPlayer>)> do
       calls_.call(root, [gathering, name](const QDBusMessage& answer) {
         const QVariantMap properties = to_map(answer.arguments().value(0));
         MprisPlayer& player = gathering->names[name].player;
-        const std::string identity = properties.value("Identity").toString().toStdString();
+        const std::string identity = bounded_text(properties.value("Identity").toString(), 80);
         if (!identity.empty()) player.identity = identity;
-        player.desktop_entry = properties.value("DesktopEntry").toString().toStdString();
+        player.desktop_entry = bounded_text(properties.value("DesktopEntry").toString(), 255);
         gathering->finish_one();
       });
     }

@@ -91,8 +91,8 @@ PlayStatus MprisWatch::status(Time now) {
 CurrentSong MprisWatch::song(Time now) {
   update(now);
   if (phase_ == Phase::kAwaiting || !status_) return CurrentSong::busy();
-  auto local = path();
-  return local ? CurrentSong::song(std::move(*local)) : CurrentSong::no_song();
+  if (path_) return CurrentSong::song(*path_);
+  return url_ ? CurrentSong::unnamed(file_url_problem(*url_)) : CurrentSong::no_song();
 }
 
 bool MprisWatch::wants_look(Time now) {

@@ -38,6 +38,8 @@ struct NumberedReply {
 // Nothing for events and for lines that are not JSON at all: either way no
 // reply can be matched to them.
 std::optional<NumberedReply> parse_line(std::string_view line) {
+  // Events (mpv sends many) are not even decoded.
+  if (line.find("\"request_id\"") == std::string_view::npos) return std::nullopt;
   try {
     auto json = nlohmann::json::parse(bytes_to_utf8(line));
     if (!json.is_object()) return std::nullopt;

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/name_limits.h"
 #include "platform/private_folder.h"
 #include "player/detached_spawn.h"
 #include "player/mpv/mpv_ipc.h"
@@ -33,9 +34,12 @@ bool has_flag(const nlohmann::json& entry, const char* flag) {
   return found != entry.end() && found->is_boolean() && found->get<bool>();
 }
 
+// A name longer than any path names no song.
 std::string file_of(const nlohmann::json& entry) {
   auto found = entry.find("filename");
-  return found != entry.end() && found->is_string() ? found->get<std::string>() : std::string();
+  if (found == entry.end() || !found->is_string() || found->get_ref<const std::string&>().size() > kLongestPath)
+    return {};
+  return found->get<std::string>();
 }
 
 // mpv's playlist as a list of entries; empty when the reply is not one.

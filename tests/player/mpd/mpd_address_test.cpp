@@ -44,7 +44,6 @@ TEST(MpdAddress, TheSettingsWinOverTheDefaultsKeyByKey) {
   settings.SaveSetting(sections::kPlayer, keys::kMpdMusicFolder, "/music//");
   MpdAddress address = read_mpd_address(settings);
   EXPECT_EQ(address.describe(), "[::1]:" + std::to_string(defaults.port));
-  EXPECT_TRUE(address.is_this_computer());
   EXPECT_EQ(address.password, "");
   EXPECT_EQ(read_mpd_music_folder(settings), "/music");
   settings.SaveSetting(sections::kPlayer, keys::kMpdMusicFolder, "~/Music/");

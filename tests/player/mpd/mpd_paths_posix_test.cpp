@@ -38,7 +38,7 @@ TEST(MpdPaths, ASongIsNamedAsMpdTakesIt) {
 }
 
 TEST(MpdPaths, TheSongMpdNamesBecomesTheLocalPathOrNoSong) {
-  // What MPD names, its music folder, whether it is on this computer, the
+  // What MPD names, its music folder, whether over a local socket, the
   // path, and part of the message (empty: none).
   const std::tuple<std::string, std::string, bool, std::string, std::string> cases[] = {
       {"a b/ü.flac", "/music", false, "/music/a b/ü.flac", ""},
@@ -53,11 +53,15 @@ TEST(MpdPaths, TheSongMpdNamesBecomesTheLocalPathOrNoSong) {
       {"a//x.flac", "/music", true, "", "points outside its music folder"},
       {"/elsewhere/../x.flac", "", true, "", "not a file Jukora can find"},
       {"/elsewhere/a.flac", "/music", false, "", "not a file Jukora can find"},
+      // Over TCP an absolute name counts only inside the music folder.
+      {"/music/a.flac", "/music", false, "/music/a.flac", ""},
+      {"/etc/shadow", "/music", false, "", "not a file Jukora can find"},
+      {"/" + std::string(5000, 'x'), "", true, "", "longer than any path"},
       {"a.flac", "", true, "", "set that folder in Preferences"},
   };
-  for (const auto& [file, folder, this_computer, path, message] : cases) {
-    SCOPED_TRACE(file);
-    MpdSongPath song = local_song_path(file, folder, this_computer);
+  for (const auto& [file, folder, local_socket, path, message] : cases) {
+    SCOPED_TRACE(file.substr(0, 40));
+    MpdSongPath song = local_song_path(file, folder, local_socket);
     EXPECT_EQ(song.path, path);
     if (message.empty()) {
       EXPECT_EQ(song.message, "");

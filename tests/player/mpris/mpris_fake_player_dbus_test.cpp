@@ -1,0 +1,227 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// MprisLink against a stand-in player on the test's own bus, for what no
+// real player does on demand: names no file could have, megabytes of URL,
+// an OpenUri that takes songs and plays nothing or answers an error, and a
+// bus name with dots and an instance suffix.
+#include <QDBusAbstractAdaptor>
+#include <QDBusVirtualObject>
+#include <QTimer>
+#include <map>
+
+#include "player/mpris/mpris_fixture.h"
+
+namespace jukora::testing::mpris {
+namespace {
+
+const QString kBusName = "org.mpris.MediaPlayer2.io.example.Fake.instance-7";
+
+// Answers GetAll, Introspect, OpenUri and Stop on a connection of its own.
+class FakePlayer : public QDBusVirtualObject {
+ public:
+  enum class OnOpenUri { kPlays, kIgnores, kFails };
+
+  FakePlayer() : bus_(QDBusConnection::connectToBus(QDBusConnection::SessionBus, "fake-player")) {
+    bus_.registerVirtualObject("/org/mpris/MediaPlayer2", this);
+    bus_.registerService(kBusName);
+    // What its command line was given arrives as a file, as from a second copy.
+    QObject::connect(&command_poll_, &QTimer::timeout, [this] {
+      const std::string given = read_bytes(handed_file);
+      if (given.empty()) return;
+      write_bytes(handed_file, "");
+      play("file://" + given);
+    });
+    command_poll_.start(50);
+    song_end_.setSingleShot(true);
+    QObject::connect(&song_end_, &QTimer::timeout, [this] { set_status("Stopped"); });
+  }
+  ~FakePlayer() override {
+    bus_.unregisterService(kBusName);
+    QDBusConnection::disconnectFromBus("fake-player");
+  }
+
+  // Plays `url` for a moment, telling the bus.
+  void play(const std::string& url) {
+    url_ = QString::fromStdString(url);
+    set_status("Playing");
+    song_end_.start(300);
+  }
+
+  QString introspect(const QString&) const override {
+    return "<interface name=\"org.mpris.MediaPlayer2.Player\"><method name=\"OpenUri\"/></interface>";
+  }
+  bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override {
+    const QString member = message.member();
+    if (member == "GetAll") return connection.send(message.createReply(QVariant::fromValue(properties())));
+    if (member == "Stop") set_status("Stopped");
+    if (member == "OpenUri") {
+      ++opened[message.arguments().value(0).toString().toStdString()];
+      if (on_open_uri == OnOpenUri::kFails)
+        return connection.send(message.createErrorReply("org.freedesktop.DBus.Python.TypeError", "a stub"));
+      if (on_open_uri == OnOpenUri::kPlays) play(message.arguments().value(0).toString().toStdString());
+    }
+    return connection.send(message.createReply());
+  }
+
+  OnOpenUri on_open_uri = OnOpenUri::kPlays;
+  std::map<std::string, int> opened;  // OpenUri calls, by URL
+  std::string handed_file;
+
+ private:
+  void set_status(const QString& status) {
+    status_ = status;
+    QDBusMessage changed =
+        QDBusMessage::createSignal("/org/mpris/MediaPlayer2", "org.freedesktop.DBus.Properties", "PropertiesChanged");
+    changed << "org.mpris.MediaPlayer2.Player" << properties() << QStringList();
+    bus_.send(changed);
+  }
+  QVariantMap properties() const {
+    QVariantMap metadata{{"mpris:length", qlonglong(300'000)}};
+    if (!url_.isEmpty()) metadata["xesam:url"] = url_;
+    return {{"PlaybackStatus", status_}, {"Metadata", metadata}, {"Position", qlonglong(0)}};
+  }
+
+  QDBusConnection bus_;
+  QTimer command_poll_, song_end_;
+  QString url_;
+  QString status_ = "Stopped";
+};
+
+class MprisFakePlayerTest : public ::testing::Test, protected SavedSonglist {
+ protected:
+  MprisFakePlayerTest() {
+    // As an older version stored the name: the part before its first dot.
+    settings.SaveSetting(sections::kPlayer, keys::kPlayerKind, "mpris");
+    settings.SaveSetting(sections::kPlayer, keys::kMprisBusName, "io");
+    settings.SaveSetting(sections::kPlayer, keys::kMprisIdentity, "Fake");
+    settings.SaveSetting(sections::kMain, keys::kLastSet, list);
+    settings.SaveSetting(sections::kPrefs, keys::kAddOnPlus, "1");
+    player.handed_file = temp.file("handed");
+    for (const char* name : {"a.wav", "b.wav", "c.wav"}) write_wav(song(name));
+  }
+
+  std::string song(const std::string& name) const { return music + "/" + name; }
+  // A command that hands the running copy its file, by the name of a player
+  // known to take files so.
+  void command_reaches_player() {
+    const std::string program = temp.file("rhythmbox");
+    write_bytes(program, "#!/bin/sh\nprintf %s \"$1\" >'" + player.handed_file + "'\n");
+    chmod(program.c_str(), 0755);
+    settings.SaveSetting(sections::kPlayer, keys::kMprisCommand, program);
+  }
+  void make_list(const std::vector<std::string>& names) {
+    songlist.Clear();
+    for (const auto& name : names) songlist.add_cells({"", music, name, "1"});
+    recompute_songlist(songlist);
+    files.write_songlist();
+  }
+  // Ticks as the program does until the cycle ends; the songs marked played.
+  std::vector<std::string> run_cycle() {
+    eventually(
+        [&] {
+          if (timer.enabled()) modes.tmrJukora_Timer();
+          pump(100ms);
+          return !timer.enabled();
+        },
+        30s);
+    std::vector<std::string> marked;
+    for (int row = 1; row < songlist.Rows(); ++row)
+      if (songlist.TextMatrix(row, col::kMark) == "*") marked.emplace_back(songlist.TextMatrix(row, col::kFile));
+    return marked;
+  }
+
+  std::string list = temp.file("list.jk8"), music = temp.file("music");
+  FakePlayer player;
+  std::unique_ptr<MprisLink> mpris = make_mpris_link(settings, folders, [](long) { return false; });
+  MprisLink& link = *mpris;
+  FakeClock clock;
+  FakePlayTimer timer;
+  PlayModes modes{songlist, files, settings, link, desktop, clock, timer};
+  FakePlayTimer retry;
+  CurrentSongScoring scoring{songlist, files, settings, link, desktop, retry};
+};
+
+TEST_F(MprisFakePlayerTest, NamesNoFileCouldHaveAreNoSongsAndMegabytesCostNoTime) {
+  ASSERT_TRUE(eventually([&] { return link.reach() == Reach::kRunning; })) << "the old short name finds the player";
+  make_list({"a.wav"});
+  std::filesystem::create_directories(music + "/sub");
+  write_wav(temp.file("secret.wav"));
+  // What the player names, and part of what the user hears.
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"file://" + music + "/sub/..%2F..%2Fsecret.wav", "escaped \"/\""},
+      {"file://" + music + "/gone.wav", "\"gone.wav\" cannot be listed: it does not exist"},
+      {"file://" + music + "/two%0D%0Alines.wav", "control character"},
+      {"file://" + music + "/sub", "is not a regular file"},
+      {"file://" + music + "/" + std::string(5 << 20, 'x') + ".wav", "longer than any file's"},
+      {"file://" + music + "/" + std::string(300, 'y') + ".wav", "longer than this system allows"},
+      {"file://elsewhere" + music + "/a.wav", "another computer"},
+  };
+  for (const auto& [url, told] : cases) {
+    SCOPED_TRACE(url.substr(0, 80));
+    // Each report of it, the signal and the polls, handled within a quarter second.
+    for (int report = 0; report < 5; ++report) {
+      player.play(url);
+      const auto before = Clock::now();
+      pump(60ms);
+      EXPECT_LT(Clock::now() - before, 250ms);
+    }
+    ASSERT_TRUE(eventually([&] { return link.current_song("").kind != CurrentSong::Kind::kBusy; }));
+    const std::string saved = read_bytes(list);
+    const auto before = Clock::now();
+    scoring.increment_current_song();
+    EXPECT_LT(Clock::now() - before, 250ms);
+    // A poll in flight makes the click wait, as the program's retry timer does.
+    ASSERT_TRUE(eventually([&] {
+      if (retry.enabled()) scoring.retry_Timer();
+      pump(50ms);
+      return !retry.enabled();
+    }));
+    EXPECT_EQ(read_bytes(list), saved);
+    ASSERT_FALSE(desktop.notes.empty());
+    EXPECT_NE(desktop.notes.back().find(told), std::string::npos) << desktop.notes.back().substr(0, 200);
+  }
+  // A song that is there joins the list, its folder spelled plainly.
+  player.play("file://" + music + "/sub/.././/b.wav");
+  ASSERT_TRUE(eventually([&] { return link.current_song("").path == music + "/sub/.././/b.wav"; }));
+  scoring.increment_current_song();
+  EXPECT_NE(read_bytes(list).find("\"" + music + "\",\"b.wav\",\"0\""), std::string::npos) << desktop.notes.back();
+}
+
+TEST_F(MprisFakePlayerTest, AnOpenUriThatPlaysNothingGivesWayToTheCommandOnce) {
+  command_reaches_player();
+  player.on_open_uri = FakePlayer::OnOpenUri::kIgnores;
+  ASSERT_TRUE(eventually([&] { return link.reach() == Reach::kRunning; }));
+  make_list({"a.wav", "b.wav"});
+  modes.mnuAscending_Click(kCycleAll);
+  const auto start = Clock::now();
+  EXPECT_EQ(run_cycle(), (std::vector<std::string>{"a.wav", "b.wav"})) << ::testing::PrintToString(desktop.notes);
+  // Five seconds for the first song's OpenUri, none for the second's.
+  EXPECT_LT(Clock::now() - start, 9s);
+  EXPECT_EQ(player.opened, (std::map<std::string, int>{{"file://" + song("a.wav"), 1}}));
+}
+
+TEST_F(MprisFakePlayerTest, APlayerThatCannotPlaySongsEndsTheCycleMarkingNothing) {
+  // How its OpenUri answers, and part of the one word the user hears. (An
+  // error turns OpenUri off for good: it comes last.)
+  const std::pair<FakePlayer::OnOpenUri, std::string> cases[] = {
+      {FakePlayer::OnOpenUri::kIgnores, "took \"a.wav\" over MPRIS but did not play it within 5 s"},
+      {FakePlayer::OnOpenUri::kFails, "refused \"a.wav\" over MPRIS (org.freedesktop.DBus.Python.TypeError: a stub)"},
+  };
+  settings.SaveSetting(sections::kPlayer, keys::kMprisCommand, "/bin/true");
+  ASSERT_TRUE(eventually([&] { return link.reach() == Reach::kRunning; }));
+  for (const auto& [on_open_uri, told] : cases) {
+    player.on_open_uri = on_open_uri;
+    player.opened.clear();
+    desktop.notes.clear();
+    make_list({"a.wav", "b.wav"});
+    const std::string listed = read_bytes(list);
+    modes.mnuRandom_Click(Scope::kAll);
+    EXPECT_TRUE(run_cycle().empty());
+    EXPECT_EQ(read_bytes(list), listed) << "no Last Played written";
+    ASSERT_EQ(desktop.notes.size(), 1u) << ::testing::PrintToString(desktop.notes);
+    EXPECT_NE(desktop.notes[0].find(told), std::string::npos) << desktop.notes[0];
+    EXPECT_EQ(player.opened.size(), 1u) << "one song tried, once";
+  }
+}
+
+}  // namespace
+}  // namespace jukora::testing::mpris
