@@ -4,6 +4,8 @@
 // socket can give commands. POSIX only.
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <string>
 
 namespace jukora {
@@ -13,13 +15,20 @@ namespace jukora {
 // for anything else; such a folder is never loosened or taken over.
 bool make_private_folder(const std::string& path);
 
+// Writes a line to stderr and to the system log.
+void tell_stderr_and_log(const std::string& text);
+
 // The program's private folder for its sockets: `jukora` under
 // XDG_RUNTIME_DIR, else /tmp/jukora-<uid>, else `sockets` in the data folder
 // (where /tmp is unsafe); the first one that can be made private and whose
 // socket paths (up to `longest_name` more bytes) fit a socket address. Made
 // afresh on every call, since a sweep of /tmp may have taken it away. Empty
-// when none can be had.
-std::string private_socket_folder(const std::string& data_folder, std::size_t longest_name = 16);
+// when none can be had. When a folder that is there is refused (a link,
+// another user's, open to others) and another is used, `tell` hears it once
+// per refused folder in this process, naming both; by default the words go
+// to stderr and the system log.
+std::string private_socket_folder(const std::string& data_folder, std::size_t longest_name = 16,
+                                  const std::function<void(const std::string&)>& tell = tell_stderr_and_log);
 
 enum class SocketCheck {
   kMissing,    // nothing there

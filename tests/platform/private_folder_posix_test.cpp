@@ -4,6 +4,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdlib>
+#include <string>
+#include <vector>
+
 #include "platform/private_folder.h"
 #include "support/players_posix.h"
 
@@ -24,6 +28,28 @@ TEST(PrivateFolder, IsMadeOrAcceptedOnlyWhenNobodyElseCanEnter) {
   EXPECT_FALSE(make_private_folder(open));
   ASSERT_EQ(symlink(fresh.c_str(), link.c_str()), 0);
   EXPECT_FALSE(make_private_folder(link));
+}
+
+TEST(PrivateFolder, AFolderRefusedIsToldOnceNamingWhereTheSocketsWent) {
+  testing::TempDir temp;
+  const std::string runtime = temp.file("runtime"), planted = temp.file("planted");
+  mkdir(runtime.c_str(), 0700);
+  mkdir(planted.c_str(), 0700);
+  ASSERT_EQ(symlink(planted.c_str(), (runtime + "/jukora").c_str()), 0);
+  const char* was = std::getenv("XDG_RUNTIME_DIR");
+  const std::string kept = was ? was : "";
+  setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+  std::vector<std::string> told;
+  const auto tell = [&](const std::string& text) { told.push_back(text); };
+  const std::string used = private_socket_folder(temp.file("data"), 16, tell);
+  EXPECT_EQ(private_socket_folder(temp.file("data"), 16, tell), used);
+  if (was)
+    setenv("XDG_RUNTIME_DIR", kept.c_str(), 1);
+  else
+    unsetenv("XDG_RUNTIME_DIR");
+  ASSERT_EQ(told.size(), 1u);
+  EXPECT_NE(told[0].find(runtime + "/jukora is refused"), std::string::npos) << told[0];
+  EXPECT_NE(told[0].find("using " + used + " instead"), std::string::npos) << told[0];
 }
 
 TEST(PrivateFolder, OnlyOwnSocketsAreTrusted) {
