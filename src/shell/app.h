@@ -75,12 +75,15 @@ class App : public Intents {
   Dialog& preferences() { return *preferences_; }
   DirDialog& dir_dialog() { return *dir_dialog_; }
 
+  // Exit, from the mode menu or a termination signal: the tray icons go,
+  // what changed is saved, and the program ends.
+  void exit_now();
+
  private:
   void wire_window();
   void wire_player();
   // Opens the mode menu at `at` (screen position) and shows what its item did.
   void show_mode_menu(const QPoint& at);
-  void exit_now();
 
   SettingsStore& settings_;
   QtDesktop& desktop_;

@@ -18,6 +18,9 @@
 #include "shell/qt_settings_store.h"
 #include "shell/qt_tray_host.h"
 #include "shell/remote_command.h"
+#ifndef _WIN32
+#include "shell/termination.h"
+#endif
 
 int main(int argc, char* argv[]) {
   QApplication::setOrganizationName("Jukora");
@@ -61,6 +64,9 @@ int main(int argc, char* argv[]) {
   // Listening before start-up, so that a command sent meanwhile is taken
   // and runs once the window is loaded.
   program.listen(remote);
+#ifndef _WIN32
+  jukora::end_on_termination_signals([&program] { program.exit_now(); });
+#endif
   if (command_line.command) program.receive(*command_line.command);
   program.start();
   return app.exec();

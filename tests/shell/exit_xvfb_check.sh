@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Exit from the mode menu of the real program under Xvfb, with its own mpv
-# playing: gone at once, the player plays on, what changed is saved.
+# playing: gone at once, the player plays on, what changed is saved; and
+# the same for SIGTERM, with exit status 0.
 #
 #   dbus-run-session -- tests/shell/exit_xvfb_check.sh BUILD/src/shell/jukora
 #
@@ -44,3 +45,18 @@ for process in /proc/[0-9]*; do
   [[ $(readlink "$process/exe" 2>/dev/null) == "$jukora" ]] && fail "Jukora keeps running as ${process#/proc/}"
 done
 echo "ok: Exit saved the Last Played and the widths; nothing of Jukora's runs on, the player plays on"
+
+# SIGTERM (a logout, `kill`) ends it the way Exit does, with status 0.
+sed -i '/^fg_col[0-9]*=/d' "$settings"
+"$jukora" >>"$work/jukora.log" 2>&1 &
+jukora_pid=$!
+pids+=("$jukora_pid")
+timeout 15 xdotool search --sync --onlyvisible --name "^Jukora Song Manager" >/dev/null || fail "no window at the second start"
+kill -TERM "$jukora_pid"
+wait_for 3 eval '! kill -0 "$jukora_pid" 2>/dev/null' || fail "SIGTERM did not end the program at once"
+status=0
+wait "$jukora_pid" || status=$?
+((status == 0)) || fail "SIGTERM ended the program with status $status: $(tail -n 5 "$work/jukora.log")"
+grep -q '^fg_col2=' "$settings" || fail "SIGTERM lost the column widths: $(cat "$settings")"
+mpv_says idle-active false || fail "the player stopped with Jukora"
+echo "ok: SIGTERM saved the widths and ended the program with status 0; the player plays on"
