@@ -87,12 +87,21 @@ void App::wire_window() {
     if (files_.has_unsaved_change()) files_.write_songlist();
     preferences_->close_dialog();
   };
-  hooks.cmdIncDec_Click = [this](int index) { jukora::cmdIncDec_Click(songlist_, files_, index); };
+  // While a search narrows the grid, the keys act on the shown rows of the selection.
+  hooks.cmdIncDec_Click = [this](int index) {
+    if (const auto chosen = form_.chosen_rows())
+      jukora::cmdIncDec_Click(songlist_, files_, index, *chosen);
+    else
+      jukora::cmdIncDec_Click(songlist_, files_, index);
+  };
   hooks.MSFlexGrid1_KeyPress = [this](int key_ascii) {
-    jukora::MSFlexGrid1_KeyPress(songlist_, files_, key_ascii, [this] { form_.MSFlexGrid1_DblClick(); });
+    const auto chosen = form_.chosen_rows();
+    jukora::MSFlexGrid1_KeyPress(
+        songlist_, files_, key_ascii, [this] { form_.MSFlexGrid1_DblClick(); }, chosen ? &*chosen : nullptr);
   };
   hooks.MSFlexGrid1_KeyDown = [this](int key_code, int shift) {
-    jukora::MSFlexGrid1_KeyDown(songlist_, files_, key_code, shift);
+    const auto chosen = form_.chosen_rows();
+    jukora::MSFlexGrid1_KeyDown(songlist_, files_, key_code, shift, chosen ? &*chosen : nullptr);
   };
   // Form1 shows the songlist itself after these.
   hooks.show_mode_menu = [this](const QPoint& at) {
