@@ -171,6 +171,10 @@ void App::toggle_list() {
 
 void App::open_mode_menu() { show_mode_menu(QCursor::pos()); }
 
+// Changes are not kept as steps yet, so there is nothing to take back; the
+// command reaches here from the command line, the remote and D-Bus.
+void App::undo() {}
+
 void App::show_mode_menu(const QPoint& at) {
   form_.hooks.show_mode_menu(at);
   form_.show_songlist();

@@ -62,6 +62,7 @@ class App : public Intents {
   void show() override;
   void toggle_list() override;
   void open_mode_menu() override;
+  void undo() override;
 
   // How the program ends once the window has closed, or once Exit has saved
   // what changed: at once, without closing the window.
