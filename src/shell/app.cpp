@@ -40,12 +40,14 @@ App::App(SettingsStore& settings, QtDesktop& desktop, std::unique_ptr<PlayerLink
                   [this](PlayChoice choice) { play_modes_.mnuAscending_Click(choice); },
                   [this](SonglistCommand command) { files_.mnuSonglist_Click(command); },
                   [this] { add_songs_.add_files_dialog(); }, [this] { desktop_.show_preferences(); },
-                  [this] { play_modes_.stop_winamp(); }, [this] { exit_now(); }}),
+                  [this] { play_modes_.stop_winamp(); }, [this] { exit_now(); },
+                  [this] { now_playing_.show_playing(); }}),
       file_drop_(form_.MSFlexGrid1(),
                  [this](const std::vector<std::string>& paths) {
                    add_songs_.MSFlexGrid1_OLEDragDrop(paths);
                    form_.show_songlist();
                  }),
+      now_playing_(link_, settings_, songlist_, form_, *this),
       remote_([this](const CommandCall& call) { run_command(call, *this); }) {
   wire_window();
   wire_player();
@@ -110,6 +112,7 @@ void App::wire_window() {
   };
   hooks.MSFlexGrid1_DblClick = [this] { play_modes_.MSFlexGrid1_DblClick(); };
   hooks.tmrJukora_Timer = [this] { play_modes_.tmrJukora_Timer(); };
+  hooks.show_playing = [this] { now_playing_.show_playing(); };
 }
 
 void App::wire_player() {
@@ -138,6 +141,7 @@ void App::receive(const CommandCall& call) { remote_.receive(call); }
 
 void App::start() {
   form_.Form_Load();
+  now_playing_.start();
   remote_.start_acting();
 }
 

@@ -22,6 +22,7 @@
 #include "shell/form1.h"
 #include "shell/intents.h"
 #include "shell/mode_menu.h"
+#include "shell/now_playing.h"
 #include "shell/qt_play_timer.h"
 #include "shell/remote_command.h"
 #include "shell/tray_buttons.h"
@@ -75,6 +76,7 @@ class App : public Intents {
   ModeMenu& mode_menu() { return mode_menu_; }
   Dialog& preferences() { return *preferences_; }
   DirDialog& dir_dialog() { return *dir_dialog_; }
+  NowPlaying& now_playing() { return now_playing_; }
 
  private:
   void wire_window();
@@ -105,6 +107,7 @@ class App : public Intents {
   TrayButtons tray_buttons_;
   ModeMenu mode_menu_;
   FileDrop file_drop_;
+  NowPlaying now_playing_;
   // Last: no command comes in while the rest is being taken down.
   RemoteServer remote_;
 };
