@@ -47,7 +47,8 @@ App::App(SettingsStore& settings, QtDesktop& desktop, std::unique_ptr<PlayerLink
                    add_songs_.MSFlexGrid1_OLEDragDrop(paths);
                    form_.show_songlist();
                  }),
-      now_playing_(link_, settings_, songlist_, form_, *this),
+      now_playing_(link_, settings_, songlist_, form_, *this, events_,
+                   [this](const CommandCall& call) { receive(call); }),
       remote_([this](const CommandCall& call) { run_command(call, *this); }) {
   wire_window();
   wire_player();

@@ -26,6 +26,7 @@
 #include "shell/qt_play_timer.h"
 #include "shell/remote_command.h"
 #include "shell/tray_buttons.h"
+#include "songlist/song_events.h"
 #include "songlist/songlist.h"
 #include "songlist/songlist_files.h"
 
@@ -76,6 +77,7 @@ class App : public Intents {
   ModeMenu& mode_menu() { return mode_menu_; }
   Dialog& preferences() { return *preferences_; }
   DirDialog& dir_dialog() { return *dir_dialog_; }
+  SongEvents& events() { return events_; }
   NowPlaying& now_playing() { return now_playing_; }
 
  private:
@@ -93,6 +95,7 @@ class App : public Intents {
   PlayerLink& link_;
   DialogMemory dialog_memory_;
   Songlist songlist_;
+  SongEvents events_;
   SonglistFiles files_;
   Form1 form_;
   Dialog* const preferences_;
