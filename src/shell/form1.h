@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The main window: the songlist grid and the two score buttons. It shows the
-// Songlist as the program leaves it, brings itself up in order at start-up,
-// lays out on resize, remembers its geometry and saves its state when
-// closed. What its events ask of the program goes through its hooks, which
-// the application object (app.h) fills.
+// The main window: the songlist grid, the two score buttons and the search
+// field. It shows the Songlist as the program leaves it, brings itself up in
+// order at start-up, lays out on resize, remembers its geometry and saves
+// its state when closed. What its events ask of the program goes through
+// its hooks, which the application object (app.h) fills.
 #pragma once
 
 #include <QString>
