@@ -51,7 +51,9 @@ int GridSearch::place(const QRect& strip) {
 }
 
 void GridSearch::follow() {
-  if (picked_ && picked_->revision != songlist_.revision()) picked_.reset();
+  // The songs stay picked while the list and the cursor do.
+  if (picked_ && (picked_->revision != songlist_.revision() || picked_->chosen.anchor != songlist_.Row()))
+    picked_.reset();
   if (!search_.active()) return;
   const std::vector<int>& shown = search_.shown(songlist_);
   const int row = songlist_.Row();
