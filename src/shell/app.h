@@ -22,9 +22,11 @@
 #include "shell/form1.h"
 #include "shell/intents.h"
 #include "shell/mode_menu.h"
+#include "shell/now_playing.h"
 #include "shell/qt_play_timer.h"
 #include "shell/remote_command.h"
 #include "shell/tray_buttons.h"
+#include "songlist/song_events.h"
 #include "songlist/songlist.h"
 #include "songlist/songlist_files.h"
 
@@ -62,6 +64,7 @@ class App : public Intents {
   void show() override;
   void toggle_list() override;
   void open_mode_menu() override;
+  void undo() override;
 
   // How the program ends once the window has closed, or once Exit has saved
   // what changed: at once, without closing the window.
@@ -74,6 +77,8 @@ class App : public Intents {
   ModeMenu& mode_menu() { return mode_menu_; }
   Dialog& preferences() { return *preferences_; }
   DirDialog& dir_dialog() { return *dir_dialog_; }
+  SongEvents& events() { return events_; }
+  NowPlaying& now_playing() { return now_playing_; }
 
  private:
   void wire_window();
@@ -90,6 +95,7 @@ class App : public Intents {
   PlayerLink& link_;
   DialogMemory dialog_memory_;
   Songlist songlist_;
+  SongEvents events_;
   SonglistFiles files_;
   Form1 form_;
   Dialog* const preferences_;
@@ -104,6 +110,7 @@ class App : public Intents {
   TrayButtons tray_buttons_;
   ModeMenu mode_menu_;
   FileDrop file_drop_;
+  NowPlaying now_playing_;
   // Last: no command comes in while the rest is being taken down.
   RemoteServer remote_;
 };

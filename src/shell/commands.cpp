@@ -23,6 +23,8 @@ constexpr CommandEntry kCommands[] = {
      [](Intents& intents, const std::string&) { intents.toggle_list(); }},
     {Command::kModeMenu, "", "", "", TrayIconId::kMode, "Mode",
      [](Intents& intents, const std::string&) { intents.open_mode_menu(); }},
+    {Command::kUndo, "undo", "", "Take back the last change to the songlist.", std::nullopt, nullptr,
+     [](Intents& intents, const std::string&) { intents.undo(); }},
 };
 
 // Each command at its own place, and each icon run by exactly one.

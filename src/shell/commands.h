@@ -16,7 +16,7 @@ namespace jukora {
 
 class Intents;
 
-enum class Command { kIncrement, kDecrement, kSkip, kShow, kToggleList, kModeMenu };
+enum class Command { kIncrement, kDecrement, kSkip, kShow, kToggleList, kModeMenu, kUndo };
 
 // The tray icons in the order they go into the tray.
 enum class TrayIconId { kDecrement = 1, kIncrement, kSkip, kShowHideList, kMode };

@@ -23,6 +23,8 @@ class Intents {
   virtual void toggle_list() = 0;
   // The mode menu, at the mouse.
   virtual void open_mode_menu() = 0;
+  // The last change to the songlist taken back.
+  virtual void undo() = 0;
 };
 
 }  // namespace jukora

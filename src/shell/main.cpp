@@ -61,6 +61,8 @@ int main(int argc, char* argv[]) {
   // Listening before start-up, so that a command sent meanwhile is taken
   // and runs once the window is loaded.
   program.listen(remote);
+  // Desktop widgets, shell extensions and scripts reach it over D-Bus too.
+  program.now_playing().offer_on_bus(QDBusConnection::sessionBus());
   if (command_line.command) program.receive(*command_line.command);
   program.start();
   return app.exec();

@@ -22,6 +22,7 @@ struct RecordingIntents : Intents {
   void show() override { ran.push_back("show"); }
   void toggle_list() override { ran.push_back("toggle list"); }
   void open_mode_menu() override { ran.push_back("mode menu"); }
+  void undo() override { ran.push_back("undo"); }
   std::vector<std::string> ran;
 };
 
@@ -33,7 +34,7 @@ TEST(Commands, EachWordTravelsAsItsOwnLineAndRunsItsIntentAsDoesEachIcon) {
     EXPECT_EQ(line.toStdString(), std::string(entry.word) + "\n");
     run_command(*parse_remote_line(line), intents);
   }
-  EXPECT_THAT(intents.ran, ElementsAre("increment", "decrement", "skip", "show"));
+  EXPECT_THAT(intents.ran, ElementsAre("increment", "decrement", "skip", "show", "undo"));
   intents.ran.clear();
   for (int id = 1; id <= kTrayIconCount; ++id)
     run_command(command_of_icon(static_cast<TrayIconId>(id)).command, intents);
