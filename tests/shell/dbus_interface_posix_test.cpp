@@ -18,7 +18,6 @@ class DbusInterfaceTest : public WindowTest {
  protected:
   DbusInterfaceTest() {
     set(sections::kPrefs, keys::kWinampDir, player_dir());
-    link.playlist_dir = dir.path().string();
     write_songlist({R"("/m","a.mp3","5","00:00 1/1/71")", R"("/m","b.mp3","3","00:00 1/1/71")"});
   }
 };
@@ -68,7 +67,7 @@ class DbusInterfaceOnPrivateBusTest : public DbusInterfaceTest {
 
 TEST_F(DbusInterfaceOnPrivateBusTest, CommandsPropertiesAndSignalsForThisUserOnly) {
   EXPECT_EQ(get("CurrentSong"), "(<''>,)");
-  link.playlist_text = "#EXTM3U\r\n/m/b.mp3\r\n";
+  link.song = "/m/b.mp3";
   app->now_playing().playing().look_up();
   EXPECT_EQ(get("CurrentSong"), "(<'/m/b.mp3'>,)");
   EXPECT_EQ(get("CurrentScore"), "(<3>,)");
@@ -96,7 +95,7 @@ TEST_F(DbusInterfaceOnPrivateBusTest, CommandsPropertiesAndSignalsForThisUserOnl
   EXPECT_EQ(call("org.jukora.Jukora1.Undo"), "()");
   EXPECT_EQ(call("org.jukora.Jukora1.Show"), "()");
   EXPECT_TRUE(QTest::qWaitFor([&] { return form->isVisible(); }, 5000));
-  link.playlist_text = "#EXTM3U\r\n/m/a.mp3\r\n";
+  link.song = "/m/a.mp3";
   app->now_playing().playing().look_up();
   EXPECT_TRUE(seen("{'CurrentScore': <5>, 'CurrentSong': <'/m/a.mp3'>}")) << signals_seen.data();
 

@@ -165,7 +165,7 @@ TEST_F(GridSearchTest, EnterPlaysAShownRowAndEndingTheSearchKeepsTheSameSongsSel
   QTest::keyClicks(&field(), "rock");
   click_shown(2);
   key(Qt::Key_Return);
-  EXPECT_THAT(link.calls, Contains(HasSubstr("start_with_file " + player_dir() + " " + dir.file("Rock/c.wav"))));
+  EXPECT_THAT(link.calls, Contains(HasSubstr("play_file " + player_dir() + " " + dir.file("Rock/c.wav"))));
 
   click_shown(3, Qt::ShiftModifier);
   field().setFocus();
@@ -181,8 +181,7 @@ TEST_F(GridSearchTest, EnterPlaysAShownRowAndEndingTheSearchKeepsTheSameSongsSel
   // A change that makes a hidden song current ends the search: the tray's
   // Increment of the playing song, which the search hides.
   search_for("rock");
-  link.playlist_dir = dir.path().string();
-  link.playlist_text = "#EXTM3U\r\n" + dir.file("Jazz/b.wav") + "\r\n";
+  link.song = dir.file("Jazz/b.wav");
   tray.click(TrayIconId::kIncrement);
   EXPECT_EQ(field().text(), "");
   EXPECT_EQ(grid().model()->rowCount(), 5);

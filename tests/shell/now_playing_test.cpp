@@ -9,7 +9,7 @@
 #include <QLineEdit>
 #include <QTest>
 
-#include "player/mpv_link.h"
+#include "player/mpv/mpv_link.h"
 #include "shell/grid_search.h"
 #include "shell/songlist_view.h"
 #include "support/players_posix.h"
@@ -51,7 +51,6 @@ class NowPlayingTest : public WindowTest {
 
 TEST_F(NowPlayingTest, ShowPlayingSaysWhyThereIsNoRowAndABusyPlayerKeepsTheMark) {
   set(sections::kPrefs, keys::kWinampDir, player_dir());
-  link.playlist_dir = dir.path().string();
   link.running = false;
   start();
   // From the mode menu while the window is hidden; Ctrl+J once it shows.
@@ -61,12 +60,12 @@ TEST_F(NowPlayingTest, ShowPlayingSaysWhyThereIsNoRowAndABusyPlayerKeepsTheMark)
   ASSERT_TRUE(form->isVisible());
   QApplication::setActiveWindow(form);
   link.running = true;
-  link.playlist_text = "#EXTM3U\r\n" + join_path(music, "x.wav") + "\r\n";
+  link.song = join_path(music, "x.wav");
   press_ctrl_j();
   EXPECT_EQ(status(), "x.wav is not in the songlist.");
   EXPECT_THAT(marked(), ElementsAre());
 
-  link.playlist_text = "#EXTM3U\r\n" + join_path(music, "c.wav") + "\r\n";
+  link.song = join_path(music, "c.wav");
   app->now_playing().playing().look_up();
   EXPECT_THAT(marked(), ElementsAre("c.wav"));
   link.busy = true;
@@ -74,7 +73,7 @@ TEST_F(NowPlayingTest, ShowPlayingSaysWhyThereIsNoRowAndABusyPlayerKeepsTheMark)
   EXPECT_THAT(marked(), ElementsAre("c.wav"));
   // Whatever the player says is never shown by the quiet lookup.
   link.busy = false;
-  link.version_answer = 0x1000;
+  link.running = false;
   app->now_playing().playing().look_up();
   EXPECT_THAT(marked(), ElementsAre());
   EXPECT_TRUE(desktop.messages.empty());
@@ -93,20 +92,20 @@ class NowPlayingMpvTest : public NowPlayingTest {
     set(sections::kPrefs, keys::kWinampDir, dir.file("bin"));
   }
   ~NowPlayingMpvTest() override {
-    for (pid_t pid : players_on(mpv.socket_path())) kill(pid, SIGKILL);
+    for (pid_t pid : players_on(mpv->socket_path())) kill(pid, SIGKILL);
     if (runtime_before.empty())
       unsetenv("XDG_RUNTIME_DIR");
     else
       setenv("XDG_RUNTIME_DIR", runtime_before.c_str(), 1);
   }
   void start_on_mpv() {
-    app = std::make_unique<App>(settings, desktop, std::make_unique<OnePlayerLink>(mpv), tray, clock, folders);
+    app = std::make_unique<App>(settings, desktop, std::make_unique<OnePlayerLink>(*mpv), tray, clock, folders);
     form = &app->window();
     app->start();
   }
 
   std::string runtime_before;
-  MpvLink mpv{AppFolders{dir.file("data")}};
+  std::unique_ptr<MpvLink> mpv = make_mpv_link(AppFolders{dir.file("data")});
 };
 
 TEST_F(NowPlayingMpvTest, TheRowOfTheSongMpvPlaysIsMarkedAndCtrlJShowsItThroughASearch) {
@@ -130,7 +129,7 @@ TEST_F(NowPlayingMpvTest, TheRowOfTheSongMpvPlaysIsMarkedAndCtrlJShowsItThroughA
   EXPECT_EQ(grid().shown_selection(), std::pair(2, 2));
 
   // A stopped mpv does not answer: the mark stays; once mpv is gone it goes.
-  const pid_t player = players_on(mpv.socket_path()).front();
+  const pid_t player = players_on(mpv->socket_path()).front();
   ASSERT_EQ(kill(player, SIGSTOP), 0);
   app->now_playing().playing().look_up();
   EXPECT_THAT(marked(), ElementsAre("b.wav"));
