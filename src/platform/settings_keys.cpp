@@ -156,6 +156,14 @@ bool read_notifications(const SettingsStore& store) {
   return setting_bool(store, sections::kPrefs, keys::kNotifications, true);
 }
 
+bool read_share_mpd(const SettingsStore& store) {
+  return setting_bool(store, sections::kPrefs, keys::kShareMpd, false);
+}
+
+bool read_share_tags(const SettingsStore& store) {
+  return setting_bool(store, sections::kPrefs, keys::kShareTags, false);
+}
+
 std::int32_t read_time_block(const SettingsStore& store) {
   auto text = store.read(sections::kPrefs, keys::kTimeBlock);
   auto hours = text ? to_number(*text) : std::nullopt;

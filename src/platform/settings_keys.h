@@ -38,6 +38,12 @@ inline constexpr std::string_view kTimeBlock = "time_block";
 // Section "prefs": desktop notifications after a score change from the
 // tray or the command line ("True"/"False", default on).
 inline constexpr std::string_view kNotifications = "notifications";
+// Section "prefs": "Share scores", each off by default ("True"/"False"), and
+// the rule an import turns ratings into scores by (11 scores, no stars to
+// five stars in half stars, comma-separated).
+inline constexpr std::string_view kShareMpd = "share_mpd";
+inline constexpr std::string_view kShareTags = "share_tags";
+inline constexpr std::string_view kRatingRule = "rating_rule";
 
 // Section "player" (Linux): which player, and how to reach it.
 inline constexpr std::string_view kPlayerKind = "kind";               // "mpv" (default), "mpris", "mpd"
@@ -83,6 +89,8 @@ std::string read_winamp_dir(const SettingsStore& store);
 bool read_add_on_plus(const SettingsStore& store);
 bool read_add_on_minus(const SettingsStore& store);
 bool read_notifications(const SettingsStore& store);
+bool read_share_mpd(const SettingsStore& store);
+bool read_share_tags(const SettingsStore& store);
 std::int32_t read_time_block(const SettingsStore& store);
 std::int16_t read_column_width(const SettingsStore& store, int column);
 // "mpv", "mpris" or "mpd" as stored; empty when none is (the built-in player).
