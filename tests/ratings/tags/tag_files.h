@@ -4,29 +4,13 @@
 // decoded audio, to show that a tag write leaves the sound alone.
 #pragma once
 
-#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "ratings/run_command.h"
+
 namespace jukora::testing {
-
-inline std::string shell_quoted(const std::string& text) {
-  std::string out = "'";
-  for (char c : text) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return out + "'";
-}
-
-// What the command prints; empty when it fails.
-inline std::string output_of(const std::string& command) {
-  std::string out;
-  if (std::FILE* pipe = popen(command.c_str(), "r")) {
-    char buffer[4096];
-    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, got);
-    if (pclose(pipe) != 0) out.clear();
-  }
-  return out;
-}
 
 // A one-second tone as `path` (.mp3, .ogg, .opus, .flac or .m4a).
 inline bool make_song(const std::string& path) {
