@@ -88,6 +88,19 @@ std::string fmps_text_of_score(std::int64_t score) {
 
 std::string sticker_text_of_score(std::int64_t score) { return std::to_string(half_stars_of_score(score)); }
 
+std::vector<std::string> rating_table_lines() {
+  return {
+      "ID3 POPM byte, any program's (Jukora's own wins, else the highest): 1-31 \u2605, 32-95 \u2605\u2605, "
+      "96-159 \u2605\u2605\u2605, 160-223 \u2605\u2605\u2605\u2605, 224-255 \u2605\u2605\u2605\u2605\u2605; "
+      "0 unrated",
+      "FMPS_Rating, Strawberry, Clementine: 0.0-1.0, each tenth a half star (halves up); negative unrated",
+      "Vorbis RATING: up to 5 in stars, above 5 out of 100",
+      "Rhythmbox: 0-5 stars, 0 unrated; MPD sticker \"rating\": 0-10 half stars",
+      "Scores go out clamped to 0-10: FMPS_Rating score / 10, MPD sticker the score, POPM by the stars "
+      "(a half star as the star above)",
+  };
+}
+
 std::string stars_text(int half_stars) {
   if (half_stars <= 0) return "no stars";
   std::string text;

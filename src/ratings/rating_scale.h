@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace jukora {
 
@@ -56,6 +57,9 @@ int popm_byte_of_score(std::int64_t score);
 std::string fmps_text_of_score(std::int64_t score);
 // MPD's sticker value for a score: clamped to 0-10.
 std::string sticker_text_of_score(std::int64_t score);
+
+// The table above in words, one line per form, for the import dialog.
+std::vector<std::string> rating_table_lines();
 
 // "★★★½" for 7 half stars, "no stars" for 0.
 std::string stars_text(int half_stars);
