@@ -18,6 +18,8 @@
 
 #include <optional>
 
+#include "ratings/tags/audio_signature.h"
+
 namespace jukora {
 
 namespace {
@@ -115,6 +117,7 @@ bool write_ape(TagLib::File& file, TagLib::APE::Tag* tag, std::int64_t score) {
 }  // namespace
 
 ReadRating read_tag_rating(const std::string& path) {
+  if (!has_audio_signature(path)) return ReadRating::unrated();
   TagLib::FileRef ref(path.c_str(), false);
   TagLib::File* file = ref.file();
   if (!file || !file->isValid()) return ReadRating::unrated();
@@ -142,6 +145,7 @@ ReadRating read_tag_rating(const std::string& path) {
 }
 
 TagEdit write_tag_score(const std::string& path, std::int64_t score) {
+  if (!has_audio_signature(path)) return TagEdit::kFailed;
   TagLib::FileRef ref(path.c_str(), false);
   TagLib::File* file = ref.file();
   if (!file || !file->isValid()) return TagEdit::kFailed;

@@ -18,8 +18,8 @@ inline constexpr const char* kPopmEmail = "Jukora";
 
 // The rating of the file at `path`. Of several forms in one file the finest
 // wins: FMPS (tenths), then POPM (Jukora's own frame, else the highest
-// rating of any e-mail), then Vorbis RATING. A file TagLib cannot open reads
-// as unrated.
+// rating of any e-mail), then Vorbis RATING. A file that is not what its
+// name says, or that TagLib cannot open, reads as unrated.
 ReadRating read_tag_rating(const std::string& path);
 
 enum class TagEdit {

@@ -64,8 +64,19 @@ TEST_F(TagTest, OtherProgramsRatingsReadByTheOneTable) {
     if (!tags.empty()) ASSERT_TRUE(mutagen_write(path, tags)) << name;
     EXPECT_EQ(read_tag_rating(path), expected) << name;
   }
+  // Not what their names say, however large: told at once, by their first bytes.
   write_bytes(temp.file("noise.mp3"), std::string(3000, '\x7f'));
-  EXPECT_EQ(read_tag_rating(temp.file("noise.mp3")), ReadRating::unrated());
+  for (const char* name : {"noise.mp3", "huge.mp3", "huge.flac", "huge.ogg"}) {
+    const std::string path = temp.file(name);
+    if (std::string(name).starts_with("huge")) {
+      write_bytes(path, std::string(name).ends_with("mp3") ? "ID3\x04" : "");
+      ASSERT_EQ(truncate(path.c_str(), std::int64_t{2} << 30), 0);
+    }
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(read_tag_rating(path), ReadRating::unrated()) << name;
+    EXPECT_EQ(write_tag_score(path, 5), TagEdit::kFailed) << name;
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1)) << name;
+  }
 }
 
 TEST_F(TagTest, WrittenScoreIsWhatMutagenReadsAndTheRestStaysAsItWas) {
