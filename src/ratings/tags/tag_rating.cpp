@@ -68,6 +68,15 @@ void read_xiph(TagLib::Ogg::XiphComment* tag, Found& found) {
     found.fmps = rating_from_fraction_text(text_of(it->second.front()));
   if (auto it = fields.find("RATING"); it != fields.end() && !it->second.isEmpty())
     found.rating = rating_from_rating_text(text_of(it->second.front()));
+  // "RATING:e-mail" (0.0-1.0, as Quod Libet writes it): like POPM, the
+  // highest of the e-mails.
+  for (const auto& [key, values] : fields) {
+    if (!key.startsWith("RATING:") || values.isEmpty()) continue;
+    const ReadRating rating = rating_from_fraction_text(text_of(values.front()));
+    if (!found.popm || found.popm->kind != ReadRating::Kind::kRated ||
+        (rating.kind == ReadRating::Kind::kRated && rating.half_stars > found.popm->half_stars))
+      found.popm = rating;
+  }
 }
 
 void read_ape(TagLib::APE::Tag* tag, Found& found) {

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Ratings in the files' own tags, through TagLib: what a file holds
-// (ID3v2 POPM frames of any e-mail, TXXX:FMPS_Rating, Xiph FMPS_RATING and
-// RATING, MP4 and APE FMPS items) and the edit that puts a score into it
+// (ID3v2 POPM frames of any e-mail, TXXX:FMPS_Rating, Xiph FMPS_RATING,
+// RATING and RATING:e-mail, MP4 and APE FMPS items) and the edit that puts a score into it
 // (FMPS_Rating, and in ID3v2 a POPM frame of Jukora's own), leaving every
 // other frame as it is.
 #pragma once
@@ -18,7 +18,7 @@ inline constexpr const char* kPopmEmail = "Jukora";
 
 // The rating of the file at `path`. Of several forms in one file the finest
 // wins: FMPS (tenths), then POPM (Jukora's own frame, else the highest
-// rating of any e-mail), then Vorbis RATING. A file that is not what its
+// rating of any e-mail, and so for Vorbis RATING:e-mail), then Vorbis RATING. A file that is not what its
 // name says, or that TagLib cannot open, reads as unrated.
 ReadRating read_tag_rating(const std::string& path);
 

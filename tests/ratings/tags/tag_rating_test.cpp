@@ -54,6 +54,7 @@ TEST_F(TagTest, OtherProgramsRatingsReadByTheOneTable) {
       {"fmps.flac", {"FMPS_RATING=0.9", "RATING=20"}, ReadRating::rated(9)},
       {"hundred.flac", {"RATING=80"}, ReadRating::rated(8)},
       {"stars.ogg", {"RATING=3"}, ReadRating::rated(6)},
+      {"quodlibet.ogg", {"rating:quodlibet@lists.sacredchao.net=0.6", "rating:x@y=0.2"}, ReadRating::rated(6)},
       {"fmps.opus", {"FMPS_RATING=0.5"}, ReadRating::rated(5)},
       {"fmps.m4a", {"FMPS_Rating=0.3"}, ReadRating::rated(3)},
       {"huge.flac", {"RATING=700"}, ReadRating::impossible()},
