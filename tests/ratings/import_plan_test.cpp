@@ -93,7 +93,9 @@ TEST_F(ImportTest, EachChoiceTakesTheSongsOfTheOneBeforeIt) {
   for (auto [choice, added, updated, not_chosen, summary] : cases) {
     const ImportOutcome outcome = outcome_of(plan(), choice);
     EXPECT_EQ(std::tie(outcome.added, outcome.updated, outcome.not_chosen), std::tie(added, updated, not_chosen));
-    if (summary) EXPECT_EQ(summary_line(plan(), outcome), summary);
+    if (summary) {
+      EXPECT_EQ(summary_line(plan(), outcome), summary);
+    }
   }
 }
 
@@ -135,7 +137,9 @@ TEST_F(ImportTest, ApplyIsOneStepThatItsRecordTakesBackWhole) {
   recompute_songlist(songlist);
   EXPECT_EQ(rows(), before);
   for (const SongChange& change : outcome.changes)
-    if (!change.added) EXPECT_EQ(songlist.TextMatrix(change.row_before, col::kFile), change.file);
+    if (!change.added) {
+      EXPECT_EQ(songlist.TextMatrix(change.row_before, col::kFile), change.file);
+    }
 }
 
 TEST_F(ImportTest, EmptyListGetsOnlyTheNewSongsAndNothingChosenSavesNothing) {

@@ -86,7 +86,9 @@ TEST(RatingScale, ScoresGoOutClampedAndComeBackAsTheSameStars) {
     // FMPS keeps every score of 0-10; POPM keeps whole stars and rounds a
     // half star up.
     EXPECT_EQ(as_number(rating_from_fraction_text(fmps)), half_stars_of_score(score));
-    if (popm) EXPECT_EQ(as_number(rating_from_popm(popm)), (half_stars_of_score(score) + 1) / 2 * 2) << score;
+    if (popm) {
+      EXPECT_EQ(as_number(rating_from_popm(popm)), (half_stars_of_score(score) + 1) / 2 * 2) << score;
+    }
   }
 }
 

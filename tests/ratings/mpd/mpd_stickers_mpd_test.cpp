@@ -33,7 +33,7 @@ TEST_F(MpdStickersTest, StickersSetWithMpcAreReadAsLocalPaths) {
   mpd.mpc("sticker b.wav set rating high");
   // Over the socket MPD names its own music folder; a folder set in
   // Preferences (where this computer mounts it) wins.
-  for (const std::string folder : {std::string(), std::string("/mnt/music")}) {
+  for (const std::string& folder : {std::string(), std::string("/mnt/music")}) {
     const SourceRead read = read_stickers({read_mpd_address(settings), folder});
     ASSERT_EQ(read.status, SourceRead::Status::kOk) << read.error;
     std::vector<std::pair<std::string, ReadRating>> seen;

@@ -62,7 +62,9 @@ TEST_F(TagTest, OtherProgramsRatingsReadByTheOneTable) {
   };
   for (const auto& [name, tags, expected] : cases) {
     const std::string path = song(name);
-    if (!tags.empty()) ASSERT_TRUE(mutagen_write(path, tags)) << name;
+    if (!tags.empty()) {
+      ASSERT_TRUE(mutagen_write(path, tags)) << name;
+    }
     EXPECT_EQ(read_tag_rating(path), expected) << name;
   }
   // Not what their names say, however large: told at once, by their first bytes.
