@@ -31,6 +31,8 @@ constexpr const char* kFmpsMp4 = "----:com.apple.iTunes:FMPS_Rating";
 // The forms one file holds, finest first.
 struct Found {
   std::optional<ReadRating> fmps, popm, rating;
+  bool id3v2 = false;
+  std::optional<int> own_popm;  // the byte of Jukora's own POPM frame
 
   ReadRating best() const {
     bool impossible = false;
@@ -46,6 +48,7 @@ std::string text_of(const TagLib::String& text) { return text.to8Bit(true); }
 
 void read_id3v2(TagLib::ID3v2::Tag* tag, Found& found) {
   if (!tag) return;
+  found.id3v2 = true;
   if (auto* fmps = TagLib::ID3v2::UserTextIdentificationFrame::find(tag, kFmpsId3);
       fmps && fmps->fieldList().size() > 1)
     found.fmps = rating_from_fraction_text(text_of(fmps->fieldList()[1]));
@@ -58,6 +61,7 @@ void read_id3v2(TagLib::ID3v2::Tag* tag, Found& found) {
     if (popm->email() == kPopmEmail) own = popm->rating();
     if (!highest || popm->rating() > *highest) highest = popm->rating();
   }
+  found.own_popm = own;
   if (own || highest) found.popm = rating_from_popm(own ? *own : *highest);
 }
 
@@ -123,14 +127,12 @@ bool write_ape(TagLib::File& file, TagLib::APE::Tag* tag, std::int64_t score) {
   return file.save();
 }
 
-}  // namespace
-
-ReadRating read_tag_rating(const std::string& path) {
-  if (!has_audio_signature(path)) return ReadRating::unrated();
+Found read_found(const std::string& path) {
+  Found found;
+  if (!has_audio_signature(path)) return found;
   TagLib::FileRef ref(path.c_str(), false);
   TagLib::File* file = ref.file();
-  if (!file || !file->isValid()) return ReadRating::unrated();
-  Found found;
+  if (!file || !file->isValid()) return found;
   if (auto* mpeg = dynamic_cast<TagLib::MPEG::File*>(file)) {
     read_id3v2(mpeg->ID3v2Tag(), found);
     if (!found.fmps) read_ape(mpeg->APETag(), found);
@@ -150,7 +152,18 @@ ReadRating read_tag_rating(const std::string& path) {
   } else if (auto* mpc = dynamic_cast<TagLib::MPC::File*>(file)) {
     read_ape(mpc->APETag(), found);
   }
-  return found.best();
+  return found;
+}
+
+}  // namespace
+
+ReadRating read_tag_rating(const std::string& path) { return read_found(path).best(); }
+
+bool tag_holds_score(const std::string& path, std::int64_t score) {
+  const Found found = read_found(path);
+  const ReadRating wanted = ReadRating::rated(half_stars_of_score(score));
+  // A score of no stars writes POPM 0, which reads as no frame's rating.
+  return found.fmps == wanted && (!found.id3v2 || found.own_popm.value_or(0) == popm_byte_of_score(score));
 }
 
 TagEdit write_tag_score(const std::string& path, std::int64_t score) {

@@ -22,6 +22,10 @@ inline constexpr const char* kPopmEmail = "Jukora";
 // name says, or that TagLib cannot open, reads as unrated.
 ReadRating read_tag_rating(const std::string& path);
 
+// Whether the file's tags already say the score as Jukora writes it, so
+// that a write would change nothing.
+bool tag_holds_score(const std::string& path, std::int64_t score);
+
 enum class TagEdit {
   kDone,
   kNoRatingTag,  // a format without a tag Jukora writes ratings into (wav, mid, ...)

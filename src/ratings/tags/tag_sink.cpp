@@ -4,6 +4,7 @@
 #include <condition_variable>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <set>
 #include <thread>
 #include <utility>
@@ -43,12 +44,16 @@ struct TagSink::State {
     if (told.insert(key).second) notices.push_back(std::move(text));
   }
   void run();
-  // Writes one file; the lock is not held.
-  Replaced write(const std::string& path, std::int64_t score, TagEdit& edit);
+  // Writes one file, the lock not held; nothing when its tags say the
+  // score already.
+  std::optional<Replaced> write(const std::string& path, std::int64_t score, TagEdit& edit);
   void report(const std::string& path, std::int64_t score, const Replaced& replaced, TagEdit edit);
 };
 
-Replaced TagSink::State::write(const std::string& path, std::int64_t score, TagEdit& edit) {
+std::optional<Replaced> TagSink::State::write(const std::string& path, std::int64_t score, TagEdit& edit) {
+  // A song that says the score already is not touched: other players would
+  // take its new time for a change and read it again.
+  if (tag_holds_score(path, score)) return std::nullopt;
   return replace_through_copy(path, [&](const std::string& copy) {
     edit = write_tag_score(copy, score);
     return edit == TagEdit::kDone;
@@ -119,13 +124,14 @@ void TagSink::State::run() {
     writing = true;
     lock.unlock();
     TagEdit edit = TagEdit::kFailed;
-    const Replaced replaced = write(path, score, edit);
+    const std::optional<Replaced> replaced = write(path, score, edit);
     lock.lock();
     writing = false;
+    if (!replaced) continue;
     // A file that is busy is given up on the way out; nothing is lost but
     // that one write, and the user has been told.
-    if (stopping && replaced.result == Replaced::Result::kBusy) continue;
-    report(path, score, replaced, edit);
+    if (stopping && replaced->result == Replaced::Result::kBusy) continue;
+    report(path, score, *replaced, edit);
   }
 }
 

@@ -142,8 +142,9 @@ TEST_F(TagTest, QuickChangesMakeOneWriteAndOddFilesAreToldOnce) {
       write_bytes(temp.file("x.wav"), "RIFF");
       ASSERT_TRUE(sink.wait_idle(kPatience));
     }
-    // Three changes of one song, one write; the linked song once a round.
-    EXPECT_EQ(sink.writes(), 3u);
+    // Three changes of one song make one write; the song behind the link is
+    // written once, as the second round would change nothing.
+    EXPECT_EQ(sink.writes(), 2u);
     const auto notices = sink.take_notices();
     ASSERT_EQ(notices.size(), 3u);
     EXPECT_THAT(notices, ::testing::Contains(HasSubstr("more than one name")));
