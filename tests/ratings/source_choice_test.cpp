@@ -19,7 +19,7 @@ TEST(SourceChoice, ArgumentIsToldByWhatItHoldsNotByItsName) {
   TempDir temp;
   write_bytes(temp.file("library.db"), std::string("SQLite format 3\0rest", 20));
   write_bytes(temp.file("db.xml"), "\xEF\xBB\xBF\n <?xml version=\"1.0\"?>\n<rhythmdb version=\"2.0\">");
-  write_bytes(temp.file("song.flac"), "fLaC");
+  write_bytes(temp.file("song.mp3"), "ID3");
   write_bytes(temp.file("notes.txt"), "<html>");
   write_bytes(temp.file("rhythmdb.xml"), std::string(64, '\0'));
   const std::tuple<std::string, SourceKind> cases[] = {
@@ -27,7 +27,7 @@ TEST(SourceChoice, ArgumentIsToldByWhatItHoldsNotByItsName) {
       {temp.path().string(), SourceKind::kTags},
       {temp.file("library.db"), SourceKind::kDatabase},
       {temp.file("db.xml"), SourceKind::kRhythmbox},
-      {temp.file("song.flac"), SourceKind::kTags},
+      {temp.file("song.mp3"), SourceKind::kTags},
       {temp.file("notes.txt"), SourceKind::kNone},
       {temp.file("rhythmdb.xml"), SourceKind::kNone},
       {temp.file("gone"), SourceKind::kNone},
