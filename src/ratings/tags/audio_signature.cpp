@@ -6,6 +6,7 @@
 #include <memory>
 #include <string_view>
 
+#include "platform/files.h"
 #include "platform/native_path.h"
 #include "songlist/paths.h"
 
@@ -43,6 +44,8 @@ bool has_frame_sync(std::string_view bytes) {
 }  // namespace
 
 bool has_audio_signature(const std::string& path) {
+  // A pipe or a device would hold the reader, whatever its name.
+  if (!is_file(path)) return false;
   const std::string extension = get_extension(path);
   const bool mpeg = extension == "mp3" || extension == "mp2" || extension == "mp1";
   const bool checked = mpeg || extension == "flac" || extension == "ogg" || extension == "oga" || extension == "opus" ||

@@ -10,7 +10,8 @@
 
 namespace jukora {
 
-// True for a file of a kind not checked here (TagLib then decides).
+// False for anything but a regular file; true for a file of a kind not
+// checked here (TagLib then decides).
 bool has_audio_signature(const std::string& path);
 
 }  // namespace jukora

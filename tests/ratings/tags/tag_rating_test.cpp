@@ -69,7 +69,8 @@ TEST_F(TagTest, OtherProgramsRatingsReadByTheOneTable) {
   }
   // Not what their names say, however large: told at once, by their first bytes.
   write_bytes(temp.file("noise.mp3"), std::string(3000, '\x7f'));
-  for (const char* name : {"noise.mp3", "huge.mp3", "huge.flac", "huge.ogg"}) {
+  ASSERT_EQ(mkfifo(temp.file("pipe.mp3").c_str(), 0600), 0);
+  for (const char* name : {"noise.mp3", "huge.mp3", "huge.flac", "huge.ogg", "pipe.mp3"}) {
     const std::string path = temp.file(name);
     if (std::string(name).starts_with("huge")) {
       write_bytes(path, std::string(name).ends_with("mp3") ? "ID3\x04" : "");
