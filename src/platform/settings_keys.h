@@ -38,6 +38,12 @@ inline constexpr std::string_view kTimeBlock = "time_block";
 // Section "prefs": desktop notifications after a score change from the
 // tray or the command line ("True"/"False", default on).
 inline constexpr std::string_view kNotifications = "notifications";
+// Section "prefs": "Share scores", each off by default ("True"/"False"), and
+// the rule an import turns ratings into scores by (11 scores, no stars to
+// five stars in half stars, comma-separated).
+inline constexpr std::string_view kShareMpd = "share_mpd";
+inline constexpr std::string_view kShareTags = "share_tags";
+inline constexpr std::string_view kRatingRule = "rating_rule";
 
 // Section "player" (Linux): which player, and how to reach it.
 inline constexpr std::string_view kPlayerKind = "kind";               // "mpv" (default), "mpris", "mpd"
@@ -113,6 +119,8 @@ void save_add_on_plus(SettingsStore& store, bool checked);
 void save_add_on_minus(SettingsStore& store, bool checked);
 // The replay limit as the play cycle takes it, and the hours text as the
 // Preferences show and store it ("0" when absent, anything as typed).
+bool read_share_mpd(const SettingsStore& store);
+bool read_share_tags(const SettingsStore& store);
 std::int32_t read_time_block(const SettingsStore& store);
 std::string read_time_block_text(const SettingsStore& store);
 void save_time_block_text(SettingsStore& store, std::string_view text);

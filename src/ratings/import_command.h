@@ -1,0 +1,32 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// `jukora --import-ratings SOURCE [--dry-run]` on the current songlist,
+// without a window: the source read to its end, the rule in Preferences, the
+// songs new to the list or still untouched (score 0, never played), one save;
+// a dry run prints the changes and saves nothing.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "ratings/import_plan.h"
+
+namespace jukora {
+
+class SettingsStore;
+class Songlist;
+class SonglistFiles;
+
+// The songs a command-line import applies to: it never overrides a score
+// the user gave.
+inline constexpr ImportChoice kCommandLineChoice = ImportChoice::kUntouchedSongs;
+
+struct ImportCommandResult {
+  int exit_code = 0;               // 0, or 1 when the source could not be read
+  std::vector<std::string> lines;  // what to print: the changes of a dry run, then the summary or the error
+  ImportOutcome outcome;           // the changes made, for the undo and the score mirrors
+};
+
+ImportCommandResult import_ratings_command(Songlist& songlist, SonglistFiles& files, const SettingsStore& settings,
+                                           const std::string& source_argument, bool dry_run);
+
+}  // namespace jukora
