@@ -3,27 +3,30 @@
 
 #include "platform/files.h"
 #include "ratings/background_read.h"
-#include "ratings/open_source.h"
 
 namespace jukora {
 
 ImportCommandResult import_ratings_command(Songlist& songlist, SonglistFiles& files, const SettingsStore& settings,
                                            const std::string& source_argument, bool dry_run) {
-  ImportCommandResult result;
-  OpenedSource opened = open_source(choose_source(source_argument), settings);
-  if (!opened.source) {
-    result.exit_code = 1;
-    result.lines.push_back(opened.problem);
-    return result;
-  }
+  OpenedSource opened = open_command_source(source_argument, settings);
+  if (!opened.source) return {1, {opened.problem}, {}};
   BackgroundRead reading(opened.source);
-  const SourceRead read = reading.wait();
+  return finish_import_command(songlist, files, settings, opened.source->name(), reading.wait(), dry_run);
+}
+
+OpenedSource open_command_source(const std::string& source_argument, const SettingsStore& settings) {
+  return open_source(choose_source(source_argument), settings);
+}
+
+ImportCommandResult finish_import_command(Songlist& songlist, SonglistFiles& files, const SettingsStore& settings,
+                                          const std::string& source_name, const SourceRead& read, bool dry_run) {
+  ImportCommandResult result;
   if (read.status != SourceRead::Status::kOk) {
     result.exit_code = 1;
     result.lines.push_back(read.error.empty() ? "The import was stopped; nothing was changed." : read.error);
     return result;
   }
-  const ImportPlan plan = plan_import(songlist, read, opened.source->name(), read_rating_rule(settings),
+  const ImportPlan plan = plan_import(songlist, read, source_name, read_rating_rule(settings),
                                       [](const std::string& path) { return is_file(path); });
   if (dry_run) {
     result.outcome = outcome_of(plan, kCommandLineChoice);
@@ -33,6 +36,12 @@ ImportCommandResult import_ratings_command(Songlist& songlist, SonglistFiles& fi
   }
   result.lines.push_back(summary_line(plan, result.outcome, dry_run));
   return result;
+}
+
+std::string result_text(const ImportCommandResult& result) {
+  std::string text;
+  for (const std::string& line : result.lines) text += line + "\n";
+  return text;
 }
 
 }  // namespace jukora

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "ratings/import_plan.h"
+#include "ratings/open_source.h"
 
 namespace jukora {
 
@@ -28,5 +29,14 @@ struct ImportCommandResult {
 
 ImportCommandResult import_ratings_command(Songlist& songlist, SonglistFiles& files, const SettingsStore& settings,
                                            const std::string& source_argument, bool dry_run);
+
+// The same in two halves, for a caller that reads the source on a worker
+// meanwhile: the source the argument names (with why not, when it cannot be
+// read here), and, once read, the rest against the list as it is then.
+OpenedSource open_command_source(const std::string& source_argument, const SettingsStore& settings);
+ImportCommandResult finish_import_command(Songlist& songlist, SonglistFiles& files, const SettingsStore& settings,
+                                          const std::string& source_name, const SourceRead& read, bool dry_run);
+// What to print of a result: its lines, each ended by a line break.
+std::string result_text(const ImportCommandResult& result);
 
 }  // namespace jukora

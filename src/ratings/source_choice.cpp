@@ -2,6 +2,7 @@
 #include "ratings/source_choice.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 
 #include "platform/app_folders.h"
@@ -52,6 +53,14 @@ SourceChoice choose_source(std::string_view argument) {
           in_quotes(path) +
               " is no source of ratings Jukora knows: give a Rhythmbox rhythmdb.xml, a Strawberry or Clementine "
               "database, the word mpd, or a folder or audio file whose tags hold ratings."};
+}
+
+std::string absolute_source_argument(std::string_view argument) {
+  if (argument == "mpd" || argument.empty()) return std::string(argument);
+  std::error_code error;
+  const std::filesystem::path absolute = std::filesystem::absolute(native_path(argument), error);
+  const std::optional<std::string> text = error ? std::nullopt : local_text(absolute);
+  return text ? *text : std::string(argument);
 }
 
 std::vector<KnownSource> known_sources(std::string_view home, std::string_view data_home,

@@ -27,6 +27,11 @@ struct SourceChoice {
 // SQLite database (by its header). Reads at most a few kilobytes.
 SourceChoice choose_source(std::string_view argument);
 
+// The argument as another process must read it, whose working folder is
+// not the caller's: "mpd" as it is, a relative path made absolute against
+// the working folder.
+std::string absolute_source_argument(std::string_view argument);
+
 struct KnownSource {
   std::string player;  // "Rhythmbox", "Strawberry", "Clementine"
   std::string path;
