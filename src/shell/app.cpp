@@ -40,15 +40,18 @@ App::App(SettingsStore& settings, QtDesktop& desktop, std::unique_ptr<PlayerLink
                   [this](PlayChoice choice) { play_modes_.mnuAscending_Click(choice); },
                   [this](SonglistCommand command) { files_.mnuSonglist_Click(command); },
                   [this] { add_songs_.add_files_dialog(); }, [this] { desktop_.show_preferences(); },
-                  [this] { play_modes_.stop_winamp(); }, [this] { exit_now(); }}),
+                  [this] { play_modes_.stop_winamp(); }, [this] { exit_now(); },
+                  [this] { ratings_imports_.open_dialog(); }}),
       file_drop_(form_.MSFlexGrid1(),
                  [this](const std::vector<std::string>& paths) {
                    add_songs_.MSFlexGrid1_OLEDragDrop(paths);
                    form_.show_songlist();
                  }),
+      ratings_imports_(songlist_, files_, settings_, desktop_, &form_),
       remote_([this](const CommandCall& call) { run_command(call, *this); }) {
   wire_window();
   wire_player();
+  wire_ratings();
 }
 
 App::~App() {
@@ -123,6 +126,10 @@ void App::wire_player() {
   };
 }
 
+void App::wire_ratings() {
+  ratings_imports_.on_imported = [this] { form_.show_songlist(); };
+}
+
 bool App::listen(const QString& address) { return remote_.listen(address); }
 
 void App::receive(const CommandCall& call) { remote_.receive(call); }
@@ -161,6 +168,10 @@ void App::toggle_list() {
 }
 
 void App::open_mode_menu() { show_mode_menu(QCursor::pos()); }
+
+void App::import_ratings(const std::string& source, bool dry_run, const CommandReply& reply) {
+  ratings_imports_.import_for_caller(source, dry_run, reply);
+}
 
 void App::show_mode_menu(const QPoint& at) {
   form_.hooks.show_mode_menu(at);

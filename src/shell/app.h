@@ -23,6 +23,7 @@
 #include "shell/intents.h"
 #include "shell/mode_menu.h"
 #include "shell/qt_play_timer.h"
+#include "shell/ratings_imports.h"
 #include "shell/remote_command.h"
 #include "shell/tray_buttons.h"
 #include "songlist/songlist.h"
@@ -62,6 +63,7 @@ class App : public Intents {
   void show() override;
   void toggle_list() override;
   void open_mode_menu() override;
+  void import_ratings(const std::string& source, bool dry_run, const CommandReply& reply) override;
 
   // How the program ends once the window has closed, or once Exit has saved
   // what changed: at once, without closing the window.
@@ -74,10 +76,12 @@ class App : public Intents {
   ModeMenu& mode_menu() { return mode_menu_; }
   Dialog& preferences() { return *preferences_; }
   DirDialog& dir_dialog() { return *dir_dialog_; }
+  RatingsImports& ratings_imports() { return ratings_imports_; }
 
  private:
   void wire_window();
   void wire_player();
+  void wire_ratings();
   // Opens the mode menu at `at` (screen position) and shows what its item did.
   void show_mode_menu(const QPoint& at);
   void exit_now();
@@ -104,6 +108,7 @@ class App : public Intents {
   TrayButtons tray_buttons_;
   ModeMenu mode_menu_;
   FileDrop file_drop_;
+  RatingsImports ratings_imports_;
   // Last: no command comes in while the rest is being taken down.
   RemoteServer remote_;
 };

@@ -42,7 +42,8 @@ ImportRatingsDialog::ImportRatingsDialog(ImportDialogInput input, QWidget* paren
     : QDialog(parent),
       cmbSource(new QComboBox(this)),
       txtPath(new QLineEdit(this)),
-      cmdBrowse(new QPushButton(tr("Browse…"), this)),
+      cmdBrowse(new QPushButton(tr("File…"), this)),
+      cmdBrowseFolder(new QPushButton(tr("Folder…"), this)),
       cmdDefaultRule(new QPushButton(tr("Stars × 2"), this)),
       cmdRead(new QPushButton(tr("Read Ratings"), this)),
       barProgress(new QProgressBar(this)),
@@ -87,9 +88,10 @@ ImportRatingsDialog::~ImportRatingsDialog() = default;
 void ImportRatingsDialog::lay_out() {
   auto* source = new QGroupBox(tr("Ratings from"), this);
   auto* source_layout = new QGridLayout(source);
-  source_layout->addWidget(cmbSource, 0, 0, 1, 2);
+  source_layout->addWidget(cmbSource, 0, 0, 1, 3);
   source_layout->addWidget(txtPath, 1, 0);
   source_layout->addWidget(cmdBrowse, 1, 1);
+  source_layout->addWidget(cmdBrowseFolder, 1, 2);
 
   auto* rule = new QGroupBox(tr("Rule: the score each rating gets"), this);
   auto* rule_layout = new QGridLayout(rule);
@@ -140,6 +142,11 @@ void ImportRatingsDialog::connect_all() {
     const QString picked = QFileDialog::getOpenFileName(this, tr("Import Ratings From"), txtPath->text());
     if (!picked.isEmpty()) txtPath->setText(picked);
   });
+  connect(cmdBrowseFolder, &QPushButton::clicked, this, [this] {
+    const QString picked =
+        QFileDialog::getExistingDirectory(this, tr("Import Ratings From the Tags In"), txtPath->text());
+    if (!picked.isEmpty()) txtPath->setText(picked);
+  });
   connect(cmdDefaultRule, &QPushButton::clicked, this, [this] {
     for (int i = 0; i <= kMaxHalfStars; ++i) spnScore[i]->setValue(i);
   });
@@ -150,7 +157,10 @@ void ImportRatingsDialog::connect_all() {
   connect(cmdCancel, &QPushButton::clicked, this, [this] { stop_read(tr("Cancelled: nothing was changed.")); });
   connect(timer_, &QTimer::timeout, this, &ImportRatingsDialog::poll_read);
   connect(cmdImport, &QPushButton::clicked, this, [this] {
-    if (!plan_) return;
+    // The list may have changed since the preview (a score, a drop, another
+    // import): the plan is made again of the list as it is now.
+    refresh();
+    if (!plan_ || !cmdImport->isEnabled()) return;
     result_ = ImportDialogResult{*plan_, choice(), rule()};
     accept();
   });
@@ -160,6 +170,7 @@ void ImportRatingsDialog::update_path_boxes() {
   const bool other = cmbSource->currentData().toInt() == kOtherPath;
   txtPath->setEnabled(other);
   cmdBrowse->setEnabled(other);
+  cmdBrowseFolder->setEnabled(other);
 }
 
 SourceChoice ImportRatingsDialog::chosen_source() const {

@@ -62,6 +62,7 @@ class ImportRatingsDialog : public QDialog {
   QComboBox* const cmbSource;
   QLineEdit* const txtPath;
   QPushButton* const cmdBrowse;
+  QPushButton* const cmdBrowseFolder;
   std::array<QSpinBox*, kMaxHalfStars + 1> spnScore{};
   QPushButton* const cmdDefaultRule;
   QPushButton* const cmdRead;
