@@ -119,13 +119,16 @@ void save_add_on_plus(SettingsStore& store, bool checked);
 void save_add_on_minus(SettingsStore& store, bool checked);
 // The replay limit as the play cycle takes it, and the hours text as the
 // Preferences show and store it ("0" when absent, anything as typed).
-bool read_share_mpd(const SettingsStore& store);
-bool read_share_tags(const SettingsStore& store);
 std::int32_t read_time_block(const SettingsStore& store);
 std::string read_time_block_text(const SettingsStore& store);
 void save_time_block_text(SettingsStore& store, std::string_view text);
 bool read_notifications(const SettingsStore& store);
 void save_notifications(SettingsStore& store, bool on);  // True or False
+// "Share scores": MPD's rating sticker, the files' own tags; off unless saved on.
+bool read_share_mpd(const SettingsStore& store);
+bool read_share_tags(const SettingsStore& store);
+void save_share_mpd(SettingsStore& store, bool on);  // True or False
+void save_share_tags(SettingsStore& store, bool on);
 
 // Section "player" (Linux).
 // "mpv", "mpris" or "mpd" as stored; empty when none is (the built-in player).

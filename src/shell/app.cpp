@@ -47,6 +47,7 @@ App::App(SettingsStore& settings, QtDesktop& desktop, std::unique_ptr<PlayerLink
                    add_songs_.MSFlexGrid1_OLEDragDrop(paths);
                    form_.show_songlist();
                  }),
+      score_sharing_(settings_, events_, desktop_),
       ratings_imports_(songlist_, files_, settings_, desktop_, &form_),
       remote_([this](const CommandCall& call) { run_command(call, *this); }) {
   wire_window();
@@ -128,6 +129,11 @@ void App::wire_player() {
 
 void App::wire_ratings() {
   ratings_imports_.on_imported = [this] { form_.show_songlist(); };
+  // Scoring the playing song tells its own changes, for the score mirrors.
+  scoring_.on_scored = [this](const std::string& dir, const std::string& file, std::int64_t before,
+                              std::int64_t after) {
+    events_.scores_changed({{dir, file, before, after, ChangeSource::kTray}});
+  };
 }
 
 bool App::listen(const QString& address) { return remote_.listen(address); }

@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The program, built and wired in one place: the songlist and its file, the
 // play modes, scoring the playing song, adding songs, the player link, the
-// remote commands, the tray buttons and the mode menu, and the windows that
-// show them (Form1, the Preferences, the folder chooser). What the tray, the
-// command line and the remote ask for are its intents (intents.h).
+// remote commands, the tray buttons and the mode menu, ratings imports and
+// the score mirrors, and the windows that show them (Form1, the Preferences,
+// the folder chooser). What the tray, the command line and the remote ask
+// for are its intents (intents.h).
 #pragma once
 
 #include <QCoreApplication>
@@ -25,7 +26,9 @@
 #include "shell/qt_play_timer.h"
 #include "shell/ratings_imports.h"
 #include "shell/remote_command.h"
+#include "shell/score_sharing.h"
 #include "shell/tray_buttons.h"
+#include "songlist/song_events.h"
 #include "songlist/songlist.h"
 #include "songlist/songlist_files.h"
 
@@ -76,6 +79,7 @@ class App : public Intents {
   ModeMenu& mode_menu() { return mode_menu_; }
   Dialog& preferences() { return *preferences_; }
   DirDialog& dir_dialog() { return *dir_dialog_; }
+  SongEvents& events() { return events_; }
   RatingsImports& ratings_imports() { return ratings_imports_; }
 
  private:
@@ -108,6 +112,9 @@ class App : public Intents {
   TrayButtons tray_buttons_;
   ModeMenu mode_menu_;
   FileDrop file_drop_;
+  // What happens to songs, for those that follow the list; before them.
+  SongEvents events_;
+  ScoreSharing score_sharing_;
   RatingsImports ratings_imports_;
   // Last: no command comes in while the rest is being taken down.
   RemoteServer remote_;

@@ -122,5 +122,23 @@ TEST_F(RatingsImportsTest, AnotherProcesssImportIsReadAsideAppliedOnceAndAnswere
   EXPECT_THAT(bad.text, HasSubstr("nothing.xml"));
 }
 
+TEST_F(RatingsImportsTest, ScoringThePlayingSongIsToldAndSharedScoresReachTheSinks) {
+  std::vector<ScoreChange> told;
+  app->events().on_scores([&](const std::vector<ScoreChange>& changes) { told = changes; });
+  link.playlist_text = "#EXTM3U\r\n" + join_path(music, "a.mp3") + "\r\n";
+  tray.click(TrayIconId::kIncrement);
+  ASSERT_EQ(told.size(), 1u);
+  EXPECT_EQ(told[0].file, "a.mp3");
+  EXPECT_EQ(told[0].old_score, 5);
+  EXPECT_EQ(told[0].new_score, 6);
+
+  // The tag mirror says once why a song's tags could not be written.
+  set(sections::kPrefs, keys::kShareTags, "True");
+  notices.clear();
+  app->events().scores_changed({{music, "gone.mp3", 1, 2, ChangeSource::kTray}});
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !notices.empty(); }, 10000));
+  EXPECT_THAT(notices, ElementsAre(HasSubstr("\"" + join_path(music, "gone.mp3") + "\" was not written")));
+}
+
 }  // namespace
 }  // namespace jukora::testing
