@@ -167,6 +167,12 @@ ImportOutcome outcome_of(const ImportPlan& plan, ImportChoice choice) {
 ImportOutcome apply_import(Songlist& songlist, SonglistFiles& files, const ImportPlan& plan, ImportChoice choice) {
   ImportOutcome outcome = outcome_of(plan, choice);
   if (outcome.changes.empty()) return outcome;
+  // The recompute moves rows: the current row follows its song.
+  const int current = songlist.Row();
+  const bool has_current = current >= 1 && current < songlist.Rows();
+  const std::string current_key =
+      has_current ? song_key(songlist.TextMatrix(current, col::kDirectory), songlist.TextMatrix(current, col::kFile))
+                  : std::string();
   for (const SongChange& change : outcome.changes) {
     int row = change.row_before;
     if (change.added) {
@@ -178,6 +184,7 @@ ImportOutcome apply_import(Songlist& songlist, SonglistFiles& files, const Impor
   }
   recompute_songlist(songlist);
   const std::unordered_map<std::string, int> rows = rows_by_song(songlist);
+  if (auto row = rows.find(current_key); has_current && row != rows.end()) songlist.SetRow(row->second);
   for (SongChange& change : outcome.changes) {
     auto row = rows.find(song_key(change.directory, change.file));
     change.row_after = row == rows.end() ? 0 : row->second;

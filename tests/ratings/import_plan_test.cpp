@@ -102,7 +102,9 @@ TEST_F(ImportTest, EachChoiceTakesTheSongsOfTheOneBeforeIt) {
 TEST_F(ImportTest, ApplyIsOneStepThatItsRecordTakesBackWhole) {
   const auto before = rows();
   const ImportPlan p = plan();
+  songlist.SetRow(songlist.find(music, "zero.mp3", 1, songlist.Rows() - 1));
   const ImportOutcome outcome = apply_import(songlist, files, p, ImportChoice::kAllMatched);
+  EXPECT_EQ(songlist.TextMatrix(songlist.Row(), col::kFile), "zero.mp3") << "the current row follows its song";
 
   EXPECT_THAT(rows(),
               ElementsAre(std::tuple("new.mp3", "10", k2031), std::tuple("listed.mp3", "8", k2031),
