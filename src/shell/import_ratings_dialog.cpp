@@ -94,20 +94,26 @@ void ImportRatingsDialog::lay_out() {
   source_layout->addWidget(cmdBrowseFolder, 1, 2);
 
   auto* rule = new QGroupBox(tr("Rule: the score each rating gets"), this);
-  auto* rule_layout = new QGridLayout(rule);
+  // The scores on the left, how each program's rating is read beside them.
+  auto* rule_layout = new QHBoxLayout(rule);
+  auto* scores = new QGridLayout;
   for (int i = 0; i <= kMaxHalfStars; ++i) {
     const int column = i <= 5 ? 0 : 2;
     const int row = i <= 5 ? i : i - 6;
-    rule_layout->addWidget(new QLabel(QString::fromStdString(stars_text(i)), rule), row, column);
-    rule_layout->addWidget(spnScore[i], row, column + 1);
+    scores->addWidget(new QLabel(QString::fromStdString(stars_text(i)), rule), row, column);
+    spnScore[i]->setFixedWidth(spnScore[i]->fontMetrics().horizontalAdvance(QStringLiteral("0000000000")));
+    scores->addWidget(spnScore[i], row, column + 1);
   }
-  rule_layout->addWidget(cmdDefaultRule, 5, 3);
+  scores->addWidget(cmdDefaultRule, 5, 2, 1, 2);
+  rule_layout->addLayout(scores);
   QStringList table;
   for (const std::string& line : rating_table_lines()) table << QString::fromStdString(line);
   auto* how = new QLabel(table.join("\n"), rule);
   how->setWordWrap(true);
+  how->setAlignment(Qt::AlignTop | Qt::AlignLeft);
   how->setEnabled(false);  // a note, not a control
-  rule_layout->addWidget(how, 6, 0, 1, 4);
+  rule_layout->addSpacing(12);
+  rule_layout->addWidget(how, 1);
 
   auto* songs = new QGroupBox(tr("Apply to"), this);
   auto* songs_layout = new QVBoxLayout(songs);
@@ -133,7 +139,7 @@ void ImportRatingsDialog::lay_out() {
   layout->addWidget(tblPreview, 1);
   layout->addWidget(songs);
   layout->addWidget(buttons);
-  resize(760, 640);
+  resize(900, 720);
 }
 
 void ImportRatingsDialog::connect_all() {
