@@ -265,7 +265,10 @@ void ImportRatingsDialog::refresh() {
     return;
   }
   const ImportOutcome outcome = outcome_of(*plan_, choice());
-  lblStatus->setText(QString::fromStdString(plan_->source_name + ": " + summary_line(*plan_, outcome, true)));
+  // A sentence of its own: "The files' tags: Would import ...".
+  QString source = QString::fromStdString(plan_->source_name);
+  if (!source.isEmpty()) source[0] = source[0].toUpper();
+  lblStatus->setText(source + ": " + QString::fromStdString(summary_line(*plan_, outcome, true)));
   cmdImport->setEnabled(!outcome.changes.empty());
 }
 
