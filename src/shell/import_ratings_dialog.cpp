@@ -68,6 +68,9 @@ ImportRatingsDialog::ImportRatingsDialog(ImportDialogInput input, QWidget* paren
   if (!input_.mpd.empty()) cmbSource->addItem(tr("MPD stickers (%1)").arg(local(input_.mpd)), kMpd);
   cmbSource->addItem(tr("The tags of the songs in the list"), kListTags);
   cmbSource->addItem(tr("Another file or folder"), kOtherPath);
+  // A player's file found here comes first; without one, the list's own
+  // songs are the likeliest place of ratings, not an MPD that may not run.
+  if (input_.known.empty()) cmbSource->setCurrentIndex(cmbSource->findData(kListTags));
   txtPath->setPlaceholderText(tr("A rhythmdb.xml, a player's database, or a folder or audio file"));
   optUntouched->setChecked(true);
   barProgress->setVisible(false);

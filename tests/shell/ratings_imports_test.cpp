@@ -25,6 +25,11 @@ using ::testing::Not;
 class RatingsImportsTest : public WindowTest {
  protected:
   RatingsImportsTest() {
+    // No player's own file of this machine is offered.
+    for (const char* name : kPlaces) {
+      if (qEnvironmentVariableIsSet(name)) kept.emplace_back(name, qgetenv(name));
+      qputenv(name, dir.path().string().c_str());
+    }
     set(sections::kPrefs, keys::kWinampDir, player_dir());
     link.playlist_dir = dir.path().string();
     std::filesystem::create_directories(music);
@@ -39,6 +44,10 @@ class RatingsImportsTest : public WindowTest {
     write_bytes(rhythmdb, "<?xml version=\"1.0\"?><rhythmdb version=\"2.0\">" + entries + "</rhythmdb>");
     desktop.on_notify = [this](const QString& text) { notices.push_back(text.toStdString()); };
     start();
+  }
+  ~RatingsImportsTest() override {
+    for (const char* name : kPlaces) qunsetenv(name);
+    for (const auto& [name, value] : kept) qputenv(name, value);
   }
   std::string saved() const { return read_bytes(default_songlist_path(folders)); }
   // What the caller of an import would print, once it is answered.
@@ -58,6 +67,8 @@ class RatingsImportsTest : public WindowTest {
     bool waiting = true;
   };
 
+  static constexpr const char* kPlaces[] = {"XDG_DATA_HOME", "XDG_CONFIG_HOME"};
+  std::vector<std::pair<const char*, QByteArray>> kept;
   const std::string music = dir.file("music");
   const std::string rhythmdb = dir.file("rhythmdb.xml");
   std::vector<std::string> notices;
@@ -68,6 +79,7 @@ TEST_F(RatingsImportsTest, TheMenuItemsDialogAppliesItsPlanToTheListAsItIsWhenIm
     if (action->text() == "Import Ratings\u2026") app->mode_menu().run(*action);
   ImportRatingsDialog* dialog = app->ratings_imports().dialog();
   ASSERT_TRUE(dialog && dialog->isVisible());
+  EXPECT_EQ(dialog->cmbSource->currentText(), "The tags of the songs in the list") << "no player's file here";
   dialog->cmbSource->setCurrentIndex(dialog->cmbSource->count() - 1);  // another file or folder
   dialog->txtPath->setText(QString::fromStdString(rhythmdb));
   dialog->spnScore[8]->setValue(9);
