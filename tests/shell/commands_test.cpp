@@ -54,9 +54,9 @@ TEST(Commands, TheImportTakesItsSourceAndItsSwitchFromTheCommandLineAndTheSocket
   EXPECT_EQ(remote_line(*call), "import-ratings --dry-run /music/a b.xml\n");
   EXPECT_FALSE(parse_remote_line("import-ratings mpd\n")->option);
   const std::string too_long = "import-ratings /" + std::string(kCommandValueLimit, 'x') + "\n";
-  for (const std::string& line : {std::string("import-ratings\n"), std::string("import-ratings \n"),
-                                  std::string("import-ratings --dry-run \n"), std::string("skip --dry-run\n"),
-                                  std::string("skip \n"), too_long})
+  for (const std::string& line :
+       {std::string("import-ratings\n"), std::string("import-ratings \n"), std::string("import-ratings --dry-run \n"),
+        std::string("skip --dry-run\n"), std::string("skip \n"), too_long})
     EXPECT_FALSE(parse_remote_line(QByteArray::fromStdString(line))) << line;
 
   char program[] = "jukora", option[] = "--import-ratings", value[] = "/music/a b.xml", dry[] = "--dry-run";
@@ -74,7 +74,8 @@ TEST(CommandsDeathTest, AValueTheSocketCannotCarryOrASwitchWithoutItsCommandIsRe
   char broken[] = "/music/a\nb.xml";
   std::string long_text(kCommandValueLimit + 1, 'x');
   for (auto [first, second, why] : {std::tuple{dry, skip, "--dry-run goes with --import-ratings"},
-                                    {import, broken, "holds a line break"}, {import, long_text.data(), "longer than"}}) {
+                                    {import, broken, "holds a line break"},
+                                    {import, long_text.data(), "longer than"}}) {
     char* argv[] = {program, first, second};
     EXPECT_EXIT(read_command_line(3, argv), ::testing::ExitedWithCode(1), why);
   }

@@ -65,10 +65,17 @@ TEST_F(DialogTest, FirstOpeningShowsTheDefaultsAndSavesNothing) {
   EXPECT_EQ(dialog.txtWinampDir->toolTip(), "Winamp executable directory");
   EXPECT_EQ(dialog.BrowseButton->toolTip(), "Browse for winamp executable directory");
 
-  std::vector<QWidget*> tab_order = {dialog.OKButton,     dialog.CancelButton, dialog.ApplyButton,
-                                     dialog.txtWinampDir, dialog.BrowseButton, dialog.chkInc,
-                                     dialog.chkDec,       dialog.txtHours,     dialog.chkNotify,
-                                     dialog.share_scores->chkShareMpd, dialog.share_scores->chkShareTags};
+  std::vector<QWidget*> tab_order = {dialog.OKButton,
+                                     dialog.CancelButton,
+                                     dialog.ApplyButton,
+                                     dialog.txtWinampDir,
+                                     dialog.BrowseButton,
+                                     dialog.chkInc,
+                                     dialog.chkDec,
+                                     dialog.txtHours,
+                                     dialog.chkNotify,
+                                     dialog.share_scores->chkShareMpd,
+                                     dialog.share_scores->chkShareTags};
 #ifndef _WIN32
   EXPECT_EQ(dialog.cboPlayer->currentText(), "mpv (built in)");
   tab_order.insert(tab_order.begin() + 3, dialog.cboPlayer);
