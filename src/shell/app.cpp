@@ -41,7 +41,8 @@ App::App(SettingsStore& settings, QtDesktop& desktop, std::unique_ptr<PlayerLink
                   [this](SonglistCommand command) { files_.mnuSonglist_Click(command); },
                   [this] { add_songs_.add_files_dialog(); }, [this] { desktop_.show_preferences(); },
                   [this] { play_modes_.stop_winamp(); }, [this] { exit_now(); },
-                  [this] { now_playing_.show_playing(); }}),
+                  [this] { now_playing_.show_playing(); },
+                  [this] { ratings_imports_.open_dialog(); }}),
       file_drop_(form_.MSFlexGrid1(),
                  [this](const std::vector<std::string>& paths) {
                    add_songs_.MSFlexGrid1_OLEDragDrop(paths);
@@ -49,9 +50,12 @@ App::App(SettingsStore& settings, QtDesktop& desktop, std::unique_ptr<PlayerLink
                  }),
       now_playing_(link_, settings_, songlist_, form_, *this, events_,
                    [this](const CommandCall& call) { receive(call); }),
+      score_sharing_(settings_, events_, desktop_),
+      ratings_imports_(songlist_, files_, settings_, desktop_, &form_),
       remote_([this](const CommandCall& call) { run_command(call, *this); }) {
   wire_window();
   wire_player();
+  wire_ratings();
 }
 
 App::~App() {
@@ -135,6 +139,15 @@ void App::wire_player() {
   };
 }
 
+void App::wire_ratings() {
+  ratings_imports_.on_imported = [this] { form_.show_songlist(); };
+  // Scoring the playing song tells its own changes, for the score mirrors.
+  scoring_.on_scored = [this](const std::string& dir, const std::string& file, std::int64_t before,
+                              std::int64_t after) {
+    events_.scores_changed({{dir, file, before, after, ChangeSource::kTray}});
+  };
+}
+
 bool App::listen(const QString& address) { return remote_.listen(address); }
 
 void App::receive(const CommandCall& call) { remote_.receive(call); }
@@ -178,6 +191,9 @@ void App::open_mode_menu() { show_mode_menu(QCursor::pos()); }
 // Changes are not kept as steps yet, so there is nothing to take back; the
 // command reaches here from the command line, the remote and D-Bus.
 void App::undo() {}
+void App::import_ratings(const std::string& source, bool dry_run, const CommandReply& reply) {
+  ratings_imports_.import_for_caller(source, dry_run, reply);
+}
 
 void App::show_mode_menu(const QPoint& at) {
   form_.hooks.show_mode_menu(at);

@@ -58,6 +58,7 @@ ModeMenu::ModeMenu(ModeMenuHandlers handlers) : handlers_(std::move(handlers)), 
   add(songlist, "Open", handlers_.songlist, SonglistCommand::kOpen);
   songlist_item_ = songlist->menuAction();
   add(menu_.get(), "Add Files", handlers_.add_files);
+  add(menu_.get(), "Import Ratings…", handlers_.import_ratings);
   menu_->addSeparator();
   add(menu_.get(), "Show Playing", handlers_.show_playing)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_J));
   menu_->addSeparator();
