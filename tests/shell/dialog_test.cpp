@@ -126,9 +126,7 @@ TEST_F(DialogTest, ApplyOkCancelAndTheHoursFilter) {
   EXPECT_EQ(setting(kPrefs, keys::kWinampDir), other);
   EXPECT_EQ(setting(kPrefs, keys::kAddOnMinus), "0");
   EXPECT_EQ(setting(kPrefs, keys::kNotifications), "True");
-
   EXPECT_EQ(setting(kPrefs, keys::kShareTags), "False");
-
   dialog.show_dialog();
   dialog.chkNotify->click();
   dialog.share_scores->chkShareTags->click();
