@@ -5,6 +5,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -48,6 +49,11 @@ class CurrentSongScoring {
   std::function<SongFileLook(const std::string&)> look_at_song = [](const std::string& path) {
     return look_at_song_file(path, std::chrono::milliseconds(70));
   };
+
+  // Told after each step this makes to a listed song's Score, once it is
+  // saved: the song and its Score before and after.
+  std::function<void(const std::string& dir, const std::string& file, std::int64_t before, std::int64_t after)>
+      on_scored;
 
  private:
   void score(int step);

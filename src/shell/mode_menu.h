@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The mode menu, the program's one menu, shown only as a popup from the tray
 // and the grid: play cycles, playlist exports, songlist files, Add Files,
-// Preferences, the Stop item and Exit. Each item is bound to what it asks
+// Import Ratings, Show Playing, Preferences, the Stop item and Exit. Each item is bound to what it asks
 // for when the menu is built, so its caption may change ("Stop Winamp",
 // "Stop mpv") without changing what it does.
 #pragma once
@@ -31,6 +31,9 @@ struct ModeMenuHandlers {
   std::function<void()> preferences;
   std::function<void()> stop_player;
   std::function<void()> exit;
+  std::function<void()> show_playing;
+  // "Import Ratings…", after Add Files.
+  std::function<void()> import_ratings;
 };
 
 class ModeMenu {
