@@ -99,7 +99,9 @@ void MprisHandOver::settle(Time now, const std::function<void(const std::string&
   }
   if (start_deadline_ && now >= *start_deadline_) start_deadline_.reset();
   if (queued_ && !player && !start_deadline_ && !players_.deciding()) {
-    if (!queued_->playlist && awaited_) missed(not_up_text(settings_.identity(), settings_.command()));
+    if (!queued_->playlist && awaited_) missed(not_up_text(settings_.identity(), settings_.command(), false));
+    // The export has no cycle to end, and would otherwise go unanswered.
+    if (queued_->playlist && tell) tell(not_up_text(settings_.identity(), settings_.command(), true));
     queued_.reset();
   }
   judge(now);

@@ -128,9 +128,9 @@ std::string refused_playlist_text(std::string_view identity, PlaylistWay way, st
   return name + " cannot be handed a playlist." + where;
 }
 
-std::string not_up_text(std::string_view identity, std::string_view command) {
+std::string not_up_text(std::string_view identity, std::string_view command, bool playlist) {
   return std::string(identity) + " did not come up on the session bus within 10 s of being started with " +
-         quoted(command) + "." + kCycleStopped;
+         quoted(command) + (playlist ? ", so it did not get the playlist." : "." + std::string(kCycleStopped));
 }
 
 std::string not_played_text(std::string_view identity, std::string_view song, bool by_command,

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // MprisLink against a stand-in player on the test's own bus, for what no
 // real player does on demand: names no file could have, megabytes of URL,
-// an OpenUri that takes songs and plays nothing or answers an error, and a
-// bus name with dots and an instance suffix.
+// an OpenUri that takes songs and plays nothing or answers an error, a
+// bus name with dots and an instance suffix, and a player that never comes up.
 #include <QDBusAbstractAdaptor>
 #include <QDBusVirtualObject>
 #include <QTimer>
@@ -155,6 +155,15 @@ TEST_F(MprisFakePlayerTest, NamesNoFileCouldHaveAreNoSongsAndMegabytesCostNoTime
       {"file://" + music + "/" + std::string(300, 'y') + ".wav", "longer than this system allows"},
       {"file://elsewhere" + music + "/a.wav", "another computer"},
   };
+  // Each case names another song or gives another reason: the link has
+  // caught up with the player once its answer changed.
+  std::pair<std::string, std::string> last;
+  const auto caught_up = [&] {
+    const CurrentSong now = link.current_song("");
+    if (now.kind == CurrentSong::Kind::kBusy || std::pair(now.path, now.reason) == last) return false;
+    last = {now.path, now.reason};
+    return true;
+  };
   for (const auto& [url, told] : cases) {
     SCOPED_TRACE(url.substr(0, 80));
     // Each report of it, the signal and the polls, handled within a quarter second.
@@ -164,7 +173,7 @@ TEST_F(MprisFakePlayerTest, NamesNoFileCouldHaveAreNoSongsAndMegabytesCostNoTime
       pump(60ms);
       EXPECT_LT(Clock::now() - before, 250ms);
     }
-    ASSERT_TRUE(eventually([&] { return link.current_song("").kind != CurrentSong::Kind::kBusy; }));
+    ASSERT_TRUE(eventually(caught_up));
     const std::string saved = read_bytes(list);
     const auto before = Clock::now();
     scoring.increment_current_song();
@@ -221,6 +230,34 @@ TEST_F(MprisFakePlayerTest, APlayerThatCannotPlaySongsEndsTheCycleMarkingNothing
     EXPECT_NE(desktop.notes[0].find(told), std::string::npos) << desktop.notes[0];
     EXPECT_EQ(player.opened.size(), 1u) << "one song tried, once";
   }
+}
+
+TEST_F(MprisFakePlayerTest, APlayerThatNeverComesUpGetsOneWordForTheExportAndForACycle) {
+  // Another player, whose command starts nothing (as a Quod Libet that
+  // left its control FIFO behind).
+  settings.SaveSetting(sections::kPlayer, keys::kMprisBusName, "org.example.Gone");
+  settings.SaveSetting(sections::kPlayer, keys::kMprisCommand, "/bin/true");
+  link.tell = [&](const std::string& text) { desktop.notify(text); };
+  make_list({"a.wav", "b.wav"});
+  const std::string listed = read_bytes(list);
+  modes.makePlayAsc(Scope::kAll);
+  ASSERT_TRUE(eventually(
+      [&] {
+        link.reach();
+        return !desktop.notes.empty();
+      },
+      20s));
+  EXPECT_NE(desktop.notes[0].find("did not come up on the session bus within 10 s of being started with "
+                                  "\"/bin/true\", so it did not get the playlist."),
+            std::string::npos)
+      << desktop.notes[0];
+  desktop.notes.clear();
+  modes.mnuRandom_Click(Scope::kAll);
+  EXPECT_TRUE(run_cycle().empty());
+  EXPECT_EQ(read_bytes(list), listed) << "no Last Played written";
+  ASSERT_EQ(desktop.notes.size(), 1u) << ::testing::PrintToString(desktop.notes);
+  EXPECT_NE(desktop.notes[0].find("nothing was marked as played"), std::string::npos) << desktop.notes[0];
+  EXPECT_TRUE(player.opened.empty());
 }
 
 }  // namespace
