@@ -224,7 +224,8 @@ CurrentSong MpdLink::current_song(const std::string&) {
     file = answer.value(0, "file");
   }
   MpdSongPath song = local_song_path(file, requests_.music_folder(), requests_.address().is_socket());
-  if (song.path.empty()) return CurrentSong::no_song(song.message);
+  if (song.path.empty())
+    return song.named_badly ? CurrentSong::unnamed(song.message) : CurrentSong::no_song(song.message);
   return CurrentSong::song(std::move(song.path));
 }
 

@@ -74,15 +74,15 @@ MpdTarget mpd_target(std::string_view song_path, std::string_view music_folder, 
 
 MpdSongPath local_song_path(std::string_view file, std::string_view music_folder, bool local_socket) {
   if (file.empty() || has_scheme(file)) return {};
-  if (file.size() > kLongestPath) return {{}, "MPD names its song by a name longer than any path here: ignored."};
+  if (file.size() > kLongestPath) return {{}, "MPD names its song by a name longer than any path here", true};
   if (file.starts_with('/')) {
     const bool inside = is_plain_relative(below(file, music_folder));
     if (!is_plain_relative(file.substr(1)) || (!local_socket && !inside))
-      return {{}, "MPD plays " + quoted(file) + ", which is not a file Jukora can find on this computer."};
+      return {{}, "MPD plays " + quoted(file) + ", which is not a file Jukora can find on this computer", true};
     return {std::string(file), {}};
   }
   if (!is_plain_relative(file))
-    return {{}, "MPD names its song " + quoted(file) + ", which points outside its music folder: ignored."};
+    return {{}, "MPD names its song " + quoted(file) + ", which points outside its music folder", true};
   if (music_folder.empty())
     return {{},
             "MPD plays " + quoted(file) +

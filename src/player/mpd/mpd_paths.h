@@ -23,6 +23,9 @@ MpdTarget mpd_target(std::string_view song_path, std::string_view music_folder, 
 struct MpdSongPath {
   std::string path;     // the local absolute path; empty for no song
   std::string message;  // why the song MPD plays cannot be named here, when it matters to the user
+  // The name itself is no song here (a hostile or foreign server): `message`
+  // is a reason for the notice after a score click, not for a box.
+  bool named_badly = false;
 };
 
 // The local path of the song MPD names as `file` (its "file:" line).
