@@ -70,7 +70,15 @@ TempDir::~TempDir() {
 
 std::string read_bytes(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  std::string bytes;
+  // A process's /proc entry goes away while it is read when the process
+  // ends, and the stream's buffer throws then whatever its mask: the bytes
+  // read so far are the answer.
+  try {
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  } catch (const std::ios_base::failure&) {
+  }
+  return bytes;
 }
 
 void write_bytes(const std::string& path, const std::string& bytes) {

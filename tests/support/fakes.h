@@ -149,6 +149,8 @@ class TempDir {
   std::filesystem::path path_;
 };
 
+// The file's bytes; one that cannot be read, or ends while it is read, gives
+// what was read.
 std::string read_bytes(const std::filesystem::path& path);
 void write_bytes(const std::string& path, const std::string& bytes);
 // A quiet tone for the real players: 44.1 kHz, mono, 16-bit PCM.
