@@ -11,9 +11,11 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "songlist/song_index.h"
+#include "songlist/song_ref.h"
 
 namespace jukora {
 
@@ -78,6 +80,20 @@ class Songlist {
   bool contains(std::string_view directory, std::string_view file) const;
   // The first row in [from, to] (stepping up or down) holding the song; 0 if none.
   int find(std::string_view directory, std::string_view file, int from, int to) const;
+
+  // The song at data row `row` (an empty one outside the data rows).
+  SongRef song_at(int row) const;
+  // The data row holding each song, 0 for a song not listed: one pass over
+  // the rows, however many songs are asked for.
+  std::vector<int> rows_of(std::span<const SongRef> songs) const;
+  // Removes these data rows at once; rows outside are ignored.
+  void remove_rows(std::span<const int> rows);
+  // Moves each (row, wanted row) pair's row to its wanted place; the other
+  // rows keep their order around them. Wanted places past the end go last.
+  void place_rows(std::span<const std::pair<int, int>> moves);
+  // Exchanges the data rows with `other`'s; the header, the column widths
+  // and the cursor stay with each table.
+  void swap_rows(Songlist& other);
 
   // Bumped by every change, so a view can tell whether it must refresh.
   std::uint64_t revision() const { return revision_; }

@@ -1,0 +1,78 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "songlist/songlist_change.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "songlist/songlist.h"
+
+namespace jukora {
+
+namespace {
+
+// "Increment of b.mp3", "Increment of 3 songs".
+std::string label_of(const std::string& what, const std::vector<SongRef>& songs) {
+  if (songs.size() == 1) return what + " of " + songs.front().file;
+  return what + " of " + std::to_string(songs.size()) + " songs";
+}
+
+std::string step_word(int step) { return step > 0 ? "Increment" : "Decrement"; }
+
+std::vector<SongRef> songs_of_rows(const Songlist& songlist, int first, int last) {
+  std::vector<SongRef> songs;
+  first = std::max(first, 1);
+  last = std::min(last, songlist.Rows() - 1);
+  for (int i = first; i <= last; ++i) songs.push_back(songlist.song_at(i));
+  return songs;
+}
+
+}  // namespace
+
+SonglistChange score_step_of_rows(const Songlist& songlist, int first, int last, int anchor, int step,
+                                  ChangeSource source) {
+  std::vector<SongRef> songs = songs_of_rows(songlist, first, last);
+  std::string label = label_of(step_word(step), songs);
+  return {ScoreStep{std::move(songs), step}, source, Follow{songlist.song_at(anchor), anchor, step}, std::move(label)};
+}
+
+SonglistChange score_step_of_song(SongRef song, int step, ChangeSource source, int from) {
+  std::vector<SongRef> songs{song};
+  std::string label = label_of(step_word(step), songs);
+  return {ScoreStep{std::move(songs), step}, source, Follow{std::move(song), from, step}, std::move(label)};
+}
+
+SonglistChange deletion_of_rows(const Songlist& songlist, int top, int bottom) {
+  std::vector<SongRef> songs = songs_of_rows(songlist, top, bottom);
+  std::string label = label_of("Delete", songs);
+  return {Deletion{std::move(songs)}, ChangeSource::kWindow, std::nullopt, std::move(label)};
+}
+
+SonglistChange addition(std::vector<SongRef> songs, ChangeSource source) {
+  std::string label = label_of("Addition", songs);
+  return {Addition{std::move(songs)}, source, std::nullopt, std::move(label)};
+}
+
+SonglistChange import_change(std::vector<ImportTarget> targets) {
+  std::vector<SongRef> songs;
+  for (const ImportTarget& target : targets) songs.push_back(target.song);
+  std::string label = label_of("Import", songs);
+  return {Import{std::move(targets)}, ChangeSource::kImport, std::nullopt, std::move(label)};
+}
+
+std::string step_label(const SonglistChange& change, const ChangeRecord& record) {
+  if (std::holds_alternative<Addition>(change.what)) return label_of("Addition", record.songs);
+  if (std::holds_alternative<Import>(change.what)) return label_of("Import", record.songs);
+  return change.label;
+}
+
+SonglistChange undo_of(const ChangeRecord& record, const std::string& label) {
+  return {Restore{record.songs, record.after, record.before, record.selection_before}, ChangeSource::kUndo,
+          std::nullopt, label};
+}
+
+SonglistChange redo_of(const ChangeRecord& record, const std::string& label) {
+  return {Restore{record.songs, record.before, record.after, record.selection_after}, ChangeSource::kUndo, std::nullopt,
+          label};
+}
+
+}  // namespace jukora
