@@ -36,8 +36,7 @@ void PlayModes::MSFlexGrid1_DblClick() {
     desktop_.message_box("Cannot play " + song + ": " + why);
     return;
   }
-  songlist_.SetTextMatrix(r, col::kLastPlayed, format_date_text(clock_.now()));
-  files_.note_unsaved_change();
+  files_.set_last_played(r, format_date_text(clock_.now()));
 }
 
 }  // namespace jukora

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "scoring/current_song_scoring.h"
 
-#include <algorithm>
 #include <utility>
 
 #include "platform/desktop.h"
@@ -9,9 +8,7 @@
 #include "platform/settings_keys.h"
 #include "player/current_song.h"
 #include "player/player_link.h"
-#include "songlist/numbers.h"
 #include "songlist/paths.h"
-#include "songlist/recompute.h"
 #include "songlist/songlist.h"
 #include "songlist/songlist_files.h"
 
@@ -34,12 +31,13 @@ CurrentSongScoring::CurrentSongScoring(Songlist& songlist, SonglistFiles& files,
                                        PlayerLink& link, Desktop& desktop, PlayTimer& retry)
     : songlist_(songlist), files_(files), settings_(settings), link_(link), desktop_(desktop), retry_(retry) {}
 
-void CurrentSongScoring::increment_current_song() { score(+1); }
+void CurrentSongScoring::increment_current_song() { score({+1, ChangeSource::kTray}); }
+void CurrentSongScoring::decrement_current_song() { score({-1, ChangeSource::kTray}); }
+void CurrentSongScoring::increment_current_song(ChangeSource source) { score({+1, source}); }
+void CurrentSongScoring::decrement_current_song(ChangeSource source) { score({-1, source}); }
 
-void CurrentSongScoring::decrement_current_song() { score(-1); }
-
-void CurrentSongScoring::score(int step) {
-  waiting_.push_back(step);
+void CurrentSongScoring::score(Click click) {
+  waiting_.push_back(click);
   run_waiting();
 }
 
@@ -56,7 +54,7 @@ bool CurrentSongScoring::run_waiting() {
   }
   retries_ = 0;
   retry_.set_enabled(false);
-  const std::vector<int> steps = std::exchange(waiting_, {});
+  const std::vector<Click> clicks = std::exchange(waiting_, {});
   // The player's own reasons (not running, too old, no playlist) keep their boxes.
   if (!song.message.empty()) desktop_.message_box(song.message);
   if (song.show_preferences) desktop_.show_preferences();
@@ -65,9 +63,9 @@ bool CurrentSongScoring::run_waiting() {
     // A song in the POSIX root is listed under "/", as a drop lists it.
     const std::string dir = song_directory(song.path), file = get_file_name(song.path);
     if (!dir.empty() && !file.empty())
-      for (int step : steps) changed = score_song(dir, file, step) || changed;
+      for (const Click& click : clicks) changed = score_song(dir, file, click) || changed;
   }
-  if (song.message.empty()) desktop_.notify(outcome(song, steps.back(), changed));
+  if (song.message.empty()) desktop_.notify(outcome(song, clicks.back().step, changed));
   running_ = false;
   // Clicks that came while a box was open.
   if (!waiting_.empty()) retry_.set_enabled(true);
@@ -98,40 +96,25 @@ std::string CurrentSongScoring::outcome(const CurrentSong& song, int last_step, 
   return song_name(file) + " \u2014 score " + std::string(songlist_.TextMatrix(row, col::kScore));
 }
 
-bool CurrentSongScoring::score_song(const std::string& dir, const std::string& file, int step) {
+bool CurrentSongScoring::score_song(const std::string& dir, const std::string& file, Click click) {
   const int rows = songlist_.Rows();
-  int i = rows > 1 ? songlist_.find(dir, file, 1, rows - 1) : 0;
-  bool found = i != 0;
-  if (found) {
-    songlist_.SetTextMatrix(i, col::kScore, stepped_score(songlist_.TextMatrix(i, col::kScore), step));
-  } else {
-    i = rows;
-    if (step > 0 ? read_add_on_plus(settings_) : read_add_on_minus(settings_)) {
-      // A new song enters with no step, at the Score 0 the recompute gives it.
-      add_song_row(songlist_, files_, dir, file);
-      found = true;
-    }
+  const int i = rows > 1 ? songlist_.find(dir, file, 1, rows - 1) : 0;
+  // The song is followed from its old index in the direction the step moved
+  // it; a song added starts one past the old end.
+  if (i != 0) {
+    files_.apply(score_step_of_song({dir, file}, click.step, click.source, i));
+    return true;
   }
-  if (!found) return false;
-  recompute_songlist(songlist_);
-  files_.write_songlist();
-
-  // Follow the song from its old index in the direction the step moved it.
-  // The index may lie past the end now (the placeholder row went, or rows
-  // without a Directory were dropped): the search starts at the last row then.
-  const int last = songlist_.Rows() - 1;
-  const int from = std::min(i, last);
-  if (from < 1) return true;
-  int hit = step > 0 ? songlist_.find(dir, file, from, 1) : songlist_.find(dir, file, from, last);
-  if (hit != 0) songlist_.SetRow(hit);
+  if (!(click.step > 0 ? read_add_on_plus(settings_) : read_add_on_minus(settings_))) return false;
+  // A new song enters with no step, at the Score 0 the recompute gives it.
+  SonglistChange change = addition({{dir, file}}, click.source);
+  change.follow = Follow{{dir, file}, rows, click.step};
+  files_.apply(change);
   return true;
 }
 
-void add_song_row(Songlist& songlist, SonglistFiles& files, std::string_view directory, std::string_view file) {
-  songlist.add_cells({"", directory, file});
-  if (songlist.Rows() == 3 && songlist.TextMatrix(1, col::kDirectory).empty()) songlist.RemoveItem(1);
-  recompute_songlist(songlist);
-  files.write_songlist();
+void add_song_row(Songlist& /*songlist*/, SonglistFiles& files, std::string_view directory, std::string_view file) {
+  files.apply(addition({{std::string(directory), std::string(file)}}, ChangeSource::kTray));
 }
 
 }  // namespace jukora

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "songlist/songlist_change.h"
+
 namespace jukora {
 
 class Songlist;
@@ -31,6 +33,10 @@ class CurrentSongScoring {
   void increment_current_song();
   // Lowers it by one; "add_on_minus" decides about adding.
   void decrement_current_song();
+  // The same from elsewhere than the tray (the command line, the remote),
+  // which the undo step and the history keep.
+  void increment_current_song(ChangeSource source);
+  void decrement_current_song(ChangeSource source);
 
   // Carries out the changes that wait for the player, if it answers now.
   // Whether any was waiting.
@@ -40,9 +46,14 @@ class CurrentSongScoring {
   void retry_Timer();
 
  private:
-  void score(int step);
+  struct Click {
+    int step = 0;
+    ChangeSource source = ChangeSource::kTray;
+  };
+
+  void score(Click click);
   // One step against the song at `path`; false when nothing changed.
-  bool score_song(const std::string& dir, const std::string& file, int step);
+  bool score_song(const std::string& dir, const std::string& file, Click click);
   // What the user hears after a run: the new score, or why there is none.
   std::string outcome(const CurrentSong& song, int last_step, bool changed) const;
 
@@ -53,7 +64,7 @@ class CurrentSongScoring {
   Desktop& desktop_;
   PlayTimer& retry_;
   // The steps of the clicks that wait for the player, in order.
-  std::vector<int> waiting_;
+  std::vector<Click> waiting_;
   int retries_ = 0;
   bool running_ = false;
 };

@@ -3,29 +3,26 @@
 
 #include <algorithm>
 
-#include "songlist/recompute.h"
 #include "songlist/songlist.h"
+#include "songlist/songlist_change.h"
 #include "songlist/songlist_files.h"
 
 namespace jukora {
 
 void fg_sort(Songlist& songlist, SonglistFiles& files, int row) {
   if (row > songlist.Rows() - 1 || row < 1) return;
-  if (songlist.Rows() < 3) {
-    for (int c = 1; c < kColumns; ++c) songlist.SetTextMatrix(row, c, "");
-  } else {
-    songlist.RemoveItem(row);
-  }
-  recompute_songlist(songlist);
-  files.write_songlist();
-  songlist.SetCol(0);
+  files.apply(deletion_of_rows(songlist, row, row));
 }
 
 void MSFlexGrid1_KeyDown(Songlist& songlist, SonglistFiles& files, int key_code, int /*shift*/) {
   if (key_code != kKeyDelete) return;
-  int top = std::min(songlist.Row(), songlist.RowSel());
-  int bottom = std::max(songlist.Row(), songlist.RowSel());
-  for (int i = bottom; i >= top; --i) fg_sort(songlist, files, i);
+  const int top = std::max(std::min(songlist.Row(), songlist.RowSel()), 1);
+  const int bottom = std::min(std::max(songlist.Row(), songlist.RowSel()), songlist.Rows() - 1);
+  if (top > bottom) return;
+  // The rows go as one step, saved once; the list ends as it would after
+  // deleting them one by one from the bottom up, each followed by a
+  // recompute.
+  files.apply(deletion_of_rows(songlist, top, bottom));
 }
 
 }  // namespace jukora

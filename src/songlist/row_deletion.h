@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Deleting rows from the grid: one row at a time, each followed by a
-// recompute and a save.
+// Deleting rows from the grid: one change, however many rows, saved once
+// and undone as one step.
 #pragma once
 
 namespace jukora {
@@ -14,7 +14,7 @@ inline constexpr int kKeyDelete = 46;
 // and saves. Rows outside the data rows are ignored.
 void fg_sort(Songlist& songlist, SonglistFiles& files, int row);
 
-// The Delete key deletes the selected rows, bottom-up.
+// The Delete key deletes the selected rows.
 void MSFlexGrid1_KeyDown(Songlist& songlist, SonglistFiles& files, int key_code, int shift);
 
 }  // namespace jukora

@@ -181,6 +181,21 @@ std::string songlist_file_text(const Songlist& songlist) {
   return out;
 }
 
+int append_songlist_text(const Songlist& songlist, int from, std::string& out) {
+  constexpr std::size_t kPiece = std::size_t{1} << 20;
+  out.clear();
+  auto put = [&out](std::string_view piece) {
+    out.append(piece);
+    return true;
+  };
+  const int rows = songlist.Rows();
+  int i = std::max(from, 1);
+  for (; i < rows && out.size() < kPiece; ++i)
+    put_record(put, songlist.TextMatrix(i, col::kDirectory), songlist.TextMatrix(i, col::kFile),
+               songlist.TextMatrix(i, col::kScore), songlist.TextMatrix(i, col::kLastPlayed));
+  return i;
+}
+
 bool is_songlist_file_text(const Songlist& songlist, std::string_view bytes) {
   Matches matches(bytes);
   return put_records(songlist, matches) && matches.all_matched();
