@@ -14,6 +14,8 @@
 #include "platform/files.h"
 #include "platform/memory_settings_store.h"
 #include "platform/settings_keys.h"
+#include "scoring/score_changes.h"
+#include "songlist/numbers.h"
 #include "songlist/recompute.h"
 #include "songlist/songlist.h"
 #include "songlist/songlist_files.h"
@@ -39,23 +41,30 @@ struct Fixture {
   ~Fixture() { std::filesystem::remove_all(dir); }
 };
 
-// One score change as the user makes it: step a row, recompute, save.
+// One score change as the user makes it: the "+" key on a row, with the
+// recompute and the save, and the look at the file before it.
 void BM_ScoreChange(benchmark::State& state) {
   Fixture f(static_cast<int>(state.range(0)));
+  f.files.write_songlist();
   int row = 1;
   for (auto _ : state) {
-    row = row % (f.songlist.Rows() - 1) + 1;
-    f.songlist.SetTextMatrix(row, col::kScore, std::to_string(row % 50 + 1));
-    recompute_songlist(f.songlist);
-    f.files.write_songlist();
+    row = (row + 7919) % (f.songlist.Rows() - 1) + 1;
+    f.songlist.SetRow(row);
+    cmdIncDec_Click(f.songlist, f.files, kIncrement);
   }
 }
 BENCHMARK(BM_ScoreChange)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// The two halves of a score change, to show where its time goes.
+// The two halves of a score change, to show where its time goes: the
+// recompute after one row's score went up, and the save.
 void BM_Recompute(benchmark::State& state) {
   Fixture f(static_cast<int>(state.range(0)));
-  for (auto _ : state) recompute_songlist(f.songlist);
+  int row = 1;
+  for (auto _ : state) {
+    row = (row + 7919) % (f.songlist.Rows() - 1) + 1;
+    f.songlist.SetTextMatrix(row, col::kScore, stepped_score(f.songlist.TextMatrix(row, col::kScore), 1));
+    recompute_songlist(f.songlist);
+  }
 }
 BENCHMARK(BM_Recompute)->Arg(100000)->Unit(benchmark::kMillisecond);
 

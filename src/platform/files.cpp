@@ -169,16 +169,32 @@ bool write_file_atomically(const std::string& path, std::string_view bytes, std:
 
 namespace {
 
-// Hands every piece to `put` and to the hash.
-bool write_pieces(int fd, const std::function<bool(std::string_view&)>& next, WrittenFile& written) {
-  ContentHash hash;
+bool write_pieces(int fd, const std::function<bool(std::string_view&)>& next) {
   std::string_view piece;
-  while (next(piece)) {
-    hash.add(piece);
+  while (next(piece))
     if (!write_all(fd, piece)) return false;
-  }
-  written.hash = hash.value();
   return true;
+}
+
+// The hash of what the open file `fd` holds, read from its start. A save
+// needs it only when its stamp could repeat, which is seldom: the flush to
+// disk takes longer than a tick of the clock.
+std::uint64_t hash_of_file(int fd) {
+  ContentHash hash;
+  char buffer[1 << 16];
+#ifdef _WIN32
+  _lseeki64(fd, 0, SEEK_SET);
+  for (int n; (n = _read(fd, buffer, sizeof buffer)) > 0;)
+    hash.add(std::string_view(buffer, static_cast<std::size_t>(n)));
+#else
+  off_t at = 0;
+  for (ssize_t n; (n = pread(fd, buffer, sizeof buffer, at)) != 0; at += n > 0 ? n : 0) {
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) break;
+    hash.add(std::string_view(buffer, static_cast<std::size_t>(n)));
+  }
+#endif
+  return hash.value();
 }
 
 }  // namespace
@@ -199,12 +215,19 @@ WriteResult write_file_atomically(const std::string& path, const std::function<b
     error = reason(errno);
     return WriteResult::kFailed;
   }
-  bool ok = write_pieces(fd, next, written) && _commit(fd) == 0;
+  bool ok = write_pieces(fd, next) && _commit(fd) == 0;
   int saved = errno;
   ok = _close(fd) == 0 && ok;
   // NTFS may set the time at the close: the stamp is taken after it, and
   // the rename keeps it.
   if (ok) written.stamp = stamp_of_path(temp);
+  if (ok && written.stamp.may_repeat) {
+    const int again = _wopen(native_path(temp).c_str(), _O_RDONLY | _O_BINARY);
+    if (again >= 0) {
+      written.hash = hash_of_file(again);
+      _close(again);
+    }
+  }
   if (!ok) error = reason(saved ? saved : EIO);
   if (!ok || (still_ours && !still_ours())) {
     _wremove(native_path(temp).c_str());
@@ -252,11 +275,12 @@ WriteResult write_file_atomically(const std::string& link_path, const std::funct
     umask(mask);
     mode &= ~mask;
   }
-  bool ok = fchmod(fd, mode) == 0 && write_pieces(fd, next, written) && fdatasync(fd) == 0;
+  bool ok = fchmod(fd, mode) == 0 && write_pieces(fd, next) && fdatasync(fd) == 0;
   int saved = errno;
   // Nothing but the rename can touch this file before it replaces the old
   // one, so the stamp taken now is the stamp it will have there.
   if (ok) written.stamp = stamp_of_fd(fd);
+  if (ok && written.stamp.may_repeat) written.hash = hash_of_file(fd);
   ok = close(fd) == 0 && ok;
   if (ok && still_ours && !still_ours()) {
     unlink(temp.c_str());

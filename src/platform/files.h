@@ -34,7 +34,8 @@ ReadResult read_whole_file(const std::string& path, std::string& bytes, FileStam
 // returns false with a reason in `error`.
 bool write_file_atomically(const std::string& path, std::string_view bytes, std::string& error);
 
-// What a save wrote: the new file's stamp and the hash of its bytes.
+// What a save wrote: the new file's stamp and, when that stamp could
+// repeat, the hash of its bytes.
 struct WrittenFile {
   FileStamp stamp;
   std::uint64_t hash = 0;

@@ -66,6 +66,7 @@ void Songlist::remove_rows(std::span<const int> rows) {
   if (gone.empty()) return;
   ++revision_;
   ++content_revision_;
+  touch_all();
   const std::less<const RowCells*> before;
   std::sort(gone.begin(), gone.end(), before);
   // A few rows leave the index one by one; many make indexing anew cheaper.
@@ -88,6 +89,7 @@ void Songlist::place_rows(std::span<const std::pair<int, int>> moves) {
   if (moved.empty()) return;
   ++revision_;
   ++content_revision_;
+  touch_all();
   std::erase_if(rows_, [](const RowCells::Owner& row) { return !row; });
   std::stable_sort(moved.begin(), moved.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
   std::vector<RowCells::Owner> placed;
@@ -109,6 +111,7 @@ void Songlist::swap_rows(Songlist& other) {
   for (Songlist* table : {this, &other}) {
     ++table->revision_;
     ++table->content_revision_;
+    table->touch_all();
   }
 }
 
