@@ -9,6 +9,7 @@
 #include <tuple>
 #include <vector>
 
+#include "platform/file_lock.h"
 #include "scoring/score_changes.h"
 #include "songlist/songlist_files_fixture.h"
 
@@ -161,6 +162,36 @@ TEST_F(OutsideChangesTest, UndoAfterAReadAgainTakesBackOnlyItsOwnChange) {
   ASSERT_TRUE(files.undo());  // b, which the other program scored since
   EXPECT_EQ(saved(), jk8({{"b", "9"}, {"a", "5"}, {"c", "1"}, {"new", "0"}}));
   EXPECT_EQ(desktop.notes.back(), "Undo of Increment of b: nothing to do, every song in it changed since.");
+}
+
+TEST_F(OutsideChangesTest, AListRemovedIsMadeAgainAndOneReplacedByAnotherKindOfFileIsNeverSavedOver) {
+  std::filesystem::remove(path("list.jk8"));
+  step("b");
+  EXPECT_EQ(saved(), jk8({{"a", "5"}, {"b", "4"}, {"c", "1"}}));
+
+  const std::string song("ID3\x04\0\0\0\0\x01", 9);
+  outside("list.jk8", song);
+  step("b");
+  EXPECT_EQ(saved(), song);
+  EXPECT_EQ(desktop.messages.size(), 1u);
+  EXPECT_EQ(songlist.TextMatrix(2, col::kScore), "5") << "the list stays in memory, for a Save As";
+  EXPECT_TRUE(files.has_unsaved_change());
+  EXPECT_TRUE(desktop.notes.empty());
+}
+
+TEST_F(OutsideChangesTest, WhileAnotherJukoraSavesTheSaveWaitsAndIsMadeLater) {
+  {
+    FileLock other(path("list.jk8"), std::chrono::milliseconds(0));
+    ASSERT_EQ(other.state(), FileLock::State::kHeld);
+    step("b");
+    EXPECT_EQ(saved(), jk8({{"a", "5"}, {"b", "3"}, {"c", "1"}}));
+    EXPECT_EQ(desktop.notes, std::vector<std::string>{"Another Jukora is saving \"" + path("list.jk8") +
+                                                      "\"; your changes are saved once it is done."});
+  }
+  int top = 1;
+  EXPECT_FALSE(files.reread_if_changed(top));
+  EXPECT_EQ(saved(), jk8({{"a", "5"}, {"b", "4"}, {"c", "1"}}));
+  EXPECT_FALSE(files.has_unsaved_change());
 }
 
 }  // namespace

@@ -73,6 +73,25 @@ TEST(Songlist, IndexStaysRightThroughManyInsertsAndErases) {
   }
 }
 
+TEST(Songlist, SongsAreFoundByNameAndCopyAndRowsMoveAndGoInBulk) {
+  auto songlist = with_scores({"4", "3", "2", "1"});
+  songlist->SetTextMatrix(3, col::kFile, "song1");  // a list may hold a song twice
+  EXPECT_EQ(songlist->song_at(3), (SongRef{"/music", "song1", 1}));
+  EXPECT_EQ(songlist->song_at(1), (SongRef{"/music", "song1", 0}));
+  const std::vector<SongRef> songs = {
+      {"/music", "song1", 1}, {"/music", "song4"}, {"/music", "song1"}, {"/music", "song1", 2}, {"/m", "song4"}};
+  EXPECT_EQ(songlist->rows_of(songs), (std::vector<int>{3, 4, 1, 0, 0}));
+  const std::pair<int, int> moves[] = {{4, 1}, {1, 9}};
+  songlist->place_rows(moves);
+  EXPECT_EQ(column(*songlist, col::kFile), (std::vector<std::string>{"song4", "song2", "song1", "song1"}));
+  EXPECT_EQ(column(*songlist, col::kScore), (std::vector<std::string>{"1", "3", "2", "4"}));
+  const int gone[] = {2, 4, 7};
+  songlist->remove_rows(gone);
+  EXPECT_EQ(column(*songlist, col::kScore), (std::vector<std::string>{"1", "2"}));
+  EXPECT_TRUE(songlist->contains("/music", "song1"));
+  EXPECT_FALSE(songlist->contains("/music", "song2"));
+}
+
 TEST(Recompute, RowsWithoutDirectoryGoButAnEmptyListKeepsItsPlaceholder) {
   Songlist songlist;
   recompute_songlist(songlist);

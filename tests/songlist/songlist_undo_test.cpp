@@ -115,5 +115,16 @@ TEST_F(UndoTest, TwoHundredStepsAreKeptAndNewOpenAndSaveAsEndThem) {
   }
 }
 
+TEST_F(UndoTest, AnImportSetsScoresTakesOnlyLaterPlaysAndAddsOnlyWhatItMay) {
+  files.apply(import_change({{{"/m", "a.mp3"}, std::nullopt, "14:05 6/12/01"},
+                             {{"/m", "b.mp3"}, "0", "not a date"},
+                             {{"/m", "new.mp3"}, std::nullopt, std::nullopt, true},
+                             {{"/m", "gone.mp3"}, "9", std::nullopt, false}}));
+  files.apply(import_change({{{"/m", "a.mp3"}, std::nullopt, "14:05 6/12/99"}}));  // earlier than 2001: kept
+  EXPECT_EQ(saved(), "\"/m\",\"a.mp3\",\"5\",\"14:05 6/12/01\"\r\n" +
+                         jk8({{"c.mp3", "4"}, {"d.mp3", "4"}, {"e.mp3", "2"}, {"b.mp3", "0"}, {"new.mp3", "0"}}));
+  EXPECT_EQ(files.undo_label(), "Import of 3 songs");
+}
+
 }  // namespace
 }  // namespace jukora
