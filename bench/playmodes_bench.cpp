@@ -67,7 +67,7 @@ void BM_NextSong(benchmark::State& state) {
     songlist.add_cells({"", folder, file, std::to_string((i * 7919) % 50), "", "", played});
   }
   recompute_songlist(songlist);
-  modes.mnuRandom_Click("All");
+  modes.mnuRandom_Click(Scope::kAll);
   for (auto _ : state) {
     timer.set_enabled(true);
     modes.tmrJukora_Timer();

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "bench_program.h"
 #include "bench_support.h"
 #include "platform/app_folders.h"
 #include "platform/memory_settings_store.h"
@@ -44,16 +45,18 @@ void BM_RepaintLongTexts(benchmark::State& state) {
   IdlePlayer link(false, "sh");
   QtDesktop desktop;
   {
-    Form1 window(settings, link, desktop, AppFolders{dir.string()});
-    window.Form_Load();
+    BenchProgram program(settings, link, desktop, AppFolders{dir.string()});
+    program.app.start();
+    Form1& window = program.app.window();
+    Songlist& songlist = program.app.songlist();
     const std::string text(static_cast<std::size_t>(state.range(0)) << 20, 'x');
     for (int i = 0; i < 40; ++i) {
       if (i < state.range(1))
-        window.songlist().add_cells({"", "/m/" + text + std::to_string(i), text + ".mp3", "2"});
+        songlist.add_cells({"", "/m/" + text + std::to_string(i), text + ".mp3", "2"});
       else
-        window.songlist().add_cells({"", collection_directory(i), collection_file(i), "1"});
+        songlist.add_cells({"", collection_directory(i), collection_file(i), "1"});
     }
-    recompute_songlist(window.songlist());
+    recompute_songlist(songlist);
     window.show_songlist();
     window.show();
     QApplication::processEvents();
@@ -85,12 +88,12 @@ void BM_FirstScreen(benchmark::State& state) {
   IdlePlayer link(false, "sh");
   QtDesktop desktop;
   for (auto _ : state) {
-    auto window = std::make_unique<Form1>(settings, link, desktop, folders);
-    PaintSeen painted(*window->MSFlexGrid1().viewport());
-    window->Form_Load();
+    auto program = std::make_unique<BenchProgram>(settings, link, desktop, folders);
+    PaintSeen painted(*program->app.window().MSFlexGrid1().viewport());
+    program->app.start();
     while (!painted.seen) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
     state.PauseTiming();
-    window.reset();
+    program.reset();
     state.ResumeTiming();
   }
   std::filesystem::remove_all(dir);

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <string>
 
+#include "bench_program.h"
 #include "bench_support.h"
 #include "platform/app_folders.h"
 #include "platform/memory_settings_store.h"
@@ -46,9 +47,10 @@ void BM_ScoreKeyOnScreen(benchmark::State& state) {
   IdlePlayer link(false, "sh");
   QuietDesktop desktop;
   {
-    Form1 window(settings, link, desktop, folders);
-    window.Form_Load();
-    window.songlist().SetRow(window.songlist().Rows() / 2);
+    BenchProgram program(settings, link, desktop, folders);
+    program.app.start();
+    Form1& window = program.app.window();
+    program.app.songlist().SetRow(program.app.songlist().Rows() / 2);
     window.show_songlist();
     QApplication::processEvents();
     bool up = true;

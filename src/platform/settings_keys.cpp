@@ -32,6 +32,11 @@ bool equals_ignoring_case(std::string_view a, std::string_view b) {
   return true;
 }
 
+// A check box's state, read as a 16-bit whole number: only 1 is checked.
+bool box_checked(const SettingsStore& store, std::string_view key) {
+  return setting_whole(store, sections::kPrefs, key, 0, INT16_MIN, INT16_MAX) == 1;
+}
+
 }  // namespace
 
 std::string fg_col_key(int column) { return "fg_col" + std::to_string(column); }
@@ -130,6 +135,10 @@ std::string single_text(float value) {
 
 bool read_visible(const SettingsStore& store) { return setting_bool(store, sections::kMain, keys::kVisible, false); }
 
+void save_visible(SettingsStore& store, bool visible) {
+  store.SaveSetting(sections::kMain, keys::kVisible, visible ? "True" : "False");
+}
+
 bool read_mode_button(const SettingsStore& store) {
   return store.GetSetting(sections::kMain, keys::kModeButton, "") != "false";
 }
@@ -140,8 +149,44 @@ std::string read_last_set(const SettingsStore& store, const AppFolders& folders)
   return default_songlist_path(folders);
 }
 
+void save_last_set(SettingsStore& store, std::string_view path) {
+  store.SaveSetting(sections::kMain, keys::kLastSet, path);
+}
+
+WindowPlace read_window_place(const SettingsStore& store, const WindowPlace& design) {
+  return {setting_number(store, sections::kWindow, keys::kAppTop, design.top),
+          setting_number(store, sections::kWindow, keys::kAppLeft, design.left),
+          setting_number(store, sections::kWindow, keys::kAppHeight, design.height),
+          setting_number(store, sections::kWindow, keys::kAppWidth, design.width)};
+}
+
+void save_window_place(SettingsStore& store, const WindowPlace& place) {
+  auto text = [](double twips) { return single_text(static_cast<float>(twips)); };
+  store.SaveSetting(sections::kWindow, keys::kAppTop, text(place.top));
+  store.SaveSetting(sections::kWindow, keys::kAppLeft, text(place.left));
+  store.SaveSetting(sections::kWindow, keys::kAppHeight, text(place.height));
+  store.SaveSetting(sections::kWindow, keys::kAppWidth, text(place.width));
+}
+
+std::int16_t read_column_width(const SettingsStore& store, int column) {
+  return static_cast<std::int16_t>(
+      setting_whole(store, sections::kWindow, fg_col_key(column), kDefaultColumnWidth, INT16_MIN, INT16_MAX));
+}
+
+bool column_width_stored(const SettingsStore& store, int column) {
+  return store.read(sections::kWindow, fg_col_key(column)).has_value();
+}
+
+void save_column_width(SettingsStore& store, int column, int twips) {
+  store.SaveSetting(sections::kWindow, fg_col_key(column), std::to_string(twips));
+}
+
 std::string read_winamp_dir(const SettingsStore& store) {
   return store.GetSetting(sections::kPrefs, keys::kWinampDir, default_winamp_dir());
+}
+
+void save_winamp_dir(SettingsStore& store, std::string_view dir) {
+  store.SaveSetting(sections::kPrefs, keys::kWinampDir, dir);
 }
 
 bool read_add_on_plus(const SettingsStore& store) {
@@ -152,8 +197,16 @@ bool read_add_on_minus(const SettingsStore& store) {
   return setting_number(store, sections::kPrefs, keys::kAddOnMinus, 0) > 0;
 }
 
-bool read_notifications(const SettingsStore& store) {
-  return setting_bool(store, sections::kPrefs, keys::kNotifications, true);
+bool add_on_plus_checked(const SettingsStore& store) { return box_checked(store, keys::kAddOnPlus); }
+
+bool add_on_minus_checked(const SettingsStore& store) { return box_checked(store, keys::kAddOnMinus); }
+
+void save_add_on_plus(SettingsStore& store, bool checked) {
+  store.SaveSetting(sections::kPrefs, keys::kAddOnPlus, checked ? "1" : "0");
+}
+
+void save_add_on_minus(SettingsStore& store, bool checked) {
+  store.SaveSetting(sections::kPrefs, keys::kAddOnMinus, checked ? "1" : "0");
 }
 
 std::int32_t read_time_block(const SettingsStore& store) {
@@ -164,13 +217,60 @@ std::int32_t read_time_block(const SettingsStore& store) {
   return static_cast<std::int32_t>(std::nearbyint(std::clamp<double>(*hours, INT32_MIN, INT32_MAX)));
 }
 
-std::int16_t read_column_width(const SettingsStore& store, int column) {
-  return static_cast<std::int16_t>(
-      setting_whole(store, sections::kWindow, fg_col_key(column), kDefaultColumnWidth, INT16_MIN, INT16_MAX));
+std::string read_time_block_text(const SettingsStore& store) {
+  return store.GetSetting(sections::kPrefs, keys::kTimeBlock, "0");
+}
+
+void save_time_block_text(SettingsStore& store, std::string_view text) {
+  store.SaveSetting(sections::kPrefs, keys::kTimeBlock, text);
+}
+
+bool read_notifications(const SettingsStore& store) {
+  return setting_bool(store, sections::kPrefs, keys::kNotifications, true);
+}
+
+void save_notifications(SettingsStore& store, bool on) {
+  store.SaveSetting(sections::kPrefs, keys::kNotifications, on ? "True" : "False");
 }
 
 std::string read_player_kind(const SettingsStore& store) {
   return store.GetSetting(sections::kPlayer, keys::kPlayerKind, "");
+}
+
+void save_player_kind(SettingsStore& store, std::string_view kind) {
+  store.SaveSetting(sections::kPlayer, keys::kPlayerKind, kind);
+}
+
+std::string read_mpris_bus_name(const SettingsStore& store) {
+  return store.GetSetting(sections::kPlayer, keys::kMprisBusName, "");
+}
+
+std::string read_mpris_identity(const SettingsStore& store) {
+  return store.GetSetting(sections::kPlayer, keys::kMprisIdentity, "");
+}
+
+std::string read_mpris_command(const SettingsStore& store) {
+  return store.GetSetting(sections::kPlayer, keys::kMprisCommand, "");
+}
+
+void save_mpris_player(SettingsStore& store, std::string_view bus_name, std::string_view identity) {
+  store.SaveSetting(sections::kPlayer, keys::kMprisBusName, bus_name);
+  store.SaveSetting(sections::kPlayer, keys::kMprisIdentity, identity);
+}
+
+void save_mpris_command(SettingsStore& store, std::string_view command) {
+  store.SaveSetting(sections::kPlayer, keys::kMprisCommand, command);
+}
+
+std::string read_mpd_music_folder_text(const SettingsStore& store) {
+  return store.GetSetting(sections::kPlayer, keys::kMpdMusicFolder, "");
+}
+
+void save_mpd_fields(SettingsStore& store, const MpdFields& fields) {
+  store.SaveSetting(sections::kPlayer, keys::kMpdHost, fields.host);
+  store.SaveSetting(sections::kPlayer, keys::kMpdPort, fields.port);
+  store.SaveSetting(sections::kPlayer, keys::kMpdPassword, fields.password);
+  store.SaveSetting(sections::kPlayer, keys::kMpdMusicFolder, fields.music_folder);
 }
 
 }  // namespace jukora

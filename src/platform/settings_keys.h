@@ -74,18 +74,66 @@ double setting_number(const SettingsStore& store, std::string_view section, std:
 // Shortest text of a single-precision number, as geometry is written.
 std::string single_text(float value);
 
-// The keys as the program reads them.
+// The keys as the program reads and writes them: each key is read here
+// and written here, and nowhere else.
+
+// Section "main".
 bool read_visible(const SettingsStore& store);
+void save_visible(SettingsStore& store, bool visible);  // True or False
 // False only when "mode_button" is exactly "false".
 bool read_mode_button(const SettingsStore& store);
 std::string read_last_set(const SettingsStore& store, const AppFolders& folders);
+void save_last_set(SettingsStore& store, std::string_view path);
+
+// Section "window": the geometry in twips.
+struct WindowPlace {
+  double top = 0, left = 0, height = 0, width = 0;
+};
+// Each length that is absent or no number keeps the value `design` gives.
+WindowPlace read_window_place(const SettingsStore& store, const WindowPlace& design);
+// Top, left, height, width, in that order, as single-precision number texts.
+void save_window_place(SettingsStore& store, const WindowPlace& place);
+std::int16_t read_column_width(const SettingsStore& store, int column);
+// Whether a width was ever stored for the column.
+bool column_width_stored(const SettingsStore& store, int column);
+void save_column_width(SettingsStore& store, int column, int twips);
+
+// Section "prefs".
 std::string read_winamp_dir(const SettingsStore& store);
+void save_winamp_dir(SettingsStore& store, std::string_view dir);
+// "add_on_plus" and "add_on_minus" have two readers, as they always had.
+// Increment and Decrement add a song when the value read as a number is
+// above 0 ("2" and "0.5" too); the Preferences show the box checked only
+// for a whole 1, and write "1" or "0".
 bool read_add_on_plus(const SettingsStore& store);
 bool read_add_on_minus(const SettingsStore& store);
-bool read_notifications(const SettingsStore& store);
+bool add_on_plus_checked(const SettingsStore& store);
+bool add_on_minus_checked(const SettingsStore& store);
+void save_add_on_plus(SettingsStore& store, bool checked);
+void save_add_on_minus(SettingsStore& store, bool checked);
+// The replay limit as the play cycle takes it, and the hours text as the
+// Preferences show and store it ("0" when absent, anything as typed).
 std::int32_t read_time_block(const SettingsStore& store);
-std::int16_t read_column_width(const SettingsStore& store, int column);
+std::string read_time_block_text(const SettingsStore& store);
+void save_time_block_text(SettingsStore& store, std::string_view text);
+bool read_notifications(const SettingsStore& store);
+void save_notifications(SettingsStore& store, bool on);  // True or False
+
+// Section "player" (Linux).
 // "mpv", "mpris" or "mpd" as stored; empty when none is (the built-in player).
 std::string read_player_kind(const SettingsStore& store);
+void save_player_kind(SettingsStore& store, std::string_view kind);
+// The desktop player chosen, as stored: empty when none was.
+std::string read_mpris_bus_name(const SettingsStore& store);
+std::string read_mpris_identity(const SettingsStore& store);
+std::string read_mpris_command(const SettingsStore& store);
+void save_mpris_player(SettingsStore& store, std::string_view bus_name, std::string_view identity);
+void save_mpris_command(SettingsStore& store, std::string_view command);
+// MPD's address and music folder as the user typed them.
+struct MpdFields {
+  std::string host, port, password, music_folder;
+};
+std::string read_mpd_music_folder_text(const SettingsStore& store);
+void save_mpd_fields(SettingsStore& store, const MpdFields& fields);
 
 }  // namespace jukora

@@ -41,22 +41,21 @@ PlayModes::PlayModes(Songlist& songlist, SonglistFiles& files, SettingsStore& se
       clock_(clock),
       tmrJukora_(tmrJukora) {}
 
-void PlayModes::mnuRandom_Click(std::string_view caption) {
-  if (caption == "All") start_cycle(mode::kRandomAll, songlist_.Rows());
-  if (caption == "Top 20") start_cycle(mode::kRandomTop, kTopRows);
+void PlayModes::mnuRandom_Click(Scope scope) {
+  start_cycle(scope == Scope::kAll ? mode::kRandomAll : mode::kRandomTop, cycle_scope(scope));
 }
 
-void PlayModes::mnuDescending_Click(std::string_view caption) {
-  if (caption == "All") start_cycle(mode::kCountdown, songlist_.Rows());
-  if (caption == "Top 20") start_cycle(mode::kCountdown, kTopRows);
-  if (caption == "Playlist All" || caption == "Playlist Top 20") makePlayDesc(caption);
+void PlayModes::mnuDescending_Click(PlayChoice choice) {
+  if (choice.playlist) return makePlayDesc(choice.scope);
+  start_cycle(mode::kCountdown, cycle_scope(choice.scope));
 }
 
-void PlayModes::mnuAscending_Click(std::string_view caption) {
-  if (caption == "All") start_cycle(mode::kCountup, songlist_.Rows());
-  if (caption == "Top 20") start_cycle(mode::kCountup, kTopRows);
-  if (caption == "Playlist All" || caption == "Playlist Top 20") makePlayAsc(caption);
+void PlayModes::mnuAscending_Click(PlayChoice choice) {
+  if (choice.playlist) return makePlayAsc(choice.scope);
+  start_cycle(mode::kCountup, cycle_scope(choice.scope));
 }
+
+std::int32_t PlayModes::cycle_scope(Scope scope) const { return scope == Scope::kAll ? songlist_.Rows() : kTopRows; }
 
 void PlayModes::start_cycle(std::int16_t play_mode, std::int32_t play_scope) {
   clear_marks();
@@ -75,17 +74,20 @@ void PlayModes::tmrJukora_Timer() {
   std::string dir;
   if (!executable_ready(dir)) return;
   if (score_first && score_first()) return;
-  PlayerHandle player = link_.find_winamp();
+  const Reach reach = link_.reach();
   // A player that does not answer, or has not begun the song it was given,
   // is asked again at the next tick: nothing is chosen or marked meanwhile.
-  if (player == kNoPlayer) link_.start(dir);
-  const int status = player == kPlayerBusy ? kStatusBusy : link_.play_status(player);
-  if (status == kStatusBusy) {
+  // One that is not running is started, and counts as stopped.
+  if (reach == Reach::kNotRunning) link_.start(dir);
+  const PlayStatus status = reach == Reach::kRunning ? link_.play_status()
+                            : reach == Reach::kBusy  ? PlayStatus::kBusy
+                                                     : PlayStatus::kStopped;
+  if (status == PlayStatus::kBusy) {
     player_busy();
     return;
   }
   busy_ticks_ = 0;
-  if (status == kStatusPlaying || status == kStatusPaused) return;
+  if (status == PlayStatus::kPlaying || status == PlayStatus::kPaused) return;
   look_until_ = started + kLookBudget;
   switch (cycle_.play_mode) {
     case mode::kRandomAll:
@@ -145,7 +147,7 @@ void PlayModes::feed(const std::function<int()>& choose, Record record) {
     std::optional<Pass> pass = unplayable(song, std::clamp(left, kShortestLook, kLookDeadline), ask_again);
     if (ask_again) break;
     if (!pass) {
-      HandOver handed = link_.start_with_file(dir, song);
+      HandOver handed = link_.play_file(dir, song);
       if (handed.result == HandOver::Result::kBusy) {
         player_busy();
         break;
@@ -231,8 +233,7 @@ bool PlayModes::tell_passed_over() {
 }
 
 void PlayModes::stop_player() {
-  PlayerHandle player = link_.find_winamp();
-  if (player != kNoPlayer && player != kPlayerBusy) link_.stop(player);
+  if (link_.reach() == Reach::kRunning) link_.stop();
 }
 
 void PlayModes::skip_song() {

@@ -8,9 +8,9 @@
 #include <functional>
 #include <optional>
 #include <string>
-#include <string_view>
 
 #include "platform/file_reach.h"
+#include "playmodes/play_choice.h"
 #include "playmodes/play_cycle.h"
 
 namespace jukora {
@@ -42,10 +42,11 @@ class PlayModes {
   std::function<FileReach(const std::string&, std::chrono::milliseconds)> look_at_song =
       [](const std::string& path, std::chrono::milliseconds deadline) { return reach_file(path, deadline); };
 
-  // Submenu handlers, dispatching on the chosen item's caption.
-  void mnuRandom_Click(std::string_view caption);
-  void mnuDescending_Click(std::string_view caption);
-  void mnuAscending_Click(std::string_view caption);
+  // The Random, Countdown and Countup submenus: a cycle over the scope, or
+  // (Countdown, Countup) the scope as the player's playlist.
+  void mnuRandom_Click(Scope scope);
+  void mnuDescending_Click(PlayChoice choice);
+  void mnuAscending_Click(PlayChoice choice);
 
   // Empties the Mark column of every data row.
   void clear_marks();
@@ -63,10 +64,10 @@ class PlayModes {
   // Whether data row k may be played again under the Random "All" cycle.
   bool replay_test(int k);
 
-  // "Playlist All" / "Playlist Top 20": the player's playlist file in score
-  // order (top down) or reverse order, and the player started on it.
-  void makePlayAsc(std::string_view caption);
-  void makePlayDesc(std::string_view caption);
+  // The scope as the player's playlist file in score order (top down) or
+  // reverse order, and the player started on it.
+  void makePlayAsc(Scope scope);
+  void makePlayDesc(Scope scope);
 
   // Plays the current row at once and records the time (double-click, Enter).
   // A row that cannot be handed over is named to the user instead.
@@ -100,6 +101,8 @@ class PlayModes {
   };
 
   void start_cycle(std::int16_t play_mode, std::int32_t play_scope);
+  // The play_scope a cycle over `scope` starts with.
+  std::int32_t cycle_scope(Scope scope) const;
   // Reads "winamp_dir" into `dir`; when its executable is missing, ends the
   // cycle and tells the user.
   bool executable_ready(std::string& dir);
@@ -132,7 +135,7 @@ class PlayModes {
   int choose_countdown();
   int choose_countup();
   int choose_random_top();
-  void export_playlist(std::string_view caption, bool descending);
+  void export_playlist(Scope scope, bool descending);
 
   Songlist& songlist_;
   SonglistFiles& files_;

@@ -39,21 +39,20 @@ std::string playlist_text(const Songlist& songlist, int count, bool descending, 
   return text;
 }
 
-void PlayModes::makePlayAsc(std::string_view caption) { export_playlist(caption, false); }
+void PlayModes::makePlayAsc(Scope scope) { export_playlist(scope, false); }
 
-void PlayModes::makePlayDesc(std::string_view caption) { export_playlist(caption, true); }
+void PlayModes::makePlayDesc(Scope scope) { export_playlist(scope, true); }
 
-void PlayModes::export_playlist(std::string_view caption, bool descending) {
-  if (caption != "Playlist All" && caption != "Playlist Top 20") return;
+void PlayModes::export_playlist(Scope scope, bool descending) {
   std::string dir;
   if (!executable_ready(dir)) return;
-  if (link_.find_winamp() == kNoPlayer) link_.start(dir);
+  if (link_.reach() == Reach::kNotRunning) link_.start(dir);
 
   // The feeding stops; play_mode stays, so a later Skip only stops the player.
   clear_marks();
   tmrJukora_.set_enabled(false);
   const int rows = songlist_.Rows() - 1;
-  const int count = caption == "Playlist All" ? rows : std::min(kTopRows, rows);
+  const int count = scope == Scope::kAll ? rows : std::min(kTopRows, rows);
 
   std::string error;
   int songs = 0;
@@ -65,7 +64,7 @@ void PlayModes::export_playlist(std::string_view caption, bool descending) {
   // a player takes for the root folder and would load whole: such a list is
   // written but not played.
   if (songs == 0) return;
-  HandOver handed = link_.start_with_playlist(dir);
+  HandOver handed = link_.play_playlist(dir);
   if (handed.result == HandOver::Result::kBusy)
     desktop_.notify(link_.texts().name + " is not answering: the playlist was written but not started.");
   if (handed.result == HandOver::Result::kRefused)

@@ -7,23 +7,11 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "shell/local_text.h"
+
 namespace jukora {
 
 namespace {
-
-const char* what_it_does(RemoteCommand command) {
-  switch (command) {
-    case RemoteCommand::kIncrement:
-      return "Raise the score of the song the player is at by one.";
-    case RemoteCommand::kDecrement:
-      return "Lower the score of the song the player is at by one.";
-    case RemoteCommand::kSkip:
-      return "Stop the song so that the play cycle moves on; without a cycle, start Random > All.";
-    case RemoteCommand::kShow:
-      return "Show the songlist window and bring it to the front.";
-  }
-  return "";
-}
 
 // The options QGuiApplication and QApplication take for themselves.
 const QStringList kQtOptionsWithValue = {"platform",        "platformpluginpath", "platformtheme", "plugin",
@@ -38,7 +26,7 @@ const QStringList kQtSwitches = {"reverse", "widgetcount", "nograb", "dograb", "
 
 }  // namespace
 
-CommandLine read_command_line(int argc, char* argv[]) {
+CommandLine read_command_line(int argc, char* argv[], std::span<const CommandEntry> commands) {
   QCommandLineParser parser;
   // Qt's own options come with one dash ("-platform xcb").
   parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
@@ -48,7 +36,8 @@ CommandLine read_command_line(int argc, char* argv[]) {
       "when none runs, Jukora starts and then acts.");
   const QCommandLineOption help = parser.addHelpOption();
   const QCommandLineOption version = parser.addVersionOption();
-  for (RemoteCommand command : kRemoteCommands) parser.addOption({remote_word(command), what_it_does(command)});
+  for (const CommandEntry& entry : commands)
+    if (!entry.word.empty()) parser.addOption({qt_text(entry.word), qt_text(entry.help), qt_text(entry.argument)});
   for (const QString& name : kQtOptionsWithValue) {
     QCommandLineOption option(name, QString(), "value");
     option.setFlags(QCommandLineOption::HiddenFromHelp);
@@ -74,10 +63,11 @@ CommandLine read_command_line(int argc, char* argv[]) {
     refuse("unexpected argument '" + parser.positionalArguments().first() + "'");
 
   CommandLine line;
-  for (RemoteCommand command : kRemoteCommands) {
-    if (!parser.isSet(remote_word(command))) continue;
+  for (const CommandEntry& entry : commands) {
+    if (entry.word.empty() || !parser.isSet(qt_text(entry.word))) continue;
     if (line.command) refuse("one command at a time");
-    line.command = command;
+    line.command =
+        CommandCall(entry.command, entry.argument.empty() ? "" : program_text(parser.value(qt_text(entry.word))));
   }
   return line;
 }

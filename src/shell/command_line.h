@@ -5,19 +5,21 @@
 #pragma once
 
 #include <optional>
+#include <span>
 
-#include "shell/remote_command.h"
+#include "shell/commands.h"
 
 namespace jukora {
 
 struct CommandLine {
   // Empty for a plain start.
-  std::optional<RemoteCommand> command;
+  std::optional<CommandCall> command;
 };
 
-// Reads argv. --help, --version and a command line it cannot take are
-// answered on the terminal, and the process ends there. Qt's own options
-// (-platform, -style, ...) are left to the application object.
-CommandLine read_command_line(int argc, char* argv[]);
+// Reads argv: an option for every word of `commands`, taking a value where
+// the command takes one. --help, --version and a command line it cannot
+// take are answered on the terminal, and the process ends there. Qt's own
+// options (-platform, -style, ...) are left to the application object.
+CommandLine read_command_line(int argc, char* argv[], std::span<const CommandEntry> commands = command_table());
 
 }  // namespace jukora

@@ -11,7 +11,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <cstdint>
 
 #include "platform/settings_keys.h"
 #include "platform/settings_store.h"
@@ -25,11 +24,6 @@ namespace jukora {
 namespace {
 
 constexpr const char* kHoursTip = "Limit replay to number of hours provided";
-
-bool checked_setting(const SettingsStore& settings, std::string_view key) {
-  // Only 1 is a checked box; any other stored value shows it clear.
-  return setting_whole(settings, sections::kPrefs, key, 0, INT16_MIN, INT16_MAX) == 1;
-}
 
 }  // namespace
 
@@ -80,6 +74,17 @@ Dialog::Dialog(SettingsStore& settings, const PlayerLink& link, QWidget* parent)
       settings_(settings),
       link_(link) {
   setWindowTitle("Jukora Preferences");
+  prepare_controls();
+  lay_out();
+#ifndef _WIN32
+  add_player_kind(QStringLiteral("mpris"), "Desktop player (MPRIS)", mpris_page);
+  add_player_kind(QStringLiteral("mpd"), "MPD", mpd_page);
+#endif
+  set_tab_order();
+  connect_controls();
+}
+
+void Dialog::prepare_controls() {
   ApplyButton->setEnabled(false);
   OKButton->setDefault(true);
   Label1->setBuddy(txtWinampDir);
@@ -93,7 +98,17 @@ Dialog::Dialog(SettingsStore& settings, const PlayerLink& link, QWidget* parent)
     part->setToolTip(kHoursTip);
   txtHours->setFixedWidth(txtHours->fontMetrics().horizontalAdvance(QStringLiteral("00000000")));
   txtHours->installEventFilter(this);
+  lblPlayer->setBuddy(cboPlayer);
+  cboPlayer->setToolTip("The player Jukora feeds and asks for the playing song");
+  cboPlayer->addItem("mpv (built in)", QStringLiteral("mpv"));
+#ifdef _WIN32
+  // Winamp is the one player on Windows.
+  lblPlayer->hide();
+  cboPlayer->hide();
+#endif
+}
 
+void Dialog::lay_out() {
   auto* hours = new QHBoxLayout;
   hours->addWidget(Label2[0]);
   hours->addWidget(txtHours);
@@ -123,43 +138,25 @@ Dialog::Dialog(SettingsStore& settings, const PlayerLink& link, QWidget* parent)
   folder->addWidget(txtWinampDir, 1, 0);
   folder->addWidget(BrowseButton, 1, 1);
   player_pages->addWidget(folder_page);
-  lblPlayer->setBuddy(cboPlayer);
-  cboPlayer->setToolTip("The player Jukora feeds and asks for the playing song");
-  cboPlayer->addItem("mpv (built in)", QStringLiteral("mpv"));
+}
 
-  setTabOrder(OKButton, CancelButton);
-  setTabOrder(CancelButton, ApplyButton);
-#ifdef _WIN32
-  // Winamp is the one player on Windows.
-  lblPlayer->hide();
-  cboPlayer->hide();
-  setTabOrder(ApplyButton, txtWinampDir);
-#else
-  setTabOrder(ApplyButton, cboPlayer);
-  setTabOrder(cboPlayer, txtWinampDir);
+void Dialog::set_tab_order() {
+  std::vector<QWidget*> order = {OKButton, CancelButton, ApplyButton};
+#ifndef _WIN32
+  order.push_back(cboPlayer);
 #endif
-  setTabOrder(txtWinampDir, BrowseButton);
-#ifdef _WIN32
-  setTabOrder(BrowseButton, chkInc);
-#else
-  add_player_kind(QStringLiteral("mpris"), "Desktop player (MPRIS)", mpris_page);
-  setTabOrder(BrowseButton, mpris_page->cboMprisPlayer);
-  setTabOrder(mpris_page->cboMprisPlayer, mpris_page->RefreshButton);
-  setTabOrder(mpris_page->RefreshButton, mpris_page->txtCommand);
-  add_player_kind(QStringLiteral("mpd"), "MPD", mpd_page);
-  setTabOrder(mpris_page->txtCommand, mpd_page->txtHost);
-  setTabOrder(mpd_page->txtHost, mpd_page->txtPort);
-  setTabOrder(mpd_page->txtPort, mpd_page->txtPassword);
-  setTabOrder(mpd_page->txtPassword, mpd_page->txtMusicFolder);
-  setTabOrder(mpd_page->txtMusicFolder, chkInc);
+  order.insert(order.end(), {txtWinampDir, BrowseButton});
+#ifndef _WIN32
+  order.insert(order.end(), {mpris_page->cboMprisPlayer, mpris_page->RefreshButton, mpris_page->txtCommand,
+                             mpd_page->txtHost, mpd_page->txtPort, mpd_page->txtPassword, mpd_page->txtMusicFolder});
 #endif
-  setTabOrder(chkInc, chkDec);
-  setTabOrder(chkDec, txtHours);
-  setTabOrder(txtHours, chkNotify);
+  order.insert(order.end(), {chkInc, chkDec, txtHours, chkNotify});
+  for (std::size_t i = 0; i + 1 < order.size(); ++i) setTabOrder(order[i], order[i + 1]);
+}
 
+void Dialog::connect_controls() {
   connect(cboPlayer, &QComboBox::currentIndexChanged, this, &Dialog::show_player_page);
   connect(cboPlayer, &QComboBox::activated, this, &Dialog::control_changed);
-
   connect(chkInc, &QCheckBox::toggled, this, &Dialog::control_changed);
   connect(chkDec, &QCheckBox::toggled, this, &Dialog::control_changed);
   connect(chkNotify, &QCheckBox::toggled, this, &Dialog::control_changed);
@@ -234,9 +231,9 @@ void Dialog::Form_Load() {
 }
 
 void Dialog::load_prefs() {
-  chkInc->setChecked(checked_setting(settings_, keys::kAddOnPlus));
-  chkDec->setChecked(checked_setting(settings_, keys::kAddOnMinus));
-  txtHours->setText(qt_text(settings_.GetSetting(sections::kPrefs, keys::kTimeBlock, "0")));
+  chkInc->setChecked(add_on_plus_checked(settings_));
+  chkDec->setChecked(add_on_minus_checked(settings_));
+  txtHours->setText(qt_text(read_time_block_text(settings_)));
   txtWinampDir->setText(qt_text(read_winamp_dir(settings_)));
   chkNotify->setChecked(read_notifications(settings_));
 #ifndef _WIN32
@@ -247,13 +244,13 @@ void Dialog::load_prefs() {
 }
 
 void Dialog::save_prefs() {
-  settings_.SaveSetting(sections::kPrefs, keys::kAddOnPlus, chkInc->isChecked() ? "1" : "0");
-  settings_.SaveSetting(sections::kPrefs, keys::kAddOnMinus, chkDec->isChecked() ? "1" : "0");
-  settings_.SaveSetting(sections::kPrefs, keys::kTimeBlock, program_text(txtHours->text()));
-  settings_.SaveSetting(sections::kPrefs, keys::kWinampDir, program_text(txtWinampDir->text()));
-  settings_.SaveSetting(sections::kPrefs, keys::kNotifications, chkNotify->isChecked() ? "True" : "False");
+  save_add_on_plus(settings_, chkInc->isChecked());
+  save_add_on_minus(settings_, chkDec->isChecked());
+  save_time_block_text(settings_, program_text(txtHours->text()));
+  save_winamp_dir(settings_, program_text(txtWinampDir->text()));
+  save_notifications(settings_, chkNotify->isChecked());
 #ifndef _WIN32
-  settings_.SaveSetting(sections::kPlayer, keys::kPlayerKind, program_text(cboPlayer->currentData().toString()));
+  save_player_kind(settings_, program_text(cboPlayer->currentData().toString()));
   for (PlayerPage* page : pages_) page->save(settings_);
 #endif
 }

@@ -106,6 +106,13 @@ class Dialog : public QDialog {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // Construction: the controls' states and tips, their places, the order
+  // Tab visits them in, and what their changes do.
+  void prepare_controls();
+  void lay_out();
+  void set_tab_order();
+  void connect_controls();
+
   void Form_Load();
   void load_prefs();
   void save_prefs();

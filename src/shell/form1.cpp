@@ -14,18 +14,13 @@
 
 #include "platform/settings_keys.h"
 #include "platform/settings_store.h"
-#include "player/executable_check.h"
-#include "player/player_link.h"
 #include "scoring/score_changes.h"
-#include "shell/dialog.h"
-#include "shell/dir_dialog.h"
 #include "shell/icons.h"
-#include "shell/qt_desktop.h"
 #include "shell/songlist_model.h"
 #include "shell/songlist_view.h"
 #include "shell/twips.h"
 #include "songlist/recompute.h"
-#include "songlist/row_deletion.h"
+#include "songlist/songlist.h"
 
 namespace jukora {
 
@@ -56,7 +51,11 @@ void fit_captions(QPushButton& first, QPushButton& second, const TwipScale& scal
   second.move(std::max(second.x(), first.geometry().right() + 1 + gap), second.y());
 }
 
-std::string twips_text(double twips) { return single_text(static_cast<float>(twips)); }
+// Where the window is now, as its geometry is stored.
+WindowPlace place_in_twips(const QWidget& window, const TwipScale& scale) {
+  return {scale.y_twips(window.y()), scale.x_twips(window.x()), scale.y_twips(window.height()),
+          scale.x_twips(window.width())};
+}
 
 // Whether any part of `frame` lies on a screen that is attached now.
 bool on_some_screen(const QRect& frame) {
@@ -105,19 +104,14 @@ QRect onto_a_screen(const QRect& wanted, const QPoint& design_place, const QSize
 
 }  // namespace
 
-Form1::Form1(SettingsStore& settings, PlayerLink& link, QtDesktop& desktop, AppFolders folders, QWidget* parent)
+Form1::Form1(SettingsStore& settings, Songlist& songlist, QWidget* parent)
     : QWidget(parent),
       settings_(settings),
-      link_(link),
-      desktop_(desktop),
-      folders_(std::move(folders)),
-      files_(songlist_, settings_, desktop_, folders_, dialog_memory_),
+      songlist_(songlist),
       model_(new SonglistModel(songlist_, this)),
       cmdIncDec_{new QPushButton("+ Increment", this), new QPushButton("- Decrement", this)},
       lblStatus_(new QLabel(this)),
-      MSFlexGrid1_(new SonglistView(this)),
-      Dialog_(new Dialog(settings_, link_, this)),
-      DirDialog_(new DirDialog(*Dialog_, folders_, this)) {
+      MSFlexGrid1_(new SonglistView(this)) {
   setWindowTitle("Jukora Song Manager");
   const TwipScale scale = TwipScale::of(*this);
   resize(scale.x_px(kDesignWidth), scale.y_px(kDesignHeight));
@@ -146,10 +140,7 @@ Form1::Form1(SettingsStore& settings, PlayerLink& link, QtDesktop& desktop, AppF
   });
   connect(MSFlexGrid1_, &SonglistView::key_press, this, &Form1::MSFlexGrid1_KeyPress);
   connect(MSFlexGrid1_, &SonglistView::key_down, this, &Form1::MSFlexGrid1_KeyDown);
-  connect(MSFlexGrid1_, &SonglistView::double_clicked, this, [this] {
-    if (hooks.MSFlexGrid1_DblClick) hooks.MSFlexGrid1_DblClick();
-    show_songlist();
-  });
+  connect(MSFlexGrid1_, &SonglistView::double_clicked, this, &Form1::MSFlexGrid1_DblClick);
   connect(MSFlexGrid1_, &SonglistView::mode_menu_requested, this, [this](const QPoint& position) {
     if (hooks.show_mode_menu) hooks.show_mode_menu(position);
     show_songlist();
@@ -157,24 +148,9 @@ Form1::Form1(SettingsStore& settings, PlayerLink& link, QtDesktop& desktop, AppF
   connect(MSFlexGrid1_->horizontalHeader(), &QHeaderView::sectionResized, this,
           [this](int column, int, int new_size) { column_resized(column, new_size); });
 
-  connect(Dialog_, &Dialog::browse_requested, DirDialog_, &DirDialog::show_chooser);
-  // The chooser writes into the Preferences dialog, so it goes with it.
-  connect(Dialog_, &Dialog::closed, DirDialog_, &DirDialog::close_chooser);
-
   tmrJukora_.setInterval(1000);
   connect(&tmrJukora_, &QTimer::timeout, this, &Form1::tmrJukora_Timer);
-
-  desktop_.set_parent(this);
-  desktop_.on_show_preferences = [this] { Dialog_->show_dialog(); };
-  desktop_.on_menu_caption = [this](const QString& caption) { songlist_caption_ = caption; };
 }
-
-Form1::~Form1() {
-  desktop_.on_show_preferences = nullptr;
-  desktop_.on_menu_caption = nullptr;
-}
-
-Desktop& Form1::desktop() { return desktop_; }
 
 void Form1::Form_Load() {
   const TwipScale scale = TwipScale::of(*this);
@@ -182,16 +158,13 @@ void Form1::Form_Load() {
   height_margin_ = qRound(scale.y_twips(height()) - scale.y_twips(MSFlexGrid1_->height()));
 
   const QPoint design_place = pos();
-  const double height = setting_number(settings_, sections::kWindow, keys::kAppHeight, scale.y_twips(this->height()));
-  const double width = setting_number(settings_, sections::kWindow, keys::kAppWidth, scale.x_twips(this->width()));
-  const double top = setting_number(settings_, sections::kWindow, keys::kAppTop, scale.y_twips(y()));
-  const double left = setting_number(settings_, sections::kWindow, keys::kAppLeft, scale.x_twips(x()));
+  const WindowPlace stored = read_window_place(settings_, place_in_twips(*this, scale));
   // A place saved on a screen that is gone, or a size of nothing or of
   // miles, would leave the window out of reach.
-  const QRect placed =
-      onto_a_screen(QRect(stored_px(left, &TwipScale::x_px, scale), stored_px(top, &TwipScale::y_px, scale),
-                          stored_px(width, &TwipScale::x_px, scale), stored_px(height, &TwipScale::y_px, scale)),
-                    design_place, QSize(scale.x_px(kLeastWidth), scale.y_px(kLeastHeight)));
+  const QRect placed = onto_a_screen(
+      QRect(stored_px(stored.left, &TwipScale::x_px, scale), stored_px(stored.top, &TwipScale::y_px, scale),
+            stored_px(stored.width, &TwipScale::x_px, scale), stored_px(stored.height, &TwipScale::y_px, scale)),
+      design_place, QSize(scale.x_px(kLeastWidth), scale.y_px(kLeastHeight)));
   resize(placed.size());
   move(placed.topLeft());
 
@@ -201,17 +174,15 @@ void Form1::Form_Load() {
   setup_grid(songlist_, settings_);
   columns_to_size_ = true;
   for (int column = 0; column < kColumns; ++column)
-    if (settings_.read(sections::kWindow, fg_col_key(column))) columns_to_size_ = false;
+    if (column_width_stored(settings_, column)) columns_to_size_ = false;
   apply_column_widths();
   if (columns_to_size_) fit_headers();
   model_->sync();
 
-  if (link_.uses_player_folder() && !executable_exists(link_, read_winamp_dir(settings_))) DirDialog_->show_chooser();
+  if (hooks.check_player_folder) hooks.check_player_folder();
   setWindowIcon(window_icon());
   if (hooks.add_tray_icons) hooks.add_tray_icons();
-  files_.show_captions();
-
-  files_.read_songlist();
+  if (hooks.read_songlist) hooks.read_songlist();
   show_songlist();
   setVisible(read_visible(settings_) || (hooks.tray_available && !hooks.tray_available()));
 }
@@ -229,32 +200,24 @@ void Form1::Form_Resize() {
 
   // Saved, such a place would put the window out of reach at the next start.
   if (!on_some_screen(frameGeometry())) return;
-  settings_.SaveSetting(sections::kWindow, keys::kAppTop, twips_text(scale.y_twips(y())));
-  settings_.SaveSetting(sections::kWindow, keys::kAppLeft, twips_text(scale.x_twips(x())));
-  settings_.SaveSetting(sections::kWindow, keys::kAppHeight, twips_text(scale.y_twips(height())));
-  settings_.SaveSetting(sections::kWindow, keys::kAppWidth, twips_text(scale.x_twips(width())));
+  save_window_place(settings_, place_in_twips(*this, scale));
 }
 
 void Form1::Form_Unload() {
   if (hooks.remove_tray_icons) hooks.remove_tray_icons();
-  settings_.SaveSetting(sections::kMain, keys::kVisible, isVisible() ? "True" : "False");
+  save_visible(settings_, isVisible());
   // Widths nobody has chosen yet are not stored, so that the first songs
   // still size the columns at a later start.
   if (!columns_to_size_)
-    for (int column = 0; column < kColumns; ++column)
-      settings_.SaveSetting(sections::kWindow, fg_col_key(column), std::to_string(songlist_.ColWidth(column)));
-  // A direct play's Last Played is not saved when it is made.
-  if (files_.has_unsaved_change()) files_.write_songlist();
-  Dialog_->close_dialog();
+    for (int column = 0; column < kColumns; ++column) save_column_width(settings_, column, songlist_.ColWidth(column));
+  if (hooks.closing) hooks.closing();
 }
 
 void Form1::save_changes() {
-  if (files_.has_unsaved_change()) files_.write_songlist();
-  if (isVisible() != read_visible(settings_))
-    settings_.SaveSetting(sections::kMain, keys::kVisible, isVisible() ? "True" : "False");
+  if (isVisible() != read_visible(settings_)) save_visible(settings_, isVisible());
   for (int column = 0; column < kColumns && !columns_to_size_; ++column)
     if (songlist_.ColWidth(column) != read_column_width(settings_, column))
-      settings_.SaveSetting(sections::kWindow, fg_col_key(column), std::to_string(songlist_.ColWidth(column)));
+      save_column_width(settings_, column, songlist_.ColWidth(column));
 }
 
 void Form1::place_status_line() {
@@ -352,17 +315,22 @@ void Form1::show_songlist() {
 }
 
 void Form1::cmdIncDec_Click(int index) {
-  jukora::cmdIncDec_Click(songlist_, files_, index);
+  if (hooks.cmdIncDec_Click) hooks.cmdIncDec_Click(index);
   show_songlist();
 }
 
 void Form1::MSFlexGrid1_KeyPress(int key_ascii) {
-  jukora::MSFlexGrid1_KeyPress(songlist_, files_, key_ascii, hooks.MSFlexGrid1_DblClick);
+  if (hooks.MSFlexGrid1_KeyPress) hooks.MSFlexGrid1_KeyPress(key_ascii);
   show_songlist();
 }
 
 void Form1::MSFlexGrid1_KeyDown(int key_code, int shift) {
-  jukora::MSFlexGrid1_KeyDown(songlist_, files_, key_code, shift);
+  if (hooks.MSFlexGrid1_KeyDown) hooks.MSFlexGrid1_KeyDown(key_code, shift);
+  show_songlist();
+}
+
+void Form1::MSFlexGrid1_DblClick() {
+  if (hooks.MSFlexGrid1_DblClick) hooks.MSFlexGrid1_DblClick();
   show_songlist();
 }
 

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The main window: the songlist grid and the two score buttons. It owns the
-// Songlist and everything that works on it for the life of the program,
-// brings them up in order at start-up, lays out on resize, remembers its
-// geometry and saves its state when closed.
+// The main window: the songlist grid and the two score buttons. It shows the
+// Songlist as the program leaves it, brings itself up in order at start-up,
+// lays out on resize, remembers its geometry and saves its state when
+// closed. What its events ask of the program goes through its hooks, which
+// the application object (app.h) fills.
 #pragma once
 
 #include <QString>
@@ -10,34 +11,36 @@
 #include <QWidget>
 #include <functional>
 
-#include "platform/app_folders.h"
-#include "platform/desktop.h"
-#include "shell/qt_play_timer.h"
-#include "songlist/songlist.h"
-#include "songlist/songlist_files.h"
-
 class QLabel;
 class QPushButton;
 
 namespace jukora {
 
-class Dialog;
-class DirDialog;
-class QtDesktop;
 class SettingsStore;
+class Songlist;
 class SonglistModel;
 class SonglistView;
-class PlayerLink;
 
-// Where the play modes and the tray plug in. Each is optional.
+// Where the program plugs in. Each is optional.
 struct Form1Hooks {
+  // Start-up, once the grid is set up: the check that the player's folder
+  // holds its program.
+  std::function<void()> check_player_folder;
   // Start-up, once the window's icon is set and before the captions.
   std::function<void()> add_tray_icons;
+  // Start-up, once the window is placed: the captions, then the songlist.
+  std::function<void()> read_songlist;
   // Whether the tray icons can be seen. Without them the window is the only
   // way into the program, so it is shown whatever "visible" says.
   std::function<bool()> tray_available;
   // First thing when the window closes.
   std::function<void()> remove_tray_icons;
+  // When the window closes, once its own state is saved.
+  std::function<void()> closing;
+  // The buttons and the grid's keys.
+  std::function<void(int index)> cmdIncDec_Click;
+  std::function<void(int key_ascii)> MSFlexGrid1_KeyPress;
+  std::function<void(int key_code, int shift)> MSFlexGrid1_KeyDown;
   // The right button released over the grid, at this screen position.
   std::function<void(const QPoint&)> show_mode_menu;
   // A double-click on the grid, or Enter in it: play the current row.
@@ -50,8 +53,8 @@ class Form1 : public QWidget {
   Q_OBJECT
 
  public:
-  Form1(SettingsStore& settings, PlayerLink& link, QtDesktop& desktop, AppFolders folders, QWidget* parent = nullptr);
-  ~Form1() override;
+  // Shows `songlist` and keeps its geometry, widths and visible flag in `settings`.
+  Form1(SettingsStore& settings, Songlist& songlist, QWidget* parent = nullptr);
 
   Form1Hooks hooks;
 
@@ -63,37 +66,25 @@ class Form1 : public QWidget {
   // current row scrolled into view when the cursor moved.
   void show_songlist();
 
-  // What Exit saves before the program leaves: a direct play's Last Played
-  // and the visible flag and column widths when they changed, each with the
-  // guards of every save.
+  // What Exit saves of the window before the program leaves: the visible
+  // flag and the column widths, when they changed.
   void save_changes();
 
   // A line beside the score buttons: where a word to the user goes when
   // the desktop has neither a notification service nor a tray.
   void show_status(const QString& text);
 
+  // Each runs its hook, then shows the songlist as it left it.
   void cmdIncDec_Click(int index);
   void MSFlexGrid1_KeyPress(int key_ascii);
   void MSFlexGrid1_KeyDown(int key_code, int shift);
+  void MSFlexGrid1_DblClick();
   void tmrJukora_Timer();
 
-  Songlist& songlist() { return songlist_; }
-  SonglistFiles& files() { return files_; }
-  SettingsStore& settings() { return settings_; }
-  Desktop& desktop();
-  PlayerLink& link() { return link_; }
-  const AppFolders& folders() const { return folders_; }
-  DialogMemory& dialog_memory() { return dialog_memory_; }
-  PlayTimer& play_timer() { return play_timer_; }
   QTimer& tmrJukora() { return tmrJukora_; }
   SonglistView& MSFlexGrid1() { return *MSFlexGrid1_; }
   QPushButton& cmdIncDec(int index) { return *cmdIncDec_[index == 0 ? 0 : 1]; }
   QLabel& lblStatus() { return *lblStatus_; }
-  Dialog& preferences() { return *Dialog_; }
-  DirDialog& dir_dialog() { return *DirDialog_; }
-
-  // The mode menu's Songlist item: "Songlist (name)".
-  QString songlist_caption() const { return songlist_caption_; }
 
   int width_margin() const { return width_margin_; }
   int height_margin() const { return height_margin_; }
@@ -121,22 +112,13 @@ class Form1 : public QWidget {
   void size_columns_to_contents();
 
   SettingsStore& settings_;
-  PlayerLink& link_;
-  QtDesktop& desktop_;
-  const AppFolders folders_;
-  DialogMemory dialog_memory_;
-  Songlist songlist_;
-  SonglistFiles files_;
+  Songlist& songlist_;
   SonglistModel* const model_;
   QPushButton* const cmdIncDec_[2];
   QLabel* const lblStatus_;
   SonglistView* const MSFlexGrid1_;
   QTimer tmrJukora_;
-  QtPlayTimer play_timer_{tmrJukora_};
-  Dialog* const Dialog_;
-  DirDialog* const DirDialog_;
 
-  QString songlist_caption_ = QStringLiteral("Songlist ()");
   int width_margin_ = 0;
   int height_margin_ = 0;
   bool is_loaded_ = false;

@@ -9,25 +9,15 @@
 #include "platform/app_folders.h"
 #include "platform/clock.h"
 #include "platform/settings_keys.h"
+#include "shell/app.h"
 #include "shell/command_line.h"
 #include "shell/desktop_notifier.h"
-#include "shell/dialog.h"
-#include "shell/form1.h"
-#include "shell/form1_wiring.h"
 #include "shell/local_text.h"
+#include "shell/player_links.h"
 #include "shell/qt_desktop.h"
 #include "shell/qt_settings_store.h"
 #include "shell/qt_tray_host.h"
 #include "shell/remote_command.h"
-#ifdef _WIN32
-#include "player/win32_winamp_link.h"
-#else
-#include "player/command_line.h"
-#include "player/mpd/mpd_link.h"
-#include "player/mpris_link.h"
-#include "player/mpv_link.h"
-#include "player/player_choice.h"
-#endif
 
 int main(int argc, char* argv[]) {
   QApplication::setOrganizationName("Jukora");
@@ -60,42 +50,18 @@ int main(int argc, char* argv[]) {
 
   jukora::QtSettingsStore settings;
   jukora::QtDesktop desktop;
-#ifdef _WIN32
-  jukora::Win32WinampLink link;
-#else
-  jukora::MpvLink mpv(folders);
-  // The program's own mpv shows up on the bus too when mpv's MPRIS script is
-  // installed; it is never the user's player.
-  jukora::MprisLink mpris(settings, folders, [&mpv](long pid) {
-    return jukora::process_has_argument(pid, "--input-ipc-server=" + mpv.socket_path());
-  });
-  mpris.tell = [&desktop](const std::string& text) { desktop.notify(text); };
-  jukora::PlayerChoice link(settings, mpv);
-  link.add("mpris", mpris);
-  jukora::MpdLink mpd(settings, folders);
-  link.add("mpd", mpd);
-#endif
-
-  jukora::Form1 form(settings, link, desktop, folders);
-#ifndef _WIN32
-  form.preferences().set_mpris_directory(&mpris);
-#endif
-  jukora::SystemClock clock;
   jukora::QtTrayHost tray;
-  jukora::Form1Wiring wiring(form, tray, clock);
+  jukora::SystemClock clock;
+  jukora::App program(settings, desktop, jukora::make_player_link(settings, folders, desktop), tray, clock, folders);
   jukora::DesktopNotifier notifier(
       desktop, QDBusConnection::sessionBus(),
       {[&settings] { return jukora::read_notifications(settings); },
        [&tray](const QString& text) { return tray.show_message(jukora::program_text(text)); },
-       [&form](const QString& text) { form.show_status(text); }});
-  QObject::connect(&form, &jukora::Form1::unloaded, &app, &QCoreApplication::quit);
+       [&program](const QString& text) { program.window().show_status(text); }});
   // Listening before start-up, so that a command sent meanwhile is taken
   // and runs once the window is loaded.
-  jukora::RemoteServer remote_commands(
-      [&wiring](jukora::RemoteCommand command) { wiring.run_remote_command(command); });
-  remote_commands.listen(remote);
-  if (command_line.command) remote_commands.receive(*command_line.command);
-  form.Form_Load();
-  remote_commands.start_acting();
+  program.listen(remote);
+  if (command_line.command) program.receive(*command_line.command);
+  program.start();
   return app.exec();
 }

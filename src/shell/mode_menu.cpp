@@ -3,12 +3,7 @@
 
 #include <QAction>
 #include <QPoint>
-#include <QStringList>
-#include <initializer_list>
-#include <string>
 #include <utility>
-
-#include "shell/local_text.h"
 
 namespace jukora {
 
@@ -20,94 +15,66 @@ QString shown(const QString& caption) {
   return text.replace('&', "&&");
 }
 
-QString q(std::string_view text) { return qt_text(text); }
-
-// The group and the item's key ride on the action, so that dispatch reads
-// what the user chose and depends neither on the item's position nor on the
-// words it shows.
-void tag(QAction* action, std::string_view group, const QString& key, const QString& caption) {
-  action->setText(shown(caption));
-  action->setData(QStringList{q(group), key});
-}
-
-void tag(QAction* action, std::string_view group, const QString& caption) { tag(action, group, caption, caption); }
-
-QAction* add_item(QMenu* menu, std::string_view group, const char* caption) {
-  QAction* action = menu->addAction(QString());
-  tag(action, group, q(caption));
-  return action;
-}
-
-QMenu* add_submenu(QMenu* menu, std::string_view group, const char* caption, std::initializer_list<const char*> items) {
-  QMenu* submenu = menu->addMenu(QString());
-  submenu->setObjectName(q(group));
-  tag(submenu->menuAction(), menu_group::kPopup, q(caption));
-  for (const char* item : items) add_item(submenu, group, item);
-  return submenu;
-}
-
-void call(const std::function<void()>& handler) {
-  if (handler) handler();
-}
-
-void call(const std::function<void(std::string_view)>& handler, std::string_view caption) {
-  if (handler) handler(caption);
-}
+constexpr std::pair<const char*, PlayChoice> kCountItems[] = {
+    {"All", kCycleAll}, {"Top 20", kCycleTop20}, {"Playlist All", kPlaylistAll}, {"Playlist Top 20", kPlaylistTop20}};
 
 }  // namespace
 
-void dispatch_mode_menu(std::string_view group, std::string_view item, const ModeMenuHandlers& handlers) {
-  if (group == menu_group::kRandom) {
-    call(handlers.random, item);
-  } else if (group == menu_group::kDescending) {
-    call(handlers.countdown, item);
-  } else if (group == menu_group::kAscending) {
-    call(handlers.countup, item);
-  } else if (group == menu_group::kSonglist) {
-    call(handlers.songlist, item);
-  } else if (group == menu_group::kPopup) {
-    if (item == "Add Files") {
-      call(handlers.add_files);
-    } else if (item == "Preferences") {
-      call(handlers.preferences);
-    } else if (item == "Stop Winamp") {
-      call(handlers.stop_winamp);
-    } else if (item == "Exit") {
-      call(handlers.exit);
-    }
-  }
+template <class Intent>
+QAction* ModeMenu::add(QMenu* menu, const char* caption, const std::function<void(Intent)>& handler, Intent intent) {
+  QAction* action = menu->addAction(shown(caption));
+  runs_[action] = [&handler, intent] {
+    if (handler) handler(intent);
+  };
+  return action;
+}
+
+QAction* ModeMenu::add(QMenu* menu, const char* caption, const std::function<void()>& handler) {
+  QAction* action = menu->addAction(shown(caption));
+  runs_[action] = [&handler] {
+    if (handler) handler();
+  };
+  return action;
+}
+
+QMenu* ModeMenu::add_submenu(const char* name, const char* caption) {
+  QMenu* submenu = menu_->addMenu(shown(caption));
+  submenu->setObjectName(name);
+  return submenu;
 }
 
 ModeMenu::ModeMenu(ModeMenuHandlers handlers) : handlers_(std::move(handlers)), menu_(std::make_unique<QMenu>()) {
   menu_->setObjectName("mnuBase");
-  add_submenu(menu_.get(), menu_group::kRandom, "Random", {"All", "Top 20"});
-  add_submenu(menu_.get(), menu_group::kDescending, "Countdown", {"All", "Top 20", "Playlist All", "Playlist Top 20"});
-  add_submenu(menu_.get(), menu_group::kAscending, "Countup", {"All", "Top 20", "Playlist All", "Playlist Top 20"});
-  songlist_item_ =
-      add_submenu(menu_.get(), menu_group::kSonglist, "Songlist ()", {"New", "Save As", "Open"})->menuAction();
-  for (const char* caption : {"Add Files", "Preferences", "Stop Winamp", "Exit"}) {
-    QAction* item = add_item(menu_.get(), menu_group::kPopup, caption);
-    if (std::string_view(caption) == "Stop Winamp") stop_item_ = item;
-  }
+  QMenu* random = add_submenu("mnuRandom", "Random");
+  add(random, "All", handlers_.random, Scope::kAll);
+  add(random, "Top 20", handlers_.random, Scope::kTop20);
+  QMenu* countdown = add_submenu("mnuDescending", "Countdown");
+  for (const auto& [caption, choice] : kCountItems) add(countdown, caption, handlers_.countdown, choice);
+  QMenu* countup = add_submenu("mnuAscending", "Countup");
+  for (const auto& [caption, choice] : kCountItems) add(countup, caption, handlers_.countup, choice);
+  QMenu* songlist = add_submenu("mnuSonglist", "Songlist ()");
+  add(songlist, "New", handlers_.songlist, SonglistCommand::kNew);
+  add(songlist, "Save As", handlers_.songlist, SonglistCommand::kSaveAs);
+  add(songlist, "Open", handlers_.songlist, SonglistCommand::kOpen);
+  songlist_item_ = songlist->menuAction();
+  add(menu_.get(), "Add Files", handlers_.add_files);
+  add(menu_.get(), "Preferences", handlers_.preferences);
+  stop_item_ = add(menu_.get(), "Stop Winamp", handlers_.stop_player);
+  add(menu_.get(), "Exit", handlers_.exit);
 }
 
 ModeMenu::~ModeMenu() = default;
 
-void ModeMenu::set_songlist_caption(const QString& caption) { tag(songlist_item_, menu_group::kPopup, caption); }
+void ModeMenu::set_songlist_caption(const QString& caption) { songlist_item_->setText(shown(caption)); }
 
-void ModeMenu::set_stop_caption(const QString& caption) {
-  tag(stop_item_, menu_group::kPopup, QStringLiteral("Stop Winamp"), caption);
-}
+void ModeMenu::set_stop_caption(const QString& caption) { stop_item_->setText(shown(caption)); }
 
 void ModeMenu::show_mode_menu(const QPoint& at) {
   if (QAction* chosen = menu_->exec(at)) run(*chosen);
 }
 
 void ModeMenu::run(const QAction& action) const {
-  QStringList tags = action.data().toStringList();
-  if (tags.size() != 2) return;
-  std::string group = program_text(tags[0]), item = program_text(tags[1]);
-  dispatch_mode_menu(group, item, handlers_);
+  if (auto found = runs_.find(&action); found != runs_.end()) found->second();
 }
 
 }  // namespace jukora

@@ -1,48 +1,37 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The mode menu, the program's one menu, shown only as a popup from the tray
 // and the grid: play cycles, playlist exports, songlist files, Add Files,
-// Preferences, Stop Winamp and Exit. Items are told apart by a fixed key, the
-// caption each has always had ("Stop Winamp"), whatever it shows now ("Stop
-// mpv" on Linux).
+// Preferences, the Stop item and Exit. Each item is bound to what it asks
+// for when the menu is built, so its caption may change ("Stop Winamp",
+// "Stop mpv") without changing what it does.
 #pragma once
 
 #include <QMenu>
 #include <QString>
 #include <functional>
 #include <memory>
-#include <string_view>
+#include <unordered_map>
+
+#include "playmodes/play_choice.h"
+#include "songlist/songlist_files.h"
 
 class QAction;
 class QPoint;
 
 namespace jukora {
 
-// The item groups: the top level and the four submenus.
-namespace menu_group {
-inline constexpr std::string_view kPopup = "mnuPopup";
-inline constexpr std::string_view kRandom = "mnuRandom";
-inline constexpr std::string_view kDescending = "mnuDescending";
-inline constexpr std::string_view kAscending = "mnuAscending";
-inline constexpr std::string_view kSonglist = "mnuSonglist";
-}  // namespace menu_group
-
 struct ModeMenuHandlers {
-  // The submenus' items, each told its caption ("All", "Top 20", "Playlist
-  // All", "Playlist Top 20"; "New", "Save As", "Open").
-  std::function<void(std::string_view)> random;
-  std::function<void(std::string_view)> countdown;
-  std::function<void(std::string_view)> countup;
-  std::function<void(std::string_view)> songlist;
+  // The submenus' items.
+  std::function<void(Scope)> random;
+  std::function<void(PlayChoice)> countdown;
+  std::function<void(PlayChoice)> countup;
+  std::function<void(SonglistCommand)> songlist;
   // The top-level items without a submenu.
   std::function<void()> add_files;
   std::function<void()> preferences;
-  std::function<void()> stop_winamp;
+  std::function<void()> stop_player;
   std::function<void()> exit;
 };
-
-// Runs the handler for the item of `group` whose key is `item`. A key no
-// handler acts on, such as a submenu's own entry, does nothing.
-void dispatch_mode_menu(std::string_view group, std::string_view item, const ModeMenuHandlers& handlers);
 
 class ModeMenu {
  public:
@@ -61,12 +50,19 @@ class ModeMenu {
   // item's handler has run.
   void show_mode_menu(const QPoint& at);
 
-  // The handler of one of the menu's items.
+  // The handler of one of the menu's items; a submenu's own entry has none.
   void run(const QAction& action) const;
 
  private:
-  ModeMenuHandlers handlers_;
+  // An item of `menu` that runs `handler` with `intent`.
+  template <class Intent>
+  QAction* add(QMenu* menu, const char* caption, const std::function<void(Intent)>& handler, Intent intent);
+  QAction* add(QMenu* menu, const char* caption, const std::function<void()>& handler);
+  QMenu* add_submenu(const char* name, const char* caption);
+
+  const ModeMenuHandlers handlers_;
   std::unique_ptr<QMenu> menu_;
+  std::unordered_map<const QAction*, std::function<void()>> runs_;
   QAction* songlist_item_ = nullptr;
   QAction* stop_item_ = nullptr;
 };

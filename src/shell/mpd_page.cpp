@@ -8,7 +8,7 @@
 
 #include "platform/settings_keys.h"
 #include "platform/settings_store.h"
-#include "player/mpd_address.h"
+#include "player/mpd/mpd_address.h"
 
 namespace jukora {
 
@@ -54,15 +54,13 @@ void MpdPage::load(const SettingsStore& settings) {
   txtHost->setText(QString::fromStdString(address.host));
   txtPort->setText(QString::number(address.port));
   txtPassword->setText(QString::fromStdString(address.password));
-  txtMusicFolder->setText(QString::fromStdString(settings.GetSetting(sections::kPlayer, keys::kMpdMusicFolder, "")));
+  txtMusicFolder->setText(QString::fromStdString(read_mpd_music_folder_text(settings)));
   loading_ = false;
 }
 
 void MpdPage::save(SettingsStore& settings) {
-  settings.SaveSetting(sections::kPlayer, keys::kMpdHost, txtHost->text().trimmed().toStdString());
-  settings.SaveSetting(sections::kPlayer, keys::kMpdPort, txtPort->text().toStdString());
-  settings.SaveSetting(sections::kPlayer, keys::kMpdPassword, txtPassword->text().toStdString());
-  settings.SaveSetting(sections::kPlayer, keys::kMpdMusicFolder, txtMusicFolder->text().trimmed().toStdString());
+  save_mpd_fields(settings, {txtHost->text().trimmed().toStdString(), txtPort->text().toStdString(),
+                             txtPassword->text().toStdString(), txtMusicFolder->text().trimmed().toStdString()});
 }
 
 }  // namespace jukora

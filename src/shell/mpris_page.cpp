@@ -12,7 +12,7 @@
 #include "platform/settings_keys.h"
 #include "platform/settings_store.h"
 #include "player/command_line.h"
-#include "player/mpris_rules.h"
+#include "player/mpris/mpris_rules.h"
 
 namespace jukora {
 
@@ -64,10 +64,10 @@ MprisPage::MprisPage(QWidget* parent)
 void MprisPage::set_directory(MprisDirectory* directory) { directory_ = directory; }
 
 void MprisPage::load(const SettingsStore& settings) {
-  stored_stem_ = q(settings.GetSetting(sections::kPlayer, keys::kMprisBusName, ""));
-  stored_identity_ = q(settings.GetSetting(sections::kPlayer, keys::kMprisIdentity, ""));
+  stored_stem_ = q(read_mpris_bus_name(settings));
+  stored_identity_ = q(read_mpris_identity(settings));
   if (stored_identity_.isEmpty()) stored_identity_ = stored_stem_;
-  txtCommand->setText(q(settings.GetSetting(sections::kPlayer, keys::kMprisCommand, "")));
+  txtCommand->setText(q(read_mpris_command(settings)));
   guessed_command_.clear();
   cboMprisPlayer->clear();
   fill({});
@@ -76,12 +76,9 @@ void MprisPage::load(const SettingsStore& settings) {
 
 void MprisPage::save(SettingsStore& settings) {
   const QString stem = cboMprisPlayer->currentData(kStem).toString();
-  if (!stem.isEmpty()) {
-    settings.SaveSetting(sections::kPlayer, keys::kMprisBusName, stem.toStdString());
-    settings.SaveSetting(sections::kPlayer, keys::kMprisIdentity,
-                         cboMprisPlayer->currentData(kIdentity).toString().toStdString());
-  }
-  settings.SaveSetting(sections::kPlayer, keys::kMprisCommand, txtCommand->text().toStdString());
+  if (!stem.isEmpty())
+    save_mpris_player(settings, stem.toStdString(), cboMprisPlayer->currentData(kIdentity).toString().toStdString());
+  save_mpris_command(settings, txtCommand->text().toStdString());
 }
 
 void MprisPage::refresh() {

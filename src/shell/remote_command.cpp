@@ -40,23 +40,26 @@ bool from_this_user(const QLocalSocket&) { return true; }
 
 }  // namespace
 
-const char* remote_word(RemoteCommand command) {
-  switch (command) {
-    case RemoteCommand::kIncrement:
-      return "increment";
-    case RemoteCommand::kDecrement:
-      return "decrement";
-    case RemoteCommand::kSkip:
-      return "skip";
-    case RemoteCommand::kShow:
-      return "show";
-  }
-  return "";
+QByteArray remote_line(const CommandCall& call, std::span<const CommandEntry> commands) {
+  QByteArray line;
+  for (const CommandEntry& entry : commands)
+    if (entry.command == call.command) line = QByteArray(entry.word.data(), static_cast<qsizetype>(entry.word.size()));
+  if (!call.argument.empty()) line += ' ' + QByteArray::fromStdString(call.argument);
+  return line + '\n';
 }
 
-std::optional<RemoteCommand> parse_remote_line(QByteArrayView line) {
-  for (RemoteCommand command : kRemoteCommands)
-    if (line == QByteArray(remote_word(command)) + '\n') return command;
+std::optional<CommandCall> parse_remote_line(QByteArrayView line, std::span<const CommandEntry> commands) {
+  if (!line.endsWith('\n')) return std::nullopt;
+  line.chop(1);
+  const qsizetype space = line.indexOf(' ');
+  const QByteArrayView word = space < 0 ? line : line.first(space);
+  const QByteArrayView value = space < 0 ? QByteArrayView() : line.sliced(space + 1);
+  for (const CommandEntry& entry : commands) {
+    if (entry.word.empty() || word != QByteArrayView(entry.word.data(), entry.word.size())) continue;
+    // A command takes its value, and one that takes none takes nothing more.
+    if (entry.argument.empty() ? space >= 0 : value.isEmpty()) return std::nullopt;
+    return CommandCall(entry.command, value.toByteArray().toStdString());
+  }
   return std::nullopt;
 }
 
@@ -71,7 +74,7 @@ QString remote_address(const std::string& data_folder) {
 #endif
 }
 
-bool forward_remote_command(const QString& address, RemoteCommand command, std::chrono::milliseconds deadline) {
+bool forward_remote_command(const QString& address, const CommandCall& call, std::chrono::milliseconds deadline) {
   if (address.isEmpty()) {
     tell("no private folder for the remote socket");
     return false;
@@ -94,7 +97,7 @@ bool forward_remote_command(const QString& address, RemoteCommand command, std::
         tell(address + " is served by another user; not sending to it");
         return false;
       }
-      socket.write(QByteArray(remote_word(command)) + '\n');
+      socket.write(remote_line(call));
       while (!socket.canReadLine() && socket.waitForReadyRead(left())) {
       }
       if (socket.readLine(kRemoteLineLimit) == kAccepted) return true;
@@ -142,8 +145,8 @@ void RemoteServer::start_acting() {
   act();
 }
 
-void RemoteServer::receive(RemoteCommand command) {
-  waiting_.push_back(command);
+void RemoteServer::receive(const CommandCall& call) {
+  waiting_.push_back(call);
   act();
 }
 
@@ -184,8 +187,8 @@ void RemoteServer::read_request(QLocalSocket& client, QTimer& expiry) {
     client.abort();
     return;
   }
-  const std::optional<RemoteCommand> command = parse_remote_line(line);
-  if (!command) {
+  const std::optional<CommandCall> call = parse_remote_line(line);
+  if (!call) {
     ignored("not a known command");
     client.abort();
     return;
@@ -194,7 +197,7 @@ void RemoteServer::read_request(QLocalSocket& client, QTimer& expiry) {
   // The sender may leave now; the command runs in its turn.
   client.write(kAccepted);
   client.disconnectFromServer();
-  receive(*command);
+  receive(*call);
 }
 
 void RemoteServer::act() {
@@ -203,9 +206,9 @@ void RemoteServer::act() {
   if (!acting_ || busy_) return;
   busy_ = true;
   while (!waiting_.empty()) {
-    const RemoteCommand command = waiting_.front();
+    const CommandCall call = waiting_.front();
     waiting_.pop_front();
-    handler_(command);
+    handler_(call);
   }
   busy_ = false;
 }

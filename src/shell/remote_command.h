@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The command-line remote: `jukora --increment` and its kin hand one command
-// to the running copy over a local socket only this user can reach; the
-// running copy acts as if the matching tray icon had been clicked.
+// to the running copy over a local socket only this user can reach, one
+// line naming it ("increment\n"); the running copy answers "ok\n" and runs
+// it. The words are those of the command table (commands.h).
 #pragma once
 
 #include <QByteArray>
@@ -12,24 +13,25 @@
 #include <deque>
 #include <functional>
 #include <optional>
+#include <span>
+
+#include "shell/commands.h"
 
 class QLocalSocket;
 class QTimer;
 
 namespace jukora {
 
-enum class RemoteCommand { kIncrement, kDecrement, kSkip, kShow };
+// The line that hands `call` over: its word, a space and its value when it
+// takes one, and a line break.
+QByteArray remote_line(const CommandCall& call, std::span<const CommandEntry> commands = command_table());
 
-inline constexpr RemoteCommand kRemoteCommands[] = {RemoteCommand::kIncrement, RemoteCommand::kDecrement,
-                                                    RemoteCommand::kSkip, RemoteCommand::kShow};
+// The command one line of the socket names ("skip\n"), with its value when
+// the command takes one; nothing for anything else.
+std::optional<CommandCall> parse_remote_line(QByteArrayView line,
+                                             std::span<const CommandEntry> commands = command_table());
 
-// "increment", ...: the option's name and the word on the socket.
-const char* remote_word(RemoteCommand command);
-
-// The command one line of the socket names ("skip\n"); nothing for anything else.
-std::optional<RemoteCommand> parse_remote_line(QByteArrayView line);
-
-// A request is one word and a line break; anything longer is no request.
+// A request is one line; anything longer is no request.
 inline constexpr qint64 kRemoteLineLimit = 32;
 
 // Where the running copy listens: a socket in the private socket folder
@@ -40,13 +42,13 @@ QString remote_address(const std::string& data_folder);
 // Hands `command` to the copy listening at `address`, waiting at most
 // `deadline` for it to come up and take it. False, with the reason on
 // standard error, when it could not.
-bool forward_remote_command(const QString& address, RemoteCommand command, std::chrono::milliseconds deadline);
+bool forward_remote_command(const QString& address, const CommandCall& call, std::chrono::milliseconds deadline);
 
 // The running copy's end. Each connection may carry one known command
 // within the deadline; anything else is logged and dropped, never acted on.
 class RemoteServer : public QObject {
  public:
-  using Handler = std::function<void(RemoteCommand)>;
+  using Handler = std::function<void(const CommandCall&)>;
 
   explicit RemoteServer(Handler handler, std::chrono::milliseconds deadline = std::chrono::seconds(2),
                         QObject* parent = nullptr);
@@ -61,7 +63,7 @@ class RemoteServer : public QObject {
   void start_acting();
   // Takes a command as if it had come over the socket (the program's own
   // command line).
-  void receive(RemoteCommand command);
+  void receive(const CommandCall& call);
 
  private:
   void take_connections();
@@ -71,7 +73,7 @@ class RemoteServer : public QObject {
   Handler handler_;
   std::chrono::milliseconds deadline_;
   int clients_ = 0;
-  std::deque<RemoteCommand> waiting_;
+  std::deque<CommandCall> waiting_;
   bool acting_ = false;
   bool busy_ = false;
   // Last: its connections go first, while the count they keep still exists.

@@ -1,21 +1,22 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/tray_buttons.h"
 
-#include <utility>
-
 #include "platform/settings_keys.h"
+#include "shell/intents.h"
 
 namespace jukora {
 
-TrayButtons::TrayButtons(TrayHost& host, TrayHandlers handlers) : host_(host), handlers_(std::move(handlers)) {
+TrayButtons::TrayButtons(TrayHost& host, Intents& intents) : host_(host), intents_(intents) {
   host_.on_release = [this](TrayIconId icon, TrayRelease release) { this->release(icon, release); };
 }
+
+TrayButtons::~TrayButtons() { host_.on_release = nullptr; }
 
 void TrayButtons::add_tray_icons(const SettingsStore& settings) {
   for (int id = 1; id <= kTrayIconCount; ++id) {
     auto icon = static_cast<TrayIconId>(id);
     if (icon == TrayIconId::kMode && !read_mode_button(settings)) continue;
-    host_.add_icon(icon, tray_tooltip(icon));
+    host_.add_icon(icon, command_of_icon(icon).tooltip);
   }
 }
 
@@ -24,27 +25,8 @@ void TrayButtons::remove_tray_icons() {
 }
 
 void TrayButtons::release(TrayIconId icon, TrayRelease release) {
-  const std::function<void()>* handler = nullptr;
-  switch (tray_action(icon, release)) {
-    case TrayAction::kNone:
-      return;
-    case TrayAction::kDecrement:
-      handler = &handlers_.decrement;
-      break;
-    case TrayAction::kIncrement:
-      handler = &handlers_.increment;
-      break;
-    case TrayAction::kSkip:
-      handler = &handlers_.skip;
-      break;
-    case TrayAction::kToggleList:
-      handler = &handlers_.toggle_list;
-      break;
-    case TrayAction::kModeMenu:
-      handler = &handlers_.mode_menu;
-      break;
-  }
-  if (handler && *handler) (*handler)();
+  if (release == TrayRelease::kRight) return intents_.open_mode_menu();
+  if (release == TrayRelease::kLeft) run_command(command_of_icon(icon).command, intents_);
 }
 
 }  // namespace jukora

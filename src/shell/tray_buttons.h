@@ -1,15 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The five tray buttons: which icons go into the tray, in which order, and
-// what their clicks run. The tray itself sits behind TrayHost.
+// what their clicks run. A left click runs the command its icon stands for
+// (see commands.h); a right click on any icon opens the mode menu. The tray
+// itself sits behind TrayHost.
 #pragma once
 
 #include <functional>
 #include <string>
 
+#include "shell/commands.h"
 #include "shell/tray_events.h"
 
 namespace jukora {
 
+class Intents;
 class SettingsStore;
 
 // Where the icons live: the desktop's notification area, or a test's fake.
@@ -28,17 +32,10 @@ class TrayHost {
   std::function<void(TrayIconId, TrayRelease)> on_release;
 };
 
-struct TrayHandlers {
-  std::function<void()> decrement;
-  std::function<void()> increment;
-  std::function<void()> skip;
-  std::function<void()> toggle_list;
-  std::function<void()> mode_menu;
-};
-
 class TrayButtons {
  public:
-  TrayButtons(TrayHost& host, TrayHandlers handlers);
+  TrayButtons(TrayHost& host, Intents& intents);
+  ~TrayButtons();
   TrayButtons(const TrayButtons&) = delete;
   TrayButtons& operator=(const TrayButtons&) = delete;
 
@@ -52,7 +49,7 @@ class TrayButtons {
 
  private:
   TrayHost& host_;
-  TrayHandlers handlers_;
+  Intents& intents_;
 };
 
 }  // namespace jukora

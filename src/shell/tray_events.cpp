@@ -6,40 +6,6 @@
 
 namespace jukora {
 
-const char* tray_tooltip(TrayIconId icon) {
-  switch (icon) {
-    case TrayIconId::kDecrement:
-      return "Decrement";
-    case TrayIconId::kIncrement:
-      return "Increment";
-    case TrayIconId::kSkip:
-      return "Skip";
-    case TrayIconId::kShowHideList:
-      return "Show/Hide List";
-    case TrayIconId::kMode:
-      return "Mode";
-  }
-  return "";
-}
-
-TrayAction tray_action(TrayIconId icon, TrayRelease release) {
-  if (release == TrayRelease::kRight) return TrayAction::kModeMenu;
-  if (release != TrayRelease::kLeft) return TrayAction::kNone;
-  switch (icon) {
-    case TrayIconId::kDecrement:
-      return TrayAction::kDecrement;
-    case TrayIconId::kIncrement:
-      return TrayAction::kIncrement;
-    case TrayIconId::kSkip:
-      return TrayAction::kSkip;
-    case TrayIconId::kShowHideList:
-      return TrayAction::kToggleList;
-    case TrayIconId::kMode:
-      return TrayAction::kModeMenu;
-  }
-  return TrayAction::kNone;
-}
-
 TrayRelease release_from_activation(QSystemTrayIcon::ActivationReason reason) {
   switch (reason) {
     case QSystemTrayIcon::Trigger:

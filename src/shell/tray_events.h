@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// What a click on a tray icon does. Qt reports tray clicks in two ways: as
-// finished clicks through QSystemTrayIcon::activated (Windows, D-Bus status
-// notifiers) and, for the X11 tray, as plain mouse events of a small window
-// per icon. Both become a button release over the icon, or nothing.
+// What counts as a click on a tray icon. Qt reports tray clicks in two ways:
+// as finished clicks through QSystemTrayIcon::activated (Windows, D-Bus
+// status notifiers) and, for the X11 tray, as plain mouse events of a small
+// window per icon. Both become a button release over the icon, or nothing.
 #pragma once
 
 #include <QSystemTrayIcon>
@@ -12,21 +12,9 @@ class QWidget;
 
 namespace jukora {
 
-// The icons in the order they go into the tray.
-enum class TrayIconId { kDecrement = 1, kIncrement, kSkip, kShowHideList, kMode };
-inline constexpr int kTrayIconCount = 5;
-
-const char* tray_tooltip(TrayIconId icon);
-
-enum class TrayAction { kNone, kDecrement, kIncrement, kSkip, kToggleList, kModeMenu };
-
 // A mouse button released over an icon. Presses, moves, the middle button
 // and double-click notifications are not clicks.
 enum class TrayRelease { kNone, kLeft, kRight };
-
-// A left release runs the icon's own action, a right release opens the mode
-// menu from any icon.
-TrayAction tray_action(TrayIconId icon, TrayRelease release);
 
 // Trigger and Context already are finished clicks. Qt reports the second
 // click of a double click as DoubleClick instead of a second Trigger (on

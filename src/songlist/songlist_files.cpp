@@ -135,10 +135,10 @@ void SonglistFiles::read_songlist() {
   if (loaded.foreign) foreign_path_ = path;
 }
 
-void SonglistFiles::mnuSonglist_Click(std::string_view caption) {
-  if (caption != "New" && caption != "Save As" && caption != "Open") return;
+void SonglistFiles::mnuSonglist_Click(SonglistCommand command) {
+  static constexpr const char* kTitles[] = {"New", "Save As", "Open"};
   FileDialogRequest request;
-  request.title = std::string(caption);
+  request.title = kTitles[static_cast<int>(command)];
   request.filter = kSonglistFilter;
   request.initial_dir = dialog_.initial_dir.empty() ? folders_.data : dialog_.initial_dir;
   request.file_name = default_songlist_path(folders_);
@@ -146,7 +146,7 @@ void SonglistFiles::mnuSonglist_Click(std::string_view caption) {
   if (!chosen || chosen->empty()) return;
   const std::string& path = *chosen;
 
-  if (caption == "New") {
+  if (command == SonglistCommand::kNew) {
     if (is_file(path)) {
       desktop_.message_box("New:  File already exists.");
       return;
@@ -156,7 +156,7 @@ void SonglistFiles::mnuSonglist_Click(std::string_view caption) {
       desktop_.message_box("New:  Jukora could not create \"" + path + "\".");
       return;
     }
-  } else if (caption == "Save As") {
+  } else if (command == SonglistCommand::kSaveAs) {
     // The user chose to replace whatever is there.
     if (!save_to(path, true, false)) return;
     history_.clear();
@@ -164,11 +164,11 @@ void SonglistFiles::mnuSonglist_Click(std::string_view caption) {
     desktop_.message_box("Open:  No such songlist.");
     return;
   }
-  settings_.SaveSetting(sections::kMain, keys::kLastSet, path);
+  save_last_set(settings_, path);
   unreadable_path_.reset();
   // The failure told before was about another file.
   failure_reported_ = false;
-  if (caption != "Save As") read_songlist();
+  if (command != SonglistCommand::kSaveAs) read_songlist();
   show_captions();
 }
 

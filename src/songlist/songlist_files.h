@@ -28,6 +28,9 @@ class Desktop;
 struct AppFolders;
 struct DialogMemory;
 
+// The Songlist submenu's commands.
+enum class SonglistCommand { kNew, kSaveAs, kOpen };
+
 inline constexpr const char* kSonglistFilter = "Jukora Files (*.jk8)|*.jk8|All Files (*.*)|*.*";
 inline constexpr const char* kReadAgainNotice =
     "The songlist was changed by another program; Jukora read it again before saving.";
@@ -46,8 +49,8 @@ class SonglistFiles {
   // Replaces the rows by the current file's records and recomputes. The undo
   // steps and the changes not saved yet end with the list they were made on.
   void read_songlist();
-  // "New", "Save As" or "Open"; any other caption does nothing.
-  void mnuSonglist_Click(std::string_view caption);
+  // New, Save As or Open, through the file dialog.
+  void mnuSonglist_Click(SonglistCommand command);
 
   // "Jukora Song Manager - name" and "Songlist (name)" for the current path.
   void show_captions();

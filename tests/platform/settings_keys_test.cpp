@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "platform/app_folders.h"
 #include "platform/memory_settings_store.h"
 
@@ -36,25 +38,44 @@ TEST(SettingsKeys, StoredValuesAreReadAsTheProgramWritesThem) {
   MemorySettingsStore store;
   store.SaveSetting("main", "visible", "True");
   store.SaveSetting("main", "mode_button", "False");  // only exactly "false" hides the icon
-  store.SaveSetting("prefs", "add_on_plus", "2");
-  store.SaveSetting("prefs", "add_on_minus", "0");
   store.SaveSetting("prefs", "time_block", "12");
   store.SaveSetting("window", "fg_col3", "2500");
   EXPECT_TRUE(read_visible(store));
   EXPECT_TRUE(read_mode_button(store));
-  EXPECT_TRUE(read_add_on_plus(store));
-  EXPECT_FALSE(read_add_on_minus(store));
   EXPECT_EQ(read_time_block(store), 12);
   EXPECT_EQ(read_column_width(store, 3), 2500);
   store.SaveSetting("main", "mode_button", "false");
   EXPECT_FALSE(read_mode_button(store));
-  // Any number above 0 switches adding on, whole or not, small or large.
-  store.SaveSetting("prefs", "add_on_plus", "0.5");
-  store.SaveSetting("prefs", "add_on_minus", "70000");
-  EXPECT_TRUE(read_add_on_plus(store));
-  EXPECT_TRUE(read_add_on_minus(store));
-  store.SaveSetting("prefs", "add_on_minus", "-1");
-  EXPECT_FALSE(read_add_on_minus(store));
+}
+
+TEST(SettingsKeys, AddingIsOnForAnyNumberAboveZeroWhileTheBoxIsCheckedOnlyForOne) {
+  // The stored text, then whether Increment and Decrement add a song and
+  // whether the Preferences show the box checked.
+  const std::tuple<const char*, bool, bool> cases[] = {
+      {"0", false, false},    {"1", true, true},    {"2", true, false},   {"0.5", true, false},
+      {"70000", true, false}, {"-1", false, false}, {"on", false, false},
+  };
+  for (const auto& [text, adds, checked] : cases) {
+    SCOPED_TRACE(text);
+    MemorySettingsStore store;
+    store.SaveSetting("prefs", "add_on_plus", text);
+    store.SaveSetting("prefs", "add_on_minus", text);
+    EXPECT_EQ(read_add_on_plus(store), adds);
+    EXPECT_EQ(read_add_on_minus(store), adds);
+    EXPECT_EQ(add_on_plus_checked(store), checked);
+    EXPECT_EQ(add_on_minus_checked(store), checked);
+  }
+  // What the box writes, both readers read alike.
+  MemorySettingsStore store;
+  for (bool on : {true, false}) {
+    save_add_on_plus(store, on);
+    save_add_on_minus(store, !on);
+    EXPECT_EQ(store.GetSetting("prefs", "add_on_plus", ""), on ? "1" : "0");
+    EXPECT_EQ(read_add_on_plus(store), on);
+    EXPECT_EQ(add_on_plus_checked(store), on);
+    EXPECT_EQ(read_add_on_minus(store), !on);
+    EXPECT_EQ(add_on_minus_checked(store), !on);
+  }
 }
 
 TEST(SettingsKeys, NumberTexts) {

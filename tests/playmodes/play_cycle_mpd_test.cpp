@@ -3,7 +3,7 @@
 // timer's ticks driven by the test.
 #include <signal.h>
 
-#include "player/mpd_fixture.h"
+#include "player/mpd/mpd_fixture.h"
 
 namespace jukora::testing {
 namespace {
@@ -40,7 +40,7 @@ const std::vector<std::string> kInOrder = {"a.wav", "b.wav", "c.wav"};
 
 TEST_F(PlayCycleMpdTest, CountupPlaysEachSongToItsEndInOrderThenPutsTheModesBack) {
   server.command("repeat 1");
-  modes.mnuAscending_Click("All");
+  modes.mnuAscending_Click(kCycleAll);
   ASSERT_TRUE(run_until([&] { return !timer.enabled(); }));
   EXPECT_EQ(seen, kInOrder);
   EXPECT_EQ(server.value("status", "repeat"), "1");
@@ -48,25 +48,25 @@ TEST_F(PlayCycleMpdTest, CountupPlaysEachSongToItsEndInOrderThenPutsTheModesBack
 
 TEST_F(PlayCycleMpdTest, AnExportPlaysInOrderAsTheQueue) {
   server.command("random 1");
-  modes.makePlayAsc("Playlist All");
+  modes.makePlayAsc(Scope::kAll);
   ASSERT_TRUE(run_until([&] { return seen.size() == 3 && state() == "stop"; }, false));
   EXPECT_EQ(seen, kInOrder);
 }
 
 TEST_F(PlayCycleMpdTest, MpdStoppedKilledAndRestartedMidCycleIsBusyAndTheCycleGoesOn) {
-  modes.mnuAscending_Click("All");
+  modes.mnuAscending_Click(kCycleAll);
   ASSERT_TRUE(run_until([&] { return !seen.empty(); }));
 
   // Requests the tick makes are busy, never gone, and never stall it.
   kill(server.pid(), SIGSTOP);
-  EXPECT_EQ(bounded([&] { return mpd.play_status(mpd.find_winamp()); }), kStatusBusy);
+  EXPECT_EQ(bounded([&] { return mpd.play_status(); }), PlayStatus::kBusy);
   EXPECT_EQ(bounded([&] { return mpd.current_song("").kind; }), CurrentSong::Kind::kBusy);
   server.kill(SIGKILL);
   const auto down_until = Clock::now() + std::chrono::milliseconds(600);
   while (Clock::now() < down_until) {
     EXPECT_EQ(bounded([&] { return mpd.missing_program(""); }), "");
-    EXPECT_EQ(bounded([&] { return mpd.find_winamp(); }), kPlayerBusy);
-    EXPECT_EQ(bounded([&] { return mpd.start_with_file("", song("b.wav")).result; }), HandOver::Result::kBusy);
+    EXPECT_EQ(bounded([&] { return mpd.reach(); }), Reach::kBusy);
+    EXPECT_EQ(bounded([&] { return mpd.play_file("", song("b.wav")).result; }), HandOver::Result::kBusy);
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
 

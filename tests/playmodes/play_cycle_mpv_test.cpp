@@ -8,8 +8,9 @@
 #include <chrono>
 #include <thread>
 
-#include "player/mpv_ipc.h"
-#include "player/mpv_link.h"
+#include "player/mpv/mpv_ipc.h"
+#include "player/mpv/mpv_link.h"
+#include "player/player_choice.h"
 #include "scoring/current_song_scoring.h"
 #include "support/player_fixture.h"
 #include "support/players_posix.h"
@@ -17,21 +18,26 @@
 namespace jukora::testing {
 namespace {
 
-// The real player, noting each song handed over and when the cycle saw it play.
-class WatchedMpv : public MpvLink {
+// The program's player, mpv as no other is chosen, noting each song handed
+// over and when the cycle saw it play.
+class WatchedMpv : public PlayerChoice {
  public:
-  using MpvLink::MpvLink;
-  int play_status(PlayerHandle player) override {
-    int status = MpvLink::play_status(player);
-    if (status == kStatusPlaying && !events.empty() && events.back() != "playing") events.push_back("playing");
+  WatchedMpv(const SettingsStore& settings, MpvLink& mpv) : PlayerChoice(settings, mpv), mpv_(mpv) {}
+  PlayStatus play_status() override {
+    PlayStatus status = PlayerChoice::play_status();
+    if (status == PlayStatus::kPlaying && !events.empty() && events.back() != "playing") events.push_back("playing");
     return status;
   }
-  HandOver start_with_file(const std::string& dir, const std::string& song) override {
-    HandOver handed = MpvLink::start_with_file(dir, song);
+  HandOver play_file(const std::string& dir, const std::string& song) override {
+    HandOver handed = PlayerChoice::play_file(dir, song);
     if (handed.result == HandOver::Result::kStarted) events.push_back(get_file_name(song));
     return handed;
   }
+  std::string socket_path() { return mpv_.socket_path(); }
   std::vector<std::string> events;
+
+ private:
+  MpvLink& mpv_;
 };
 
 // The hour held still, so that a run across a clock hour cannot bring a song back.
@@ -77,7 +83,8 @@ class PlayCycleMpvTest : public PlayerFixture {
 
   // A private folder for mpv's socket, in place before the link reads it.
   bool runtime_ready = use_runtime_dir(temp.file("run"));
-  WatchedMpv mpv{AppFolders{temp.file("data")}};
+  std::unique_ptr<MpvLink> real_mpv = make_mpv_link(AppFolders{temp.file("data")});
+  WatchedMpv mpv{settings, *real_mpv};
   StillHourClock hour;
   PlayModes cycle{songlist, files, settings, mpv, desktop, hour, timer};
   FakePlayTimer retry;
@@ -85,7 +92,7 @@ class PlayCycleMpvTest : public PlayerFixture {
 };
 
 TEST_F(PlayCycleMpvTest, CountupPlaysEachSongToItsEndInOrder) {
-  cycle.mnuAscending_Click("All");
+  cycle.mnuAscending_Click(kCycleAll);
   EXPECT_EQ(run_cycle(), (std::vector<std::string>{"a.wav", "b.wav", "c.wav"}));
   EXPECT_EQ(cells(3, col::kMark, col::kLastPlayed), "*,00:00 1/1/71");
 }
@@ -104,10 +111,10 @@ TEST_F(PlayCycleMpvTest, HostileAndMissingRowsArePassedOverAndWhatTheyNameIsUnto
   songlist.SetRow(3);
   cycle.MSFlexGrid1_DblClick();
   EXPECT_EQ(desktop.messages.size(), 1u);
-  cycle.mnuAscending_Click("All");
+  cycle.mnuAscending_Click(kCycleAll);
   EXPECT_EQ(run_cycle(), std::vector<std::string>{"a.wav"}) << "the first real song, then the end";
   mpv.events.clear();
-  cycle.mnuRandom_Click("All");
+  cycle.mnuRandom_Click(Scope::kAll);
   EXPECT_EQ(run_cycle(), std::vector<std::string>{"a.wav"});
   EXPECT_EQ(read_bytes(victim), "precious");
   // Random picks the order: the others may come before or after a.wav.
@@ -117,7 +124,7 @@ TEST_F(PlayCycleMpvTest, HostileAndMissingRowsArePassedOverAndWhatTheyNameIsUnto
 }
 
 TEST_F(PlayCycleMpvTest, AStoppedPlayerHoldsTheCycleAndAScoreAtASongsEndGoesToThatSong) {
-  cycle.mnuAscending_Click("All");
+  cycle.mnuAscending_Click(kCycleAll);
   ASSERT_TRUE(eventually([&] {
     cycle.tmrJukora_Timer();
     return mpv.events.size() == 2;

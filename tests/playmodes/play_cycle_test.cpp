@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <tuple>
 
+#include "player/winamp/winamp_texts.h"
 #include "support/player_fixture.h"
 
 namespace jukora::testing {
@@ -13,32 +14,37 @@ std::vector<int> rows(int from, int to, std::vector<int> before = {}) {
   return before;
 }
 
+// A cycle over a scope, from the Countup, Countdown or Random menu.
+using Menu = void (*)(PlayModes&, Scope);
+const Menu up = [](PlayModes& modes, Scope scope) { modes.mnuAscending_Click({false, scope}); };
+const Menu down = [](PlayModes& modes, Scope scope) { modes.mnuDescending_Click({false, scope}); };
+const Menu random = [](PlayModes& modes, Scope scope) { modes.mnuRandom_Click(scope); };
+const char* name(Scope scope) { return scope == Scope::kAll ? "All" : "Top 20"; }
+
 using PlayCycleTest = PlayerFixture;
 
 TEST_F(PlayCycleTest, EachModeWalksItsScopeOnceThenEnds) {
-  auto up = &PlayModes::mnuAscending_Click, down = &PlayModes::mnuDescending_Click,
-       random = &PlayModes::mnuRandom_Click;
-  // Rows, menu and caption, the random numbers drawn (then 0: a start at
+  // Rows, menu and scope, the random numbers drawn (then 0: a start at
   // row 1) and the order the rows are handed over in.
-  const std::tuple<int, decltype(up), const char*, std::vector<double>, std::vector<int>> cases[] = {
-      {5, up, "All", {}, rows(1, 5)},
-      {30, up, "Top 20", {}, rows(1, 20)},
-      {8, down, "All", {}, rows(8, 1)},
-      {5, down, "Top 20", {}, rows(5, 1)},
-      {30, down, "Top 20", {}, rows(20, 1)},
+  const std::tuple<int, Menu, Scope, std::vector<double>, std::vector<int>> cases[] = {
+      {5, up, Scope::kAll, {}, rows(1, 5)},
+      {30, up, Scope::kTop20, {}, rows(1, 20)},
+      {8, down, Scope::kAll, {}, rows(8, 1)},
+      {5, down, Scope::kTop20, {}, rows(5, 1)},
+      {30, down, Scope::kTop20, {}, rows(20, 1)},
       // 0.99 x 8 rounds to 8: a start at 9, past the last row, so back from
       // there; 0.5625 x 8 = 4.5 goes to the even 4.
-      {8, random, "Top 20", {0.99, 0.99, 0.5625}, {8, 7, 5, 1, 2, 3, 4, 6}},
-      {30, random, "Top 20", {0.99, 0.99}, rows(1, 19, {21, 20})},  // a start at 21 takes row 21
+      {8, random, Scope::kTop20, {0.99, 0.99, 0.5625}, {8, 7, 5, 1, 2, 3, 4, 6}},
+      {30, random, Scope::kTop20, {0.99, 0.99}, rows(1, 19, {21, 20})},  // a start at 21 takes row 21
   };
-  for (const auto& [count, menu, caption, randoms, order] : cases) {
-    SCOPED_TRACE(std::to_string(count) + " rows, " + caption + ", first " + std::to_string(order[0]));
+  for (const auto& [count, menu, scope, randoms, order] : cases) {
+    SCOPED_TRACE(std::to_string(count) + " rows, " + name(scope) + ", first " + std::to_string(order[0]));
     fill(count);
     songlist.SetTextMatrix(1, col::kMark, "*");  // left from an earlier cycle
     link.calls.clear();
     clock.randoms = randoms;
     clock.next = 0;
-    (modes.*menu)(caption);
+    menu(modes, scope);
     EXPECT_EQ(run(), order);
     EXPECT_EQ(cells(1, col::kMark, col::kLastPlayed), "*,00:00 1/1/71");
   }
@@ -48,12 +54,12 @@ TEST_F(PlayCycleTest, EachModeWalksItsScopeOnceThenEnds) {
 TEST_F(PlayCycleTest, TheTickFeedsAStoppedPlayerTheLowestUnmarkedRowInTheCurrentOrder) {
   fill(5);
   link.running = false;  // started bare, then with the song, in one tick
-  modes.mnuDescending_Click("All");
+  modes.mnuDescending_Click(kCycleAll);
   modes.tmrJukora_Timer();
-  EXPECT_EQ(link.starts(), (std::vector<std::string>{"start " + dir, "start_with_file " + dir + " " + song(5)}));
+  EXPECT_EQ(link.starts(), (std::vector<std::string>{"start " + dir, "play_file " + dir + " " + song(5)}));
   link.running = true;
   // Busy: not answering, or not yet playing the song it was given.
-  for (int status : {kStatusPlaying, kStatusPaused, kStatusBusy}) {
+  for (PlayStatus status : {PlayStatus::kPlaying, PlayStatus::kPaused, PlayStatus::kBusy}) {
     link.status = status;
     modes.tmrJukora_Timer();
   }
@@ -80,9 +86,9 @@ TEST_F(PlayCycleTest, RowsThatCannotBePlayedArePassedOverMarkedAndToldOncePerCyc
     std::filesystem::remove(song(5));
   };
   plant();
-  modes.mnuAscending_Click("All");
+  modes.mnuAscending_Click(kCycleAll);
   modes.tmrJukora_Timer();
-  EXPECT_EQ(link.starts(), std::vector<std::string>{"start_with_file " + dir + " " + song(4)});
+  EXPECT_EQ(link.starts(), std::vector<std::string>{"play_file " + dir + " " + song(4)});
   EXPECT_EQ(desktop.notes, std::vector<std::string>{"Passed over 3 songs: 1 not a file on this computer, 2 missing."});
   EXPECT_EQ(cells(3, col::kMark, col::kDirectory), "*," + attack);
   EXPECT_NE(read_bytes(list).find(attack), std::string::npos) << "saved, the cycle never comes back to them";
@@ -94,7 +100,7 @@ TEST_F(PlayCycleTest, RowsThatCannotBePlayedArePassedOverMarkedAndToldOncePerCyc
   link.calls.clear();
   desktop.notes.clear();
   link.refusal = "It is outside the music folder.";
-  modes.mnuRandom_Click("All");
+  modes.mnuRandom_Click(Scope::kAll);
   EXPECT_EQ(run().size(), 2u);
   for (int row = 1; row <= 6; ++row) EXPECT_EQ(cells(row, col::kMark, col::kLastPlayed), ",11:00 12/6/26") << row;
   EXPECT_EQ(desktop.notes, std::vector<std::string>{"Passed over 6 songs: 1 not a file on this computer, 3 missing, "
@@ -107,7 +113,7 @@ TEST_F(PlayCycleTest, ASongFileThatNeverAnswersHoldsTheCycleTwiceThenIsPassedOve
   modes.look_at_song = [&](const std::string& path, auto) {
     return path == song(1) ? FileReach::kNoAnswer : look_at_file(path);
   };
-  modes.mnuAscending_Click("All");
+  modes.mnuAscending_Click(kCycleAll);
   modes.tmrJukora_Timer();
   modes.tmrJukora_Timer();
   EXPECT_EQ(cells(1, col::kMark, col::kFile), ",1.mp3") << "asked again, not marked";
@@ -120,7 +126,7 @@ TEST_F(PlayCycleTest, ASongFileThatNeverAnswersHoldsTheCycleTwiceThenIsPassedOve
 
 TEST_F(PlayCycleTest, ABusyPlayerHoldsTheCycleWithoutMarkingAndIsToldOnce) {
   fill(3);
-  modes.mnuAscending_Click("All");
+  modes.mnuAscending_Click(kCycleAll);
   link.busy = true;
   for (int tick = 0; tick < 25; ++tick) modes.tmrJukora_Timer();
   link.busy = false;
@@ -136,13 +142,13 @@ TEST_F(PlayCycleTest, ABusyPlayerHoldsTheCycleWithoutMarkingAndIsToldOnce) {
 
 TEST_F(PlayCycleTest, AnEmptySonglistEndsTheCycleWithoutHandingOverItsBlankRow) {
   // Joined, the blank row's cells would name the root folder as the song.
-  for (auto menu : {&PlayModes::mnuAscending_Click, &PlayModes::mnuDescending_Click, &PlayModes::mnuRandom_Click}) {
-    for (const char* caption : {"All", "Top 20"}) {
-      SCOPED_TRACE(caption);
+  for (Menu menu : {up, down, random}) {
+    for (Scope scope : {Scope::kAll, Scope::kTop20}) {
+      SCOPED_TRACE(name(scope));
       fill(0);
       songlist.add_cells({});  // the placeholder row
       recompute_songlist(songlist);
-      (modes.*menu)(caption);
+      menu(modes, scope);
       EXPECT_TRUE(run().empty());
       EXPECT_EQ(cells(1, col::kMark, col::kDirectory), ",");
     }
@@ -154,10 +160,10 @@ TEST_F(PlayCycleTest, AnEmptySonglistEndsTheCycleWithoutHandingOverItsBlankRow) 
 TEST_F(PlayCycleTest, AMissingExecutableIsReportedAndStopsTheTimer) {
   fill(2);
   settings.SaveSetting(sections::kPrefs, keys::kWinampDir, temp.file("elsewhere"));
-  modes.mnuDescending_Click("Top 20");
+  modes.mnuDescending_Click(kCycleTop20);
   modes.tmrJukora_Timer();
   EXPECT_EQ(modes.cycle(), (PlayCycle{mode::kCountdown, 20}));
-  modes.mnuAscending_Click("Playlist All");
+  modes.mnuAscending_Click(kPlaylistAll);
   timer.set_enabled(true);
   modes.MSFlexGrid1_DblClick();  // leaves the timer alone
   EXPECT_TRUE(timer.enabled());
@@ -172,7 +178,7 @@ TEST_F(PlayCycleTest, AMissingExecutableIsReportedAndStopsTheTimer) {
 TEST_F(PlayCycleTest, ACycleGoesOnOverTheListAnotherProgramChanged) {
   fill(3);
   files.write_songlist();
-  modes.mnuAscending_Click("All");
+  modes.mnuAscending_Click(kCycleAll);
   modes.tmrJukora_Timer();
   write_bytes(song(0), "");
   const std::string theirs = "\"" + music + "\",\"0.mp3\",\"9\",\"00:00 1/1/71\"\r\n" + read_bytes(list);

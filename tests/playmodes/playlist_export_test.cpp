@@ -13,35 +13,35 @@ TEST_F(PlaylistExportTest, WritesTheRowsInScoreOrderOrReversedAndEndsTheFeeding)
     EXPECT_EQ(read_bytes(link.playlist_path(dir)), text);
   };
   fill(5);
-  modes.mnuAscending_Click("Top 20");
+  modes.mnuAscending_Click(kCycleTop20);
   modes.tmrJukora_Timer();
   link.running = false;  // started bare first, then on the playlist
-  modes.mnuAscending_Click("Playlist Top 20");
+  modes.mnuAscending_Click(kPlaylistTop20);
   EXPECT_EQ(cells(1, col::kMark, col::kLastPlayed), ",00:00 1/1/71");
   EXPECT_FALSE(timer.enabled());
   EXPECT_EQ(modes.cycle(), (PlayCycle{mode::kCountup, 20}));
   exported(1, 5);
   link.running = true;
-  modes.mnuDescending_Click("Playlist Top 20");
+  modes.mnuDescending_Click(kPlaylistTop20);
   exported(5, 1);
   fill(30);
-  modes.mnuAscending_Click("Playlist All");
+  modes.mnuAscending_Click(kPlaylistAll);
   exported(1, 30);
-  modes.mnuDescending_Click("Playlist Top 20");  // the longer file is replaced whole
+  modes.mnuDescending_Click(kPlaylistTop20);  // the longer file is replaced whole
   exported(20, 1);
   fill(0);
   songlist.add_cells({});  // the placeholder row
-  modes.mnuAscending_Click("Playlist All");
+  modes.mnuAscending_Click(kPlaylistAll);
   EXPECT_EQ(read_bytes(link.playlist_path(dir)), std::string(1, kPathSeparator) + "\r\n");
   // Every export but the empty one started the player on its playlist.
-  std::vector<std::string> starts(6, "start_with_playlist " + dir);
-  starts[0] = "start_with_file " + dir + " " + song(1);
+  std::vector<std::string> starts(6, "play_playlist " + dir);
+  starts[0] = "play_file " + dir + " " + song(1);
   starts[1] = "start " + dir;
   EXPECT_EQ(link.starts(), starts);
   // A player that cannot play the list from its first song says why.
   fill(2);
   link.refusal = "It would only add them.";
-  modes.mnuAscending_Click("Playlist All");
+  modes.mnuAscending_Click(kPlaylistAll);
   EXPECT_EQ(desktop.notes.back(), "The playlist was written but not started.  It would only add them.");
 }
 
@@ -50,7 +50,7 @@ TEST_F(PlaylistExportTest, SongsAtARootAreWrittenWithOneSeparator) {
   fill(0);
   songlist.add_cells({"", root, "a.mp3", "2"});
   songlist.add_cells({"", song_directory(root + "b.mp3"), "b.mp3", "1"});
-  modes.mnuAscending_Click("Playlist All");
+  modes.mnuAscending_Click(kPlaylistAll);
   EXPECT_EQ(read_bytes(link.playlist_path(dir)), root + "a.mp3\r\n" + root + "b.mp3\r\n");
 }
 
@@ -59,16 +59,16 @@ TEST_F(PlaylistExportTest, LeavesOutRowsThatAreNotLocalFilesAndStartsNothingWith
   songlist.SetTextMatrix(1, col::kDirectory, "https://radio.example");
   songlist.SetTextMatrix(3, col::kFile, "3.mp3\r\nav://lavfi:anullsrc");  // would make a line of its own
   songlist.SetTextMatrix(4, col::kDirectory, "m");
-  modes.mnuDescending_Click("Playlist All");
+  modes.mnuDescending_Click(kPlaylistAll);
   EXPECT_EQ(read_bytes(link.playlist_path(dir)), song(2) + "\r\n");
   songlist.SetTextMatrix(2, col::kDirectory, "av://lavfi:anullsrc");
   link.calls.clear();
-  modes.mnuAscending_Click("Playlist All");
+  modes.mnuAscending_Click(kPlaylistAll);
   EXPECT_EQ(read_bytes(link.playlist_path(dir)), "");
   EXPECT_TRUE(link.starts().empty());
   link.busy = true;
   songlist.SetTextMatrix(2, col::kDirectory, music);
-  modes.mnuAscending_Click("Playlist Top 20");
+  modes.mnuAscending_Click(kPlaylistTop20);
   EXPECT_EQ(desktop.notes,
             std::vector<std::string>{"Winamp is not answering: the playlist was written but not started."});
 }
@@ -87,7 +87,7 @@ TEST_F(PlaylistExportTest, DirectPlayOfARowThatCannotBePlayedNamesItAndStartsNot
                 "Cannot play " + join_path("av://lavfi:anullsrc", "1.mp3") + ": it is not a file on this computer.",
                 "Cannot play " + song(2) + ": the file is missing.",
                 "Cannot play " + song(3) + ": Winamp is not answering. Try again in a moment."}));
-  EXPECT_EQ(link.starts(), std::vector<std::string>{"start_with_file " + dir + " " + song(3)});
+  EXPECT_EQ(link.starts(), std::vector<std::string>{"play_file " + dir + " " + song(3)});
   for (int row : {1, 2, 3}) EXPECT_EQ(songlist.TextMatrix(row, col::kLastPlayed), "00:00 1/1/71");
 }
 
@@ -101,7 +101,7 @@ TEST_F(PlaylistExportTest, DirectPlayStartsTheRowAndOnlyRecordsTheTime) {
   songlist.add_cells({});  // the placeholder row
   songlist.SetRow(1);
   modes.MSFlexGrid1_DblClick();
-  EXPECT_EQ(link.starts(), (std::vector<std::string>{"start_with_file " + dir + " " + song(2)}));
+  EXPECT_EQ(link.starts(), (std::vector<std::string>{"play_file " + dir + " " + song(2)}));
 }
 
 }  // namespace

@@ -127,7 +127,7 @@ TEST_F(AddSongsTest, AddFilesAsksWithItsTitleAndFilterTakesAnyExtensionAndRememb
   EXPECT_EQ(dialog.file_name, "");
   EXPECT_FALSE(saved().empty());
 
-  files.mnuSonglist_Click("Open");  // the songlist commands start there too
+  files.mnuSonglist_Click(SonglistCommand::kOpen);  // the songlist commands start there too
   EXPECT_EQ(desktop.requests.back().initial_dir, root);
 }
 

@@ -43,18 +43,18 @@ class DesktopNotifierTest : public WindowTest {
 
 TEST_F(DesktopNotifierTest, WithoutTheServiceATrayBalloonWithoutATrayTheWindowAndSwitchedOffOnlyTheWindow) {
   notifier(QDBusConnection("no bus at all"));
-  form->desktop().notify("a.mp3 — score 3");
+  desktop.notify("a.mp3 — score 3");
   EXPECT_EQ(window_line(), "a.mp3 — score 3");
   EXPECT_TRUE(form->lblStatus().isVisible());
   EXPECT_FALSE(form->lblStatus().text().isEmpty());
 
   has_tray = true;
-  form->desktop().notify("b.mp3 — score 4");
+  desktop.notify("b.mp3 — score 4");
   EXPECT_THAT(balloons, ElementsAre("b.mp3 — score 4"));
   EXPECT_EQ(window_line(), "a.mp3 — score 3");
 
   set(sections::kPrefs, keys::kNotifications, "False");
-  form->desktop().notify("c.mp3 — score 5");
+  desktop.notify("c.mp3 — score 5");
   EXPECT_EQ(balloons.size(), 1u);
   EXPECT_EQ(window_line(), "c.mp3 — score 5");
 }

@@ -17,7 +17,7 @@
 #include <QTreeView>
 #include <filesystem>
 
-#include "player/mpris_rules.h"
+#include "player/mpris/mpris_rules.h"
 #include "shell/dir_dialog.h"
 #include "shell/mpd_page.h"
 #include "shell/mpris_page.h"
@@ -32,8 +32,8 @@ class DialogTest : public WindowTest {
  protected:
   DialogTest() { set(kPrefs, keys::kWinampDir, player_dir()); }
 
-  Dialog& preferences() { return form->preferences(); }
-  DirDialog& chooser() { return form->dir_dialog(); }
+  Dialog& preferences() { return app->preferences(); }
+  DirDialog& chooser() { return app->dir_dialog(); }
   std::string folder(const std::string& name) {
     std::filesystem::create_directories(dir.path() / name);
     return QDir::toNativeSeparators(QString::fromStdString(dir.file(name))).toStdString();
@@ -50,8 +50,8 @@ class DialogTest : public WindowTest {
 
 TEST_F(DialogTest, FirstOpeningShowsTheDefaultsAndSavesNothing) {
   MemorySettingsStore empty;
-  Form1 window(empty, link, desktop, folders);
-  Dialog& dialog = window.preferences();
+  const std::unique_ptr<App> other = program(empty);
+  Dialog& dialog = other->preferences();
   dialog.show_dialog();
   EXPECT_TRUE(dialog.isVisible());
   EXPECT_FALSE(dialog.chkInc->isChecked() || dialog.chkDec->isChecked() || dialog.ApplyButton->isEnabled());
@@ -217,13 +217,13 @@ TEST_F(DialogTest, TheStartUpChooserFillsTheHiddenPreferencesUntilTheWindowClose
   EXPECT_TRUE(chooser().isVisible());
   EXPECT_TRUE(preferences().dialog_loaded());
   EXPECT_FALSE(preferences().isVisible());
-  EXPECT_EQ(form->songlist().Rows(), 2);  // start-up went on
+  EXPECT_EQ(app->songlist().Rows(), 2);  // start-up went on
 
   const std::string picked = folder("picked");
   chooser().open_folder(q(picked));
   chooser().cmdOK->click();
   EXPECT_EQ(setting(kPrefs, keys::kWinampDir), missing);
-  form->desktop().show_preferences();
+  desktop.show_preferences();
   EXPECT_TRUE(preferences().isVisible());
   EXPECT_EQ(box_dir(), picked);
   EXPECT_TRUE(preferences().ApplyButton->isEnabled());

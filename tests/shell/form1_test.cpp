@@ -25,9 +25,9 @@ class Form1Test : public WindowTest {
  protected:
   TwipScale scale() const { return TwipScale::of(*form); }
   SonglistView& grid() const { return form->MSFlexGrid1(); }
-  std::string file(int row) const { return std::string(form->songlist().TextMatrix(row, col::kFile)); }
-  std::string score(int row) const { return std::string(form->songlist().TextMatrix(row, col::kScore)); }
-  std::pair<int, int> cursor() const { return {form->songlist().Row(), form->songlist().RowSel()}; }
+  std::string file(int row) const { return std::string(app->songlist().TextMatrix(row, col::kFile)); }
+  std::string score(int row) const { return std::string(app->songlist().TextMatrix(row, col::kScore)); }
+  std::pair<int, int> cursor() const { return {app->songlist().Row(), app->songlist().RowSel()}; }
   // A shown window over a songlist of songs a .. with the given scores.
   Form1& start_with_scores(const std::vector<int>& scores) {
     std::vector<std::string> records;
@@ -171,7 +171,7 @@ TEST_F(Form1Test, ClosingSavesTheVisibleFlagAndTheColumnWidths) {
   std::vector<std::string> order;
   window.hooks.remove_tray_icons = [&] { order.push_back("remove_tray_icons " + setting(sections::kMain, "visible")); };
   window.Form_Load();
-  window.preferences().show_dialog();
+  app->preferences().show_dialog();
   window.show();
   int unloaded = 0;
   QObject::connect(&window, &Form1::unloaded, [&] { ++unloaded; });
@@ -180,8 +180,8 @@ TEST_F(Form1Test, ClosingSavesTheVisibleFlagAndTheColumnWidths) {
   EXPECT_EQ(setting(sections::kMain, keys::kVisible), "True");
   // Widths nobody chose are left for the first songs to size.
   for (int c = 0; c < kColumns; ++c) EXPECT_EQ(setting(kWindow, fg_col_key(c)), "<absent>");
-  EXPECT_FALSE(window.preferences().isVisible() || window.preferences().dialog_loaded());
-  EXPECT_FALSE(window.dir_dialog().isVisible());
+  EXPECT_FALSE(app->preferences().isVisible() || app->preferences().dialog_loaded());
+  EXPECT_FALSE(app->dir_dialog().isVisible());
   EXPECT_EQ(unloaded, 1);
 
   Form1& hidden = start();  // shown, as the flag now says
@@ -198,13 +198,13 @@ TEST_F(Form1Test, StartUpRunsInOrderHonoursTheVisibleFlagAndTheTimerTicks) {
   std::string seen;
   window.hooks.add_tray_icons = [&] {
     seen = "icon " + std::to_string(!window.windowIcon().isNull()) + ", title " + window.windowTitle().toStdString() +
-           ", rows " + std::to_string(window.songlist().Rows()) + ", header " +
-           std::string(window.songlist().TextMatrix(0, col::kScore));
+           ", rows " + std::to_string(app->songlist().Rows()) + ", header " +
+           std::string(app->songlist().TextMatrix(0, col::kScore));
   };
   window.Form_Load();
   EXPECT_EQ(seen, "icon 1, title Jukora Song Manager, rows 1, header Score");
   EXPECT_TRUE(window.isVisible());
-  EXPECT_FALSE(window.dir_dialog().isVisible());
+  EXPECT_FALSE(app->dir_dialog().isVisible());
   EXPECT_EQ(grid().model()->rowCount(), 2);
   EXPECT_EQ(file(1), "b");
   // The load leaves the last row current, and the grid shows it so.
@@ -223,8 +223,8 @@ TEST_F(Form1Test, TheSelectionIsMirroredBothWaysAndTheGridPlaysAndOpensTheMenu) 
   key(Qt::Key_Down);
   EXPECT_EQ(cursor(), std::pair(4, 4));
 
-  window.songlist().SetRow(5);
-  window.songlist().SetRowSel(3);
+  app->songlist().SetRow(5);
+  app->songlist().SetRowSel(3);
   window.show_songlist();
   EXPECT_EQ(grid().shown_selection(), std::pair(5, 3));
   EXPECT_EQ(grid().selectionModel()->selectedRows(1).size(), 3);
@@ -233,7 +233,7 @@ TEST_F(Form1Test, TheSelectionIsMirroredBothWaysAndTheGridPlaysAndOpensTheMenu) 
   EXPECT_EQ(cursor(), std::pair(5, 2));
 
   std::vector<std::string> calls;
-  window.hooks.MSFlexGrid1_DblClick = [&] { calls.push_back("play " + std::to_string(window.songlist().Row())); };
+  window.hooks.MSFlexGrid1_DblClick = [&] { calls.push_back("play " + std::to_string(app->songlist().Row())); };
   QPoint menu_at;
   window.hooks.show_mode_menu = [&](const QPoint& at) {
     calls.push_back("menu");
@@ -279,7 +279,7 @@ TEST_F(Form1Test, AnEmptyListShowsAHintAndTheFirstSongsSizeTheColumnsOnceUnlessW
   };
 
   write_songlist({R"("/m","the first song.mp3","1","00:00 1/1/71")"});
-  form->files().read_songlist();
+  app->files().read_songlist();
   form->show_songlist();
   EXPECT_EQ(marks_in_the_middle(grid()), 0);
   const int sized = grid().columnWidth(col::kFile);
@@ -288,7 +288,7 @@ TEST_F(Form1Test, AnEmptyListShowsAHintAndTheFirstSongsSizeTheColumnsOnceUnlessW
   // Once only: later songs keep the widths.
   const std::string longer = "a much much longer name that would need a wider column than before";
   write_songlist({"\"/m\",\"" + longer + longer + ".mp3\",\"1\",\"\""});
-  form->files().read_songlist();
+  app->files().read_songlist();
   form->show_songlist();
   EXPECT_EQ(grid().columnWidth(col::kFile), sized);
   const int directory = grid().columnWidth(col::kDirectory);
@@ -304,8 +304,9 @@ TEST_F(Form1Test, AnEmptyListShowsAHintAndTheFirstSongsSizeTheColumnsOnceUnlessW
   // Names too long for the grid share what the numbers leave, so the scores stay in view.
   write_songlist({"\"/music/" + longer + "\",\"" + longer + ".mp3\",\"1\",\"\""});
   MemorySettingsStore fresh;
-  Form1 window(fresh, link, desktop, folders);
-  window.Form_Load();
+  const std::unique_ptr<App> other = program(fresh);
+  other->start();
+  Form1& window = other->window();
   EXPECT_TRUE(all_in_view(window.MSFlexGrid1()));
   EXPECT_GE(window.MSFlexGrid1().columnWidth(col::kFile),
             window.MSFlexGrid1().horizontalHeader()->sectionSizeHint(col::kFile));
@@ -356,11 +357,11 @@ TEST_F(Form1Test, KeysAndButtonsStepTheWholeSelection) {
 }
 
 TEST_F(Form1Test, DeleteRemovesTheSelectedRowsAndSaves) {
-  Form1& window = start_with_scores({5, 4, 3, 2, 1});
+  start_with_scores({5, 4, 3, 2, 1});
   click_row(3);
   click_row(5, Qt::ShiftModifier);
   key(Qt::Key_Delete);
-  EXPECT_EQ(window.songlist().Rows(), 3);
+  EXPECT_EQ(app->songlist().Rows(), 3);
   EXPECT_EQ(grid().model()->rowCount(), 2);
   EXPECT_EQ(read_bytes(default_songlist_path(folders)),
             "\"/m\",\"a\",\"5\",\"00:00 1/1/71\"\r\n\"/m\",\"b\",\"4\",\"00:00 1/1/71\"\r\n");
@@ -368,7 +369,7 @@ TEST_F(Form1Test, DeleteRemovesTheSelectedRowsAndSaves) {
   EXPECT_EQ(cursor(), std::pair(2, 2));
   EXPECT_EQ(highlighted(), std::vector<int>{2});
   key(Qt::Key_Period);
-  EXPECT_EQ(window.songlist().Rows(), 3);
+  EXPECT_EQ(app->songlist().Rows(), 3);
 }
 
 TEST_F(Form1Test, WhatIsHighlightedIsWhatTheKeysActOn) {

@@ -20,12 +20,19 @@ std::vector<std::string> captions(const QMenu& menu) {
 
 TEST(ModeMenu, ItemsInOrderAllEnabledNoneCheckedAndEachRunsItsHandlerWhateverItShows) {
   std::vector<std::string> ran;
-  auto with = [&](const char* group) {
-    return [&ran, group](std::string_view caption) { ran.push_back(group + (" " + std::string(caption))); };
+  auto scope = [](Scope scope) { return std::string(scope == Scope::kAll ? "All" : "Top 20"); };
+  auto count = [&](const char* group) {
+    return [&, group](PlayChoice choice) {
+      ran.push_back(group + std::string(choice.playlist ? " Playlist " : " ") + scope(choice.scope));
+    };
   };
   auto plain = [&](const char* what) { return [&ran, what] { ran.push_back(what); }; };
-  ModeMenu menu({with("random"), with("countdown"), with("countup"), with("songlist"), plain("add files"),
-                 plain("preferences"), plain("stop winamp"), plain("exit")});
+  auto songlist = [&](SonglistCommand command) {
+    static constexpr const char* kNames[] = {"New", "Save As", "Open"};
+    ran.push_back("songlist " + std::string(kNames[static_cast<int>(command)]));
+  };
+  ModeMenu menu({[&](Scope chosen) { ran.push_back("random " + scope(chosen)); }, count("countdown"), count("countup"),
+                 songlist, plain("add files"), plain("preferences"), plain("stop winamp"), plain("exit")});
   auto item = [&](int top, int sub = -1) {
     QAction* action = menu.menu().actions()[top];
     return sub < 0 ? action : action->menu()->actions()[sub];

@@ -40,14 +40,16 @@ class RemoteCommandTest : public ::testing::Test {
 
   TempDir dir;
   std::vector<std::string> ran;
-  std::function<void(RemoteCommand)> record = [this](RemoteCommand command) { ran.push_back(remote_word(command)); };
+  std::function<void(const CommandCall&)> record = [this](const CommandCall& call) {
+    ran.push_back(std::string(command_entry(call.command).word));
+  };
 };
 
 TEST_F(RemoteCommandTest, OnlyOwnSocketsAreListenedAtOrSentTo) {
   RemoteServer server(record);
   std::filesystem::create_symlink(dir.file("elsewhere"), dir.file("remote-socket"));
   EXPECT_FALSE(server.listen(address())) << "a planted link";
-  EXPECT_FALSE(forward_remote_command(address(), RemoteCommand::kSkip, std::chrono::seconds(5)));
+  EXPECT_FALSE(forward_remote_command(address(), Command::kSkip, std::chrono::seconds(5)));
   std::filesystem::remove(dir.file("remote-socket"));
   write_bytes(dir.file("remote-socket"), "a user's file");
   EXPECT_FALSE(server.listen(address()));
@@ -57,7 +59,7 @@ TEST_F(RemoteCommandTest, OnlyOwnSocketsAreListenedAtOrSentTo) {
 
   // A socket left by a copy that died is taken over.
   {
-    RemoteServer earlier([](RemoteCommand) {});
+    RemoteServer earlier([](const CommandCall&) {});
     ASSERT_TRUE(earlier.listen(address()));
   }
   int stale = unix_socket_at(dir.file("remote-socket"), -1);
@@ -68,10 +70,10 @@ TEST_F(RemoteCommandTest, OnlyOwnSocketsAreListenedAtOrSentTo) {
 
 TEST_F(RemoteCommandTest, CommandsWaitForStartUpAndForEachOtherAndEachIsAnsweredAtOnce) {
   bool nested = false;
-  RemoteServer server([&](RemoteCommand command) {
-    record(command);
+  RemoteServer server([&](const CommandCall& call) {
+    record(call);
     // The first command opens a "message box": events run, the next command arrives.
-    if (command == RemoteCommand::kIncrement && !nested) {
+    if (call.command == Command::kIncrement && !nested) {
       nested = true;
       Client second(address(), "decrement\n");
       ASSERT_TRUE(QTest::qWaitFor([&] { return second.answered(); }, 5000));
@@ -80,7 +82,7 @@ TEST_F(RemoteCommandTest, CommandsWaitForStartUpAndForEachOtherAndEachIsAnswered
     }
   });
   ASSERT_TRUE(server.listen(address()));
-  server.receive(RemoteCommand::kIncrement);
+  server.receive(Command::kIncrement);
   Client show(address(), "show\n");
   ASSERT_TRUE(QTest::qWaitFor([&] { return show.answered(); }, 5000));
   EXPECT_EQ(show.answer, "ok\n");

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// A main window on the offscreen platform with its settings in memory, its
-// data folder in a temporary directory and message boxes recorded.
+// The program on the offscreen platform with its settings in memory, its
+// data folder in a temporary directory, a fake player and tray, and message
+// boxes recorded.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -12,7 +13,10 @@
 #include "platform/app_folders.h"
 #include "platform/memory_settings_store.h"
 #include "platform/settings_keys.h"
+#include "shell/app.h"
+#include "shell/fake_tray.h"
 #include "shell/form1.h"
+#include "shell/player_links.h"
 #include "shell/qt_desktop.h"
 #include "support/fakes.h"
 
@@ -45,9 +49,22 @@ class WindowTest : public ::testing::Test {
     for (const auto& record : records) text += record + "\r\n";
     write_bytes(default_songlist_path(folders), text);
   }
-  Form1& create() { return *(form = std::make_unique<Form1>(settings, link, desktop, folders)); }
+  // A program on `store`, not started yet.
+  std::unique_ptr<App> program(SettingsStore& store) {
+    auto made = std::make_unique<App>(store, desktop, std::make_unique<OnePlayerLink>(link), tray, clock, folders);
+    made->quit = [this] { ++quits; };
+    return made;
+  }
+  Form1& create() {
+    app.reset();
+    tray.calls.clear();
+    app = program(settings);
+    form = &app->window();
+    return *form;
+  }
   Form1& start() {
-    create().Form_Load();
+    create();
+    app->start();
     return *form;
   }
 
@@ -56,7 +73,11 @@ class WindowTest : public ::testing::Test {
   MemorySettingsStore settings;
   FakePlayerLink link;
   RecordingQtDesktop desktop;
-  std::unique_ptr<Form1> form;
+  FakeTray tray;
+  FakeClock clock;
+  std::unique_ptr<App> app;
+  Form1* form = nullptr;
+  int quits = 0;
 };
 
 }  // namespace jukora::testing

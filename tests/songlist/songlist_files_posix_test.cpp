@@ -176,7 +176,7 @@ TEST_F(SonglistFilesTest, FailedSaveKeepsTheOldFileAndIsReportedOnce) {
   desktop.file_answers = {path("other.jk8")};
   on_a_full_disk([&] {
     files.write_songlist();
-    files.mnuSonglist_Click("Open");
+    files.mnuSonglist_Click(SonglistCommand::kOpen);
     for (int i = 0; i < 5; ++i) songlist.add_cells({"", "/music/more", "song " + std::to_string(i)});
     files.write_songlist();
   });

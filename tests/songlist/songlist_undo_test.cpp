@@ -104,14 +104,15 @@ TEST_F(UndoTest, TwoHundredStepsAreKeptAndNewOpenAndSaveAsEndThem) {
   EXPECT_EQ(saved(), before);
 
   write_bytes(path("other.jk8"), jk8({{"o.mp3", "1"}}));
-  for (const char* command : {"Save As", "Open", "New"}) {
+  for (SonglistCommand command : {SonglistCommand::kSaveAs, SonglistCommand::kOpen, SonglistCommand::kNew}) {
+    SCOPED_TRACE(static_cast<int>(command));
     select(1, 1);
     cmdIncDec_Click(songlist, files, kIncrement);
     ASSERT_TRUE(files.can_undo());
-    desktop.file_answers = {path(command == std::string("New") ? "new.jk8" : "other.jk8")};
+    desktop.file_answers = {path(command == SonglistCommand::kNew ? "new.jk8" : "other.jk8")};
     files.mnuSonglist_Click(command);
-    EXPECT_FALSE(files.can_undo()) << command;
-    EXPECT_FALSE(files.can_redo()) << command;
+    EXPECT_FALSE(files.can_undo());
+    EXPECT_FALSE(files.can_redo());
   }
 }
 

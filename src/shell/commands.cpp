@@ -1,0 +1,53 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "shell/commands.h"
+
+#include <algorithm>
+#include <cstddef>
+
+#include "shell/intents.h"
+
+namespace jukora {
+
+namespace {
+
+constexpr CommandEntry kCommands[] = {
+    {Command::kIncrement, "increment", "", "Raise the score of the song the player is at by one.",
+     TrayIconId::kIncrement, "Increment", [](Intents& intents, const std::string&) { intents.increment(); }},
+    {Command::kDecrement, "decrement", "", "Lower the score of the song the player is at by one.",
+     TrayIconId::kDecrement, "Decrement", [](Intents& intents, const std::string&) { intents.decrement(); }},
+    {Command::kSkip, "skip", "", "Stop the song so that the play cycle moves on; without a cycle, start Random > All.",
+     TrayIconId::kSkip, "Skip", [](Intents& intents, const std::string&) { intents.skip(); }},
+    {Command::kShow, "show", "", "Show the songlist window and bring it to the front.", std::nullopt, nullptr,
+     [](Intents& intents, const std::string&) { intents.show(); }},
+    {Command::kToggleList, "", "", "", TrayIconId::kShowHideList, "Show/Hide List",
+     [](Intents& intents, const std::string&) { intents.toggle_list(); }},
+    {Command::kModeMenu, "", "", "", TrayIconId::kMode, "Mode",
+     [](Intents& intents, const std::string&) { intents.open_mode_menu(); }},
+};
+
+// Each command at its own place, and each icon run by exactly one.
+constexpr bool well_formed() {
+  for (std::size_t i = 0; i < std::size(kCommands); ++i)
+    if (static_cast<std::size_t>(kCommands[i].command) != i) return false;
+  for (int id = 1; id <= kTrayIconCount; ++id)
+    if (std::count_if(std::begin(kCommands), std::end(kCommands),
+                      [id](const CommandEntry& entry) { return entry.icon == static_cast<TrayIconId>(id); }) != 1)
+      return false;
+  return true;
+}
+static_assert(well_formed());
+
+}  // namespace
+
+std::span<const CommandEntry> command_table() { return kCommands; }
+
+const CommandEntry& command_entry(Command command) { return kCommands[static_cast<std::size_t>(command)]; }
+
+const CommandEntry& command_of_icon(TrayIconId icon) {
+  return *std::find_if(std::begin(kCommands), std::end(kCommands),
+                       [icon](const CommandEntry& entry) { return entry.icon == icon; });
+}
+
+void run_command(const CommandCall& call, Intents& intents) { command_entry(call.command).run(intents, call.argument); }
+
+}  // namespace jukora

@@ -1,0 +1,57 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The program's commands in one table: the word that names a command on the
+// command line (--skip) and on the remote socket ("skip\n"), its help text,
+// the tray icon whose click runs it, and what it does. The command line, the
+// remote server and the tray all read this table; change what a command
+// does here.
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <utility>
+
+namespace jukora {
+
+class Intents;
+
+enum class Command { kIncrement, kDecrement, kSkip, kShow, kToggleList, kModeMenu };
+
+// The tray icons in the order they go into the tray.
+enum class TrayIconId { kDecrement = 1, kIncrement, kSkip, kShowHideList, kMode };
+inline constexpr int kTrayIconCount = 5;
+
+struct CommandEntry {
+  Command command;
+  // The option's name and the remote's word; empty for what only a tray
+  // icon does.
+  std::string_view word;
+  // The name of the value the command takes ("PATH"); empty when it takes none.
+  std::string_view argument;
+  // What --help says of it.
+  std::string_view help;
+  // The icon whose left click runs it, and its tooltip.
+  std::optional<TrayIconId> icon;
+  const char* tooltip;
+  // What it does; `argument` is empty for a command that takes none.
+  void (*run)(Intents& intents, const std::string& argument);
+};
+
+// A command as asked for, with its value when it takes one.
+struct CommandCall {
+  // Not explicit: a bare command is a call without a value.
+  CommandCall(Command command, std::string argument = {}) : command(command), argument(std::move(argument)) {}
+  Command command;
+  std::string argument;
+};
+
+// Every command, in the order --help lists them.
+std::span<const CommandEntry> command_table();
+const CommandEntry& command_entry(Command command);
+// The command whose left click on `icon` runs it.
+const CommandEntry& command_of_icon(TrayIconId icon);
+
+void run_command(const CommandCall& call, Intents& intents);
+
+}  // namespace jukora

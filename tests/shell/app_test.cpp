@@ -1,0 +1,194 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "shell/app.h"
+
+#include <gmock/gmock.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QTest>
+#include <QTimer>
+#include <QUrl>
+
+#include "shell/dialog.h"
+#include "shell/songlist_view.h"
+#include "window_fixture.h"
+
+namespace jukora::testing {
+namespace {
+
+using ::testing::Contains;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::Not;
+
+const auto kAllRemoved = ElementsAre("remove 1", "remove 2", "remove 3", "remove 4", "remove 5");
+
+class AppTest : public WindowTest {
+ protected:
+  AppTest() {
+    set(sections::kPrefs, keys::kWinampDir, player_dir());
+    // Real files: only songs that exist are handed to a player.
+    for (const char* song : {"a.mp3", "b.mp3"}) write_wav(join_path(music, song));
+    write_songlist(
+        {"\"" + music + "\",\"a.mp3\",\"5\",\"00:00 1/1/71\"", "\"" + music + "\",\"b.mp3\",\"3\",\"00:00 1/1/71\""});
+  }
+  // The item `caption` of the top-level item `top` (itself when no caption).
+  void choose(const char* top, const char* caption = nullptr) {
+    for (QAction* action : app->mode_menu().menu().actions()) {
+      if (action->text() != top) continue;
+      if (!caption) return app->mode_menu().run(*action);
+      for (QAction* item : action->menu()->actions())
+        if (item->text() == caption) return app->mode_menu().run(*item);
+    }
+    FAIL() << top;
+  }
+  std::vector<std::string> link_calls_since(std::size_t from) const {
+    return {link.calls.begin() + static_cast<std::ptrdiff_t>(from), link.calls.end()};
+  }
+
+  const std::string music = dir.file("music");
+};
+
+TEST_F(AppTest, IconsComeWithTheWindowWhichStaysHiddenOnlyWhenTheTrayCanBeSeen) {
+  start();
+  EXPECT_THAT(tray.calls,
+              ElementsAre("add 1 Decrement", "add 2 Increment", "add 3 Skip", "add 4 Show/Hide List", "add 5 Mode"));
+  EXPECT_FALSE(form->isVisible());
+  // The menu names the songlist in use as it opens.
+  QTimer::singleShot(0, [] { QApplication::activePopupWidget()->close(); });
+  form->hooks.show_mode_menu(QPoint(5, 5));
+  EXPECT_EQ(app->mode_menu().menu().actions()[3]->text(), "Songlist (default.jk8)");
+  tray.calls.clear();
+  form->close();
+  EXPECT_THAT(tray.calls, kAllRemoved);
+  // A desktop without a notification area would leave no way in at all.
+  tray.has_area = false;
+  start();
+  EXPECT_TRUE(form->isVisible());
+}
+
+TEST_F(AppTest, IncrementTwiceRaisesThePlayingSongAndShowHideToggles) {
+  start();
+  link.song = join_path(music, "b.mp3");
+  tray.click(TrayIconId::kIncrement);
+  tray.click(TrayIconId::kIncrement);
+  tray.click(TrayIconId::kDecrement, TrayRelease::kNone);
+  EXPECT_THAT(read_bytes(default_songlist_path(folders)), HasSubstr("\"b.mp3\",\"5\""));
+  EXPECT_EQ(app->songlist().TextMatrix(app->songlist().Row(), col::kFile), "b.mp3");
+  tray.click(TrayIconId::kShowHideList);
+  EXPECT_TRUE(form->isVisible());
+  tray.click(TrayIconId::kShowHideList);
+  EXPECT_FALSE(form->isVisible());
+}
+
+TEST_F(AppTest, CommandsWaitForStartUpAndRunWhatTheTrayIconsRun) {
+  create();
+  link.song = join_path(music, "b.mp3");
+  for (Command command : {Command::kIncrement, Command::kSkip, Command::kShow}) app->receive(command);
+  EXPECT_THAT(read_bytes(default_songlist_path(folders)), HasSubstr("\"b.mp3\",\"3\""));
+  app->start();
+  EXPECT_THAT(read_bytes(default_songlist_path(folders)), HasSubstr("\"b.mp3\",\"4\""));
+  EXPECT_EQ(app->play_modes().cycle(), (PlayCycle{mode::kRandomAll, 3}));
+  EXPECT_TRUE(form->isVisible());
+  app->receive(Command::kShow);
+  EXPECT_TRUE(form->isVisible()) << "show toggles nothing";
+}
+
+TEST_F(AppTest, AClickThatMeetsABusyPlayerGoesThroughWhenThePlayerSpeaksOrOnTheRetryTimer) {
+  start();
+  link.song = join_path(music, "b.mp3");
+  auto score_is = [&](const char* score) {
+    return read_bytes(default_songlist_path(folders)).find("\"b.mp3\",\"" + std::string(score)) != std::string::npos;
+  };
+  link.busy = true;
+  tray.click(TrayIconId::kIncrement);
+  EXPECT_TRUE(score_is("3"));
+  link.busy = false;
+  link.on_change();
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(score_is("4"));
+  link.busy = true;
+  tray.click(TrayIconId::kIncrement);
+  link.busy = false;
+  EXPECT_TRUE(QTest::qWaitFor([&] { return score_is("5"); }, 5000));
+  EXPECT_EQ(app->songlist().TextMatrix(app->songlist().Row(), col::kFile), "b.mp3");
+}
+
+TEST_F(AppTest, StopWinampEndsTheCycleSoSkipStartsRandomAllKeepingTheMarksThenOnlySkipsSongs) {
+  start();
+  choose("Countdown", "All");
+  ASSERT_TRUE(form->tmrJukora().isActive());
+  // A player that tells of a change moves a running cycle on at once.
+  auto from = link.calls.size();
+  link.on_change();
+  QCoreApplication::processEvents();
+  EXPECT_THAT(link_calls_since(from), Contains(HasSubstr("play_file")));
+  link.running = false;
+  from = link.calls.size();
+  choose("Stop Winamp");
+  EXPECT_FALSE(form->tmrJukora().isActive());
+  EXPECT_EQ(app->play_modes().cycle(), PlayCycle{});
+  EXPECT_THAT(link_calls_since(from), ElementsAre("reach", "cycle_ended"));
+  link.on_change();
+  QCoreApplication::processEvents();
+  EXPECT_THAT(link_calls_since(from), ElementsAre("reach", "cycle_ended"));
+
+  link.running = true;
+  app->songlist().SetTextMatrix(2, col::kMark, "*");
+  from = link.calls.size();
+  tray.click(TrayIconId::kSkip);
+  EXPECT_EQ(app->play_modes().cycle(), (PlayCycle{mode::kRandomAll, 3}));
+  EXPECT_TRUE(form->tmrJukora().isActive());
+  EXPECT_EQ(app->songlist().TextMatrix(2, col::kMark), "*");
+  EXPECT_THAT(link_calls_since(from), Contains("stop"));
+
+  // During a cycle Skip only stops the song, and without a player does nothing.
+  link.running = false;
+  from = link.calls.size();
+  tray.click(TrayIconId::kSkip);
+  link.running = true;
+  tray.click(TrayIconId::kSkip);
+  EXPECT_THAT(link_calls_since(from), ElementsAre("reach", "reach", "stop"));
+  EXPECT_EQ(app->play_modes().cycle(), (PlayCycle{mode::kRandomAll, 3}));
+}
+
+TEST_F(AppTest, MenuItemsDroppedFilesAndExitSavingWhatChanged) {
+  std::filesystem::create_directories(dir.path() / "music" / "x");
+  write_bytes(dir.file("music/x/d.wav"), "");
+  start();
+  choose("Preferences");
+  EXPECT_TRUE(app->preferences().isVisible());
+  choose("Add Files");  // answered as cancelled
+  EXPECT_EQ(app->songlist().Rows(), 3);
+  // Files dropped on the grid are added.
+  QMimeData data;
+  data.setUrls({QUrl::fromLocalFile(QString::fromStdString(dir.file("music")))});
+  QWidget* viewport = form->MSFlexGrid1().viewport();
+  QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(viewport, &enter);
+  EXPECT_TRUE(enter.isAccepted());
+  QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(viewport, &drop);
+  QApplication::processEvents();
+  EXPECT_EQ(form->MSFlexGrid1().model()->rowCount(), 3);
+  EXPECT_THAT(read_bytes(default_songlist_path(folders)), HasSubstr("\"d.wav\""));
+
+  // Exit saves what changed and only that: a direct play's Last Played, the
+  // widths the first songs gave the columns; the window stayed hidden.
+  clock.time = {2026, 5, 4, 21, 30, 0};
+  app->songlist().SetRow(1);
+  form->hooks.MSFlexGrid1_DblClick();
+  EXPECT_THAT(read_bytes(default_songlist_path(folders)), Not(HasSubstr("21:30 5/4/26")));
+  tray.calls.clear();
+  choose("Exit");
+  EXPECT_THAT(tray.calls, kAllRemoved);
+  EXPECT_EQ(quits, 1);
+  EXPECT_THAT(read_bytes(default_songlist_path(folders)), HasSubstr("21:30 5/4/26"));
+  EXPECT_EQ(setting(sections::kWindow, fg_col_key(col::kFile)), std::to_string(app->songlist().ColWidth(col::kFile)));
+  EXPECT_EQ(setting(sections::kMain, keys::kVisible), "<absent>");
+}
+
+}  // namespace
+}  // namespace jukora::testing
