@@ -2,8 +2,10 @@
 #include "songlist/songlist_change.h"
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
+#include "songlist/numbers.h"
 #include "songlist/songlist.h"
 
 namespace jukora {
@@ -17,6 +19,11 @@ std::string label_of(const std::string& what, const std::vector<SongRef>& songs)
 }
 
 std::string step_word(int step) { return step > 0 ? "Increment" : "Decrement"; }
+
+// A Score's whole value, as a step counts from it.
+std::int64_t whole_score(const SongState& state) {
+  return state.present ? static_cast<std::int64_t>(std::nearbyint(score_sort_value(state.score))) : 0;
+}
 
 std::vector<SongRef> songs_of_rows(const Songlist& songlist, int first, int last) {
   std::vector<SongRef> songs;
@@ -73,6 +80,20 @@ SonglistChange undo_of(const ChangeRecord& record, const std::string& label) {
 SonglistChange redo_of(const ChangeRecord& record, const std::string& label) {
   return {Restore{record.songs, record.before, record.after, record.selection_after}, ChangeSource::kUndo, std::nullopt,
           label};
+}
+
+std::vector<ScoreChange> score_changes_of(const SonglistChange& change, const ChangeRecord& record) {
+  std::vector<ScoreChange> changes;
+  // Rows an undo or redo brings back or takes away keep the scores they had.
+  const bool new_rows_count = !std::holds_alternative<Restore>(change.what);
+  for (std::size_t i = 0; i < record.songs.size(); ++i) {
+    const SongState &before = record.before[i], &after = record.after[i];
+    if (!after.present || (!before.present && !new_rows_count)) continue;
+    const std::int64_t old_score = whole_score(before), new_score = whole_score(after);
+    if (old_score != new_score)
+      changes.push_back({record.songs[i].directory, record.songs[i].file, old_score, new_score, change.source});
+  }
+  return changes;
 }
 
 }  // namespace jukora

@@ -12,14 +12,12 @@
 #include <variant>
 #include <vector>
 
+#include "songlist/song_events.h"
 #include "songlist/song_ref.h"
 
 namespace jukora {
 
 class Songlist;
-
-// Where a change came from.
-enum class ChangeSource { kWindow, kTray, kCommandLine, kRemote, kImport, kUndo };
 
 // One song's row as a change found it or left it.
 struct SongState {
@@ -146,5 +144,10 @@ std::string step_label(const SonglistChange& change, const ChangeRecord& record)
 // The changes that take a record's change back, and make it again.
 SonglistChange undo_of(const ChangeRecord& record, const std::string& label);
 SonglistChange redo_of(const ChangeRecord& record, const std::string& label);
+
+// The Score changes a change made, for those who follow them: songs whose
+// whole score moved, and songs that joined the list with a score other
+// than 0 (an import's).
+std::vector<ScoreChange> score_changes_of(const SonglistChange& change, const ChangeRecord& record);
 
 }  // namespace jukora

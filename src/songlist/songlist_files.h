@@ -61,6 +61,10 @@ class SonglistFiles {
   // song no longer there drops out of it, and the user is told.
   void apply(const SonglistChange& change);
 
+  // Where the score changes of every change applied here are told, before
+  // the save that keeps them.
+  void tell_scores_to(const SongEvents& events) { events_ = &events; }
+
   // Undo and Redo: the last step taken back, or made again, for each of its
   // songs that has not changed since (the user hears of those that have),
   // rows, places and selection as they were; then saved. False when there
@@ -72,6 +76,10 @@ class SonglistFiles {
   // What the menu names the steps by ("Increment of b.mp3"); empty when none.
   std::string undo_label() const { return history_.undo_label(); }
   std::string redo_label() const { return history_.redo_label(); }
+  // The step Undo would take now (0: none), and Undo of that step only: it
+  // does nothing once another step was taken since.
+  std::uint64_t undo_step() const { return history_.undo_step(); }
+  bool undo(std::uint64_t step);
 
   // The file may have changed (the idle watch saw it): read it again now if
   // it did, keeping the marks, the Last Played of plays not saved yet, and
@@ -142,6 +150,7 @@ class SonglistFiles {
   bool restore(bool undoing);
 
   Songlist& songlist_;
+  const SongEvents* events_ = nullptr;
   SettingsStore& settings_;
   Desktop& desktop_;
   const AppFolders& folders_;

@@ -50,6 +50,7 @@ std::string songs_text(int count) { return std::to_string(count) + (count == 1 ?
 
 void SonglistFiles::apply(const SonglistChange& change) {
   const ChangeRecord record = apply_change(songlist_, change);
+  if (events_) events_->scores_changed(score_changes_of(change, record));
   std::uint64_t step = 0;
   if (change.source != ChangeSource::kUndo && !record.songs.empty())
     step = history_.push(step_label(change, record), record);
@@ -59,12 +60,14 @@ void SonglistFiles::apply(const SonglistChange& change) {
 
 bool SonglistFiles::undo() { return restore(true); }
 bool SonglistFiles::redo() { return restore(false); }
+bool SonglistFiles::undo(std::uint64_t step) { return step != 0 && step == history_.undo_step() && restore(true); }
 
 bool SonglistFiles::restore(bool undoing) {
   std::optional<UndoStep> step = undoing ? history_.undo() : history_.redo();
   if (!step) return false;
   const SonglistChange change = undoing ? undo_of(step->record, step->label) : redo_of(step->record, step->label);
   const ChangeRecord record = apply_change(songlist_, change);
+  if (events_) events_->scores_changed(score_changes_of(change, record));
   pending_.push_back({change, 0});
   const int left = record.changed_since;
   if (left > 0) {

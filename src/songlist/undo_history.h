@@ -36,6 +36,8 @@ class UndoHistory {
   // The label of the step Undo or Redo would take; empty when there is none.
   std::string undo_label() const { return done_.empty() ? std::string() : done_.back().label; }
   std::string redo_label() const { return undone_.empty() ? std::string() : undone_.back().label; }
+  // The id of the step Undo would take; 0 when there is none.
+  std::uint64_t undo_step() const { return done_.empty() ? 0 : done_.back().id; }
 
   // The step undo takes back, now on the redo side; and the other way.
   std::optional<UndoStep> undo();

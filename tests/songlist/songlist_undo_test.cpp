@@ -29,6 +29,7 @@ class UndoTest : public SonglistFilesTest {
     return {std::min(songlist.Row(), last), std::min(songlist.RowSel(), last)};
   }
   std::string saved() const { return read_bytes(path("list.jk8")); }
+  std::string before_change;
 };
 
 TEST_F(UndoTest, EveryKindOfStepIsTakenBackExactlyAndMadeAgain) {
@@ -114,6 +115,35 @@ TEST_F(UndoTest, TwoHundredStepsAreKeptAndNewOpenAndSaveAsEndThem) {
     EXPECT_FALSE(files.can_undo());
     EXPECT_FALSE(files.can_redo());
   }
+}
+
+TEST_F(UndoTest, ScoreChangesAreToldWithTheirSourceBeforeTheSave) {
+  SongEvents events;
+  files.tell_scores_to(events);
+  std::vector<std::string> told;
+  events.on_scores([&](const std::vector<ScoreChange>& changes) {
+    std::string line = saved() == before_change ? "" : "after the save! ";
+    for (const ScoreChange& change : changes)
+      line += change.file + " " + std::to_string(change.old_score) + ">" + std::to_string(change.new_score) + " " +
+              std::to_string(static_cast<int>(change.source)) + "; ";
+    told.push_back(line);
+  });
+  auto step = [&](const std::function<void()>& change) {
+    before_change = saved();
+    change();
+  };
+  select(2, 3);
+  step([&] { cmdIncDec_Click(songlist, files, kIncrement); });
+  step([&] { MSFlexGrid1_KeyDown(songlist, files, kKeyDelete, 0); });  // no score moves
+  step([&] { files.undo(); });                                         // the rows come back as they were
+  step([&] { files.undo(); });
+  step([&] {
+    files.apply(import_change({{{"/m", "e.mp3"}, "9", std::nullopt},
+                               {{"/m", "z.mp3"}, "7", std::nullopt, true},
+                               {{"/m", "y.mp3"}, "0", std::nullopt, true}}));
+  });
+  EXPECT_EQ(told, (std::vector<std::string>{"b.mp3 4>5 0; c.mp3 4>5 0; ", "b.mp3 5>4 6; c.mp3 5>4 6; ",
+                                            "e.mp3 2>9 5; z.mp3 0>7 5; "}));
 }
 
 TEST_F(UndoTest, AnImportSetsScoresTakesOnlyLaterPlaysAndAddsOnlyWhatItMay) {
