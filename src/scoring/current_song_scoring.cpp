@@ -31,8 +31,6 @@ CurrentSongScoring::CurrentSongScoring(Songlist& songlist, SonglistFiles& files,
                                        PlayerLink& link, Desktop& desktop, PlayTimer& retry)
     : songlist_(songlist), files_(files), settings_(settings), link_(link), desktop_(desktop), retry_(retry) {}
 
-void CurrentSongScoring::increment_current_song() { score({+1, ChangeSource::kTray}); }
-void CurrentSongScoring::decrement_current_song() { score({-1, ChangeSource::kTray}); }
 void CurrentSongScoring::increment_current_song(ChangeSource source) { score({+1, source}); }
 void CurrentSongScoring::decrement_current_song(ChangeSource source) { score({-1, source}); }
 
@@ -65,7 +63,10 @@ bool CurrentSongScoring::run_waiting() {
     if (!dir.empty() && !file.empty())
       for (const Click& click : clicks) changed = score_song(dir, file, click) || changed;
   }
-  if (song.message.empty()) desktop_.notify(outcome(song, clicks.back().step, changed));
+  if (song.message.empty()) {
+    const std::string text = outcome(song, clicks.back().step, changed);
+    changed ? desktop_.notify_undoable(text) : desktop_.notify(text);
+  }
   running_ = false;
   // Clicks that came while a box was open.
   if (!waiting_.empty()) retry_.set_enabled(true);

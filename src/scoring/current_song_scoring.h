@@ -29,14 +29,11 @@ class CurrentSongScoring {
 
   // Raises the playing song's Score by one; adds the song when it is not
   // listed and "add_on_plus" is on. A busy player gets the change as soon as
-  // it answers. The user hears what became of it.
-  void increment_current_song();
+  // it answers. The user hears what became of it. `source`, the tray unless
+  // the command line or the remote asked, goes with the change.
+  void increment_current_song(ChangeSource source = ChangeSource::kTray);
   // Lowers it by one; "add_on_minus" decides about adding.
-  void decrement_current_song();
-  // The same from elsewhere than the tray (the command line, the remote),
-  // which the undo step and the history keep.
-  void increment_current_song(ChangeSource source);
-  void decrement_current_song(ChangeSource source);
+  void decrement_current_song(ChangeSource source = ChangeSource::kTray);
 
   // Carries out the changes that wait for the player, if it answers now.
   // Whether any was waiting.

@@ -28,6 +28,7 @@ App::App(SettingsStore& settings, QtDesktop& desktop, std::unique_ptr<PlayerLink
       link_(players_->link()),
       files_(songlist_, settings_, desktop_, folders_, dialog_memory_),
       form_(settings_, songlist_),
+      undo_controls_(form_, files_, [this] { form_.show_songlist(); }),
       preferences_(new Dialog(settings_, link_, &form_)),
       dir_dialog_(new DirDialog(*preferences_, folders_, &form_)),
       play_timer_(form_.tmrJukora()),
@@ -39,7 +40,8 @@ App::App(SettingsStore& settings, QtDesktop& desktop, std::unique_ptr<PlayerLink
                   [this](PlayChoice choice) { play_modes_.mnuDescending_Click(choice); },
                   [this](PlayChoice choice) { play_modes_.mnuAscending_Click(choice); },
                   [this](SonglistCommand command) { files_.mnuSonglist_Click(command); },
-                  [this] { add_songs_.add_files_dialog(); }, [this] { desktop_.show_preferences(); },
+                  [this] { add_songs_.add_files_dialog(); }, [this] { undo_controls_.undo(); },
+                  [this] { undo_controls_.redo(); }, [this] { desktop_.show_preferences(); },
                   [this] { play_modes_.stop_winamp(); }, [this] { exit_now(); }}),
       file_drop_(form_.MSFlexGrid1(),
                  [this](const std::vector<std::string>& paths) {
@@ -47,6 +49,7 @@ App::App(SettingsStore& settings, QtDesktop& desktop, std::unique_ptr<PlayerLink
                    form_.show_songlist();
                  }),
       remote_([this](const CommandCall& call) { run_command(call, *this); }) {
+  files_.tell_scores_to(song_events_);
   wire_window();
   wire_player();
 }
@@ -96,6 +99,7 @@ void App::wire_window() {
   // Form1 shows the songlist itself after these.
   hooks.show_mode_menu = [this](const QPoint& at) {
     mode_menu_.set_stop_caption(qt_text(link_.texts().stop_item));
+    mode_menu_.set_undo_steps(undo_controls_.undo_step(), undo_controls_.redo_step());
     mode_menu_.show_mode_menu(at);
   };
   hooks.MSFlexGrid1_DblClick = [this] { play_modes_.MSFlexGrid1_DblClick(); };
@@ -131,13 +135,13 @@ void App::start() {
   remote_.start_acting();
 }
 
-void App::increment() {
-  scoring_.increment_current_song();
+void App::increment(ChangeSource source) {
+  scoring_.increment_current_song(source);
   form_.show_songlist();
 }
 
-void App::decrement() {
-  scoring_.decrement_current_song();
+void App::decrement(ChangeSource source) {
+  scoring_.decrement_current_song(source);
   form_.show_songlist();
 }
 
@@ -160,6 +164,10 @@ void App::toggle_list() {
 }
 
 void App::open_mode_menu() { show_mode_menu(QCursor::pos()); }
+
+void App::undo() {
+  if (!undo_controls_.undo()) desktop_.notify("There is nothing to undo.");
+}
 
 void App::show_mode_menu(const QPoint& at) {
   form_.hooks.show_mode_menu(at);

@@ -25,6 +25,8 @@
 #include "shell/qt_play_timer.h"
 #include "shell/remote_command.h"
 #include "shell/tray_buttons.h"
+#include "shell/undo_controls.h"
+#include "songlist/song_events.h"
 #include "songlist/songlist.h"
 #include "songlist/songlist_files.h"
 
@@ -56,12 +58,13 @@ class App : public Intents {
   // commands run, those that came meanwhile first.
   void start();
 
-  void increment() override;
-  void decrement() override;
+  void increment(ChangeSource source) override;
+  void decrement(ChangeSource source) override;
   void skip() override;
   void show() override;
   void toggle_list() override;
   void open_mode_menu() override;
+  void undo() override;
 
   // How the program ends once the window has closed, or once Exit has saved
   // what changed: at once, without closing the window.
@@ -72,6 +75,9 @@ class App : public Intents {
   SonglistFiles& files() { return files_; }
   PlayModes& play_modes() { return play_modes_; }
   ModeMenu& mode_menu() { return mode_menu_; }
+  // Score changes and hand-overs, for the parts that follow the list.
+  SongEvents& song_events() { return song_events_; }
+  UndoControls& undo_controls() { return undo_controls_; }
   Dialog& preferences() { return *preferences_; }
   DirDialog& dir_dialog() { return *dir_dialog_; }
 
@@ -89,9 +95,11 @@ class App : public Intents {
   const std::unique_ptr<PlayerLinks> players_;
   PlayerLink& link_;
   DialogMemory dialog_memory_;
+  SongEvents song_events_;
   Songlist songlist_;
   SonglistFiles files_;
   Form1 form_;
+  UndoControls undo_controls_;
   Dialog* const preferences_;
   DirDialog* const dir_dialog_;
   QtPlayTimer play_timer_;

@@ -12,11 +12,13 @@
 #include <string_view>
 #include <utility>
 
+#include "songlist/song_events.h"
+
 namespace jukora {
 
 class Intents;
 
-enum class Command { kIncrement, kDecrement, kSkip, kShow, kToggleList, kModeMenu };
+enum class Command { kIncrement, kDecrement, kSkip, kShow, kToggleList, kModeMenu, kUndo };
 
 // The tray icons in the order they go into the tray.
 enum class TrayIconId { kDecrement = 1, kIncrement, kSkip, kShowHideList, kMode };
@@ -34,16 +36,20 @@ struct CommandEntry {
   // The icon whose left click runs it, and its tooltip.
   std::optional<TrayIconId> icon;
   const char* tooltip;
-  // What it does; `argument` is empty for a command that takes none.
-  void (*run)(Intents& intents, const std::string& argument);
+  // What it does; `argument` is empty for a command that takes none, and
+  // `source` tells whether the tray, the command line or the remote asked.
+  void (*run)(Intents& intents, const std::string& argument, ChangeSource source);
 };
 
-// A command as asked for, with its value when it takes one.
+// A command as asked for, with its value when it takes one, and where it
+// was asked: the program's own command line unless told otherwise.
 struct CommandCall {
   // Not explicit: a bare command is a call without a value.
-  CommandCall(Command command, std::string argument = {}) : command(command), argument(std::move(argument)) {}
+  CommandCall(Command command, std::string argument = {}, ChangeSource source = ChangeSource::kCommandLine)
+      : command(command), argument(std::move(argument)), source(source) {}
   Command command;
   std::string argument;
+  ChangeSource source;
 };
 
 // Every command, in the order --help lists them.

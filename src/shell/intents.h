@@ -4,6 +4,8 @@
 // run the command line. Each runs to its end and shows what it did.
 #pragma once
 
+#include "songlist/song_events.h"
+
 namespace jukora {
 
 class Intents {
@@ -11,9 +13,10 @@ class Intents {
   virtual ~Intents() = default;
 
   // The playing song's Score up or down by one; the song is added when it
-  // is not listed and the Preferences say so.
-  virtual void increment() = 0;
-  virtual void decrement() = 0;
+  // is not listed and the Preferences say so. `source` is where the ask came
+  // from, which the undo step and the score events keep.
+  virtual void increment(ChangeSource source) = 0;
+  virtual void decrement(ChangeSource source) = 0;
   // Stops the song so that the play cycle moves on; with no cycle set,
   // starts Random "All".
   virtual void skip() = 0;
@@ -23,6 +26,8 @@ class Intents {
   virtual void toggle_list() = 0;
   // The mode menu, at the mouse.
   virtual void open_mode_menu() = 0;
+  // The last change to the songlist taken back, as the mode menu's Undo does.
+  virtual void undo() = 0;
 };
 
 }  // namespace jukora

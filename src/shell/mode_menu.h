@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The mode menu, the program's one menu, shown only as a popup from the tray
 // and the grid: play cycles, playlist exports, songlist files, Add Files,
-// Preferences, the Stop item and Exit. Each item is bound to what it asks
+// Undo and Redo, Preferences, the Stop item and Exit. Each item is bound to what it asks
 // for when the menu is built, so its caption may change ("Stop Winamp",
 // "Stop mpv") without changing what it does.
 #pragma once
@@ -28,6 +28,8 @@ struct ModeMenuHandlers {
   std::function<void(SonglistCommand)> songlist;
   // The top-level items without a submenu.
   std::function<void()> add_files;
+  std::function<void()> undo;
+  std::function<void()> redo;
   std::function<void()> preferences;
   std::function<void()> stop_player;
   std::function<void()> exit;
@@ -45,6 +47,9 @@ class ModeMenu {
   void set_songlist_caption(const QString& caption);
   // The Stop item's caption, which names the player in use.
   void set_stop_caption(const QString& caption);
+  // Undo and Redo name the step each would take ("Undo Increment of b.mp3")
+  // and are greyed when there is none (an empty name).
+  void set_undo_steps(const QString& undo, const QString& redo);
 
   // Opens at `at` and returns once the menu has closed and the chosen
   // item's handler has run.
@@ -65,6 +70,8 @@ class ModeMenu {
   std::unordered_map<const QAction*, std::function<void()>> runs_;
   QAction* songlist_item_ = nullptr;
   QAction* stop_item_ = nullptr;
+  QAction* undo_item_ = nullptr;
+  QAction* redo_item_ = nullptr;
 };
 
 }  // namespace jukora

@@ -58,7 +58,7 @@ std::optional<CommandCall> parse_remote_line(QByteArrayView line, std::span<cons
     if (entry.word.empty() || word != QByteArrayView(entry.word.data(), entry.word.size())) continue;
     // A command takes its value, and one that takes none takes nothing more.
     if (entry.argument.empty() ? space >= 0 : value.isEmpty()) return std::nullopt;
-    return CommandCall(entry.command, value.toByteArray().toStdString());
+    return CommandCall(entry.command, value.toByteArray().toStdString(), ChangeSource::kRemote);
   }
   return std::nullopt;
 }

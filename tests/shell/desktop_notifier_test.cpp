@@ -24,14 +24,15 @@ class DesktopNotifierTest : public WindowTest {
   DesktopNotifier& notifier(const QDBusConnection& bus) {
     set(sections::kMain, keys::kVisible, "True");
     start();
-    made = std::make_unique<DesktopNotifier>(
-        desktop, bus,
-        NotificationOutlets{[this] { return read_notifications(settings); },
-                            [this](const QString& text) {
-                              if (has_tray) balloons.push_back(text.toStdString());
-                              return has_tray;
-                            },
-                            [this](const QString& text) { form->show_status(text); }});
+    made =
+        std::make_unique<DesktopNotifier>(desktop, bus,
+                                          NotificationOutlets{[this] { return read_notifications(settings); },
+                                                              [this](const QString& text) {
+                                                                if (has_tray) balloons.push_back(text.toStdString());
+                                                                return has_tray;
+                                                              },
+                                                              [this](const QString& text) { form->show_status(text); },
+                                                              {}});
     return *made;
   }
   std::string window_line() const { return form->lblStatus().toolTip().toStdString(); }
