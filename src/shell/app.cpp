@@ -29,6 +29,7 @@ App::App(SettingsStore& settings, QtDesktop& desktop, std::unique_ptr<PlayerLink
       files_(songlist_, settings_, desktop_, folders_, dialog_memory_),
       form_(settings_, songlist_),
       undo_controls_(form_, files_, [this] { form_.show_songlist(); }),
+      songlist_watch_(files_, form_.MSFlexGrid1(), [this] { form_.show_songlist(); }),
       preferences_(new Dialog(settings_, link_, &form_)),
       dir_dialog_(new DirDialog(*preferences_, folders_, &form_)),
       play_timer_(form_.tmrJukora()),
@@ -39,7 +40,10 @@ App::App(SettingsStore& settings, QtDesktop& desktop, std::unique_ptr<PlayerLink
       mode_menu_({[this](Scope scope) { play_modes_.mnuRandom_Click(scope); },
                   [this](PlayChoice choice) { play_modes_.mnuDescending_Click(choice); },
                   [this](PlayChoice choice) { play_modes_.mnuAscending_Click(choice); },
-                  [this](SonglistCommand command) { files_.mnuSonglist_Click(command); },
+                  [this](SonglistCommand command) {
+                    files_.mnuSonglist_Click(command);
+                    songlist_watch_.follow(files_.current_path());
+                  },
                   [this] { add_songs_.add_files_dialog(); }, [this] { undo_controls_.undo(); },
                   [this] { undo_controls_.redo(); }, [this] { desktop_.show_preferences(); },
                   [this] { play_modes_.stop_winamp(); }, [this] { exit_now(); }}),
@@ -81,6 +85,7 @@ void App::wire_window() {
   hooks.read_songlist = [this] {
     files_.show_captions();
     files_.read_songlist();
+    songlist_watch_.follow(files_.current_path());
   };
   hooks.tray_available = [this] { return tray_.available(); };
   hooks.remove_tray_icons = [this] { tray_buttons_.remove_tray_icons(); };

@@ -24,6 +24,7 @@
 #include "shell/mode_menu.h"
 #include "shell/qt_play_timer.h"
 #include "shell/remote_command.h"
+#include "shell/songlist_watch.h"
 #include "shell/tray_buttons.h"
 #include "shell/undo_controls.h"
 #include "songlist/song_events.h"
@@ -100,6 +101,7 @@ class App : public Intents {
   SonglistFiles files_;
   Form1 form_;
   UndoControls undo_controls_;
+  SonglistWatch songlist_watch_;
   Dialog* const preferences_;
   DirDialog* const dir_dialog_;
   QtPlayTimer play_timer_;
