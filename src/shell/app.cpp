@@ -44,16 +44,22 @@ App::App(SettingsStore& settings, QtDesktop& desktop, std::unique_ptr<PlayerLink
                     files_.mnuSonglist_Click(command);
                     songlist_watch_.follow(files_.current_path());
                   },
-                  [this] { add_songs_.add_files_dialog(); }, [this] { undo_controls_.undo(); },
-                  [this] { undo_controls_.redo(); }, [this] { desktop_.show_preferences(); },
-                  [this] { play_modes_.stop_winamp(); }, [this] { exit_now(); }}),
+                  [this] { add_songs_.add_files_dialog(); }, [this] { desktop_.show_preferences(); },
+                  [this] { play_modes_.stop_winamp(); }, [this] { exit_now(); },
+                  [this] { now_playing_.show_playing(); }, [this] { ratings_imports_.open_dialog(); },
+                  [this] { undo_controls_.undo(); }, [this] { undo_controls_.redo(); }}),
       file_drop_(form_.MSFlexGrid1(),
                  [this](const std::vector<std::string>& paths) {
                    add_songs_.MSFlexGrid1_OLEDragDrop(paths);
                    form_.show_songlist();
                  }),
+      now_playing_(link_, settings_, songlist_, form_, *this, events_,
+                   [this](const CommandCall& call) { receive(call); }),
+      score_sharing_(settings_, events_, desktop_),
+      ratings_imports_(songlist_, files_, settings_, desktop_, &form_),
       remote_([this](const CommandCall& call) { run_command(call, *this); }) {
-  files_.tell_scores_to(song_events_);
+  files_.tell_scores_to(events_);
+  ratings_imports_.on_imported = [this] { form_.show_songlist(); };
   wire_window();
   wire_player();
 }
@@ -94,12 +100,21 @@ void App::wire_window() {
     if (files_.has_unsaved_change()) files_.write_songlist();
     preferences_->close_dialog();
   };
-  hooks.cmdIncDec_Click = [this](int index) { jukora::cmdIncDec_Click(songlist_, files_, index); };
+  // While a search narrows the grid, the keys act on the shown rows of the selection.
+  hooks.cmdIncDec_Click = [this](int index) {
+    if (const auto chosen = form_.chosen_rows())
+      jukora::cmdIncDec_Click(songlist_, files_, index, *chosen);
+    else
+      jukora::cmdIncDec_Click(songlist_, files_, index);
+  };
   hooks.MSFlexGrid1_KeyPress = [this](int key_ascii) {
-    jukora::MSFlexGrid1_KeyPress(songlist_, files_, key_ascii, [this] { form_.MSFlexGrid1_DblClick(); });
+    const auto chosen = form_.chosen_rows();
+    jukora::MSFlexGrid1_KeyPress(
+        songlist_, files_, key_ascii, [this] { form_.MSFlexGrid1_DblClick(); }, chosen ? &*chosen : nullptr);
   };
   hooks.MSFlexGrid1_KeyDown = [this](int key_code, int shift) {
-    jukora::MSFlexGrid1_KeyDown(songlist_, files_, key_code, shift);
+    const auto chosen = form_.chosen_rows();
+    jukora::MSFlexGrid1_KeyDown(songlist_, files_, key_code, shift, chosen ? &*chosen : nullptr);
   };
   // Form1 shows the songlist itself after these.
   hooks.show_mode_menu = [this](const QPoint& at) {
@@ -109,6 +124,7 @@ void App::wire_window() {
   };
   hooks.MSFlexGrid1_DblClick = [this] { play_modes_.MSFlexGrid1_DblClick(); };
   hooks.tmrJukora_Timer = [this] { play_modes_.tmrJukora_Timer(); };
+  hooks.show_playing = [this] { now_playing_.show_playing(); };
 }
 
 void App::wire_player() {
@@ -137,6 +153,7 @@ void App::receive(const CommandCall& call) { remote_.receive(call); }
 
 void App::start() {
   form_.Form_Load();
+  now_playing_.start();
   remote_.start_acting();
 }
 
@@ -172,6 +189,10 @@ void App::open_mode_menu() { show_mode_menu(QCursor::pos()); }
 
 void App::undo() {
   if (!undo_controls_.undo()) desktop_.notify("There is nothing to undo.");
+}
+
+void App::import_ratings(const std::string& source, bool dry_run, const CommandReply& reply) {
+  ratings_imports_.import_for_caller(source, dry_run, reply);
 }
 
 void App::show_mode_menu(const QPoint& at) {

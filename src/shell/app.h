@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The program, built and wired in one place: the songlist and its file, the
 // play modes, scoring the playing song, adding songs, the player link, the
-// remote commands, the tray buttons and the mode menu, and the windows that
-// show them (Form1, the Preferences, the folder chooser). What the tray, the
-// command line and the remote ask for are its intents (intents.h).
+// remote commands, the tray buttons and the mode menu, ratings imports and
+// the score mirrors, and the windows that show them (Form1, the Preferences,
+// the folder chooser). What the tray, the command line and the remote ask
+// for are its intents (intents.h).
 #pragma once
 
 #include <QCoreApplication>
@@ -22,8 +23,11 @@
 #include "shell/form1.h"
 #include "shell/intents.h"
 #include "shell/mode_menu.h"
+#include "shell/now_playing.h"
 #include "shell/qt_play_timer.h"
+#include "shell/ratings_imports.h"
 #include "shell/remote_command.h"
+#include "shell/score_sharing.h"
 #include "shell/songlist_watch.h"
 #include "shell/tray_buttons.h"
 #include "shell/undo_controls.h"
@@ -66,6 +70,7 @@ class App : public Intents {
   void toggle_list() override;
   void open_mode_menu() override;
   void undo() override;
+  void import_ratings(const std::string& source, bool dry_run, const CommandReply& reply) override;
 
   // How the program ends once the window has closed, or once Exit has saved
   // what changed: at once, without closing the window.
@@ -76,11 +81,13 @@ class App : public Intents {
   SonglistFiles& files() { return files_; }
   PlayModes& play_modes() { return play_modes_; }
   ModeMenu& mode_menu() { return mode_menu_; }
-  // Score changes and hand-overs, for the parts that follow the list.
-  SongEvents& song_events() { return song_events_; }
   UndoControls& undo_controls() { return undo_controls_; }
   Dialog& preferences() { return *preferences_; }
   DirDialog& dir_dialog() { return *dir_dialog_; }
+  // Score changes and hand-overs, for the parts that follow the list.
+  SongEvents& events() { return events_; }
+  NowPlaying& now_playing() { return now_playing_; }
+  RatingsImports& ratings_imports() { return ratings_imports_; }
 
  private:
   void wire_window();
@@ -96,8 +103,8 @@ class App : public Intents {
   const std::unique_ptr<PlayerLinks> players_;
   PlayerLink& link_;
   DialogMemory dialog_memory_;
-  SongEvents song_events_;
   Songlist songlist_;
+  SongEvents events_;
   SonglistFiles files_;
   Form1 form_;
   UndoControls undo_controls_;
@@ -114,6 +121,9 @@ class App : public Intents {
   TrayButtons tray_buttons_;
   ModeMenu mode_menu_;
   FileDrop file_drop_;
+  NowPlaying now_playing_;
+  ScoreSharing score_sharing_;
+  RatingsImports ratings_imports_;
   // Last: no command comes in while the rest is being taken down.
   RemoteServer remote_;
 };

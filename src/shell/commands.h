@@ -6,6 +6,8 @@
 // does here.
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -18,11 +20,17 @@ namespace jukora {
 
 class Intents;
 
-enum class Command { kIncrement, kDecrement, kSkip, kShow, kToggleList, kModeMenu, kUndo };
+enum class Command { kIncrement, kDecrement, kSkip, kShow, kToggleList, kModeMenu, kUndo, kImportRatings };
 
 // The tray icons in the order they go into the tray.
 enum class TrayIconId { kDecrement = 1, kIncrement, kSkip, kShowHideList, kMode };
 inline constexpr int kTrayIconCount = 5;
+
+struct CommandCall;
+
+// The longest value a command takes (a path): what the remote's one line
+// can carry.
+inline constexpr std::size_t kCommandValueLimit = 4096;
 
 struct CommandEntry {
   Command command;
@@ -37,19 +45,37 @@ struct CommandEntry {
   std::optional<TrayIconId> icon;
   const char* tooltip;
   // What it does; `argument` is empty for a command that takes none, and
-  // `source` tells whether the tray, the command line or the remote asked.
+  // `source` tells where it was asked (the tray, the command line, ...).
   void (*run)(Intents& intents, const std::string& argument, ChangeSource source);
+  // A switch it takes besides its value ("dry-run" for --dry-run), empty
+  // when none, and what --help says of it.
+  std::string_view option = {};
+  std::string_view option_help = {};
+  // For a command whose caller waits for its outcome, what it does instead
+  // of `run`: it answers through the call's reply once it is done.
+  void (*answer)(Intents& intents, const CommandCall& call) = nullptr;
+};
+
+// Where a command whose caller waits sends its outcome: once, with the exit
+// status and the text the caller prints. Empty when nobody waits.
+struct CommandReply {
+  std::function<void(int status, const std::string& text)> send;
+  // Whether the caller still waits; work for one that has gone is dropped.
+  std::function<bool()> waited_for;
 };
 
 // A command as asked for, with its value when it takes one, and where it
 // was asked: the program's own command line unless told otherwise.
 struct CommandCall {
   // Not explicit: a bare command is a call without a value.
-  CommandCall(Command command, std::string argument = {}, ChangeSource source = ChangeSource::kCommandLine)
-      : command(command), argument(std::move(argument)), source(source) {}
+  CommandCall(Command command, std::string argument = {}, bool option = false,
+              ChangeSource source = ChangeSource::kCommandLine)
+      : command(command), argument(std::move(argument)), option(option), source(source) {}
   Command command;
   std::string argument;
+  bool option = false;  // the entry's switch was given
   ChangeSource source;
+  CommandReply reply;
 };
 
 // Every command, in the order --help lists them.

@@ -4,9 +4,13 @@
 // run the command line. Each runs to its end and shows what it did.
 #pragma once
 
+#include <string>
+
 #include "songlist/song_events.h"
 
 namespace jukora {
+
+struct CommandReply;
 
 class Intents {
  public:
@@ -28,6 +32,9 @@ class Intents {
   virtual void open_mode_menu() = 0;
   // The last change to the songlist taken back, as the mode menu's Undo does.
   virtual void undo() = 0;
+  // The ratings of `source` (a path, or "mpd") imported into the songlist;
+  // a dry run changes nothing. The outcome goes to `reply`.
+  virtual void import_ratings(const std::string& source, bool dry_run, const CommandReply& reply) = 0;
 };
 
 }  // namespace jukora

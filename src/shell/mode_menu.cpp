@@ -59,10 +59,12 @@ ModeMenu::ModeMenu(ModeMenuHandlers handlers) : handlers_(std::move(handlers)), 
   add(songlist, "Open", handlers_.songlist, SonglistCommand::kOpen);
   songlist_item_ = songlist->menuAction();
   add(menu_.get(), "Add Files", handlers_.add_files);
+  add(menu_.get(), "Import Ratings…", handlers_.import_ratings);
   menu_->addSeparator();
   undo_item_ = add(menu_.get(), "Undo", handlers_.undo);
   redo_item_ = add(menu_.get(), "Redo", handlers_.redo);
   set_undo_steps({}, {});
+  add(menu_.get(), "Show Playing", handlers_.show_playing)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_J));
   menu_->addSeparator();
   add(menu_.get(), "Preferences", handlers_.preferences);
   stop_item_ = add(menu_.get(), "Stop Winamp", handlers_.stop_player);

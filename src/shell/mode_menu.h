@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The mode menu, the program's one menu, shown only as a popup from the tray
 // and the grid: play cycles, playlist exports, songlist files, Add Files,
-// Undo and Redo, Preferences, the Stop item and Exit. Each item is bound to what it asks
+// Import Ratings, Undo and Redo, Show Playing, Preferences, the Stop item and
+// Exit. Each item is bound to what it asks
 // for when the menu is built, so its caption may change ("Stop Winamp",
 // "Stop mpv") without changing what it does.
 #pragma once
@@ -28,11 +29,15 @@ struct ModeMenuHandlers {
   std::function<void(SonglistCommand)> songlist;
   // The top-level items without a submenu.
   std::function<void()> add_files;
-  std::function<void()> undo;
-  std::function<void()> redo;
   std::function<void()> preferences;
   std::function<void()> stop_player;
   std::function<void()> exit;
+  std::function<void()> show_playing;
+  // "Import Ratings…", after Add Files.
+  std::function<void()> import_ratings;
+  // Undo and Redo, after the separator that follows Import Ratings.
+  std::function<void()> undo;
+  std::function<void()> redo;
 };
 
 class ModeMenu {

@@ -175,6 +175,8 @@ ChangeRecord apply_change(Songlist& songlist, const SonglistChange& change, bool
   std::visit(Work(songlist, rows, record), change.what);
   recompute_songlist(songlist);
   if (const Restore* restore = std::get_if<Restore>(&change.what)) select(songlist, restore->selection);
+  // The recompute keeps row numbers; after an import the selection keeps its songs.
+  if (std::holds_alternative<Import>(change.what)) select(songlist, record.selection_before);
   if (change.follow) follow(songlist, *change.follow, read_afresh);
   if (std::holds_alternative<Deletion>(change.what)) songlist.SetCol(col::kNumber);
   if (const Addition* added = std::get_if<Addition>(&change.what); added && added->select_new)

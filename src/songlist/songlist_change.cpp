@@ -25,19 +25,24 @@ std::int64_t whole_score(const SongState& state) {
   return state.present ? static_cast<std::int64_t>(std::nearbyint(score_sort_value(state.score))) : 0;
 }
 
-std::vector<SongRef> songs_of_rows(const Songlist& songlist, int first, int last) {
+std::vector<SongRef> songs_of_rows(const Songlist& songlist, const std::vector<int>& rows) {
   std::vector<SongRef> songs;
-  first = std::max(first, 1);
-  last = std::min(last, songlist.Rows() - 1);
-  for (int i = first; i <= last; ++i) songs.push_back(songlist.song_at(i));
+  for (int i : rows)
+    if (i >= 1 && i < songlist.Rows()) songs.push_back(songlist.song_at(i));
   return songs;
 }
 
 }  // namespace
 
-SonglistChange score_step_of_rows(const Songlist& songlist, int first, int last, int anchor, int step,
+std::vector<int> row_range(int first, int last) {
+  std::vector<int> rows;
+  for (int i = first; i <= last; ++i) rows.push_back(i);
+  return rows;
+}
+
+SonglistChange score_step_of_rows(const Songlist& songlist, const std::vector<int>& rows, int anchor, int step,
                                   ChangeSource source) {
-  std::vector<SongRef> songs = songs_of_rows(songlist, first, last);
+  std::vector<SongRef> songs = songs_of_rows(songlist, rows);
   std::string label = label_of(step_word(step), songs);
   return {ScoreStep{std::move(songs), step}, source, Follow{songlist.song_at(anchor), anchor, step}, std::move(label)};
 }
@@ -48,8 +53,8 @@ SonglistChange score_step_of_song(SongRef song, int step, ChangeSource source, i
   return {ScoreStep{std::move(songs), step}, source, Follow{std::move(song), from, step}, std::move(label)};
 }
 
-SonglistChange deletion_of_rows(const Songlist& songlist, int top, int bottom) {
-  std::vector<SongRef> songs = songs_of_rows(songlist, top, bottom);
+SonglistChange deletion_of_rows(const Songlist& songlist, const std::vector<int>& rows) {
+  std::vector<SongRef> songs = songs_of_rows(songlist, rows);
   std::string label = label_of("Delete", songs);
   return {Deletion{std::move(songs)}, ChangeSource::kWindow, std::nullopt, std::move(label)};
 }

@@ -105,14 +105,16 @@ struct SonglistChange {
   std::string label;
 };
 
-// The score step of the window: rows `first` to `last`, the song at
-// `anchor` followed.
-SonglistChange score_step_of_rows(const Songlist& songlist, int first, int last, int anchor, int step,
+// The data rows `first` to `last`, as the calls below take them.
+std::vector<int> row_range(int first, int last);
+// The score step of the window over `rows` (a range, or the rows a search
+// shows of it), the song at `anchor` followed.
+SonglistChange score_step_of_rows(const Songlist& songlist, const std::vector<int>& rows, int anchor, int step,
                                   ChangeSource source);
 // A step of one song (the one the player is at), followed from row `from`.
 SonglistChange score_step_of_song(SongRef song, int step, ChangeSource source, int from);
-// The Delete key over rows `top` to `bottom`: one change, however many rows.
-SonglistChange deletion_of_rows(const Songlist& songlist, int top, int bottom);
+// The Delete key over `rows`: one change, however many rows.
+SonglistChange deletion_of_rows(const Songlist& songlist, const std::vector<int>& rows);
 // Songs joining the list (Add Files, a drop, the playing song added).
 SonglistChange addition(std::vector<SongRef> songs, ChangeSource source);
 // An import: what it asks of each song.
