@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "shell/local_text.h"
+#include "shell/songlist_model.h"
 #include "shell/songlist_view.h"
 #include "songlist/songlist_files.h"
 
@@ -51,11 +52,15 @@ void SonglistWatch::changed() {
 void SonglistWatch::look() {
   // Rows read again under an open box would move under the code that opened it.
   if (QApplication::activeModalWidget() || QApplication::activePopupWidget()) return settle_.start();
-  int top = grid_.rowAt(0) + 1;
+  // A search shows some rows only: the top row is kept as the song it shows.
+  const auto* model = dynamic_cast<const SonglistModel*>(grid_.model());
+  if (!model) return;
+  int top = model->data_row(grid_.rowAt(0) + 1);
   if (!files_.reread_if_changed(top)) return;
   shown_();
-  if (top >= 1 && top <= grid_.model()->rowCount())
-    grid_.scrollTo(grid_.model()->index(top - 1, 0), QAbstractItemView::PositionAtTop);
+  const int shown = model->shown_row(top);
+  if (shown >= 1 && shown <= model->rowCount())
+    grid_.scrollTo(model->index(shown - 1, 0), QAbstractItemView::PositionAtTop);
 }
 
 }  // namespace jukora
