@@ -57,6 +57,10 @@ class Desktop {
   // A short word to the user that needs no answer and must not stand in the
   // way of the work (a desktop notification, or a line in the window).
   virtual void notify(const std::string& text) = 0;
+  // The same after a change the user may want to take back at once (a score
+  // from the tray): where the desktop's notifications offer actions, the word
+  // carries an "Undo".
+  virtual void notify_undoable(const std::string& text) { notify(text); }
 
   // Long work the user may stop: `text` tells how far it has come. Shown once
   // the work has lasted a moment, with a Cancel button; answers false once

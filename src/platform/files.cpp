@@ -34,9 +34,43 @@ std::string reason(int error_number) { return std::strerror(error_number); }
 
 }  // namespace
 
+namespace {
+
+// A read of the open file `fd` of `path`, after the checks of its kind.
+ReadResult read_open_file(int fd, std::string& bytes, std::size_t max_bytes, FileStamp& before, FileStamp& after) {
+  before = stamp_of_fd(fd);
+  if (before.size > max_bytes) return ReadResult::kTooBig;
+  ReadResult result = ReadResult::kOk;
+  try {
+    bytes.reserve(static_cast<std::size_t>(before.size));
+    char buffer[1 << 16];
+    while (true) {
+#ifdef _WIN32
+      const int n = _read(fd, buffer, sizeof buffer);
+#else
+      const ssize_t n = read(fd, buffer, sizeof buffer);
+      if (n < 0 && errno == EINTR) continue;
+#endif
+      if (n < 0) result = ReadResult::kUnreadable;
+      if (n <= 0) break;
+      // A file that grows while it is read still stops at the cap.
+      if (bytes.size() + static_cast<std::size_t>(n) > max_bytes) {
+        result = ReadResult::kTooBig;
+        break;
+      }
+      bytes.append(buffer, static_cast<std::size_t>(n));
+    }
+  } catch (const std::bad_alloc&) {
+    result = ReadResult::kUnreadable;
+  }
+  after = stamp_of_fd(fd);
+  return result;
+}
+
 #ifdef _WIN32
 
-ReadResult read_whole_file(const std::string& path, std::string& bytes, std::size_t max_bytes) {
+ReadResult read_file(const std::string& path, std::string& bytes, std::size_t max_bytes, FileStamp& before,
+                     FileStamp& after) {
   bytes.clear();
   std::error_code error;
   auto status = fs::status(native_path(path), error);
@@ -44,37 +78,26 @@ ReadResult read_whole_file(const std::string& path, std::string& bytes, std::siz
   if (error || status.type() == fs::file_type::directory) return ReadResult::kUnreadable;
   // Device names such as CON would wait for input.
   if (status.type() != fs::file_type::regular) return ReadResult::kNotAFile;
-  std::FILE* file = open_file(path, "rb");
-  if (!file) return errno == ENOENT ? ReadResult::kMissing : ReadResult::kUnreadable;
+  const int fd = _wopen(native_path(path).c_str(), _O_RDONLY | _O_BINARY);
+  if (fd < 0) return errno == ENOENT ? ReadResult::kMissing : ReadResult::kUnreadable;
   struct _stat64 info {};
   ReadResult result = ReadResult::kOk;
-  if (_fstat64(_fileno(file), &info) != 0) {
+  if (_fstat64(fd, &info) != 0) {
     result = ReadResult::kUnreadable;
   } else if ((info.st_mode & _S_IFMT) != _S_IFREG) {
     result = ReadResult::kNotAFile;
-  } else if (static_cast<std::uint64_t>(info.st_size) > max_bytes) {
-    result = ReadResult::kTooBig;
   } else {
-    try {
-      bytes.reserve(static_cast<std::size_t>(info.st_size));
-      char buffer[1 << 16];
-      std::size_t got = 0;
-      while (bytes.size() <= max_bytes && (got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-        bytes.append(buffer, got);
-      if (std::ferror(file)) result = ReadResult::kUnreadable;
-      if (bytes.size() > max_bytes) result = ReadResult::kTooBig;
-    } catch (const std::bad_alloc&) {
-      result = ReadResult::kUnreadable;
-    }
+    result = read_open_file(fd, bytes, max_bytes, before, after);
   }
-  std::fclose(file);
+  _close(fd);
   if (result != ReadResult::kOk) std::string().swap(bytes);
   return result;
 }
 
 #else
 
-ReadResult read_whole_file(const std::string& path, std::string& bytes, std::size_t max_bytes) {
+ReadResult read_file(const std::string& path, std::string& bytes, std::size_t max_bytes, FileStamp& before,
+                     FileStamp& after) {
   bytes.clear();
   // Opening a pipe for reading would wait for a writer; nothing is read
   // before fstat has shown a regular file.
@@ -86,27 +109,8 @@ ReadResult read_whole_file(const std::string& path, std::string& bytes, std::siz
     result = ReadResult::kUnreadable;
   } else if (!S_ISREG(info.st_mode)) {
     result = ReadResult::kNotAFile;
-  } else if (static_cast<std::uint64_t>(info.st_size) > max_bytes) {
-    result = ReadResult::kTooBig;
   } else {
-    try {
-      bytes.reserve(static_cast<std::size_t>(info.st_size));
-      char buffer[1 << 16];
-      while (true) {
-        ssize_t n = read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) result = ReadResult::kUnreadable;
-        if (n <= 0) break;
-        // A file that grows while it is read still stops at the cap.
-        if (bytes.size() + static_cast<std::size_t>(n) > max_bytes) {
-          result = ReadResult::kTooBig;
-          break;
-        }
-        bytes.append(buffer, static_cast<std::size_t>(n));
-      }
-    } catch (const std::bad_alloc&) {
-      result = ReadResult::kUnreadable;
-    }
+    result = read_open_file(fd, bytes, max_bytes, before, after);
   }
   close(fd);
   if (result != ReadResult::kOk) std::string().swap(bytes);
@@ -115,9 +119,90 @@ ReadResult read_whole_file(const std::string& path, std::string& bytes, std::siz
 
 #endif
 
+// A reader's tries at a file that keeps changing under it.
+constexpr int kReadTries = 3;
+
+}  // namespace
+
+ReadResult read_whole_file(const std::string& path, std::string& bytes, std::size_t max_bytes) {
+  FileStamp before, after;
+  return read_file(path, bytes, max_bytes, before, after);
+}
+
+ReadResult read_whole_file(const std::string& path, std::string& bytes, FileStamp& stamp, bool& steady) {
+  ReadResult result = ReadResult::kMissing;
+  for (int attempt = 0; attempt < kReadTries; ++attempt) {
+    FileStamp before;
+    result = read_file(path, bytes, kMaxReadBytes, before, stamp);
+    steady = before.same_as(stamp) && stamp.size == bytes.size();
+    if (result != ReadResult::kOk || steady) break;
+  }
+  return result;
+}
+
+std::string saved_file_path(const std::string& path) {
 #ifdef _WIN32
+  return path;
+#else
+  // Renaming over a link would replace the link, leaving the file it points
+  // to behind; the file itself is what gets replaced.
+  std::error_code error;
+  if (!fs::is_symlink(fs::symlink_status(fs::path(path), error))) return path;
+  auto target = fs::canonical(fs::path(path), error);
+  return error ? path : target.string();
+#endif
+}
 
 bool write_file_atomically(const std::string& path, std::string_view bytes, std::string& error) {
+  bool handed = false;
+  WrittenFile written;
+  return write_file_atomically(
+             path,
+             [&](std::string_view& piece) {
+               if (handed) return false;
+               piece = bytes;
+               handed = true;
+               return true;
+             },
+             error, written) == WriteResult::kDone;
+}
+
+namespace {
+
+bool write_pieces(int fd, const std::function<bool(std::string_view&)>& next) {
+  std::string_view piece;
+  while (next(piece))
+    if (!write_all(fd, piece)) return false;
+  return true;
+}
+
+// The hash of what the open file `fd` holds, read from its start. A save
+// needs it only when its stamp could repeat, which is seldom: the flush to
+// disk takes longer than a tick of the clock.
+std::uint64_t hash_of_file(int fd) {
+  ContentHash hash;
+  char buffer[1 << 16];
+#ifdef _WIN32
+  _lseeki64(fd, 0, SEEK_SET);
+  for (int n; (n = _read(fd, buffer, sizeof buffer)) > 0;)
+    hash.add(std::string_view(buffer, static_cast<std::size_t>(n)));
+#else
+  off_t at = 0;
+  for (ssize_t n; (n = pread(fd, buffer, sizeof buffer, at)) != 0; at += n > 0 ? n : 0) {
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) break;
+    hash.add(std::string_view(buffer, static_cast<std::size_t>(n)));
+  }
+#endif
+  return hash.value();
+}
+
+}  // namespace
+
+#ifdef _WIN32
+
+WriteResult write_file_atomically(const std::string& path, const std::function<bool(std::string_view&)>& next,
+                                  std::string& error, WrittenFile& written, const std::function<bool()>& still_ours) {
   remove_stale_saves(path);
   std::string temp;
   int fd = -1;
@@ -126,57 +211,55 @@ bool write_file_atomically(const std::string& path, std::string_view bytes, std:
     fd = _wopen(native_path(temp).c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY, _S_IREAD | _S_IWRITE);
     if (fd < 0 && errno != EEXIST) break;
   }
-  std::FILE* file = fd >= 0 ? _fdopen(fd, "wb") : nullptr;
-  if (!file) {
+  if (fd < 0) {
     error = reason(errno);
-    if (fd >= 0) {
-      _close(fd);
-      _wremove(native_path(temp).c_str());
-    }
-    return false;
+    return WriteResult::kFailed;
   }
-  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() && std::fflush(file) == 0 &&
-            _commit(_fileno(file)) == 0;
+  bool ok = write_pieces(fd, next) && _commit(fd) == 0;
   int saved = errno;
-  ok = std::fclose(file) == 0 && ok;
-  if (!ok) {
-    error = reason(saved);
+  ok = _close(fd) == 0 && ok;
+  // NTFS may set the time at the close: the stamp is taken after it, and
+  // the rename keeps it.
+  if (ok) written.stamp = stamp_of_path(temp);
+  if (ok && written.stamp.may_repeat) {
+    const int again = _wopen(native_path(temp).c_str(), _O_RDONLY | _O_BINARY);
+    if (again >= 0) {
+      written.hash = hash_of_file(again);
+      _close(again);
+    }
+  }
+  if (!ok) error = reason(saved ? saved : EIO);
+  if (!ok || (still_ours && !still_ours())) {
     _wremove(native_path(temp).c_str());
-    return false;
+    return ok ? WriteResult::kStopped : WriteResult::kFailed;
   }
   std::error_code rename_error;
   fs::rename(native_path(temp), native_path(path), rename_error);
   if (rename_error) {
     error = rename_error.message();
     _wremove(native_path(temp).c_str());
-    return false;
+    return WriteResult::kFailed;
   }
-  return true;
+  return WriteResult::kDone;
 }
 
 #else
 
-bool write_file_atomically(const std::string& link_path, std::string_view bytes, std::string& error) {
-  // Renaming over a link would replace the link, leaving the file it points
-  // to behind; the file itself is what gets replaced.
-  std::string path = link_path;
-  std::error_code link_error;
-  if (fs::is_symlink(fs::symlink_status(fs::path(link_path), link_error))) {
-    auto target = fs::canonical(fs::path(link_path), link_error);
-    if (!link_error) path = target.string();
-  }
+WriteResult write_file_atomically(const std::string& link_path, const std::function<bool(std::string_view&)>& next,
+                                  std::string& error, WrittenFile& written, const std::function<bool()>& still_ours) {
+  const std::string path = saved_file_path(link_path);
   // A rename would go past a file the user made read-only; writing in place
   // could not.
   if (access(path.c_str(), W_OK) != 0 && errno != ENOENT) {
     error = reason(errno);
-    return false;
+    return WriteResult::kFailed;
   }
   remove_stale_saves(path);
   std::string temp = path + ".saving-XXXXXX";
   int fd = mkstemp(temp.data());
   if (fd < 0) {
     error = reason(errno);
-    return false;
+    return WriteResult::kFailed;
   }
   // Tells remove_stale_saves that this one is being written. Where locks are
   // not to be had, the file's age alone tells it.
@@ -192,9 +275,17 @@ bool write_file_atomically(const std::string& link_path, std::string_view bytes,
     umask(mask);
     mode &= ~mask;
   }
-  bool ok = fchmod(fd, mode) == 0 && write_all(fd, bytes) && fdatasync(fd) == 0;
+  bool ok = fchmod(fd, mode) == 0 && write_pieces(fd, next) && fdatasync(fd) == 0;
   int saved = errno;
+  // Nothing but the rename can touch this file before it replaces the old
+  // one, so the stamp taken now is the stamp it will have there.
+  if (ok) written.stamp = stamp_of_fd(fd);
+  if (ok && written.stamp.may_repeat) written.hash = hash_of_file(fd);
   ok = close(fd) == 0 && ok;
+  if (ok && still_ours && !still_ours()) {
+    unlink(temp.c_str());
+    return WriteResult::kStopped;
+  }
   if (ok && std::rename(temp.c_str(), path.c_str()) != 0) {
     ok = false;
     saved = errno;
@@ -202,17 +293,17 @@ bool write_file_atomically(const std::string& link_path, std::string_view bytes,
   if (!ok) {
     error = reason(saved ? saved : EIO);
     unlink(temp.c_str());
-    return false;
+    return WriteResult::kFailed;
   }
   // Make the rename itself durable.
   auto slash = path.rfind('/');
   std::string dir = slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
-  int dir_fd = open(dir.c_str(), O_RDONLY | O_DIRECTORY);
+  int dir_fd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dir_fd >= 0) {
     fsync(dir_fd);
     close(dir_fd);
   }
-  return true;
+  return WriteResult::kDone;
 }
 
 #endif

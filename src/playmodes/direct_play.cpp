@@ -38,8 +38,7 @@ void PlayModes::MSFlexGrid1_DblClick() {
   }
   // The player plays this one now, not a cycle's song it was waiting for.
   in_flight_.reset();
-  songlist_.SetTextMatrix(r, col::kLastPlayed, format_date_text(clock_.now()));
-  files_.note_unsaved_change();
+  files_.set_last_played(r, format_date_text(clock_.now()));
 }
 
 }  // namespace jukora

@@ -184,7 +184,7 @@ void PlayModes::feed(const std::function<int()>& choose, Record record) {
 
 void PlayModes::record_played(int row, Record record) {
   if (record == Record::kLastPlayed) {
-    songlist_.SetTextMatrix(row, col::kLastPlayed, format_date_text(clock_.now()));
+    files_.set_last_played(row, format_date_text(clock_.now()));
   } else {
     songlist_.SetTextMatrix(row, col::kMark, "*");
   }

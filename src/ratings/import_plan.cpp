@@ -7,12 +7,11 @@
 
 #include "platform/app_folders.h"
 #include "platform/clock.h"
-#include "scoring/add_songs.h"
 #include "songlist/date_text.h"
 #include "songlist/numbers.h"
 #include "songlist/paths.h"
-#include "songlist/recompute.h"
 #include "songlist/songlist.h"
+#include "songlist/songlist_change.h"
 #include "songlist/songlist_files.h"
 
 namespace jukora {
@@ -167,31 +166,24 @@ ImportOutcome outcome_of(const ImportPlan& plan, ImportChoice choice) {
 ImportOutcome apply_import(Songlist& songlist, SonglistFiles& files, const ImportPlan& plan, ImportChoice choice) {
   ImportOutcome outcome = outcome_of(plan, choice);
   if (outcome.changes.empty()) return outcome;
-  // The recompute moves rows: the current row follows its song.
-  const int current = songlist.Row();
-  const bool has_current = current >= 1 && current < songlist.Rows();
-  const std::string current_key =
-      has_current ? song_key(songlist.TextMatrix(current, col::kDirectory), songlist.TextMatrix(current, col::kFile))
-                  : std::string();
+  // One change for the whole import, so that one Undo takes it back.
+  std::vector<ImportTarget> targets;
+  targets.reserve(outcome.changes.size());
   for (const SongChange& change : outcome.changes) {
-    int row = change.row_before;
-    if (change.added) {
-      if (!append_unlisted_song(songlist, change.directory, change.file)) continue;
-      row = songlist.Rows() - 1;
-    }
-    songlist.SetTextMatrix(row, col::kScore, change.score_after);
-    if (!change.last_played_after.empty()) songlist.SetTextMatrix(row, col::kLastPlayed, change.last_played_after);
+    ImportTarget target{{change.directory, change.file}, change.score_after, std::nullopt, change.added};
+    if (!change.last_played_after.empty() && change.last_played_after != change.last_played_before)
+      target.last_played = change.last_played_after;
+    targets.push_back(std::move(target));
   }
-  recompute_songlist(songlist);
+  files.apply(import_change(std::move(targets)));
   const std::unordered_map<std::string, int> rows = rows_by_song(songlist);
-  if (auto row = rows.find(current_key); has_current && row != rows.end()) songlist.SetRow(row->second);
   for (SongChange& change : outcome.changes) {
     auto row = rows.find(song_key(change.directory, change.file));
     change.row_after = row == rows.end() ? 0 : row->second;
     // A new song never played reads as never played after the recompute.
-    if (change.added) change.last_played_after = songlist.TextMatrix(change.row_after, col::kLastPlayed);
+    if (change.added && change.row_after != 0)
+      change.last_played_after = songlist.TextMatrix(change.row_after, col::kLastPlayed);
   }
-  files.write_songlist();
   return outcome;
 }
 

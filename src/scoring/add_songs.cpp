@@ -8,6 +8,7 @@
 #include <set>
 #include <system_error>
 #include <utility>
+#include <variant>
 
 #include "platform/app_folders.h"
 #include "platform/desktop.h"
@@ -15,8 +16,8 @@
 #include "platform/native_path.h"
 #include "scoring/dir_listing.h"
 #include "songlist/paths.h"
-#include "songlist/recompute.h"
 #include "songlist/songlist.h"
+#include "songlist/songlist_change.h"
 #include "songlist/songlist_files.h"
 
 namespace jukora {
@@ -55,6 +56,17 @@ bool lies_within(const std::string& tree, const std::string& path) {
   if (path.compare(0, tree.size(), tree) != 0) return false;
   return path.size() == tree.size() || tree.back() == kPathSeparator || path[tree.size()] == kPathSeparator;
 }
+
+class DropWalk {
+ public:
+  explicit DropWalk(SonglistFiles& files) : files_(files) { files_.begin_walk(); }
+  ~DropWalk() { files_.end_walk(); }
+  DropWalk(const DropWalk&) = delete;
+  DropWalk& operator=(const DropWalk&) = delete;
+
+ private:
+  SonglistFiles& files_;
+};
 
 class BusyCursor {
  public:
@@ -110,22 +122,19 @@ void AddSongs::add_files_dialog() {
   std::vector<std::string> chosen = desktop_.choose_files(request);
   if (chosen.empty()) return;
 
-  // No data row is current while adding; each new song becomes current in turn.
-  songlist_.SetRow(0);
-  songlist_.SetCol(col::kFile);
+  std::vector<SongRef> songs;
   std::string dir;
   for (const std::string& path : chosen) {
     dir = chosen.size() > 1 ? dialog_folder(path) : song_directory(path);
-    if (append_song(dir, get_file_name(path))) songlist_.SetRow(songlist_.Rows() - 1);
+    songs.push_back({dir, get_file_name(path)});
   }
   dialog_.initial_dir = dir;
   dialog_.file_name.clear();
 
-  recompute_songlist(songlist_);
-  // Adding to an empty list: the recompute removes the placeholder row above
-  // the new ones, which would leave the current row past the end.
-  if (songlist_.Row() > songlist_.Rows() - 1) songlist_.SetRow(songlist_.Rows() - 1);
-  files_.write_songlist();
+  // No data row is current while adding; each new song becomes current in turn.
+  SonglistChange change = addition(std::move(songs), ChangeSource::kWindow);
+  std::get<Addition>(change.what).select_new = true;
+  files_.apply(change);
   songlist_.SetCol(col::kNumber);
 }
 
@@ -133,20 +142,25 @@ void AddSongs::MSFlexGrid1_OLEDragDrop(const std::vector<std::string>& paths) {
   BusyCursor busy(desktop_);
   Walk walk;
   walk.last_yield = now_();
-  for (const std::string& path : paths) {
-    if (walk.cancelled) break;
-    try {
-      drag_drop_file(walk, without_trailing_separators(path));
-    } catch (const std::exception&) {
-      // Quiet by design, like every other entry that cannot be read: the
-      // songs found so far stay and the drop goes on with the next path.
+  {
+    // The file is not read again while the walk yields to other events.
+    DropWalk during(files_);
+    for (const std::string& path : paths) {
+      if (walk.cancelled) break;
+      try {
+        drag_drop_file(walk, without_trailing_separators(path));
+      } catch (const std::exception&) {
+        // Quiet by design, like every other entry that cannot be read: the
+        // songs found so far stay and the drop goes on with the next path.
+      }
     }
   }
   desktop_.end_progress();
   if (walk.cancelled) return;
-  for (const auto& [dir, file] : walk.found) append_song(dir, file);
-  recompute_songlist(songlist_);
-  files_.write_songlist();
+  std::vector<SongRef> songs;
+  songs.reserve(walk.found.size());
+  for (auto& [dir, file] : walk.found) songs.push_back({std::move(dir), std::move(file)});
+  files_.apply(addition(std::move(songs), ChangeSource::kWindow));
 }
 
 void AddSongs::drag_drop_file(Walk& walk, const std::string& path) {

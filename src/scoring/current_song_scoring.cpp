@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "scoring/current_song_scoring.h"
 
-#include <algorithm>
-#include <cmath>
 #include <utility>
 
 #include "platform/desktop.h"
@@ -10,9 +8,7 @@
 #include "platform/settings_keys.h"
 #include "player/current_song.h"
 #include "player/player_link.h"
-#include "songlist/numbers.h"
 #include "songlist/paths.h"
-#include "songlist/recompute.h"
 #include "songlist/songlist.h"
 #include "songlist/songlist_files.h"
 
@@ -22,13 +18,6 @@ namespace {
 
 // Retry ticks (a quarter second each) before waiting changes are given up.
 constexpr int kRetries = 16;
-
-// A Score text as a whole number, held within the 32-bit range as steps hold it.
-std::int64_t whole_score(std::string_view text) {
-  const double value = score_sort_value(text);
-  return std::isnan(value) ? 0
-                           : static_cast<std::int64_t>(std::clamp(std::nearbyint(value), -2147483648.0, 2147483647.0));
-}
 
 // The File text without its extension.
 std::string song_name(const std::string& file) {
@@ -42,12 +31,11 @@ CurrentSongScoring::CurrentSongScoring(Songlist& songlist, SonglistFiles& files,
                                        PlayerLink& link, Desktop& desktop, PlayTimer& retry)
     : songlist_(songlist), files_(files), settings_(settings), link_(link), desktop_(desktop), retry_(retry) {}
 
-void CurrentSongScoring::increment_current_song() { score(+1); }
+void CurrentSongScoring::increment_current_song(ChangeSource source) { score({+1, source}); }
+void CurrentSongScoring::decrement_current_song(ChangeSource source) { score({-1, source}); }
 
-void CurrentSongScoring::decrement_current_song() { score(-1); }
-
-void CurrentSongScoring::score(int step) {
-  waiting_.push_back(step);
+void CurrentSongScoring::score(Click click) {
+  waiting_.push_back(click);
   run_waiting();
 }
 
@@ -64,7 +52,7 @@ bool CurrentSongScoring::run_waiting() {
   }
   retries_ = 0;
   retry_.set_enabled(false);
-  const std::vector<int> steps = std::exchange(waiting_, {});
+  const std::vector<Click> clicks = std::exchange(waiting_, {});
   // The player's own reasons (not running, too old, no playlist) keep their boxes.
   if (!song.message.empty()) desktop_.message_box(song.message);
   if (song.show_preferences) desktop_.show_preferences();
@@ -84,9 +72,14 @@ bool CurrentSongScoring::run_waiting() {
       file = get_file_name(path);
     }
     if (problem.empty() && !dir.empty() && !file.empty())
-      for (int step : steps) changed = score_song(dir, file, step) || changed;
+      for (const Click& click : clicks) changed = score_song(dir, file, click) || changed;
   }
-  if (song.message.empty()) desktop_.notify(problem.empty() ? outcome(song, path, steps.back(), changed) : problem);
+  if (song.message.empty() && !problem.empty()) {
+    desktop_.notify(problem);
+  } else if (song.message.empty()) {
+    const std::string text = outcome(song, path, clicks.back().step, changed);
+    changed ? desktop_.notify_undoable(text) : desktop_.notify(text);
+  }
   running_ = false;
   // Clicks that came while a box was open.
   if (!waiting_.empty()) retry_.set_enabled(true);
@@ -119,46 +112,25 @@ std::string CurrentSongScoring::outcome(const CurrentSong& song, const std::stri
   return song_name(file) + " \u2014 score " + std::string(songlist_.TextMatrix(row, col::kScore));
 }
 
-bool CurrentSongScoring::score_song(const std::string& dir, const std::string& file, int step) {
+bool CurrentSongScoring::score_song(const std::string& dir, const std::string& file, Click click) {
   const int rows = songlist_.Rows();
-  int i = rows > 1 ? songlist_.find(dir, file, 1, rows - 1) : 0;
-  bool found = i != 0;
-  const bool listed = found;
-  std::int64_t before = 0;
-  if (found) {
-    before = whole_score(songlist_.TextMatrix(i, col::kScore));
-    songlist_.SetTextMatrix(i, col::kScore, stepped_score(songlist_.TextMatrix(i, col::kScore), step));
-  } else {
-    i = rows;
-    if (step > 0 ? read_add_on_plus(settings_) : read_add_on_minus(settings_)) {
-      // A new song enters with no step, at the Score 0 the recompute gives it.
-      add_song_row(songlist_, files_, dir, file);
-      found = true;
-    }
+  const int i = rows > 1 ? songlist_.find(dir, file, 1, rows - 1) : 0;
+  // The song is followed from its old index in the direction the step moved
+  // it; a song added starts one past the old end.
+  if (i != 0) {
+    files_.apply(score_step_of_song({dir, file}, click.step, click.source, i));
+    return true;
   }
-  if (!found) return false;
-  recompute_songlist(songlist_);
-  files_.write_songlist();
-  if (listed && on_scored)
-    if (const int row = songlist_.find(dir, file, 1, songlist_.Rows() - 1); row != 0)
-      on_scored(dir, file, before, whole_score(songlist_.TextMatrix(row, col::kScore)));
-
-  // Follow the song from its old index in the direction the step moved it.
-  // The index may lie past the end now (the placeholder row went, or rows
-  // without a Directory were dropped): the search starts at the last row then.
-  const int last = songlist_.Rows() - 1;
-  const int from = std::min(i, last);
-  if (from < 1) return true;
-  int hit = step > 0 ? songlist_.find(dir, file, from, 1) : songlist_.find(dir, file, from, last);
-  if (hit != 0) songlist_.SetRow(hit);
+  if (!(click.step > 0 ? read_add_on_plus(settings_) : read_add_on_minus(settings_))) return false;
+  // A new song enters with no step, at the Score 0 the recompute gives it.
+  SonglistChange change = addition({{dir, file}}, click.source);
+  change.follow = Follow{{dir, file}, rows, click.step};
+  files_.apply(change);
   return true;
 }
 
-void add_song_row(Songlist& songlist, SonglistFiles& files, std::string_view directory, std::string_view file) {
-  songlist.add_cells({"", directory, file});
-  if (songlist.Rows() == 3 && songlist.TextMatrix(1, col::kDirectory).empty()) songlist.RemoveItem(1);
-  recompute_songlist(songlist);
-  files.write_songlist();
+void add_song_row(Songlist& /*songlist*/, SonglistFiles& files, std::string_view directory, std::string_view file) {
+  files.apply(addition({{std::string(directory), std::string(file)}}, ChangeSource::kTray));
 }
 
 }  // namespace jukora

@@ -5,13 +5,13 @@
 #pragma once
 
 #include <chrono>
-#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "scoring/reported_song.h"
+#include "songlist/songlist_change.h"
 
 namespace jukora {
 
@@ -32,10 +32,11 @@ class CurrentSongScoring {
 
   // Raises the playing song's Score by one; adds the song when it is not
   // listed and "add_on_plus" is on. A busy player gets the change as soon as
-  // it answers. The user hears what became of it.
-  void increment_current_song();
+  // it answers. The user hears what became of it. `source`, the tray unless
+  // the command line or the remote asked, goes with the change.
+  void increment_current_song(ChangeSource source = ChangeSource::kTray);
   // Lowers it by one; "add_on_minus" decides about adding.
-  void decrement_current_song();
+  void decrement_current_song(ChangeSource source = ChangeSource::kTray);
 
   // Carries out the changes that wait for the player, if it answers now.
   // Whether any was waiting.
@@ -50,15 +51,15 @@ class CurrentSongScoring {
     return look_at_song_file(path, std::chrono::milliseconds(70));
   };
 
-  // Told after each step this makes to a listed song's Score, once it is
-  // saved: the song and its Score before and after.
-  std::function<void(const std::string& dir, const std::string& file, std::int64_t before, std::int64_t after)>
-      on_scored;
-
  private:
-  void score(int step);
+  struct Click {
+    int step = 0;
+    ChangeSource source = ChangeSource::kTray;
+  };
+
+  void score(Click click);
   // One step against the song at `path`; false when nothing changed.
-  bool score_song(const std::string& dir, const std::string& file, int step);
+  bool score_song(const std::string& dir, const std::string& file, Click click);
   // What the user hears after a run: the new score of the song at `path`,
   // or why there is none.
   std::string outcome(const CurrentSong& song, const std::string& path, int last_step, bool changed) const;
@@ -70,7 +71,7 @@ class CurrentSongScoring {
   Desktop& desktop_;
   PlayTimer& retry_;
   // The steps of the clicks that wait for the player, in order.
-  std::vector<int> waiting_;
+  std::vector<Click> waiting_;
   int retries_ = 0;
   bool running_ = false;
 };

@@ -28,6 +28,8 @@ App::App(SettingsStore& settings, QtDesktop& desktop, std::unique_ptr<PlayerLink
       link_(players_->link()),
       files_(songlist_, settings_, desktop_, folders_, dialog_memory_),
       form_(settings_, songlist_),
+      undo_controls_(form_, files_, [this] { form_.show_songlist(); }),
+      songlist_watch_(files_, form_.MSFlexGrid1(), [this] { form_.show_songlist(); }),
       preferences_(new Dialog(settings_, link_, &form_)),
       dir_dialog_(new DirDialog(*preferences_, folders_, &form_)),
       play_timer_(form_.tmrJukora()),
@@ -38,11 +40,14 @@ App::App(SettingsStore& settings, QtDesktop& desktop, std::unique_ptr<PlayerLink
       mode_menu_({[this](Scope scope) { play_modes_.mnuRandom_Click(scope); },
                   [this](PlayChoice choice) { play_modes_.mnuDescending_Click(choice); },
                   [this](PlayChoice choice) { play_modes_.mnuAscending_Click(choice); },
-                  [this](SonglistCommand command) { files_.mnuSonglist_Click(command); },
+                  [this](SonglistCommand command) {
+                    files_.mnuSonglist_Click(command);
+                    songlist_watch_.follow(files_.current_path());
+                  },
                   [this] { add_songs_.add_files_dialog(); }, [this] { desktop_.show_preferences(); },
                   [this] { play_modes_.stop_winamp(); }, [this] { exit_now(); },
-                  [this] { now_playing_.show_playing(); },
-                  [this] { ratings_imports_.open_dialog(); }}),
+                  [this] { now_playing_.show_playing(); }, [this] { ratings_imports_.open_dialog(); },
+                  [this] { undo_controls_.undo(); }, [this] { undo_controls_.redo(); }}),
       file_drop_(form_.MSFlexGrid1(),
                  [this](const std::vector<std::string>& paths) {
                    add_songs_.MSFlexGrid1_OLEDragDrop(paths);
@@ -53,9 +58,10 @@ App::App(SettingsStore& settings, QtDesktop& desktop, std::unique_ptr<PlayerLink
       score_sharing_(settings_, events_, desktop_),
       ratings_imports_(songlist_, files_, settings_, desktop_, &form_),
       remote_([this](const CommandCall& call) { run_command(call, *this); }) {
+  files_.tell_scores_to(events_);
+  ratings_imports_.on_imported = [this] { form_.show_songlist(); };
   wire_window();
   wire_player();
-  wire_ratings();
 }
 
 App::~App() {
@@ -85,6 +91,7 @@ void App::wire_window() {
   hooks.read_songlist = [this] {
     files_.show_captions();
     files_.read_songlist();
+    songlist_watch_.follow(files_.current_path());
   };
   hooks.tray_available = [this] { return tray_.available(); };
   hooks.remove_tray_icons = [this] { tray_buttons_.remove_tray_icons(); };
@@ -112,6 +119,7 @@ void App::wire_window() {
   // Form1 shows the songlist itself after these.
   hooks.show_mode_menu = [this](const QPoint& at) {
     mode_menu_.set_stop_caption(qt_text(link_.texts().stop_item));
+    mode_menu_.set_undo_steps(undo_controls_.undo_step(), undo_controls_.redo_step());
     mode_menu_.show_mode_menu(at);
   };
   hooks.MSFlexGrid1_DblClick = [this] { play_modes_.MSFlexGrid1_DblClick(); };
@@ -139,15 +147,6 @@ void App::wire_player() {
   };
 }
 
-void App::wire_ratings() {
-  ratings_imports_.on_imported = [this] { form_.show_songlist(); };
-  // Scoring the playing song tells its own changes, for the score mirrors.
-  scoring_.on_scored = [this](const std::string& dir, const std::string& file, std::int64_t before,
-                              std::int64_t after) {
-    events_.scores_changed({{dir, file, before, after, ChangeSource::kTray}});
-  };
-}
-
 bool App::listen(const QString& address) { return remote_.listen(address); }
 
 void App::receive(const CommandCall& call) { remote_.receive(call); }
@@ -158,13 +157,13 @@ void App::start() {
   remote_.start_acting();
 }
 
-void App::increment() {
-  scoring_.increment_current_song();
+void App::increment(ChangeSource source) {
+  scoring_.increment_current_song(source);
   form_.show_songlist();
 }
 
-void App::decrement() {
-  scoring_.decrement_current_song();
+void App::decrement(ChangeSource source) {
+  scoring_.decrement_current_song(source);
   form_.show_songlist();
 }
 
@@ -188,9 +187,10 @@ void App::toggle_list() {
 
 void App::open_mode_menu() { show_mode_menu(QCursor::pos()); }
 
-// Changes are not kept as steps yet, so there is nothing to take back; the
-// command reaches here from the command line, the remote and D-Bus.
-void App::undo() {}
+void App::undo() {
+  if (!undo_controls_.undo()) desktop_.notify("There is nothing to undo.");
+}
+
 void App::import_ratings(const std::string& source, bool dry_run, const CommandReply& reply) {
   ratings_imports_.import_for_caller(source, dry_run, reply);
 }

@@ -28,7 +28,9 @@
 #include "shell/ratings_imports.h"
 #include "shell/remote_command.h"
 #include "shell/score_sharing.h"
+#include "shell/songlist_watch.h"
 #include "shell/tray_buttons.h"
+#include "shell/undo_controls.h"
 #include "songlist/song_events.h"
 #include "songlist/songlist.h"
 #include "songlist/songlist_files.h"
@@ -61,8 +63,8 @@ class App : public Intents {
   // commands run, those that came meanwhile first.
   void start();
 
-  void increment() override;
-  void decrement() override;
+  void increment(ChangeSource source) override;
+  void decrement(ChangeSource source) override;
   void skip() override;
   void show() override;
   void toggle_list() override;
@@ -79,8 +81,10 @@ class App : public Intents {
   SonglistFiles& files() { return files_; }
   PlayModes& play_modes() { return play_modes_; }
   ModeMenu& mode_menu() { return mode_menu_; }
+  UndoControls& undo_controls() { return undo_controls_; }
   Dialog& preferences() { return *preferences_; }
   DirDialog& dir_dialog() { return *dir_dialog_; }
+  // Score changes and hand-overs, for the parts that follow the list.
   SongEvents& events() { return events_; }
   NowPlaying& now_playing() { return now_playing_; }
   RatingsImports& ratings_imports() { return ratings_imports_; }
@@ -92,7 +96,6 @@ class App : public Intents {
  private:
   void wire_window();
   void wire_player();
-  void wire_ratings();
   // Opens the mode menu at `at` (screen position) and shows what its item did.
   void show_mode_menu(const QPoint& at);
 
@@ -107,6 +110,8 @@ class App : public Intents {
   SongEvents events_;
   SonglistFiles files_;
   Form1 form_;
+  UndoControls undo_controls_;
+  SonglistWatch songlist_watch_;
   Dialog* const preferences_;
   DirDialog* const dir_dialog_;
   QtPlayTimer play_timer_;

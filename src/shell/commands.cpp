@@ -12,19 +12,21 @@ namespace {
 
 constexpr CommandEntry kCommands[] = {
     {Command::kIncrement, "increment", "", "Raise the score of the song the player is at by one.",
-     TrayIconId::kIncrement, "Increment", [](Intents& intents, const std::string&) { intents.increment(); }},
+     TrayIconId::kIncrement, "Increment",
+     [](Intents& intents, const std::string&, ChangeSource source) { intents.increment(source); }},
     {Command::kDecrement, "decrement", "", "Lower the score of the song the player is at by one.",
-     TrayIconId::kDecrement, "Decrement", [](Intents& intents, const std::string&) { intents.decrement(); }},
+     TrayIconId::kDecrement, "Decrement",
+     [](Intents& intents, const std::string&, ChangeSource source) { intents.decrement(source); }},
     {Command::kSkip, "skip", "", "Stop the song so that the play cycle moves on; without a cycle, start Random > All.",
-     TrayIconId::kSkip, "Skip", [](Intents& intents, const std::string&) { intents.skip(); }},
+     TrayIconId::kSkip, "Skip", [](Intents& intents, const std::string&, ChangeSource) { intents.skip(); }},
     {Command::kShow, "show", "", "Show the songlist window and bring it to the front.", std::nullopt, nullptr,
-     [](Intents& intents, const std::string&) { intents.show(); }},
+     [](Intents& intents, const std::string&, ChangeSource) { intents.show(); }},
     {Command::kToggleList, "", "", "", TrayIconId::kShowHideList, "Show/Hide List",
-     [](Intents& intents, const std::string&) { intents.toggle_list(); }},
+     [](Intents& intents, const std::string&, ChangeSource) { intents.toggle_list(); }},
     {Command::kModeMenu, "", "", "", TrayIconId::kMode, "Mode",
-     [](Intents& intents, const std::string&) { intents.open_mode_menu(); }},
-    {Command::kUndo, "undo", "", "Take back the last change to the songlist.", std::nullopt, nullptr,
-     [](Intents& intents, const std::string&) { intents.undo(); }},
+     [](Intents& intents, const std::string&, ChangeSource) { intents.open_mode_menu(); }},
+    {Command::kUndo, "undo", "", "Take back the last change to the songlist, as Undo in the mode menu does.",
+     std::nullopt, nullptr, [](Intents& intents, const std::string&, ChangeSource) { intents.undo(); }},
     {Command::kImportRatings, "import-ratings", "SOURCE",
      "Import the ratings of SOURCE (a rhythmdb.xml, a Strawberry or Clementine database, mpd, or a folder or audio "
      "file) into the current songlist and print what changed; with --dry-run, only print what would change.",
@@ -61,7 +63,7 @@ void run_command(const CommandCall& call, Intents& intents) {
   if (entry.answer)
     entry.answer(intents, call);
   else
-    entry.run(intents, call.argument);
+    entry.run(intents, call.argument, call.source);
 }
 
 }  // namespace jukora

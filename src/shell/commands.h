@@ -14,6 +14,8 @@
 #include <string_view>
 #include <utility>
 
+#include "songlist/song_events.h"
+
 namespace jukora {
 
 class Intents;
@@ -42,8 +44,9 @@ struct CommandEntry {
   // The icon whose left click runs it, and its tooltip.
   std::optional<TrayIconId> icon;
   const char* tooltip;
-  // What it does; `argument` is empty for a command that takes none.
-  void (*run)(Intents& intents, const std::string& argument);
+  // What it does; `argument` is empty for a command that takes none, and
+  // `source` tells where it was asked (the tray, the command line, ...).
+  void (*run)(Intents& intents, const std::string& argument, ChangeSource source);
   // A switch it takes besides its value ("dry-run" for --dry-run), empty
   // when none, and what --help says of it.
   std::string_view option = {};
@@ -61,14 +64,17 @@ struct CommandReply {
   std::function<bool()> waited_for;
 };
 
-// A command as asked for, with its value when it takes one.
+// A command as asked for, with its value when it takes one, and where it
+// was asked: the program's own command line unless told otherwise.
 struct CommandCall {
   // Not explicit: a bare command is a call without a value.
-  CommandCall(Command command, std::string argument = {}, bool option = false)
-      : command(command), argument(std::move(argument)), option(option) {}
+  CommandCall(Command command, std::string argument = {}, bool option = false,
+              ChangeSource source = ChangeSource::kCommandLine)
+      : command(command), argument(std::move(argument)), option(option), source(source) {}
   Command command;
   std::string argument;
   bool option = false;  // the entry's switch was given
+  ChangeSource source;
   CommandReply reply;
 };
 

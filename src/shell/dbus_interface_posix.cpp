@@ -158,7 +158,8 @@ void DbusInterface::answer(const QDBusMessage& message) {
   }
   bus_.send(message.createReply());
   // After the reply, in its turn, as the command-line remote's commands run.
-  QTimer::singleShot(0, this, [this, command = method->command] { run_(command); });
+  QTimer::singleShot(0, this,
+                     [this, command = method->command] { run_(CommandCall(command, {}, false, ChangeSource::kDbus)); });
 }
 
 }  // namespace jukora

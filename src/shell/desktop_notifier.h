@@ -2,6 +2,8 @@
 // A word to the user that needs no answer (Desktop::notify): a desktop
 // notification over D-Bus where the desktop runs the service, else a balloon
 // by the tray icons, else a line in the window. Never waits for the service.
+// A word after a change the user may take back carries an "Undo" action
+// where the service offers actions.
 #pragma once
 
 #include <QDBusConnection>
@@ -21,16 +23,24 @@ struct NotificationOutlets {
   std::function<bool(const QString&)> tray_message;
   // The window's status line.
   std::function<void(const QString&)> window_line;
+  // What the bubble's Undo runs, asked for as the word is shown: bound to
+  // the change just made. Empty when there is nothing to take back.
+  std::function<std::function<void()>()> undo_offer;
 };
 
 class DesktopNotifier : public QObject {
+  Q_OBJECT
+
  public:
   // Takes `desktop`'s notify() for as long as it lives.
   DesktopNotifier(QtDesktop& desktop, const QDBusConnection& bus, NotificationOutlets outlets,
                   QObject* parent = nullptr);
   ~DesktopNotifier() override;
 
-  void notify(const QString& text);
+  void notify(const QString& text, bool undoable = false);
+
+ private slots:
+  void action_invoked(uint id, const QString& action);
 
  private:
   void fall_back(const QString& text);
@@ -40,6 +50,11 @@ class DesktopNotifier : public QObject {
   NotificationOutlets outlets_;
   // The bubble shown last: the next word replaces it rather than piling up.
   uint shown_id_ = 0;
+  // Whether the service shows actions; asked once, at the start.
+  bool has_actions_ = false;
+  // The bubble that offers an Undo, and what it runs.
+  uint undo_id_ = 0;
+  std::function<void()> undo_;
 };
 
 }  // namespace jukora

@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "songlist/song_events.h"
+
 namespace jukora {
 
 struct CommandReply;
@@ -15,9 +17,10 @@ class Intents {
   virtual ~Intents() = default;
 
   // The playing song's Score up or down by one; the song is added when it
-  // is not listed and the Preferences say so.
-  virtual void increment() = 0;
-  virtual void decrement() = 0;
+  // is not listed and the Preferences say so. `source` is where the ask came
+  // from, which the undo step and the score events keep.
+  virtual void increment(ChangeSource source) = 0;
+  virtual void decrement(ChangeSource source) = 0;
   // Stops the song so that the play cycle moves on; with no cycle set,
   // starts Random "All".
   virtual void skip() = 0;
@@ -27,7 +30,7 @@ class Intents {
   virtual void toggle_list() = 0;
   // The mode menu, at the mouse.
   virtual void open_mode_menu() = 0;
-  // The last change to the songlist taken back.
+  // The last change to the songlist taken back, as the mode menu's Undo does.
   virtual void undo() = 0;
   // The ratings of `source` (a path, or "mpd") imported into the songlist;
   // a dry run changes nothing. The outcome goes to `reply`.

@@ -70,7 +70,8 @@ int main(int argc, char* argv[]) {
       desktop, QDBusConnection::sessionBus(),
       {[&settings] { return jukora::read_notifications(settings); },
        [&tray](const QString& text) { return tray.show_message(jukora::program_text(text)); },
-       [&program](const QString& text) { program.window().show_status(text); }});
+       [&program](const QString& text) { program.window().show_status(text); },
+       [&program] { return program.undo_controls().offer(); }});
   // Listening before start-up, so that a command sent meanwhile is taken
   // and runs once the window is loaded.
   program.listen(remote);

@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QPoint>
+#include <tuple>
 #include <utility>
 
 namespace jukora {
@@ -60,6 +61,9 @@ ModeMenu::ModeMenu(ModeMenuHandlers handlers) : handlers_(std::move(handlers)), 
   add(menu_.get(), "Add Files", handlers_.add_files);
   add(menu_.get(), "Import Ratings…", handlers_.import_ratings);
   menu_->addSeparator();
+  undo_item_ = add(menu_.get(), "Undo", handlers_.undo);
+  redo_item_ = add(menu_.get(), "Redo", handlers_.redo);
+  set_undo_steps({}, {});
   add(menu_.get(), "Show Playing", handlers_.show_playing)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_J));
   menu_->addSeparator();
   add(menu_.get(), "Preferences", handlers_.preferences);
@@ -72,6 +76,13 @@ ModeMenu::~ModeMenu() = default;
 void ModeMenu::set_songlist_caption(const QString& caption) { songlist_item_->setText(shown(caption)); }
 
 void ModeMenu::set_stop_caption(const QString& caption) { stop_item_->setText(shown(caption)); }
+
+void ModeMenu::set_undo_steps(const QString& undo, const QString& redo) {
+  for (auto [item, word, step] : {std::tuple(undo_item_, "Undo", undo), std::tuple(redo_item_, "Redo", redo)}) {
+    item->setText(step.isEmpty() ? QString(word) : shown(QString(word) + ' ' + step));
+    item->setEnabled(!step.isEmpty());
+  }
+}
 
 void ModeMenu::show_mode_menu(const QPoint& at) {
   if (QAction* chosen = menu_->exec(at)) run(*chosen);

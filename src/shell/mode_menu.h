@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The mode menu, the program's one menu, shown only as a popup from the tray
 // and the grid: play cycles, playlist exports, songlist files, Add Files,
-// Import Ratings, Show Playing, Preferences, the Stop item and Exit. Each item is bound to what it asks
+// Import Ratings, Undo and Redo, Show Playing, Preferences, the Stop item and
+// Exit. Each item is bound to what it asks
 // for when the menu is built, so its caption may change ("Stop Winamp",
 // "Stop mpv") without changing what it does.
 #pragma once
@@ -34,6 +35,9 @@ struct ModeMenuHandlers {
   std::function<void()> show_playing;
   // "Import Ratings…", after Add Files.
   std::function<void()> import_ratings;
+  // Undo and Redo, after the separator that follows Import Ratings.
+  std::function<void()> undo;
+  std::function<void()> redo;
 };
 
 class ModeMenu {
@@ -48,6 +52,9 @@ class ModeMenu {
   void set_songlist_caption(const QString& caption);
   // The Stop item's caption, which names the player in use.
   void set_stop_caption(const QString& caption);
+  // Undo and Redo name the step each would take ("Undo Increment of b.mp3")
+  // and are greyed when there is none (an empty name).
+  void set_undo_steps(const QString& undo, const QString& redo);
 
   // Opens at `at` and returns once the menu has closed and the chosen
   // item's handler has run.
@@ -68,6 +75,8 @@ class ModeMenu {
   std::unordered_map<const QAction*, std::function<void()>> runs_;
   QAction* songlist_item_ = nullptr;
   QAction* stop_item_ = nullptr;
+  QAction* undo_item_ = nullptr;
+  QAction* redo_item_ = nullptr;
 };
 
 }  // namespace jukora

@@ -98,10 +98,15 @@ void QtDesktop::yield_events() { QCoreApplication::processEvents(); }
 void QtDesktop::notify(const std::string& text) {
   const QString line = qt_text(text);
   if (on_notify) {
-    on_notify(line);
+    on_notify(line, false);
   } else {
     qInfo("%s", qUtf8Printable(line));
   }
+}
+
+void QtDesktop::notify_undoable(const std::string& text) {
+  if (!on_notify) return notify(text);
+  on_notify(qt_text(text), true);
 }
 
 bool QtDesktop::show_progress(const std::string& text) {

@@ -25,14 +25,16 @@ class QtDesktop : public Desktop {
   void set_busy(bool busy) override;
   void yield_events() override;
   void notify(const std::string& text) override;
+  void notify_undoable(const std::string& text) override;
   bool show_progress(const std::string& text) override;
   void end_progress() override;
 
   void set_parent(QWidget* parent) { parent_ = parent; }
   std::function<void(const QString&)> on_menu_caption;
   std::function<void()> on_show_preferences;
-  // Where notify() sends its text; without it the text goes to the log.
-  std::function<void(const QString&)> on_notify;
+  // Where notify() sends its text, and whether it may offer an Undo;
+  // without it the text goes to the log.
+  std::function<void(const QString&, bool undoable)> on_notify;
 
  private:
   QPointer<QWidget> parent_;

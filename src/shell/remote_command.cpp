@@ -118,7 +118,7 @@ std::optional<CommandCall> parse_remote_line(QByteArrayView line, std::span<cons
     // A command takes its value, and one that takes none takes nothing more.
     if (entry.argument.empty() ? space >= 0 : value.isEmpty() || value.size() > qsizetype{kCommandValueLimit})
       return std::nullopt;
-    return CommandCall(entry.command, value.toByteArray().toStdString(), with_option);
+    return CommandCall(entry.command, value.toByteArray().toStdString(), with_option, ChangeSource::kRemote);
   }
   return std::nullopt;
 }

@@ -26,7 +26,8 @@ void TrayButtons::remove_tray_icons() {
 
 void TrayButtons::release(TrayIconId icon, TrayRelease release) {
   if (release == TrayRelease::kRight) return intents_.open_mode_menu();
-  if (release == TrayRelease::kLeft) run_command(command_of_icon(icon).command, intents_);
+  if (release == TrayRelease::kLeft)
+    run_command(CommandCall(command_of_icon(icon).command, {}, false, ChangeSource::kTray), intents_);
 }
 
 }  // namespace jukora

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <tuple>
 
 namespace jukora {
 
@@ -141,6 +142,14 @@ std::optional<std::int64_t> parse_hour_number(std::string_view text, int current
   auto when = parse_date_text(text, current_year);
   if (!when) return std::nullopt;
   return hour_number(*when);
+}
+
+bool is_later_date(std::string_view text, std::string_view than) {
+  const auto when = parse_date_text(text);
+  if (!when) return false;
+  const auto before = parse_date_text(than);
+  auto key = [](const DateTime& t) { return std::tie(t.year, t.month, t.day, t.hour, t.minute, t.second); };
+  return !before || key(*when) > key(*before);
 }
 
 }  // namespace jukora

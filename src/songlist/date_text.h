@@ -24,6 +24,9 @@ std::string format_date_text(const DateTime& when);
 std::optional<DateTime> parse_date_text(std::string_view text, int current_year);
 std::optional<DateTime> parse_date_text(std::string_view text);
 
+// Whether `text` is a date later than `than`, or than no date at all.
+bool is_later_date(std::string_view text, std::string_view than);
+
 // Hours since a fixed origin of the moment cut down to its whole hour, so the
 // difference of two is the number of clock-hour boundaries between them.
 std::int64_t hour_number(const DateTime& when);

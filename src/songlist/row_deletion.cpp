@@ -3,35 +3,31 @@
 
 #include <algorithm>
 
-#include "songlist/recompute.h"
 #include "songlist/songlist.h"
+#include "songlist/songlist_change.h"
 #include "songlist/songlist_files.h"
 
 namespace jukora {
 
 void fg_sort(Songlist& songlist, SonglistFiles& files, int row) {
   if (row > songlist.Rows() - 1 || row < 1) return;
-  if (songlist.Rows() < 3) {
-    for (int c = 1; c < kColumns; ++c) songlist.SetTextMatrix(row, c, "");
-  } else {
-    songlist.RemoveItem(row);
-  }
-  recompute_songlist(songlist);
-  files.write_songlist();
-  songlist.SetCol(0);
+  files.apply(deletion_of_rows(songlist, {row}));
 }
 
 void MSFlexGrid1_KeyDown(Songlist& songlist, SonglistFiles& files, int key_code, int /*shift*/,
                          const ChosenRows* chosen) {
   if (key_code != kKeyDelete) return;
+  // The rows go as one step, saved once; the list ends as it would after
+  // deleting them one by one from the bottom up, each followed by a
+  // recompute.
   if (chosen) {
-    // Bottom-up, so that the rows still to go keep their places.
-    for (auto i = chosen->rows.rbegin(); i != chosen->rows.rend(); ++i) fg_sort(songlist, files, *i);
+    if (!chosen->rows.empty()) files.apply(deletion_of_rows(songlist, chosen->rows));
     return;
   }
-  int top = std::min(songlist.Row(), songlist.RowSel());
-  int bottom = std::max(songlist.Row(), songlist.RowSel());
-  for (int i = bottom; i >= top; --i) fg_sort(songlist, files, i);
+  const int top = std::max(std::min(songlist.Row(), songlist.RowSel()), 1);
+  const int bottom = std::min(std::max(songlist.Row(), songlist.RowSel()), songlist.Rows() - 1);
+  if (top > bottom) return;
+  files.apply(deletion_of_rows(songlist, row_range(top, bottom)));
 }
 
 }  // namespace jukora

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Deleting rows from the grid: one row at a time, each followed by a
-// recompute and a save.
+// Deleting rows from the grid: one change, however many rows, saved once
+// and undone as one step.
 #pragma once
 
 #include "songlist/chosen_rows.h"

@@ -74,6 +74,15 @@ class SongIndex {
     --size_;
   }
 
+  // One of the rows holding `key` and how many do; nothing when none.
+  const Row* find(const SongKey& key, std::uint32_t& count) const {
+    count = 0;
+    if (slots_.empty()) return nullptr;
+    const Slot& slot = slots_[slot_of(key, short_hash(key))];
+    count = slot.row ? slot.count : 0;
+    return slot.row;
+  }
+
   bool contains(const SongKey& key) const {
     return !slots_.empty() && slots_[slot_of(key, short_hash(key))].row != nullptr;
   }

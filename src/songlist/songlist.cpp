@@ -36,6 +36,7 @@ Songlist::RowCells::Owner Songlist::RowCells::make(std::span<const std::string_v
     }
     row->end_[c] = end;
   }
+  row->quoted_ = std::memchr(row->text_, '"', end) != nullptr;
   return row;
 }
 
@@ -76,6 +77,7 @@ void Songlist::RowCells::set(int col, std::string_view text) {
   if (!text.empty()) std::memcpy(text_ + begin, text.data(), text.size());
   auto grown = static_cast<std::uint32_t>(text.size()) - old_size;  // wraps for shrinking, on purpose
   for (int c = col; c < kColumns; ++c) end_[c] += grown;
+  quoted_ = std::memchr(text_, '"', end_[kColumns - 1]) != nullptr;
 }
 
 Songlist::Songlist() { widths_.fill(1000); }
@@ -93,6 +95,13 @@ std::string_view Songlist::TextMatrix(int row, int col) const {
   return cells ? cells->get(col) : std::string_view{};
 }
 
+Songlist::StoredCells Songlist::stored_cells(int row) const {
+  const RowCells* cells = at(row);
+  if (!cells) return {};
+  return {cells->get(col::kDirectory), cells->get(col::kFile), cells->get(col::kScore), cells->get(col::kLastPlayed),
+          cells->quoted()};
+}
+
 void Songlist::SetTextMatrix(int row, int col, std::string_view text) {
   if (col < 0 || col >= kColumns) return;
   ++revision_;
@@ -103,6 +112,7 @@ void Songlist::SetTextMatrix(int row, int col, std::string_view text) {
   RowCells* cells = at(row);
   if (!cells) return;
   if (col != col::kNumber && col != col::kRank && col != col::kMark) ++content_revision_;
+  if (col != col::kMark) touch(row, row);
   bool keyed = col == col::kDirectory || col == col::kFile;
   if (keyed) unindex(cells);
   cells->set(col, text);
@@ -112,6 +122,7 @@ void Songlist::SetTextMatrix(int row, int col, std::string_view text) {
 void Songlist::AddItem(std::string_view text) {
   ++revision_;
   ++content_revision_;
+  touch_all();
   std::array<std::string_view, kColumns> parts;
   for (std::string_view& part : parts) {
     auto tab = text.find('\t');
@@ -127,6 +138,7 @@ void Songlist::AddItem(std::string_view text) {
 void Songlist::add_cells(std::initializer_list<std::string_view> texts) {
   ++revision_;
   ++content_revision_;
+  touch_all();
   auto cells = RowCells::make(std::span<const std::string_view>(texts.begin(), texts.size()));
   if (indexed_) index_.insert(cells.get());
   rows_.push_back(std::move(cells));
@@ -137,6 +149,7 @@ void Songlist::RemoveItem(int row) {
   if (!cells) return;
   ++revision_;
   ++content_revision_;
+  touch_all();
   unindex(cells);
   rows_.erase(rows_.begin() + (row - 1));
 }
@@ -144,6 +157,7 @@ void Songlist::RemoveItem(int row) {
 void Songlist::Clear() {
   ++revision_;
   ++content_revision_;
+  touch_all();
   rows_.clear();
   // A load follows, and nothing asks whether a song is listed while it
   // runs: the index is built when first asked, once, instead of row by row.
@@ -159,19 +173,47 @@ void Songlist::SetColWidth(int col, int width) {
   if (col >= 0 && col < kColumns) widths_[static_cast<std::size_t>(col)] = width;
 }
 
-void Songlist::sort_by_score() {
+void Songlist::sort_by_score() { sort_by_score(1, Rows() - 1); }
+
+std::pair<int, int> Songlist::sort_by_score(int first_row, int last_row) {
   ++revision_;
-  std::vector<double> scores;
-  scores.reserve(rows_.size());
-  for (const auto& row : rows_) scores.push_back(score_sort_value(row->get(col::kScore)));
-  // A list as saved is in order already, and a score change moves one row.
-  if (std::is_sorted(scores.begin(), scores.end(), std::greater<>())) return;
+  const auto n = static_cast<std::ptrdiff_t>(rows_.size());
+  constexpr std::pair<int, int> kNone{1, 0};
+  if (n < 2 || first_row > last_row) return kNone;
+  // Rows outside the changed ones are in order among themselves, so only
+  // the changed ones and their neighbours can break the order.
+  const std::ptrdiff_t from = std::clamp<std::ptrdiff_t>(first_row - 2, 0, n - 1);
+  const std::ptrdiff_t to = std::clamp<std::ptrdiff_t>(last_row, 0, n - 1);
+  std::vector<double> near;
+  near.reserve(static_cast<std::size_t>(to - from + 1));
+  for (std::ptrdiff_t i = from; i <= to; ++i) near.push_back(score_sort_value(rows_[i]->get(col::kScore)));
+  auto value = [&](std::ptrdiff_t i) {
+    return i >= from && i <= to ? near[static_cast<std::size_t>(i - from)]
+                                : score_sort_value(rows_[i]->get(col::kScore));
+  };
+  const auto broken = std::is_sorted_until(near.begin(), near.end(), std::greater<>());
+  if (broken == near.end()) return kNone;
   ++content_revision_;
+  // The shortest stretch whose sorting orders the whole list: every row
+  // outside it is in its place already, ties included, so sorting it
+  // stably is the stable sort of the whole list.
+  std::ptrdiff_t first = from + (broken - near.begin()) - 1, last = to;
+  while (value(last) <= value(last - 1)) --last;
+  double top = value(first), bottom = top;
+  for (std::ptrdiff_t i = first; i <= last; ++i) {
+    top = std::max(top, value(i));
+    bottom = std::min(bottom, value(i));
+  }
+  while (first > 0 && value(first - 1) < top) --first;
+  while (last + 1 < n && value(last + 1) > bottom) ++last;
   std::vector<std::pair<double, RowCells::Owner>> keyed;
-  keyed.reserve(rows_.size());
-  for (std::size_t i = 0; i < rows_.size(); ++i) keyed.emplace_back(scores[i], std::move(rows_[i]));
+  keyed.reserve(static_cast<std::size_t>(last - first + 1));
+  for (std::ptrdiff_t i = first; i <= last; ++i) keyed.emplace_back(value(i), std::move(rows_[i]));
   std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
-  for (std::size_t i = 0; i < keyed.size(); ++i) rows_[i] = std::move(keyed[i].second);
+  for (std::ptrdiff_t i = first; i <= last; ++i)
+    rows_[i] = std::move(keyed[static_cast<std::size_t>(i - first)].second);
+  touch(static_cast<int>(first) + 1, static_cast<int>(last) + 1);
+  return {static_cast<int>(first) + 1, static_cast<int>(last) + 1};
 }
 
 void Songlist::remove_rows_with_empty(int col) {
@@ -180,6 +222,7 @@ void Songlist::remove_rows_with_empty(int col) {
       std::stable_partition(rows_.begin(), rows_.end(), [col](const auto& row) { return !row->get(col).empty(); });
   if (gone == rows_.end()) return;
   ++content_revision_;
+  touch_all();
   rows_.erase(gone, rows_.end());
   // Gone rows may share keys with rows that stay; indexing what stays anew
   // is simpler than finding each shared key's next row.

@@ -4,16 +4,20 @@
 // (Directory, File) so that "is this song listed?" costs O(1) at any size.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <initializer_list>
+#include <limits>
 #include <memory>
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "songlist/song_index.h"
+#include "songlist/song_ref.h"
 
 namespace jukora {
 
@@ -44,6 +48,15 @@ class Songlist {
   std::string_view TextMatrix(int row, int col) const;
   void SetTextMatrix(int row, int col, std::string_view text);
 
+  // The cells a songlist file keeps of data row `row`, read at once, and
+  // whether any cell of the row holds a double quote: the save reads every
+  // row this way.
+  struct StoredCells {
+    std::string_view directory, file, score, last_played;
+    bool quoted = false;
+  };
+  StoredCells stored_cells(int row) const;
+
   // Appends a row from tab-separated cells, column 0 first.
   void AddItem(std::string_view text);
   // Appends a row from its cells, which may hold tabs; missing cells stay empty.
@@ -70,6 +83,22 @@ class Songlist {
   // Stable sort of the data rows by Score, numerically descending; text that
   // is not a number sorts as 0.
   void sort_by_score();
+  // The same when only rows `first` to `last` may be out of order, as after
+  // a change of their scores: the work is near them. Gives the rows that
+  // moved (first > last: none).
+  std::pair<int, int> sort_by_score(int first, int last);
+
+  // The rows changed since the last recompute (a Mark aside): all of them
+  // when rows came or went or another list took their place, else rows
+  // `first` to `last` (none when first > last).
+  struct Changed {
+    bool all = true;
+    int first = std::numeric_limits<int>::max();
+    int last = 0;
+  };
+  Changed changed_since_recompute() const { return changed_; }
+  // The recompute has made every row what it must be.
+  void recomputed() { changed_ = {false}; }
 
   // Removes every data row whose cell `col` is empty, in one pass.
   void remove_rows_with_empty(int col);
@@ -78,6 +107,20 @@ class Songlist {
   bool contains(std::string_view directory, std::string_view file) const;
   // The first row in [from, to] (stepping up or down) holding the song; 0 if none.
   int find(std::string_view directory, std::string_view file, int from, int to) const;
+
+  // The song at data row `row` (an empty one outside the data rows).
+  SongRef song_at(int row) const;
+  // The data row holding each song, 0 for a song not listed: one pass over
+  // the rows, however many songs are asked for.
+  std::vector<int> rows_of(std::span<const SongRef> songs) const;
+  // Removes these data rows at once; rows outside are ignored.
+  void remove_rows(std::span<const int> rows);
+  // Moves each (row, wanted row) pair's row to its wanted place; the other
+  // rows keep their order around them. Wanted places past the end go last.
+  void place_rows(std::span<const std::pair<int, int>> moves);
+  // Exchanges the data rows with `other`'s; the header, the column widths
+  // and the cursor stay with each table.
+  void swap_rows(Songlist& other);
 
   // Bumped by every change, so a view can tell whether it must refresh.
   std::uint64_t revision() const { return revision_; }
@@ -102,6 +145,8 @@ class Songlist {
 
     std::string_view get(int col) const;
     void set(int col, std::string_view text);
+    // Whether a cell holds a double quote, which the file text doubles.
+    bool quoted() const { return quoted_; }
 
    private:
     RowCells() = default;
@@ -111,11 +156,17 @@ class Songlist {
     char* text_ = nullptr;
     std::uint32_t capacity_ = 0;
     std::array<std::uint32_t, kColumns> end_{};
+    bool quoted_ = false;
   };
 
   static SongKey key_of(const RowCells* row) { return {row->get(col::kDirectory), row->get(col::kFile)}; }
 
   RowCells* at(int row) const;
+  void touch(int first, int last) {
+    changed_.first = std::min(changed_.first, first);
+    changed_.last = std::max(changed_.last, last);
+  }
+  void touch_all() { changed_.all = true; }
   // Takes a row out of the index before its key changes or it goes.
   void unindex(const RowCells* cells);
   void build_index() const;
@@ -129,6 +180,7 @@ class Songlist {
   int row_ = 0, col_ = 0, row_sel_ = 0, col_sel_ = 0;
   std::uint64_t revision_ = 0;
   std::uint64_t content_revision_ = 0;
+  Changed changed_;
 };
 
 }  // namespace jukora

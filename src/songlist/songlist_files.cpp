@@ -13,6 +13,7 @@
 #include "songlist/paths.h"
 #include "songlist/recompute.h"
 #include "songlist/songlist.h"
+#include "songlist/songlist_change.h"
 #include "songlist/songlist_format.h"
 
 namespace jukora {
@@ -34,100 +35,104 @@ void SonglistFiles::show_captions() {
   desktop_.set_captions(window_caption(path), menu_caption(path));
 }
 
-bool SonglistFiles::save_to(const std::string& path, bool always_report) {
-  std::string error;
-  if (foreign_path_ == path) {
-    std::optional<std::string> copy = keep_copy_beside(path, error);
-    if (!copy) {
-      error = "its original text could not be kept beside it (" + error + ")";
-    } else {
-      foreign_path_.reset();
-      if (!copy->empty())
-        desktop_.notify("\"" + path + "\" held text that Jukora does not write; its original is kept in \"" + *copy +
-                        "\".");
-    }
-  }
-  if (!foreign_path_ && write_file_atomically(path, songlist_file_text(songlist_), error)) {
-    failure_reported_ = false;
-    unsaved_change_ = false;
-    return true;
-  }
-  if (always_report || !failure_reported_) {
-    // A failed Save As leaves the current file as it was; its own later
-    // failure must still be told.
-    if (!always_report) failure_reported_ = true;
-    desktop_.message_box("Jukora could not save the songlist to \"" + path + "\": " + error +
-                         ".  Changes are kept only while Jukora runs; use Songlist > Save As to save them elsewhere.");
-  }
-  return false;
-}
-
-void SonglistFiles::write_songlist() {
-  std::string path = current_path();
-  if (unreadable_path_ && *unreadable_path_ == path) return;  // the user was told at load
-  save_to(path, false);
-}
-
 void SonglistFiles::refuse(const std::string& path, const std::string& message) {
   if (unreadable_path_ == path) return;
   unreadable_path_ = path;
   desktop_.message_box(message);
 }
 
-void SonglistFiles::read_songlist() {
-  unsaved_change_ = false;
-  std::string path = current_path();
-  // One blank data row stays, keeping its number; a table that never held a
-  // row keeps its header row alone.
-  const bool had_rows = songlist_.Rows() > 1;
-  const std::string number(songlist_.TextMatrix(1, col::kNumber));
-  auto empty_table = [&] {
-    songlist_.Clear();
-    if (had_rows) songlist_.add_cells({number});
-  };
-  empty_table();
-  foreign_path_.reset();
-  const std::string not_a_songlist = "\"" + path +
-                                     "\" is not a songlist.  It will not be changed; choose Songlist > Open, New or "
-                                     "Save As to work with a songlist.";
-  const std::string unreadable = "Jukora could not read the songlist \"" + path +
-                                 "\".  It will not be changed until it can be read; choose Songlist > Open to "
-                                 "try again, or New or Save As to work with another file.";
+SonglistFiles::Loaded SonglistFiles::load_file(const std::string& path, Songlist& into) {
+  Loaded loaded;
   std::string bytes;
-  switch (read_whole_file(path, bytes)) {
+  bool steady = false;
+  switch (read_whole_file(path, bytes, loaded.stamp, steady)) {
     case ReadResult::kMissing:
-      // A songlist not written yet: the next save creates it.
-      unreadable_path_.reset();
-      return;
+      return loaded;
     case ReadResult::kUnreadable:
-      return refuse(path, unreadable);
+      loaded.kind = Loaded::Kind::kUnreadable;
+      return loaded;
     case ReadResult::kNotAFile:
-      return refuse(path, not_a_songlist);
+      loaded.kind = Loaded::Kind::kNotASonglist;
+      return loaded;
     case ReadResult::kTooBig:
-      return refuse(path, "\"" + path + "\" is too big for a songlist (over " + std::to_string(kMaxReadBytes >> 20) +
-                              " MB).  It will not be changed; choose Songlist > Open, New or Save As to work with a "
-                              "songlist.");
+      loaded.kind = Loaded::Kind::kTooBig;
+      return loaded;
     case ReadResult::kOk:
       break;
   }
   // No path, score or date holds a NUL byte, but every sound file does: a
   // song picked through "All Files" by mistake must not be saved over.
-  if (bytes.find('\0') != std::string::npos) return refuse(path, not_a_songlist);
-  unreadable_path_.reset();
+  if (bytes.find('\0') != std::string::npos) {
+    loaded.kind = Loaded::Kind::kNotASonglist;
+    return loaded;
+  }
+  loaded.kind = Loaded::Kind::kRows;
+  // The bytes tell what the stamp cannot: another write within this tick.
+  if (loaded.stamp.may_repeat) loaded.hash = content_hash(bytes);
   try {
     // A record cut short ends the load quietly, without the recompute.
-    const LoadedText loaded = load_songlist_text(bytes, songlist_);
+    const LoadedText text = load_songlist_text(bytes, into);
+    loaded.whole = text.whole;
+    loaded.complete = steady && text.whole && (bytes.empty() || bytes.back() == '\n' || bytes.back() == '\r');
     // Saving over an empty file, or over the blank row of an empty list,
     // loses nothing.
-    const bool empty_list = loaded.whole && songlist_.Rows() <= 2 && songlist_.TextMatrix(1, col::kDirectory).empty() &&
-                            songlist_.TextMatrix(1, col::kFile).empty();
-    if (!bytes.empty() && !empty_list && !loaded.as_written) foreign_path_ = path;
+    const bool empty_list = text.whole && into.Rows() <= 2 && into.TextMatrix(1, col::kDirectory).empty() &&
+                            into.TextMatrix(1, col::kFile).empty();
+    loaded.foreign = !bytes.empty() && !empty_list && !text.as_written;
   } catch (const std::exception&) {
     // Out of memory, most likely: the rows read so far go too.
     std::string().swap(bytes);
-    empty_table();
-    refuse(path, unreadable);
+    into.Clear();
+    loaded.kind = Loaded::Kind::kUnreadable;
   }
+  return loaded;
+}
+
+std::optional<std::string> SonglistFiles::refusal(const std::string& path, const Loaded& loaded) const {
+  switch (loaded.kind) {
+    case Loaded::Kind::kMissing:
+    case Loaded::Kind::kRows:
+      return std::nullopt;
+    case Loaded::Kind::kUnreadable:
+      return "Jukora could not read the songlist \"" + path +
+             "\".  It will not be changed until it can be read; choose Songlist > Open to try again, or New or Save "
+             "As to work with another file.";
+    case Loaded::Kind::kNotASonglist:
+      return "\"" + path +
+             "\" is not a songlist.  It will not be changed; choose Songlist > Open, New or Save As to work with a "
+             "songlist.";
+    case Loaded::Kind::kTooBig:
+      return "\"" + path + "\" is too big for a songlist (over " + std::to_string(kMaxReadBytes >> 20) +
+             " MB).  It will not be changed; choose Songlist > Open, New or Save As to work with a songlist.";
+  }
+  return std::nullopt;
+}
+
+void SonglistFiles::read_songlist() {
+  unsaved_change_ = false;
+  pending_.clear();
+  played_.clear();
+  history_.clear();
+  hold_told_ = false;
+  std::string path = current_path();
+  // One blank data row stays, keeping its number; a table that never held a
+  // row keeps its header row alone.
+  const bool had_rows = songlist_.Rows() > 1;
+  const std::string number(songlist_.TextMatrix(1, col::kNumber));
+  songlist_.Clear();
+  if (had_rows) songlist_.add_cells({number});
+  foreign_path_.reset();
+  Loaded loaded = load_file(path, songlist_);
+  known_path_ = path;
+  known_ = loaded.stamp;
+  known_hash_ = loaded.hash;
+  if (std::optional<std::string> message = refusal(path, loaded)) {
+    if (songlist_.Rows() == 1 && had_rows) songlist_.add_cells({number});
+    return refuse(path, *message);
+  }
+  // A songlist not written yet is no refusal: the next save creates it.
+  unreadable_path_.reset();
+  if (loaded.foreign) foreign_path_ = path;
 }
 
 void SonglistFiles::mnuSonglist_Click(SonglistCommand command) {
@@ -152,7 +157,9 @@ void SonglistFiles::mnuSonglist_Click(SonglistCommand command) {
       return;
     }
   } else if (command == SonglistCommand::kSaveAs) {
-    if (!save_to(path, true)) return;
+    // The user chose to replace whatever is there.
+    if (!save_to(path, true, false)) return;
+    history_.clear();
   } else if (!is_file(path)) {
     desktop_.message_box("Open:  No such songlist.");
     return;

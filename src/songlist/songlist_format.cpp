@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 
 #include "songlist/recompute.h"
 #include "songlist/songlist.h"
@@ -170,15 +171,52 @@ bool append_records(std::string_view bytes, Songlist& songlist, bool& as_written
 }  // namespace
 
 std::string songlist_file_text(const Songlist& songlist) {
-  std::string out;
-  // About a hundred bytes a record; a second pass to measure would cost a
-  // walk over every row.
-  out.reserve(static_cast<std::size_t>(songlist.Rows()) * 112);
-  put_records(songlist, [&out](std::string_view piece) {
+  std::string out, piece;
+  for (int row = 1; row < songlist.Rows();) {
+    row = append_songlist_text(songlist, row, piece);
+    out += piece;
+  }
+  return out;
+}
+
+int append_songlist_text(const Songlist& songlist, int from, std::string& out) {
+  constexpr std::size_t kPiece = std::size_t{1} << 20;
+  out.clear();
+  auto put = [&out](std::string_view piece) {
     out.append(piece);
     return true;
-  });
-  return out;
+  };
+  const int rows = songlist.Rows();
+  int i = std::max(from, 1);
+  for (; i < rows && out.size() < kPiece; ++i) {
+    const Songlist::StoredCells cells = songlist.stored_cells(i);
+    if (cells.quoted) {
+      put_record(put, cells.directory, cells.file, cells.score, cells.last_played);
+      continue;
+    }
+    // Quotes, three separators and the line end around the four fields.
+    constexpr std::size_t kFraming = 13;
+    const std::size_t at = out.size();
+    out.resize(at + kFraming + cells.directory.size() + cells.file.size() + cells.score.size() +
+               cells.last_played.size());
+    char* p = out.data() + at;
+    auto field = [&p](std::string_view text, char after) {
+      if (!text.empty()) std::memcpy(p, text.data(), text.size());
+      p += text.size();
+      *p++ = '"';
+      *p++ = after;
+    };
+    *p++ = '"';
+    field(cells.directory, ',');
+    *p++ = '"';
+    field(cells.file, ',');
+    *p++ = '"';
+    field(cells.score, ',');
+    *p++ = '"';
+    field(cells.last_played, '\r');
+    *p = '\n';
+  }
+  return i;
 }
 
 bool is_songlist_file_text(const Songlist& songlist, std::string_view bytes) {

@@ -13,6 +13,10 @@ class Songlist;
 // The file text of every data row. A quote inside a field is written twice.
 std::string songlist_file_text(const Songlist& songlist);
 
+// The file text of data rows `from` onward, as many as make about a
+// megabyte, in `out` (emptied first); gives the row after the last one.
+int append_songlist_text(const Songlist& songlist, int from, std::string& out);
+
 // Whether `bytes` are exactly what songlist_file_text would give, found
 // without building that text.
 bool is_songlist_file_text(const Songlist& songlist, std::string_view bytes);

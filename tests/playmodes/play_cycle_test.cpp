@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <algorithm>
+#include <filesystem>
 #include <tuple>
 
 #include "player/winamp/winamp_texts.h"
@@ -212,6 +213,23 @@ TEST_F(PlayCycleTest, AMissingExecutableIsReportedAndStopsTheTimer) {
   EXPECT_EQ(desktop.messages, std::vector<std::string>(3, kExecutableNotFound));
   EXPECT_EQ(desktop.preferences_shown, 3);
   EXPECT_TRUE(link.calls.empty());
+}
+
+// Another program adds a song while a cycle runs: the save of the next
+// song reads the list again, the marks go over by song, and the new song
+// takes its turn.
+TEST_F(PlayCycleTest, ACycleGoesOnOverTheListAnotherProgramChanged) {
+  fill(3);
+  files.write_songlist();
+  modes.mnuAscending_Click(kCycleAll);
+  modes.tmrJukora_Timer();
+  write_bytes(song(0), "");
+  const std::string theirs = "\"" + music + "\",\"0.mp3\",\"9\",\"00:00 1/1/71\"\r\n" + read_bytes(list);
+  write_bytes(list + ".new", theirs);
+  std::filesystem::rename(list + ".new", list);
+  EXPECT_EQ(run(), (std::vector<int>{1, 2, 0, 3}));
+  EXPECT_EQ(desktop.notes, std::vector<std::string>{kReadAgainNotice});
+  for (int i = 1; i <= 4; ++i) EXPECT_EQ(songlist.TextMatrix(i, col::kMark), "*") << i;
 }
 
 }  // namespace

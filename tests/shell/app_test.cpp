@@ -10,6 +10,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
+#include <filesystem>
 
 #include "shell/dialog.h"
 #include "shell/songlist_view.h"
@@ -188,6 +189,57 @@ TEST_F(AppTest, MenuItemsDroppedFilesAndExitSavingWhatChanged) {
   EXPECT_THAT(read_bytes(default_songlist_path(folders)), HasSubstr("21:30 5/4/26"));
   EXPECT_EQ(setting(sections::kWindow, fg_col_key(col::kFile)), std::to_string(app->songlist().ColWidth(col::kFile)));
   EXPECT_EQ(setting(sections::kMain, keys::kVisible), "<absent>");
+}
+
+TEST_F(AppTest, KeysMenuAndCommandTakeADeleteBackWholeAndTheWatchShowsAFileRenamedOverTheList) {
+  set(sections::kMain, keys::kVisible, "True");
+  start();
+  QApplication::setActiveWindow(form);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(form));
+  Songlist& songlist = app->songlist();
+  const std::string list = default_songlist_path(folders);
+  const std::string before = read_bytes(list);
+  auto undo_caption = [&] {
+    QTimer::singleShot(0, [] { QApplication::activePopupWidget()->close(); });
+    form->hooks.show_mode_menu(QPoint(5, 5));
+    // The window has the keys again once the menu is gone.
+    QApplication::setActiveWindow(form);
+    for (QAction* action : app->mode_menu().menu().actions())
+      if (action->text().startsWith("Undo")) return (action->isEnabled() ? "" : "greyed ") + action->text();
+    return QString("none");
+  };
+  EXPECT_EQ(undo_caption(), "greyed Undo");
+
+  songlist.SetRow(2);
+  songlist.SetRowSel(1);
+  form->show_songlist();
+  QTest::keyClick(&form->MSFlexGrid1(), Qt::Key_Delete);
+  ASSERT_EQ(songlist.Rows(), 2) << "the placeholder row";
+  EXPECT_EQ(undo_caption(), "Undo Delete of 2 songs");
+  QTest::keyClick(form, Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(read_bytes(list), before);
+  EXPECT_EQ(songlist.Row(), 2);
+  EXPECT_EQ(songlist.RowSel(), 1);
+  QTest::keyClick(form, Qt::Key_Y, Qt::ControlModifier);
+  EXPECT_EQ(songlist.Rows(), 2);
+  QTest::keyClick(form, Qt::Key_Z, Qt::ControlModifier);
+  QTest::keyClick(form, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(songlist.Rows(), 2);
+  // What the command line, the remote and D-Bus ask runs the same Undo.
+  run_command(Command::kUndo, *app);
+  EXPECT_EQ(read_bytes(list), before);
+  EXPECT_EQ(form->MSFlexGrid1().model()->rowCount(), 2);
+
+  // A sync tool renames its copy over the list: shown within a second, the
+  // selected song still selected.
+  songlist.SetRow(2);
+  songlist.SetRowSel(2);
+  form->show_songlist();
+  write_bytes(list + ".tmp", "\"" + music + "\",\"c.wav\",\"9\",\"00:00 1/1/71\"\r\n" + before);
+  std::filesystem::rename(list + ".tmp", list);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return form->MSFlexGrid1().model()->rowCount() == 3; }, 1000));
+  EXPECT_EQ(songlist.TextMatrix(1, col::kFile), "c.wav");
+  EXPECT_EQ(songlist.TextMatrix(songlist.Row(), col::kFile), "b.mp3");
 }
 
 }  // namespace

@@ -16,9 +16,13 @@ namespace {
 
 using ::testing::ElementsAre;
 
+const char* source_name(ChangeSource source) {
+  return source == ChangeSource::kTray ? "tray" : source == ChangeSource::kRemote ? "remote" : "command line";
+}
+
 struct RecordingIntents : Intents {
-  void increment() override { ran.push_back("increment"); }
-  void decrement() override { ran.push_back("decrement"); }
+  void increment(ChangeSource source) override { ran.push_back(std::string("increment by ") + source_name(source)); }
+  void decrement(ChangeSource source) override { ran.push_back(std::string("decrement by ") + source_name(source)); }
   void skip() override { ran.push_back("skip"); }
   void show() override { ran.push_back("show"); }
   void toggle_list() override { ran.push_back("toggle list"); }
@@ -39,12 +43,18 @@ TEST(Commands, EachWordTravelsAsItsOwnLineAndRunsItsIntentAsDoesEachIcon) {
     EXPECT_EQ(line.toStdString(), std::string(entry.word) + (value.empty() ? "" : " " + value) + "\n");
     run_command(*parse_remote_line(line), intents);
   }
-  EXPECT_THAT(intents.ran, ElementsAre("increment", "decrement", "skip", "show", "undo",
-                                      "import /music/a b.xml"));
+  EXPECT_THAT(intents.ran, ElementsAre("increment by remote", "decrement by remote", "skip", "show", "undo",
+                                       "import /music/a b.xml"));
   intents.ran.clear();
   for (int id = 1; id <= kTrayIconCount; ++id)
-    run_command(command_of_icon(static_cast<TrayIconId>(id)).command, intents);
-  EXPECT_THAT(intents.ran, ElementsAre("decrement", "increment", "skip", "toggle list", "mode menu"));
+    run_command(CommandCall(command_of_icon(static_cast<TrayIconId>(id)).command, {}, false, ChangeSource::kTray),
+                intents);
+  EXPECT_THAT(intents.ran, ElementsAre("decrement by tray", "increment by tray", "skip", "toggle list", "mode menu"));
+  intents.ran.clear();
+  char program[] = "jukora", option[] = "--increment";
+  char* argv[] = {program, option};
+  run_command(*read_command_line(2, argv).command, intents);
+  EXPECT_THAT(intents.ran, ElementsAre("increment by command line"));
 }
 
 TEST(Commands, TheImportTakesItsSourceAndItsSwitchFromTheCommandLineAndTheSocket) {

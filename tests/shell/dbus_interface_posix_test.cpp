@@ -92,7 +92,9 @@ TEST_F(DbusInterfaceOnPrivateBusTest, CommandsPropertiesAndSignalsForThisUserOnl
   EXPECT_TRUE(seen("PropertiesChanged ('org.jukora.Jukora1', {'CurrentScore': <4>}, @as [])")) << signals_seen.data();
   app->events().scores_changed({{"/m", "b.mp3", 4, 5, ChangeSource::kWindow}});
   EXPECT_TRUE(seen("org.jukora.Jukora1.ScoreChanged ('/m/b.mp3', 5)")) << signals_seen.data();
+  // Undo takes the Increment back.
   EXPECT_EQ(call("org.jukora.Jukora1.Undo"), "()");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return score_of_b() == "3"; }, 5000));
   EXPECT_EQ(call("org.jukora.Jukora1.Show"), "()");
   EXPECT_TRUE(QTest::qWaitFor([&] { return form->isVisible(); }, 5000));
   link.song = "/m/a.mp3";
@@ -108,7 +110,7 @@ TEST_F(DbusInterfaceOnPrivateBusTest, CommandsPropertiesAndSignalsForThisUserOnl
               HasSubstr("AccessDenied: Jukora answers only the user it runs for."));
   EXPECT_THAT(call("org.freedesktop.DBus.Properties.Get", {kDbusInterface, "CurrentSong"}, "nobody"),
               HasSubstr("AccessDenied: Jukora answers only the user it runs for."));
-  EXPECT_EQ(score_of_b(), "4");
+  EXPECT_EQ(score_of_b(), "3");
   monitor.kill();
   monitor.waitForFinished();
 }

@@ -31,13 +31,14 @@ class DesktopNotifierTest : public WindowTest {
                               if (has_tray) balloons.push_back(text.toStdString());
                               return has_tray;
                             },
-                            [this](const QString& text) { form->show_status(text); }});
+                            [this](const QString& text) { form->show_status(text); }, [this] { return undo_offer; }});
     return *made;
   }
   std::string window_line() const { return form->lblStatus().toolTip().toStdString(); }
 
   std::unique_ptr<DesktopNotifier> made;
   bool has_tray = false;
+  std::function<void()> undo_offer;
   std::vector<std::string> balloons;
 };
 
@@ -63,6 +64,10 @@ TEST_F(DesktopNotifierTest, WithoutTheServiceATrayBalloonWithoutATrayTheWindowAn
 class FakeNotifications : public QDBusVirtualObject {
  public:
   bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override {
+    if (message.member() == "GetCapabilities") {
+      connection.send(message.createReply(capabilities));
+      return true;
+    }
     if (message.member() != "Notify") return false;
     calls.push_back(message.arguments());
     connection.send(message.createReply(QVariant::fromValue(uint(40 + calls.size()))));
@@ -70,6 +75,7 @@ class FakeNotifications : public QDBusVirtualObject {
   }
   QString introspect(const QString&) const override { return {}; }
   QList<QVariantList> calls;
+  QStringList capabilities{"body"};
 };
 
 // Run by CTest inside its own dbus-run-session; never on the desktop's bus.
@@ -115,6 +121,46 @@ TEST_F(DesktopNotifierOnPrivateBusTest, TheServiceShowsEachWordInOneBubbleAndIts
   ASSERT_TRUE(QTest::qWaitFor([&] { return !balloons.empty(); }, 5000));
   EXPECT_THAT(balloons, ElementsAre("b.mp3 — score 1"));
   EXPECT_EQ(notifications.calls.size(), 2u);
+}
+
+TEST_F(DesktopNotifierOnPrivateBusTest, AScoreOffersUndoWhereTheServiceShowsActionsAndItsUndoRunsOnce) {
+  QDBusConnection service = bus("service");
+  FakeNotifications notifications;
+  ASSERT_TRUE(service.registerVirtualObject("/org/freedesktop/Notifications", &notifications));
+  ASSERT_TRUE(service.registerService("org.freedesktop.Notifications"));
+  int undone = 0;
+  undo_offer = [&undone] { ++undone; };
+  auto actions_of = [&](int call) { return notifications.calls[call][5].toStringList(); };
+  auto invoke = [&](uint id, const char* action) {
+    QDBusMessage signal =
+        QDBusMessage::createSignal("/org/freedesktop/Notifications", "org.freedesktop.Notifications", "ActionInvoked");
+    signal << id << QString(action);
+    service.send(signal);
+    QTest::qWait(200);
+  };
+  for (const bool shows_actions : {false, true}) {
+    SCOPED_TRACE(shows_actions);
+    notifications.calls.clear();
+    if (shows_actions) notifications.capabilities << "actions";
+    DesktopNotifier& words = notifier(bus(shows_actions ? "jukora2" : "jukora1"));
+    auto answered = [&] { return words.findChildren<QDBusPendingCallWatcher*>().isEmpty(); };
+    ASSERT_TRUE(QTest::qWaitFor(answered, 5000));
+    words.notify("a.mp3 — score 3", true);
+    words.notify("a.mp3 — not changed");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return notifications.calls.size() == 2 && answered(); }, 5000));
+    EXPECT_EQ(actions_of(0), shows_actions ? QStringList({"undo", "Undo"}) : QStringList());
+    EXPECT_EQ(actions_of(1), QStringList());
+    // The word that replaced the bubble took its Undo with it.
+    invoke(41, "undo");
+    EXPECT_EQ(undone, 0);
+    words.notify("b.mp3 — score 4", true);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return notifications.calls.size() == 3 && answered(); }, 5000));
+    invoke(43, "default");
+    invoke(43, "undo");
+    invoke(43, "undo");
+    EXPECT_EQ(undone, shows_actions ? 1 : 0);
+    made.reset();
+  }
 }
 
 }  // namespace

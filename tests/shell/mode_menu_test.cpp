@@ -18,7 +18,7 @@ std::vector<std::string> captions(const QMenu& menu) {
   return out;
 }
 
-TEST(ModeMenu, ItemsInOrderAllEnabledNoneCheckedAndEachRunsItsHandlerWhateverItShows) {
+TEST(ModeMenu, ItemsInOrderEnabledUnlessNothingToTakeBackNoneCheckedAndEachRunsItsHandlerWhateverItShows) {
   std::vector<std::string> ran;
   auto scope = [](Scope scope) { return std::string(scope == Scope::kAll ? "All" : "Top 20"); };
   auto count = [&](const char* group) {
@@ -33,35 +33,59 @@ TEST(ModeMenu, ItemsInOrderAllEnabledNoneCheckedAndEachRunsItsHandlerWhateverItS
   };
   ModeMenu menu({[&](Scope chosen) { ran.push_back("random " + scope(chosen)); }, count("countdown"), count("countup"),
                  songlist, plain("add files"), plain("preferences"), plain("stop winamp"), plain("exit"),
-                 plain("show playing"), plain("import ratings")});
+                 plain("show playing"), plain("import ratings"), plain("undo"), plain("redo")});
   auto item = [&](int top, int sub = -1) {
     QAction* action = menu.menu().actions()[top];
     return sub < 0 ? action : action->menu()->actions()[sub];
   };
 
-  EXPECT_THAT(captions(menu.menu()), ElementsAre("Random", "Countdown", "Countup", "Songlist ()", "Add Files",
-                                                 "Import Ratings\u2026", "", "Show Playing", "", "Preferences",
-                                                 "Stop Winamp", "Exit"));
+  EXPECT_THAT(captions(menu.menu()),
+              ElementsAre("Random", "Countdown", "Countup", "Songlist ()", "Add Files", "Import Ratings\u2026", "",
+                          "Undo", "Redo", "Show Playing", "", "Preferences", "Stop Winamp", "Exit"));
   EXPECT_THAT(captions(*item(0)->menu()), ElementsAre("All", "Top 20"));
   for (int cycle : {1, 2})
     EXPECT_THAT(captions(*item(cycle)->menu()), ElementsAre("All", "Top 20", "Playlist All", "Playlist Top 20"));
   EXPECT_THAT(captions(*item(3)->menu()), ElementsAre("New", "Save As", "Open"));
-  for (int top = 0; top < 12; ++top) {
+  for (int top = 0; top < 14; ++top) {
     QMenu* submenu = item(top)->menu();
     for (const QAction* action : submenu ? submenu->actions() : QList<QAction*>{item(top)})
-      EXPECT_TRUE(action->isEnabled() && !action->isCheckable()) << action->text().toStdString();
+      EXPECT_TRUE(action->isEnabled() == (top != 7 && top != 8) && !action->isCheckable())
+          << action->text().toStdString();
   }
+  // Undo and Redo name their steps, and are there only when there is one.
+  menu.set_undo_steps("Increment of b.mp3", "Delete of R&B.mp3");
+  EXPECT_EQ(item(7)->text(), "Undo Increment of b.mp3");
+  EXPECT_EQ(item(8)->text(), "Redo Delete of R&&B.mp3");
+  EXPECT_TRUE(item(7)->isEnabled() && item(8)->isEnabled());
+  menu.set_undo_steps("", "Increment of b.mp3");
+  EXPECT_EQ(item(7)->text(), "Undo");
+  EXPECT_FALSE(item(7)->isEnabled());
 
   menu.set_songlist_caption("Songlist (rock & roll.jk8)");
   EXPECT_EQ(item(3)->text(), "Songlist (rock && roll.jk8)");
   // The Stop item names the player in use and still stops it.
   menu.set_stop_caption("Stop mpv");
-  EXPECT_EQ(item(10)->text(), "Stop mpv");
-  for (auto [top, sub] : {std::pair{0, 1}, {1, 2}, {2, 0}, {3, 1}, {1, -1}, {3, -1}, {4, -1}, {5, -1}, {6, -1},
-                          {7, -1}, {8, -1}, {9, -1}, {10, -1}, {11, -1}})
+  EXPECT_EQ(item(12)->text(), "Stop mpv");
+  for (auto [top, sub] : {std::pair{0, 1},
+                          {1, 2},
+                          {2, 0},
+                          {3, 1},
+                          {1, -1},
+                          {3, -1},
+                          {4, -1},
+                          {5, -1},
+                          {6, -1},
+                          {7, -1},
+                          {8, -1},
+                          {9, -1},
+                          {10, -1},
+                          {11, -1},
+                          {12, -1},
+                          {13, -1}})
     menu.run(*item(top, sub));
-  EXPECT_THAT(ran, ElementsAre("random Top 20", "countdown Playlist All", "countup All", "songlist Save As",
-                               "add files", "import ratings", "show playing", "preferences", "stop winamp", "exit"));
+  EXPECT_THAT(ran,
+              ElementsAre("random Top 20", "countdown Playlist All", "countup All", "songlist Save As", "add files",
+                          "import ratings", "undo", "redo", "show playing", "preferences", "stop winamp", "exit"));
 }
 
 }  // namespace

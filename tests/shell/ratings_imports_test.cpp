@@ -17,6 +17,7 @@
 namespace jukora::testing {
 namespace {
 
+using ::testing::AllOf;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
@@ -41,7 +42,7 @@ class RatingsImportsTest : public WindowTest {
       entries += "<entry type=\"song\"><location>file://" + join_path(music, song) + "</location><rating>" +
                  std::to_string(stars) + "</rating></entry>";
     write_bytes(rhythmdb, "<?xml version=\"1.0\"?><rhythmdb version=\"2.0\">" + entries + "</rhythmdb>");
-    desktop.on_notify = [this](const QString& text) { notices.push_back(text.toStdString()); };
+    desktop.on_notify = [this](const QString& text, bool) { notices.push_back(text.toStdString()); };
     start();
   }
   ~RatingsImportsTest() override {
@@ -128,6 +129,10 @@ TEST_F(RatingsImportsTest, AnotherProcesssImportIsReadAsideAppliedOnceAndAnswere
   EXPECT_THAT(done.text, HasSubstr("Imported 2 ratings: 1 added, 1 updated, 1 skipped (1 not chosen)."));
   EXPECT_THAT(saved(), HasSubstr("\"fresh.mp3\",\"8\""));
   EXPECT_EQ(app->window().MSFlexGrid1().model()->rowCount(), 3);
+  // The import is one step: one Undo takes back the song added and the score.
+  EXPECT_EQ(app->undo_controls().undo_step(), "Import of 2 songs");
+  app->undo();
+  EXPECT_THAT(saved(), AllOf(Not(HasSubstr("new.mp3")), HasSubstr("\"fresh.mp3\",\"0\"")));
   app->import_ratings(dir.file("nothing.xml"), false, bad.reply());
   EXPECT_EQ(bad.status, 1);
   EXPECT_THAT(bad.text, HasSubstr("nothing.xml"));
@@ -142,6 +147,7 @@ TEST_F(RatingsImportsTest, ScoringThePlayingSongIsToldAndSharedScoresReachTheSin
   EXPECT_EQ(told[0].file, "a.mp3");
   EXPECT_EQ(told[0].old_score, 5);
   EXPECT_EQ(told[0].new_score, 6);
+  EXPECT_EQ(told[0].source, ChangeSource::kTray);
 
   // The tag mirror says once why a song's tags could not be written.
   set(sections::kPrefs, keys::kShareTags, "True");

@@ -49,6 +49,11 @@ wait_for 5 score_is song.wav 1 || fail "--decrement did not lower the score"
 wait "$first" && wait "$second" || fail "two --increment at once did not both end with status 0"
 wait_for 5 score_is song.wav 3 || fail "two --increment at once did not raise the score by two: $(cat "$songlist")"
 echo "ok: --increment and --decrement from a second process score the song; two at once lose nothing"
+remote undo
+wait_for 5 score_is song.wav 2 || fail "--undo did not take the last increment back: $(cat "$songlist")"
+remote increment
+wait_for 5 score_is song.wav 3 || fail "--increment after --undo did not raise the score"
+echo "ok: --undo from a second process takes the last score step back"
 
 # A client that says nothing holds no one up, and is let go.
 raw "time.sleep(6)" >"$work/silent.out" &

@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <memory>
+#include <random>
 #include <set>
 
 #include "songlist/recompute.h"
@@ -71,6 +73,25 @@ TEST(Songlist, IndexStaysRightThroughManyInsertsAndErases) {
   }
 }
 
+TEST(Songlist, SongsAreFoundByNameAndCopyAndRowsMoveAndGoInBulk) {
+  auto songlist = with_scores({"4", "3", "2", "1"});
+  songlist->SetTextMatrix(3, col::kFile, "song1");  // a list may hold a song twice
+  EXPECT_EQ(songlist->song_at(3), (SongRef{"/music", "song1", 1}));
+  EXPECT_EQ(songlist->song_at(1), (SongRef{"/music", "song1", 0}));
+  const std::vector<SongRef> songs = {
+      {"/music", "song1", 1}, {"/music", "song4"}, {"/music", "song1"}, {"/music", "song1", 2}, {"/m", "song4"}};
+  EXPECT_EQ(songlist->rows_of(songs), (std::vector<int>{3, 4, 1, 0, 0}));
+  const std::pair<int, int> moves[] = {{4, 1}, {1, 9}};
+  songlist->place_rows(moves);
+  EXPECT_EQ(column(*songlist, col::kFile), (std::vector<std::string>{"song4", "song2", "song1", "song1"}));
+  EXPECT_EQ(column(*songlist, col::kScore), (std::vector<std::string>{"1", "3", "2", "4"}));
+  const int gone[] = {2, 4, 7};
+  songlist->remove_rows(gone);
+  EXPECT_EQ(column(*songlist, col::kScore), (std::vector<std::string>{"1", "2"}));
+  EXPECT_TRUE(songlist->contains("/music", "song1"));
+  EXPECT_FALSE(songlist->contains("/music", "song2"));
+}
+
 TEST(Recompute, RowsWithoutDirectoryGoButAnEmptyListKeepsItsPlaceholder) {
   Songlist songlist;
   recompute_songlist(songlist);
@@ -126,6 +147,34 @@ TEST(Recompute, KeepsTheCurrentRowIndexAndMovesTheCursorToScore) {
   EXPECT_EQ(songlist.Row(), 2);
   EXPECT_EQ(songlist.Col(), col::kScore);
   EXPECT_EQ(songlist.TextMatrix(2, col::kFile), "song1");
+}
+
+// A recompute after a few changed rows works near them only; it must leave
+// the table as a recompute of the whole would.
+TEST(Recompute, AfterAFewChangedRowsEndsAsARecomputeOfTheWholeTable) {
+  std::mt19937 random(20);
+  const char* scores[] = {"0", "1", "2", "3", "-1", "05", " 3", "x", "2.5"};
+  const char* dates[] = {"14:05 6/12/01", "junk", "00:00 1/1/71"};
+  auto pick = [&](const auto& texts) { return texts[random() % std::size(texts)]; };
+  Songlist songlist;
+  for (int i = 0; i < 300; ++i) songlist.add_cells({"", "/m", std::to_string(i), pick(scores), "", "", pick(dates)});
+  recompute_songlist(songlist);
+  for (int round = 0; round < 300; ++round) {
+    for (int k = random() % 3; k >= 0; --k) {
+      const int row = 1 + static_cast<int>(random() % static_cast<unsigned>(songlist.Rows() - 1));
+      songlist.SetTextMatrix(row, random() % 5 == 0 ? col::kLastPlayed : col::kScore,
+                             random() % 5 == 0 ? pick(dates) : pick(scores));
+    }
+    Songlist whole;
+    for (int i = 1; i < songlist.Rows(); ++i) {
+      std::string cells[kColumns];
+      for (int c = 0; c < kColumns; ++c) cells[c] = songlist.TextMatrix(i, c);
+      whole.add_cells({cells[0], cells[1], cells[2], cells[3], cells[4], cells[5], cells[6]});
+    }
+    recompute_songlist(songlist);
+    recompute_songlist(whole);
+    for (int c = 0; c < kColumns; ++c) ASSERT_EQ(column(songlist, c), column(whole, c)) << round << " " << c;
+  }
 }
 
 }  // namespace

@@ -50,9 +50,10 @@ std::vector<std::string> FakePlayerLink::starts() const {
 }
 
 TempDir::TempDir() {
+  // A folder of its own, never one another test made: tests run in parallel.
   std::random_device random;
-  path_ = std::filesystem::temp_directory_path() / ("jukora-test-" + std::to_string(random()));
-  std::filesystem::create_directories(path_);
+  do path_ = std::filesystem::temp_directory_path() / ("jukora-test-" + std::to_string(random()));
+  while (!std::filesystem::create_directory(path_));
 }
 
 TempDir::~TempDir() {
@@ -61,24 +62,38 @@ TempDir::~TempDir() {
   // A player a test started, and that lost its way out with the test, must
   // not outlive the files it plays.
   const std::string inside = path_.string() + "/";
-  for (const auto& entry : std::filesystem::directory_iterator("/proc", error)) {
-    const pid_t pid = std::atoi(entry.path().filename().c_str());
-    if (pid > 0 && pid != getpid() && read_bytes(entry.path() / "cmdline").find(inside) != std::string::npos)
-      kill(pid, SIGKILL);
-  }
+  for (const auto& [pid, command_line] : process_command_lines())
+    if (pid != getpid() && command_line.find(inside) != std::string::npos) kill(pid, SIGKILL);
 #endif
   std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, error);
   std::filesystem::remove_all(path_, error);
 }
 
+std::vector<std::pair<int, std::string>> process_command_lines() {
+  std::vector<std::pair<int, std::string>> found;
+#ifndef _WIN32
+  // Processes come and go during the scan, all the more on a busy machine:
+  // an entry that went away is no error, and the scan never throws.
+  std::error_code error;
+  for (std::filesystem::directory_iterator it("/proc", error), end; !error && it != end; it.increment(error)) {
+    const int pid = std::atoi(it->path().filename().c_str());
+    if (pid > 0) found.emplace_back(pid, read_bytes(it->path() / "cmdline"));
+  }
+#endif
+  return found;
+}
+
 std::string read_bytes(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
-  // A process that ends while its /proc entry is read fails the read itself.
+  std::string bytes;
+  // A process's /proc entry goes away while it is read when the process
+  // ends, and the stream's buffer throws then whatever its mask: the bytes
+  // read so far are the answer.
   try {
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   } catch (const std::ios_base::failure&) {
-    return {};
   }
+  return bytes;
 }
 
 void write_bytes(const std::string& path, const std::string& bytes) {

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "platform/clock.h"
@@ -155,7 +156,11 @@ class TempDir {
   std::filesystem::path path_;
 };
 
+// The file's bytes; one that cannot be read, or ends while it is read, gives
+// what was read.
 std::string read_bytes(const std::filesystem::path& path);
+// Each live process's id and command line (Linux /proc; empty elsewhere).
+std::vector<std::pair<int, std::string>> process_command_lines();
 void write_bytes(const std::string& path, const std::string& bytes);
 // A quiet tone for the real players: 44.1 kHz, mono, 16-bit PCM.
 void write_wav(const std::string& path, std::uint32_t seconds = 1);

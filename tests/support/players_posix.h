@@ -22,10 +22,8 @@ namespace jukora::testing {
 inline std::vector<pid_t> players_on(const std::string& socket) {
   std::vector<pid_t> found;
   const std::string option = "--input-ipc-server=" + socket + '\0';
-  for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
-    pid_t pid = std::atoi(entry.path().filename().c_str());
-    if (pid > 0 && read_bytes(entry.path() / "cmdline").find(option) != std::string::npos) found.push_back(pid);
-  }
+  for (const auto& [pid, command_line] : process_command_lines())
+    if (command_line.find(option) != std::string::npos) found.push_back(pid);
   return found;
 }
 
