@@ -9,6 +9,7 @@
 #include "player/player_link.h"
 #include "playmodes/play_modes.h"
 #include "songlist/date_text.h"
+#include "songlist/song_events.h"
 #include "songlist/songlist.h"
 #include "songlist/songlist_files.h"
 
@@ -37,6 +38,9 @@ void PlayModes::MSFlexGrid1_DblClick() {
     return;
   }
   songlist_.SetTextMatrix(r, col::kLastPlayed, format_date_text(clock_.now()));
+  if (song_events)
+    song_events->handed_over({std::string(songlist_.TextMatrix(r, col::kDirectory)),
+                              std::string(songlist_.TextMatrix(r, col::kFile)), PlayKind::kDirect});
   files_.note_unsaved_change();
 }
 

@@ -13,6 +13,7 @@
 #include "player/player_link.h"
 #include "songlist/date_text.h"
 #include "songlist/paths.h"
+#include "songlist/song_events.h"
 #include "songlist/songlist.h"
 #include "songlist/songlist_files.h"
 
@@ -151,6 +152,9 @@ void PlayModes::feed(const std::function<int()>& choose, Record record) {
       }
       if (handed.result == HandOver::Result::kStarted) {
         record_played(row, record);
+        if (song_events)
+          song_events->handed_over({std::string(songlist_.TextMatrix(row, col::kDirectory)),
+                                    std::string(songlist_.TextMatrix(row, col::kFile))});
         // The rows keep their places: only Mark and Last Played changed.
         files_.write_songlist();
         tell_passed_over();
