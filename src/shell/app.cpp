@@ -40,12 +40,14 @@ App::App(SettingsStore& settings, QtDesktop& desktop, std::unique_ptr<PlayerLink
                   [this](PlayChoice choice) { play_modes_.mnuAscending_Click(choice); },
                   [this](SonglistCommand command) { files_.mnuSonglist_Click(command); },
                   [this] { add_songs_.add_files_dialog(); }, [this] { desktop_.show_preferences(); },
-                  [this] { play_modes_.stop_winamp(); }, [this] { exit_now(); }}),
+                  [this] { play_modes_.stop_winamp(); }, [this] { exit_now(); },
+                  [this] { history_.show_song_history(); }, [this] { history_.show_statistics(); }}),
       file_drop_(form_.MSFlexGrid1(),
                  [this](const std::vector<std::string>& paths) {
                    add_songs_.MSFlexGrid1_OLEDragDrop(paths);
                    form_.show_songlist();
                  }),
+      history_(song_events_, folders_, desktop_, songlist_, form_.MSFlexGrid1(), &form_),
       remote_([this](const CommandCall& call) { run_command(call, *this); }) {
   wire_window();
   wire_player();
@@ -97,6 +99,7 @@ void App::wire_window() {
   // Form1 shows the songlist itself after these.
   hooks.show_mode_menu = [this](const QPoint& at) {
     mode_menu_.set_stop_caption(qt_text(link_.texts().stop_item));
+    mode_menu_.set_history_enabled(history_.has_song());
     mode_menu_.show_mode_menu(at);
   };
   hooks.MSFlexGrid1_DblClick = [this] { play_modes_.MSFlexGrid1_DblClick(); };
@@ -110,6 +113,7 @@ void App::wire_player() {
     form_.show_songlist();
   });
   play_modes_.score_first = [this] { return scoring_.run_waiting(); };
+  play_modes_.song_events = &song_events_;
   // A player that tells of a change (its song ended, it began the song it
   // was given, it answers again) runs a waiting score and moves a running
   // cycle on without waiting for the next tick. Queued: the news may come

@@ -20,11 +20,13 @@
 #include "scoring/current_song_scoring.h"
 #include "shell/file_drop.h"
 #include "shell/form1.h"
+#include "shell/history_keeper.h"
 #include "shell/intents.h"
 #include "shell/mode_menu.h"
 #include "shell/qt_play_timer.h"
 #include "shell/remote_command.h"
 #include "shell/tray_buttons.h"
+#include "songlist/song_events.h"
 #include "songlist/songlist.h"
 #include "songlist/songlist_files.h"
 
@@ -74,6 +76,8 @@ class App : public Intents {
   ModeMenu& mode_menu() { return mode_menu_; }
   Dialog& preferences() { return *preferences_; }
   DirDialog& dir_dialog() { return *dir_dialog_; }
+  SongEvents& song_events() { return song_events_; }
+  HistoryKeeper& history() { return history_; }
 
  private:
   void wire_window();
@@ -90,6 +94,8 @@ class App : public Intents {
   PlayerLink& link_;
   DialogMemory dialog_memory_;
   Songlist songlist_;
+  // What happened to songs, for those that follow the list.
+  SongEvents song_events_;
   SonglistFiles files_;
   Form1 form_;
   Dialog* const preferences_;
@@ -104,6 +110,8 @@ class App : public Intents {
   TrayButtons tray_buttons_;
   ModeMenu mode_menu_;
   FileDrop file_drop_;
+  // After everything that tells song events, so it goes first.
+  HistoryKeeper history_;
   // Last: no command comes in while the rest is being taken down.
   RemoteServer remote_;
 };

@@ -58,6 +58,10 @@ ModeMenu::ModeMenu(ModeMenuHandlers handlers) : handlers_(std::move(handlers)), 
   add(songlist, "Open", handlers_.songlist, SonglistCommand::kOpen);
   songlist_item_ = songlist->menuAction();
   add(menu_.get(), "Add Files", handlers_.add_files);
+  menu_->addSeparator();
+  history_item_ = add(menu_.get(), "History…", handlers_.history);
+  add(menu_.get(), "Statistics", handlers_.statistics);
+  menu_->addSeparator();
   add(menu_.get(), "Preferences", handlers_.preferences);
   stop_item_ = add(menu_.get(), "Stop Winamp", handlers_.stop_player);
   add(menu_.get(), "Exit", handlers_.exit);
@@ -68,6 +72,8 @@ ModeMenu::~ModeMenu() = default;
 void ModeMenu::set_songlist_caption(const QString& caption) { songlist_item_->setText(shown(caption)); }
 
 void ModeMenu::set_stop_caption(const QString& caption) { stop_item_->setText(shown(caption)); }
+
+void ModeMenu::set_history_enabled(bool enabled) { history_item_->setEnabled(enabled); }
 
 void ModeMenu::show_mode_menu(const QPoint& at) {
   if (QAction* chosen = menu_->exec(at)) run(*chosen);

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The mode menu, the program's one menu, shown only as a popup from the tray
 // and the grid: play cycles, playlist exports, songlist files, Add Files,
-// Preferences, the Stop item and Exit. Each item is bound to what it asks
+// a song's history, the Statistics, Preferences, the Stop item and Exit. Each item is bound to what it asks
 // for when the menu is built, so its caption may change ("Stop Winamp",
 // "Stop mpv") without changing what it does.
 #pragma once
@@ -31,6 +31,9 @@ struct ModeMenuHandlers {
   std::function<void()> preferences;
   std::function<void()> stop_player;
   std::function<void()> exit;
+  // A song's history and the charts.
+  std::function<void()> history;
+  std::function<void()> statistics;
 };
 
 class ModeMenu {
@@ -45,6 +48,8 @@ class ModeMenu {
   void set_songlist_caption(const QString& caption);
   // The Stop item's caption, which names the player in use.
   void set_stop_caption(const QString& caption);
+  // "History…" is offered only while the list's current row holds a song.
+  void set_history_enabled(bool enabled);
 
   // Opens at `at` and returns once the menu has closed and the chosen
   // item's handler has run.
@@ -65,6 +70,7 @@ class ModeMenu {
   std::unordered_map<const QAction*, std::function<void()>> runs_;
   QAction* songlist_item_ = nullptr;
   QAction* stop_item_ = nullptr;
+  QAction* history_item_ = nullptr;
 };
 
 }  // namespace jukora

@@ -32,19 +32,21 @@ TEST(ModeMenu, ItemsInOrderAllEnabledNoneCheckedAndEachRunsItsHandlerWhateverItS
     ran.push_back("songlist " + std::string(kNames[static_cast<int>(command)]));
   };
   ModeMenu menu({[&](Scope chosen) { ran.push_back("random " + scope(chosen)); }, count("countdown"), count("countup"),
-                 songlist, plain("add files"), plain("preferences"), plain("stop winamp"), plain("exit")});
+                 songlist, plain("add files"), plain("preferences"), plain("stop winamp"), plain("exit"),
+                 plain("history"), plain("statistics")});
   auto item = [&](int top, int sub = -1) {
     QAction* action = menu.menu().actions()[top];
     return sub < 0 ? action : action->menu()->actions()[sub];
   };
 
-  EXPECT_THAT(captions(menu.menu()), ElementsAre("Random", "Countdown", "Countup", "Songlist ()", "Add Files",
-                                                 "Preferences", "Stop Winamp", "Exit"));
+  EXPECT_THAT(captions(menu.menu()), ElementsAre("Random", "Countdown", "Countup", "Songlist ()", "Add Files", "",
+                                                 "History…", "Statistics", "", "Preferences", "Stop Winamp", "Exit"));
   EXPECT_THAT(captions(*item(0)->menu()), ElementsAre("All", "Top 20"));
   for (int cycle : {1, 2})
     EXPECT_THAT(captions(*item(cycle)->menu()), ElementsAre("All", "Top 20", "Playlist All", "Playlist Top 20"));
   EXPECT_THAT(captions(*item(3)->menu()), ElementsAre("New", "Save As", "Open"));
-  for (int top = 0; top < 8; ++top) {
+  for (int top = 0; top < 12; ++top) {
+    if (item(top)->isSeparator()) continue;
     QMenu* submenu = item(top)->menu();
     for (const QAction* action : submenu ? submenu->actions() : QList<QAction*>{item(top)})
       EXPECT_TRUE(action->isEnabled() && !action->isCheckable()) << action->text().toStdString();
@@ -54,12 +56,25 @@ TEST(ModeMenu, ItemsInOrderAllEnabledNoneCheckedAndEachRunsItsHandlerWhateverItS
   EXPECT_EQ(item(3)->text(), "Songlist (rock && roll.jk8)");
   // The Stop item names the player in use and still stops it.
   menu.set_stop_caption("Stop mpv");
-  EXPECT_EQ(item(6)->text(), "Stop mpv");
-  for (auto [top, sub] :
-       {std::pair{0, 1}, {1, 2}, {2, 0}, {3, 1}, {1, -1}, {3, -1}, {4, -1}, {5, -1}, {6, -1}, {7, -1}})
+  EXPECT_EQ(item(10)->text(), "Stop mpv");
+  menu.set_history_enabled(false);
+  EXPECT_FALSE(item(6)->isEnabled());
+  for (auto [top, sub] : {std::pair{0, 1},
+                          {1, 2},
+                          {2, 0},
+                          {3, 1},
+                          {1, -1},
+                          {3, -1},
+                          {4, -1},
+                          {5, -1},
+                          {6, -1},
+                          {7, -1},
+                          {9, -1},
+                          {10, -1},
+                          {11, -1}})
     menu.run(*item(top, sub));
   EXPECT_THAT(ran, ElementsAre("random Top 20", "countdown Playlist All", "countup All", "songlist Save As",
-                               "add files", "preferences", "stop winamp", "exit"));
+                               "add files", "history", "statistics", "preferences", "stop winamp", "exit"));
 }
 
 }  // namespace
