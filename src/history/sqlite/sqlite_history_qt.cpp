@@ -58,6 +58,8 @@ void SqliteHistory::weekly_activity(std::int64_t first_week, int weeks, std::fun
 
 void SqliteHistory::run() {
   HistoryDatabase db(path_);
+  // At once, so a damaged file is found and told at start.
+  ready(db);
   std::unique_lock lock(mutex_);
   for (;;) {
     // Events wait for their next try; queries and the end come at once.
