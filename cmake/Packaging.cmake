@@ -1,7 +1,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # What `cmake --install` puts beside the program on freedesktop systems, and
 # the Debian package `cpack -G DEB` makes of it (library dependencies found
-# by dpkg-shlibdeps; mpv is run, not linked, so it is named here).
+# by dpkg-shlibdeps; mpv is run, not linked, and Qt SQL's SQLite driver is
+# loaded as a plugin, so both are named here).
 include(GNUInstallDirs)
 
 set(JUKORA_ID org.jukora.Jukora)
@@ -33,6 +34,7 @@ set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "The Jukora developers <maintainers@users.noreply.c-seed-f1af4a00.example>")
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS libqt6sql6-sqlite)
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS mpv)
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
     "songlist manager that scores songs and feeds a media player
