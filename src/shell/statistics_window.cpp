@@ -37,10 +37,10 @@ QValueAxis* count_axis(qreal top) {
   return axis;
 }
 
-QDateTimeAxis* time_axis(const char* format) {
+QDateTimeAxis* time_axis(const char* format, int ticks) {
   auto* axis = new QDateTimeAxis;
   axis->setFormat(format);
-  axis->setTickCount(7);
+  axis->setTickCount(ticks);
   return axis;
 }
 
@@ -74,6 +74,10 @@ StatisticsWindow::StatisticsWindow(QWidget* parent) : QWidget(parent, Qt::Window
   for (int i = 0; i < kCharts; ++i) {
     auto* chart = new QChart;
     chart->setTitle(kTitles[i]);
+    QFont title = chart->titleFont();
+    title.setPointSizeF(title.pointSizeF() * 1.25);
+    title.setBold(true);
+    chart->setTitleFont(title);
     chart->legend()->hide();
     chart->setMargins(QMargins(4, 4, 4, 4));
     views_[i] = new QChartView(chart);
@@ -90,17 +94,21 @@ void StatisticsWindow::show_scores(const std::vector<ScoreBar>& bars) {
   auto* songs = new QBarSet("Songs");
   QStringList labels;
   int most = 0;
+  // A bar of several scores is named by its lowest: "10–14" under each of
+  // twenty bars would not fit.
   for (const ScoreBar& bar : bars) {
     *songs << bar.songs;
     most = std::max(most, bar.songs);
-    labels << (bar.low == bar.high ? QString::number(bar.low) : QString("%1–%2").arg(bar.low).arg(bar.high));
+    labels << QString::number(bar.low);
   }
   auto* series = new QBarSeries;
   series->append(songs);
   series->setBarWidth(0.8);
   auto* scores = new QBarCategoryAxis;
   scores->append(labels);
-  scores->setTitleText("Score");
+  const std::int64_t width = bars.empty() ? 1 : bars.front().high - bars.front().low + 1;
+  scores->setTitleText(width == 1 ? QString("Score")
+                                  : QString("Score (%1 scores a bar, from the one named)").arg(width));
   QValueAxis* counts = count_axis(most);
   counts->setTitleText("Songs");
   attach(chart, series, scores, counts);
@@ -127,7 +135,7 @@ void StatisticsWindow::show_weeks(Chart which, const WeeklyActivity& activity, c
   line->setParent(area);
   QValueAxis* y = count_axis(most);
   y->setTitleText(which == kPlaysPerWeek ? "Plays" : "Changes");
-  attach(chart, area, time_axis("MMM yyyy"), y);
+  attach(chart, area, time_axis("MMM yyyy", 7), y);
 }
 
 void StatisticsWindow::show_song(const std::string& file, const std::vector<HistoryEvent>& events, std::int64_t score,
@@ -159,8 +167,13 @@ void StatisticsWindow::show_song(const std::string& file, const std::vector<Hist
   y->setLabelFormat("%d");
   y->setRange(low - 1, high + 1);
   y->setTitleText("Score");
-  if (high - low + 3 <= 10) y->setTickCount(static_cast<int>(high - low) + 3);
-  attach(chart, line, time_axis("d MMM yyyy"), y);
+  // Ticks on whole scores: one a score over a short span, nice steps over a long one.
+  if (high - low + 3 <= 10) {
+    y->setTickCount(static_cast<int>(high - low) + 3);
+  } else {
+    y->applyNiceNumbers();
+  }
+  attach(chart, line, time_axis("d MMM yy", 5), y);
 }
 
 }  // namespace jukora
