@@ -8,10 +8,14 @@
 #include <QBarSeries>
 #include <QBarSet>
 #include <QChart>
+#include <QDate>
 #include <QLabel>
 #include <QLineSeries>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTreeWidget>
 
+#include "shell/history_keeper.h"
 #include "shell/history_window.h"
 #include "shell/songlist_view.h"
 #include "shell/statistics_window.h"
@@ -113,6 +117,59 @@ TEST_F(HistoryWindowsTest, StatisticsChartsTheListTheWeeksAndTheSelectedSong) {
   // The song's chart follows the selection in the list.
   emit form->MSFlexGrid1().rows_selected(2, 2);
   EXPECT_TRUE(answered([&] { return song.title() == "Score of b.mp3: no change recorded yet"; }));
+}
+
+// The history's file damaged before the start, or held by another program
+// while the user scores and plays: the list takes every change at once, a
+// damaged file is set aside with one word, and the history catches up with
+// the score event (told here as its producer tells it) and the play.
+TEST_F(HistoryWindowsTest, ADamagedOrLockedHistoryNeverStopsScoringOrPlaying) {
+  const std::string path = history_path(folders);
+  for (const bool damaged : {true, false}) {
+    SCOPED_TRACE(damaged ? "damaged" : "locked");
+    for (const auto& entry : std::filesystem::directory_iterator(folders.data))
+      if (entry.path().filename().string().rfind("history.sqlite", 0) == 0) std::filesystem::remove(entry.path());
+    write_songlist({"\"" + music + "\",\"a.mp3\",\"5\",\"00:00 1/1/71\""});
+    QSqlDatabase other;
+    std::optional<QSqlQuery> lock;
+    if (damaged) {
+      write_bytes(path, std::string(8192, 'x'));
+    } else {
+      start();  // makes the file
+      app.reset();
+      other = QSqlDatabase::addDatabase("QSQLITE", "other");
+      other.setDatabaseName(QString::fromStdString(path));
+      ASSERT_TRUE(other.open());
+      lock.emplace(other);
+      ASSERT_TRUE(lock->exec("BEGIN EXCLUSIVE"));
+      ASSERT_TRUE(lock->exec("DELETE FROM events"));
+    }
+    desktop.notices.clear();
+    start();
+    app->songlist().SetRow(1);
+    for (int key = 0; key < 2; ++key) form->MSFlexGrid1_KeyPress('+');
+    EXPECT_NE(read_bytes(default_songlist_path(folders)).find("\"a.mp3\",\"7\""), std::string::npos);
+    app->song_events().scores_changed({{music, "a.mp3", 6, 7, ChangeSource::kWindow}});
+    form->MSFlexGrid1_DblClick();
+    EXPECT_EQ(link.starts().size(), damaged ? 1u : 2u);
+    if (lock) {
+      ASSERT_TRUE(lock->exec("COMMIT"));
+      lock.reset();
+      other.close();
+      other = QSqlDatabase();
+      QSqlDatabase::removeDatabase("other");
+    }
+    choose("History…");
+    HistoryWindow* window = app->history().history_window();
+    ASSERT_TRUE(window);
+    EXPECT_TRUE(answered([&] { return window->list().topLevelItemCount() == 2; }));
+    EXPECT_EQ(std::filesystem::exists(path + ".damaged-" + QDate::currentDate().toString(Qt::ISODate).toStdString()),
+              damaged);
+    ASSERT_EQ(desktop.notices.size(), damaged ? 1u : 0u);
+    if (damaged) {
+      EXPECT_NE(desktop.notices[0].find("a new one was started"), std::string::npos) << desktop.notices[0];
+    }
+  }
 }
 
 }  // namespace
