@@ -31,16 +31,16 @@ class QuietDesktop : public Desktop {
 class IdlePlayer : public PlayerLink {
  public:
   IdlePlayer(bool running, std::string executable) : running_(running), executable_(std::move(executable)) {}
-  PlayerHandle find_winamp() override { return running_ ? 1 : kNoPlayer; }
-  long version(PlayerHandle player) override { return player ? 0x2090 : 0; }
-  long write_playlist(PlayerHandle) override { return -1; }
-  int play_status(PlayerHandle) override { return 0; }
-  void stop(PlayerHandle) override {}
-  void start(const std::string&) override {}
-  HandOver start_with_file(const std::string&, const std::string&) override { return HandOver::started(); }
-  HandOver start_with_playlist(const std::string&) override { return HandOver::started(); }
-  std::string executable_path(const std::string& dir) const override { return join_path(dir, executable_); }
+  Reach reach() override { return running_ ? Reach::kRunning : Reach::kNotRunning; }
+  PlayStatus play_status() override { return PlayStatus::kStopped; }
+  CurrentSong current_song(const std::string&) override { return CurrentSong::no_song(); }
+  HandOver play_file(const std::string&, const std::string&) override { return HandOver::started(); }
+  HandOver play_playlist(const std::string&) override { return HandOver::started(); }
   std::string playlist_path(const std::string& dir) const override { return join_path(dir, "winamp.m3u"); }
+  void stop() override {}
+  void start(const std::string&) override {}
+  std::string folder_program(const std::string& dir) const override { return join_path(dir, executable_); }
+  PlayerTexts texts() const override { return {}; }
 
  private:
   bool running_;

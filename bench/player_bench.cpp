@@ -14,9 +14,9 @@
 #include "platform/memory_settings_store.h"
 #include "platform/settings_keys.h"
 #include "player/mpd/mpd_link.h"
-#include "player/mpd_server.h"
-#include "player/mpv_ipc.h"
-#include "player/mpv_link.h"
+#include "player/mpd/mpd_server.h"
+#include "player/mpv/mpv_ipc.h"
+#include "player/mpv/mpv_link.h"
 #include "support/fakes.h"
 
 namespace jukora {
@@ -40,8 +40,9 @@ void BM_CurrentSongMpv(benchmark::State& state) {
   const std::string song = (folder / "a.wav").string();
   testing::write_wav(song);
 
-  MpvLink link(AppFolders{(folder / "data").string()});
-  link.start_with_file(folder.string(), song);
+  const auto mpv = make_mpv_link(AppFolders{(folder / "data").string()});
+  MpvLink& link = *mpv;
+  link.play_file(folder.string(), song);
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
   while (link.current_song(folder.string()).path != song && std::chrono::steady_clock::now() < deadline)
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
@@ -60,7 +61,8 @@ void BM_CurrentSongMpd(benchmark::State& state) {
     server.command("command_list_begin\nadd \"a.wav\"\nplay 0\npause 1\ncommand_list_end");
     MemorySettingsStore settings;
     settings.SaveSetting(sections::kPlayer, keys::kMpdHost, server.socket());
-    MpdLink link(settings, AppFolders{folder.string()});
+    const auto mpd = make_mpd_link(settings, AppFolders{folder.string()});
+    PlayerLink& link = *mpd;
     const std::string song = server.music() + "/a.wav";
     for (auto _ : state) benchmark::DoNotOptimize(link.current_song({}));
     if (link.current_song({}).path != song) state.SkipWithError("MPD did not play the song");

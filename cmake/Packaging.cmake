@@ -1,8 +1,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # What `cmake --install` puts beside the program on freedesktop systems, and
 # the Debian package `cpack -G DEB` makes of it (library dependencies found
-# by dpkg-shlibdeps; mpv is run, not linked, and Qt SQL's SQLite driver is
-# loaded as a plugin, so both are named here).
+# by dpkg-shlibdeps; mpv is run, not linked, and Qt's SQLite driver is a
+# plugin loaded at run time, so both are named here).
 include(GNUInstallDirs)
 
 set(JUKORA_ID org.jukora.Jukora)
@@ -34,6 +34,7 @@ set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "The Jukora developers <maintainers@users.noreply.c-seed-f1af4a00.example>")
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Strawberry's and Clementine's databases are read through it.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS libqt6sql6-sqlite)
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS mpv)
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
@@ -47,5 +48,9 @@ order.
 
 Five tray icons score the playing song, skip it, show the list and open
 the mode menu; jukora --increment, --decrement, --skip and --show do the
-same from keyboard shortcuts.")
+same from keyboard shortcuts.
+
+Ratings kept by Rhythmbox, Strawberry, Clementine, MPD's stickers or the
+files' own tags can be imported, and scores shared back to MPD's stickers
+and the files' tags.")
 include(CPack)

@@ -209,6 +209,22 @@ void save_add_on_minus(SettingsStore& store, bool checked) {
   store.SaveSetting(sections::kPrefs, keys::kAddOnMinus, checked ? "1" : "0");
 }
 
+bool read_share_mpd(const SettingsStore& store) {
+  return setting_bool(store, sections::kPrefs, keys::kShareMpd, false);
+}
+
+bool read_share_tags(const SettingsStore& store) {
+  return setting_bool(store, sections::kPrefs, keys::kShareTags, false);
+}
+
+void save_share_mpd(SettingsStore& store, bool on) {
+  store.SaveSetting(sections::kPrefs, keys::kShareMpd, on ? "True" : "False");
+}
+
+void save_share_tags(SettingsStore& store, bool on) {
+  store.SaveSetting(sections::kPrefs, keys::kShareTags, on ? "True" : "False");
+}
+
 std::int32_t read_time_block(const SettingsStore& store) {
   auto text = store.read(sections::kPrefs, keys::kTimeBlock);
   auto hours = text ? to_number(*text) : std::nullopt;

@@ -38,6 +38,12 @@ inline constexpr std::string_view kTimeBlock = "time_block";
 // Section "prefs": desktop notifications after a score change from the
 // tray or the command line ("True"/"False", default on).
 inline constexpr std::string_view kNotifications = "notifications";
+// Section "prefs": "Share scores", each off by default ("True"/"False"), and
+// the rule an import turns ratings into scores by (11 scores, no stars to
+// five stars in half stars, comma-separated).
+inline constexpr std::string_view kShareMpd = "share_mpd";
+inline constexpr std::string_view kShareTags = "share_tags";
+inline constexpr std::string_view kRatingRule = "rating_rule";
 
 // Section "player" (Linux): which player, and how to reach it.
 inline constexpr std::string_view kPlayerKind = "kind";               // "mpv" (default), "mpris", "mpd"
@@ -118,6 +124,11 @@ std::string read_time_block_text(const SettingsStore& store);
 void save_time_block_text(SettingsStore& store, std::string_view text);
 bool read_notifications(const SettingsStore& store);
 void save_notifications(SettingsStore& store, bool on);  // True or False
+// "Share scores": MPD's rating sticker, the files' own tags; off unless saved on.
+bool read_share_mpd(const SettingsStore& store);
+bool read_share_tags(const SettingsStore& store);
+void save_share_mpd(SettingsStore& store, bool on);  // True or False
+void save_share_tags(SettingsStore& store, bool on);
 
 // Section "player" (Linux).
 // "mpv", "mpris" or "mpd" as stored; empty when none is (the built-in player).

@@ -5,12 +5,17 @@
 
 namespace jukora {
 
-bool executable_exists(const PlayerLink& link, const std::string& winamp_dir) {
-  return is_file(link.executable_path(winamp_dir));
+bool program_missing_from_folder(const PlayerLink& link, const std::string& player_dir) {
+  const std::string program = link.folder_program(player_dir);
+  return !program.empty() && !is_file(program);
 }
 
-bool player_ready(const PlayerLink& link, const std::string& winamp_dir, Desktop& desktop) {
-  std::string missing = link.missing_program(winamp_dir);
+std::string PlayerLink::missing_program(const std::string& player_dir) const {
+  return program_missing_from_folder(*this, player_dir) ? texts().executable_not_found : std::string();
+}
+
+bool player_ready(const PlayerLink& link, const std::string& player_dir, Desktop& desktop) {
+  std::string missing = link.missing_program(player_dir);
   if (missing.empty()) return true;
   desktop.message_box(missing);
   desktop.show_preferences();

@@ -25,29 +25,24 @@ class PlayerChoice : public PlayerLink {
   // The backend the settings name now.
   PlayerLink& current() const;
 
-  PlayerHandle find_winamp() override { return current().find_winamp(); }
-  long version(PlayerHandle player) override { return current().version(player); }
-  long write_playlist(PlayerHandle player) override { return current().write_playlist(player); }
-  int play_status(PlayerHandle player) override { return current().play_status(player); }
-  void stop(PlayerHandle player) override { current().stop(player); }
-  void start(const std::string& winamp_dir) override { current().start(winamp_dir); }
-  HandOver start_with_file(const std::string& winamp_dir, const std::string& song_path) override {
-    return current().start_with_file(winamp_dir, song_path);
+  Reach reach() override { return current().reach(); }
+  PlayStatus play_status() override { return current().play_status(); }
+  CurrentSong current_song(const std::string& player_dir) override { return current().current_song(player_dir); }
+  HandOver play_file(const std::string& player_dir, const std::string& song_path) override {
+    return current().play_file(player_dir, song_path);
   }
-  HandOver start_with_playlist(const std::string& winamp_dir) override {
-    return current().start_with_playlist(winamp_dir);
+  HandOver play_playlist(const std::string& player_dir) override { return current().play_playlist(player_dir); }
+  std::string playlist_path(const std::string& player_dir) const override {
+    return current().playlist_path(player_dir);
   }
-  std::string executable_path(const std::string& winamp_dir) const override {
-    return current().executable_path(winamp_dir);
+  void stop() override { current().stop(); }
+  void start(const std::string& player_dir) override { current().start(player_dir); }
+  std::string missing_program(const std::string& player_dir) const override {
+    return current().missing_program(player_dir);
   }
-  std::string playlist_path(const std::string& winamp_dir) const override {
-    return current().playlist_path(winamp_dir);
+  std::string folder_program(const std::string& player_dir) const override {
+    return current().folder_program(player_dir);
   }
-  CurrentSong current_song(const std::string& winamp_dir) override { return current().current_song(winamp_dir); }
-  std::string missing_program(const std::string& winamp_dir) const override {
-    return current().missing_program(winamp_dir);
-  }
-  bool uses_player_folder() const override { return current().uses_player_folder(); }
   PlayerTexts texts() const override { return current().texts(); }
   // Every player hears it: the cycle may have run on one the user has left since.
   void cycle_ended() override;

@@ -1,31 +1,33 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The media player as the program uses it. Backends: Win32WinampLink (window
-// messages to Winamp), MpvLink (an mpv the program starts, over its JSON IPC
-// socket), and on Linux the desktop players that speak MPRIS and a Music
-// Player Daemon. Every backend answers within a bounded time: a player that
-// does not answer in time is busy, never gone.
+// The media player as the program uses it, by what a player does for Jukora:
+// it is reached, reports its status and the song it is at, plays one file or
+// a playlist from its first song, stops, and is started bare. Each backend
+// (player/winamp, player/mpv, player/mpris, player/mpd) does that its own
+// way. Every request ends within a bounded time: a player that does not
+// answer in time is busy, never gone.
 #pragma once
 
-#include <cstdint>
 #include <functional>
 #include <string>
 #include <utility>
 
 namespace jukora {
 
-// A running player, or kNoPlayer. Looked up afresh for every request and
-// never kept.
-using PlayerHandle = std::intptr_t;
-inline constexpr PlayerHandle kNoPlayer = 0;
-// The player is there but did not answer in time, or is still coming up:
-// ask again later. Never a reason to start another one.
-inline constexpr PlayerHandle kPlayerBusy = -1;
+// Whether the player can be reached now.
+enum class Reach {
+  kRunning,     // it runs and answers
+  kBusy,        // it is there but did not answer in time, or is still coming up:
+                // ask again later, and never start another one
+  kNotRunning,  // no player runs
+};
 
-// Answers of the play-status request. Anything else (0 above all) is stopped.
-inline constexpr int kStatusPlaying = 1;
-inline constexpr int kStatusPaused = 3;
-// The player did not answer in time: not a stop, so nothing moves on.
-inline constexpr int kStatusBusy = -1;
+// What the player does, as the play cycle sees it.
+enum class PlayStatus {
+  kStopped,
+  kPlaying,
+  kPaused,
+  kBusy,  // it did not answer in time: not a stop, so nothing moves on
+};
 
 // What became of a song or a playlist handed to the player.
 struct HandOver {
@@ -52,8 +54,8 @@ struct CurrentSong {
   };
   Kind kind = Kind::kNoSong;
   std::string path;
-  // Told to the user in a message box when not empty (the texts of the
-  // original lookup: not running, too old, playlist not found).
+  // Told to the user in a message box when not empty (not running, or what
+  // keeps the player from naming its song).
   std::string message;
   // The Preferences dialog opens after the message.
   bool show_preferences = false;
@@ -63,7 +65,9 @@ struct CurrentSong {
     return {Kind::kNoSong, {}, std::move(message), preferences};
   }
   static CurrentSong busy() { return {Kind::kBusy, {}, {}, false}; }
-  static CurrentSong not_running(std::string message) { return {Kind::kNotRunning, {}, std::move(message), false}; }
+  static CurrentSong not_running(std::string message, bool preferences = false) {
+    return {Kind::kNotRunning, {}, std::move(message), preferences};
+  }
 };
 
 // The texts that name the player. On Windows they are Winamp's, word for
@@ -75,61 +79,49 @@ struct PlayerTexts {
   std::string chooser_caption;       // the folder chooser: "Select Winamp Dir"
   std::string executable_not_found;  // "Winamp executable not found.  Do you have the right Winamp dir?"
   std::string not_running;           // "Winamp is not running.  To run winamp, ..."
-  std::string too_old;               // "This program requires Winamp 2.05 or higher"; empty: no demand
-  std::string playlist_not_found;    // "Winamp playlist not found.  Do you have the right Winamp dir?"
   std::string folder_tip;            // the folder box's tooltip: "Winamp executable directory"
   std::string browse_tip;            // Browse's tooltip: "Browse for winamp executable directory"
 };
 
-// Winamp's own texts, exactly as the program has always shown them.
-const PlayerTexts& winamp_texts();
-
+// `player_dir` is the setting "winamp_dir", read afresh by the caller for
+// every request: the folder that holds the player's program, where the
+// player lives in one.
 class PlayerLink {
  public:
   virtual ~PlayerLink() = default;
 
-  // The running player, kNoPlayer when none runs, kPlayerBusy when it runs
-  // but does not answer in time.
-  virtual PlayerHandle find_winamp() = 0;
-  // 0x20yx for a 2.yx; 0 when there is no player, kStatusBusy when it did not
-  // answer in time.
-  virtual long version(PlayerHandle player) = 0;
-  // The player writes its playlist file and answers the 0-based position of
-  // the current song, negative for none.
-  virtual long write_playlist(PlayerHandle player) = 0;
-  // 1 playing, 3 paused, kStatusBusy when it did not answer in time,
-  // anything else stopped; kNoPlayer answers 0. Asked by the play cycle's
-  // tick only, so the first status after cycle_ended (or ever) is a cycle's first.
-  virtual int play_status(PlayerHandle player) = 0;
-  virtual void stop(PlayerHandle player) = 0;
+  // Whether the player runs and answers now. Starts nothing.
+  virtual Reach reach() = 0;
+  // Asked by the play cycle's tick only, once reach() found the player
+  // running, so the first status after cycle_ended (or ever) is a cycle's first.
+  virtual PlayStatus play_status() = 0;
+  // The song the player is at.
+  virtual CurrentSong current_song(const std::string& player_dir) = 0;
 
-  // Starts the player without a song; never waited for.
-  virtual void start(const std::string& winamp_dir) = 0;
   // The one file becomes the player's whole playlist and plays. `song_path`
   // is always a local file path that exists.
-  virtual HandOver start_with_file(const std::string& winamp_dir, const std::string& song_path) = 0;
-  // Loads the playlist file (playlist_path) and plays it from its first song.
-  virtual HandOver start_with_playlist(const std::string& winamp_dir) = 0;
-
-  // The player's executable, tested before every start.
-  virtual std::string executable_path(const std::string& winamp_dir) const = 0;
-  // The playlist file the player writes and is started with.
-  virtual std::string playlist_path(const std::string& winamp_dir) const = 0;
-
-  // The song the player is at. The base asks the way Winamp is asked: find
-  // it, check its version, have it write its playlist and read the entry at
-  // the position it answers. Backends that can name the song directly
-  // override it.
-  virtual CurrentSong current_song(const std::string& winamp_dir);
+  virtual HandOver play_file(const std::string& player_dir, const std::string& song_path) = 0;
+  // The playlist file (playlist_path) becomes the player's playlist and plays
+  // from its first song.
+  virtual HandOver play_playlist(const std::string& player_dir) = 0;
+  // Where the playlist export writes the list that play_playlist plays.
+  virtual std::string playlist_path(const std::string& player_dir) const = 0;
+  // Stops the song of a player that reach() found running; the player keeps
+  // running.
+  virtual void stop() = 0;
+  // Starts the player without a song; never waited for.
+  virtual void start(const std::string& player_dir) = 0;
 
   // Empty when the player can be used; otherwise what to tell the user
-  // before the Preferences dialog opens (the base: the executable test).
-  virtual std::string missing_program(const std::string& winamp_dir) const;
-  // Whether the player lives in a folder the user picks ("winamp_dir"), so
-  // that start-up opens the folder chooser when its program is missing.
-  virtual bool uses_player_folder() const { return true; }
+  // before the Preferences dialog opens. The base tests that the folder
+  // program is there.
+  virtual std::string missing_program(const std::string& player_dir) const;
+  // The program of a player that lives in the folder the user picks
+  // (winamp.exe, mpv): start-up opens the folder chooser when it is not
+  // there. Empty for a player found elsewhere, or never started by Jukora.
+  virtual std::string folder_program(const std::string&) const { return {}; }
 
-  virtual PlayerTexts texts() const { return winamp_texts(); }
+  virtual PlayerTexts texts() const = 0;
 
   // The play cycle has ended: by itself (no song left) or through the Stop
   // item. A backend that changed player state other programs share for the
@@ -146,8 +138,5 @@ class PlayerLink {
     if (on_change) on_change();
   }
 };
-
-// Kept for the callers that name the texts directly; the same as winamp_texts().
-inline constexpr const char* kExecutableNotFound = "Winamp executable not found.  Do you have the right Winamp dir?";
 
 }  // namespace jukora

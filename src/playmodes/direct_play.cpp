@@ -28,7 +28,7 @@ void PlayModes::MSFlexGrid1_DblClick() {
           : *pass == Pass::kMissing ? "the file is missing."
                                     : "the file cannot be reached.";
   } else {
-    HandOver handed = link_.start_with_file(dir, song);
+    HandOver handed = link_.play_file(dir, song);
     if (handed.result == HandOver::Result::kBusy)
       why = link_.texts().name + " is not answering. Try again in a moment.";
     if (handed.result == HandOver::Result::kRefused) why = handed.reason;

@@ -75,17 +75,20 @@ void PlayModes::tmrJukora_Timer() {
   std::string dir;
   if (!executable_ready(dir)) return;
   if (score_first && score_first()) return;
-  PlayerHandle player = link_.find_winamp();
+  const Reach reach = link_.reach();
   // A player that does not answer, or has not begun the song it was given,
   // is asked again at the next tick: nothing is chosen or marked meanwhile.
-  if (player == kNoPlayer) link_.start(dir);
-  const int status = player == kPlayerBusy ? kStatusBusy : link_.play_status(player);
-  if (status == kStatusBusy) {
+  // One that is not running is started, and counts as stopped.
+  if (reach == Reach::kNotRunning) link_.start(dir);
+  const PlayStatus status = reach == Reach::kRunning ? link_.play_status()
+                            : reach == Reach::kBusy  ? PlayStatus::kBusy
+                                                     : PlayStatus::kStopped;
+  if (status == PlayStatus::kBusy) {
     player_busy();
     return;
   }
   busy_ticks_ = 0;
-  if (status == kStatusPlaying || status == kStatusPaused) return;
+  if (status == PlayStatus::kPlaying || status == PlayStatus::kPaused) return;
   look_until_ = started + kLookBudget;
   switch (cycle_.play_mode) {
     case mode::kRandomAll:
@@ -145,7 +148,7 @@ void PlayModes::feed(const std::function<int()>& choose, Record record) {
     std::optional<Pass> pass = unplayable(song, std::clamp(left, kShortestLook, kLookDeadline), ask_again);
     if (ask_again) break;
     if (!pass) {
-      HandOver handed = link_.start_with_file(dir, song);
+      HandOver handed = link_.play_file(dir, song);
       if (handed.result == HandOver::Result::kBusy) {
         player_busy();
         break;
@@ -234,8 +237,7 @@ bool PlayModes::tell_passed_over() {
 }
 
 void PlayModes::stop_player() {
-  PlayerHandle player = link_.find_winamp();
-  if (player != kNoPlayer && player != kPlayerBusy) link_.stop(player);
+  if (link_.reach() == Reach::kRunning) link_.stop();
 }
 
 void PlayModes::skip_song() {

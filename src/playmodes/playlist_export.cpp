@@ -46,7 +46,7 @@ void PlayModes::makePlayDesc(Scope scope) { export_playlist(scope, true); }
 void PlayModes::export_playlist(Scope scope, bool descending) {
   std::string dir;
   if (!executable_ready(dir)) return;
-  if (link_.find_winamp() == kNoPlayer) link_.start(dir);
+  if (link_.reach() == Reach::kNotRunning) link_.start(dir);
 
   // The feeding stops; play_mode stays, so a later Skip only stops the player.
   clear_marks();
@@ -64,7 +64,7 @@ void PlayModes::export_playlist(Scope scope, bool descending) {
   // a player takes for the root folder and would load whole: such a list is
   // written but not played.
   if (songs == 0) return;
-  HandOver handed = link_.start_with_playlist(dir);
+  HandOver handed = link_.play_playlist(dir);
   if (handed.result == HandOver::Result::kBusy)
     desktop_.notify(link_.texts().name + " is not answering: the playlist was written but not started.");
   if (handed.result == HandOver::Result::kRefused)

@@ -90,10 +90,14 @@ struct AddSongs::Walk {
 AddSongs::AddSongs(Songlist& songlist, SonglistFiles& files, Desktop& desktop, DialogMemory& dialog, SteadyNow now)
     : songlist_(songlist), files_(files), desktop_(desktop), dialog_(dialog), now_(std::move(now)) {}
 
-bool AddSongs::append_song(const std::string& dir, const std::string& file) {
-  if (songlist_.contains(dir, file)) return false;
-  songlist_.add_cells({"", dir, file});
+bool append_unlisted_song(Songlist& songlist, std::string_view directory, std::string_view file) {
+  if (songlist.contains(directory, file)) return false;
+  songlist.add_cells({"", directory, file});
   return true;
+}
+
+bool AddSongs::append_song(const std::string& dir, const std::string& file) {
+  return append_unlisted_song(songlist_, dir, file);
 }
 
 void AddSongs::add_file_row(const std::string& path) {

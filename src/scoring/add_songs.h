@@ -40,6 +40,11 @@ inline constexpr std::chrono::milliseconds kYieldInterval{30};
 // wma, ape, wv and mpc.
 bool is_audio_extension(std::string_view extension);
 
+// Appends a row holding only Directory and File unless the song is listed
+// already (either spelling of a drive root is the same folder), as every
+// bulk intake adds: no recompute, no save. Whether it was added.
+bool append_unlisted_song(Songlist& songlist, std::string_view directory, std::string_view file);
+
 class AddSongs {
  public:
   using SteadyNow = std::function<std::chrono::steady_clock::time_point()>;

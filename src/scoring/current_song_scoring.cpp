@@ -2,6 +2,7 @@
 #include "scoring/current_song_scoring.h"
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 #include "platform/desktop.h"
@@ -21,6 +22,13 @@ namespace {
 
 // Retry ticks (a quarter second each) before waiting changes are given up.
 constexpr int kRetries = 16;
+
+// A Score text as a whole number, held within the 32-bit range as steps hold it.
+std::int64_t whole_score(std::string_view text) {
+  const double value = score_sort_value(text);
+  return std::isnan(value) ? 0
+                           : static_cast<std::int64_t>(std::clamp(std::nearbyint(value), -2147483648.0, 2147483647.0));
+}
 
 // The File text without its extension.
 std::string song_name(const std::string& file) {
@@ -102,7 +110,10 @@ bool CurrentSongScoring::score_song(const std::string& dir, const std::string& f
   const int rows = songlist_.Rows();
   int i = rows > 1 ? songlist_.find(dir, file, 1, rows - 1) : 0;
   bool found = i != 0;
+  const bool listed = found;
+  std::int64_t before = 0;
   if (found) {
+    before = whole_score(songlist_.TextMatrix(i, col::kScore));
     songlist_.SetTextMatrix(i, col::kScore, stepped_score(songlist_.TextMatrix(i, col::kScore), step));
   } else {
     i = rows;
@@ -115,6 +126,9 @@ bool CurrentSongScoring::score_song(const std::string& dir, const std::string& f
   if (!found) return false;
   recompute_songlist(songlist_);
   files_.write_songlist();
+  if (listed && on_scored)
+    if (const int row = songlist_.find(dir, file, 1, songlist_.Rows() - 1); row != 0)
+      on_scored(dir, file, before, whole_score(songlist_.TextMatrix(row, col::kScore)));
 
   // Follow the song from its old index in the direction the step moved it.
   // The index may lie past the end now (the placeholder row went, or rows

@@ -4,6 +4,8 @@
 // directory and file.
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,6 +40,11 @@ class CurrentSongScoring {
   // The retry timer's tick. A player that stays busy for a few seconds makes
   // the waiting changes go, and the user is told.
   void retry_Timer();
+
+  // Told after each step this makes to a listed song's Score, once it is
+  // saved: the song and its Score before and after.
+  std::function<void(const std::string& dir, const std::string& file, std::int64_t before, std::int64_t after)>
+      on_scored;
 
  private:
   void score(int step);

@@ -5,6 +5,8 @@
 
 #include <functional>
 
+#include "songlist/chosen_rows.h"
+
 namespace jukora {
 
 class Songlist;
@@ -22,10 +24,14 @@ inline constexpr int kKeyEnter = 13;
 // current row again in its new place. Nothing happens without a current
 // listed song.
 void cmdIncDec_Click(Songlist& songlist, SonglistFiles& files, int index);
+// The same step for the rows `chosen` names instead of the range, its
+// anchor made current again afterwards.
+void cmdIncDec_Click(Songlist& songlist, SonglistFiles& files, int index, const ChosenRows& chosen);
 
 // "+" and "=" increment, "-" and "_" decrement, Enter plays the current row
-// through `direct_play`; every other character is ignored.
+// through `direct_play`; every other character is ignored. The steps act on
+// `chosen` when it is given, else on the range Row..RowSel.
 void MSFlexGrid1_KeyPress(Songlist& songlist, SonglistFiles& files, int key_ascii,
-                          const std::function<void()>& direct_play);
+                          const std::function<void()>& direct_play, const ChosenRows* chosen = nullptr);
 
 }  // namespace jukora

@@ -41,16 +41,22 @@ App::App(SettingsStore& settings, QtDesktop& desktop, std::unique_ptr<PlayerLink
                   [this](SonglistCommand command) { files_.mnuSonglist_Click(command); },
                   [this] { add_songs_.add_files_dialog(); }, [this] { desktop_.show_preferences(); },
                   [this] { play_modes_.stop_winamp(); }, [this] { exit_now(); },
+                  [this] { now_playing_.show_playing(); }, [this] { ratings_imports_.open_dialog(); },
                   [this] { history_.show_song_history(); }, [this] { history_.show_statistics(); }}),
       file_drop_(form_.MSFlexGrid1(),
                  [this](const std::vector<std::string>& paths) {
                    add_songs_.MSFlexGrid1_OLEDragDrop(paths);
                    form_.show_songlist();
                  }),
-      history_(song_events_, folders_, desktop_, songlist_, form_.MSFlexGrid1(), &form_),
+      now_playing_(link_, settings_, songlist_, form_, *this, events_,
+                   [this](const CommandCall& call) { receive(call); }),
+      score_sharing_(settings_, events_, desktop_),
+      ratings_imports_(songlist_, files_, settings_, desktop_, &form_),
+      history_(events_, folders_, desktop_, songlist_, form_.MSFlexGrid1(), &form_),
       remote_([this](const CommandCall& call) { run_command(call, *this); }) {
   wire_window();
   wire_player();
+  wire_ratings();
 }
 
 App::~App() {
@@ -74,8 +80,7 @@ void App::wire_window() {
 
   Form1Hooks& hooks = form_.hooks;
   hooks.check_player_folder = [this] {
-    if (link_.uses_player_folder() && !executable_exists(link_, read_winamp_dir(settings_)))
-      dir_dialog_->show_chooser();
+    if (program_missing_from_folder(link_, read_winamp_dir(settings_))) dir_dialog_->show_chooser();
   };
   hooks.add_tray_icons = [this] { tray_buttons_.add_tray_icons(settings_); };
   hooks.read_songlist = [this] {
@@ -89,12 +94,21 @@ void App::wire_window() {
     if (files_.has_unsaved_change()) files_.write_songlist();
     preferences_->close_dialog();
   };
-  hooks.cmdIncDec_Click = [this](int index) { jukora::cmdIncDec_Click(songlist_, files_, index); };
+  // While a search narrows the grid, the keys act on the shown rows of the selection.
+  hooks.cmdIncDec_Click = [this](int index) {
+    if (const auto chosen = form_.chosen_rows())
+      jukora::cmdIncDec_Click(songlist_, files_, index, *chosen);
+    else
+      jukora::cmdIncDec_Click(songlist_, files_, index);
+  };
   hooks.MSFlexGrid1_KeyPress = [this](int key_ascii) {
-    jukora::MSFlexGrid1_KeyPress(songlist_, files_, key_ascii, [this] { form_.MSFlexGrid1_DblClick(); });
+    const auto chosen = form_.chosen_rows();
+    jukora::MSFlexGrid1_KeyPress(
+        songlist_, files_, key_ascii, [this] { form_.MSFlexGrid1_DblClick(); }, chosen ? &*chosen : nullptr);
   };
   hooks.MSFlexGrid1_KeyDown = [this](int key_code, int shift) {
-    jukora::MSFlexGrid1_KeyDown(songlist_, files_, key_code, shift);
+    const auto chosen = form_.chosen_rows();
+    jukora::MSFlexGrid1_KeyDown(songlist_, files_, key_code, shift, chosen ? &*chosen : nullptr);
   };
   // Form1 shows the songlist itself after these.
   hooks.show_mode_menu = [this](const QPoint& at) {
@@ -104,6 +118,7 @@ void App::wire_window() {
   };
   hooks.MSFlexGrid1_DblClick = [this] { play_modes_.MSFlexGrid1_DblClick(); };
   hooks.tmrJukora_Timer = [this] { play_modes_.tmrJukora_Timer(); };
+  hooks.show_playing = [this] { now_playing_.show_playing(); };
 }
 
 void App::wire_player() {
@@ -113,7 +128,7 @@ void App::wire_player() {
     form_.show_songlist();
   });
   play_modes_.score_first = [this] { return scoring_.run_waiting(); };
-  play_modes_.song_events = &song_events_;
+  play_modes_.song_events = &events_;
   // A player that tells of a change (its song ended, it began the song it
   // was given, it answers again) runs a waiting score and moves a running
   // cycle on without waiting for the next tick. Queued: the news may come
@@ -127,12 +142,22 @@ void App::wire_player() {
   };
 }
 
+void App::wire_ratings() {
+  ratings_imports_.on_imported = [this] { form_.show_songlist(); };
+  // Scoring the playing song tells its own changes, for the score mirrors.
+  scoring_.on_scored = [this](const std::string& dir, const std::string& file, std::int64_t before,
+                              std::int64_t after) {
+    events_.scores_changed({{dir, file, before, after, ChangeSource::kTray}});
+  };
+}
+
 bool App::listen(const QString& address) { return remote_.listen(address); }
 
 void App::receive(const CommandCall& call) { remote_.receive(call); }
 
 void App::start() {
   form_.Form_Load();
+  now_playing_.start();
   remote_.start_acting();
 }
 
@@ -165,6 +190,13 @@ void App::toggle_list() {
 }
 
 void App::open_mode_menu() { show_mode_menu(QCursor::pos()); }
+
+// Changes are not kept as steps yet, so there is nothing to take back; the
+// command reaches here from the command line, the remote and D-Bus.
+void App::undo() {}
+void App::import_ratings(const std::string& source, bool dry_run, const CommandReply& reply) {
+  ratings_imports_.import_for_caller(source, dry_run, reply);
+}
 
 void App::show_mode_menu(const QPoint& at) {
   form_.hooks.show_mode_menu(at);

@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The program, built and wired in one place: the songlist and its file, the
 // play modes, scoring the playing song, adding songs, the player link, the
-// remote commands, the tray buttons and the mode menu, and the windows that
-// show them (Form1, the Preferences, the folder chooser). What the tray, the
-// command line and the remote ask for are its intents (intents.h).
+// remote commands, the tray buttons and the mode menu, ratings imports and
+// the score mirrors, and the windows that show them (Form1, the Preferences,
+// the folder chooser). What the tray, the command line and the remote ask
+// for are its intents (intents.h).
 #pragma once
 
 #include <QCoreApplication>
@@ -23,8 +24,11 @@
 #include "shell/history_keeper.h"
 #include "shell/intents.h"
 #include "shell/mode_menu.h"
+#include "shell/now_playing.h"
 #include "shell/qt_play_timer.h"
+#include "shell/ratings_imports.h"
 #include "shell/remote_command.h"
+#include "shell/score_sharing.h"
 #include "shell/tray_buttons.h"
 #include "songlist/song_events.h"
 #include "songlist/songlist.h"
@@ -64,6 +68,8 @@ class App : public Intents {
   void show() override;
   void toggle_list() override;
   void open_mode_menu() override;
+  void undo() override;
+  void import_ratings(const std::string& source, bool dry_run, const CommandReply& reply) override;
 
   // How the program ends once the window has closed, or once Exit has saved
   // what changed: at once, without closing the window.
@@ -76,12 +82,15 @@ class App : public Intents {
   ModeMenu& mode_menu() { return mode_menu_; }
   Dialog& preferences() { return *preferences_; }
   DirDialog& dir_dialog() { return *dir_dialog_; }
-  SongEvents& song_events() { return song_events_; }
+  SongEvents& events() { return events_; }
+  NowPlaying& now_playing() { return now_playing_; }
+  RatingsImports& ratings_imports() { return ratings_imports_; }
   HistoryKeeper& history() { return history_; }
 
  private:
   void wire_window();
   void wire_player();
+  void wire_ratings();
   // Opens the mode menu at `at` (screen position) and shows what its item did.
   void show_mode_menu(const QPoint& at);
   void exit_now();
@@ -95,7 +104,7 @@ class App : public Intents {
   DialogMemory dialog_memory_;
   Songlist songlist_;
   // What happened to songs, for those that follow the list.
-  SongEvents song_events_;
+  SongEvents events_;
   SonglistFiles files_;
   Form1 form_;
   Dialog* const preferences_;
@@ -110,6 +119,9 @@ class App : public Intents {
   TrayButtons tray_buttons_;
   ModeMenu mode_menu_;
   FileDrop file_drop_;
+  NowPlaying now_playing_;
+  ScoreSharing score_sharing_;
+  RatingsImports ratings_imports_;
   // After everything that tells song events, so it goes first.
   HistoryKeeper history_;
   // Last: no command comes in while the rest is being taken down.

@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <cstdio>
 #include <cstdlib>
+#include <string_view>
+#include <utility>
 
 #include "shell/local_text.h"
 
@@ -33,11 +35,14 @@ CommandLine read_command_line(int argc, char* argv[], std::span<const CommandEnt
   parser.setApplicationDescription(
       "Jukora Song Manager keeps a songlist of scored songs and feeds a media player.\n"
       "With a command, a running Jukora acts as if its tray icon had been clicked;\n"
-      "when none runs, Jukora starts and then acts.");
+      "when none runs, Jukora starts and then acts. --import-ratings is carried out\n"
+      "by the running Jukora, or without a window when none runs.");
   const QCommandLineOption help = parser.addHelpOption();
   const QCommandLineOption version = parser.addVersionOption();
   for (const CommandEntry& entry : commands)
     if (!entry.word.empty()) parser.addOption({qt_text(entry.word), qt_text(entry.help), qt_text(entry.argument)});
+  for (const CommandEntry& entry : commands)
+    if (!entry.option.empty()) parser.addOption({qt_text(entry.option), qt_text(entry.option_help)});
   for (const QString& name : kQtOptionsWithValue) {
     QCommandLineOption option(name, QString(), "value");
     option.setFlags(QCommandLineOption::HiddenFromHelp);
@@ -66,9 +71,20 @@ CommandLine read_command_line(int argc, char* argv[], std::span<const CommandEnt
   for (const CommandEntry& entry : commands) {
     if (entry.word.empty() || !parser.isSet(qt_text(entry.word))) continue;
     if (line.command) refuse("one command at a time");
+    const QString name = qt_text(entry.word);
+    std::string value = entry.argument.empty() ? "" : program_text(parser.value(name));
+    // The running copy takes a value in one line of its socket.
+    if (value.size() > kCommandValueLimit)
+      refuse("the value of --" + name + " is longer than " + QString::number(kCommandValueLimit) + " bytes");
+    if (value.find_first_of(std::string_view("\n\r\0", 3)) != std::string::npos)
+      refuse("the value of --" + name + " holds a line break");
     line.command =
-        CommandCall(entry.command, entry.argument.empty() ? "" : program_text(parser.value(qt_text(entry.word))));
+        CommandCall(entry.command, std::move(value), !entry.option.empty() && parser.isSet(qt_text(entry.option)));
   }
+  for (const CommandEntry& entry : commands)
+    if (!entry.option.empty() && parser.isSet(qt_text(entry.option)) &&
+        (!line.command || line.command->command != entry.command))
+      refuse("--" + qt_text(entry.option) + " goes with --" + qt_text(entry.word));
   return line;
 }
 

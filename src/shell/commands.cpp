@@ -23,12 +23,20 @@ constexpr CommandEntry kCommands[] = {
      [](Intents& intents, const std::string&) { intents.toggle_list(); }},
     {Command::kModeMenu, "", "", "", TrayIconId::kMode, "Mode",
      [](Intents& intents, const std::string&) { intents.open_mode_menu(); }},
+    {Command::kUndo, "undo", "", "Take back the last change to the songlist.", std::nullopt, nullptr,
+     [](Intents& intents, const std::string&) { intents.undo(); }},
+    {Command::kImportRatings, "import-ratings", "SOURCE",
+     "Import the ratings of SOURCE (a rhythmdb.xml, a Strawberry or Clementine database, mpd, or a folder or audio "
+     "file) into the current songlist and print what changed; with --dry-run, only print what would change.",
+     std::nullopt, nullptr, nullptr, "dry-run", "With --import-ratings: print what would change, and change nothing.",
+     [](Intents& intents, const CommandCall& call) { intents.import_ratings(call.argument, call.option, call.reply); }},
 };
 
-// Each command at its own place, and each icon run by exactly one.
+// Each command at its own place, doing one thing, and each icon run by
+// exactly one.
 constexpr bool well_formed() {
   for (std::size_t i = 0; i < std::size(kCommands); ++i)
-    if (static_cast<std::size_t>(kCommands[i].command) != i) return false;
+    if (static_cast<std::size_t>(kCommands[i].command) != i || !kCommands[i].run == !kCommands[i].answer) return false;
   for (int id = 1; id <= kTrayIconCount; ++id)
     if (std::count_if(std::begin(kCommands), std::end(kCommands),
                       [id](const CommandEntry& entry) { return entry.icon == static_cast<TrayIconId>(id); }) != 1)
@@ -48,6 +56,12 @@ const CommandEntry& command_of_icon(TrayIconId icon) {
                        [icon](const CommandEntry& entry) { return entry.icon == icon; });
 }
 
-void run_command(const CommandCall& call, Intents& intents) { command_entry(call.command).run(intents, call.argument); }
+void run_command(const CommandCall& call, Intents& intents) {
+  const CommandEntry& entry = command_entry(call.command);
+  if (entry.answer)
+    entry.answer(intents, call);
+  else
+    entry.run(intents, call.argument);
+}
 
 }  // namespace jukora

@@ -6,6 +6,8 @@
 // does here.
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -16,11 +18,17 @@ namespace jukora {
 
 class Intents;
 
-enum class Command { kIncrement, kDecrement, kSkip, kShow, kToggleList, kModeMenu };
+enum class Command { kIncrement, kDecrement, kSkip, kShow, kToggleList, kModeMenu, kUndo, kImportRatings };
 
 // The tray icons in the order they go into the tray.
 enum class TrayIconId { kDecrement = 1, kIncrement, kSkip, kShowHideList, kMode };
 inline constexpr int kTrayIconCount = 5;
+
+struct CommandCall;
+
+// The longest value a command takes (a path): what the remote's one line
+// can carry.
+inline constexpr std::size_t kCommandValueLimit = 4096;
 
 struct CommandEntry {
   Command command;
@@ -36,14 +44,32 @@ struct CommandEntry {
   const char* tooltip;
   // What it does; `argument` is empty for a command that takes none.
   void (*run)(Intents& intents, const std::string& argument);
+  // A switch it takes besides its value ("dry-run" for --dry-run), empty
+  // when none, and what --help says of it.
+  std::string_view option = {};
+  std::string_view option_help = {};
+  // For a command whose caller waits for its outcome, what it does instead
+  // of `run`: it answers through the call's reply once it is done.
+  void (*answer)(Intents& intents, const CommandCall& call) = nullptr;
+};
+
+// Where a command whose caller waits sends its outcome: once, with the exit
+// status and the text the caller prints. Empty when nobody waits.
+struct CommandReply {
+  std::function<void(int status, const std::string& text)> send;
+  // Whether the caller still waits; work for one that has gone is dropped.
+  std::function<bool()> waited_for;
 };
 
 // A command as asked for, with its value when it takes one.
 struct CommandCall {
   // Not explicit: a bare command is a call without a value.
-  CommandCall(Command command, std::string argument = {}) : command(command), argument(std::move(argument)) {}
+  CommandCall(Command command, std::string argument = {}, bool option = false)
+      : command(command), argument(std::move(argument)), option(option) {}
   Command command;
   std::string argument;
+  bool option = false;  // the entry's switch was given
+  CommandReply reply;
 };
 
 // Every command, in the order --help lists them.

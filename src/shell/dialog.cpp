@@ -18,6 +18,7 @@
 #include "shell/local_text.h"
 #include "shell/mpd_page.h"
 #include "shell/mpris_page.h"
+#include "shell/share_scores_box.h"
 
 namespace jukora {
 
@@ -71,6 +72,7 @@ Dialog::Dialog(SettingsStore& settings, const PlayerLink& link, QWidget* parent)
       mpris_page(new MprisPage(this)),
       mpd_page(new MpdPage(this)),
 #endif
+      share_scores(new ShareScoresBox(this)),
       settings_(settings),
       link_(link) {
   setWindowTitle("Jukora Preferences");
@@ -102,9 +104,10 @@ void Dialog::prepare_controls() {
   cboPlayer->setToolTip("The player Jukora feeds and asks for the playing song");
   cboPlayer->addItem("mpv (built in)", QStringLiteral("mpv"));
 #ifdef _WIN32
-  // Winamp is the one player on Windows.
+  // Winamp is the one player on Windows, and no score is shared there.
   lblPlayer->hide();
   cboPlayer->hide();
+  share_scores->hide();
 #endif
 }
 
@@ -129,6 +132,7 @@ void Dialog::lay_out() {
   player_row->addStretch();
   grid->addLayout(player_row, 5, 0, 1, 2);
   grid->addWidget(player_pages, 6, 0, 1, 2);
+  grid->addWidget(share_scores, 7, 0, 1, 2);
   grid->setSizeConstraint(QLayout::SetFixedSize);
 
   auto* folder_page = new QWidget(player_pages);
@@ -150,7 +154,8 @@ void Dialog::set_tab_order() {
   order.insert(order.end(), {mpris_page->cboMprisPlayer, mpris_page->RefreshButton, mpris_page->txtCommand,
                              mpd_page->txtHost, mpd_page->txtPort, mpd_page->txtPassword, mpd_page->txtMusicFolder});
 #endif
-  order.insert(order.end(), {chkInc, chkDec, txtHours, chkNotify});
+  order.insert(order.end(),
+               {chkInc, chkDec, txtHours, chkNotify, share_scores->chkShareMpd, share_scores->chkShareTags});
   for (std::size_t i = 0; i + 1 < order.size(); ++i) setTabOrder(order[i], order[i + 1]);
 }
 
@@ -160,6 +165,7 @@ void Dialog::connect_controls() {
   connect(chkInc, &QCheckBox::toggled, this, &Dialog::control_changed);
   connect(chkDec, &QCheckBox::toggled, this, &Dialog::control_changed);
   connect(chkNotify, &QCheckBox::toggled, this, &Dialog::control_changed);
+  connect(share_scores, &ShareScoresBox::edited, this, &Dialog::control_changed);
   connect(txtHours, &QLineEdit::textChanged, this, &Dialog::control_changed);
   connect(txtHours, &QLineEdit::textEdited, this, &Dialog::txtHours_Edited);
   connect(txtWinampDir, &QLineEdit::textChanged, this, &Dialog::control_changed);
@@ -236,6 +242,7 @@ void Dialog::load_prefs() {
   txtHours->setText(qt_text(read_time_block_text(settings_)));
   txtWinampDir->setText(qt_text(read_winamp_dir(settings_)));
   chkNotify->setChecked(read_notifications(settings_));
+  share_scores->load(settings_);
 #ifndef _WIN32
   const int kind = cboPlayer->findData(qt_text(read_player_kind(settings_)));
   cboPlayer->setCurrentIndex(std::max(0, kind));
@@ -249,6 +256,7 @@ void Dialog::save_prefs() {
   save_time_block_text(settings_, program_text(txtHours->text()));
   save_winamp_dir(settings_, program_text(txtWinampDir->text()));
   save_notifications(settings_, chkNotify->isChecked());
+  share_scores->save(settings_);
 #ifndef _WIN32
   save_player_kind(settings_, program_text(cboPlayer->currentData().toString()));
   for (PlayerPage* page : pages_) page->save(settings_);

@@ -2,7 +2,7 @@
 // The Preferences dialog ("Jukora Preferences"): the player's folder, the
 // replay limit in hours, the two auto-add switches and desktop
 // notifications; on Linux also which player, each kind with its own page of
-// fields. Modeless; it is either closed, filled but hidden (the folder
+// fields, and where scores are shared. Modeless; it is either closed, filled but hidden (the folder
 // chooser read or wrote its folder box), or shown.
 #pragma once
 
@@ -24,6 +24,7 @@ class MprisDirectory;
 class MprisPage;
 class PlayerPage;
 class SettingsStore;
+class ShareScoresBox;
 class PlayerLink;
 struct PlayerTexts;
 
@@ -92,6 +93,8 @@ class Dialog : public QDialog {
   PlayerPages* const player_pages;
   MprisPage* const mpris_page;
   MpdPage* const mpd_page;
+  // Where scores go out besides the songlist (POSIX; hidden on Windows).
+  ShareScoresBox* const share_scores;
 
  signals:
   // Browse was pressed on a filled dialog.

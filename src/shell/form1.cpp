@@ -5,16 +5,20 @@
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QScreen>
+#include <QShortcut>
 #include <algorithm>
 #include <array>
 #include <string>
+#include <utility>
 
 #include "platform/settings_keys.h"
 #include "platform/settings_store.h"
 #include "scoring/score_changes.h"
+#include "shell/grid_search.h"
 #include "shell/icons.h"
 #include "shell/songlist_model.h"
 #include "shell/songlist_view.h"
@@ -111,7 +115,8 @@ Form1::Form1(SettingsStore& settings, Songlist& songlist, QWidget* parent)
       model_(new SonglistModel(songlist_, this)),
       cmdIncDec_{new QPushButton("+ Increment", this), new QPushButton("- Decrement", this)},
       lblStatus_(new QLabel(this)),
-      MSFlexGrid1_(new SonglistView(this)) {
+      MSFlexGrid1_(new SonglistView(this)),
+      search_(new GridSearch(songlist_, *model_, this)) {
   setWindowTitle("Jukora Song Manager");
   const TwipScale scale = TwipScale::of(*this);
   resize(scale.x_px(kDesignWidth), scale.y_px(kDesignHeight));
@@ -125,7 +130,20 @@ Form1::Form1(SettingsStore& settings, Songlist& songlist, QWidget* parent)
   MSFlexGrid1_->setModel(model_);
   setTabOrder(MSFlexGrid1_, cmdIncDec_[0]);
   setTabOrder(cmdIncDec_[0], cmdIncDec_[1]);
+  setTabOrder(cmdIncDec_[1], &search_->field());
   MSFlexGrid1_->setFocus();
+  connect(search_, &GridSearch::refiltered, this, [this] {
+    scroll_to_cursor_ = true;
+    show_songlist();
+  });
+  connect(search_, &GridSearch::leave_field, MSFlexGrid1_, [this] { MSFlexGrid1_->setFocus(); });
+  connect(new QShortcut(QKeySequence::Find, this), &QShortcut::activated, this, [this] {
+    search_->field().setFocus();
+    search_->field().selectAll();
+  });
+  connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_J), this), &QShortcut::activated, this, [this] {
+    if (hooks.show_playing) hooks.show_playing();
+  });
 
   for (int index : {kIncrement, kDecrement}) {
     cmdIncDec_[index]->setAutoDefault(false);
@@ -135,8 +153,9 @@ Form1::Form1(SettingsStore& settings, Songlist& songlist, QWidget* parent)
     // The view moving its cursor because rows went away is no choice of the
     // user's; the Songlist's cursor is what gets shown then.
     if (syncing_) return;
-    songlist_.SetRow(row);
-    songlist_.SetRowSel(row_sel);
+    search_->forget_picked();
+    songlist_.SetRow(model_->data_row(row));
+    songlist_.SetRowSel(model_->data_row(row_sel));
   });
   connect(MSFlexGrid1_, &SonglistView::key_press, this, &Form1::MSFlexGrid1_KeyPress);
   connect(MSFlexGrid1_, &SonglistView::key_down, this, &Form1::MSFlexGrid1_KeyDown);
@@ -222,8 +241,12 @@ void Form1::save_changes() {
 
 void Form1::place_status_line() {
   const QRect after = cmdIncDec_[1]->geometry();
-  const int left = after.right() + 1 + after.left() - cmdIncDec_[0]->geometry().right() - 1;
-  lblStatus_->setGeometry(left, after.top(), std::max(0, MSFlexGrid1_->geometry().right() + 1 - left), after.height());
+  const int gap = after.left() - cmdIncDec_[0]->geometry().right() - 1;
+  const int left = after.right() + 1 + gap;
+  // The search field ends the strip at the grid's right edge.
+  const int search_left = search_->place(
+      QRect(left, after.top(), std::max(0, MSFlexGrid1_->geometry().right() + 1 - left), after.height()));
+  lblStatus_->setGeometry(left, after.top(), std::max(0, search_left - gap - left), after.height());
   show_status(lblStatus_->toolTip());
 }
 
@@ -292,6 +315,7 @@ void Form1::size_columns_to_contents() {
 void Form1::show_songlist() {
   {
     QScopedValueRollback<bool> syncing(syncing_, true);
+    search_->follow();
     model_->sync();
   }
   const bool empty =
@@ -308,10 +332,31 @@ void Form1::show_songlist() {
     songlist_.SetRow(std::min(songlist_.Row(), last));
     songlist_.SetRowSel(row_sel);
   }
-  const std::pair<int, int> wanted{songlist_.Row(), songlist_.RowSel()};
-  if (MSFlexGrid1_->shown_selection() == wanted) return;
-  MSFlexGrid1_->show_selection(wanted.first, wanted.second);
+  const std::pair<int, int> wanted{model_->shown_row(songlist_.Row()), model_->shown_row(songlist_.RowSel())};
+  const bool scroll = std::exchange(scroll_to_cursor_, false);
+  if (const ChosenRows* picked = search_->picked()) {
+    // The whole list is shown: its data rows are the shown rows.
+    MSFlexGrid1_->show_rows(picked->rows, wanted.first, wanted.second);
+    if (!scroll) return;
+  } else if (MSFlexGrid1_->shown_selection() != wanted) {
+    MSFlexGrid1_->show_selection(wanted.first, wanted.second);
+  } else if (!scroll) {
+    return;
+  }
   MSFlexGrid1_->scroll_to_row(wanted.first);
+}
+
+std::optional<ChosenRows> Form1::chosen_rows() { return search_->chosen(); }
+
+void Form1::show_row(int row) {
+  search_->reveal(row);
+  songlist_.SetRow(row);
+  scroll_to_cursor_ = true;
+  show_songlist();
+}
+
+void Form1::mark_playing(const std::string& directory, const std::string& file) {
+  model_->set_playing(directory, file);
 }
 
 void Form1::cmdIncDec_Click(int index) {
@@ -325,7 +370,10 @@ void Form1::MSFlexGrid1_KeyPress(int key_ascii) {
 }
 
 void Form1::MSFlexGrid1_KeyDown(int key_code, int shift) {
+  // The shown row the cursor was on, where it stays after a delete.
+  const int at = model_->shown_row(songlist_.Row());
   if (hooks.MSFlexGrid1_KeyDown) hooks.MSFlexGrid1_KeyDown(key_code, shift);
+  if (key_code == kGridKeyDelete) search_->keep_cursor_at(at);
   show_songlist();
 }
 

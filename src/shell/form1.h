@@ -1,21 +1,26 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The main window: the songlist grid and the two score buttons. It shows the
-// Songlist as the program leaves it, brings itself up in order at start-up,
-// lays out on resize, remembers its geometry and saves its state when
-// closed. What its events ask of the program goes through its hooks, which
-// the application object (app.h) fills.
+// The main window: the songlist grid, the two score buttons and the search
+// field. It shows the Songlist as the program leaves it, brings itself up in
+// order at start-up, lays out on resize, remembers its geometry and saves
+// its state when closed. What its events ask of the program goes through
+// its hooks, which the application object (app.h) fills.
 #pragma once
 
 #include <QString>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
+#include <optional>
+#include <string>
+
+#include "songlist/chosen_rows.h"
 
 class QLabel;
 class QPushButton;
 
 namespace jukora {
 
+class GridSearch;
 class SettingsStore;
 class Songlist;
 class SonglistModel;
@@ -47,6 +52,8 @@ struct Form1Hooks {
   std::function<void()> MSFlexGrid1_DblClick;
   // Every tick of tmrJukora.
   std::function<void()> tmrJukora_Timer;
+  // Ctrl+J: the row of the song the player is at, selected and in view.
+  std::function<void()> show_playing;
 };
 
 class Form1 : public QWidget {
@@ -74,6 +81,15 @@ class Form1 : public QWidget {
   // the desktop has neither a notification service nor a tray.
   void show_status(const QString& text);
 
+  // The songs the score keys, the buttons and Delete act on when they are
+  // not the range Row..RowSel: the selected rows a search shows.
+  std::optional<ChosenRows> chosen_rows();
+  // Data row `row` made current and scrolled into view, ending a search
+  // that hides it.
+  void show_row(int row);
+  // The song the player is at, marked in the grid; empty for none.
+  void mark_playing(const std::string& directory, const std::string& file);
+
   // Each runs its hook, then shows the songlist as it left it.
   void cmdIncDec_Click(int index);
   void MSFlexGrid1_KeyPress(int key_ascii);
@@ -85,6 +101,7 @@ class Form1 : public QWidget {
   SonglistView& MSFlexGrid1() { return *MSFlexGrid1_; }
   QPushButton& cmdIncDec(int index) { return *cmdIncDec_[index == 0 ? 0 : 1]; }
   QLabel& lblStatus() { return *lblStatus_; }
+  GridSearch& search() { return *search_; }
 
   int width_margin() const { return width_margin_; }
   int height_margin() const { return height_margin_; }
@@ -117,6 +134,7 @@ class Form1 : public QWidget {
   QPushButton* const cmdIncDec_[2];
   QLabel* const lblStatus_;
   SonglistView* const MSFlexGrid1_;
+  GridSearch* const search_;
   QTimer tmrJukora_;
 
   int width_margin_ = 0;
@@ -127,6 +145,9 @@ class Form1 : public QWidget {
   bool sizing_columns_ = false;
   bool syncing_ = false;
   bool in_timer_ = false;
+  // The cursor's row is scrolled into view at the next showing, whether or
+  // not the selection moved (the rows shown changed under it).
+  bool scroll_to_cursor_ = false;
 };
 
 }  // namespace jukora

@@ -4,7 +4,11 @@
 // run the command line. Each runs to its end and shows what it did.
 #pragma once
 
+#include <string>
+
 namespace jukora {
+
+struct CommandReply;
 
 class Intents {
  public:
@@ -23,6 +27,11 @@ class Intents {
   virtual void toggle_list() = 0;
   // The mode menu, at the mouse.
   virtual void open_mode_menu() = 0;
+  // The last change to the songlist taken back.
+  virtual void undo() = 0;
+  // The ratings of `source` (a path, or "mpd") imported into the songlist;
+  // a dry run changes nothing. The outcome goes to `reply`.
+  virtual void import_ratings(const std::string& source, bool dry_run, const CommandReply& reply) = 0;
 };
 
 }  // namespace jukora

@@ -9,9 +9,11 @@
 #include "platform/app_folders.h"
 #include "platform/clock.h"
 #include "platform/settings_keys.h"
+#include "ratings/source_choice.h"
 #include "shell/app.h"
 #include "shell/command_line.h"
 #include "shell/desktop_notifier.h"
+#include "shell/import_without_window.h"
 #include "shell/local_text.h"
 #include "shell/player_links.h"
 #include "shell/qt_desktop.h"
@@ -25,7 +27,10 @@ int main(int argc, char* argv[]) {
   QApplication::setApplicationVersion(JUKORA_VERSION);
   // Windows and the menu entry are one program to the desktop.
   QApplication::setDesktopFileName("org.jukora.Jukora");
-  const jukora::CommandLine command_line = jukora::read_command_line(argc, argv);
+  jukora::CommandLine command_line = jukora::read_command_line(argc, argv);
+  const bool importing = command_line.command && command_line.command->command == jukora::Command::kImportRatings;
+  // The running copy reads the path from another working folder.
+  if (importing) command_line.command->argument = jukora::absolute_source_argument(command_line.command->argument);
 
   const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
   QDir().mkpath(data);
@@ -37,11 +42,16 @@ int main(int argc, char* argv[]) {
   if (!running.tryLock(0)) {
     if (command_line.command) {
       QCoreApplication terminal(argc, argv);
-      return jukora::forward_remote_command(remote, *command_line.command, std::chrono::seconds(5)) ? 0 : 1;
+      return jukora::forward_remote_command(remote, *command_line.command, std::chrono::seconds(5));
     }
     QApplication app(argc, argv);
     QMessageBox::information(nullptr, jukora::kAppTitle, "Jukora Song Manager is already running.");
     return 0;
+  }
+  // With none running, the import needs no window: it is done here, holding the lock.
+  if (importing) {
+    QCoreApplication terminal(argc, argv);
+    return jukora::import_ratings_without_window(*command_line.command, folders);
   }
   QApplication app(argc, argv);
   // The program lives on in the tray while its window is hidden; it ends
@@ -61,6 +71,8 @@ int main(int argc, char* argv[]) {
   // Listening before start-up, so that a command sent meanwhile is taken
   // and runs once the window is loaded.
   program.listen(remote);
+  // Desktop widgets, shell extensions and scripts reach it over D-Bus too.
+  program.now_playing().offer_on_bus(QDBusConnection::sessionBus());
   if (command_line.command) program.receive(*command_line.command);
   program.start();
   return app.exec();

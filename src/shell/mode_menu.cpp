@@ -58,7 +58,9 @@ ModeMenu::ModeMenu(ModeMenuHandlers handlers) : handlers_(std::move(handlers)), 
   add(songlist, "Open", handlers_.songlist, SonglistCommand::kOpen);
   songlist_item_ = songlist->menuAction();
   add(menu_.get(), "Add Files", handlers_.add_files);
+  add(menu_.get(), "Import Ratings…", handlers_.import_ratings);
   menu_->addSeparator();
+  add(menu_.get(), "Show Playing", handlers_.show_playing)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_J));
   history_item_ = add(menu_.get(), "History…", handlers_.history);
   add(menu_.get(), "Statistics", handlers_.statistics);
   menu_->addSeparator();

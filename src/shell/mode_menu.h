@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The mode menu, the program's one menu, shown only as a popup from the tray
 // and the grid: play cycles, playlist exports, songlist files, Add Files,
-// a song's history, the Statistics, Preferences, the Stop item and Exit. Each item is bound to what it asks
+// Import Ratings, Show Playing, a song's history, the Statistics,
+// Preferences, the Stop item and Exit. Each item is bound to what it asks
 // for when the menu is built, so its caption may change ("Stop Winamp",
 // "Stop mpv") without changing what it does.
 #pragma once
@@ -31,6 +32,9 @@ struct ModeMenuHandlers {
   std::function<void()> preferences;
   std::function<void()> stop_player;
   std::function<void()> exit;
+  std::function<void()> show_playing;
+  // "Import Ratings…", after Add Files.
+  std::function<void()> import_ratings;
   // A song's history and the charts.
   std::function<void()> history;
   std::function<void()> statistics;

@@ -8,7 +8,7 @@
 
 #include "platform/settings_keys.h"
 #include "platform/settings_store.h"
-#include "player/mpd_address.h"
+#include "player/mpd/mpd_address.h"
 
 namespace jukora {
 

@@ -12,7 +12,7 @@
 #include "platform/settings_keys.h"
 #include "platform/settings_store.h"
 #include "player/command_line.h"
-#include "player/mpris_rules.h"
+#include "player/mpris/mpris_rules.h"
 
 namespace jukora {
 

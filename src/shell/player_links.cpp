@@ -4,12 +4,13 @@
 #include "platform/app_folders.h"
 #include "platform/desktop.h"
 #ifdef _WIN32
-#include "player/win32_winamp_link.h"
+#include "player/winamp/win32_winamp_window.h"
+#include "player/winamp/winamp_link.h"
 #else
 #include "player/command_line.h"
 #include "player/mpd/mpd_link.h"
-#include "player/mpris_link.h"
-#include "player/mpv_link.h"
+#include "player/mpris/mpris_link.h"
+#include "player/mpv/mpv_link.h"
 #include "player/player_choice.h"
 #endif
 
@@ -20,34 +21,36 @@ namespace {
 #ifdef _WIN32
 class Players : public PlayerLinks {
  public:
-  Players(SettingsStore&, const AppFolders&, Desktop&) {}
-  PlayerLink& link() override { return winamp_; }
+  Players(SettingsStore&, const AppFolders&, Desktop&) : winamp_(make_winamp_link(window_)) {}
+  PlayerLink& link() override { return *winamp_; }
 
  private:
-  Win32WinampLink winamp_;
+  Win32WinampWindow window_;
+  std::unique_ptr<PlayerLink> winamp_;
 };
 #else
 class Players : public PlayerLinks {
  public:
   Players(SettingsStore& settings, const AppFolders& folders, Desktop& desktop)
-      : mpv_(folders),
+      : mpv_(make_mpv_link(folders)),
         // The program's own mpv shows up on the bus too when mpv's MPRIS
         // script is installed; it is never the user's player.
-        mpris_(settings, folders,
-               [this](long pid) { return process_has_argument(pid, "--input-ipc-server=" + mpv_.socket_path()); }),
-        mpd_(settings, folders),
-        choice_(settings, mpv_) {
-    mpris_.tell = [&desktop](const std::string& text) { desktop.notify(text); };
-    choice_.add("mpris", mpris_);
-    choice_.add("mpd", mpd_);
+        mpris_(make_mpris_link(
+            settings, folders,
+            [this](long pid) { return process_has_argument(pid, "--input-ipc-server=" + mpv_->socket_path()); })),
+        mpd_(make_mpd_link(settings, folders)),
+        choice_(settings, *mpv_) {
+    mpris_->tell = [&desktop](const std::string& text) { desktop.notify(text); };
+    choice_.add("mpris", *mpris_);
+    choice_.add("mpd", *mpd_);
   }
   PlayerLink& link() override { return choice_; }
-  MprisDirectory* mpris_directory() override { return &mpris_; }
+  MprisDirectory* mpris_directory() override { return mpris_.get(); }
 
  private:
-  MpvLink mpv_;
-  MprisLink mpris_;
-  MpdLink mpd_;
+  std::unique_ptr<MpvLink> mpv_;
+  std::unique_ptr<MprisLink> mpris_;
+  std::unique_ptr<PlayerLink> mpd_;
   PlayerChoice choice_;
 };
 #endif

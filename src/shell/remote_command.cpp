@@ -4,9 +4,12 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLocalSocket>
+#include <QPointer>
 #include <QThread>
 #include <QTimer>
+#include <algorithm>
 #include <cstdio>
+#include <string_view>
 #include <utility>
 
 #include "shell/local_text.h"
@@ -27,6 +30,42 @@ void ignored(const char* why) { qWarning("Remote command ignored: %s", why); }
 
 void tell(const QString& text) { std::fprintf(stderr, "jukora: %s\n", qUtf8Printable(text)); }
 
+QByteArray bytes(std::string_view text) { return QByteArray(text.data(), static_cast<qsizetype>(text.size())); }
+
+// Reads the answer that follows "ok" on `socket` and prints it; its status,
+// or 1 when none came.
+int take_answer(QLocalSocket& socket, std::chrono::milliseconds deadline) {
+  QElapsedTimer clock;
+  clock.start();
+  auto left = [&] { return static_cast<int>(std::max<qint64>(0, deadline.count() - clock.elapsed())); };
+  auto wait_for = [&](auto ready) {
+    while (!ready() && socket.state() == QLocalSocket::ConnectedState && left() > 0) socket.waitForReadyRead(left());
+    return ready();
+  };
+  if (!wait_for([&] { return socket.canReadLine(); })) {
+    tell(socket.state() == QLocalSocket::ConnectedState
+             ? QString("the running Jukora did not finish within %1 s; the command is given up there")
+                   .arg(deadline.count() / 1000)
+             : QString("the running Jukora ended the command without an answer"));
+    return 1;
+  }
+  const QList<QByteArray> header = socket.readLine(kRemoteLineLimit).trimmed().split(' ');
+  bool status_read = false, length_read = false;
+  const int status = header.size() == 3 ? header[1].toInt(&status_read) : 0;
+  const qint64 length = header.size() == 3 ? header[2].toLongLong(&length_read) : 0;
+  if (header[0] != "answer" || !status_read || !length_read || length < 0 || length > kRemoteAnswerLimit) {
+    tell("the running Jukora's answer could not be read");
+    return 1;
+  }
+  if (!wait_for([&] { return socket.bytesAvailable() >= length; })) {
+    tell("the running Jukora's answer was cut short");
+    return 1;
+  }
+  const QByteArray text = socket.read(length);
+  std::fwrite(text.constData(), 1, static_cast<std::size_t>(text.size()), status == 0 ? stdout : stderr);
+  return status;
+}
+
 #ifndef _WIN32
 constexpr const char* kSocketName = "remote-socket";
 
@@ -38,12 +77,29 @@ bool from_this_user(const QLocalSocket& socket) {
 bool from_this_user(const QLocalSocket&) { return true; }
 #endif
 
+// A command's answer goes back to its client, if the client still waits;
+// the client's socket goes once the client has left.
+CommandReply reply_to(QLocalSocket& client) {
+  QPointer<QLocalSocket> socket(&client);
+  return {[socket](int status, const std::string& text) {
+            if (!socket) return;
+            socket->write("answer " + QByteArray::number(status) + ' ' +
+                          QByteArray::number(static_cast<qsizetype>(text.size())) + '\n');
+            socket->write(text.data(), static_cast<qsizetype>(text.size()));
+            socket->disconnectFromServer();
+          },
+          [socket] { return socket && socket->state() == QLocalSocket::ConnectedState; }};
+}
+
 }  // namespace
 
 QByteArray remote_line(const CommandCall& call, std::span<const CommandEntry> commands) {
   QByteArray line;
-  for (const CommandEntry& entry : commands)
-    if (entry.command == call.command) line = QByteArray(entry.word.data(), static_cast<qsizetype>(entry.word.size()));
+  for (const CommandEntry& entry : commands) {
+    if (entry.command != call.command) continue;
+    line = bytes(entry.word);
+    if (call.option) line += " --" + bytes(entry.option);
+  }
   if (!call.argument.empty()) line += ' ' + QByteArray::fromStdString(call.argument);
   return line + '\n';
 }
@@ -53,12 +109,16 @@ std::optional<CommandCall> parse_remote_line(QByteArrayView line, std::span<cons
   line.chop(1);
   const qsizetype space = line.indexOf(' ');
   const QByteArrayView word = space < 0 ? line : line.first(space);
-  const QByteArrayView value = space < 0 ? QByteArrayView() : line.sliced(space + 1);
+  QByteArrayView value = space < 0 ? QByteArrayView() : line.sliced(space + 1);
   for (const CommandEntry& entry : commands) {
-    if (entry.word.empty() || word != QByteArrayView(entry.word.data(), entry.word.size())) continue;
+    if (entry.word.empty() || word != bytes(entry.word)) continue;
+    const QByteArray option = entry.option.empty() ? QByteArray() : "--" + bytes(entry.option) + ' ';
+    const bool with_option = !option.isEmpty() && value.startsWith(option);
+    if (with_option) value = value.sliced(option.size());
     // A command takes its value, and one that takes none takes nothing more.
-    if (entry.argument.empty() ? space >= 0 : value.isEmpty()) return std::nullopt;
-    return CommandCall(entry.command, value.toByteArray().toStdString());
+    if (entry.argument.empty() ? space >= 0 : value.isEmpty() || value.size() > qsizetype{kCommandValueLimit})
+      return std::nullopt;
+    return CommandCall(entry.command, value.toByteArray().toStdString(), with_option);
   }
   return std::nullopt;
 }
@@ -74,10 +134,11 @@ QString remote_address(const std::string& data_folder) {
 #endif
 }
 
-bool forward_remote_command(const QString& address, const CommandCall& call, std::chrono::milliseconds deadline) {
+int forward_remote_command(const QString& address, const CommandCall& call, std::chrono::milliseconds deadline,
+                           std::chrono::milliseconds answer_deadline) {
   if (address.isEmpty()) {
     tell("no private folder for the remote socket");
-    return false;
+    return 1;
   }
   QElapsedTimer clock;
   clock.start();
@@ -87,7 +148,7 @@ bool forward_remote_command(const QString& address, const CommandCall& call, std
 #ifndef _WIN32
     if (check_own_socket(program_text(address)) == SocketCheck::kForeign) {
       tell(address + " is not Jukora's own socket; not sending to it");
-      return false;
+      return 1;
     }
 #endif
     QLocalSocket socket;
@@ -95,18 +156,19 @@ bool forward_remote_command(const QString& address, const CommandCall& call, std
     if (socket.waitForConnected(left())) {
       if (!from_this_user(socket)) {
         tell(address + " is served by another user; not sending to it");
-        return false;
+        return 1;
       }
       socket.write(remote_line(call));
       while (!socket.canReadLine() && socket.waitForReadyRead(left())) {
       }
-      if (socket.readLine(kRemoteLineLimit) == kAccepted) return true;
+      if (socket.readLine(kRemoteLineLimit) == kAccepted)
+        return command_entry(call.command).answer ? take_answer(socket, answer_deadline) : 0;
     }
     if (left() == 0) break;
     QThread::msleep(50);
   }
   tell("the running Jukora did not take the command");
-  return false;
+  return 1;
 }
 
 RemoteServer::RemoteServer(Handler handler, std::chrono::milliseconds deadline, QObject* parent)
@@ -187,16 +249,22 @@ void RemoteServer::read_request(QLocalSocket& client, QTimer& expiry) {
     client.abort();
     return;
   }
-  const std::optional<CommandCall> call = parse_remote_line(line);
+  std::optional<CommandCall> call = parse_remote_line(line);
   if (!call) {
     ignored("not a known command");
     client.abort();
     return;
   }
   expiry.stop();
-  // The sender may leave now; the command runs in its turn.
   client.write(kAccepted);
-  client.disconnectFromServer();
+  if (command_entry(call->command).answer) {
+    // One request per connection: what else the client sends is not read.
+    disconnect(&client, &QLocalSocket::readyRead, this, nullptr);
+    call->reply = reply_to(client);
+  } else {
+    // The sender may leave now; the command runs in its turn.
+    client.disconnectFromServer();
+  }
   receive(*call);
 }
 

@@ -2,7 +2,10 @@
 // The command-line remote: `jukora --increment` and its kin hand one command
 // to the running copy over a local socket only this user can reach, one
 // line naming it ("increment\n"); the running copy answers "ok\n" and runs
-// it. The words are those of the command table (commands.h).
+// it. A command whose caller waits for its outcome (--import-ratings) keeps
+// the connection: once it is done, the running copy sends "answer STATUS
+// LENGTH\n" and LENGTH bytes of text for the caller to print. The words are
+// those of the command table (commands.h).
 #pragma once
 
 #include <QByteArray>
@@ -22,8 +25,8 @@ class QTimer;
 
 namespace jukora {
 
-// The line that hands `call` over: its word, a space and its value when it
-// takes one, and a line break.
+// The line that hands `call` over: its word, " --" and its switch when
+// given, a space and its value when it takes one, and a line break.
 QByteArray remote_line(const CommandCall& call, std::span<const CommandEntry> commands = command_table());
 
 // The command one line of the socket names ("skip\n"), with its value when
@@ -32,7 +35,9 @@ std::optional<CommandCall> parse_remote_line(QByteArrayView line,
                                              std::span<const CommandEntry> commands = command_table());
 
 // A request is one line; anything longer is no request.
-inline constexpr qint64 kRemoteLineLimit = 32;
+inline constexpr qint64 kRemoteLineLimit = 64 + kCommandValueLimit;
+// The most text an answer may carry (a dry run's list of changes).
+inline constexpr qint64 kRemoteAnswerLimit = qint64{256} << 20;
 
 // Where the running copy listens: a socket in the private socket folder
 // (POSIX), a name of this user's own (Windows). Empty when no private
@@ -40,9 +45,13 @@ inline constexpr qint64 kRemoteLineLimit = 32;
 QString remote_address(const std::string& data_folder);
 
 // Hands `command` to the copy listening at `address`, waiting at most
-// `deadline` for it to come up and take it. False, with the reason on
-// standard error, when it could not.
-bool forward_remote_command(const QString& address, const CommandCall& call, std::chrono::milliseconds deadline);
+// `deadline` for it to come up and take it, and for a command that answers
+// at most `answer_deadline` more for its answer, which it prints (standard
+// output for status 0, else standard error); leaving earlier gives the
+// command up there. The exit status: 0 once handed over, the answer's
+// status, or 1, with the reason on standard error, when it could not.
+int forward_remote_command(const QString& address, const CommandCall& call, std::chrono::milliseconds deadline,
+                           std::chrono::milliseconds answer_deadline = std::chrono::minutes(5));
 
 // The running copy's end. Each connection may carry one known command
 // within the deadline; anything else is logged and dropped, never acted on.

@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/songlist_model.h"
 
-#include <QGuiApplication>
+#include <QApplication>
+#include <QFont>
 #include <QPalette>
+#include <QStyle>
+#include <algorithm>
 #include <array>
 #include <string_view>
 
@@ -61,18 +64,30 @@ int SonglistModel::columnCount(const QModelIndex& parent) const { return parent.
 QVariant SonglistModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid()) return {};
   const bool fixed = index.column() == col::kNumber;
+  const int row = data_row(index.row() + 1);
+  if (row < 1) return {};
   switch (role) {
     case Qt::DisplayRole:
-      return shown_text(songlist_.TextMatrix(index.row() + 1, index.column()));
+      return shown_text(songlist_.TextMatrix(row, index.column()));
+    case Qt::FontRole:
+      if (row != playing_row()) return {};
+      {
+        QFont bold = QApplication::font();
+        bold.setBold(true);
+        return bold;
+      }
+    case Qt::DecorationRole:
+      if (fixed && row == playing_row()) return QApplication::style()->standardIcon(QStyle::SP_MediaPlay);
+      return {};
     case Qt::TextAlignmentRole:
       return QVariant::fromValue(column_alignment(index.column()) | Qt::AlignVCenter);
     case Qt::ToolTipRole:
       return QString::fromLatin1(kGridToolTip);
     case Qt::BackgroundRole:
-      if (fixed) return QGuiApplication::palette().button();
+      if (fixed) return QApplication::palette().button();
       return {};
     case Qt::ForegroundRole:
-      if (fixed) return QGuiApplication::palette().buttonText();
+      if (fixed) return QApplication::palette().buttonText();
       return {};
     default:
       return {};
@@ -95,9 +110,10 @@ Qt::ItemFlags SonglistModel::flags(const QModelIndex& index) const {
 }
 
 void SonglistModel::sync() {
-  if (songlist_.revision() == shown_revision_) return;
+  if (songlist_.revision() == shown_revision_ && !rows_changed_) return;
   shown_revision_ = songlist_.revision();
-  int rows = songlist_.Rows() - 1;
+  rows_changed_ = false;
+  const int rows = filtered_ ? static_cast<int>(rows_.size()) : songlist_.Rows() - 1;
   // The Songlist has already changed; announce the difference in row count
   // and then repaint every cell.
   if (rows > shown_rows_) {
@@ -111,6 +127,52 @@ void SonglistModel::sync() {
   }
   if (rows > 0) emit dataChanged(index(0, 0), index(rows - 1, kColumns - 1));
   emit headerDataChanged(Qt::Horizontal, 0, kColumns - 1);
+}
+
+void SonglistModel::show_rows(const std::vector<int>& rows) {
+  if (filtered_ && rows == rows_) return;
+  rows_ = rows;
+  filtered_ = true;
+  rows_changed_ = true;
+}
+
+void SonglistModel::show_all() {
+  if (!filtered_) return;
+  rows_.clear();
+  filtered_ = false;
+  rows_changed_ = true;
+}
+
+int SonglistModel::data_row(int row) const {
+  if (!filtered_) return row;
+  return row >= 1 && row <= static_cast<int>(rows_.size()) ? rows_[static_cast<std::size_t>(row - 1)] : 0;
+}
+
+int SonglistModel::shown_row(int row) const {
+  if (!filtered_) return row;
+  const auto at = std::lower_bound(rows_.begin(), rows_.end(), row);
+  return at != rows_.end() && *at == row ? static_cast<int>(at - rows_.begin()) + 1 : 0;
+}
+
+void SonglistModel::set_playing(const std::string& directory, const std::string& file) {
+  if (directory == playing_directory_ && file == playing_file_) return;
+  const int before = playing_row();
+  playing_directory_ = directory;
+  playing_file_ = file;
+  playing_found_ = false;
+  // Only the two rows change; a search may hide either.
+  for (int row : {shown_row(before), shown_row(playing_row())})
+    if (row >= 1 && row <= shown_rows_) emit dataChanged(index(row - 1, 0), index(row - 1, kColumns - 1));
+}
+
+int SonglistModel::playing_row() const {
+  if (playing_found_ && playing_revision_ == songlist_.revision()) return playing_row_;
+  const int last = songlist_.Rows() - 1;
+  playing_row_ =
+      playing_directory_.empty() || last < 1 ? 0 : songlist_.find(playing_directory_, playing_file_, 1, last);
+  playing_revision_ = songlist_.revision();
+  playing_found_ = true;
+  return playing_row_;
 }
 
 }  // namespace jukora

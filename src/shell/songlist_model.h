@@ -2,10 +2,13 @@
 // The Songlist as a Qt table model: the header row becomes the horizontal
 // header, column 0 (the row numbers) is drawn like a fixed column, and the
 // columns are aligned by the grid's format string. Behaviour changes the
-// Songlist directly; sync() tells the views afterwards.
+// Songlist directly; sync() tells the views afterwards. A search may narrow
+// the rows shown; the row of the song the player is at is marked.
 #pragma once
 
 #include <QAbstractTableModel>
+#include <string>
+#include <vector>
 
 #include "songlist/songlist.h"
 
@@ -34,12 +37,36 @@ class SonglistModel : public QAbstractTableModel {
   // Brings the views up to date with the Songlist after behaviour ran.
   void sync();
 
+  // From the next sync on, only these data rows (ascending) are shown, or
+  // every row again.
+  void show_rows(const std::vector<int>& rows);
+  void show_all();
+  bool filtered() const { return filtered_; }
+  const std::vector<int>& rows_shown() const { return rows_; }
+  // Shown rows count from 1, as the Songlist's do. The data row shown at
+  // `row`, 0 for none; the shown row of data row `row`, 0 when it is hidden.
+  int data_row(int row) const;
+  int shown_row(int row) const;
+
+  // The song the player is at (empty: none), marked in bold with an icon
+  // wherever it stands.
+  void set_playing(const std::string& directory, const std::string& file);
+  // Its data row, 0 when it is not listed.
+  int playing_row() const;
+
   Songlist& songlist() { return songlist_; }
 
  private:
   Songlist& songlist_;
   int shown_rows_ = 0;
   std::uint64_t shown_revision_ = 0;
+  std::vector<int> rows_;
+  bool filtered_ = false;
+  bool rows_changed_ = false;
+  std::string playing_directory_, playing_file_;
+  mutable int playing_row_ = 0;
+  mutable std::uint64_t playing_revision_ = 0;
+  mutable bool playing_found_ = false;
 };
 
 }  // namespace jukora

@@ -75,6 +75,24 @@ void SonglistView::show_selection(int row, int row_sel) {
   placing_ = false;
 }
 
+void SonglistView::show_rows(const std::vector<int>& rows, int row, int row_sel) {
+  if (!model() || rows.empty()) return;
+  const int last_column = model()->columnCount() - 1;
+  QItemSelection selection;
+  for (std::size_t i = 0; i < rows.size();) {
+    std::size_t end = i + 1;
+    while (end < rows.size() && rows[end] == rows[end - 1] + 1) ++end;
+    selection.select(model()->index(rows[i] - 1, 0), model()->index(rows[end - 1] - 1, last_column));
+    i = end;
+  }
+  placing_ = true;
+  const int column = std::max(1, currentIndex().column());
+  setCurrentIndex(model()->index(row - 1, column));
+  selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+  selectionModel()->setCurrentIndex(model()->index(row_sel - 1, column), QItemSelectionModel::NoUpdate);
+  placing_ = false;
+}
+
 std::pair<int, int> SonglistView::shown_selection() const {
   const QModelIndex current = currentIndex();
   const QItemSelection selection = selectionModel()->selection();

@@ -3,10 +3,13 @@
 // with one contiguous selection, reporting it as the Songlist's Row (the
 // anchor) and RowSel (the moving end), and turning keys and mouse buttons
 // into the grid's events. What it highlights is always the rows the keys act
-// on: a click past the last row or column lands on the last one.
+// on: a click past the last row or column lands on the last one. Rows are
+// counted from 1 as shown, which are the Songlist's rows unless a search
+// hides some.
 #pragma once
 
 #include <QTableView>
+#include <vector>
 
 namespace jukora {
 
@@ -27,6 +30,9 @@ class SonglistView : public QTableView {
   // Selects Songlist rows `row` (the anchor) to `row_sel`; row 0 or a row
   // past the end selects nothing. Reports nothing back.
   void show_selection(int row, int row_sel);
+  // Selects the shown rows `rows` (ascending), the cursor on `row_sel` and
+  // the anchor on `row`: the songs a cleared search leaves selected.
+  void show_rows(const std::vector<int>& rows, int row, int row_sel);
   // The anchor and moving end as highlighted, in Songlist rows; 0 for none.
   std::pair<int, int> shown_selection() const;
   void scroll_to_row(int row);

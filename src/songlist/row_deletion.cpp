@@ -21,8 +21,14 @@ void fg_sort(Songlist& songlist, SonglistFiles& files, int row) {
   songlist.SetCol(0);
 }
 
-void MSFlexGrid1_KeyDown(Songlist& songlist, SonglistFiles& files, int key_code, int /*shift*/) {
+void MSFlexGrid1_KeyDown(Songlist& songlist, SonglistFiles& files, int key_code, int /*shift*/,
+                         const ChosenRows* chosen) {
   if (key_code != kKeyDelete) return;
+  if (chosen) {
+    // Bottom-up, so that the rows still to go keep their places.
+    for (auto i = chosen->rows.rbegin(); i != chosen->rows.rend(); ++i) fg_sort(songlist, files, *i);
+    return;
+  }
   int top = std::min(songlist.Row(), songlist.RowSel());
   int bottom = std::max(songlist.Row(), songlist.RowSel());
   for (int i = bottom; i >= top; --i) fg_sort(songlist, files, i);

@@ -3,6 +3,8 @@
 // recompute and a save.
 #pragma once
 
+#include "songlist/chosen_rows.h"
+
 namespace jukora {
 
 class Songlist;
@@ -14,7 +16,9 @@ inline constexpr int kKeyDelete = 46;
 // and saves. Rows outside the data rows are ignored.
 void fg_sort(Songlist& songlist, SonglistFiles& files, int row);
 
-// The Delete key deletes the selected rows, bottom-up.
-void MSFlexGrid1_KeyDown(Songlist& songlist, SonglistFiles& files, int key_code, int shift);
+// The Delete key deletes the selected rows, bottom-up: the range
+// Row..RowSel, or the rows `chosen` names when it is given.
+void MSFlexGrid1_KeyDown(Songlist& songlist, SonglistFiles& files, int key_code, int shift,
+                         const ChosenRows* chosen = nullptr);
 
 }  // namespace jukora

@@ -13,7 +13,7 @@ namespace {
 TEST(PlayerChoice, AsksThePlayerTheSettingsNameNowAndHearsOnlyIt) {
   MemorySettingsStore settings;
   testing::FakePlayerLink built_in, other;
-  other.status = kStatusPlaying;
+  other.status = PlayStatus::kPlaying;
   PlayerChoice choice(settings, built_in);
   choice.add("mpris", other);
   int changes = 0;
@@ -27,7 +27,8 @@ TEST(PlayerChoice, AsksThePlayerTheSettingsNameNowAndHearsOnlyIt) {
   EXPECT_EQ(changes, 0) << "a player left for another has nothing to say";
 
   settings.SaveSetting(sections::kPlayer, keys::kPlayerKind, "mpris");
-  EXPECT_EQ(choice.play_status(choice.find_winamp()), kStatusPlaying);
+  EXPECT_EQ(choice.reach(), Reach::kRunning);
+  EXPECT_EQ(choice.play_status(), PlayStatus::kPlaying);
   EXPECT_TRUE(built_in.calls.empty());
   other.on_change();
   built_in.on_change();

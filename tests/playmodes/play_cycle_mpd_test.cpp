@@ -3,7 +3,7 @@
 // timer's ticks driven by the test.
 #include <signal.h>
 
-#include "player/mpd_fixture.h"
+#include "player/mpd/mpd_fixture.h"
 
 namespace jukora::testing {
 namespace {
@@ -59,14 +59,14 @@ TEST_F(PlayCycleMpdTest, MpdStoppedKilledAndRestartedMidCycleIsBusyAndTheCycleGo
 
   // Requests the tick makes are busy, never gone, and never stall it.
   kill(server.pid(), SIGSTOP);
-  EXPECT_EQ(bounded([&] { return mpd.play_status(mpd.find_winamp()); }), kStatusBusy);
+  EXPECT_EQ(bounded([&] { return mpd.play_status(); }), PlayStatus::kBusy);
   EXPECT_EQ(bounded([&] { return mpd.current_song("").kind; }), CurrentSong::Kind::kBusy);
   server.kill(SIGKILL);
   const auto down_until = Clock::now() + std::chrono::milliseconds(600);
   while (Clock::now() < down_until) {
     EXPECT_EQ(bounded([&] { return mpd.missing_program(""); }), "");
-    EXPECT_EQ(bounded([&] { return mpd.find_winamp(); }), kPlayerBusy);
-    EXPECT_EQ(bounded([&] { return mpd.start_with_file("", song("b.wav")).result; }), HandOver::Result::kBusy);
+    EXPECT_EQ(bounded([&] { return mpd.reach(); }), Reach::kBusy);
+    EXPECT_EQ(bounded([&] { return mpd.play_file("", song("b.wav")).result; }), HandOver::Result::kBusy);
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
 

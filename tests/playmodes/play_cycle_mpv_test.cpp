@@ -8,8 +8,9 @@
 #include <chrono>
 #include <thread>
 
-#include "player/mpv_ipc.h"
-#include "player/mpv_link.h"
+#include "player/mpv/mpv_ipc.h"
+#include "player/mpv/mpv_link.h"
+#include "player/player_choice.h"
 #include "scoring/current_song_scoring.h"
 #include "support/player_fixture.h"
 #include "support/players_posix.h"
@@ -17,21 +18,26 @@
 namespace jukora::testing {
 namespace {
 
-// The real player, noting each song handed over and when the cycle saw it play.
-class WatchedMpv : public MpvLink {
+// The program's player, mpv as no other is chosen, noting each song handed
+// over and when the cycle saw it play.
+class WatchedMpv : public PlayerChoice {
  public:
-  using MpvLink::MpvLink;
-  int play_status(PlayerHandle player) override {
-    int status = MpvLink::play_status(player);
-    if (status == kStatusPlaying && !events.empty() && events.back() != "playing") events.push_back("playing");
+  WatchedMpv(const SettingsStore& settings, MpvLink& mpv) : PlayerChoice(settings, mpv), mpv_(mpv) {}
+  PlayStatus play_status() override {
+    PlayStatus status = PlayerChoice::play_status();
+    if (status == PlayStatus::kPlaying && !events.empty() && events.back() != "playing") events.push_back("playing");
     return status;
   }
-  HandOver start_with_file(const std::string& dir, const std::string& song) override {
-    HandOver handed = MpvLink::start_with_file(dir, song);
+  HandOver play_file(const std::string& dir, const std::string& song) override {
+    HandOver handed = PlayerChoice::play_file(dir, song);
     if (handed.result == HandOver::Result::kStarted) events.push_back(get_file_name(song));
     return handed;
   }
+  std::string socket_path() { return mpv_.socket_path(); }
   std::vector<std::string> events;
+
+ private:
+  MpvLink& mpv_;
 };
 
 // The hour held still, so that a run across a clock hour cannot bring a song back.
@@ -77,7 +83,8 @@ class PlayCycleMpvTest : public PlayerFixture {
 
   // A private folder for mpv's socket, in place before the link reads it.
   bool runtime_ready = use_runtime_dir(temp.file("run"));
-  WatchedMpv mpv{AppFolders{temp.file("data")}};
+  std::unique_ptr<MpvLink> real_mpv = make_mpv_link(AppFolders{temp.file("data")});
+  WatchedMpv mpv{settings, *real_mpv};
   StillHourClock hour;
   PlayModes cycle{songlist, files, settings, mpv, desktop, hour, timer};
   FakePlayTimer retry;

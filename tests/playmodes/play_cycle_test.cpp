@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <tuple>
 
+#include "player/winamp/winamp_texts.h"
 #include "songlist/song_events.h"
 #include "support/player_fixture.h"
 
@@ -55,10 +56,10 @@ TEST_F(PlayCycleTest, TheTickFeedsAStoppedPlayerTheLowestUnmarkedRowInTheCurrent
   link.running = false;  // started bare, then with the song, in one tick
   modes.mnuDescending_Click(kCycleAll);
   modes.tmrJukora_Timer();
-  EXPECT_EQ(link.starts(), (std::vector<std::string>{"start " + dir, "start_with_file " + dir + " " + song(5)}));
+  EXPECT_EQ(link.starts(), (std::vector<std::string>{"start " + dir, "play_file " + dir + " " + song(5)}));
   link.running = true;
   // Busy: not answering, or not yet playing the song it was given.
-  for (int status : {kStatusPlaying, kStatusPaused, kStatusBusy}) {
+  for (PlayStatus status : {PlayStatus::kPlaying, PlayStatus::kPaused, PlayStatus::kBusy}) {
     link.status = status;
     modes.tmrJukora_Timer();
   }
@@ -87,7 +88,7 @@ TEST_F(PlayCycleTest, RowsThatCannotBePlayedArePassedOverMarkedAndToldOncePerCyc
   plant();
   modes.mnuAscending_Click(kCycleAll);
   modes.tmrJukora_Timer();
-  EXPECT_EQ(link.starts(), std::vector<std::string>{"start_with_file " + dir + " " + song(4)});
+  EXPECT_EQ(link.starts(), std::vector<std::string>{"play_file " + dir + " " + song(4)});
   EXPECT_EQ(desktop.notes, std::vector<std::string>{"Passed over 3 songs: 1 not a file on this computer, 2 missing."});
   EXPECT_EQ(cells(3, col::kMark, col::kDirectory), "*," + attack);
   EXPECT_NE(read_bytes(list).find(attack), std::string::npos) << "saved, the cycle never comes back to them";

@@ -34,8 +34,8 @@ TEST_F(PlaylistExportTest, WritesTheRowsInScoreOrderOrReversedAndEndsTheFeeding)
   modes.mnuAscending_Click(kPlaylistAll);
   EXPECT_EQ(read_bytes(link.playlist_path(dir)), std::string(1, kPathSeparator) + "\r\n");
   // Every export but the empty one started the player on its playlist.
-  std::vector<std::string> starts(6, "start_with_playlist " + dir);
-  starts[0] = "start_with_file " + dir + " " + song(1);
+  std::vector<std::string> starts(6, "play_playlist " + dir);
+  starts[0] = "play_file " + dir + " " + song(1);
   starts[1] = "start " + dir;
   EXPECT_EQ(link.starts(), starts);
   // A player that cannot play the list from its first song says why.
@@ -87,7 +87,7 @@ TEST_F(PlaylistExportTest, DirectPlayOfARowThatCannotBePlayedNamesItAndStartsNot
                 "Cannot play " + join_path("av://lavfi:anullsrc", "1.mp3") + ": it is not a file on this computer.",
                 "Cannot play " + song(2) + ": the file is missing.",
                 "Cannot play " + song(3) + ": Winamp is not answering. Try again in a moment."}));
-  EXPECT_EQ(link.starts(), std::vector<std::string>{"start_with_file " + dir + " " + song(3)});
+  EXPECT_EQ(link.starts(), std::vector<std::string>{"play_file " + dir + " " + song(3)});
   for (int row : {1, 2, 3}) EXPECT_EQ(songlist.TextMatrix(row, col::kLastPlayed), "00:00 1/1/71");
 }
 
@@ -101,7 +101,7 @@ TEST_F(PlaylistExportTest, DirectPlayStartsTheRowAndOnlyRecordsTheTime) {
   songlist.add_cells({});  // the placeholder row
   songlist.SetRow(1);
   modes.MSFlexGrid1_DblClick();
-  EXPECT_EQ(link.starts(), (std::vector<std::string>{"start_with_file " + dir + " " + song(2)}));
+  EXPECT_EQ(link.starts(), (std::vector<std::string>{"play_file " + dir + " " + song(2)}));
 }
 
 }  // namespace

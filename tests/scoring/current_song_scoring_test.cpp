@@ -8,7 +8,7 @@ namespace {
 
 class CurrentSongScoringTest : public PlayerFixture {
  protected:
-  void playing(const std::string& entry) { link.playlist_text = "#EXTM3U\r\n" + entry + "\r\n"; }
+  void playing(const std::string& entry) { link.song = entry; }
   FakePlayTimer retry;
   CurrentSongScoring scoring{songlist, files, settings, link, desktop, retry};
 };
@@ -47,12 +47,11 @@ TEST_F(CurrentSongScoringTest, OnlyALocalFileIsScoredOrAddedAndTheUserHearsWhyNo
     scoring.increment_current_song();
     EXPECT_EQ(desktop.notes.back(), "The player is not at a file on this computer.") << entry;
   }
-  link.position = -1;
+  link.song.reset();
   scoring.decrement_current_song();
   EXPECT_EQ(desktop.notes.back(), "Nothing is playing.");
   EXPECT_FALSE(std::filesystem::exists(list));
 
-  link.position = 0;
   settings.SaveSetting(sections::kPrefs, keys::kAddOnPlus, "0");
   playing(song(3));
   scoring.increment_current_song();
@@ -110,8 +109,6 @@ TEST_F(CurrentSongScoringTest, ClicksThatMeetABusyPlayerWaitAndGoToTheSongItRepo
   modes.mnuAscending_Click(kCycleAll);
   link.busy = true;
   scoring.increment_current_song();
-  link.busy = false;
-  link.version_answer = kStatusBusy;  // a version request that ran out is busy too, never too old
   scoring.increment_current_song();
   scoring.decrement_current_song();
   scoring.increment_current_song();
@@ -121,7 +118,7 @@ TEST_F(CurrentSongScoringTest, ClicksThatMeetABusyPlayerWaitAndGoToTheSongItRepo
   EXPECT_FALSE(std::filesystem::exists(list));
 
   // The player answers at a tick: the clicks go first, and no song is handed over in that tick.
-  link.version_answer = 0x2090;
+  link.busy = false;
   modes.tmrJukora_Timer();
   EXPECT_TRUE(link.starts().empty());
   EXPECT_EQ(cells(2, col::kFile, col::kScore), "3.mp3,3");

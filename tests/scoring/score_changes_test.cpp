@@ -8,6 +8,7 @@
 
 #include "platform/settings_keys.h"
 #include "songlist/recompute.h"
+#include "songlist/row_deletion.h"
 #include "support/saved_songlist.h"
 
 namespace jukora {
@@ -69,6 +70,26 @@ TEST_F(ScoreChanges, EverySelectedRowStepsAndOnlyTheAnchorStaysSelected) {
   }
   // b, c and d went down twice; a and e were never selected.
   EXPECT_EQ(score(1) + score(2) + score(3) + score(4) + score(5), "106422");
+}
+
+// The songs a search shows between the ends of the selection, as the
+// window hands them over; deleting them is the same for the Delete key.
+TEST_F(ScoreChanges, ChosenRowsStepAndGoAloneAndTheAnchorStaysCurrent) {
+  fill({"10", "8", "8", "4", "2"});
+  select(3, 5);
+  const ChosenRows chosen{{1, 3, 5}, 3};
+  MSFlexGrid1_KeyPress(songlist, files, '+', nullptr, &chosen);
+  // c climbed past b; b and d lay between the chosen rows and kept theirs.
+  EXPECT_EQ(file(2) + score(2) + file(3) + score(3), "c9b8");
+  EXPECT_EQ(score(1) + score(4) + score(5), "1143");
+  EXPECT_EQ(std::pair(songlist.Row(), songlist.RowSel()), std::pair(2, 2));
+  EXPECT_NE(read_bytes(path).find("\"/m\",\"e\",\"3\""), std::string::npos);
+
+  MSFlexGrid1_KeyDown(songlist, files, kKeyDelete, 0, &chosen);
+  EXPECT_EQ(read_bytes(path), "\"/m\",\"c\",\"9\",\"00:00 1/1/71\"\r\n\"/m\",\"d\",\"4\",\"00:00 1/1/71\"\r\n");
+  // Without a listed song at the anchor nothing steps.
+  cmdIncDec_Click(songlist, files, kIncrement, ChosenRows{{1, 2}, 0});
+  EXPECT_EQ(score(1), "9");
 }
 
 TEST_F(ScoreChanges, KeyMap) {

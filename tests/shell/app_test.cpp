@@ -29,7 +29,6 @@ class AppTest : public WindowTest {
  protected:
   AppTest() {
     set(sections::kPrefs, keys::kWinampDir, player_dir());
-    link.playlist_dir = dir.path().string();
     // Real files: only songs that exist are handed to a player.
     for (const char* song : {"a.mp3", "b.mp3"}) write_wav(join_path(music, song));
     write_songlist(
@@ -72,7 +71,7 @@ TEST_F(AppTest, IconsComeWithTheWindowWhichStaysHiddenOnlyWhenTheTrayCanBeSeen) 
 
 TEST_F(AppTest, IncrementTwiceRaisesThePlayingSongAndShowHideToggles) {
   start();
-  link.playlist_text = "#EXTM3U\r\n" + join_path(music, "b.mp3") + "\r\n";
+  link.song = join_path(music, "b.mp3");
   tray.click(TrayIconId::kIncrement);
   tray.click(TrayIconId::kIncrement);
   tray.click(TrayIconId::kDecrement, TrayRelease::kNone);
@@ -86,7 +85,7 @@ TEST_F(AppTest, IncrementTwiceRaisesThePlayingSongAndShowHideToggles) {
 
 TEST_F(AppTest, CommandsWaitForStartUpAndRunWhatTheTrayIconsRun) {
   create();
-  link.playlist_text = "#EXTM3U\r\n" + join_path(music, "b.mp3") + "\r\n";
+  link.song = join_path(music, "b.mp3");
   for (Command command : {Command::kIncrement, Command::kSkip, Command::kShow}) app->receive(command);
   EXPECT_THAT(read_bytes(default_songlist_path(folders)), HasSubstr("\"b.mp3\",\"3\""));
   app->start();
@@ -99,7 +98,7 @@ TEST_F(AppTest, CommandsWaitForStartUpAndRunWhatTheTrayIconsRun) {
 
 TEST_F(AppTest, AClickThatMeetsABusyPlayerGoesThroughWhenThePlayerSpeaksOrOnTheRetryTimer) {
   start();
-  link.playlist_text = "#EXTM3U\r\n" + join_path(music, "b.mp3") + "\r\n";
+  link.song = join_path(music, "b.mp3");
   auto score_is = [&](const char* score) {
     return read_bytes(default_songlist_path(folders)).find("\"b.mp3\",\"" + std::string(score)) != std::string::npos;
   };
@@ -125,16 +124,16 @@ TEST_F(AppTest, StopWinampEndsTheCycleSoSkipStartsRandomAllKeepingTheMarksThenOn
   auto from = link.calls.size();
   link.on_change();
   QCoreApplication::processEvents();
-  EXPECT_THAT(link_calls_since(from), Contains(HasSubstr("start_with_file")));
+  EXPECT_THAT(link_calls_since(from), Contains(HasSubstr("play_file")));
   link.running = false;
   from = link.calls.size();
   choose("Stop Winamp");
   EXPECT_FALSE(form->tmrJukora().isActive());
   EXPECT_EQ(app->play_modes().cycle(), PlayCycle{});
-  EXPECT_THAT(link_calls_since(from), ElementsAre("find_winamp", "cycle_ended"));
+  EXPECT_THAT(link_calls_since(from), ElementsAre("reach", "cycle_ended"));
   link.on_change();
   QCoreApplication::processEvents();
-  EXPECT_THAT(link_calls_since(from), ElementsAre("find_winamp", "cycle_ended"));
+  EXPECT_THAT(link_calls_since(from), ElementsAre("reach", "cycle_ended"));
 
   link.running = true;
   app->songlist().SetTextMatrix(2, col::kMark, "*");
@@ -151,7 +150,7 @@ TEST_F(AppTest, StopWinampEndsTheCycleSoSkipStartsRandomAllKeepingTheMarksThenOn
   tray.click(TrayIconId::kSkip);
   link.running = true;
   tray.click(TrayIconId::kSkip);
-  EXPECT_THAT(link_calls_since(from), ElementsAre("find_winamp", "find_winamp", "stop"));
+  EXPECT_THAT(link_calls_since(from), ElementsAre("reach", "reach", "stop"));
   EXPECT_EQ(app->play_modes().cycle(), (PlayCycle{mode::kRandomAll, 3}));
 }
 

@@ -17,10 +17,11 @@
 #include <QTreeView>
 #include <filesystem>
 
-#include "player/mpris_rules.h"
+#include "player/mpris/mpris_rules.h"
 #include "shell/dir_dialog.h"
 #include "shell/mpd_page.h"
 #include "shell/mpris_page.h"
+#include "shell/share_scores_box.h"
 #include "window_fixture.h"
 
 namespace jukora::testing {
@@ -56,6 +57,7 @@ TEST_F(DialogTest, FirstOpeningShowsTheDefaultsAndSavesNothing) {
   EXPECT_TRUE(dialog.isVisible());
   EXPECT_FALSE(dialog.chkInc->isChecked() || dialog.chkDec->isChecked() || dialog.ApplyButton->isEnabled());
   EXPECT_TRUE(dialog.chkNotify->isChecked());
+  EXPECT_FALSE(dialog.share_scores->chkShareMpd->isChecked() || dialog.share_scores->chkShareTags->isChecked());
   EXPECT_EQ(dialog.txtHours->text(), "0");
   EXPECT_EQ(dialog.txtWinampDir->text().toStdString(), default_winamp_dir());
   // The player here is Winamp, named word for word.
@@ -63,9 +65,17 @@ TEST_F(DialogTest, FirstOpeningShowsTheDefaultsAndSavesNothing) {
   EXPECT_EQ(dialog.txtWinampDir->toolTip(), "Winamp executable directory");
   EXPECT_EQ(dialog.BrowseButton->toolTip(), "Browse for winamp executable directory");
 
-  std::vector<QWidget*> tab_order = {dialog.OKButton,     dialog.CancelButton, dialog.ApplyButton,
-                                     dialog.txtWinampDir, dialog.BrowseButton, dialog.chkInc,
-                                     dialog.chkDec,       dialog.txtHours,     dialog.chkNotify};
+  std::vector<QWidget*> tab_order = {dialog.OKButton,
+                                     dialog.CancelButton,
+                                     dialog.ApplyButton,
+                                     dialog.txtWinampDir,
+                                     dialog.BrowseButton,
+                                     dialog.chkInc,
+                                     dialog.chkDec,
+                                     dialog.txtHours,
+                                     dialog.chkNotify,
+                                     dialog.share_scores->chkShareMpd,
+                                     dialog.share_scores->chkShareTags};
 #ifndef _WIN32
   EXPECT_EQ(dialog.cboPlayer->currentText(), "mpv (built in)");
   tab_order.insert(tab_order.begin() + 3, dialog.cboPlayer);
@@ -116,11 +126,14 @@ TEST_F(DialogTest, ApplyOkCancelAndTheHoursFilter) {
   EXPECT_EQ(setting(kPrefs, keys::kWinampDir), other);
   EXPECT_EQ(setting(kPrefs, keys::kAddOnMinus), "0");
   EXPECT_EQ(setting(kPrefs, keys::kNotifications), "True");
-
+  EXPECT_EQ(setting(kPrefs, keys::kShareTags), "False");
   dialog.show_dialog();
   dialog.chkNotify->click();
+  dialog.share_scores->chkShareTags->click();
   dialog.ApplyButton->click();
   EXPECT_EQ(setting(kPrefs, keys::kNotifications), "False");
+  EXPECT_EQ(setting(kPrefs, keys::kShareTags), "True");
+  EXPECT_EQ(setting(kPrefs, keys::kShareMpd), "False");
   EXPECT_TRUE(dialog.chkInc->isChecked());
   EXPECT_EQ(dialog.txtHours->text(), "12");
   EXPECT_EQ(box_dir(), other);

@@ -63,8 +63,8 @@ class HistoryWindowsTest : public WindowTest {
 
 TEST_F(HistoryWindowsTest, HistoryShowsTheCurrentSongsPlaysAndScoreMovesNewestFirst) {
   start();
-  app->song_events().scores_changed({{music, "a.mp3", 4, 5, ChangeSource::kCommandLine}});
-  app->song_events().scores_changed({{music, "b.mp3", 3, 2, ChangeSource::kWindow}});
+  app->events().scores_changed({{music, "a.mp3", 4, 5, ChangeSource::kCommandLine}});
+  app->events().scores_changed({{music, "b.mp3", 3, 2, ChangeSource::kWindow}});
   app->songlist().SetRow(1);
   form->MSFlexGrid1_DblClick();  // told by the play modes themselves
   ASSERT_EQ(link.starts().size(), 1u);
@@ -84,8 +84,8 @@ TEST_F(HistoryWindowsTest, HistoryShowsTheCurrentSongsPlaysAndScoreMovesNewestFi
 
 TEST_F(HistoryWindowsTest, StatisticsChartsTheListTheWeeksAndTheSelectedSong) {
   start();
-  app->song_events().scores_changed({{music, "a.mp3", 4, 5, ChangeSource::kTray}});
-  for (int play = 0; play < 2; ++play) app->song_events().handed_over({music, "b.mp3"});
+  app->events().scores_changed({{music, "a.mp3", 4, 5, ChangeSource::kTray}});
+  for (int play = 0; play < 2; ++play) app->events().handed_over({music, "b.mp3"});
   app->songlist().SetRow(1);
   choose("Statistics");
   StatisticsWindow* window = app->history().statistics_window();
@@ -149,7 +149,7 @@ TEST_F(HistoryWindowsTest, ADamagedOrLockedHistoryNeverStopsScoringOrPlaying) {
     app->songlist().SetRow(1);
     for (int key = 0; key < 2; ++key) form->MSFlexGrid1_KeyPress('+');
     EXPECT_NE(read_bytes(default_songlist_path(folders)).find("\"a.mp3\",\"7\""), std::string::npos);
-    app->song_events().scores_changed({{music, "a.mp3", 6, 7, ChangeSource::kWindow}});
+    app->events().scores_changed({{music, "a.mp3", 6, 7, ChangeSource::kWindow}});
     form->MSFlexGrid1_DblClick();
     EXPECT_EQ(link.starts().size(), damaged ? 1u : 2u);
     if (lock) {

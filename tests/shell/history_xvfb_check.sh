@@ -85,8 +85,9 @@ shot() {
   done
   echo "saved $2"
 }
-# Random, Countdown, Countup, Songlist, Add Files, then History… and Statistics.
-choose 6
+# Random, Countdown, Countup, Songlist, Add Files, Import Ratings…, Show
+# Playing, then History… and Statistics.
+choose 8
 shot "History of 001 - Song 1.mp3" "$history_out"
-choose 7
+choose 9
 shot "Statistics" "$statistics_out"

@@ -33,20 +33,20 @@ TEST(ModeMenu, ItemsInOrderAllEnabledNoneCheckedAndEachRunsItsHandlerWhateverItS
   };
   ModeMenu menu({[&](Scope chosen) { ran.push_back("random " + scope(chosen)); }, count("countdown"), count("countup"),
                  songlist, plain("add files"), plain("preferences"), plain("stop winamp"), plain("exit"),
-                 plain("history"), plain("statistics")});
+                 plain("show playing"), plain("import ratings"), plain("history"), plain("statistics")});
   auto item = [&](int top, int sub = -1) {
     QAction* action = menu.menu().actions()[top];
     return sub < 0 ? action : action->menu()->actions()[sub];
   };
 
-  EXPECT_THAT(captions(menu.menu()), ElementsAre("Random", "Countdown", "Countup", "Songlist ()", "Add Files", "",
-                                                 "History…", "Statistics", "", "Preferences", "Stop Winamp", "Exit"));
+  EXPECT_THAT(captions(menu.menu()),
+              ElementsAre("Random", "Countdown", "Countup", "Songlist ()", "Add Files", "Import Ratings\u2026", "",
+                          "Show Playing", "History\u2026", "Statistics", "", "Preferences", "Stop Winamp", "Exit"));
   EXPECT_THAT(captions(*item(0)->menu()), ElementsAre("All", "Top 20"));
   for (int cycle : {1, 2})
     EXPECT_THAT(captions(*item(cycle)->menu()), ElementsAre("All", "Top 20", "Playlist All", "Playlist Top 20"));
   EXPECT_THAT(captions(*item(3)->menu()), ElementsAre("New", "Save As", "Open"));
-  for (int top = 0; top < 12; ++top) {
-    if (item(top)->isSeparator()) continue;
+  for (int top = 0; top < 14; ++top) {
     QMenu* submenu = item(top)->menu();
     for (const QAction* action : submenu ? submenu->actions() : QList<QAction*>{item(top)})
       EXPECT_TRUE(action->isEnabled() && !action->isCheckable()) << action->text().toStdString();
@@ -56,9 +56,9 @@ TEST(ModeMenu, ItemsInOrderAllEnabledNoneCheckedAndEachRunsItsHandlerWhateverItS
   EXPECT_EQ(item(3)->text(), "Songlist (rock && roll.jk8)");
   // The Stop item names the player in use and still stops it.
   menu.set_stop_caption("Stop mpv");
-  EXPECT_EQ(item(10)->text(), "Stop mpv");
+  EXPECT_EQ(item(12)->text(), "Stop mpv");
   menu.set_history_enabled(false);
-  EXPECT_FALSE(item(6)->isEnabled());
+  EXPECT_FALSE(item(8)->isEnabled());
   for (auto [top, sub] : {std::pair{0, 1},
                           {1, 2},
                           {2, 0},
@@ -69,12 +69,16 @@ TEST(ModeMenu, ItemsInOrderAllEnabledNoneCheckedAndEachRunsItsHandlerWhateverItS
                           {5, -1},
                           {6, -1},
                           {7, -1},
+                          {8, -1},
                           {9, -1},
                           {10, -1},
-                          {11, -1}})
+                          {11, -1},
+                          {12, -1},
+                          {13, -1}})
     menu.run(*item(top, sub));
   EXPECT_THAT(ran, ElementsAre("random Top 20", "countdown Playlist All", "countup All", "songlist Save As",
-                               "add files", "history", "statistics", "preferences", "stop winamp", "exit"));
+                               "add files", "import ratings", "show playing", "history", "statistics", "preferences",
+                               "stop winamp", "exit"));
 }
 
 }  // namespace

@@ -18,6 +18,7 @@ deb=$(echo "$work"/*.deb)
 lintian --tag-display-limit 0 "$deb" 2>/dev/null >"$work/lintian" || true
 ! grep '^E:' "$work/lintian" || fail "lintian found errors"
 dpkg-deb -f "$deb" Depends | grep -q 'libqt6widgets6' || fail "no dependencies from the binaries"
+dpkg-deb -f "$deb" Depends | grep -q 'libqt6sql6-sqlite' || fail "Qt's SQLite driver is not a dependency"
 [[ $(dpkg-deb -f "$deb" Recommends) == mpv ]] || fail "mpv is not recommended"
 dpkg-deb -c "$deb" | grep -q './usr/share/metainfo/org.jukora.Jukora.metainfo.xml' || fail "no metainfo in the package"
 echo "ok: $(basename "$deb"), lintian: $(grep -c . "$work/lintian" || true) remarks, none an error"

@@ -8,7 +8,9 @@
 #include <QEventLoop>
 #include <QLocalSocket>
 #include <QTest>
+#include <atomic>
 #include <filesystem>
+#include <thread>
 
 #include "shell/remote_command.h"
 #include "support/players_posix.h"
@@ -49,7 +51,7 @@ TEST_F(RemoteCommandTest, OnlyOwnSocketsAreListenedAtOrSentTo) {
   RemoteServer server(record);
   std::filesystem::create_symlink(dir.file("elsewhere"), dir.file("remote-socket"));
   EXPECT_FALSE(server.listen(address())) << "a planted link";
-  EXPECT_FALSE(forward_remote_command(address(), Command::kSkip, std::chrono::seconds(5)));
+  EXPECT_EQ(forward_remote_command(address(), Command::kSkip, std::chrono::seconds(5)), 1);
   std::filesystem::remove(dir.file("remote-socket"));
   write_bytes(dir.file("remote-socket"), "a user's file");
   EXPECT_FALSE(server.listen(address()));
@@ -108,6 +110,45 @@ TEST_F(RemoteCommandTest, AnythingButOneKnownCommandInTimeIsDroppedUnanswered) {
   Client after(address(), "skip\n");
   ASSERT_TRUE(QTest::qWaitFor([&] { return after.answered(); }, 5000));
   EXPECT_THAT(ran, ElementsAre("skip"));
+}
+
+TEST_F(RemoteCommandTest, AnImportIsAnsweredOnceDoneAndACallerThatLeftIsNoLongerWaitedFor) {
+  std::vector<CommandCall> calls;
+  RemoteServer server([&](const CommandCall& call) { calls.push_back(call); });
+  ASSERT_TRUE(server.listen(address()));
+  server.start_acting();
+  // The caller blocks on its socket: it runs beside the server's event loop.
+  auto forward = [&](std::atomic<int>& status, std::string& out, std::chrono::milliseconds answer_deadline) {
+    return std::thread([&, answer_deadline] {
+      ::testing::internal::CaptureStdout();
+      status = forward_remote_command(address(), CommandCall(Command::kImportRatings, "/m/x y.xml", true),
+                                      std::chrono::seconds(5), answer_deadline);
+      out = ::testing::internal::GetCapturedStdout();
+    });
+  };
+  std::atomic<int> status = -1;
+  std::string out;
+  std::thread caller = forward(status, out, std::chrono::seconds(10));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !calls.empty(); }, 5000));
+  EXPECT_EQ(calls[0].argument, "/m/x y.xml");
+  EXPECT_TRUE(calls[0].option);
+  ASSERT_TRUE(calls[0].reply.waited_for());
+  // Any bytes: a dry run names songs, whatever their names hold.
+  const std::string text = "~ /m/a\xff\nb.mp3: score 0 -> 8\nWould import 1 rating.\n";
+  calls[0].reply.send(0, text);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return status >= 0; }, 5000));
+  caller.join();
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(out, text);
+
+  // A caller whose deadline passed has gone: its import is dropped there.
+  status = -1;
+  caller = forward(status, out, std::chrono::milliseconds(300));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return calls.size() == 2; }, 5000));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !calls[1].reply.waited_for(); }, 5000));
+  caller.join();
+  EXPECT_EQ(status, 1);
+  calls[1].reply.send(0, "too late");
 }
 
 TEST_F(RemoteCommandTest, AnotherUsersConnectionIsRefused) {

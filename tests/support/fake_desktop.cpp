@@ -9,6 +9,7 @@
 #include <cstdlib>
 #endif
 
+#include "player/winamp/winamp_texts.h"
 #include "support/fakes.h"
 
 namespace jukora::testing {
@@ -29,20 +30,22 @@ std::vector<std::string> FakeDesktop::choose_files(const FileDialogRequest& requ
   return answer;
 }
 
-long FakePlayerLink::write_playlist(PlayerHandle player) {
-  calls.push_back("write_playlist");
-  if (!player) return 0;
-  if (playlist_text) write_bytes(playlist_path(playlist_dir), *playlist_text);
-  return position;
+CurrentSong FakePlayerLink::current_song(const std::string&) {
+  calls.push_back("current_song");
+  if (busy) return CurrentSong::busy();
+  if (!running) return CurrentSong::not_running(texts().not_running);
+  return song ? CurrentSong::song(*song) : CurrentSong::no_song();
 }
 
-std::string FakePlayerLink::executable_path(const std::string& dir) const { return dir + "/player.exe"; }
+std::string FakePlayerLink::folder_program(const std::string& dir) const { return dir + "/player.exe"; }
 std::string FakePlayerLink::playlist_path(const std::string& dir) const { return dir + "/winamp.m3u"; }
+PlayerTexts FakePlayerLink::texts() const { return winamp_texts(); }
 
 std::vector<std::string> FakePlayerLink::starts() const {
   std::vector<std::string> out;
   for (const auto& call : calls)
-    if (call.rfind("start", 0) == 0) out.push_back(call);
+    if (call.starts_with("start") || call.starts_with("play_file") || call.starts_with("play_playlist"))
+      out.push_back(call);
   return out;
 }
 

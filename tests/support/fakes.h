@@ -76,40 +76,38 @@ class FakePlayTimer : public PlayTimer {
 };
 
 // A player that records every request as a line of text, e.g.
-// "start_with_file /usr/bin /music/a.mp3", and answers from its fields.
+// "play_file /usr/bin /music/a.mp3", and answers from its fields. It speaks
+// with Winamp's texts, the program's words on Windows.
 class FakePlayerLink : public PlayerLink {
  public:
-  PlayerHandle find_winamp() override {
-    calls.push_back("find_winamp");
-    return busy ? kPlayerBusy : running ? 1 : kNoPlayer;
+  Reach reach() override {
+    calls.push_back("reach");
+    return busy ? Reach::kBusy : running ? Reach::kRunning : Reach::kNotRunning;
   }
-  long version(PlayerHandle player) override {
-    calls.push_back("version");
-    return player ? version_answer : 0;
-  }
-  long write_playlist(PlayerHandle player) override;
-  int play_status(PlayerHandle player) override {
+  PlayStatus play_status() override {
     calls.push_back("play_status");
-    return busy ? kStatusBusy : player ? status : 0;
+    return busy ? PlayStatus::kBusy : running ? status : PlayStatus::kStopped;
   }
-  void stop(PlayerHandle player) override {
+  CurrentSong current_song(const std::string& dir) override;
+  HandOver play_file(const std::string& dir, const std::string& song) override {
+    calls.push_back("play_file " + dir + " " + song);
+    return answer();
+  }
+  HandOver play_playlist(const std::string& dir) override {
+    calls.push_back("play_playlist " + dir);
+    return answer();
+  }
+  std::string playlist_path(const std::string& dir) const override;
+  void stop() override {
     calls.push_back("stop");
-    if (player) status = 0;
+    if (running) status = PlayStatus::kStopped;
   }
   void start(const std::string& dir) override { calls.push_back("start " + dir); }
-  HandOver start_with_file(const std::string& dir, const std::string& song) override {
-    calls.push_back("start_with_file " + dir + " " + song);
-    return answer();
-  }
-  HandOver start_with_playlist(const std::string& dir) override {
-    calls.push_back("start_with_playlist " + dir);
-    return answer();
-  }
-  std::string executable_path(const std::string& dir) const override;
-  std::string playlist_path(const std::string& dir) const override;
+  std::string folder_program(const std::string& dir) const override;
+  PlayerTexts texts() const override;
   void cycle_ended() override { calls.push_back("cycle_ended"); }
 
-  // The calls that are starts, in order.
+  // The calls that start the player or hand it something, in order.
   std::vector<std::string> starts() const;
 
   // How a hand-over is answered: busy, refused with this reason, or started.
@@ -126,12 +124,9 @@ class FakePlayerLink : public PlayerLink {
   bool busy = false;        // answers nothing in time
   int busy_hand_overs = 0;  // this many more hand-overs meet a busy player
   std::string refusal;
-  long version_answer = 0x2090;
-  int status = 0;
-  long position = 0;
-  // Written to playlist_path(playlist_dir) by write_playlist when set.
-  std::optional<std::string> playlist_text;
-  std::string playlist_dir;
+  PlayStatus status = PlayStatus::kStopped;
+  // The song the player is at, as it names it; nothing: none.
+  std::optional<std::string> song;
 };
 
 // A fresh directory under the system's temporary folder, removed at the end.

@@ -19,8 +19,7 @@ class PlayerFixture : public ::testing::Test, protected SavedSonglist {
   PlayerFixture() {
     settings.SaveSetting(sections::kPrefs, keys::kWinampDir, dir);
     settings.SaveSetting(sections::kMain, keys::kLastSet, list);
-    write_bytes(link.executable_path(dir), "");
-    link.playlist_dir = dir;
+    write_bytes(link.folder_program(dir), "");
     // Looked at directly: a loaded test machine must not make a song unreachable.
     modes.look_at_song = [](const std::string& path, auto) { return look_at_file(path); };
   }
@@ -46,7 +45,7 @@ class PlayerFixture : public ::testing::Test, protected SavedSonglist {
     EXPECT_FALSE(timer.enabled());
     std::vector<int> out;
     for (const auto& call : link.calls)
-      if (call.starts_with("start_with_file ")) out.push_back(std::stoi(get_file_name(call)));
+      if (call.starts_with("play_file ")) out.push_back(std::stoi(get_file_name(call)));
     return out;
   }
 

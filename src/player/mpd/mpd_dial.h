@@ -10,7 +10,7 @@
 #include <optional>
 #include <string>
 
-#include "player/mpd_address.h"
+#include "player/mpd/mpd_address.h"
 
 namespace jukora {
 

@@ -15,36 +15,8 @@ namespace jukora {
 
 class SettingsStore;
 
-class MpdLink : public PlayerLink {
- public:
-  // Host, port, password and music folder are read from `settings` (section
-  // "player") at every use; the export's playlist file goes into folders.data.
-  MpdLink(const SettingsStore& settings, const AppFolders& folders);
-  ~MpdLink() override;
-
-  PlayerHandle find_winamp() override;
-  long version(PlayerHandle player) override;
-  long write_playlist(PlayerHandle player) override;
-  int play_status(PlayerHandle player) override;
-  void stop(PlayerHandle player) override;
-
-  void start(const std::string& winamp_dir) override;
-  HandOver start_with_file(const std::string& winamp_dir, const std::string& song_path) override;
-  HandOver start_with_playlist(const std::string& winamp_dir) override;
-
-  std::string executable_path(const std::string& winamp_dir) const override;
-  std::string playlist_path(const std::string& winamp_dir) const override;
-
-  CurrentSong current_song(const std::string& winamp_dir) override;
-  std::string missing_program(const std::string& winamp_dir) const override;
-  bool uses_player_folder() const override { return false; }
-  PlayerTexts texts() const override;
-  void cycle_ended() override;
-
- private:
-  class Impl;
-  // Held by pointer so that the const requests may still open a connection.
-  std::unique_ptr<Impl> impl_;
-};
+// Host, port, password and music folder are read from `settings` (section
+// "player") at every use; the export's playlist file goes into folders.data.
+std::unique_ptr<PlayerLink> make_mpd_link(const SettingsStore& settings, const AppFolders& folders);
 
 }  // namespace jukora

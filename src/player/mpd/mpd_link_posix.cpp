@@ -1,17 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <algorithm>
-#include <array>
 #include <chrono>
-#include <optional>
 #include <thread>
 
 #include "platform/files.h"
-#include "player/mpd/mpd_dial.h"
 #include "player/mpd/mpd_link.h"
+#include "player/mpd/mpd_modes.h"
+#include "player/mpd/mpd_paths.h"
 #include "player/mpd/mpd_queue_filler.h"
-#include "player/mpd/mpd_session.h"
-#include "player/mpd_address.h"
-#include "player/mpd_paths.h"
+#include "player/mpd/mpd_requests.h"
 
 namespace jukora {
 
@@ -19,36 +16,15 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-constexpr PlayerHandle kMpdAnswers = 1;
-// What the version request answers whenever MPD answers: Jukora asks MPD
-// for no version of its own.
-constexpr long kVersionAnswer = 0x2090;
-
 // Every request of the user-interface thread ends within this time.
 constexpr std::chrono::milliseconds kRequestTime{180};
-// Once a request has run out of time, the requests that follow it (the rest
-// of the same tick or click) give up at once instead of waiting again.
-constexpr std::chrono::milliseconds kQuietAfterWait{400};
 // An export hands over this many songs itself; a worker adds the rest.
 constexpr std::size_t kFirstSongs = 20;
 // How often a request that waits for MPD's database update looks again.
 constexpr std::chrono::milliseconds kUpdatePoll{5};
 
-// MPD's error numbers.
-constexpr int kWrongPassword = 3;
-constexpr int kNoPermission = 4;
-constexpr int kNoSuchSong = 50;
-
-// The server-wide modes that would keep a one-song queue from ending
-// (repeat), reorder an export (random), stop it after a song (single) or
-// eat it (consume).
-constexpr std::array<const char*, 4> kModes = {"repeat", "random", "single", "consume"};
-using Modes = std::array<std::string, kModes.size()>;
-
 constexpr const char* kCannotReach =
     "MPD cannot be reached.  Jukora does not start MPD: start it, or check the MPD settings in Preferences.";
-
-enum class Reach { kReady, kBusy, kGone };
 
 Clock::time_point request_deadline() { return Clock::now() + kRequestTime; }
 
@@ -56,10 +32,10 @@ std::string quoted(const std::string& text) { return "\"" + text + "\""; }
 
 // What a refused hand-over tells the user, naming the cause.
 std::string refusal_of(const MpdAnswer& answer, const std::string& song, const MpdTarget& target) {
-  if (answer.code == kNoSuchSong && target.in_music_folder)
+  if (answer.code == kMpdNoSuchSong && target.in_music_folder)
     return quoted(song) + " is not in MPD's database, not even after MPD was asked to update " + quoted(target.uri) +
            ".  Check that the music folder in Preferences is the one MPD uses, and that MPD can read the file.";
-  if (answer.code == kNoSuchSong)
+  if (answer.code == kMpdNoSuchSong)
     return "MPD cannot read " + quoted(song) +
            " (\"No such song\").  MPD runs as its own user, which must be able to open the file and its folders.";
   if (answer.text.find("Access denied") != std::string::npos)
@@ -83,220 +59,55 @@ std::vector<std::string> playlist_lines(const std::string& bytes) {
   return lines;
 }
 
-}  // namespace
-
-class MpdLink::Impl {
+class MpdLink : public PlayerLink {
  public:
-  Impl(const SettingsStore& settings, const AppFolders& folders) : settings_(settings), data_folder_(folders.data) {}
+  MpdLink(const SettingsStore& settings, const AppFolders& folders)
+      : data_folder_(folders.data), requests_(settings), modes_(requests_) {}
 
-  // An open connection by `deadline`. kGone only for a refused connection,
-  // an unknown name or a refused password while no cycle runs: in the
-  // middle of a cycle MPD is only away for a while.
-  Reach open(Clock::time_point deadline);
-  // Opens, then runs the commands. An answer that refuses a command is
-  // ready: the caller reads why.
-  Reach ask(const std::vector<MpdCommand>& commands, MpdAnswer& answer, Clock::time_point deadline);
+  Reach reach() override;
+  PlayStatus play_status() override;
+  CurrentSong current_song(const std::string& player_dir) override;
 
-  // The first status of a cycle starts it; modes are switched off then and
-  // on every new connection during it.
-  void note_cycle_status(const MpdAnswer& status, Clock::time_point deadline);
-  void hold_modes(const MpdAnswer& status, Clock::time_point deadline);
-  void end_cycle();
+  HandOver play_file(const std::string& player_dir, const std::string& song_path) override;
+  HandOver play_playlist(const std::string& player_dir) override;
+  std::string playlist_path(const std::string&) const override { return join_path(data_folder_, "mpd-export.m3u"); }
+  void stop() override;
+  // Jukora never starts MPD: a daemon that is not there is told by
+  // missing_program.
+  void start(const std::string&) override {}
 
-  HandOver hand_over(const std::string& song, Clock::time_point deadline);
-  HandOver hand_over_list(const std::vector<std::string>& songs, Clock::time_point deadline);
-  CurrentSong current_song();
-  std::string gone_or_nothing();
-
-  std::string playlist_path() const { return join_path(data_folder_, "mpd-export.m3u"); }
+  std::string missing_program(const std::string& player_dir) const override;
+  PlayerTexts texts() const override;
+  void cycle_ended() override;
 
  private:
-  Reach gone(const MpdAddress& address, const std::string& why);
+  HandOver hand_over(const std::string& song, Clock::time_point deadline);
+  HandOver hand_over_list(const std::vector<std::string>& songs, Clock::time_point deadline);
   // Busy, or refused with the reason MPD is gone.
-  HandOver not_handed_over(Reach reach) const;
-  // What MPD's database song names are relative to: the user's setting, or
-  // what MPD itself said over a local socket.
-  std::string music_folder() const;
-  bool put_modes_back(Clock::time_point deadline);
+  HandOver not_handed_over(Reached reach) const {
+    return reach == Reached::kGone ? HandOver::refused(requests_.gone_why()) : HandOver::busy();
+  }
   // Asks MPD to read `uri` into its database and waits for that while the
   // request has time; false when the update is still running.
   bool update_database(const std::string& uri, Clock::time_point deadline);
 
-  const SettingsStore& settings_;
   const std::string data_folder_;
-  MpdDialer dialer_;
-  std::unique_ptr<MpdSession> session_;
-  MpdAddress address_;
-  std::string mpd_music_folder_;
-  // Counts connections, so that a cycle checks the modes once on each.
-  unsigned connection_number_ = 0;
-  unsigned modes_checked_on_ = 0;
-  bool cycle_running_ = false;
-  Clock::time_point quiet_until_{};
-  std::string gone_why_;
-  // The user's modes while Jukora keeps them off, and whether they are due
-  // to be put back (a cycle ended while MPD was away).
-  std::optional<Modes> held_modes_;
-  bool modes_due_ = false;
+  // Mutable so that the const requests may still open a connection.
+  mutable MpdRequests requests_;
+  MpdModes modes_;
   // A song MPD was asked to look for in its folder, still being updated.
   std::string updating_uri_;
   MpdQueueFiller filler_;
 };
 
-Reach MpdLink::Impl::gone(const MpdAddress& address, const std::string& why) {
-  gone_why_ = "MPD at " + address.describe() + " cannot be reached: " + why +
-              ".  Jukora does not start MPD: start it, or check the MPD settings in Preferences.";
-  return cycle_running_ ? Reach::kBusy : Reach::kGone;
-}
-
-std::string MpdLink::Impl::music_folder() const {
-  std::string folder = read_mpd_music_folder(settings_);
-  return folder.empty() ? mpd_music_folder_ : folder;
-}
-
-Reach MpdLink::Impl::open(Clock::time_point deadline) {
-  MpdAddress address = read_mpd_address(settings_);
-  if (session_ && (address != address_ || !session_->usable())) session_.reset();
-  if (session_) return Reach::kReady;
-  if (Clock::now() < quiet_until_) return Reach::kBusy;
-
-  dialer_.dial(address);
-  std::optional<Dialled> dialled = dialer_.wait(deadline);
-  if (!dialled) {
-    quiet_until_ = Clock::now() + kQuietAfterWait;
-    return Reach::kBusy;
-  }
-  switch (dialled->result) {
-    case Dialled::Result::kConnected:
-      break;
-    case Dialled::Result::kTimedOut:
-      return Reach::kBusy;
-    case Dialled::Result::kRefused:
-      return gone(address, "nothing answers there (" + dialled->detail + ")");
-    case Dialled::Result::kUnknownHost:
-      return gone(address, "the name " + quoted(address.host) + " is not known (" + dialled->detail + ")");
-    case Dialled::Result::kNotSocket:
-      return gone(address, "that is not a socket");
-    case Dialled::Result::kNotMpd:
-      return gone(address, "what answers there is not MPD");
-  }
-  auto fresh = MpdSession::adopt(dialled->fd);
-  if (!fresh) return Reach::kBusy;
-
-  std::vector<MpdCommand> hello;
-  if (!address.password.empty()) hello.push_back({"password", address.password});
-  // MPD tells a local client where its music lives.
-  const std::size_t config = hello.size();
-  if (address.is_socket()) hello.push_back({"config"});
-  std::string mpd_folder;
-  if (!hello.empty()) {
-    MpdAnswer answer = fresh->run(hello, deadline);
-    if (answer.status == MpdAnswer::Status::kError && answer.code == kWrongPassword)
-      return gone(address, "it refused the password");
-    if (answer.status == MpdAnswer::Status::kTimedOut) quiet_until_ = Clock::now() + kQuietAfterWait;
-    if (answer.status == MpdAnswer::Status::kTimedOut || answer.status == MpdAnswer::Status::kLost) return Reach::kBusy;
-    mpd_folder = answer.value(config, "music_directory");
-    while (mpd_folder.size() > 1 && mpd_folder.back() == '/') mpd_folder.pop_back();
-    if (!mpd_folder.starts_with('/')) mpd_folder.clear();
-  }
-  session_ = std::move(fresh);
-  address_ = address;
-  mpd_music_folder_ = mpd_folder;
-  ++connection_number_;
-  if (modes_due_ && !cycle_running_) put_modes_back(deadline);
-  return Reach::kReady;
-}
-
-Reach MpdLink::Impl::ask(const std::vector<MpdCommand>& commands, MpdAnswer& answer, Clock::time_point deadline) {
-  // A connection that broke since its last use is opened again once.
-  for (int attempt = 0; attempt < 2; ++attempt) {
-    Reach reach = open(deadline);
-    if (reach != Reach::kReady) return reach;
-    answer = session_->run(commands, deadline);
-    switch (answer.status) {
-      case MpdAnswer::Status::kOk:
-        return Reach::kReady;
-      case MpdAnswer::Status::kError:
-        if (answer.code == kNoPermission && answer.text.starts_with("you don't have permission"))
-          return gone(address_, "it wants a password (or one with more rights) for " +
-                                    quoted(commands[answer.replies.size()][0]));
-        return Reach::kReady;
-      case MpdAnswer::Status::kTimedOut:
-        session_.reset();
-        quiet_until_ = Clock::now() + kQuietAfterWait;
-        return Reach::kBusy;
-      case MpdAnswer::Status::kLost:
-        session_.reset();
-        break;
-    }
-  }
-  return Reach::kBusy;
-}
-
-std::string MpdLink::Impl::gone_or_nothing() {
-  // In the middle of a cycle MPD is never gone, only away: the requests of
-  // the tick say busy themselves.
-  if (cycle_running_) return {};
-  MpdAnswer answer;
-  return ask({{"ping"}}, answer, request_deadline()) == Reach::kGone ? gone_why_ : std::string();
-}
-
-void MpdLink::Impl::note_cycle_status(const MpdAnswer& status, Clock::time_point deadline) {
-  if (!cycle_running_) {
-    cycle_running_ = true;
-    modes_due_ = false;
-    modes_checked_on_ = 0;
-  }
-  // A restarted MPD may have brought back modes from its state file.
-  if (modes_checked_on_ == connection_number_) return;
-  modes_checked_on_ = connection_number_;
-  hold_modes(status, deadline);
-}
-
-void MpdLink::Impl::hold_modes(const MpdAnswer& status, Clock::time_point deadline) {
-  Modes values;
-  bool any_on = false;
-  for (std::size_t i = 0; i < kModes.size(); ++i) {
-    values[i] = status.value(0, kModes[i]);
-    any_on = any_on || (!values[i].empty() && values[i] != "0");
-  }
-  if (!any_on) return;
-  // Modes held already are the user's; what is on now was set meanwhile.
-  if (!held_modes_) held_modes_ = values;
-  std::vector<MpdCommand> off;
-  for (const char* mode : kModes) off.push_back({mode, "0"});
-  MpdAnswer answer;
-  ask(off, answer, deadline);
-}
-
-bool MpdLink::Impl::put_modes_back(Clock::time_point deadline) {
-  std::vector<MpdCommand> back;
-  for (std::size_t i = 0; i < kModes.size(); ++i)
-    if (!(*held_modes_)[i].empty()) back.push_back({kModes[i], (*held_modes_)[i]});
-  MpdAnswer answer = session_->run(back, deadline);
-  if (answer.status == MpdAnswer::Status::kTimedOut || answer.status == MpdAnswer::Status::kLost) return false;
-  held_modes_.reset();
-  modes_due_ = false;
-  return true;
-}
-
-void MpdLink::Impl::end_cycle() {
-  cycle_running_ = false;
-  if (!held_modes_) return;
-  // When MPD is away now, they go back as soon as it answers again.
-  modes_due_ = true;
-  const auto deadline = request_deadline();
-  if (open(deadline) == Reach::kReady && modes_due_) put_modes_back(deadline);
-}
-
-bool MpdLink::Impl::update_database(const std::string& uri, Clock::time_point deadline) {
+bool MpdLink::update_database(const std::string& uri, Clock::time_point deadline) {
   MpdAnswer answer;
   if (updating_uri_ != uri) {
-    if (ask({{"update", uri}}, answer, deadline) != Reach::kReady || !answer.ok()) return true;
+    if (requests_.ask({{"update", uri}}, answer, deadline) != Reached::kReady || !answer.ok()) return true;
     updating_uri_ = uri;
   }
   for (;;) {
-    if (ask({{"status"}}, answer, deadline) != Reach::kReady) return false;
+    if (requests_.ask({{"status"}}, answer, deadline) != Reached::kReady) return false;
     if (answer.value(0, "updating_db").empty()) break;
     if (Clock::now() + kUpdatePoll >= deadline) return false;
     std::this_thread::sleep_for(kUpdatePoll);
@@ -305,27 +116,23 @@ bool MpdLink::Impl::update_database(const std::string& uri, Clock::time_point de
   return true;
 }
 
-HandOver MpdLink::Impl::not_handed_over(Reach reach) const {
-  return reach == Reach::kGone ? HandOver::refused(gone_why_) : HandOver::busy();
-}
-
-HandOver MpdLink::Impl::hand_over(const std::string& song, Clock::time_point deadline) {
+HandOver MpdLink::hand_over(const std::string& song, Clock::time_point deadline) {
   filler_.stop();
-  if (Reach reach = open(deadline); reach != Reach::kReady) return not_handed_over(reach);
-  const MpdTarget target = mpd_target(song, music_folder(), address_.is_socket());
+  if (Reached reach = requests_.open(deadline); reach != Reached::kReady) return not_handed_over(reach);
+  const MpdTarget target = mpd_target(song, requests_.music_folder(), requests_.address().is_socket());
   if (target.uri.empty()) return HandOver::refused(target.refusal);
 
   // Added in front first, so that a song MPD refuses leaves its queue as it was.
   const std::vector<MpdCommand> add = {{"addid", target.uri, "0"}, {"status"}};
   MpdAnswer answer;
   if (updating_uri_ != target.uri) {
-    if (Reach reach = ask(add, answer, deadline); reach != Reach::kReady) return not_handed_over(reach);
+    if (Reached reach = requests_.ask(add, answer, deadline); reach != Reached::kReady) return not_handed_over(reach);
     if (answer.ok()) updating_uri_.clear();
   }
-  if (updating_uri_ == target.uri || (answer.code == kNoSuchSong && target.in_music_folder)) {
+  if (updating_uri_ == target.uri || (answer.code == kMpdNoSuchSong && target.in_music_folder)) {
     // A song added to the folder since MPD's last update.
     if (!update_database(target.uri, deadline)) return HandOver::busy();
-    if (Reach reach = ask(add, answer, deadline); reach != Reach::kReady) return not_handed_over(reach);
+    if (Reached reach = requests_.ask(add, answer, deadline); reach != Reached::kReady) return not_handed_over(reach);
   }
   if (!answer.ok()) return HandOver::refused(refusal_of(answer, song, target));
 
@@ -333,18 +140,18 @@ HandOver MpdLink::Impl::hand_over(const std::string& song, Clock::time_point dea
   const std::string length = answer.value(1, "playlistlength");
   if (!length.empty() && length != "1") replace.push_back({"delete", "1:" + length});
   replace.push_back({"play", "0"});
-  if (Reach reach = ask(replace, answer, deadline); reach != Reach::kReady) return not_handed_over(reach);
+  if (Reached reach = requests_.ask(replace, answer, deadline); reach != Reached::kReady) return not_handed_over(reach);
   return answer.ok() ? HandOver::started() : HandOver::refused(refusal_of(answer, song, target));
 }
 
-HandOver MpdLink::Impl::hand_over_list(const std::vector<std::string>& songs, Clock::time_point deadline) {
+HandOver MpdLink::hand_over_list(const std::vector<std::string>& songs, Clock::time_point deadline) {
   filler_.stop();
-  if (Reach reach = open(deadline); reach != Reach::kReady) return not_handed_over(reach);
+  if (Reached reach = requests_.open(deadline); reach != Reached::kReady) return not_handed_over(reach);
   std::vector<std::string> uris;
   std::vector<std::string> left_out;
-  const std::string folder = music_folder();
+  const std::string folder = requests_.music_folder();
   for (const std::string& song : songs) {
-    MpdTarget target = mpd_target(song, folder, address_.is_socket());
+    MpdTarget target = mpd_target(song, folder, requests_.address().is_socket());
     if (target.uri.empty())
       left_out.push_back(target.refusal);
     else
@@ -354,12 +161,9 @@ HandOver MpdLink::Impl::hand_over_list(const std::vector<std::string>& songs, Cl
   if (uris.empty()) return HandOver::refused(left_out.empty() ? "The playlist holds no songs." : left_out.front());
 
   MpdAnswer answer;
-  if (Reach reach = ask({{"status"}}, answer, deadline); reach != Reach::kReady) return not_handed_over(reach);
-  // An export is no cycle: the timer is off while it plays, and the modes
-  // stay off until the Stop item.
-  cycle_running_ = false;
-  modes_due_ = false;
-  hold_modes(answer, deadline);
+  if (Reached reach = requests_.ask({{"status"}}, answer, deadline); reach != Reached::kReady)
+    return not_handed_over(reach);
+  modes_.hold_for_export(answer, deadline);
 
   // The first songs now, so that the export plays at once; the rest follow
   // on a worker thread. MPD ends a command list at the first song it
@@ -372,7 +176,7 @@ HandOver MpdLink::Impl::hand_over_list(const std::vector<std::string>& songs, Cl
     if (!cleared) list.push_back({"clear"});
     for (std::size_t i = next; i < uris.size() && i < std::max(next + 1, kFirstSongs); ++i)
       list.push_back({"add", uris[i]});
-    if (Reach reach = ask(list, answer, deadline); reach != Reach::kReady) return not_handed_over(reach);
+    if (Reached reach = requests_.ask(list, answer, deadline); reach != Reached::kReady) return not_handed_over(reach);
     std::size_t done = answer.replies.size();
     if (!cleared) {
       if (done == 0) return HandOver::refused("MPD did not take the playlist: " + answer.text + ".");
@@ -387,8 +191,10 @@ HandOver MpdLink::Impl::hand_over_list(const std::vector<std::string>& songs, Cl
     }
   }
   if (added == 0) return HandOver::refused("MPD took none of the playlist's songs. " + left_out.front());
-  if (Reach reach = ask({{"play", "0"}}, answer, deadline); reach != Reach::kReady) return not_handed_over(reach);
-  filler_.fill(address_, std::vector<std::string>(uris.begin() + static_cast<std::ptrdiff_t>(next), uris.end()));
+  if (Reached reach = requests_.ask({{"play", "0"}}, answer, deadline); reach != Reached::kReady)
+    return not_handed_over(reach);
+  filler_.fill(requests_.address(),
+               std::vector<std::string>(uris.begin() + static_cast<std::ptrdiff_t>(next), uris.end()));
   HandOver result = HandOver::started();
   // Played all the same; the play modes may tell the user what is missing.
   if (!left_out.empty())
@@ -397,16 +203,16 @@ HandOver MpdLink::Impl::hand_over_list(const std::vector<std::string>& songs, Cl
   return result;
 }
 
-CurrentSong MpdLink::Impl::current_song() {
+CurrentSong MpdLink::current_song(const std::string&) {
   const auto deadline = request_deadline();
   MpdAnswer answer;
-  switch (ask({{"currentsong"}, {"status"}}, answer, deadline)) {
-    case Reach::kReady:
+  switch (requests_.ask({{"currentsong"}, {"status"}}, answer, deadline)) {
+    case Reached::kReady:
       break;
-    case Reach::kBusy:
+    case Reached::kBusy:
       return CurrentSong::busy();
-    case Reach::kGone:
-      return CurrentSong{CurrentSong::Kind::kNotRunning, {}, gone_why_, true};
+    case Reached::kGone:
+      return CurrentSong::not_running(requests_.gone_why(), true);
   }
   if (!answer.ok()) return CurrentSong::no_song();
   std::string file = answer.value(0, "file");
@@ -414,86 +220,73 @@ CurrentSong MpdLink::Impl::current_song() {
   // Jukora handed over is still the song the user just heard, as it still
   // is the original player's playlist position.
   if (file.empty() && answer.value(1, "playlistlength") == "1") {
-    if (ask({{"playlistinfo", "0"}}, answer, deadline) != Reach::kReady) return CurrentSong::busy();
+    if (requests_.ask({{"playlistinfo", "0"}}, answer, deadline) != Reached::kReady) return CurrentSong::busy();
     file = answer.value(0, "file");
   }
-  MpdSongPath song = local_song_path(file, music_folder(), address_.is_this_computer());
+  MpdSongPath song = local_song_path(file, requests_.music_folder(), requests_.address().is_this_computer());
   if (song.path.empty()) return CurrentSong::no_song(song.message);
   return CurrentSong::song(std::move(song.path));
 }
 
-MpdLink::MpdLink(const SettingsStore& settings, const AppFolders& folders)
-    : impl_(std::make_unique<Impl>(settings, folders)) {}
-
-MpdLink::~MpdLink() = default;
-
-PlayerHandle MpdLink::find_winamp() {
-  switch (impl_->open(request_deadline())) {
-    case Reach::kReady:
-      return kMpdAnswers;
-    case Reach::kBusy:
-      return kPlayerBusy;
-    case Reach::kGone:
+Reach MpdLink::reach() {
+  switch (requests_.open(request_deadline())) {
+    case Reached::kReady:
+      return Reach::kRunning;
+    case Reached::kBusy:
+      return Reach::kBusy;
+    case Reached::kGone:
       break;
   }
-  return kNoPlayer;
+  return Reach::kNotRunning;
 }
 
-long MpdLink::version(PlayerHandle player) { return player == kMpdAnswers ? kVersionAnswer : 0; }
-
-// The current song is asked for by name (current_song): there is no
-// playlist file to read it from.
-long MpdLink::write_playlist(PlayerHandle) { return -1; }
-
-int MpdLink::play_status(PlayerHandle player) {
-  if (player == kNoPlayer) return 0;
-  if (player == kPlayerBusy) return kStatusBusy;
+PlayStatus MpdLink::play_status() {
   const auto deadline = request_deadline();
   MpdAnswer answer;
   // Gone here too is only a tick's trouble: the cycle's next check of the
   // player ends it.
-  if (impl_->ask({{"status"}}, answer, deadline) != Reach::kReady || !answer.ok()) return kStatusBusy;
-  impl_->note_cycle_status(answer, deadline);
+  if (requests_.ask({{"status"}}, answer, deadline) != Reached::kReady || !answer.ok()) return PlayStatus::kBusy;
+  modes_.note_cycle_status(answer, deadline);
   const std::string state = answer.value(0, "state");
-  if (state == "play") return kStatusPlaying;
-  if (state == "pause") return kStatusPaused;
-  return 0;
+  if (state == "play") return PlayStatus::kPlaying;
+  if (state == "pause") return PlayStatus::kPaused;
+  return PlayStatus::kStopped;
 }
 
-void MpdLink::stop(PlayerHandle player) {
-  if (player != kMpdAnswers) return;
+void MpdLink::stop() {
   MpdAnswer answer;
-  impl_->ask({{"stop"}}, answer, request_deadline());
+  requests_.ask({{"stop"}}, answer, request_deadline());
 }
 
-// Jukora never starts MPD: a daemon that is not there is told by
-// missing_program.
-void MpdLink::start(const std::string&) {}
-
-HandOver MpdLink::start_with_file(const std::string&, const std::string& song_path) {
-  return impl_->hand_over(song_path, request_deadline());
+HandOver MpdLink::play_file(const std::string&, const std::string& song_path) {
+  return hand_over(song_path, request_deadline());
 }
 
-HandOver MpdLink::start_with_playlist(const std::string&) {
+HandOver MpdLink::play_playlist(const std::string&) {
   std::string bytes;
-  if (read_whole_file(impl_->playlist_path(), bytes) != ReadResult::kOk)
-    return HandOver::refused("The playlist " + quoted(impl_->playlist_path()) + " could not be read.");
-  return impl_->hand_over_list(playlist_lines(bytes), request_deadline());
+  if (read_whole_file(playlist_path({}), bytes) != ReadResult::kOk)
+    return HandOver::refused("The playlist " + quoted(playlist_path({})) + " could not be read.");
+  return hand_over_list(playlist_lines(bytes), request_deadline());
 }
 
-// MPD is no program of Jukora's: there is nothing to look for.
-std::string MpdLink::executable_path(const std::string&) const { return {}; }
-
-std::string MpdLink::playlist_path(const std::string&) const { return impl_->playlist_path(); }
-
-CurrentSong MpdLink::current_song(const std::string&) { return impl_->current_song(); }
-
-std::string MpdLink::missing_program(const std::string&) const { return impl_->gone_or_nothing(); }
+std::string MpdLink::missing_program(const std::string&) const {
+  // In the middle of a cycle MPD is never gone, only away: the requests of
+  // the tick say busy themselves.
+  if (requests_.in_cycle()) return {};
+  MpdAnswer answer;
+  return requests_.ask({{"ping"}}, answer, request_deadline()) == Reached::kGone ? requests_.gone_why() : std::string();
+}
 
 PlayerTexts MpdLink::texts() const {
-  return {"MPD", "Stop MPD", "MPD Music Folder", "Select MPD Music Folder", kCannotReach, kCannotReach, "", "", "", ""};
+  return {"MPD", "Stop MPD", "MPD Music Folder", "Select MPD Music Folder", kCannotReach, kCannotReach, "", ""};
 }
 
-void MpdLink::cycle_ended() { impl_->end_cycle(); }
+void MpdLink::cycle_ended() { modes_.end_cycle(request_deadline()); }
+
+}  // namespace
+
+std::unique_ptr<PlayerLink> make_mpd_link(const SettingsStore& settings, const AppFolders& folders) {
+  return std::make_unique<MpdLink>(settings, folders);
+}
 
 }  // namespace jukora

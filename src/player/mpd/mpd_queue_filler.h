@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "player/mpd_address.h"
+#include "player/mpd/mpd_address.h"
 
 namespace jukora {
 

@@ -52,7 +52,17 @@ class MpdSession {
 
  private:
   struct Connection;
+  using Time = std::chrono::steady_clock::time_point;
   explicit MpdSession(std::unique_ptr<Connection> connection);
+  // One wait for the socket, bounded by what is left of the deadline; false
+  // when none is left.
+  bool wait_for(short events, Time deadline);
+  // Hands MPD some of what waits in the output buffer.
+  MpdAnswer::Status write_some(Time deadline);
+  // The commands as one command list, all of it sent.
+  MpdAnswer::Status send(const std::vector<MpdCommand>& commands, Time deadline);
+  // The replies to `commands` commands, into `answer`.
+  MpdAnswer::Status receive(std::size_t commands, MpdAnswer& answer, Time deadline);
   std::unique_ptr<Connection> connection_;
   bool broken_ = false;
 };

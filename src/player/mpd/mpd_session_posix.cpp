@@ -79,83 +79,83 @@ bool MpdSession::usable() {
 }
 
 MpdAnswer MpdSession::run(const std::vector<MpdCommand>& commands, Clock::time_point deadline) {
-  mpd_async* const async = connection_->async;
   MpdAnswer answer;
-  auto end = [&](Status status) {
-    answer.status = status;
-    // Half an exchange leaves the connection in no state to be reused.
-    if (status == Status::kTimedOut || status == Status::kLost) broken_ = true;
-    return answer;
-  };
-  // One wait for the socket, bounded by what is left of the deadline; false
-  // when none is left.
-  auto ready = [&](short events) {
-    for (;;) {
-      auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
-      if (left <= 0) return false;
-      pollfd entry{mpd_async_get_fd(async), events, 0};
-      int got = poll(&entry, 1, static_cast<int>(left));
-      if (got > 0) return true;
-      if (got == 0 || errno != EINTR) return false;
-    }
-  };
-  // Hands MPD some of what waits in the output buffer.
-  auto write_some = [&] {
-    if (!ready(POLLOUT)) return Status::kTimedOut;
-    return mpd_async_io(async, MPD_ASYNC_EVENT_WRITE) ? Status::kOk : Status::kLost;
-  };
-  auto queue = [&](const MpdCommand& command) {
-    // A full output buffer takes the command once MPD has read from it.
-    while (!queue_command(async, command)) {
-      if (mpd_async_get_error(async) != MPD_ERROR_SUCCESS || !(mpd_async_events(async) & MPD_ASYNC_EVENT_WRITE))
-        return Status::kLost;
-      if (Status status = write_some(); status != Status::kOk) return status;
-    }
-    return Status::kOk;
-  };
+  Status status = broken_ ? Status::kLost : send(commands, deadline);
+  if (status == Status::kOk) status = receive(commands.size(), answer, deadline);
+  answer.status = status;
+  // Half an exchange leaves the connection in no state to be reused.
+  if (status == Status::kTimedOut || status == Status::kLost) broken_ = true;
+  return answer;
+}
 
-  if (broken_) return end(Status::kLost);
+bool MpdSession::wait_for(short events, Clock::time_point deadline) {
+  for (;;) {
+    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+    if (left <= 0) return false;
+    pollfd entry{mpd_async_get_fd(connection_->async), events, 0};
+    int got = poll(&entry, 1, static_cast<int>(left));
+    if (got > 0) return true;
+    if (got == 0 || errno != EINTR) return false;
+  }
+}
+
+MpdAnswer::Status MpdSession::write_some(Clock::time_point deadline) {
+  if (!wait_for(POLLOUT, deadline)) return Status::kTimedOut;
+  return mpd_async_io(connection_->async, MPD_ASYNC_EVENT_WRITE) ? Status::kOk : Status::kLost;
+}
+
+MpdAnswer::Status MpdSession::send(const std::vector<MpdCommand>& commands, Clock::time_point deadline) {
+  mpd_async* const async = connection_->async;
   std::vector<MpdCommand> list;
   list.reserve(commands.size() + 2);
   list.push_back({"command_list_ok_begin"});
   list.insert(list.end(), commands.begin(), commands.end());
   list.push_back({"command_list_end"});
-  for (const MpdCommand& command : list)
-    if (Status status = queue(command); status != Status::kOk) return end(status);
+  for (const MpdCommand& command : list) {
+    // A full output buffer takes the command once MPD has read from it.
+    while (!queue_command(async, command)) {
+      if (mpd_async_get_error(async) != MPD_ERROR_SUCCESS || !(mpd_async_events(async) & MPD_ASYNC_EVENT_WRITE))
+        return Status::kLost;
+      if (Status status = write_some(deadline); status != Status::kOk) return status;
+    }
+  }
   while (mpd_async_events(async) & MPD_ASYNC_EVENT_WRITE)
-    if (Status status = write_some(); status != Status::kOk) return end(status);
+    if (Status status = write_some(deadline); status != Status::kOk) return status;
+  return Status::kOk;
+}
 
-  // A "list_OK" after each command's pairs, an "OK" after the last; an
-  // "ACK" ends the list at the command MPD refused.
+// A "list_OK" after each command's pairs, an "OK" after the last; an "ACK"
+// ends the list at the command MPD refused.
+MpdAnswer::Status MpdSession::receive(std::size_t commands, MpdAnswer& answer, Clock::time_point deadline) {
+  mpd_async* const async = connection_->async;
+  mpd_parser* const parser = connection_->parser;
   MpdPairs pairs;
   for (;;) {
     char* line = mpd_async_recv_line(async);
     if (!line) {
-      if (mpd_async_get_error(async) != MPD_ERROR_SUCCESS) return end(Status::kLost);
-      if (!ready(POLLIN)) return end(Status::kTimedOut);
-      if (!mpd_async_io(async, MPD_ASYNC_EVENT_READ)) return end(Status::kLost);
+      if (mpd_async_get_error(async) != MPD_ERROR_SUCCESS) return Status::kLost;
+      if (!wait_for(POLLIN, deadline)) return Status::kTimedOut;
+      if (!mpd_async_io(async, MPD_ASYNC_EVENT_READ)) return Status::kLost;
       continue;
     }
-    mpd_parser* parser = connection_->parser;
     switch (mpd_parser_feed(parser, line)) {
       case MPD_PARSER_PAIR:
         pairs.emplace_back(mpd_parser_get_name(parser), mpd_parser_get_value(parser));
         break;
       case MPD_PARSER_SUCCESS:
-        if (!mpd_parser_is_discrete(parser))
-          return end(answer.replies.size() == commands.size() ? Status::kOk : Status::kLost);
+        if (!mpd_parser_is_discrete(parser)) return answer.replies.size() == commands ? Status::kOk : Status::kLost;
         // More answers than commands: whatever this is, it is not MPD.
-        if (answer.replies.size() == commands.size()) return end(Status::kLost);
+        if (answer.replies.size() == commands) return Status::kLost;
         answer.replies.push_back(std::move(pairs));
         pairs.clear();
         break;
       case MPD_PARSER_ERROR:
-        if (answer.replies.size() == commands.size()) return end(Status::kLost);
+        if (answer.replies.size() == commands) return Status::kLost;
         answer.code = mpd_parser_get_server_error(parser);
         answer.text = mpd_parser_get_message(parser);
-        return end(Status::kError);
+        return Status::kError;
       case MPD_PARSER_MALFORMED:
-        return end(Status::kLost);
+        return Status::kLost;
     }
   }
 }

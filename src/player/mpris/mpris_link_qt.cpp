@@ -1,0 +1,285 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The MPRIS link answers the play modes from what the chosen player last
+// reported: its PropertiesChanged and Seeked signals and a poll at every
+// request feed an MprisWatch, and the program hears of every change in the
+// answer, so a cycle moves on without waiting for its next tick.
+#include <QTimer>
+#include <chrono>
+#include <utility>
+
+#include "platform/app_folders.h"
+#include "player/mpris/mpris_calls.h"
+#include "player/mpris/mpris_hand_over.h"
+#include "player/mpris/mpris_link.h"
+#include "player/mpris/mpris_players.h"
+#include "player/mpris/mpris_settings.h"
+#include "player/mpris/mpris_watch.h"
+
+namespace jukora {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// How soon to look again while something is awaited.
+constexpr int kLookIntervalMs = 150;
+
+class MprisBusLink : public MprisLink {
+ public:
+  MprisBusLink(const SettingsStore& settings, const AppFolders& folders, OwnPlayerTest own_player);
+
+  Reach reach() override;
+  PlayStatus play_status() override;
+  CurrentSong current_song(const std::string& player_dir) override;
+
+  HandOver play_file(const std::string& player_dir, const std::string& song_path) override;
+  HandOver play_playlist(const std::string& player_dir) override;
+  std::string playlist_path(const std::string&) const override { return playlist_; }
+  void stop() override;
+  // Runs the command that starts the player, unless it runs or is coming up.
+  void start(const std::string&) override { hand_over_.start(); }
+
+  std::string missing_program(const std::string& player_dir) const override;
+  PlayerTexts texts() const override;
+
+  std::string unavailable() const override;
+  void list_players(std::function<void(std::vector<MprisPlayer>)> done) override {
+    players_.list_players(std::move(done));
+  }
+
+ private:
+  // What the link would answer now; the program hears of every change.
+  struct Answer {
+    bool busy = false;
+    bool running = false;
+    PlayStatus status = PlayStatus::kStopped;
+    std::string song;
+    bool operator==(const Answer&) const = default;
+  };
+
+  // The player the settings name now; what was learned of another is forgotten.
+  void choose_player();
+  // Whether the link must answer "busy": the player is coming up, being
+  // looked at for the first time, or does not answer.
+  bool busy(Clock::time_point now);
+  bool running() { return players_.chosen() != nullptr; }
+  // One look at the player per request keeps what it reported fresh, also
+  // where it sends no signals.
+  void refresh();
+  void poll();
+  void properties_changed(const QDBusMessage& message);
+  void seeked(const QDBusMessage& message);
+  void apply(const QVariantMap& properties, bool whole);
+  void look_soon();
+  // After every reply and signal: a hand-over that waited for the player
+  // goes out once it is ready; a look is planned while something is
+  // awaited; and the program hears of any change in what the link would
+  // answer.
+  void settle();
+
+  const std::string playlist_;
+  MprisCalls calls_;
+  MprisSettings settings_;
+  MprisWatch watch_;
+  MprisPlayers players_;
+  MprisHandOver hand_over_;
+  QTimer look_timer_;
+  Answer last_answer_;
+};
+
+MprisBusLink::MprisBusLink(const SettingsStore& settings, const AppFolders& folders, OwnPlayerTest own_player)
+    : playlist_(join_path(folders.data, "winamp.m3u")),
+      settings_(settings),
+      players_(calls_, settings_, std::move(own_player)),
+      hand_over_(calls_, players_, settings_, watch_) {
+  players_.on_news = [this] { settle(); };
+  hand_over_.on_news = [this] { settle(); };
+  hand_over_.look_soon = [this] { look_soon(); };
+  look_timer_.setSingleShot(true);
+  look_timer_.setInterval(kLookIntervalMs);
+  QObject::connect(&look_timer_, &QTimer::timeout, &look_timer_, [this] {
+    poll();
+    settle();
+  });
+  if (!calls_.connected()) return;
+  calls_.listen(QString(), kMprisObjectPath, kDBusProperties, QStringLiteral("PropertiesChanged"),
+                [this](const QDBusMessage& message) { properties_changed(message); });
+  calls_.listen(QString(), kMprisObjectPath, kMprisPlayerInterface, QStringLiteral("Seeked"),
+                [this](const QDBusMessage& message) { seeked(message); });
+}
+
+void MprisBusLink::choose_player() {
+  switch (players_.choose()) {
+    case MprisPlayers::Choice::kSame:
+      return;
+    case MprisPlayers::Choice::kGone:
+      watch_.clear();
+      return;
+    case MprisPlayers::Choice::kNew:
+      watch_.clear();
+      hand_over_.player_changed();
+      poll();
+      return;
+  }
+}
+
+bool MprisBusLink::busy(Clock::time_point now) {
+  choose_player();
+  const DrivenPlayer* player = players_.chosen();
+  if (!player) return players_.deciding() || hand_over_.starting(now);
+  return !player->ready() || player->unresponsive(now);
+}
+
+void MprisBusLink::refresh() {
+  choose_player();
+  poll();
+}
+
+void MprisBusLink::poll() {
+  DrivenPlayer* player = players_.chosen();
+  if (!player || player->polling) return;
+  player->polling = true;
+  player->poll_sent = Clock::now();
+  const QString owner = player->owner;
+  calls_.call(MprisCalls::get_all(owner, kMprisPlayerInterface), [this, owner](const QDBusMessage& reply) {
+    if (!players_.is_chosen(owner)) return;
+    DrivenPlayer& answered = *players_.chosen();
+    answered.polling = false;
+    if (reply.type() == QDBusMessage::ErrorMessage) {
+      answered.silent = true;
+      return;
+    }
+    answered.silent = false;
+    answered.polled = true;
+    apply(to_map(reply.arguments().value(0)), true);
+  });
+}
+
+void MprisBusLink::properties_changed(const QDBusMessage& message) {
+  const DrivenPlayer* player = players_.chosen();
+  if (!player || message.service() != player->owner) return;
+  const QString interface_name = message.arguments().value(0).toString();
+  if (interface_name != kMprisPlayerInterface) return;
+  apply(to_map(message.arguments().value(1)), false);
+  // A signal tells what changed, not where the track is now.
+  look_soon();
+  settle();
+}
+
+void MprisBusLink::seeked(const QDBusMessage& message) {
+  const DrivenPlayer* player = players_.chosen();
+  if (!player || message.service() != player->owner) return;
+  if (auto position = to_int64(message.arguments().value(0))) watch_.set_position(*position, Clock::now(), true);
+  settle();
+}
+
+void MprisBusLink::apply(const QVariantMap& properties, bool whole) {
+  const auto now = Clock::now();
+  if (properties.contains("PlaybackStatus"))
+    watch_.set_status(properties.value("PlaybackStatus").toString().toStdString(), now);
+  if (properties.contains("Metadata")) {
+    const QVariantMap metadata = to_map(properties.value("Metadata"));
+    std::optional<std::string> url;
+    if (metadata.contains("xesam:url")) url = metadata.value("xesam:url").toString().toStdString();
+    if (url && url->empty()) url.reset();
+    watch_.set_track(url, to_int64(metadata.value("mpris:length")), now);
+  }
+  if (auto position = properties.contains("Position") ? to_int64(properties.value("Position")) : std::nullopt) {
+    watch_.set_position(*position, now);
+  } else if (whole) {
+    watch_.no_position();
+  }
+}
+
+void MprisBusLink::look_soon() {
+  if (!look_timer_.isActive()) look_timer_.start();
+}
+
+void MprisBusLink::settle() {
+  const auto now = Clock::now();
+  choose_player();
+  hand_over_.settle(now, tell);
+  const DrivenPlayer* player = players_.chosen();
+  if (watch_.wants_look(now) || hand_over_.waiting() || (player && !player->ready())) look_soon();
+
+  const bool is_busy = busy(now);
+  Answer answer{is_busy, running(), is_busy ? PlayStatus::kBusy : watch_.status(now), {}};
+  if (!is_busy && running()) {
+    CurrentSong current = watch_.song(now);
+    answer.song = current.kind == CurrentSong::Kind::kSong ? current.path : std::string();
+  }
+  if (answer != last_answer_) {
+    last_answer_ = answer;
+    changed();
+  }
+}
+
+Reach MprisBusLink::reach() {
+  if (!calls_.connected()) return Reach::kNotRunning;
+  refresh();
+  if (busy(Clock::now())) return Reach::kBusy;
+  return running() ? Reach::kRunning : Reach::kNotRunning;
+}
+
+PlayStatus MprisBusLink::play_status() {
+  const auto now = Clock::now();
+  if (busy(now)) return PlayStatus::kBusy;
+  return running() ? watch_.status(now) : PlayStatus::kStopped;
+}
+
+CurrentSong MprisBusLink::current_song(const std::string&) {
+  if (!calls_.connected()) return CurrentSong::not_running(no_session_bus_text(settings_.identity()));
+  refresh();
+  const auto now = Clock::now();
+  if (busy(now)) return CurrentSong::busy();
+  if (!running()) return CurrentSong::not_running(texts().not_running);
+  return watch_.song(now);
+}
+
+HandOver MprisBusLink::play_file(const std::string&, const std::string& song_path) {
+  if (!calls_.connected()) return HandOver::refused(no_session_bus_text(settings_.identity()));
+  choose_player();
+  return hand_over_.hand_over(song_path, false);
+}
+
+HandOver MprisBusLink::play_playlist(const std::string&) {
+  if (!calls_.connected()) return HandOver::refused(no_session_bus_text(settings_.identity()));
+  choose_player();
+  return hand_over_.hand_over(playlist_, true);
+}
+
+void MprisBusLink::stop() {
+  hand_over_.forget();
+  watch_.stopped();
+  if (const DrivenPlayer* player = players_.chosen())
+    calls_.call(MprisCalls::player_method(player->owner, kMprisPlayerInterface, QStringLiteral("Stop")), nullptr);
+}
+
+std::string MprisBusLink::missing_program(const std::string&) const {
+  const std::string identity = settings_.identity();
+  if (!calls_.connected()) return no_session_bus_text(identity);
+  if (settings_.stem().empty()) return "No desktop player is chosen.  Pick one in Preferences.";
+  if (!settings_.command_words())
+    return "The command that starts " + identity + " has a quote that is not closed.  Check it in Preferences.";
+  return settings_.program().empty() ? texts().executable_not_found : std::string();
+}
+
+PlayerTexts MprisBusLink::texts() const {
+  auto words = settings_.command_words();
+  return mpris_texts(settings_.identity(), words && !words->empty() ? words->front() : std::string());
+}
+
+std::string MprisBusLink::unavailable() const {
+  return calls_.connected() ? std::string()
+                            : "There is no D-Bus session bus here, so desktop players cannot be reached.  "
+                              "mpv (built in) works without it.";
+}
+
+}  // namespace
+
+std::unique_ptr<MprisLink> make_mpris_link(const SettingsStore& settings, const AppFolders& folders,
+                                           MprisLink::OwnPlayerTest own_player) {
+  return std::make_unique<MprisBusLink>(settings, folders, std::move(own_player));
+}
+
+}  // namespace jukora

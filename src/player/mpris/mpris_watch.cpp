@@ -1,0 +1,170 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "player/mpris/mpris_watch.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "player/file_url.h"
+#include "player/mpris/mpris_rules.h"
+
+namespace jukora {
+
+namespace {
+
+using std::chrono::duration_cast;
+using std::chrono::microseconds;
+using std::chrono::milliseconds;
+
+// Two positions closer in time than this tell nothing about movement.
+constexpr milliseconds kReadingSpan{100};
+// A seek this shortly before a change of track may belong to the change.
+constexpr milliseconds kSeekSettle{500};
+
+}  // namespace
+
+void MprisWatch::set_status(std::string_view playback_status, Time now) {
+  if (phase_ == Phase::kFollowing && path() == awaited_) {
+    // A pause holds the followed song where it is.
+    followed_ = {followed_position(now).count(), now};
+    followed_running_ = playback_status == "Playing";
+  }
+  status_ = std::string(playback_status);
+  update(now);
+}
+
+void MprisWatch::set_track(std::optional<std::string> url, std::optional<std::int64_t> length_us, Time now) {
+  if (url != url_) readings_.clear();
+  url_ = std::move(url);
+  length_ = length_us;
+  if (phase_ == Phase::kFollowing && path() == awaited_ && length_) followed_length_ = length_;
+  update(now);
+}
+
+void MprisWatch::set_position(std::int64_t position_us, Time now, bool seeked) {
+  reports_position_ = true;
+  if (seeked) readings_.clear();
+  readings_.push_back({position_us, now});
+  while (readings_.size() > 2 && now - readings_[1].at >= kReadingSpan) readings_.pop_front();
+  if (phase_ == Phase::kFollowing && path() == awaited_) {
+    // A poll may read the position of the track that comes next before the
+    // track's name changes: only a seek takes the followed song back.
+    const std::int64_t reached = followed_position(now).count();
+    if (seeked) before_seek_ = Reading{reached, now};
+    followed_ = {seeked ? position_us : std::max(position_us, reached), now};
+  }
+  update(now);
+}
+
+void MprisWatch::no_position() { reports_position_ = false; }
+
+void MprisWatch::clear() { *this = MprisWatch(); }
+
+void MprisWatch::handed_over(std::string path, bool follow, Time now) {
+  phase_ = Phase::kAwaiting;
+  awaited_ = std::move(path);
+  follow_ = follow;
+  deadline_ = now + kHandOverWait;
+  // The song starts afresh even if the player was at it already.
+  readings_.clear();
+  update(now);
+}
+
+void MprisWatch::stopped() { phase_ = Phase::kNone; }
+
+PlayStatus MprisWatch::status(Time now) {
+  update(now);
+  if (phase_ == Phase::kAwaiting) return PlayStatus::kBusy;
+  if (phase_ == Phase::kPlayerOwn) return PlayStatus::kStopped;
+  return reported_status();
+}
+
+CurrentSong MprisWatch::song(Time now) {
+  update(now);
+  if (phase_ == Phase::kAwaiting || !status_) return CurrentSong::busy();
+  auto local = path();
+  return local ? CurrentSong::song(std::move(*local)) : CurrentSong::no_song();
+}
+
+bool MprisWatch::wants_look(Time now) {
+  update(now);
+  return phase_ == Phase::kAwaiting || (status_ && reported_status() == PlayStatus::kBusy);
+}
+
+std::optional<std::string> MprisWatch::path() const { return url_ ? path_from_file_url(*url_) : std::nullopt; }
+
+PlayStatus MprisWatch::reported_status() const {
+  if (!status_) return PlayStatus::kBusy;
+  const PlayStatus said = play_status_of(*status_);
+  if (said != PlayStatus::kStopped || !url_ || !reports_position_) return said;
+  // Some players keep saying "Stopped" while they play (mpv's MPRIS script
+  // 0.7 does after its first idle), others say it at the end of a track they
+  // still name. A position that moves is believed over the word; until two
+  // readings tell, the answer is "ask again".
+  if (readings_.size() < 2 || readings_.back().at - readings_.front().at < kReadingSpan) return PlayStatus::kBusy;
+  return readings_.back().position > readings_.front().position ? PlayStatus::kPlaying : PlayStatus::kStopped;
+}
+
+microseconds MprisWatch::followed_position(Time now) const {
+  microseconds position{followed_.position};
+  if (followed_running_) position += duration_cast<microseconds>(now - followed_.at);
+  return position;
+}
+
+// How the next song of the cycle is told from a track the user starts: a
+// player that goes on by itself (its library, its queue, songs that an
+// earlier OpenUri appended) changes track when the followed song ends; a
+// user picks another track while it still plays. So a change of track counts
+// as the player's own when the followed song had reached its end, within
+// kEndSlack of its mpris:length, by the time it has played (pauses held)
+// or the position the player reported, whichever is further, or where a
+// seek the player announced took it. An earlier change is the user's, and stays: the
+// cycle waits for it like for any song. A song whose length the player does
+// not give cannot be judged, and its successor is left playing too.
+bool MprisWatch::followed_song_ended(Time now) const {
+  if (!followed_length_) return false;
+  microseconds reached = followed_position(now);
+  // Some players (Audacious) announce a seek to the start as the next track
+  // begins, just before they name it: a seek that recent does not count.
+  if (before_seek_ && now - before_seek_->at < kSeekSettle)
+    reached =
+        std::max(reached, microseconds(before_seek_->position) + duration_cast<microseconds>(now - before_seek_->at));
+  return reached >= microseconds(*followed_length_) - kEndSlack;
+}
+
+void MprisWatch::update(Time now) {
+  if (phase_ == Phase::kAwaiting && now >= deadline_) phase_ = Phase::kNone;
+  const auto current = path();
+  switch (phase_) {
+    case Phase::kNone:
+      break;
+    case Phase::kAwaiting:
+      if (current == awaited_ && reported_status() == PlayStatus::kPlaying) {
+        phase_ = follow_ ? Phase::kFollowing : Phase::kNone;
+        followed_ = {0, now};
+        before_seek_.reset();
+        followed_running_ = true;
+        followed_length_ = length_;
+        if (!readings_.empty()) followed_ = readings_.back();
+      }
+      break;
+    case Phase::kFollowing:
+      if (current == awaited_) break;
+      if (followed_song_ended(now)) {
+        // Between two tracks some players name none for a moment.
+        phase_ = Phase::kPlayerOwn;
+        own_url_ = url_;
+      } else {
+        phase_ = Phase::kNone;
+      }
+      break;
+    case Phase::kPlayerOwn:
+      if (!own_url_) {
+        own_url_ = url_;
+      } else if (url_ != own_url_ || play_status_of(status_.value_or("")) == PlayStatus::kPaused) {
+        phase_ = Phase::kNone;
+      }
+      break;
+  }
+}
+
+}  // namespace jukora

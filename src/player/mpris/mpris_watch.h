@@ -1,0 +1,92 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// How the program follows an MPRIS player between its reports: the status
+// the play cycle sees, the song it names, whether a song handed over has
+// begun to play, and whether the player went on to a track of its own after
+// the cycle's song. The link feeds it what the player reports and when; the
+// time is passed in, so every rule can be tested without a player.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <deque>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "player/player_link.h"
+
+namespace jukora {
+
+class MprisWatch {
+ public:
+  using Time = std::chrono::steady_clock::time_point;
+
+  // How long a song handed over may take to play before the player's own
+  // status counts again.
+  static constexpr std::chrono::seconds kHandOverWait{5};
+  // A track change this close to the end of the followed song is its end.
+  static constexpr std::chrono::milliseconds kEndSlack{1500};
+
+  // What the player reported, as signals and replies bring it.
+  void set_status(std::string_view playback_status, Time now);
+  // Its Metadata: xesam:url (nothing when it names no track) and mpris:length.
+  void set_track(std::optional<std::string> url, std::optional<std::int64_t> length_us, Time now);
+  // Position, as a poll read it, or as the player announced after a seek.
+  void set_position(std::int64_t position_us, Time now, bool seeked = false);
+  // The player does not report a position at all.
+  void no_position();
+  // A new player, or none: everything learned is forgotten.
+  void clear();
+
+  // A song was handed over. With `follow` the next song of the play cycle
+  // comes after it even where the player would go on to a track of its own;
+  // the first song of a playlist is only awaited.
+  void handed_over(std::string path, bool follow, Time now);
+  // The player was told to stop: nothing is awaited or followed any more.
+  void stopped();
+
+  // The status the play cycle sees.
+  PlayStatus status(Time now);
+  // The song the player is at, as scoring wants it.
+  CurrentSong song(Time now);
+  // Whether a look sooner than the next tick would help: a hand-over is
+  // awaited, or the player says "Stopped" and its position has to tell.
+  bool wants_look(Time now);
+
+ private:
+  enum class Phase {
+    kNone,       // the player's own word counts
+    kAwaiting,   // a song handed over has not been seen playing yet
+    kFollowing,  // the cycle's song plays
+    kPlayerOwn,  // it ended, and what the player plays now is its own choice
+  };
+  struct Reading {
+    std::int64_t position;
+    Time at;
+  };
+
+  std::optional<std::string> path() const;
+  PlayStatus reported_status() const;
+  void update(Time now);
+  // Where the followed song is now, by its last reading and the time since.
+  std::chrono::microseconds followed_position(Time now) const;
+  bool followed_song_ended(Time now) const;
+
+  std::optional<std::string> status_;
+  std::optional<std::string> url_;
+  std::optional<std::int64_t> length_;
+  std::deque<Reading> readings_;  // of the current track, oldest first
+  bool reports_position_ = true;
+
+  Phase phase_ = Phase::kNone;
+  std::string awaited_;  // the song handed over (kAwaiting, kFollowing)
+  bool follow_ = false;
+  Time deadline_{};
+  std::optional<std::string> own_url_;  // kPlayerOwn: the track it went on to, once seen
+  Reading followed_{0, {}};
+  std::optional<Reading> before_seek_;  // where the followed song was when the player last announced a seek
+  bool followed_running_ = false;
+  std::optional<std::int64_t> followed_length_;
+};
+
+}  // namespace jukora

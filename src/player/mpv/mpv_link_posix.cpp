@@ -1,0 +1,373 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "platform/private_folder.h"
+#include "player/detached_spawn.h"
+#include "player/mpv/mpv_ipc.h"
+#include "player/mpv/mpv_link.h"
+#include "songlist/paths.h"
+
+namespace jukora {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// mpv listens about 100 ms after it was started; until then, or until it is
+// gone, it is busy. A loaded machine may take much longer.
+constexpr std::chrono::seconds kSpawnDeadline{10};
+// After mpv let a request run out, it is busy for this long without being
+// asked again: every tick or click would otherwise wait on it anew.
+constexpr std::chrono::seconds kQuietAfterTimeout{1};
+
+bool is_true(const MpvReply& reply) { return reply.ok && reply.data.is_boolean() && reply.data.get<bool>(); }
+
+bool has_flag(const nlohmann::json& entry, const char* flag) {
+  auto found = entry.find(flag);
+  return found != entry.end() && found->is_boolean() && found->get<bool>();
+}
+
+std::string file_of(const nlohmann::json& entry) {
+  auto found = entry.find("filename");
+  return found != entry.end() && found->is_string() ? found->get<std::string>() : std::string();
+}
+
+// mpv's playlist as a list of entries; empty when the reply is not one.
+std::vector<nlohmann::json> playlist_entries(const MpvReply& reply) {
+  std::vector<nlohmann::json> entries;
+  if (!reply.ok || !reply.data.is_array()) return entries;
+  for (const auto& entry : reply.data) entries.push_back(entry.is_object() ? entry : nlohmann::json::object());
+  return entries;
+}
+
+constexpr std::string_view kSocketName = "mpv-socket";
+
+const std::vector<std::string> kAskPlaylist = {"get_property", "playlist"};
+const std::vector<std::string> kAskIdle = {"get_property", "idle-active"};
+
+std::string foreign_socket_text(const std::string& socket) {
+  return socket + " is not Jukora's own mpv socket, so mpv is not started. Remove it and try again.";
+}
+
+class MpvIpcLink : public MpvLink {
+ public:
+  explicit MpvIpcLink(const AppFolders& folders) : data_folder_(folders.data) {}
+
+  Reach reach() override;
+  PlayStatus play_status() override;
+  // Asks mpv for the entry it is at, in one request.
+  CurrentSong current_song(const std::string& player_dir) override;
+
+  HandOver play_file(const std::string& player_dir, const std::string& song_path) override;
+  HandOver play_playlist(const std::string& player_dir) override;
+  // In the data folder: the player folder may be the system's.
+  std::string playlist_path(const std::string& player_dir) const override;
+  void stop() override;
+  // mpv is started at the next request: a song or a playlist handed over
+  // then starts it playing at once; any other request starts it idle.
+  void start(const std::string& player_dir) override;
+
+  // Also refuses while the socket's place holds something that is not this
+  // user's mpv: mpv is never started over it.
+  std::string missing_program(const std::string& player_dir) const override;
+  std::string folder_program(const std::string& player_dir) const override;
+  PlayerTexts texts() const override;
+
+  std::string socket_path() override;
+
+ private:
+  // The entry playing when the player was stopped: mpv forgets its position
+  // on stop, the program still wants to score that song.
+  struct StoppedEntry {
+    long position;
+    std::string file;
+  };
+  struct PendingSpawn {
+    pid_t pid;
+    std::chrono::steady_clock::time_point deadline;
+  };
+  enum class Presence {
+    kAnswers,  // connected to this user's mpv
+    kBusy,     // a player that cannot answer now
+    kGone,     // no player: one may be started
+    kForeign,  // something else holds the socket's place: never start over it
+  };
+  struct Contact {
+    Presence state;
+    std::optional<MpvSession> session;
+  };
+  struct Playlist {
+    std::vector<nlohmann::json> entries;
+    long position = -1;  // the entry to score, -1 for none
+  };
+
+  Contact contact();
+  // contact(), and a bare start asked for earlier happens now if mpv is gone.
+  Contact contact_or_start();
+  // The replies of one batch; nothing when mpv did not answer them in time,
+  // which also holds off further waits for a while.
+  std::optional<std::vector<MpvReply>> ask(MpvSession& session, const std::vector<std::vector<std::string>>& commands);
+  bool spawn_pending() const;
+  // `then`, when given, goes in the same batch, after the questions.
+  std::optional<Playlist> ask_playlist(MpvSession& session, const std::vector<std::string>& then = {});
+  // `hand_over` goes to a running mpv; a new one gets `arguments` instead.
+  HandOver launch(const std::string& player_dir, const std::vector<std::string>& hand_over,
+                  const std::vector<std::string>& arguments);
+  bool spawn(const std::string& player_dir, const std::vector<std::string>& arguments);
+
+  std::string data_folder_;
+  std::optional<std::string> socket_path_;
+  std::optional<PendingSpawn> pending_;
+  std::optional<StoppedEntry> stopped_;
+  // The player folder of a bare start that waits for the next request.
+  std::optional<std::string> bare_start_;
+  std::chrono::steady_clock::time_point quiet_until_{};
+  // The listener on our socket runs as another user.
+  bool foreign_listener_ = false;
+};
+
+}  // namespace
+
+std::unique_ptr<MpvLink> make_mpv_link(const AppFolders& folders) { return std::make_unique<MpvIpcLink>(folders); }
+
+std::string MpvIpcLink::folder_program(const std::string& player_dir) const { return join_path(player_dir, "mpv"); }
+
+std::string MpvIpcLink::playlist_path(const std::string&) const { return join_path(data_folder_, "winamp.m3u"); }
+
+PlayerTexts MpvIpcLink::texts() const {
+  // The program starts its own mpv, so "run it manually" would not help.
+  return {
+      "mpv",
+      "Stop mpv",
+      "mpv Folder",
+      "Select mpv Folder",
+      "mpv not found.  Is the mpv folder in Preferences the one that holds the mpv program?",
+      "mpv is not running.  To run mpv, select a playmode or play a song from the list.",
+      "The folder that holds the mpv program",
+      "Browse for the folder that holds mpv",
+  };
+}
+
+std::string MpvIpcLink::socket_path() {
+  if (socket_path_) return *socket_path_;
+  // Stable names, so that the program finds the mpv it started in an
+  // earlier run.
+  std::string folder = private_socket_folder(data_folder_, kSocketName.size());
+  if (folder.empty()) return {};
+  socket_path_ = join_path(folder, kSocketName);
+  return *socket_path_;
+}
+
+std::string MpvIpcLink::missing_program(const std::string& player_dir) const {
+  std::string missing = MpvLink::missing_program(player_dir);
+  if (!missing.empty() || !socket_path_) return missing;
+  SocketCheck check = check_own_socket(*socket_path_);
+  if (check == SocketCheck::kForeign || (check == SocketCheck::kOwnSocket && foreign_listener_))
+    return foreign_socket_text(*socket_path_);
+  return {};
+}
+
+bool MpvIpcLink::spawn_pending() const {
+  return pending_ && Clock::now() < pending_->deadline && process_exists(pending_->pid);
+}
+
+MpvIpcLink::Contact MpvIpcLink::contact() {
+  if (Clock::now() < quiet_until_) return {Presence::kBusy, std::nullopt};
+  const std::string path = socket_path();
+  if (path.empty()) return {Presence::kGone, std::nullopt};
+  // Whoever can put a link or a socket of their own there could take our
+  // commands or feed us answers.
+  switch (check_own_socket(path)) {
+    case SocketCheck::kForeign:
+      return {Presence::kForeign, std::nullopt};
+    case SocketCheck::kMissing:
+      foreign_listener_ = false;
+      return {spawn_pending() ? Presence::kBusy : Presence::kGone, std::nullopt};
+    case SocketCheck::kOwnSocket:
+      break;
+  }
+  MpvSession::Refusal why{};
+  auto session = MpvSession::connect(path, kMpvReplyTimeout, &why);
+  if (!session) {
+    // A player we just started is not listening yet.
+    if (why == MpvSession::Refusal::kGone && !spawn_pending()) return {Presence::kGone, std::nullopt};
+    return {Presence::kBusy, std::nullopt};
+  }
+  foreign_listener_ = !peer_is_this_user(session->fd());
+  if (foreign_listener_) return {Presence::kForeign, std::nullopt};
+  pending_.reset();
+  return {Presence::kAnswers, std::move(session)};
+}
+
+MpvIpcLink::Contact MpvIpcLink::contact_or_start() {
+  Contact found = contact();
+  if (found.state != Presence::kGone || !bare_start_) {
+    if (found.state != Presence::kGone) bare_start_.reset();
+    return found;
+  }
+  const std::string player_dir = *std::exchange(bare_start_, std::nullopt);
+  spawn(player_dir, {});
+  return {Presence::kBusy, std::nullopt};
+}
+
+std::optional<std::vector<MpvReply>> MpvIpcLink::ask(MpvSession& session,
+                                                     const std::vector<std::vector<std::string>>& commands) {
+  std::vector<MpvReply> replies = session.ask_all(commands);
+  if (!session.lost()) return replies;
+  quiet_until_ = Clock::now() + kQuietAfterTimeout;
+  return std::nullopt;
+}
+
+Reach MpvIpcLink::reach() {
+  switch (contact_or_start().state) {
+    case Presence::kAnswers:
+      return Reach::kRunning;
+    case Presence::kBusy:
+      return Reach::kBusy;
+    case Presence::kGone:
+    case Presence::kForeign:
+      break;
+  }
+  return Reach::kNotRunning;
+}
+
+// "current" names the entry mpv is at, also while a new one loads. Just
+// after a start or a replacing load mpv is busy but at no entry yet: it is
+// about to play the first one, and that is the song to score. After a stop,
+// the entry that was stopped.
+std::optional<MpvIpcLink::Playlist> MpvIpcLink::ask_playlist(MpvSession& session,
+                                                             const std::vector<std::string>& then) {
+  std::vector<std::vector<std::string>> commands = {kAskPlaylist, kAskIdle};
+  if (!then.empty()) commands.push_back(then);
+  auto replies = ask(session, commands);
+  if (!replies) return std::nullopt;
+  const MpvReply& idle = (*replies)[1];
+  Playlist state{playlist_entries((*replies)[0])};
+  for (const char* flag : {"current", "playing"})
+    for (std::size_t i = 0; i < state.entries.size() && state.position < 0; ++i)
+      if (has_flag(state.entries[i], flag)) state.position = static_cast<long>(i);
+  if (state.position < 0 && !state.entries.empty() && idle.ok && idle.data.is_boolean() && !idle.data.get<bool>())
+    state.position = 0;
+  if (state.position < 0 && stopped_ && stopped_->position < static_cast<long>(state.entries.size()) &&
+      file_of(state.entries[static_cast<std::size_t>(stopped_->position)]) == stopped_->file)
+    state.position = stopped_->position;
+  // A playlist file holds one entry a line, so a name with a line break
+  // splits its entry there and shifts every one after it; mpv gives the
+  // answers a player that names its song through such a file gives: from
+  // that name on, no song.
+  for (long i = 0; i <= state.position; ++i)
+    if (file_of(state.entries[static_cast<std::size_t>(i)]).find('\n') != std::string::npos) state.position = -1;
+  return state;
+}
+
+CurrentSong MpvIpcLink::current_song(const std::string& player_dir) {
+  auto found = contact_or_start();
+  switch (found.state) {
+    case Presence::kBusy:
+      return CurrentSong::busy();
+    case Presence::kGone:
+      return CurrentSong::not_running(texts().not_running);
+    case Presence::kForeign:
+      return CurrentSong::no_song(missing_program(player_dir));
+    case Presence::kAnswers:
+      break;
+  }
+  auto playlist = ask_playlist(*found.session);
+  if (!playlist) return CurrentSong::busy();
+  if (playlist->position < 0) return CurrentSong::no_song();
+  std::string file = file_of(playlist->entries[static_cast<std::size_t>(playlist->position)]);
+  return file.empty() ? CurrentSong::no_song() : CurrentSong::song(std::move(file));
+}
+
+PlayStatus MpvIpcLink::play_status() {
+  auto found = contact_or_start();
+  if (found.state == Presence::kBusy) return PlayStatus::kBusy;
+  if (!found.session) return PlayStatus::kStopped;
+  auto replies = ask(*found.session,
+                     {{"get_property", "idle-active"}, {"get_property", "pause"}, {"get_property", "eof-reached"}});
+  if (!replies) return PlayStatus::kBusy;
+  if (!(*replies)[0].ok || is_true((*replies)[0])) return PlayStatus::kStopped;
+  // --keep-open holds the last song at its end: that is stopped. It pauses
+  // there too, unless the user's own mpv settings say keep-open-pause=no.
+  if (is_true((*replies)[2])) return PlayStatus::kStopped;
+  return is_true((*replies)[1]) ? PlayStatus::kPaused : PlayStatus::kPlaying;
+}
+
+void MpvIpcLink::stop() {
+  auto found = contact_or_start();
+  if (!found.session) return;
+  auto playlist = ask_playlist(*found.session, {"stop", "keep-playlist"});
+  if (!playlist) return;
+  if (playlist->position >= 0)
+    stopped_ =
+        StoppedEntry{playlist->position, file_of(playlist->entries[static_cast<std::size_t>(playlist->position)])};
+}
+
+// A bare mpv could not take a song before it listens.
+void MpvIpcLink::start(const std::string& player_dir) { bare_start_ = player_dir; }
+
+HandOver MpvIpcLink::play_file(const std::string& player_dir, const std::string& song_path) {
+  // An absolute path: mpv cannot read it as a protocol or an option.
+  if (!is_local_file_path(song_path)) return HandOver::refused("It is not a file on this computer.");
+  return launch(player_dir, {"loadfile", song_path, "replace"}, {"--", song_path});
+}
+
+HandOver MpvIpcLink::play_playlist(const std::string& player_dir) {
+  std::string playlist = playlist_path(player_dir);
+  if (!is_local_file_path(playlist)) return HandOver::refused("It is not a file on this computer.");
+  return launch(player_dir, {"loadlist", playlist, "replace"}, {"--playlist=" + playlist});
+}
+
+HandOver MpvIpcLink::launch(const std::string& player_dir, const std::vector<std::string>& hand_over,
+                            const std::vector<std::string>& arguments) {
+  // One player only: a running mpv takes the work, a busy one gets it later,
+  // and none is ever started beside one that does not answer.
+  auto found = contact();
+  bare_start_.reset();
+  if (found.state == Presence::kAnswers) {
+    // The end of the last song left mpv paused (--keep-open); a new song
+    // plays, as it would in a freshly started player.
+    if (!ask(*found.session, {hand_over, {"set", "pause", "no"}})) return HandOver::busy();
+    stopped_.reset();
+    return HandOver::started();
+  }
+  if (found.state != Presence::kGone || !spawn(player_dir, arguments)) return HandOver::busy();
+  return HandOver::started();
+}
+
+bool MpvIpcLink::spawn(const std::string& player_dir, const std::vector<std::string>& arguments) {
+  // The folder is chosen and made afresh for every new mpv: a sweep of old
+  // files may have taken it away while we ran, and an mpv told to listen in
+  // a missing folder plays on out of reach, so every later start would add
+  // another.
+  socket_path_.reset();
+  std::string socket = socket_path();
+  if (socket.empty()) return false;
+  std::vector<std::string> options = {
+      "--input-ipc-server=" + socket,
+      "--idle=yes",
+      "--force-window=no",
+      "--no-terminal",
+      // At a song's end mpv stays at that entry, so the song can still be
+      // scored.
+      "--keep-open=yes",
+      "--audio-display=no",
+      // Songlists are shared files: whatever the user's mpv settings say, a
+      // playlist never opens a protocol.
+      "--load-unsafe-playlists=no",
+  };
+  options.insert(options.end(), arguments.begin(), arguments.end());
+  auto pid = spawn_detached(folder_program(player_dir), options);
+  if (!pid) return false;
+  pending_ = PendingSpawn{*pid, Clock::now() + kSpawnDeadline};
+  stopped_.reset();
+  return true;
+}
+
+}  // namespace jukora

@@ -1,0 +1,17 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Ratings from the files' own tags: the songs of the list, or the files and
+// folders the user picks (every audio file below a folder, as a drop finds
+// them, each folder once whatever links lead to it).
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ratings/rating_source.h"
+
+namespace jukora {
+
+std::unique_ptr<RatingSource> tag_source(std::vector<std::string> files_and_folders);
+
+}  // namespace jukora

@@ -1,0 +1,224 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// MpvLink against a real mpv playing short generated WAV files, with no
+// audio device: the "Winamp directory" holds a wrapper named mpv that adds
+// --ao=null --vo=null.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/memory_settings_store.h"
+#include "platform/settings_keys.h"
+#include "player/current_song.h"
+#include "player/mpv/mpv_ipc.h"
+#include "player/mpv/mpv_link.h"
+#include "support/players_posix.h"
+
+namespace jukora {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::eventually;
+using testing::FakeDesktop;
+using testing::players_on;
+using testing::read_bytes;
+using testing::TempDir;
+using testing::write_bytes;
+using testing::write_wav;
+
+class MpvLinkTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(testing::use_runtime_dir(temp.file("run")));
+    winamp_dir = temp.file("player dir, here");
+    std::filesystem::create_directory(winamp_dir);
+    write_wrapper();
+
+    music = temp.file("music, vol 1");
+    for (const char* name : {"a.wav", "b.wav"}) write_wav(music + "/" + name);
+
+    link = make_mpv_link(AppFolders{temp.file("data")});
+    settings.SaveSetting(sections::kPrefs, keys::kWinampDir, winamp_dir);
+  }
+
+  void TearDown() override {
+    if (!players_quit())
+      for (pid_t pid : players_on(link->socket_path())) kill(pid, SIGKILL);
+  }
+
+  // True once no player is left on the socket.
+  bool players_quit() {
+    std::string socket = link->socket_path();
+    if (auto session = MpvSession::connect(socket)) session->ask({"quit"});
+    return eventually([&] { return players_on(socket).empty(); }, 3s);
+  }
+
+  // `options` stand for settings of the user's own mpv configuration.
+  void write_wrapper(const std::string& options = "") {
+    write_bytes(winamp_dir + "/mpv", "#!/bin/sh\nexec /usr/bin/mpv --ao=null --vo=null " + options + " \"$@\"\n");
+    chmod((winamp_dir + "/mpv").c_str(), 0755);
+  }
+
+  std::string song(const std::string& name) const { return music + "/" + name; }
+  std::string scored() { return link->current_song(winamp_dir).path; }
+
+  bool status_becomes(PlayStatus status) {
+    return eventually([&] { return link->play_status() == status; });
+  }
+
+  void set_pause(bool paused) {
+    auto session = MpvSession::connect(link->socket_path());
+    ASSERT_TRUE(session);
+    ASSERT_TRUE(session->ask({"set", "pause", paused ? "yes" : "no"}).ok);
+  }
+
+  TempDir temp;
+  std::string winamp_dir, music;
+  std::unique_ptr<MpvLink> link;
+  MemorySettingsStore settings;
+  FakeDesktop desktop;
+};
+
+TEST_F(MpvLinkTest, FollowsASongThroughPauseStopAndEnd) {
+  // Long enough not to end while it is paused and stopped.
+  write_wav(song("long.wav"), 5);
+  link->play_file(winamp_dir, song("long.wav"));
+  ASSERT_TRUE(status_becomes(PlayStatus::kPlaying));
+  set_pause(true);
+  EXPECT_EQ(link->play_status(), PlayStatus::kPaused);
+  set_pause(false);
+  EXPECT_EQ(link->play_status(), PlayStatus::kPlaying);
+  link->stop();
+  EXPECT_EQ(link->play_status(), PlayStatus::kStopped);
+  EXPECT_EQ(scored(), song("long.wav")) << "the stopped song can still be scored";
+
+  // The running player takes the next song.
+  link->play_file(winamp_dir, song("a.wav"));
+  ASSERT_TRUE(status_becomes(PlayStatus::kPlaying));
+  ASSERT_TRUE(status_becomes(PlayStatus::kStopped)) << "the song ends by itself";
+  EXPECT_EQ(get_current_song(*link, settings, desktop), song("a.wav")) << "the ended song can still be scored";
+  EXPECT_TRUE(desktop.messages.empty());
+
+  // The end left mpv paused; the next song plays all the same.
+  link->play_file(winamp_dir, song("b.wav"));
+  ASSERT_TRUE(status_becomes(PlayStatus::kPlaying));
+  EXPECT_EQ(players_on(link->socket_path()).size(), 1u);
+}
+
+TEST_F(MpvLinkTest, AnEndTheUsersSettingsLeaveUnpausedIsStillAnEnd) {
+  write_wrapper("--keep-open-pause=no");
+  link->play_file(winamp_dir, song("a.wav"));
+  ASSERT_TRUE(status_becomes(PlayStatus::kPlaying));
+  ASSERT_TRUE(status_becomes(PlayStatus::kStopped)) << "a play cycle would wait for this song for good";
+  EXPECT_EQ(scored(), song("a.wav"));
+}
+
+TEST_F(MpvLinkTest, PlaysAPlaylistOfAwkwardNames) {
+  const std::vector<std::string> names = {"with space, and comma.wav", "double\"quote.wav", "caf\xE9 latin-1.wav"};
+  std::string lines;
+  for (const auto& name : names) {
+    write_wav(song(name));
+    lines += song(name) + "\r\n";
+  }
+  // As the playlist export writes it: no header, CR LF after every line.
+  std::filesystem::create_directories(temp.file("data"));
+  write_bytes(link->playlist_path(winamp_dir), lines);
+
+  // As the export does when no player runs: a bare start, then the list.
+  link->start(winamp_dir);
+  EXPECT_EQ(link->play_playlist(winamp_dir).result, HandOver::Result::kStarted);
+  ASSERT_TRUE(eventually([&] { return scored() == song(names[2]); }));
+  ASSERT_TRUE(status_becomes(PlayStatus::kStopped));
+  EXPECT_EQ(get_current_song(*link, settings, desktop), song(names[2])) << "the list ends at its last song";
+
+  link->play_file(winamp_dir, song(names[1]));
+  ASSERT_TRUE(status_becomes(PlayStatus::kPlaying));
+  EXPECT_EQ(get_current_song(*link, settings, desktop), song(names[1]));
+  EXPECT_EQ(players_on(link->socket_path()).size(), 1u);
+}
+
+TEST_F(MpvLinkTest, AStaleSocketIsGoneAndAPlayerComingUpIsBusyButNeverDoubled) {
+  // mpv leaves its socket file behind when it quits.
+  std::string path = link->socket_path();
+  ASSERT_EQ(path.rfind(temp.file("run"), 0), 0u);
+  int fd = testing::unix_socket_at(path, -1);
+  ASSERT_GE(fd, 0);
+  close(fd);
+  EXPECT_EQ(link->reach(), Reach::kNotRunning);
+
+  link->start(winamp_dir);
+  EXPECT_NE(link->reach(), Reach::kNotRunning) << "a player just started is busy, not gone";
+  link->start(winamp_dir);
+  Reach player = Reach::kBusy;
+  ASSERT_TRUE(eventually([&] { return (player = link->reach()) != Reach::kBusy; }));
+  ASSERT_EQ(player, Reach::kRunning);
+  EXPECT_EQ(link->play_status(), PlayStatus::kStopped);
+  EXPECT_EQ(link->current_song(winamp_dir).kind, CurrentSong::Kind::kNoSong);
+  EXPECT_EQ(players_on(path).size(), 1u);
+  struct stat folder {};
+  ASSERT_EQ(stat(std::filesystem::path(path).parent_path().c_str(), &folder), 0);
+  EXPECT_EQ(folder.st_mode & 0777, 0700u);
+
+  // A sweep of old files takes the folder away while the program runs: the
+  // next player must still be reachable, or every start would add one.
+  ASSERT_TRUE(players_quit());
+  std::filesystem::remove_all(std::filesystem::path(path).parent_path());
+  link->play_file(winamp_dir, song("a.wav"));
+  EXPECT_NE(link->reach(), Reach::kNotRunning);
+  EXPECT_EQ(link->socket_path(), path);
+}
+
+TEST_F(MpvLinkTest, AStoppedPlayerIsBusyAtOnceNeverReplacedAndPlaysOnWhenContinued) {
+  write_wav(song("long.wav"), 5);
+  link->play_file(winamp_dir, song("long.wav"));
+  ASSERT_TRUE(status_becomes(PlayStatus::kPlaying));
+  const std::string socket = link->socket_path();
+  ASSERT_EQ(players_on(socket).size(), 1u);
+  const pid_t player = players_on(socket).front();
+  EXPECT_NE(read_bytes("/proc/" + std::to_string(player) + "/cmdline").find("--load-unsafe-playlists=no"),
+            std::string::npos);
+  ASSERT_EQ(kill(player, SIGSTOP), 0);
+
+  // Ticks for longer than the quiet time after a request ran out, with the
+  // socket's backlog filled up on the way.
+  std::vector<int> queued;
+  bool backlog_full = false;
+  const auto until = std::chrono::steady_clock::now() + 1500ms;
+  while (std::chrono::steady_clock::now() < until) {
+    const auto tick = std::chrono::steady_clock::now();
+    EXPECT_NE(link->reach(), Reach::kNotRunning);
+    EXPECT_EQ(link->play_status(), PlayStatus::kBusy);
+    EXPECT_EQ(link->current_song(winamp_dir).kind, CurrentSong::Kind::kBusy);
+    EXPECT_EQ(link->play_file(winamp_dir, song("a.wav")).result, HandOver::Result::kBusy);
+    EXPECT_LT(std::chrono::steady_clock::now() - tick, 500ms) << "the window would freeze";
+    for (int more = 0; more < 8; ++more) {
+      int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+      if (testing::connect_unix(fd, socket)) {
+        queued.push_back(fd);
+      } else {
+        close(fd);
+        backlog_full = true;
+      }
+    }
+    std::this_thread::sleep_for(100ms);
+  }
+  EXPECT_TRUE(backlog_full);
+  EXPECT_EQ(players_on(socket), std::vector<pid_t>{player}) << "a second player was started";
+  ASSERT_EQ(kill(player, SIGCONT), 0);
+  for (int fd : queued) close(fd);
+  ASSERT_TRUE(status_becomes(PlayStatus::kPlaying));
+  EXPECT_EQ(get_current_song(*link, settings, desktop), song("long.wav"));
+  EXPECT_TRUE(desktop.messages.empty());
+}
+
+}  // namespace
+}  // namespace jukora
