@@ -9,6 +9,7 @@
 #include "player/player_link.h"
 #include "playmodes/play_modes.h"
 #include "songlist/date_text.h"
+#include "songlist/song_events.h"
 #include "songlist/songlist.h"
 #include "songlist/songlist_files.h"
 
@@ -39,6 +40,9 @@ void PlayModes::MSFlexGrid1_DblClick() {
   // The player plays this one now, not a cycle's song it was waiting for.
   in_flight_.reset();
   files_.set_last_played(r, format_date_text(clock_.now()));
+  if (song_events)
+    song_events->handed_over({std::string(songlist_.TextMatrix(r, col::kDirectory)),
+                              std::string(songlist_.TextMatrix(r, col::kFile)), PlayKind::kDirect});
 }
 
 }  // namespace jukora

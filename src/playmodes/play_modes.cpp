@@ -14,6 +14,7 @@
 #include "player/player_link.h"
 #include "songlist/date_text.h"
 #include "songlist/paths.h"
+#include "songlist/song_events.h"
 #include "songlist/songlist.h"
 #include "songlist/songlist_files.h"
 
@@ -213,6 +214,7 @@ void PlayModes::record_in_flight() {
   // Found by its name: a score change may have moved its row meanwhile.
   if (const int row = songlist_.find(in_flight_->directory, in_flight_->file, 1, songlist_.Rows() - 1)) {
     record_played(row, in_flight_->record);
+    if (song_events) song_events->handed_over({in_flight_->directory, in_flight_->file});
     // The rows keep their places: only Mark and Last Played changed.
     files_.write_songlist();
   }

@@ -23,6 +23,7 @@ class Desktop;
 class Clock;
 class PlayTimer;
 class ReplayLimit;
+class SongEvents;
 
 class PlayModes {
  public:
@@ -36,6 +37,10 @@ class PlayModes {
   // player and tells whether any was waiting. A tick that finds one hands
   // over no song, so that the score goes to the song the player is still at.
   std::function<bool()> score_first;
+
+  // Told of every song a cycle or a direct play hands over and the player
+  // takes, before the list is saved. Set by the program.
+  const SongEvents* song_events = nullptr;
 
   // How a song file is looked at before it is handed over: on a worker
   // thread, within the deadline.

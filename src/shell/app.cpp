@@ -47,7 +47,8 @@ App::App(SettingsStore& settings, QtDesktop& desktop, std::unique_ptr<PlayerLink
                   [this] { add_songs_.add_files_dialog(); }, [this] { desktop_.show_preferences(); },
                   [this] { play_modes_.stop_winamp(); }, [this] { exit_now(); },
                   [this] { now_playing_.show_playing(); }, [this] { ratings_imports_.open_dialog(); },
-                  [this] { undo_controls_.undo(); }, [this] { undo_controls_.redo(); }}),
+                  [this] { undo_controls_.undo(); }, [this] { undo_controls_.redo(); },
+                  [this] { history_.show_song_history(); }, [this] { history_.show_statistics(); }}),
       file_drop_(form_.MSFlexGrid1(),
                  [this](const std::vector<std::string>& paths) {
                    add_songs_.MSFlexGrid1_OLEDragDrop(paths);
@@ -57,6 +58,7 @@ App::App(SettingsStore& settings, QtDesktop& desktop, std::unique_ptr<PlayerLink
                    [this](const CommandCall& call) { receive(call); }),
       score_sharing_(settings_, events_, desktop_),
       ratings_imports_(songlist_, files_, settings_, desktop_, &form_),
+      history_(events_, folders_, desktop_, songlist_, form_.MSFlexGrid1(), &form_),
       remote_([this](const CommandCall& call) { run_command(call, *this); }) {
   files_.tell_scores_to(events_);
   ratings_imports_.on_imported = [this] { form_.show_songlist(); };
@@ -120,6 +122,7 @@ void App::wire_window() {
   hooks.show_mode_menu = [this](const QPoint& at) {
     mode_menu_.set_stop_caption(qt_text(link_.texts().stop_item));
     mode_menu_.set_undo_steps(undo_controls_.undo_step(), undo_controls_.redo_step());
+    mode_menu_.set_history_enabled(history_.has_song());
     mode_menu_.show_mode_menu(at);
   };
   hooks.MSFlexGrid1_DblClick = [this] { play_modes_.MSFlexGrid1_DblClick(); };
@@ -134,6 +137,7 @@ void App::wire_player() {
     form_.show_songlist();
   });
   play_modes_.score_first = [this] { return scoring_.run_waiting(); };
+  play_modes_.song_events = &events_;
   // A player that tells of a change (its song ended, it began the song it
   // was given, it answers again) runs a waiting score and moves a running
   // cycle on without waiting for the next tick. Queued: the news may come

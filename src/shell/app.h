@@ -21,6 +21,7 @@
 #include "scoring/current_song_scoring.h"
 #include "shell/file_drop.h"
 #include "shell/form1.h"
+#include "shell/history_keeper.h"
 #include "shell/intents.h"
 #include "shell/mode_menu.h"
 #include "shell/now_playing.h"
@@ -88,6 +89,7 @@ class App : public Intents {
   SongEvents& events() { return events_; }
   NowPlaying& now_playing() { return now_playing_; }
   RatingsImports& ratings_imports() { return ratings_imports_; }
+  HistoryKeeper& history() { return history_; }
 
   // Exit, from the mode menu or a termination signal: the tray icons go,
   // what changed is saved, and the program ends.
@@ -107,6 +109,7 @@ class App : public Intents {
   PlayerLink& link_;
   DialogMemory dialog_memory_;
   Songlist songlist_;
+  // What happened to songs, for those that follow the list.
   SongEvents events_;
   SonglistFiles files_;
   Form1 form_;
@@ -127,6 +130,8 @@ class App : public Intents {
   NowPlaying now_playing_;
   ScoreSharing score_sharing_;
   RatingsImports ratings_imports_;
+  // After everything that tells song events, so it goes first.
+  HistoryKeeper history_;
   // Last: no command comes in while the rest is being taken down.
   RemoteServer remote_;
 };

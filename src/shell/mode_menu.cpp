@@ -65,6 +65,8 @@ ModeMenu::ModeMenu(ModeMenuHandlers handlers) : handlers_(std::move(handlers)), 
   redo_item_ = add(menu_.get(), "Redo", handlers_.redo);
   set_undo_steps({}, {});
   add(menu_.get(), "Show Playing", handlers_.show_playing)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_J));
+  history_item_ = add(menu_.get(), "History…", handlers_.history);
+  add(menu_.get(), "Statistics", handlers_.statistics);
   menu_->addSeparator();
   add(menu_.get(), "Preferences", handlers_.preferences);
   stop_item_ = add(menu_.get(), "Stop Winamp", handlers_.stop_player);
@@ -83,6 +85,8 @@ void ModeMenu::set_undo_steps(const QString& undo, const QString& redo) {
     item->setEnabled(!step.isEmpty());
   }
 }
+
+void ModeMenu::set_history_enabled(bool enabled) { history_item_->setEnabled(enabled); }
 
 void ModeMenu::show_mode_menu(const QPoint& at) {
   if (QAction* chosen = menu_->exec(at)) run(*chosen);

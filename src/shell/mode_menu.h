@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The mode menu, the program's one menu, shown only as a popup from the tray
 // and the grid: play cycles, playlist exports, songlist files, Add Files,
-// Import Ratings, Undo and Redo, Show Playing, Preferences, the Stop item and
-// Exit. Each item is bound to what it asks
+// Import Ratings, Undo and Redo, Show Playing, a song's history, the
+// Statistics, Preferences, the Stop item and Exit. Each item is bound to what it asks
 // for when the menu is built, so its caption may change ("Stop Winamp",
 // "Stop mpv") without changing what it does.
 #pragma once
@@ -38,6 +38,9 @@ struct ModeMenuHandlers {
   // Undo and Redo, after the separator that follows Import Ratings.
   std::function<void()> undo;
   std::function<void()> redo;
+  // A song's history and the charts.
+  std::function<void()> history;
+  std::function<void()> statistics;
 };
 
 class ModeMenu {
@@ -55,6 +58,8 @@ class ModeMenu {
   // Undo and Redo name the step each would take ("Undo Increment of b.mp3")
   // and are greyed when there is none (an empty name).
   void set_undo_steps(const QString& undo, const QString& redo);
+  // "History…" is offered only while the list's current row holds a song.
+  void set_history_enabled(bool enabled);
 
   // Opens at `at` and returns once the menu has closed and the chosen
   // item's handler has run.
@@ -77,6 +82,7 @@ class ModeMenu {
   QAction* stop_item_ = nullptr;
   QAction* undo_item_ = nullptr;
   QAction* redo_item_ = nullptr;
+  QAction* history_item_ = nullptr;
 };
 
 }  // namespace jukora

@@ -4,6 +4,7 @@
 #include <tuple>
 
 #include "player/winamp/winamp_texts.h"
+#include "songlist/song_events.h"
 #include "support/player_fixture.h"
 
 namespace jukora::testing {
@@ -105,6 +106,30 @@ TEST_F(PlayCycleTest, RowsThatCannotBePlayedArePassedOverMarkedAndToldOncePerCyc
   for (int row = 1; row <= 6; ++row) EXPECT_EQ(cells(row, col::kMark, col::kLastPlayed), ",11:00 12/6/26") << row;
   EXPECT_EQ(desktop.notes, std::vector<std::string>{"Passed over 6 songs: 1 not a file on this computer, 3 missing, "
                                                     "2 refused (It is outside the music folder)."});
+}
+
+TEST_F(PlayCycleTest, EachSongThePlayerTakesIsToldBeforeTheListIsSaved) {
+  SongEvents events;
+  std::vector<std::string> told;
+  events.on_play([&](const HandedOver& song) {
+    // The saved list does not hold the song as played yet (a direct play
+    // saves nothing).
+    const std::string text = std::filesystem::exists(list) ? read_bytes(list) : "";
+    const auto line = text.find("\"" + song.file + "\"");
+    const bool saved = line != std::string::npos &&
+                       text.substr(line, text.find('\n', line) - line).find("11:00 12/6/26") != std::string::npos;
+    told.push_back((song.kind == PlayKind::kCycle ? "cycle " : "direct ") + song.directory + " " + song.file +
+                   (saved && song.kind == PlayKind::kCycle ? " saved" : ""));
+  });
+  modes.song_events = &events;
+  fill(3);
+  std::filesystem::remove(song(2));  // passed over: never told
+  modes.mnuRandom_Click(Scope::kAll);
+  EXPECT_EQ(run(), (std::vector<int>{1, 3}));
+  songlist.SetRow(1);
+  modes.MSFlexGrid1_DblClick();
+  EXPECT_EQ(told, (std::vector<std::string>{"cycle " + music + " 1.mp3", "cycle " + music + " 3.mp3",
+                                            "direct " + music + " 1.mp3"}));
 }
 
 TEST_F(PlayCycleTest, ASongFileThatNeverAnswersHoldsTheCycleTwiceThenIsPassedOver) {

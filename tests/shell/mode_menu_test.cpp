@@ -33,20 +33,22 @@ TEST(ModeMenu, ItemsInOrderEnabledUnlessNothingToTakeBackNoneCheckedAndEachRunsI
   };
   ModeMenu menu({[&](Scope chosen) { ran.push_back("random " + scope(chosen)); }, count("countdown"), count("countup"),
                  songlist, plain("add files"), plain("preferences"), plain("stop winamp"), plain("exit"),
-                 plain("show playing"), plain("import ratings"), plain("undo"), plain("redo")});
+                 plain("show playing"), plain("import ratings"), plain("undo"), plain("redo"), plain("history"),
+                 plain("statistics")});
   auto item = [&](int top, int sub = -1) {
     QAction* action = menu.menu().actions()[top];
     return sub < 0 ? action : action->menu()->actions()[sub];
   };
 
-  EXPECT_THAT(captions(menu.menu()),
-              ElementsAre("Random", "Countdown", "Countup", "Songlist ()", "Add Files", "Import Ratings\u2026", "",
-                          "Undo", "Redo", "Show Playing", "", "Preferences", "Stop Winamp", "Exit"));
+  EXPECT_THAT(
+      captions(menu.menu()),
+      ElementsAre("Random", "Countdown", "Countup", "Songlist ()", "Add Files", "Import Ratings\u2026", "", "Undo",
+                  "Redo", "Show Playing", "History\u2026", "Statistics", "", "Preferences", "Stop Winamp", "Exit"));
   EXPECT_THAT(captions(*item(0)->menu()), ElementsAre("All", "Top 20"));
   for (int cycle : {1, 2})
     EXPECT_THAT(captions(*item(cycle)->menu()), ElementsAre("All", "Top 20", "Playlist All", "Playlist Top 20"));
   EXPECT_THAT(captions(*item(3)->menu()), ElementsAre("New", "Save As", "Open"));
-  for (int top = 0; top < 14; ++top) {
+  for (int top = 0; top < 16; ++top) {
     QMenu* submenu = item(top)->menu();
     for (const QAction* action : submenu ? submenu->actions() : QList<QAction*>{item(top)})
       EXPECT_TRUE(action->isEnabled() == (top != 7 && top != 8) && !action->isCheckable())
@@ -65,7 +67,9 @@ TEST(ModeMenu, ItemsInOrderEnabledUnlessNothingToTakeBackNoneCheckedAndEachRunsI
   EXPECT_EQ(item(3)->text(), "Songlist (rock && roll.jk8)");
   // The Stop item names the player in use and still stops it.
   menu.set_stop_caption("Stop mpv");
-  EXPECT_EQ(item(12)->text(), "Stop mpv");
+  EXPECT_EQ(item(14)->text(), "Stop mpv");
+  menu.set_history_enabled(false);
+  EXPECT_FALSE(item(10)->isEnabled());
   for (auto [top, sub] : {std::pair{0, 1},
                           {1, 2},
                           {2, 0},
@@ -81,11 +85,13 @@ TEST(ModeMenu, ItemsInOrderEnabledUnlessNothingToTakeBackNoneCheckedAndEachRunsI
                           {10, -1},
                           {11, -1},
                           {12, -1},
-                          {13, -1}})
+                          {13, -1},
+                          {14, -1},
+                          {15, -1}})
     menu.run(*item(top, sub));
-  EXPECT_THAT(ran,
-              ElementsAre("random Top 20", "countdown Playlist All", "countup All", "songlist Save As", "add files",
-                          "import ratings", "undo", "redo", "show playing", "preferences", "stop winamp", "exit"));
+  EXPECT_THAT(ran, ElementsAre("random Top 20", "countdown Playlist All", "countup All", "songlist Save As",
+                               "add files", "import ratings", "undo", "redo", "show playing", "history", "statistics",
+                               "preferences", "stop winamp", "exit"));
 }
 
 }  // namespace

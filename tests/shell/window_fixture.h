@@ -25,9 +25,13 @@ namespace jukora::testing {
 class RecordingQtDesktop : public QtDesktop {
  public:
   void message_box(const std::string& text) override { messages.push_back(text); }
+  void notify(const std::string& text) override {
+    notices.push_back(text);
+    QtDesktop::notify(text);
+  }
   std::optional<std::string> choose_file(const FileDialogRequest&) override { return std::nullopt; }
   std::vector<std::string> choose_files(const FileDialogRequest&) override { return {}; }
-  std::vector<std::string> messages;
+  std::vector<std::string> messages, notices;
 };
 
 class WindowTest : public ::testing::Test {
