@@ -295,8 +295,13 @@ void Form1::fit_headers() {
 void Form1::size_columns_to_contents() {
   QScopedValueRollback<bool> sizing(sizing_columns_, true);
   std::array<int, kColumns> wanted{};
+  // The texts measured are those the first screen shows: the view scrolls to
+  // the cursor when it is shown, and a long list holds more rows than a
+  // screen can, which only cost time to measure.
+  const int page = MSFlexGrid1_->rows_per_page();
+  const int cursor = std::max(1, model_->shown_row(songlist_.Row()));
   for (int column = 0; column < kColumns; ++column) {
-    MSFlexGrid1_->resizeColumnToContents(column);
+    MSFlexGrid1_->fit_column(column, cursor - page, cursor + page);
     wanted[column] = MSFlexGrid1_->columnWidth(column);
   }
   // The number columns keep their width; long folders and names share what

@@ -112,6 +112,28 @@ void SonglistView::scroll_to_row(int row) {
   scrollTo(model()->index(row - 1, std::max(0, currentIndex().column())));
 }
 
+void SonglistView::fit_column(int column, int first, int last) {
+  if (!model()) return;
+  ensurePolished();
+  QStyleOptionViewItem option;
+  initViewItemOption(&option);
+  int content = 0;
+  for (int row = std::max(first, 1); row <= std::min(last, model()->rowCount()); ++row) {
+    const QModelIndex index = model()->index(row - 1, column);
+    content = std::max(content, itemDelegateForIndex(index)->sizeHint(option, index).width());
+  }
+  // The grid line takes a pixel of the cell.
+  if (showGrid()) ++content;
+  setColumnWidth(column, std::max(content, horizontalHeader()->sectionSizeHint(column)));
+}
+
+int SonglistView::rows_per_page() const {
+  // Still hidden, the view has not laid out its viewport: its own height tells.
+  return std::max(
+      1,
+      (height() - horizontalHeader()->sizeHint().height()) / std::max(1, verticalHeader()->defaultSectionSize()) + 1);
+}
+
 void SonglistView::set_empty(bool empty) {
   if (empty == empty_) return;
   empty_ = empty;

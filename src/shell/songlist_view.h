@@ -38,6 +38,11 @@ class SonglistView : public QTableView {
   void scroll_to_row(int row);
   // Whether the list holds no song, so that the hint is painted over it.
   void set_empty(bool empty);
+  // Widens `column` to its header and to its widest text in the shown rows
+  // `first` to `last`, as resizeColumnToContents does for the rows it reaches.
+  void fit_column(int column, int first, int last);
+  // How many rows the grid shows at its present height.
+  int rows_per_page() const;
 
  signals:
   void rows_selected(int row, int row_sel);

@@ -2,9 +2,11 @@
 #include "songlist/songlist.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <functional>
 #include <new>
+#include <numeric>
 #include <string>
 #include <utility>
 
@@ -173,7 +175,45 @@ void Songlist::SetColWidth(int col, int width) {
   if (col >= 0 && col < kColumns) widths_[static_cast<std::size_t>(col)] = width;
 }
 
-void Songlist::sort_by_score() { sort_by_score(1, Rows() - 1); }
+void Songlist::sort_by_score() { reorder(score_order()); }
+
+std::vector<int> Songlist::score_order() const {
+  std::vector<double> scores;
+  scores.reserve(rows_.size());
+  for (const auto& row : rows_) scores.push_back(score_sort_value(row->get(col::kScore)));
+  // A list as saved is in order already, and a score change moves one row.
+  if (std::is_sorted(scores.begin(), scores.end(), std::greater<>())) return {};
+  const int n = static_cast<int>(rows_.size());
+  std::vector<int> order(rows_.size());
+  // Scores are nearly always whole numbers in a narrow range: counting them
+  // orders the rows, stably, in two passes instead of a comparison sort.
+  const auto [low, high] = std::minmax_element(scores.begin(), scores.end());
+  const bool whole = std::all_of(scores.begin(), scores.end(), [](double s) { return s == std::floor(s); });
+  if (whole && *high - *low <= 4.0 * n) {
+    std::vector<int> place(static_cast<std::size_t>(*high - *low) + 2, 0);
+    auto bucket = [&, top = *high](double score) { return static_cast<std::size_t>(top - score); };
+    for (double score : scores) ++place[bucket(score) + 1];
+    std::partial_sum(place.begin(), place.end(), place.begin());
+    for (int i = 0; i < n; ++i) order[static_cast<std::size_t>(place[bucket(scores[i])]++)] = i + 1;
+    return order;
+  }
+  std::iota(order.begin(), order.end(), 1);
+  std::stable_sort(order.begin(), order.end(), [&scores](int a, int b) {
+    return scores[static_cast<std::size_t>(a - 1)] > scores[static_cast<std::size_t>(b - 1)];
+  });
+  return order;
+}
+
+void Songlist::reorder(const std::vector<int>& order) {
+  ++revision_;
+  if (order.empty()) return;
+  ++content_revision_;
+  std::vector<RowCells::Owner> placed;
+  placed.reserve(rows_.size());
+  for (int row : order) placed.push_back(std::move(rows_[static_cast<std::size_t>(row - 1)]));
+  rows_ = std::move(placed);
+  touch_all();
+}
 
 std::pair<int, int> Songlist::sort_by_score(int first_row, int last_row) {
   ++revision_;

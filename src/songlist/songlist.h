@@ -83,6 +83,12 @@ class Songlist {
   // Stable sort of the data rows by Score, numerically descending; text that
   // is not a number sorts as 0.
   void sort_by_score();
+  // The order sort_by_score would put the data rows in: entry k holds the
+  // row that comes (k + 1)-th. Empty when they are in that order already.
+  std::vector<int> score_order() const;
+  // Puts the data rows in `order`, a permutation of 1 .. Rows() - 1, as
+  // score_order gives it; an empty order leaves them as they are.
+  void reorder(const std::vector<int>& order);
   // The same when only rows `first` to `last` may be out of order, as after
   // a change of their scores: the work is near them. Gives the rows that
   // moved (first > last: none).

@@ -310,6 +310,17 @@ TEST_F(Form1Test, AnEmptyListShowsAHintAndTheFirstSongsSizeTheColumnsOnceUnlessW
   EXPECT_TRUE(all_in_view(window.MSFlexGrid1()));
   EXPECT_GE(window.MSFlexGrid1().columnWidth(col::kFile),
             window.MSFlexGrid1().horizontalHeader()->sectionSizeHint(col::kFile));
+
+  // A long list opens at its cursor, the last row: the texts there are measured.
+  std::vector<std::string> records;
+  for (int i = 0; i < 2000; ++i) records.push_back("\"/m\",\"" + std::to_string(i) + ".mp3\",\"5\",\"\"");
+  records.push_back(R"("/m","last.mp3","-1000000000000","")");
+  write_songlist(records);
+  MemorySettingsStore fresh_again;
+  const std::unique_ptr<App> long_list = program(fresh_again);
+  long_list->start();
+  SonglistView& view = long_list->window().MSFlexGrid1();
+  EXPECT_GT(view.columnWidth(col::kScore), view.fontMetrics().horizontalAdvance("-1000000000000"));
 }
 
 TEST_F(Form1Test, TheGridShowsTheSonglistAndPlusFollowsTheSongAsItClimbs) {

@@ -3,11 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <iterator>
 #include <memory>
 #include <random>
 #include <set>
 
+#include "songlist/numbers.h"
 #include "songlist/recompute.h"
 
 namespace jukora {
@@ -125,6 +128,33 @@ TEST(Recompute, SortsStablyAndRanksByScoreText) {
   auto three = with_scores({"5", "5", "3"});
   recompute_songlist(*three);
   EXPECT_EQ(column(*three, col::kRank), (std::vector<std::string>{"100", "100", "33.33"}));
+}
+
+// Narrow whole numbers are counted into place, others compared: both orders
+// must be the stable one, whatever the list was in before.
+TEST(Recompute, EveryKindOfScoreSortsLikeAStableSort) {
+  const std::vector<std::vector<std::string>> kinds = {{"3", "-2", "7", "0", "3", "-0", "12"},  // narrow whole numbers
+                                                       {"2.5", "1", "2.50", "x", "-1e3", "1"},  // fractions and text
+                                                       {"1000000000", "1", "-5", "1", "7"},  // whole, but spread wide
+                                                       {"9", "9", "4", "1", "0"}};           // in order already
+  std::mt19937 random(7);
+  for (const auto& kind : kinds) {
+    std::vector<const char*> scores;
+    for (int i = 0; i < 300; ++i) scores.push_back(kind[random() % kind.size()].c_str());
+    if (&kind == &kinds.back())
+      std::sort(scores.begin(), scores.end(), [](auto a, auto b) { return std::atoi(a) > std::atoi(b); });
+    Songlist songlist;
+    std::vector<std::pair<double, std::string>> expected;
+    for (std::size_t i = 0; i < scores.size(); ++i) {
+      songlist.add_cells({"", "/m", std::to_string(i), scores[i]});
+      expected.emplace_back(score_sort_value(scores[i]), std::to_string(i));
+    }
+    std::stable_sort(expected.begin(), expected.end(), [](auto& a, auto& b) { return a.first > b.first; });
+    recompute_songlist(songlist);
+    for (std::size_t i = 0; i < expected.size(); ++i)
+      ASSERT_EQ(songlist.TextMatrix(static_cast<int>(i) + 1, col::kFile), expected[i].second)
+          << kind[0] << " row " << i;
+  }
 }
 
 TEST(Recompute, RepairsLastPlayedButKeepsProgramDates) {
