@@ -173,7 +173,9 @@ void StatisticsWindow::show_song(const std::string& file, const std::vector<Hist
   } else {
     y->applyNiceNumbers();
   }
-  attach(chart, line, time_axis("d MMM yy", 5), y);
+  // A song scored within the last days gets the hours on its axis, not one date five times.
+  const qreal span_days = (ms(now) - start) / (24 * 3600 * 1000.0);
+  attach(chart, line, time_axis(span_days < 1 ? "hh:mm" : span_days < 4 ? "d MMM hh:mm" : "d MMM yy", 5), y);
 }
 
 }  // namespace jukora
