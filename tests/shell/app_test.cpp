@@ -28,28 +28,14 @@ const auto kAllRemoved = ElementsAre("remove 1", "remove 2", "remove 3", "remove
 
 class AppTest : public WindowTest {
  protected:
+  // Real files: only songs that exist are handed to a player.
   AppTest() {
     set(sections::kPrefs, keys::kWinampDir, player_dir());
-    // Real files: only songs that exist are handed to a player.
-    for (const char* song : {"a.mp3", "b.mp3"}) write_wav(join_path(music, song));
-    write_songlist(
-        {"\"" + music + "\",\"a.mp3\",\"5\",\"00:00 1/1/71\"", "\"" + music + "\",\"b.mp3\",\"3\",\"00:00 1/1/71\""});
-  }
-  // The item `caption` of the top-level item `top` (itself when no caption).
-  void choose(const char* top, const char* caption = nullptr) {
-    for (QAction* action : app->mode_menu().menu().actions()) {
-      if (action->text() != top) continue;
-      if (!caption) return app->mode_menu().run(*action);
-      for (QAction* item : action->menu()->actions())
-        if (item->text() == caption) return app->mode_menu().run(*item);
-    }
-    FAIL() << top;
+    write_songs({{"a.mp3", 5}, {"b.mp3", 3}});
   }
   std::vector<std::string> link_calls_since(std::size_t from) const {
     return {link.calls.begin() + static_cast<std::ptrdiff_t>(from), link.calls.end()};
   }
-
-  const std::string music = dir.file("music");
 };
 
 TEST_F(AppTest, IconsComeWithTheWindowWhichStaysHiddenOnlyWhenTheTrayCanBeSeen) {
@@ -76,7 +62,7 @@ TEST_F(AppTest, IncrementTwiceRaisesThePlayingSongAndShowHideToggles) {
   tray.click(TrayIconId::kIncrement);
   tray.click(TrayIconId::kIncrement);
   tray.click(TrayIconId::kDecrement, TrayRelease::kNone);
-  EXPECT_THAT(read_bytes(default_songlist_path(folders)), HasSubstr("\"b.mp3\",\"5\""));
+  EXPECT_THAT(saved(), HasSubstr("\"b.mp3\",\"5\""));
   EXPECT_EQ(app->songlist().TextMatrix(app->songlist().Row(), col::kFile), "b.mp3");
   tray.click(TrayIconId::kShowHideList);
   EXPECT_TRUE(form->isVisible());
@@ -88,9 +74,9 @@ TEST_F(AppTest, CommandsWaitForStartUpAndRunWhatTheTrayIconsRun) {
   create();
   link.song = join_path(music, "b.mp3");
   for (Command command : {Command::kIncrement, Command::kSkip, Command::kShow}) app->receive(command);
-  EXPECT_THAT(read_bytes(default_songlist_path(folders)), HasSubstr("\"b.mp3\",\"3\""));
+  EXPECT_THAT(saved(), HasSubstr("\"b.mp3\",\"3\""));
   app->start();
-  EXPECT_THAT(read_bytes(default_songlist_path(folders)), HasSubstr("\"b.mp3\",\"4\""));
+  EXPECT_THAT(saved(), HasSubstr("\"b.mp3\",\"4\""));
   EXPECT_EQ(app->play_modes().cycle(), (PlayCycle{mode::kRandomAll, 3}));
   EXPECT_TRUE(form->isVisible());
   app->receive(Command::kShow);
@@ -101,7 +87,7 @@ TEST_F(AppTest, AClickThatMeetsABusyPlayerGoesThroughWhenThePlayerSpeaksOrOnTheR
   start();
   link.song = join_path(music, "b.mp3");
   auto score_is = [&](const char* score) {
-    return read_bytes(default_songlist_path(folders)).find("\"b.mp3\",\"" + std::string(score)) != std::string::npos;
+    return saved().find("\"b.mp3\",\"" + std::string(score)) != std::string::npos;
   };
   link.busy = true;
   tray.click(TrayIconId::kIncrement);
@@ -155,7 +141,7 @@ TEST_F(AppTest, StopWinampEndsTheCycleSoSkipStartsRandomAllKeepingTheMarksThenOn
   EXPECT_EQ(app->play_modes().cycle(), (PlayCycle{mode::kRandomAll, 3}));
 }
 
-TEST_F(AppTest, MenuItemsDroppedFilesAndExitSavingWhatChanged) {
+TEST_F(AppTest, MenuItemsDroppedFilesAndExit) {
   std::filesystem::create_directories(dir.path() / "music" / "x");
   write_bytes(dir.file("music/x/d.wav"), "");
   start();
@@ -174,20 +160,12 @@ TEST_F(AppTest, MenuItemsDroppedFilesAndExitSavingWhatChanged) {
   QApplication::sendEvent(viewport, &drop);
   QApplication::processEvents();
   EXPECT_EQ(form->MSFlexGrid1().model()->rowCount(), 3);
-  EXPECT_THAT(read_bytes(default_songlist_path(folders)), HasSubstr("\"d.wav\""));
+  EXPECT_THAT(saved(), HasSubstr("\"d.wav\""));
 
-  // Exit saves what changed and only that: a direct play's Last Played, the
-  // widths the first songs gave the columns; the window stayed hidden.
-  clock.time = {2026, 5, 4, 21, 30, 0};
-  app->songlist().SetRow(1);
-  form->hooks.MSFlexGrid1_DblClick();
-  EXPECT_THAT(read_bytes(default_songlist_path(folders)), Not(HasSubstr("21:30 5/4/26")));
-  tray.calls.clear();
+  // What Exit saves, and that the tray icons go, is checked on the real
+  // program under Xvfb; here the hidden window stays hidden next time.
   choose("Exit");
-  EXPECT_THAT(tray.calls, kAllRemoved);
   EXPECT_EQ(quits, 1);
-  EXPECT_THAT(read_bytes(default_songlist_path(folders)), HasSubstr("21:30 5/4/26"));
-  EXPECT_EQ(setting(sections::kWindow, fg_col_key(col::kFile)), std::to_string(app->songlist().ColWidth(col::kFile)));
   EXPECT_EQ(setting(sections::kMain, keys::kVisible), "<absent>");
 }
 

@@ -18,7 +18,7 @@ class DbusInterfaceTest : public WindowTest {
  protected:
   DbusInterfaceTest() {
     set(sections::kPrefs, keys::kWinampDir, player_dir());
-    write_songlist({R"("/m","a.mp3","5","00:00 1/1/71")", R"("/m","b.mp3","3","00:00 1/1/71")"});
+    write_songlist({record("/m", "a.mp3", 5), record("/m", "b.mp3", 3)});
   }
 };
 

@@ -93,3 +93,34 @@ write_settings() {
 
 # score_is FILE N: the song's Score in the saved songlist.
 score_is() { grep -q "\"$1\",\"$2\"," "$songlist"; }
+
+# start_jukora COMMAND...: the program in the background, its output in the
+# log; its pid in $jukora_pid.
+start_jukora() {
+  "$@" >>"$work/jukora.log" 2>&1 &
+  jukora_pid=$!
+  pids+=("$jukora_pid")
+}
+
+# await_window TITLE: $window, the first shown window whose title matches TITLE.
+await_window() {
+  window=$(timeout 20 xdotool search --sync --onlyvisible --name "$1" | head -n 1) || true
+  [[ -n $window ]] || fail "no window \"$1\" came up: $(cat "$work/jukora.log")"
+}
+
+# shot WINDOW OUT: the window with a margin, once the screen has stopped
+# changing (the window has painted).
+shot() {
+  local previous="" current deadline=$((SECONDS + 20))
+  while ((SECONDS < deadline)); do
+    import -window root "$work/shot.png"
+    current=$(md5sum <"$work/shot.png")
+    [[ $current == "$previous" ]] && break
+    previous=$current
+    sleep 0.3
+  done
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+  convert "$work/shot.png" -crop "$((WIDTH + 24))x$((HEIGHT + 24))+$((X > 12 ? X - 12 : 0))+$((Y > 12 ? Y - 12 : 0))" \
+    +repage "$2"
+  echo "saved $2"
+}

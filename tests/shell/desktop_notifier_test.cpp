@@ -79,21 +79,22 @@ class FakeNotifications : public QDBusVirtualObject {
 };
 
 // Run by CTest inside its own dbus-run-session; never on the desktop's bus.
+// The notification service is there from the start.
 class DesktopNotifierOnPrivateBusTest : public DesktopNotifierTest {
  protected:
   void SetUp() override {
     if (!qEnvironmentVariableIsSet("JUKORA_TEST_PRIVATE_BUS")) GTEST_SKIP() << "needs its own dbus-run-session";
+    ASSERT_TRUE(service.registerVirtualObject("/org/freedesktop/Notifications", &notifications));
+    ASSERT_TRUE(service.registerService("org.freedesktop.Notifications"));
   }
   static QDBusConnection bus(const char* name) {
     return QDBusConnection::connectToBus(QDBusConnection::SessionBus, name);
   }
+  QDBusConnection service = bus("service");
+  FakeNotifications notifications;
 };
 
 TEST_F(DesktopNotifierOnPrivateBusTest, TheServiceShowsEachWordInOneBubbleAndItsAbsenceFallsBack) {
-  QDBusConnection service = bus("service");
-  FakeNotifications notifications;
-  ASSERT_TRUE(service.registerVirtualObject("/org/freedesktop/Notifications", &notifications));
-  ASSERT_TRUE(service.registerService("org.freedesktop.Notifications"));
   has_tray = true;
   DesktopNotifier& words = notifier(bus("jukora"));
 
@@ -124,10 +125,6 @@ TEST_F(DesktopNotifierOnPrivateBusTest, TheServiceShowsEachWordInOneBubbleAndIts
 }
 
 TEST_F(DesktopNotifierOnPrivateBusTest, AScoreOffersUndoWhereTheServiceShowsActionsAndItsUndoRunsOnce) {
-  QDBusConnection service = bus("service");
-  FakeNotifications notifications;
-  ASSERT_TRUE(service.registerVirtualObject("/org/freedesktop/Notifications", &notifications));
-  ASSERT_TRUE(service.registerService("org.freedesktop.Notifications"));
   int undone = 0;
   undo_offer = [&undone] { ++undone; };
   auto actions_of = [&](int call) { return notifications.calls[call][5].toStringList(); };

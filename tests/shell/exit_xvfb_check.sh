@@ -16,11 +16,8 @@ start_xvfb 800x600
 write_settings "[main]" "visible=True"
 printf '"%s","%s","%s","00:00 1/1/71"\r\n' "$work/music" song.wav 2 "$work/music" other.wav 1 >"$songlist"
 
-"$jukora" >>"$work/jukora.log" 2>&1 &
-jukora_pid=$!
-pids+=("$jukora_pid")
-window=$(timeout 15 xdotool search --sync --onlyvisible --name "^Jukora Song Manager" | head -n 1)
-[[ -n $window ]] || fail "the window did not come up"
+start_jukora "$jukora"
+await_window "^Jukora Song Manager"
 xdotool windowfocus --sync "$window"
 
 # The load leaves the last row current: Enter plays other.wav.
@@ -48,10 +45,8 @@ echo "ok: Exit saved the Last Played and the widths; nothing of Jukora's runs on
 
 # SIGTERM (a logout, `kill`) ends it the way Exit does, with status 0.
 sed -i '/^fg_col[0-9]*=/d' "$settings"
-"$jukora" >>"$work/jukora.log" 2>&1 &
-jukora_pid=$!
-pids+=("$jukora_pid")
-timeout 15 xdotool search --sync --onlyvisible --name "^Jukora Song Manager" >/dev/null || fail "no window at the second start"
+start_jukora "$jukora"
+await_window "^Jukora Song Manager"
 kill -TERM "$jukora_pid"
 wait_for 3 eval '! kill -0 "$jukora_pid" 2>/dev/null' || fail "SIGTERM did not end the program at once"
 status=0

@@ -24,32 +24,19 @@ constexpr std::string_view kWindow = sections::kWindow;
 class Form1Test : public WindowTest {
  protected:
   TwipScale scale() const { return TwipScale::of(*form); }
-  SonglistView& grid() const { return form->MSFlexGrid1(); }
   std::string file(int row) const { return std::string(app->songlist().TextMatrix(row, col::kFile)); }
   std::string score(int row) const { return std::string(app->songlist().TextMatrix(row, col::kScore)); }
   std::pair<int, int> cursor() const { return {app->songlist().Row(), app->songlist().RowSel()}; }
   // A shown window over a songlist of songs a .. with the given scores.
   Form1& start_with_scores(const std::vector<int>& scores) {
     std::vector<std::string> records;
-    for (char name = 'a'; int s : scores)
-      records.push_back("\"/m\",\"" + std::string(1, name++) + "\",\"" + std::to_string(s) + "\",\"00:00 1/1/71\"");
+    for (char name = 'a'; int s : scores) records.push_back(record("/m", std::string(1, name++), s));
     write_songlist(records);
     set(sections::kMain, keys::kVisible, "True");
     set(sections::kPrefs, keys::kWinampDir, player_dir());
     return start();
   }
   QPoint cell_center(int row) const { return grid().visualRect(grid().model()->index(row - 1, col::kFile)).center(); }
-  void click_row(int row, Qt::KeyboardModifiers modifiers = {}) {
-    QTest::mouseClick(grid().viewport(), Qt::LeftButton, modifiers, cell_center(row));
-  }
-  void key(int k, Qt::KeyboardModifiers modifiers = {}) { QTest::keyClick(&grid(), Qt::Key(k), modifiers); }
-  // Songlist rows shown as selected, from the top.
-  std::vector<int> highlighted() const {
-    std::vector<int> rows;
-    for (const QModelIndex& index : grid().selectionModel()->selectedRows(col::kFile)) rows.push_back(index.row() + 1);
-    std::sort(rows.begin(), rows.end());
-    return rows;
-  }
 };
 
 TEST_F(Form1Test, FirstStartWithEmptySettings) {
@@ -341,7 +328,7 @@ TEST_F(Form1Test, TheGridShowsTheSonglistAndPlusFollowsTheSongAsItClimbs) {
   EXPECT_EQ(cursor(), std::pair(2, 2));
   EXPECT_EQ(grid().shown_selection(), std::pair(2, 2));
   EXPECT_EQ(model.index(1, col::kScore).data().toString(), "8");
-  EXPECT_NE(read_bytes(default_songlist_path(folders)).find("\"/m\",\"c\",\"8\""), std::string::npos);
+  EXPECT_NE(saved().find("\"/m\",\"c\",\"8\""), std::string::npos);
 }
 
 TEST_F(Form1Test, KeysAndButtonsStepTheWholeSelection) {
@@ -374,11 +361,10 @@ TEST_F(Form1Test, DeleteRemovesTheSelectedRowsAndSaves) {
   key(Qt::Key_Delete);
   EXPECT_EQ(app->songlist().Rows(), 3);
   EXPECT_EQ(grid().model()->rowCount(), 2);
-  EXPECT_EQ(read_bytes(default_songlist_path(folders)),
-            "\"/m\",\"a\",\"5\",\"00:00 1/1/71\"\r\n\"/m\",\"b\",\"4\",\"00:00 1/1/71\"\r\n");
+  EXPECT_EQ(saved(), "\"/m\",\"a\",\"5\",\"00:00 1/1/71\"\r\n\"/m\",\"b\",\"4\",\"00:00 1/1/71\"\r\n");
   // The cursor stays on the rows that are left, and is shown there.
   EXPECT_EQ(cursor(), std::pair(2, 2));
-  EXPECT_EQ(highlighted(), std::vector<int>{2});
+  EXPECT_EQ(highlighted_rows(), std::vector<int>{2});
   key(Qt::Key_Period);
   EXPECT_EQ(app->songlist().Rows(), 3);
 }
@@ -395,17 +381,17 @@ TEST_F(Form1Test, WhatIsHighlightedIsWhatTheKeysActOn) {
   click_row(1);
   QTest::mouseClick(grid().viewport(), Qt::LeftButton, {}, below_the_rows);
   EXPECT_EQ(cursor(), std::pair(3, 3));
-  EXPECT_EQ(highlighted(), std::vector<int>{3});
+  EXPECT_EQ(highlighted_rows(), std::vector<int>{3});
   click_row(1);
   QTest::mouseClick(grid().viewport(), Qt::LeftButton, Qt::ShiftModifier, below_the_rows);
   EXPECT_EQ(cursor(), std::pair(1, 3));
-  EXPECT_EQ(highlighted(), (std::vector<int>{1, 2, 3}));
+  EXPECT_EQ(highlighted_rows(), (std::vector<int>{1, 2, 3}));
   click_row(2);
   QTest::mouseClick(grid().viewport(), Qt::LeftButton, {}, right_of_the_columns);
   EXPECT_EQ(cursor(), std::pair(3, 3));
   key('+');
   EXPECT_EQ(file(2) + score(2), "c4") << "the highlighted row is the one raised";
-  EXPECT_EQ(highlighted(), std::vector<int>{2});
+  EXPECT_EQ(highlighted_rows(), std::vector<int>{2});
   EXPECT_EQ(cursor(), std::pair(2, 2));
 
   // A press on a selected row released past the last one.
@@ -417,8 +403,8 @@ TEST_F(Form1Test, WhatIsHighlightedIsWhatTheKeysActOn) {
   for (int i = std::max(1, std::min(cursor().first, cursor().second)); i <= std::max(cursor().first, cursor().second);
        ++i)
     row_to_row_sel.push_back(i);
-  EXPECT_FALSE(highlighted().empty());
-  EXPECT_EQ(highlighted(), row_to_row_sel);
+  EXPECT_FALSE(highlighted_rows().empty());
+  EXPECT_EQ(highlighted_rows(), row_to_row_sel);
 }
 
 }  // namespace

@@ -26,17 +26,14 @@ class GridSearchTest : public WindowTest {
   Form1& start_with(const std::vector<std::tuple<std::string, std::string, int>>& songs) {
     std::vector<std::string> records;
     for (const auto& [directory, file, score] : songs) {
-      std::filesystem::create_directories(dir.path() / directory);
       write_wav(dir.file(directory + "/" + file));
-      records.push_back("\"" + dir.file(directory) + "\",\"" + file + "\",\"" + std::to_string(score) +
-                        "\",\"00:00 1/1/71\"");
+      records.push_back(record(dir.file(directory), file, score));
     }
     write_songlist(records);
     set(sections::kMain, keys::kVisible, "True");
     set(sections::kPrefs, keys::kWinampDir, player_dir());
     return start();
   }
-  SonglistView& grid() const { return form->MSFlexGrid1(); }
   QLineEdit& field() const { return form->search().field(); }
   std::string count() const {
     return form->search().count().isVisible() ? form->search().count().text().toStdString() : "";
@@ -49,11 +46,8 @@ class GridSearchTest : public WindowTest {
     return files;
   }
   std::vector<std::string> highlighted() const {
-    std::vector<int> rows;
-    for (const QModelIndex& index : grid().selectionModel()->selectedRows(col::kFile)) rows.push_back(index.row());
-    std::sort(rows.begin(), rows.end());
     std::vector<std::string> files;
-    for (int row : rows) files.push_back(shown()[static_cast<std::size_t>(row)]);
+    for (int row : highlighted_rows()) files.push_back(shown()[static_cast<std::size_t>(row - 1)]);
     return files;
   }
   std::string score_of(const std::string& file) const {
@@ -66,12 +60,6 @@ class GridSearchTest : public WindowTest {
     field().clear();
     QTest::keyClicks(&field(), text);
   }
-  void click_shown(int row, Qt::KeyboardModifiers modifiers = {}) {
-    QTest::mouseClick(grid().viewport(), Qt::LeftButton, modifiers,
-                      grid().visualRect(grid().model()->index(row - 1, col::kFile)).center());
-  }
-  void key(int k, Qt::KeyboardModifiers modifiers = {}) { QTest::keyClick(&grid(), Qt::Key(k), modifiers); }
-  std::string saved() const { return read_bytes(default_songlist_path(folders)); }
 };
 
 TEST(SearchFold, CaseAccentsAndCompatibilityFormsFold) {
@@ -130,8 +118,8 @@ TEST_F(GridSearchTest, ScoreKeysButtonsAndDeleteActOnTheShownRowsOfTheSelection)
                               {"Jazz", "f.wav", 4}});
   search_for("rock");
   ASSERT_THAT(shown(), ElementsAre("a.wav", "c.wav", "e.wav"));
-  click_shown(2);
-  click_shown(3, Qt::ShiftModifier);
+  click_row(2);
+  click_row(3, Qt::ShiftModifier);
   EXPECT_THAT(highlighted(), ElementsAre("c.wav", "e.wav"));
   // d lies between c and e in the list, hidden: it keeps its score. After
   // a step only the anchor stays selected, so the second steps c alone.
@@ -145,8 +133,8 @@ TEST_F(GridSearchTest, ScoreKeysButtonsAndDeleteActOnTheShownRowsOfTheSelection)
   QTest::mouseClick(&window.cmdIncDec(1), Qt::LeftButton);
   EXPECT_EQ(score_of("c.wav") + score_of("b.wav"), "88");
 
-  click_shown(1);
-  click_shown(2, Qt::ShiftModifier);
+  click_row(1);
+  click_row(2, Qt::ShiftModifier);
   key(Qt::Key_Delete);
   EXPECT_THAT(shown(), ElementsAre("e.wav"));
   EXPECT_EQ(count(), "1 of 4 songs");
@@ -163,11 +151,11 @@ TEST_F(GridSearchTest, EnterPlaysAShownRowAndEndingTheSearchKeepsTheSameSongsSel
   QTest::keyClick(&window, Qt::Key_F, Qt::ControlModifier);
   EXPECT_EQ(QApplication::focusWidget(), &field());
   QTest::keyClicks(&field(), "rock");
-  click_shown(2);
+  click_row(2);
   key(Qt::Key_Return);
   EXPECT_THAT(link.calls, Contains(HasSubstr("play_file " + player_dir() + " " + dir.file("Rock/c.wav"))));
 
-  click_shown(3, Qt::ShiftModifier);
+  click_row(3, Qt::ShiftModifier);
   field().setFocus();
   QTest::keyClick(&field(), Qt::Key_Escape);
   EXPECT_EQ(QApplication::focusWidget(), &grid());
@@ -187,8 +175,8 @@ TEST_F(GridSearchTest, EnterPlaysAShownRowAndEndingTheSearchKeepsTheSameSongsSel
   EXPECT_EQ(grid().model()->rowCount(), 5);
   EXPECT_THAT(highlighted(), ElementsAre("b.wav"));
   // Without a search, the keys act on the range as always.
-  click_shown(2);
-  click_shown(4, Qt::ShiftModifier);
+  click_row(2);
+  click_row(4, Qt::ShiftModifier);
   EXPECT_FALSE(window.chosen_rows());
 }
 

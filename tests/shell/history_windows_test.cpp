@@ -30,23 +30,10 @@ class HistoryWindowsTest : public WindowTest {
  protected:
   HistoryWindowsTest() {
     set(sections::kPrefs, keys::kWinampDir, player_dir());
-    for (const char* song : {"a.mp3", "b.mp3"}) write_wav(join_path(music, song));
-    write_songlist(
-        {"\"" + music + "\",\"a.mp3\",\"5\",\"00:00 1/1/71\"", "\"" + music + "\",\"b.mp3\",\"3\",\"00:00 1/1/71\""});
-  }
-  void choose(const QString& caption) {
-    for (QAction* action : app->mode_menu().menu().actions())
-      if (action->text() == caption) return app->mode_menu().run(*action);
-    FAIL() << caption.toStdString();
+    write_songs({{"a.mp3", 5}, {"b.mp3", 3}});
   }
   // Lets the history's answers arrive until `condition` holds.
-  template <class Condition>
-  bool answered(Condition condition) {
-    return eventually([&] {
-      QApplication::processEvents();
-      return condition();
-    });
-  }
+  static bool answered(const std::function<bool()>& condition) { return QTest::qWaitFor(condition, 8000); }
   std::vector<QString> row(QTreeWidget& list, int index) {
     std::vector<QString> cells;
     for (int column = 1; column < list.columnCount(); ++column) cells.push_back(list.topLevelItem(index)->text(column));
@@ -57,8 +44,6 @@ class HistoryWindowsTest : public WindowTest {
     if (auto* area = qobject_cast<QAreaSeries*>(chart.series()[0])) return area->upperSeries()->points();
     return static_cast<QLineSeries*>(chart.series()[0])->points();
   }
-
-  const std::string music = dir.file("music");
 };
 
 TEST_F(HistoryWindowsTest, HistoryShowsTheCurrentSongsPlaysAndScoreMovesNewestFirst) {
@@ -129,7 +114,7 @@ TEST_F(HistoryWindowsTest, ADamagedOrLockedHistoryNeverStopsScoringOrPlaying) {
     SCOPED_TRACE(damaged ? "damaged" : "locked");
     for (const auto& entry : std::filesystem::directory_iterator(folders.data))
       if (entry.path().filename().string().rfind("history.sqlite", 0) == 0) std::filesystem::remove(entry.path());
-    write_songlist({"\"" + music + "\",\"a.mp3\",\"5\",\"00:00 1/1/71\""});
+    write_songlist({record(music, "a.mp3", 5)});
     QSqlDatabase other;
     std::optional<QSqlQuery> lock;
     if (damaged) {
@@ -148,7 +133,7 @@ TEST_F(HistoryWindowsTest, ADamagedOrLockedHistoryNeverStopsScoringOrPlaying) {
     start();
     app->songlist().SetRow(1);
     for (int key = 0; key < 2; ++key) form->MSFlexGrid1_KeyPress('+');
-    EXPECT_NE(read_bytes(default_songlist_path(folders)).find("\"a.mp3\",\"7\""), std::string::npos);
+    EXPECT_NE(saved().find("\"a.mp3\",\"7\""), std::string::npos);
     form->MSFlexGrid1_DblClick();
     EXPECT_EQ(link.starts().size(), damaged ? 1u : 2u);
     if (lock) {

@@ -21,10 +21,9 @@ write_settings "[main]" "visible=True" "last_set=$songlist" "" "[window]" "app_l
 # The windows open at the top left of a screen without a window manager; the
 # list is placed clear of them.
 start_xvfb 1280x1024
-"$program" >>"$work/jukora.log" 2>&1 &
-pids+=($!)
-window=$(timeout 20 xdotool search --sync --onlyvisible --name "Jukora Song Manager - default.jk8" | head -n 1)
-[[ -n $window ]] || fail "the window did not come up"
+start_jukora "$program"
+await_window "Jukora Song Manager - default.jk8"
+list=$window
 history=$XDG_DATA_HOME/Jukora/Jukora/history.sqlite
 has_events() { sqlite3 "$history" "SELECT 1 FROM events LIMIT 0" 2>/dev/null; }
 wait_for 10 has_events || fail "no history was made"
@@ -61,7 +60,7 @@ SQL
 # choose N: the grid's first row selected, the mode menu opened at it from
 # the keyboard, its Nth item.
 choose() {
-  xdotool windowfocus --sync "$window" mousemove --window "$window" 200 200 click 1
+  xdotool windowfocus --sync "$list" mousemove --window "$list" 200 200 click 1
   sleep 0.3
   xdotool key ctrl+Home
   sleep 0.3
@@ -70,24 +69,11 @@ choose() {
   for ((i = 0; i < $1; i++)); do xdotool key Down; done
   xdotool key Return
 }
-# shot NAME OUT: a screenshot of the window titled NAME once it has painted.
-shot() {
-  local found previous="" current
-  found=$(timeout 20 xdotool search --sync --onlyvisible --name "$1" | head -n 1) || true
-  [[ -n $found ]] || fail "no window \"$1\" came up: $(cat "$work/jukora.log")"
-  local deadline=$((SECONDS + 20))
-  while ((SECONDS < deadline)); do
-    import -window "$found" "$2"
-    current=$(md5sum <"$2")
-    [[ "$current" == "$previous" ]] && break
-    previous=$current
-    sleep 0.5
-  done
-  echo "saved $2"
-}
 # Random, Countdown, Countup, Songlist, Add Files, Import Ratings…, Show
 # Playing, then History… and Statistics.
 choose 8
-shot "History of 001 - Song 1.mp3" "$history_out"
+await_window "History of 001 - Song 1.mp3"
+shot "$window" "$history_out"
 choose 9
-shot "Statistics" "$statistics_out"
+await_window "Statistics"
+shot "$window" "$statistics_out"

@@ -69,10 +69,7 @@ class ImportRatingsDialogTest : public ::testing::Test {
   void read_all(ImportRatingsDialog& dialog) {
     QTest::mouseClick(dialog.cmdRead, Qt::LeftButton);
     source->released = true;
-    EXPECT_TRUE(eventually([&] {
-      QCoreApplication::processEvents();
-      return dialog.cmdRead->isEnabled();
-    }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return dialog.cmdRead->isEnabled(); }, 8000));
   }
 
   TempDir temp;
@@ -120,10 +117,7 @@ TEST_F(ImportRatingsDialogTest, CancelAndFailureLeaveNothingToApply) {
   QTest::mouseClick(dialog.cmdRead, Qt::LeftButton);
   EXPECT_EQ(opened.back().kind, SourceKind::kTags);
   EXPECT_TRUE(dialog.barProgress->isVisible());
-  EXPECT_TRUE(eventually([&] {
-    QCoreApplication::processEvents();
-    return dialog.barProgress->maximum() == 1000;
-  }));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return dialog.barProgress->maximum() == 1000; }, 8000));
   QTest::mouseClick(dialog.cmdCancel, Qt::LeftButton);
   EXPECT_EQ(dialog.lblStatus->text(), "Cancelled: nothing was changed.");
   EXPECT_FALSE(dialog.cmdImport->isEnabled());

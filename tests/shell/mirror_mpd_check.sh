@@ -39,8 +39,7 @@ write_settings "[main]" "visible=false" "[player]" "kind=mpd" "mpd_host=$mpd_soc
 printf 'share_mpd=True\n' >>"$settings"
 printf '"%s","%s","%s","00:00 1/1/71"\r\n' "$work/music" song.wav 3 "$work/music" other.wav 9 >"$songlist"
 start_xvfb 640x480
-"$jukora" >>"$work/jukora.log" 2>&1 &
-pids+=($!)
+start_jukora "$jukora"
 wait_for 15 test -S "$XDG_RUNTIME_DIR/jukora/remote-socket" || fail "Jukora did not start: $(cat "$work/jukora.log")"
 
 sticker_is() { [[ $(mpc sticker "$1" get rating 2>/dev/null) == "rating=$2" ]]; }

@@ -70,25 +70,10 @@ TEST(ModeMenu, ItemsInOrderEnabledUnlessNothingToTakeBackNoneCheckedAndEachRunsI
   EXPECT_EQ(item(14)->text(), "Stop mpv");
   menu.set_history_enabled(false);
   EXPECT_FALSE(item(10)->isEnabled());
-  for (auto [top, sub] : {std::pair{0, 1},
-                          {1, 2},
-                          {2, 0},
-                          {3, 1},
-                          {1, -1},
-                          {3, -1},
-                          {4, -1},
-                          {5, -1},
-                          {6, -1},
-                          {7, -1},
-                          {8, -1},
-                          {9, -1},
-                          {10, -1},
-                          {11, -1},
-                          {12, -1},
-                          {13, -1},
-                          {14, -1},
-                          {15, -1}})
-    menu.run(*item(top, sub));
+  for (auto [top, sub] : {std::pair{0, 1}, {1, 2}, {2, 0}, {3, 1}}) menu.run(*item(top, sub));
+  // The items that open Countdown and the songlist, and the separators, run nothing.
+  for (int top = 1; top < 16; ++top)
+    if (top != 2) menu.run(*item(top));
   EXPECT_THAT(ran, ElementsAre("random Top 20", "countdown Playlist All", "countup All", "songlist Save As",
                                "add files", "import ratings", "undo", "redo", "show playing", "history", "statistics",
                                "preferences", "stop winamp", "exit"));

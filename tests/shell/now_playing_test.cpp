@@ -23,14 +23,9 @@ using ::testing::ElementsAre;
 class NowPlayingTest : public WindowTest {
  protected:
   NowPlayingTest() {
-    std::filesystem::create_directories(music);
-    for (const char* song : {"a.wav", "b.wav", "c.wav"}) write_wav(join_path(music, song));
-    write_songlist({"\"" + music + "\",\"a.wav\",\"9\",\"00:00 1/1/71\"",
-                    "\"" + music + "\",\"b.wav\",\"7\",\"00:00 1/1/71\"",
-                    "\"" + music + "\",\"c.wav\",\"5\",\"00:00 1/1/71\""});
+    write_songs({{"a.wav", 9}, {"b.wav", 7}, {"c.wav", 5}});
     set(sections::kMain, keys::kVisible, "True");
   }
-  SonglistView& grid() const { return form->MSFlexGrid1(); }
   // The rows shown in bold with the icon, by their File.
   std::vector<std::string> marked() const {
     std::vector<std::string> files;
@@ -45,8 +40,6 @@ class NowPlayingTest : public WindowTest {
   }
   std::string status() const { return form->lblStatus().toolTip().toStdString(); }
   void press_ctrl_j() { QTest::keyClick(form, Qt::Key_J, Qt::ControlModifier); }
-
-  const std::string music = dir.file("music");
 };
 
 TEST_F(NowPlayingTest, ShowPlayingSaysWhyThereIsNoRowAndABusyPlayerKeepsTheMark) {

@@ -34,8 +34,7 @@ class RatingsImportsTest : public WindowTest {
     set(sections::kPrefs, keys::kWinampDir, player_dir());
     std::filesystem::create_directories(music);
     for (const char* song : {"a.mp3", "fresh.mp3", "new.mp3"}) write_bytes(join_path(music, song), "x");
-    write_songlist({"\"" + music + "\",\"a.mp3\",\"5\",\"00:00 1/1/71\"",
-                    "\"" + music + "\",\"fresh.mp3\",\"0\",\"00:00 1/1/71\""});
+    write_songlist({record(music, "a.mp3", 5), record(music, "fresh.mp3", 0)});
     // Rhythmbox rates fresh.mp3 four stars, new.mp3 three, a.mp3 one.
     std::string entries;
     for (auto [song, stars] : {std::pair{"fresh.mp3", 4}, {"new.mp3", 3}, {"a.mp3", 1}})
@@ -49,7 +48,6 @@ class RatingsImportsTest : public WindowTest {
     for (const char* name : kPlaces) qunsetenv(name);
     for (const auto& [name, value] : kept) qputenv(name, value);
   }
-  std::string saved() const { return read_bytes(default_songlist_path(folders)); }
   // What the caller of an import would print, once it is answered.
   struct Caller {
     CommandReply reply() {
@@ -69,14 +67,12 @@ class RatingsImportsTest : public WindowTest {
 
   static constexpr const char* kPlaces[] = {"XDG_DATA_HOME", "XDG_CONFIG_HOME"};
   std::vector<std::pair<const char*, QByteArray>> kept;
-  const std::string music = dir.file("music");
   const std::string rhythmdb = dir.file("rhythmdb.xml");
   std::vector<std::string> notices;
 };
 
 TEST_F(RatingsImportsTest, TheMenuItemsDialogAppliesItsPlanToTheListAsItIsWhenImportIsChosen) {
-  for (QAction* action : app->mode_menu().menu().actions())
-    if (action->text() == "Import Ratings\u2026") app->mode_menu().run(*action);
+  choose("Import Ratings\u2026");
   ImportRatingsDialog* dialog = app->ratings_imports().dialog();
   ASSERT_TRUE(dialog && dialog->isVisible());
   EXPECT_EQ(dialog->cmbSource->currentText(), "The tags of the songs in the list") << "no player's file here";

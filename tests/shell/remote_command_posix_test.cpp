@@ -39,6 +39,12 @@ class RemoteCommandTest : public ::testing::Test {
  protected:
   RemoteCommandTest() { std::filesystem::permissions(dir.path(), std::filesystem::perms::owner_all); }
   QString address() const { return QString::fromStdString(dir.file("remote-socket")); }
+  // Sends `bytes` and waits until the server has closed; what came back.
+  QByteArray ask(const QByteArray& bytes) {
+    Client client(address(), bytes);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return client.answered(); }, 5000)) << bytes.left(40).toStdString();
+    return client.answer;
+  }
 
   TempDir dir;
   std::vector<std::string> ran;
@@ -77,17 +83,13 @@ TEST_F(RemoteCommandTest, CommandsWaitForStartUpAndForEachOtherAndEachIsAnswered
     // The first command opens a "message box": events run, the next command arrives.
     if (call.command == Command::kIncrement && !nested) {
       nested = true;
-      Client second(address(), "decrement\n");
-      ASSERT_TRUE(QTest::qWaitFor([&] { return second.answered(); }, 5000));
-      EXPECT_EQ(second.answer, "ok\n");
+      EXPECT_EQ(ask("decrement\n"), "ok\n");
       ran.push_back("message box closed");
     }
   });
   ASSERT_TRUE(server.listen(address()));
   server.receive(Command::kIncrement);
-  Client show(address(), "show\n");
-  ASSERT_TRUE(QTest::qWaitFor([&] { return show.answered(); }, 5000));
-  EXPECT_EQ(show.answer, "ok\n");
+  EXPECT_EQ(ask("show\n"), "ok\n");
   EXPECT_THAT(ran, IsEmpty()) << "nothing runs before start-up is done";
 
   server.start_acting();
@@ -107,8 +109,7 @@ TEST_F(RemoteCommandTest, AnythingButOneKnownCommandInTimeIsDroppedUnanswered) {
     EXPECT_TRUE(client->answer.isEmpty()) << client->answer.toStdString();
   }
   EXPECT_THAT(ran, IsEmpty());
-  Client after(address(), "skip\n");
-  ASSERT_TRUE(QTest::qWaitFor([&] { return after.answered(); }, 5000));
+  EXPECT_EQ(ask("skip\n"), "ok\n");
   EXPECT_THAT(ran, ElementsAre("skip"));
 }
 
@@ -171,8 +172,7 @@ TEST_F(RemoteCommandTest, AnotherUsersConnectionIsRefused) {
   ASSERT_EQ(waitpid(child, &status, 0), child);
   ASSERT_EQ(status, 0);
   // Connections are taken in order: once this one is answered, the other was seen.
-  Client own(address(), "skip\n");
-  ASSERT_TRUE(QTest::qWaitFor([&] { return own.answered(); }, 5000));
+  ask("skip\n");
   EXPECT_THAT(ran, ElementsAre("skip"));
 }
 

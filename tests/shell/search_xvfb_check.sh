@@ -18,23 +18,18 @@ for folder in "Nordic Voices" "Café Tacvba Covers" "The Examples"; do
   mkdir -p "$work/music/$folder"
   for song in "Morning Light" "Paper Boats" "Quiet Harbour" "Seven Bridges"; do
     n=$((n + 1))
-    sox -n -r 44100 -c 2 "$work/music/$folder/$song.wav" synth 1 sine 440 vol 0.1
+    make_song "$folder/$song.wav"
     printf '"%s","%s","%d","00:00 1/1/71"\r\n' "$work/music/$folder" "$song.wav" $(((n * 5) % 13)) >>"$songlist"
   done
 done
-playing="$work/music/Café Tacvba Covers/Paper Boats.wav"
+playing="Café Tacvba Covers/Paper Boats.wav"
 write_settings "[main]" "visible=True" "" "[window]" "app_left=600" "app_top=600" "app_width=13260" \
   "app_height=6600" "fg_col1=4800" "fg_col2=2400" "fg_col6=1400" ""
 
 start_xvfb 1024x768
-mpv --no-config --idle=no --loop-file=inf --ao=null --vo=null --no-terminal \
-  --input-ipc-server="$mpv_socket" "$playing" &
-pids+=($!)
-wait_for 10 test -S "$mpv_socket" || fail "mpv did not open its socket"
-"$jukora" >>"$work/jukora.log" 2>&1 &
-pids+=($!)
-window=$(timeout 20 xdotool search --sync --onlyvisible --name "^Jukora Song Manager" | head -n 1)
-[[ -n $window ]] || fail "the window did not come up"
+start_mpv "$playing"
+start_jukora "$jukora"
+await_window "^Jukora Song Manager"
 
 jukora_bus() {
   gdbus call --session --dest org.jukora.Jukora --object-path /org/jukora/Jukora --method "$@" 2>&1
@@ -42,39 +37,24 @@ jukora_bus() {
 current_song_is() {
   [[ $(jukora_bus org.freedesktop.DBus.Properties.Get org.jukora.Jukora1 CurrentSong) == "(<'$1'>,)" ]]
 }
-wait_for 10 current_song_is "$playing" ||
+wait_for 10 current_song_is "$work/music/$playing" ||
   fail "CurrentSong is not the song mpv plays: $(jukora_bus org.freedesktop.DBus.Properties.Get org.jukora.Jukora1 CurrentSong)"
 echo "ok: CurrentSong on D-Bus is the song mpv plays"
 [[ $(jukora_bus org.jukora.Jukora1.Increment) == "()" ]] || fail "Increment over D-Bus was not answered"
 wait_for 5 score_is "Paper Boats.wav" 5 || fail "Increment over D-Bus did not raise the score: $(cat "$songlist")"
-wait_for 5 eval '[[ $(jukora_bus org.freedesktop.DBus.Properties.Get org.jukora.Jukora1 CurrentScore) == "(<5>,)" ]]' ||
-  fail "CurrentScore did not follow the change: $(jukora_bus org.freedesktop.DBus.Properties.Get org.jukora.Jukora1 CurrentScore)"
-echo "ok: Increment over D-Bus raised the playing song's score, and CurrentScore says so"
+echo "ok: Increment over D-Bus raised the playing song's score"
 
-# shot NAME: the window, once the screen has stopped changing.
-shot() {
-  local previous="" current deadline=$((SECONDS + 10))
-  while ((SECONDS < deadline)); do
-    import -window root "$work/shot.png"
-    current=$(md5sum <"$work/shot.png")
-    [[ $current == "$previous" ]] && break
-    previous=$current
-    sleep 0.3
-  done
-  eval "$(xdotool getwindowgeometry --shell "$window")"
-  convert "$work/shot.png" -crop "$((WIDTH + 24))x$((HEIGHT + 24))+$((X - 12))+$((Y - 12))" +repage "$out/$1"
-}
 # The cursor moved away, so that the marked row shows as it does unselected.
 xdotool windowactivate --sync "$window" >/dev/null 2>&1 || xdotool windowfocus --sync "$window"
 xdotool key --window "$window" ctrl+Home
-shot playing.png
+shot "$window" "$out/playing.png"
 
 before=$(md5sum <"$songlist")
 xdotool key --window "$window" ctrl+f
 xdotool type --window "$window" --delay 50 "cafe boats"
-shot search.png
+shot "$window" "$out/search.png"
 xdotool key --window "$window" Escape ctrl+j
-shot show-playing.png
+shot "$window" "$out/show-playing.png"
 [[ $(md5sum <"$songlist") == "$before" ]] || fail "searching changed the songlist file"
-kill -0 "${pids[-1]}" || fail "Jukora ended: $(cat "$work/jukora.log")"
+kill -0 "$jukora_pid" || fail "Jukora ended: $(cat "$work/jukora.log")"
 echo "ok: a search typed into the window and Show Playing left the songlist as it was; screenshots in $out"

@@ -21,8 +21,7 @@ wait_for 10 gdbus introspect --session --dest org.kde.StatusNotifierWatcher \
 
 write_settings "[main]" "visible=false"
 printf '"%s","song.wav","0","00:00 1/1/71"\r\n' "$work/music" >"$songlist"
-"$jukora" >>"$work/jukora.log" 2>&1 &
-pids+=($!)
+start_jukora "$jukora"
 items_are() { [[ $(wc -l <"$work/items") -eq $1 ]]; }
 wait_for 15 items_are 5 || fail "expected 5 items, got: $(cat "$work/items")"
 

@@ -75,9 +75,7 @@ check_tray() {
   [[ $player == mpv ]] || printf '\n[player]\nkind=mpris\nmpris_name=audacious\nmpris_identity=Audacious\n%s\n' \
     'mpris_command="audacious --headless"' >>"$settings"
   printf '"%s","song.wav","0","00:00 1/1/71"\r\n' "$work/music" >"$songlist"
-  "$jukora" >>"$work/jukora.log" 2>&1 &
-  jukora_pid=$!
-  pids+=("$jukora_pid")
+  start_jukora "$jukora"
   wait_for 15 count_is "$2" || fail "expected $2 tray icons with mode_button=$1, found $(tray_windows | wc -l)"
   local icon_score icon score
   for icon_score in 2:1 1:0 2:1; do

@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
+#include <QTest>
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,6 +21,7 @@
 #include "shell/form1.h"
 #include "shell/player_links.h"
 #include "shell/qt_desktop.h"
+#include "shell/songlist_view.h"
 #include "support/fakes.h"
 
 namespace jukora::testing {
@@ -53,6 +57,43 @@ class WindowTest : public ::testing::Test {
     for (const auto& record : records) text += record + "\r\n";
     write_bytes(default_songlist_path(folders), text);
   }
+  // A .jk8 line of a song never played.
+  static std::string record(const std::string& directory, const std::string& file, int score) {
+    return "\"" + directory + "\",\"" + file + "\",\"" + std::to_string(score) + "\",\"00:00 1/1/71\"";
+  }
+  // Songs (file, score) that exist in `music`, as the whole songlist.
+  void write_songs(const std::vector<std::pair<std::string, int>>& songs) {
+    std::vector<std::string> records;
+    for (const auto& [file, score] : songs) {
+      write_wav(join_path(music, file));
+      records.push_back(record(music, file, score));
+    }
+    write_songlist(records);
+  }
+  std::string saved() const { return read_bytes(default_songlist_path(folders)); }
+  // The mode menu's item `caption` of the top-level item `top` (itself when no caption).
+  void choose(const QString& top, const QString& caption = {}) {
+    for (QAction* action : app->mode_menu().menu().actions()) {
+      if (action->text() != top) continue;
+      if (caption.isEmpty()) return app->mode_menu().run(*action);
+      for (QAction* item : action->menu()->actions())
+        if (item->text() == caption) return app->mode_menu().run(*item);
+    }
+    FAIL() << top.toStdString();
+  }
+  SonglistView& grid() const { return form->MSFlexGrid1(); }
+  void click_row(int shown_row, Qt::KeyboardModifiers modifiers = {}) {
+    QTest::mouseClick(grid().viewport(), Qt::LeftButton, modifiers,
+                      grid().visualRect(grid().model()->index(shown_row - 1, col::kFile)).center());
+  }
+  void key(int k, Qt::KeyboardModifiers modifiers = {}) { QTest::keyClick(&grid(), Qt::Key(k), modifiers); }
+  // The grid's rows shown as selected, from the top, counted from 1.
+  std::vector<int> highlighted_rows() const {
+    std::vector<int> rows;
+    for (const QModelIndex& index : grid().selectionModel()->selectedRows(col::kFile)) rows.push_back(index.row() + 1);
+    std::sort(rows.begin(), rows.end());
+    return rows;
+  }
   // A program on `store`, not started yet.
   std::unique_ptr<App> program(SettingsStore& store) {
     auto made = std::make_unique<App>(store, desktop, std::make_unique<OnePlayerLink>(link), tray, clock, folders);
@@ -73,6 +114,7 @@ class WindowTest : public ::testing::Test {
   }
 
   TempDir dir;
+  const std::string music = dir.file("music");
   AppFolders folders{dir.path().string()};
   MemorySettingsStore settings;
   FakePlayerLink link;

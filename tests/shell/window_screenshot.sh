@@ -22,22 +22,6 @@ write_settings "[main]" "visible=True" "last_set=$songs" "" "[window]" "app_left
   "app_width=13260" "app_height=6600" "fg_col1=3600" "fg_col2=2700" "fg_col6=1400" ""
 
 start_xvfb 1024x768
-"$program" >>"$work/jukora.log" 2>&1 &
-pids+=($!)
-window=$(timeout 20 xdotool search --sync --onlyvisible --name "Jukora Song Manager - songs.jk8" | head -n 1)
-[[ -n $window ]] || fail "the window did not come up"
-
-# Wait until the picture stops changing: the window has painted.
-previous=""
-deadline=$((SECONDS + 20))
-while ((SECONDS < deadline)); do
-  import -window root "$work/shot.png"
-  current=$(md5sum < "$work/shot.png")
-  [[ "$current" == "$previous" ]] && break
-  previous=$current
-  sleep 0.3
-done
-# The whole screen is taken; the picture kept is the window with a border.
-eval "$(xdotool getwindowgeometry --shell "$window")"
-convert "$work/shot.png" -crop "$((WIDTH + 24))x$((HEIGHT + 24))+$((X - 12))+$((Y - 12))" +repage "$out"
-echo "saved $out"
+start_jukora "$program"
+await_window "Jukora Song Manager - songs.jk8"
+shot "$window" "$out"
