@@ -24,7 +24,6 @@ class OutsideChangesTest : public SonglistFilesTest {
     songlist.SetRow(row_of(file));
     cmdIncDec_Click(songlist, files, index);
   }
-  std::string saved() const { return read_bytes(path("list.jk8")); }
   const std::string held_note = "\"" + path("list.jk8") +
                                 "\" is being written by another program (its last line is not complete yet); your "
                                 "changes are saved once it is complete.";

@@ -35,6 +35,7 @@ class SonglistFilesTest : public ::testing::Test, protected ::jukora::testing::S
     write_bytes(path(name) + ".sync-tmp", bytes);
     std::filesystem::rename(path(name) + ".sync-tmp", path(name));
   }
+  std::string saved(const std::string& name = "list.jk8") const { return read_bytes(path(name)); }
   std::vector<std::string> files_column() const {
     std::vector<std::string> out;
     for (int i = 1; i < songlist.Rows(); ++i) out.emplace_back(songlist.TextMatrix(i, col::kFile));

@@ -186,24 +186,18 @@ TEST_F(SonglistFilesTest, FailedSaveKeepsTheOldFileAndIsReportedOnce) {
     EXPECT_EQ(entry.path().filename().string().find(".saving"), std::string::npos) << "no temporary left";
 }
 
-TEST_F(SonglistFilesTest, SaveKeepsTheFilePermissions) {
-  load("private.jk8", "");
-  chmod(path("private.jk8").c_str(), 0600);
-  songlist.add_cells({"", "/m", "a.mp3"});
-  files.write_songlist();
-  struct stat info {};
-  ASSERT_EQ(stat(path("private.jk8").c_str(), &info), 0);
-  EXPECT_EQ(info.st_mode & 0777, 0600u);
-}
-
-TEST_F(SonglistFilesTest, SaveGoesThroughLinksAndStopsAtReadOnlyFiles) {
+TEST_F(SonglistFilesTest, SaveGoesThroughLinksKeepsPermissionsAndStopsAtReadOnlyFiles) {
   write_bytes(path("real.jk8"), "");
+  chmod(path("real.jk8").c_str(), 0600);
   std::filesystem::create_symlink(path("real.jk8"), path("link.jk8"));
   use("link.jk8");
   songlist.add_cells({"", "/m", "a.mp3"});
   files.write_songlist();
   EXPECT_TRUE(std::filesystem::is_symlink(path("link.jk8")));
   EXPECT_EQ(read_bytes(path("real.jk8")), "\"/m\",\"a.mp3\",\"\",\"\"\r\n");
+  struct stat info {};
+  ASSERT_EQ(stat(path("real.jk8").c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0600u);
 
   load("kept.jk8", "\"/m\",\"a\",\"1\",\"00:00 1/1/71\"\r\n");
   chmod(path("kept.jk8").c_str(), 0444);

@@ -28,7 +28,6 @@ class UndoTest : public SonglistFilesTest {
     const int last = songlist.Rows() - 1;
     return {std::min(songlist.Row(), last), std::min(songlist.RowSel(), last)};
   }
-  std::string saved() const { return read_bytes(path("list.jk8")); }
   std::string before_change;
 };
 

@@ -26,7 +26,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-constexpr const char* kSongs[] = {"a.wav", "b.wav", "c.wav", "Sub Dir/Ünïcødé song.wav"};
+constexpr const char* kSongs[] = {"a.wav", "b.wav", "c.wav", "Sub Dir/Ünïcødé song.wav", "Sub Dir/c \"q\".wav"};
 
 }  // namespace
 
@@ -56,6 +56,7 @@ MpdServer::MpdServer(const std::string& folder, Options options)
          << "zeroconf_enabled \"no\"\n"
          << "default_permissions \"read,add,control,admin\"\n"
          << "audio_output {\n  type \"null\"\n  name \"null\"\n}\n";
+  if (options.stickers) config << "sticker_file \"" << folder_ << "/stickers\"\n";
   if (!options.password.empty()) config << "password \"" << options.password << "@read,add,control,admin\"\n";
   if (!options.user.empty() && geteuid() == 0) {
     config << "user \"" << options.user << "\"\n";

@@ -10,15 +10,19 @@
 
 namespace jukora::testing {
 
+struct MpdOptions {
+  std::string password;   // with every right; clients without one have them all too
+  std::string user;       // the user MPD switches to (only when we are root)
+  bool stickers = false;  // keeps a sticker file
+};
+
 class MpdServer {
  public:
-  struct Options {
-    std::string password;  // with every right; clients without one have them all too
-    std::string user;      // the user MPD switches to (only when we are root)
-  };
+  using Options = MpdOptions;
 
-  // Writes the configuration into `folder`, with music/a.wav, b.wav, c.wav
-  // and "music/Sub Dir/Ünïcødé song.wav", and starts MPD.
+  // Writes the configuration into `folder`, with music/a.wav, b.wav, c.wav,
+  // "music/Sub Dir/Ünïcødé song.wav" and "music/Sub Dir/c "q".wav", and
+  // starts MPD.
   MpdServer(const std::string& folder, Options options = {});
   ~MpdServer();
   MpdServer(const MpdServer&) = delete;

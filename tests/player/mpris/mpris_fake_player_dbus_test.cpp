@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // MprisLink against a stand-in player on the test's own bus, for what no
-// real player does on demand: names no file could have, megabytes of URL,
+// real player does on demand: names no file could have, megabytes of URL, a stream,
 // an OpenUri that takes songs and plays nothing or answers an error, a
 // bus name with dots and an instance suffix, and a player that never comes up.
 #include <QDBusAbstractAdaptor>
@@ -188,6 +188,12 @@ TEST_F(MprisFakePlayerTest, NamesNoFileCouldHaveAreNoSongsAndMegabytesCostNoTime
     ASSERT_FALSE(desktop.notes.empty());
     EXPECT_NE(desktop.notes.back().find(told), std::string::npos) << desktop.notes.back().substr(0, 200);
   }
+  // A stream is no song: nothing is scored or added.
+  player.play("http://127.0.0.1:9/stream.wav");
+  ASSERT_TRUE(eventually([&] { return link.current_song("").kind == CurrentSong::Kind::kNoSong; }));
+  const std::string saved = read_bytes(list);
+  scoring.increment_current_song();
+  EXPECT_EQ(read_bytes(list), saved);
   // A song that is there joins the list, its folder spelled plainly.
   player.play("file://" + music + "/sub/.././/b.wav");
   ASSERT_TRUE(eventually([&] { return link.current_song("").path == music + "/sub/.././/b.wav"; }));

@@ -5,9 +5,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <netinet/in.h>
 #include <signal.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -74,46 +72,6 @@ inline std::vector<pid_t> our_processes(const std::string& tag) {
   }
   return found;
 }
-
-// A web server for one song, so that a player can play a stream.
-class SongServer {
- public:
-  explicit SongServer(std::string body) : body_(std::move(body)) {
-    fd_ = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    bind(fd_, reinterpret_cast<sockaddr*>(&address), length);
-    listen(fd_, 4);
-    getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &length);
-    port_ = ntohs(address.sin_port);
-    thread_ = std::thread([this] {
-      while (int client = accept(fd_, nullptr, nullptr)) {
-        if (client < 0) return;
-        char request[4096];
-        [[maybe_unused]] auto got = recv(client, request, sizeof request, 0);
-        const std::string reply =
-            "HTTP/1.0 200 OK\r\nContent-Type: audio/x-wav\r\nContent-Length: " + std::to_string(body_.size()) +
-            "\r\n\r\n" + body_;
-        [[maybe_unused]] auto sent = send(client, reply.data(), reply.size(), MSG_NOSIGNAL);
-        close(client);
-      }
-    });
-  }
-  ~SongServer() {
-    shutdown(fd_, SHUT_RDWR);
-    close(fd_);
-    thread_.join();
-  }
-  std::string url(const std::string& name) const { return "http://127.0.0.1:" + std::to_string(port_) + "/" + name; }
-
- private:
-  std::string body_;
-  int fd_ = -1;
-  int port_ = 0;
-  std::thread thread_;
-};
 
 // Run for each player, named by the stem of its bus name.
 class MprisLinkTest : public ::testing::TestWithParam<std::string>, protected SavedSonglist {

@@ -1,12 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "ratings/mpd/mpd_stickers.h"
+
 #include <gmock/gmock.h>
+#include <signal.h>
 
 #include <tuple>
 
 #include "platform/memory_settings_store.h"
 #include "platform/settings_keys.h"
-#include "ratings/mpd/mpd_stickers.h"
-#include "ratings/mpd/sticker_mpd.h"
+#include "player/mpd/mpd_server.h"
+#include "ratings/run_command.h"
+#include "support/fakes.h"
 
 namespace jukora::testing {
 namespace {
@@ -14,6 +18,22 @@ namespace {
 using ::testing::HasSubstr;
 
 constexpr std::chrono::seconds kPatience{20};
+
+// A private MPD keeping stickers (or, asked to, none); they are set and read
+// with mpc, as a user would.
+struct StickerMpd {
+  explicit StickerMpd(bool stickers = true) : server(temp.path().string(), {{}, {}, stickers}) {}
+  std::string mpc(const std::string& arguments) const {
+    return output_of("mpc --host=" + shell_quoted(server.socket()) + " " + arguments + " 2>&1");
+  }
+  std::string sticker(const std::string& song) const {
+    std::string out = mpc("sticker " + shell_quoted(song) + " get rating");
+    return out.starts_with("rating=") ? out.substr(7, out.find('\n') - 7) : "none";
+  }
+  TempDir temp;
+  MpdServer server;
+  const std::string &music = server.music(), &socket = server.socket();
+};
 
 SourceRead read_stickers(const StickerPlace& place) {
   return mpd_sticker_source(place)->read([](std::size_t, std::size_t) { return true; });
@@ -27,7 +47,7 @@ class MpdStickersTest : public ::testing::Test {
 };
 
 TEST_F(MpdStickersTest, StickersSetWithMpcAreReadAsLocalPaths) {
-  ASSERT_GT(mpd.pid, 0);
+  ASSERT_GT(mpd.server.pid(), 0);
   mpd.mpc("sticker a.wav set rating 7");
   mpd.mpc("sticker 'Sub Dir/c \"q\".wav' set rating 10");
   mpd.mpc("sticker b.wav set rating high");
@@ -57,13 +77,13 @@ TEST_F(MpdStickersTest, ScoresBecomeStickersClampedAndAnAbsentMpdIsToldOnce) {
 
   // A stopped MPD: the change waits, the user hears once, and it is set
   // once MPD answers again.
-  kill(mpd.pid, SIGSTOP);
+  kill(mpd.server.pid(), SIGSTOP);
   sink.share(mpd.music + "/a.wav", 2);
   sink.share(mpd.music + "/a.wav", 3);
   std::vector<std::string> notices;
   EXPECT_TRUE(eventually([&] { return !(notices = sink.take_notices()).empty(); }, kPatience));
   EXPECT_THAT(notices, ::testing::ElementsAre(HasSubstr("cannot be reached")));
-  kill(mpd.pid, SIGCONT);
+  kill(mpd.server.pid(), SIGCONT);
   ASSERT_TRUE(sink.wait_idle(kPatience));
   EXPECT_EQ(mpd.sticker("a.wav"), "3");
   EXPECT_TRUE(sink.take_notices().empty());
