@@ -16,6 +16,9 @@
 
 namespace jukora {
 
+template <class State>
+class SinkWorker;
+
 std::unique_ptr<RatingSource> mpd_sticker_source(StickerPlace place);
 
 class MpdStickerSink : public ScoreSink {
@@ -23,7 +26,8 @@ class MpdStickerSink : public ScoreSink {
   // Preferences are read at every change; an MPD that is busy or away is
   // tried again after `retry`.
   explicit MpdStickerSink(const SettingsStore& settings, std::chrono::milliseconds retry = std::chrono::seconds(10));
-  // Ends the worker; stickers not yet set are given up.
+  // Ends the worker; stickers not yet set are given up, and a request MPD
+  // does not answer is not waited for.
   ~MpdStickerSink() override;
   MpdStickerSink(const MpdStickerSink&) = delete;
   MpdStickerSink& operator=(const MpdStickerSink&) = delete;
@@ -37,6 +41,7 @@ class MpdStickerSink : public ScoreSink {
   struct State;
   const SettingsStore& settings_;
   std::shared_ptr<State> state_;
+  std::unique_ptr<SinkWorker<State>> worker_;
 };
 
 }  // namespace jukora

@@ -1,12 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include <condition_variable>
-#include <map>
-#include <mutex>
-#include <thread>
 #include <utility>
 
 #include "player/mpd/mpd_paths.h"
 #include "ratings/mpd/mpd_stickers.h"
+#include "ratings/sink_queue.h"
 
 namespace jukora {
 
@@ -18,6 +15,7 @@ using Status = StickerReply::Status;
 // A whole library's stickers, and one sticker.
 constexpr std::chrono::seconds kFindDeadline{30};
 constexpr std::chrono::seconds kSetDeadline{3};
+constexpr std::chrono::milliseconds kExitGrace{200};
 
 std::string cannot_reach(const StickerPlace& place, const std::string& why) {
   return "MPD at " + place.address.describe() + " cannot be reached (" + why + ").";
@@ -72,29 +70,24 @@ std::unique_ptr<RatingSource> mpd_sticker_source(StickerPlace place) {
   return std::make_unique<MpdStickerSource>(std::move(place));
 }
 
-struct MpdStickerSink::State {
-  std::chrono::milliseconds retry;
-  std::mutex mutex;
-  std::condition_variable wake, idle;
-  struct Waiting {
-    std::int64_t score;
-    StickerPlace place;
-  };
-  std::map<std::string, Waiting> waiting;
-  bool sending = false;
-  bool stopping = false;
+struct StickerChange {
+  std::int64_t score;
+  StickerPlace place;
+};
+
+struct MpdStickerSink::State : SinkQueue<StickerChange> {
+  explicit State(std::chrono::milliseconds retry) : retry(retry) {}
+  const std::chrono::milliseconds retry;
   Clock::time_point not_before{};
-  std::vector<std::string> notices;
   bool told_away = false, told_off = false, told_folder = false;
   std::unique_ptr<StickerClient> client;
-  std::thread worker;
 
   void run();
   // Sets one sticker; false when MPD is away and the change must wait.
-  bool send(const std::string& path, const Waiting& change, std::unique_lock<std::mutex>& lock);
+  bool send(const std::string& path, const StickerChange& change, std::unique_lock<std::mutex>& lock);
 };
 
-bool MpdStickerSink::State::send(const std::string& path, const Waiting& change, std::unique_lock<std::mutex>& lock) {
+bool MpdStickerSink::State::send(const std::string& path, const StickerChange& change, std::unique_lock<std::mutex>& lock) {
   if (!client || !(client->place().address == change.place.address))
     client = std::make_unique<StickerClient>(change.place);
   lock.unlock();
@@ -147,11 +140,11 @@ void MpdStickerSink::State::run() {
     }
     auto next = waiting.begin();
     const std::string path = next->first;
-    const Waiting change = next->second;
+    const StickerChange change = next->second;
     waiting.erase(next);
-    sending = true;
+    working = true;
     const bool sent = send(path, change, lock);
-    sending = false;
+    working = false;
     if (!sent) {
       // The latest score of the song, unless a newer one came meanwhile.
       waiting.try_emplace(path, change);
@@ -162,37 +155,18 @@ void MpdStickerSink::State::run() {
 }
 
 MpdStickerSink::MpdStickerSink(const SettingsStore& settings, std::chrono::milliseconds retry)
-    : settings_(settings), state_(std::make_shared<State>()) {
-  state_->retry = retry;
-  state_->worker = std::thread([state = state_.get()] { state->run(); });
-}
+    : settings_(settings), state_(std::make_shared<State>(retry)), worker_(std::make_unique<SinkWorker<State>>(state_)) {}
 
-MpdStickerSink::~MpdStickerSink() {
-  {
-    std::lock_guard lock(state_->mutex);
-    state_->stopping = true;
-  }
-  state_->wake.notify_all();
-  state_->worker.join();
-}
+// A sticker still on its way to an MPD that does not answer is given up:
+// the program's exit never waits for it.
+MpdStickerSink::~MpdStickerSink() { worker_->stop(kExitGrace); }
 
 void MpdStickerSink::share(const std::string& path, std::int64_t score) {
-  StickerPlace place = read_sticker_place(settings_);
-  {
-    std::lock_guard lock(state_->mutex);
-    state_->waiting[path] = {score, std::move(place)};
-  }
-  state_->wake.notify_all();
+  state_->put(path, {score, read_sticker_place(settings_)});
 }
 
-std::vector<std::string> MpdStickerSink::take_notices() {
-  std::lock_guard lock(state_->mutex);
-  return std::exchange(state_->notices, {});
-}
+std::vector<std::string> MpdStickerSink::take_notices() { return state_->take_notices(); }
 
-bool MpdStickerSink::wait_idle(std::chrono::milliseconds limit) {
-  std::unique_lock lock(state_->mutex);
-  return state_->idle.wait_for(lock, limit, [this] { return state_->waiting.empty() && !state_->sending; });
-}
+bool MpdStickerSink::wait_idle(std::chrono::milliseconds limit) { return state_->wait_idle(limit); }
 
 }  // namespace jukora

@@ -1,14 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ratings/tags/tag_sink.h"
 
-#include <condition_variable>
-#include <map>
-#include <mutex>
 #include <optional>
 #include <set>
-#include <thread>
 #include <utility>
 
+#include "ratings/sink_queue.h"
 #include "ratings/tags/replace_through_copy.h"
 #include "ratings/tags/tag_rating.h"
 #include "songlist/paths.h"
@@ -23,22 +20,17 @@ std::string quoted(const std::string& text) { return "\"" + text + "\""; }
 
 }  // namespace
 
-struct TagSink::State {
-  std::chrono::milliseconds settle, retry;
-  std::mutex mutex;
-  std::condition_variable wake, idle;
-  struct Waiting {
-    std::int64_t score;
-    Clock::time_point due;
-  };
-  std::map<std::string, Waiting> waiting;
-  bool writing = false;
-  bool stopping = false;
+struct TagChange {
+  std::int64_t score;
+  Clock::time_point due;
+};
+
+struct TagSink::State : SinkQueue<TagChange> {
+  State(std::chrono::milliseconds settle, std::chrono::milliseconds retry) : settle(settle), retry(retry) {}
+  const std::chrono::milliseconds settle, retry;
   std::size_t writes = 0;
-  std::vector<std::string> notices;
   // What has been told, by kind and path, so that each is told once.
   std::set<std::string> told;
-  std::thread worker;
 
   void tell(const std::string& key, std::string text) {
     if (told.insert(key).second) notices.push_back(std::move(text));
@@ -85,7 +77,7 @@ void TagSink::State::report(const std::string& path, std::int64_t score, const R
       break;
     case Result::kBusy:
       tell("busy" + path, "The score of " + song + " could not be written to its tags yet; Jukora tries again.");
-      waiting.try_emplace(path, Waiting{score, Clock::now() + retry});
+      waiting.try_emplace(path, TagChange{score, Clock::now() + retry});
       break;
     case Result::kFailed:
       if (edit == TagEdit::kNoRatingTag) {
@@ -121,12 +113,12 @@ void TagSink::State::run() {
     const std::string path = next->first;
     const std::int64_t score = next->second.score;
     waiting.erase(next);
-    writing = true;
+    working = true;
     lock.unlock();
     TagEdit edit = TagEdit::kFailed;
     const std::optional<Replaced> replaced = write(path, score, edit);
     lock.lock();
-    writing = false;
+    working = false;
     if (!replaced) continue;
     // A file that is busy is given up on the way out; nothing is lost but
     // that one write, and the user has been told.
@@ -136,38 +128,17 @@ void TagSink::State::run() {
 }
 
 TagSink::TagSink(std::chrono::milliseconds settle, std::chrono::milliseconds retry)
-    : state_(std::make_shared<State>()) {
-  state_->settle = settle;
-  state_->retry = retry;
-  state_->worker = std::thread([state = state_.get()] { state->run(); });
-}
+    : state_(std::make_shared<State>(settle, retry)), worker_(std::make_unique<SinkWorker<State>>(state_)) {}
 
-TagSink::~TagSink() {
-  {
-    std::lock_guard lock(state_->mutex);
-    state_->stopping = true;
-  }
-  state_->wake.notify_all();
-  state_->worker.join();
-}
+TagSink::~TagSink() { worker_->stop(); }
 
 void TagSink::share(const std::string& path, std::int64_t score) {
-  {
-    std::lock_guard lock(state_->mutex);
-    state_->waiting[path] = {score, Clock::now() + state_->settle};
-  }
-  state_->wake.notify_all();
+  state_->put(path, {score, Clock::now() + state_->settle});
 }
 
-std::vector<std::string> TagSink::take_notices() {
-  std::lock_guard lock(state_->mutex);
-  return std::exchange(state_->notices, {});
-}
+std::vector<std::string> TagSink::take_notices() { return state_->take_notices(); }
 
-bool TagSink::wait_idle(std::chrono::milliseconds limit) {
-  std::unique_lock lock(state_->mutex);
-  return state_->idle.wait_for(lock, limit, [this] { return state_->waiting.empty() && !state_->writing; });
-}
+bool TagSink::wait_idle(std::chrono::milliseconds limit) { return state_->wait_idle(limit); }
 
 std::size_t TagSink::writes() const {
   std::lock_guard lock(state_->mutex);

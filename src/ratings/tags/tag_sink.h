@@ -16,6 +16,9 @@
 
 namespace jukora {
 
+template <class State>
+class SinkWorker;
+
 class TagSink : public ScoreSink {
  public:
   // A change waits `settle` for the next one before it is written; a file
@@ -38,6 +41,7 @@ class TagSink : public ScoreSink {
  private:
   struct State;
   std::shared_ptr<State> state_;
+  std::unique_ptr<SinkWorker<State>> worker_;
 };
 
 }  // namespace jukora

@@ -83,6 +83,13 @@ TEST_F(MpdStickersTest, ScoresBecomeStickersClampedAndAnAbsentMpdIsToldOnce) {
   std::vector<std::string> notices;
   EXPECT_TRUE(eventually([&] { return !(notices = sink.take_notices()).empty(); }, kPatience));
   EXPECT_THAT(notices, ::testing::ElementsAre(HasSubstr("cannot be reached")));
+  // Leaving while a sticker waits on the stopped MPD does not wait for it.
+  auto leaving = std::make_unique<MpdStickerSink>(settings);
+  leaving->share(mpd.music + "/b.wav", 1);
+  EXPECT_FALSE(leaving->wait_idle(std::chrono::milliseconds(300)));
+  const auto left = std::chrono::steady_clock::now();
+  leaving.reset();
+  EXPECT_LT(std::chrono::steady_clock::now() - left, std::chrono::seconds(2));
   kill(mpd.server.pid(), SIGCONT);
   ASSERT_TRUE(sink.wait_idle(kPatience));
   EXPECT_EQ(mpd.sticker("a.wav"), "3");
