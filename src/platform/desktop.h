@@ -73,4 +73,19 @@ class Desktop {
   virtual void end_progress() {}
 };
 
+// The desktop of a process without a window: nothing is shown, nothing is
+// ever chosen, and nothing waits. The import from the command line builds on
+// it, and tells on the terminal.
+class HeadlessDesktop : public Desktop {
+ public:
+  void message_box(const std::string&) override {}
+  std::optional<std::string> choose_file(const FileDialogRequest&) override { return std::nullopt; }
+  std::vector<std::string> choose_files(const FileDialogRequest&) override { return {}; }
+  void set_captions(const std::string&, const std::string&) override {}
+  void show_preferences() override {}
+  void set_busy(bool) override {}
+  void yield_events() override {}
+  void notify(const std::string&) override {}
+};
+
 }  // namespace jukora

@@ -15,17 +15,10 @@ namespace jukora {
 
 namespace {
 
-// The desktop of a process without a window: boxes are kept for the end,
-// passing words go to the terminal at once, and nothing is ever chosen.
-class TerminalDesktop : public Desktop {
+// Boxes are kept for the end, passing words go to the terminal at once.
+class TerminalDesktop : public HeadlessDesktop {
  public:
   void message_box(const std::string& text) override { problems.push_back(text); }
-  std::optional<std::string> choose_file(const FileDialogRequest&) override { return std::nullopt; }
-  std::vector<std::string> choose_files(const FileDialogRequest&) override { return {}; }
-  void set_captions(const std::string&, const std::string&) override {}
-  void show_preferences() override {}
-  void set_busy(bool) override {}
-  void yield_events() override {}
   void notify(const std::string& text) override { std::fprintf(stderr, "jukora: %s\n", text.c_str()); }
 
   std::vector<std::string> problems;
