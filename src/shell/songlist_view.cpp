@@ -117,11 +117,18 @@ void SonglistView::fit_column(int column, int first, int last) {
   ensurePolished();
   QStyleOptionViewItem option;
   initViewItemOption(&option);
+  // Each row is measured as it looks while its song plays: bold, and in the
+  // number column beside the playing icon, so that no text is cut short when
+  // the song starts.
+  option.font.setBold(true);
+  option.fontMetrics = QFontMetrics(option.font);
   int content = 0;
   for (int row = std::max(first, 1); row <= std::min(last, model()->rowCount()); ++row) {
     const QModelIndex index = model()->index(row - 1, column);
     content = std::max(content, itemDelegateForIndex(index)->sizeHint(option, index).width());
   }
+  if (column == col::kNumber)
+    content += option.decorationSize.width() + 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1);
   // The grid line takes a pixel of the cell.
   if (showGrid()) ++content;
   setColumnWidth(column, std::max(content, horizontalHeader()->sectionSizeHint(column)));
