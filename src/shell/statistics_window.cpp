@@ -154,8 +154,14 @@ void StatisticsWindow::show_song(const std::string& file, const std::vector<Hist
   chart->setTitle(QString(points.empty() ? "Score of %1: no change recorded yet" : "Score of %1 over time")
                       .arg(qt_text(file).toHtmlEscaped()));
   // The line goes on at today's score; without changes it is that alone.
-  const qreal start = points.empty() ? ms(now - 30 * 24 * 3600) : points.front().x();
+  // Changes made in one sitting get ten minutes of axis, led in at the
+  // score before them, so that its times tell apart.
+  qreal start = points.empty() ? ms(now - 30 * 24 * 3600) : points.front().x();
   if (points.empty()) points << QPointF(start, score);
+  if (const qreal shortest = ms(now - 10 * 60); start > shortest) {
+    start = shortest;
+    points.prepend(QPointF(start, points.front().y()));
+  }
   points << QPointF(ms(now), score);
   line->replace(points);
   qreal low = score, high = score;
