@@ -10,7 +10,7 @@
 #include "platform/clock.h"
 #include "shell/app.h"
 #include "shell/player_links.h"
-#include "shell/tray_buttons.h"
+#include "shell/tray/tray_buttons.h"
 
 namespace jukora {
 

@@ -14,9 +14,9 @@
 #include "platform/memory_settings_store.h"
 #include "platform/settings_keys.h"
 #include "player/player_link.h"
-#include "shell/form1.h"
+#include "shell/window/form1.h"
 #include "shell/qt_desktop.h"
-#include "shell/songlist_view.h"
+#include "shell/window/songlist_view.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include "platform/memory_settings_store.h"
 #include "platform/settings_keys.h"
 #include "shell/qt_desktop.h"
-#include "shell/statistics_window.h"
+#include "shell/history/statistics_window.h"
 #include "songlist/songlist.h"
 
 namespace {

@@ -8,12 +8,12 @@
 #include "player/executable_check.h"
 #include "player/player_link.h"
 #include "scoring/score_changes.h"
-#include "shell/dialog.h"
-#include "shell/dir_dialog.h"
+#include "shell/preferences/dialog.h"
+#include "shell/preferences/dir_dialog.h"
 #include "shell/local_text.h"
 #include "shell/player_links.h"
 #include "shell/qt_desktop.h"
-#include "shell/songlist_view.h"
+#include "shell/window/songlist_view.h"
 #include "songlist/row_deletion.h"
 
 namespace jukora {

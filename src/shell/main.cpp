@@ -13,13 +13,13 @@
 #include "shell/app.h"
 #include "shell/command_line.h"
 #include "shell/desktop_notifier.h"
-#include "shell/import_without_window.h"
+#include "shell/ratings/import_without_window.h"
 #include "shell/local_text.h"
 #include "shell/player_links.h"
 #include "shell/qt_desktop.h"
 #include "shell/qt_settings_store.h"
-#include "shell/qt_tray_host.h"
-#include "shell/remote_command.h"
+#include "shell/tray/qt_tray_host.h"
+#include "shell/remote/remote_command.h"
 #ifndef _WIN32
 #include "shell/termination.h"
 #endif

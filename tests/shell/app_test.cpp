@@ -12,8 +12,8 @@
 #include <QUrl>
 #include <filesystem>
 
-#include "shell/dialog.h"
-#include "shell/songlist_view.h"
+#include "shell/preferences/dialog.h"
+#include "shell/window/songlist_view.h"
 #include "window_fixture.h"
 
 namespace jukora::testing {

@@ -9,7 +9,7 @@
 
 #include "shell/command_line.h"
 #include "shell/intents.h"
-#include "shell/remote_command.h"
+#include "shell/remote/remote_command.h"
 
 namespace jukora::testing {
 namespace {

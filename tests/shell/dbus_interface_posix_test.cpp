@@ -5,7 +5,7 @@
 #include <QProcess>
 #include <QTest>
 
-#include "shell/dbus_interface.h"
+#include "shell/remote/dbus_interface.h"
 #include "window_fixture.h"
 
 namespace jukora::testing {

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "shell/dialog.h"
+#include "shell/preferences/dialog.h"
 
 #include <gtest/gtest.h>
 
@@ -18,10 +18,10 @@
 #include <filesystem>
 
 #include "player/mpris/mpris_rules.h"
-#include "shell/dir_dialog.h"
-#include "shell/mpd_page.h"
-#include "shell/mpris_page.h"
-#include "shell/share_scores_box.h"
+#include "shell/preferences/dir_dialog.h"
+#include "shell/preferences/mpd_page.h"
+#include "shell/preferences/mpris_page.h"
+#include "shell/preferences/share_scores_box.h"
 #include "window_fixture.h"
 
 namespace jukora::testing {

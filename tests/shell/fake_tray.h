@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/tray_buttons.h"
+#include "shell/tray/tray_buttons.h"
 
 namespace jukora::testing {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "shell/form1.h"
+#include "shell/window/form1.h"
 
 #include <gtest/gtest.h>
 
@@ -9,10 +9,10 @@
 #include <QTest>
 #include <set>
 
-#include "shell/dialog.h"
-#include "shell/dir_dialog.h"
-#include "shell/songlist_model.h"
-#include "shell/songlist_view.h"
+#include "shell/preferences/dialog.h"
+#include "shell/preferences/dir_dialog.h"
+#include "shell/window/songlist_model.h"
+#include "shell/window/songlist_view.h"
 #include "shell/twips.h"
 #include "window_fixture.h"
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "shell/grid_search.h"
+#include "shell/window/grid_search.h"
 
 #include <gmock/gmock.h>
 
@@ -8,8 +8,8 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "shell/search_fold.h"
-#include "shell/songlist_view.h"
+#include "shell/window/search_fold.h"
+#include "shell/window/songlist_view.h"
 #include "window_fixture.h"
 
 namespace jukora::testing {

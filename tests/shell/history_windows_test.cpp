@@ -15,10 +15,10 @@
 #include <QSqlQuery>
 #include <QTreeWidget>
 
-#include "shell/history_keeper.h"
-#include "shell/history_window.h"
-#include "shell/songlist_view.h"
-#include "shell/statistics_window.h"
+#include "shell/history/history_keeper.h"
+#include "shell/history/history_window.h"
+#include "shell/window/songlist_view.h"
+#include "shell/history/statistics_window.h"
 #include "window_fixture.h"
 
 namespace jukora::testing {

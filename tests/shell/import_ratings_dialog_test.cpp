@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "shell/import_ratings_dialog.h"
+#include "shell/ratings/import_ratings_dialog.h"
 
 #include <gmock/gmock.h>
 

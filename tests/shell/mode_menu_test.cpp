@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "shell/mode_menu.h"
+#include "shell/window/mode_menu.h"
 
 #include <gmock/gmock.h>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "shell/mpd_page.h"
+#include "shell/preferences/mpd_page.h"
 
 #include <gtest/gtest.h>
 

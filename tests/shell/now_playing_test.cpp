@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "shell/now_playing.h"
+#include "shell/window/now_playing.h"
 
 #include <gmock/gmock.h>
 #include <signal.h>
@@ -10,8 +10,8 @@
 #include <QTest>
 
 #include "player/mpv/mpv_link.h"
-#include "shell/grid_search.h"
-#include "shell/songlist_view.h"
+#include "shell/window/grid_search.h"
+#include "shell/window/songlist_view.h"
 #include "support/players_posix.h"
 #include "window_fixture.h"
 

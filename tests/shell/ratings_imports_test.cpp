@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "shell/ratings_imports.h"
+#include "shell/ratings/ratings_imports.h"
 
 #include <gmock/gmock.h>
 
@@ -10,8 +10,8 @@
 #include <QSpinBox>
 #include <QTest>
 
-#include "shell/import_ratings_dialog.h"
-#include "shell/songlist_view.h"
+#include "shell/ratings/import_ratings_dialog.h"
+#include "shell/window/songlist_view.h"
 #include "window_fixture.h"
 
 namespace jukora::testing {

@@ -12,7 +12,7 @@
 #include <filesystem>
 #include <thread>
 
-#include "shell/remote_command.h"
+#include "shell/remote/remote_command.h"
 #include "support/players_posix.h"
 
 namespace jukora::testing {

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "shell/tray_events.h"
+#include "shell/tray/tray_events.h"
 
 #include <gtest/gtest.h>
 

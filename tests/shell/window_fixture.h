@@ -18,10 +18,10 @@
 #include "platform/settings_keys.h"
 #include "shell/app.h"
 #include "shell/fake_tray.h"
-#include "shell/form1.h"
+#include "shell/window/form1.h"
 #include "shell/player_links.h"
 #include "shell/qt_desktop.h"
-#include "shell/songlist_view.h"
+#include "shell/window/songlist_view.h"
 #include "support/fakes.h"
 
 namespace jukora::testing {

@@ -1,0 +1,109 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "shell/history/history_keeper.h"
+
+#include <QMetaObject>
+#include <string>
+#include <utility>
+
+#include "history/songs_per_score.h"
+#include "platform/app_folders.h"
+#include "platform/desktop.h"
+#include "shell/history/history_window.h"
+#include "shell/window/songlist_view.h"
+#include "shell/history/statistics_window.h"
+#include "songlist/numbers.h"
+#include "songlist/songlist.h"
+
+namespace jukora {
+
+namespace {
+
+// Enough bars to tell the scores apart, few enough for their labels to fit.
+constexpr int kScoreBars = 20;
+constexpr int kWeeks = 52;
+
+}  // namespace
+
+std::string history_path(const AppFolders& folders) { return join_path(folders.data, "history.sqlite"); }
+
+HistoryKeeper::HistoryKeeper(SongEvents& events, const AppFolders& folders, Desktop& desktop, const Songlist& songlist,
+                             SonglistView& grid, QWidget* parent)
+    : desktop_(desktop),
+      songlist_(songlist),
+      parent_(parent),
+      store_(history_path(folders),
+             [this](const std::string& text) {
+               QMetaObject::invokeMethod(
+                   &receiver_, [this, text] { desktop_.notify(text); }, Qt::QueuedConnection);
+             }),
+      recorder_(events, store_) {
+  QObject::connect(&grid, &SonglistView::rows_selected, &receiver_, [this] {
+    if (statistics_window_ && statistics_window_->isVisible()) show_song_score();
+  });
+}
+
+HistoryKeeper::~HistoryKeeper() = default;
+
+template <class Window, class Answer>
+std::function<void(Answer)> HistoryKeeper::to_window(QPointer<Window> window,
+                                                     std::function<void(Window&, const Answer&)> shown) {
+  return [this, window, shown = std::move(shown)](Answer answer) {
+    QMetaObject::invokeMethod(
+        &receiver_,
+        [window, shown, answer = std::move(answer)] {
+          if (window) shown(*window, answer);
+        },
+        Qt::QueuedConnection);
+  };
+}
+
+bool HistoryKeeper::has_song() const {
+  const int row = songlist_.Row();
+  return row >= 1 && row < songlist_.Rows() && !songlist_.TextMatrix(row, col::kFile).empty();
+}
+
+void HistoryKeeper::show_song_history() {
+  if (!has_song()) return;
+  const std::string directory(songlist_.TextMatrix(songlist_.Row(), col::kDirectory));
+  const std::string file(songlist_.TextMatrix(songlist_.Row(), col::kFile));
+  if (!history_window_) history_window_ = new HistoryWindow(parent_);
+  history_window_->show_song(directory, file);
+  store_.song_history(directory, file,
+                      to_window<HistoryWindow, std::vector<HistoryEvent>>(
+                          history_window_, [](HistoryWindow& window, const std::vector<HistoryEvent>& events) {
+                            window.show_events(events);
+                          }));
+  history_window_->show();
+  history_window_->raise();
+  history_window_->activateWindow();
+}
+
+void HistoryKeeper::show_statistics() {
+  if (!statistics_window_) statistics_window_ = new StatisticsWindow(parent_);
+  statistics_window_->show_scores(songs_per_score(songlist_, kScoreBars));
+  // The last week ends with the present second.
+  store_.weekly_activity(unix_now() + 1 - kWeeks * kSecondsPerWeek, kWeeks,
+                         to_window<StatisticsWindow, WeeklyActivity>(
+                             statistics_window_, [](StatisticsWindow& window, const WeeklyActivity& activity) {
+                               window.show_activity(activity);
+                             }));
+  show_song_score();
+  statistics_window_->show();
+  statistics_window_->raise();
+  statistics_window_->activateWindow();
+}
+
+void HistoryKeeper::show_song_score() {
+  if (!has_song()) return statistics_window_->show_song({}, {}, 0, unix_now());
+  const int row = songlist_.Row();
+  const std::string file(songlist_.TextMatrix(row, col::kFile));
+  const std::int64_t score = std::stoll(stepped_score(songlist_.TextMatrix(row, col::kScore), 0));
+  store_.song_history(
+      std::string(songlist_.TextMatrix(row, col::kDirectory)), file,
+      to_window<StatisticsWindow, std::vector<HistoryEvent>>(
+          statistics_window_, [file, score](StatisticsWindow& window, const std::vector<HistoryEvent>& events) {
+            window.show_song(file, events, score, unix_now());
+          }));
+}
+
+}  // namespace jukora
