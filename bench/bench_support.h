@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// What the benchmarks share: a desktop that shows nothing and a songlist
-// shaped like a large real collection.
+// What the benchmarks share: a folder of their own, a desktop that shows
+// nothing and a songlist shaped like a large real collection.
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <utility>
 
@@ -14,16 +15,18 @@ namespace jukora {
 
 class Songlist;
 
-class QuietDesktop : public Desktop {
- public:
-  void message_box(const std::string&) override {}
-  std::optional<std::string> choose_file(const FileDialogRequest&) override { return std::nullopt; }
-  std::vector<std::string> choose_files(const FileDialogRequest&) override { return {}; }
-  void set_captions(const std::string&, const std::string&) override {}
-  void show_preferences() override {}
-  void set_busy(bool) override {}
-  void yield_events() override {}
-  void notify(const std::string&) override {}
+// A folder of its own under the temporary directory, emptied at the start
+// and removed at the end.
+struct BenchFolder {
+  explicit BenchFolder(const std::string& name) : path(std::filesystem::temp_directory_path() / name) {
+    std::filesystem::remove_all(path);
+    std::filesystem::create_directories(path);
+  }
+  ~BenchFolder() { std::filesystem::remove_all(path); }
+  BenchFolder(const BenchFolder&) = delete;
+  BenchFolder& operator=(const BenchFolder&) = delete;
+
+  const std::filesystem::path path;
 };
 
 // A player that never plays: found (and stopped) when `running`, else absent.

@@ -49,7 +49,7 @@ void BM_DropTree(benchmark::State& state) {
   fs::path tree = make_tree(base / "music", n);
   AppFolders folders{base.string()};
   MemorySettingsStore settings;
-  QuietDesktop desktop;
+  HeadlessDesktop desktop;
   DialogMemory dialog;
 
   for (auto _ : state) {

@@ -50,7 +50,7 @@ void BM_NextSong(benchmark::State& state) {
   MemorySettingsStore settings;
   settings.SaveSetting(sections::kPrefs, keys::kWinampDir, dir.string());
   settings.SaveSetting(sections::kMain, keys::kLastSet, (dir / "list.jk8").string());
-  QuietDesktop desktop;
+  HeadlessDesktop desktop;
   AppFolders folders{dir.string()};
   DialogMemory dialog;
   Songlist songlist;

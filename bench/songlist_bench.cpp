@@ -29,7 +29,7 @@ struct Fixture {
   std::filesystem::path dir = std::filesystem::temp_directory_path() / "jukora-bench";
   AppFolders folders{dir.string()};
   MemorySettingsStore settings;
-  QuietDesktop desktop;
+  HeadlessDesktop desktop;
   DialogMemory dialog;
   Songlist songlist;
   SonglistFiles files{songlist, settings, desktop, folders, dialog};

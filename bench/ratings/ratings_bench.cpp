@@ -65,7 +65,7 @@ struct ImportScene {
 // Read, preview, apply (new songs and untouched ones), recompute, save.
 void import_once(benchmark::State& state, const ImportScene& scene, RatingSource& source) {
   MemorySettingsStore settings;
-  QuietDesktop desktop;
+  HeadlessDesktop desktop;
   AppFolders folders{scene.base.string()};
   DialogMemory dialog;
   Songlist songlist;

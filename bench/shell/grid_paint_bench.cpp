@@ -5,7 +5,6 @@
 
 #include <QApplication>
 #include <algorithm>
-#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <random>
@@ -13,12 +12,7 @@
 #include <vector>
 
 #include "bench_program.h"
-#include "bench_support.h"
-#include "platform/app_folders.h"
-#include "platform/memory_settings_store.h"
-#include "platform/settings_keys.h"
 #include "shell/window/form1.h"
-#include "shell/qt_desktop.h"
 #include "shell/window/songlist_view.h"
 #include "songlist/recompute.h"
 #include "songlist/songlist.h"
@@ -43,32 +37,24 @@ class PaintSeen : public QObject {
 // A screenful of songs of which the first `long rows` hold `megabytes` in
 // both Directory and File.
 void BM_RepaintLongTexts(benchmark::State& state) {
-  const std::filesystem::path dir = std::filesystem::temp_directory_path() / "jukora-paint-bench";
-  std::filesystem::create_directories(dir);
-  MemorySettingsStore settings;
-  IdlePlayer link(false, "sh");
-  QtDesktop desktop;
-  {
-    BenchProgram program(settings, link, desktop, AppFolders{dir.string()});
-    program.app.start();
-    Form1& window = program.app.window();
-    Songlist& songlist = program.app.songlist();
-    const std::string text(static_cast<std::size_t>(state.range(0)) << 20, 'x');
-    for (int i = 0; i < 40; ++i) {
-      if (i < state.range(1))
-        songlist.add_cells({"", "/m/" + text + std::to_string(i), text + ".mp3", "2"});
-      else
-        songlist.add_cells({"", collection_directory(i), collection_file(i), "1"});
-    }
-    recompute_songlist(songlist);
-    window.show_songlist();
-    window.show();
-    QApplication::processEvents();
-    QWidget& viewport = *window.MSFlexGrid1().viewport();
-    for (auto _ : state) viewport.repaint();
-    window.hide();
+  WindowBench bench("jukora-paint-bench", std::nullopt, false);
+  const auto program = bench.start();
+  Form1& window = program->app.window();
+  Songlist& songlist = program->app.songlist();
+  const std::string text(static_cast<std::size_t>(state.range(0)) << 20, 'x');
+  for (int i = 0; i < 40; ++i) {
+    if (i < state.range(1))
+      songlist.add_cells({"", "/m/" + text + std::to_string(i), text + ".mp3", "2"});
+    else
+      songlist.add_cells({"", collection_directory(i), collection_file(i), "1"});
   }
-  std::filesystem::remove_all(dir);
+  recompute_songlist(songlist);
+  window.show_songlist();
+  window.show();
+  QApplication::processEvents();
+  QWidget& viewport = *window.MSFlexGrid1().viewport();
+  for (auto _ : state) viewport.repaint();
+  window.hide();
 }
 BENCHMARK(BM_RepaintLongTexts)
     ->ArgsProduct({{0}, {0}})
@@ -95,18 +81,10 @@ void shuffle_records(const std::string& path) {
 // until its first screen is painted: the load, the recompute, the grid's
 // model, the columns sized to their texts and the paint of what shows.
 void BM_FirstScreen(benchmark::State& state) {
-  const std::filesystem::path dir = std::filesystem::temp_directory_path() / "jukora-first-screen-bench";
-  std::filesystem::create_directories(dir);
-  const AppFolders folders{dir.string()};
-  write_collection(default_songlist_path(folders), static_cast<int>(state.range(0)));
-  if (state.range(1)) shuffle_records(default_songlist_path(folders));
-  MemorySettingsStore settings;
-  settings.SaveSetting(sections::kMain, keys::kVisible, "True");
-  settings.SaveSetting(sections::kPrefs, keys::kWinampDir, "/bin");
-  IdlePlayer link(false, "sh");
-  QtDesktop desktop;
+  WindowBench bench("jukora-first-screen-bench", static_cast<int>(state.range(0)));
+  if (state.range(1)) shuffle_records(default_songlist_path(bench.folders));
   for (auto _ : state) {
-    auto program = std::make_unique<BenchProgram>(settings, link, desktop, folders);
+    auto program = std::make_unique<BenchProgram>(bench.settings, bench.link, bench.desktop, bench.folders);
     PaintSeen painted(*program->app.window().MSFlexGrid1().viewport());
     program->app.start();
     while (!painted.seen) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
@@ -114,7 +92,6 @@ void BM_FirstScreen(benchmark::State& state) {
     program.reset();
     state.ResumeTiming();
   }
-  std::filesystem::remove_all(dir);
 }
 BENCHMARK(BM_FirstScreen)
     ->Args({0, 0})

@@ -5,27 +5,14 @@
 
 #include <QApplication>
 #include <QKeyEvent>
-#include <filesystem>
-#include <string>
 
 #include "bench_program.h"
-#include "bench_support.h"
-#include "platform/app_folders.h"
-#include "platform/memory_settings_store.h"
-#include "platform/settings_keys.h"
-#include "player/player_link.h"
 #include "shell/window/form1.h"
-#include "shell/qt_desktop.h"
 #include "shell/window/songlist_view.h"
 
 namespace {
 
 using namespace jukora;
-
-class QuietDesktop : public QtDesktop {
- public:
-  void message_box(const std::string&) override {}
-};
 
 void press(QWidget& grid, char key) {
   QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier, QString(QLatin1Char(key)));
@@ -37,30 +24,18 @@ void press(QWidget& grid, char key) {
 }
 
 void BM_ScoreKeyOnScreen(benchmark::State& state) {
-  const std::filesystem::path dir = std::filesystem::temp_directory_path() / "jukora-window-bench";
-  std::filesystem::create_directories(dir);
-  const AppFolders folders{dir.string()};
-  MemorySettingsStore settings;
-  settings.SaveSetting(sections::kMain, keys::kVisible, "True");
-  settings.SaveSetting(sections::kPrefs, keys::kWinampDir, "/bin");
-  write_collection(default_songlist_path(folders), static_cast<int>(state.range(0)));
-  IdlePlayer link(false, "sh");
-  QuietDesktop desktop;
-  {
-    BenchProgram program(settings, link, desktop, folders);
-    program.app.start();
-    Form1& window = program.app.window();
-    program.app.songlist().SetRow(program.app.songlist().Rows() / 2);
-    window.show_songlist();
-    QApplication::processEvents();
-    bool up = true;
-    for (auto _ : state) {
-      press(window.MSFlexGrid1(), up ? '+' : '-');
-      up = !up;
-    }
-    window.hide();
+  WindowBench bench("jukora-window-bench", static_cast<int>(state.range(0)));
+  const auto program = bench.start();
+  Form1& window = program->app.window();
+  program->app.songlist().SetRow(program->app.songlist().Rows() / 2);
+  window.show_songlist();
+  QApplication::processEvents();
+  bool up = true;
+  for (auto _ : state) {
+    press(window.MSFlexGrid1(), up ? '+' : '-');
+    up = !up;
   }
-  std::filesystem::remove_all(dir);
+  window.hide();
 }
 BENCHMARK(BM_ScoreKeyOnScreen)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime();
 

@@ -7,16 +7,10 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <filesystem>
-#include <string>
 
 #include "bench_program.h"
-#include "bench_support.h"
-#include "platform/memory_settings_store.h"
-#include "platform/settings_keys.h"
 #include "shell/window/form1.h"
 #include "shell/window/grid_search.h"
-#include "shell/qt_desktop.h"
 #include "shell/window/search_fold.h"
 #include "songlist/recompute.h"
 #include "songlist/song_search.h"
@@ -37,34 +31,22 @@ void type_key(QLineEdit& field, Qt::Key key, const QString& text) {
 // Each iteration is one key: the query typed a letter at a time, narrowing
 // the rows shown, then taken back a letter at a time, widening them.
 void BM_SearchKeystroke(benchmark::State& state) {
-  const std::filesystem::path dir = std::filesystem::temp_directory_path() / "jukora-search-bench";
-  std::filesystem::create_directories(dir);
-  const AppFolders folders{dir.string()};
-  MemorySettingsStore settings;
-  settings.SaveSetting(sections::kMain, keys::kVisible, "True");
-  settings.SaveSetting(sections::kPrefs, keys::kWinampDir, "/bin");
-  write_collection(default_songlist_path(folders), static_cast<int>(state.range(0)));
-  IdlePlayer link(false, "sh");
-  QtDesktop desktop;
-  {
-    BenchProgram program(settings, link, desktop, folders);
-    program.app.start();
-    QLineEdit& field = program.app.window().search().field();
-    QApplication::processEvents();
-    // Every row holds "song", a tenth of them "7", a few "artist 70".
-    const QString query = "song 7 artist 70";
-    int typed = 0;
-    bool typing = true;
-    for (auto _ : state) {
-      if (typing)
-        type_key(field, Qt::Key_A, query.mid(typed++, 1));
-      else
-        type_key(field, Qt::Key_Backspace, {}), --typed;
-      if (typed == query.size() || typed == 0) typing = !typing;
-    }
-    program.app.window().hide();
+  WindowBench bench("jukora-search-bench", static_cast<int>(state.range(0)));
+  const auto program = bench.start();
+  QLineEdit& field = program->app.window().search().field();
+  QApplication::processEvents();
+  // Every row holds "song", a tenth of them "7", a few "artist 70".
+  const QString query = "song 7 artist 70";
+  int typed = 0;
+  bool typing = true;
+  for (auto _ : state) {
+    if (typing)
+      type_key(field, Qt::Key_A, query.mid(typed++, 1));
+    else
+      type_key(field, Qt::Key_Backspace, {}), --typed;
+    if (typed == query.size() || typed == 0) typing = !typing;
   }
-  std::filesystem::remove_all(dir);
+  program->app.window().hide();
 }
 BENCHMARK(BM_SearchKeystroke)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime();
 

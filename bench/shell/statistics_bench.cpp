@@ -6,26 +6,15 @@
 
 #include <QApplication>
 #include <QChart>
-#include <filesystem>
 #include <string>
 
 #include "bench_program.h"
-#include "bench_support.h"
-#include "platform/app_folders.h"
-#include "platform/memory_settings_store.h"
-#include "platform/settings_keys.h"
-#include "shell/qt_desktop.h"
 #include "shell/history/statistics_window.h"
 #include "songlist/songlist.h"
 
 namespace {
 
 using namespace jukora;
-
-class QuietDesktop : public QtDesktop {
- public:
-  void message_box(const std::string&) override {}
-};
 
 // `count` events over the last year, half of them plays, spread over every
 // song of the list; one in a hundred a change of the first song's score.
@@ -53,31 +42,19 @@ bool charts_ready(StatisticsWindow& window) {
 }
 
 void BM_OpenStatistics(benchmark::State& state) {
-  const std::filesystem::path dir = std::filesystem::temp_directory_path() / "jukora-statistics-bench";
-  std::filesystem::remove_all(dir);
-  std::filesystem::create_directories(dir);
-  const AppFolders folders{dir.string()};
-  MemorySettingsStore settings;
-  settings.SaveSetting(sections::kPrefs, keys::kWinampDir, "/bin");
-  write_collection(default_songlist_path(folders), static_cast<int>(state.range(0)));
-  IdlePlayer link(false, "sh");
-  QuietDesktop desktop;
-  {
-    BenchProgram program(settings, link, desktop, folders);
-    program.app.start();
-    fill_history(program.app.history().store(), program.app.songlist(), static_cast<int>(state.range(1)));
-    program.app.songlist().SetRow(1);
-    for (auto _ : state) {
-      program.app.history().show_statistics();
-      StatisticsWindow& window = *program.app.history().statistics_window();
-      while (!charts_ready(window)) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
-      benchmark::DoNotOptimize(window.grab());
-      state.PauseTiming();
-      delete &window;
-      state.ResumeTiming();
-    }
+  WindowBench bench("jukora-statistics-bench", static_cast<int>(state.range(0)), false);
+  const auto program = bench.start();
+  fill_history(program->app.history().store(), program->app.songlist(), static_cast<int>(state.range(1)));
+  program->app.songlist().SetRow(1);
+  for (auto _ : state) {
+    program->app.history().show_statistics();
+    StatisticsWindow& window = *program->app.history().statistics_window();
+    while (!charts_ready(window)) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    benchmark::DoNotOptimize(window.grab());
+    state.PauseTiming();
+    delete &window;
+    state.ResumeTiming();
   }
-  std::filesystem::remove_all(dir);
 }
 BENCHMARK(BM_OpenStatistics)->Args({100000, 200000})->Unit(benchmark::kMillisecond)->UseRealTime();
 

@@ -23,7 +23,7 @@ class PlayCycleMpdTest : public MpdFixture {
     int step = 0;
     return eventually(
         [&] {
-          if (tick && step++ % 12 == 0) modes.tmrJukora_Timer();
+          if (tick && step++ % 12 == 0) rig.modes.tmrJukora_Timer();
           watch();
           return done();
         },
@@ -40,21 +40,21 @@ const std::vector<std::string> kInOrder = {"a.wav", "b.wav", "c.wav"};
 
 TEST_F(PlayCycleMpdTest, ACountupAndAnExportPlayEachSongToItsEndInOrderAndPutTheModesBack) {
   server.command("repeat 1");
-  modes.mnuAscending_Click(kCycleAll);
-  ASSERT_TRUE(run_until([&] { return !timer.enabled(); }));
+  rig.modes.mnuAscending_Click(kCycleAll);
+  ASSERT_TRUE(run_until([&] { return !rig.timer.enabled(); }));
   EXPECT_EQ(seen, kInOrder);
   EXPECT_EQ(server.value("status", "repeat"), "1");
 
   // The export plays as the queue, whatever order MPD was set to.
   seen.clear();
   server.command("command_list_begin\nrepeat 0\nrandom 1\ncommand_list_end");
-  modes.makePlayAsc(Scope::kAll);
+  rig.modes.makePlayAsc(Scope::kAll);
   ASSERT_TRUE(run_until([&] { return seen.size() == 3 && state() == "stop"; }, false));
   EXPECT_EQ(seen, kInOrder);
 }
 
 TEST_F(PlayCycleMpdTest, MpdStoppedKilledAndRestartedMidCycleIsBusyAndTheCycleGoesOn) {
-  modes.mnuAscending_Click(kCycleAll);
+  rig.modes.mnuAscending_Click(kCycleAll);
   ASSERT_TRUE(run_until([&] { return !seen.empty(); }));
 
   // Requests the tick makes are busy, never gone, and never stall it.
@@ -71,7 +71,7 @@ TEST_F(PlayCycleMpdTest, MpdStoppedKilledAndRestartedMidCycleIsBusyAndTheCycleGo
   }
 
   ASSERT_TRUE(server.start());
-  ASSERT_TRUE(run_until([&] { return !timer.enabled(); }));
+  ASSERT_TRUE(run_until([&] { return !rig.timer.enabled(); }));
   EXPECT_EQ(seen, kInOrder);
   EXPECT_TRUE(desktop.messages.empty());
 }

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/app.h"
 
-#include <gmock/gmock.h>
-
 #include <QAction>
 #include <QApplication>
 #include <QDropEvent>
@@ -18,11 +16,6 @@
 
 namespace jukora::testing {
 namespace {
-
-using ::testing::Contains;
-using ::testing::ElementsAre;
-using ::testing::HasSubstr;
-using ::testing::Not;
 
 const auto kAllRemoved = ElementsAre("remove 1", "remove 2", "remove 3", "remove 4", "remove 5");
 

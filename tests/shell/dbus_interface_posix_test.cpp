@@ -1,5 +1,4 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include <gmock/gmock.h>
 #include <unistd.h>
 
 #include <QProcess>
@@ -10,9 +9,6 @@
 
 namespace jukora::testing {
 namespace {
-
-using ::testing::HasSubstr;
-using ::testing::Not;
 
 class DbusInterfaceTest : public WindowTest {
  protected:

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/desktop_notifier.h"
 
-#include <gmock/gmock.h>
-
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusVirtualObject>
@@ -13,9 +11,6 @@
 
 namespace jukora::testing {
 namespace {
-
-using ::testing::ElementsAre;
-using ::testing::IsEmpty;
 
 class DesktopNotifierTest : public WindowTest {
  protected:

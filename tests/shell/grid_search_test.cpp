@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/window/grid_search.h"
 
-#include <gmock/gmock.h>
-
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -14,11 +12,6 @@
 
 namespace jukora::testing {
 namespace {
-
-using ::testing::Contains;
-using ::testing::ElementsAre;
-using ::testing::HasSubstr;
-using ::testing::Not;
 
 class GridSearchTest : public WindowTest {
  protected:

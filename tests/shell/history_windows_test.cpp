@@ -1,6 +1,4 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include <gmock/gmock.h>
-
 #include <QAction>
 #include <QApplication>
 #include <QAreaSeries>
@@ -23,8 +21,6 @@
 
 namespace jukora::testing {
 namespace {
-
-using ::testing::ElementsAre;
 
 class HistoryWindowsTest : public WindowTest {
  protected:

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/window/now_playing.h"
 
-#include <gmock/gmock.h>
 #include <signal.h>
 #include <sys/stat.h>
 
@@ -17,8 +16,6 @@
 
 namespace jukora::testing {
 namespace {
-
-using ::testing::ElementsAre;
 
 class NowPlayingTest : public WindowTest {
  protected:

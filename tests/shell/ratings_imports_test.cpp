@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/ratings/ratings_imports.h"
 
-#include <gmock/gmock.h>
-
 #include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
@@ -16,12 +14,6 @@
 
 namespace jukora::testing {
 namespace {
-
-using ::testing::AllOf;
-using ::testing::ElementsAre;
-using ::testing::HasSubstr;
-using ::testing::IsEmpty;
-using ::testing::Not;
 
 class RatingsImportsTest : public WindowTest {
  protected:

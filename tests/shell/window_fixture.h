@@ -4,6 +4,7 @@
 // boxes recorded.
 #pragma once
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -25,6 +26,14 @@
 #include "support/fakes.h"
 
 namespace jukora::testing {
+
+// The matchers the window tests read best with.
+using ::testing::AllOf;
+using ::testing::Contains;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::IsEmpty;
+using ::testing::Not;
 
 class RecordingQtDesktop : public QtDesktop {
  public:

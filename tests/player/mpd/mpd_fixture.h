@@ -12,10 +12,9 @@
 #include "platform/settings_keys.h"
 #include "player/mpd/mpd_link.h"
 #include "player/mpd/mpd_server.h"
-#include "playmodes/play_modes.h"
-#include "scoring/current_song_scoring.h"
 #include "songlist/paths.h"
 #include "songlist/recompute.h"
+#include "support/play_rig.h"
 #include "support/players_posix.h"
 #include "support/saved_songlist.h"
 
@@ -76,11 +75,7 @@ class MpdFixture : public ::testing::Test, protected SavedSonglist {
   MpdServer& server = shared_mpd();
   std::unique_ptr<PlayerLink> mpd_link = make_mpd_link(settings, folders);
   PlayerLink& mpd = *mpd_link;
-  FakeClock clock;
-  FakePlayTimer timer;
-  PlayModes modes{songlist, files, settings, mpd, desktop, clock, timer};
-  FakePlayTimer retry;
-  CurrentSongScoring scoring{songlist, files, settings, mpd, desktop, retry};
+  PlayRig rig{*this, mpd};
 };
 
 }  // namespace jukora::testing

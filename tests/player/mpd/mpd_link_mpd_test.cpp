@@ -46,7 +46,7 @@ TEST_F(MpdLinkTest, ThePlayingSongIsReadAndScored) {
     const std::string before = scored.empty() ? "" : score_of(scored);
     ASSERT_TRUE(eventually([&] { return mpd.current_song("").kind != Kind::kBusy; }));
     desktop.messages.clear();
-    scoring.increment_current_song();
+    rig.scoring.increment_current_song();
     if (!scored.empty()) {
       EXPECT_EQ(std::stoi(score_of(scored)), std::stoi(before) + 1);
     }
@@ -109,7 +109,7 @@ TEST_F(MpdLinkTest, SongsAreHandedOverAsMpdTakesThem) {
   // Direct play goes the same way.
   list({song("b.wav")});
   songlist.SetRow(1);
-  modes.MSFlexGrid1_DblClick();
+  rig.modes.MSFlexGrid1_DblClick();
   EXPECT_EQ(playing(), "b.wav");
 }
 
@@ -119,13 +119,13 @@ TEST_F(MpdLinkTest, EachModeIsTurnedOffForACycleAndPutBackAtStop) {
     SCOPED_TRACE(mode);
     server.reset();
     server.command(mode + " 1");
-    modes.mnuAscending_Click(kCycleAll);
+    rig.modes.mnuAscending_Click(kCycleAll);
     ASSERT_TRUE(eventually([&] {
-      modes.tmrJukora_Timer();
+      rig.modes.tmrJukora_Timer();
       return state() == "play";
     }));
     EXPECT_EQ(server.value("status", mode), "0");
-    modes.stop_winamp();
+    rig.modes.stop_winamp();
     EXPECT_EQ(server.value("status", mode), "1");
     EXPECT_EQ(state(), "stop");
   }
@@ -143,15 +143,15 @@ TEST_F(MpdLinkTest, AnExportReplacesTheQueueInOrderAndKeepsTheModesOffUntilStop)
   }
   list(songs);
   server.command("command_list_begin\nadd \"c.wav\"\nrepeat 1\nrandom 1\nsingle oneshot\nconsume 1\ncommand_list_end");
-  modes.makePlayAsc(Scope::kAll);
+  rig.modes.makePlayAsc(Scope::kAll);
   EXPECT_EQ(playing(), "a.wav");
   EXPECT_TRUE(eventually([&] { return server.command("playlist") == expected + "OK\n"; }));
   EXPECT_EQ(server.value("status", "random") + server.value("status", "consume"), "00");
-  modes.stop_winamp();
+  rig.modes.stop_winamp();
   EXPECT_EQ(server.command("status").rfind("repeat: 1\nrandom: 1\nsingle: oneshot\nconsume: 1\n", 0), 0u);
 
   // A song handed over while the tail is still being added is the whole queue.
-  modes.makePlayAsc(Scope::kAll);
+  rig.modes.makePlayAsc(Scope::kAll);
   // A loaded machine may find the server busy within the hand-over's deadline.
   HandOver::Result handed = HandOver::Result::kBusy;
   EXPECT_TRUE(
@@ -180,17 +180,17 @@ TEST_F(MpdLinkTest, AnMpdThatIsNotThereEndsTheCycleNamingItsAddress) {
     const std::string address = MpdAddress{host, server.port(), {}}.describe();
     const std::string expected = "MPD at " + address + " cannot be reached: " + why;
 
-    modes.mnuAscending_Click(kCycleAll);
+    rig.modes.mnuAscending_Click(kCycleAll);
     ASSERT_TRUE(eventually([&] {
-      bounded([&] { return (modes.tmrJukora_Timer(), 0); });
-      return !timer.enabled();
+      bounded([&] { return (rig.modes.tmrJukora_Timer(), 0); });
+      return !rig.timer.enabled();
     }));
     ASSERT_EQ(desktop.messages.size(), 1u);
     EXPECT_EQ(desktop.messages[0].find(expected), 0u) << desktop.messages[0];
     EXPECT_EQ(desktop.preferences_shown, 1);
 
     // A score click is a command of its own, told the same way.
-    scoring.increment_current_song();
+    rig.scoring.increment_current_song();
     ASSERT_EQ(desktop.messages.size(), 2u);
     EXPECT_EQ(desktop.messages[1].find(expected), 0u) << desktop.messages[1];
   }

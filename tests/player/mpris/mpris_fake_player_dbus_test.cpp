@@ -75,7 +75,7 @@ class FakePlayer : public QDBusVirtualObject {
     bus_.send(changed);
   }
   QVariantMap properties() const {
-    QVariantMap metadata{{"mpris:length", qlonglong(300'000)}};
+    QVariantMap metadata{{"mpris:length", qlonglong(300000)}};
     if (!url_.isEmpty()) metadata["xesam:url"] = url_;
     return {{"PlaybackStatus", status_}, {"Metadata", metadata}, {"Position", qlonglong(0)}};
   }
@@ -118,9 +118,9 @@ class MprisFakePlayerTest : public ::testing::Test, protected SavedSonglist {
   std::vector<std::string> run_cycle() {
     eventually(
         [&] {
-          if (timer.enabled()) modes.tmrJukora_Timer();
+          if (rig.timer.enabled()) rig.modes.tmrJukora_Timer();
           pump(100ms);
-          return !timer.enabled();
+          return !rig.timer.enabled();
         },
         30s);
     std::vector<std::string> marked;
@@ -133,11 +133,7 @@ class MprisFakePlayerTest : public ::testing::Test, protected SavedSonglist {
   FakePlayer player;
   std::unique_ptr<MprisLink> mpris = make_mpris_link(settings, folders, [](long) { return false; });
   MprisLink& link = *mpris;
-  FakeClock clock;
-  FakePlayTimer timer;
-  PlayModes modes{songlist, files, settings, link, desktop, clock, timer};
-  FakePlayTimer retry;
-  CurrentSongScoring scoring{songlist, files, settings, link, desktop, retry};
+  PlayRig rig{*this, link};
 };
 
 TEST_F(MprisFakePlayerTest, NamesNoFileCouldHaveAreNoSongsAndMegabytesCostNoTime) {
@@ -176,13 +172,13 @@ TEST_F(MprisFakePlayerTest, NamesNoFileCouldHaveAreNoSongsAndMegabytesCostNoTime
     ASSERT_TRUE(eventually(caught_up));
     const std::string saved = read_bytes(list);
     const auto before = Clock::now();
-    scoring.increment_current_song();
+    rig.scoring.increment_current_song();
     EXPECT_LT(Clock::now() - before, 250ms);
     // A poll in flight makes the click wait, as the program's retry timer does.
     ASSERT_TRUE(eventually([&] {
-      if (retry.enabled()) scoring.retry_Timer();
+      if (rig.retry.enabled()) rig.scoring.retry_Timer();
       pump(50ms);
-      return !retry.enabled();
+      return !rig.retry.enabled();
     }));
     EXPECT_EQ(read_bytes(list), saved);
     ASSERT_FALSE(desktop.notes.empty());
@@ -192,12 +188,12 @@ TEST_F(MprisFakePlayerTest, NamesNoFileCouldHaveAreNoSongsAndMegabytesCostNoTime
   player.play("http://127.0.0.1:9/stream.wav");
   ASSERT_TRUE(eventually([&] { return link.current_song("").kind == CurrentSong::Kind::kNoSong; }));
   const std::string saved = read_bytes(list);
-  scoring.increment_current_song();
+  rig.scoring.increment_current_song();
   EXPECT_EQ(read_bytes(list), saved);
   // A song that is there joins the list, its folder spelled plainly.
   player.play("file://" + music + "/sub/.././/b.wav");
   ASSERT_TRUE(eventually([&] { return link.current_song("").path == music + "/sub/.././/b.wav"; }));
-  scoring.increment_current_song();
+  rig.scoring.increment_current_song();
   EXPECT_NE(read_bytes(list).find("\"" + music + "\",\"b.wav\",\"0\""), std::string::npos) << desktop.notes.back();
 }
 
@@ -206,7 +202,7 @@ TEST_F(MprisFakePlayerTest, AnOpenUriThatPlaysNothingGivesWayToTheCommandOnce) {
   player.on_open_uri = FakePlayer::OnOpenUri::kIgnores;
   ASSERT_TRUE(eventually([&] { return link.reach() == Reach::kRunning; }));
   make_list({"a.wav", "b.wav"});
-  modes.mnuAscending_Click(kCycleAll);
+  rig.modes.mnuAscending_Click(kCycleAll);
   const auto start = Clock::now();
   EXPECT_EQ(run_cycle(), (std::vector<std::string>{"a.wav", "b.wav"})) << ::testing::PrintToString(desktop.notes);
   // Five seconds for the first song's OpenUri, none for the second's.
@@ -229,7 +225,7 @@ TEST_F(MprisFakePlayerTest, APlayerThatCannotPlaySongsEndsTheCycleMarkingNothing
     desktop.notes.clear();
     make_list({"a.wav", "b.wav"});
     const std::string listed = read_bytes(list);
-    modes.mnuRandom_Click(Scope::kAll);
+    rig.modes.mnuRandom_Click(Scope::kAll);
     EXPECT_TRUE(run_cycle().empty());
     EXPECT_EQ(read_bytes(list), listed) << "no Last Played written";
     ASSERT_EQ(desktop.notes.size(), 1u) << ::testing::PrintToString(desktop.notes);
@@ -246,7 +242,7 @@ TEST_F(MprisFakePlayerTest, APlayerThatNeverComesUpGetsOneWordForTheExportAndFor
   link.tell = [&](const std::string& text) { desktop.notify(text); };
   make_list({"a.wav", "b.wav"});
   const std::string listed = read_bytes(list);
-  modes.makePlayAsc(Scope::kAll);
+  rig.modes.makePlayAsc(Scope::kAll);
   ASSERT_TRUE(eventually(
       [&] {
         link.reach();
@@ -258,7 +254,7 @@ TEST_F(MprisFakePlayerTest, APlayerThatNeverComesUpGetsOneWordForTheExportAndFor
             std::string::npos)
       << desktop.notes[0];
   desktop.notes.clear();
-  modes.mnuRandom_Click(Scope::kAll);
+  rig.modes.mnuRandom_Click(Scope::kAll);
   EXPECT_TRUE(run_cycle().empty());
   EXPECT_EQ(read_bytes(list), listed) << "no Last Played written";
   ASSERT_EQ(desktop.notes.size(), 1u) << ::testing::PrintToString(desktop.notes);

@@ -11,7 +11,7 @@ class MprisAudaciousTest : public MprisLinkTest {};
 
 TEST_P(MprisAudaciousTest, APlayerKilledMidCycleIsStartedAgain) {
   make_list({"other.wav", "a.wav", "b.wav"});
-  modes.mnuAscending_Click(kCycleAll);
+  rig.modes.mnuAscending_Click(kCycleAll);
   bool killed = false;
   const Seen seen = run([&](const Seen& so_far) {
     if (killed || so_far.empty()) return;
@@ -20,7 +20,7 @@ TEST_P(MprisAudaciousTest, APlayerKilledMidCycleIsStartedAgain) {
     ASSERT_TRUE(eventually([&] { return link.reach() == Reach::kNotRunning; }));
     // Gone while a score change is made: the songlist stays as it was.
     const std::string before = read_bytes(list);
-    scoring.increment_current_song();
+    rig.scoring.increment_current_song();
     EXPECT_EQ(read_bytes(list), before);
     EXPECT_EQ(desktop.messages, std::vector<std::string>{link.texts().not_running});
   });
@@ -33,14 +33,14 @@ TEST_P(MprisAudaciousTest, AStoppedPlayerIsBusyNeverGoneAndNeverStartedTwice) {
   start_player();
   link.play_file(dir, song("long.wav"));
   ASSERT_TRUE(eventually([&] { return plays(song("long.wav")); }));
-  modes.mnuAscending_Click(kCycleAll);
+  rig.modes.mnuAscending_Click(kCycleAll);
   for (pid_t pid : our_processes(tag)) kill(pid, SIGSTOP);
 
   bool busy = false;
   const auto until = Clock::now() + 3500ms;
   while (Clock::now() < until) {
     const auto before = Clock::now();
-    modes.tmrJukora_Timer();
+    rig.modes.tmrJukora_Timer();
     const Reach found = link.reach();
     const PlayStatus status = link.play_status();
     const CurrentSong current = link.current_song(dir);
@@ -81,7 +81,7 @@ TEST_P(MprisAudaciousTest, ACommandThatWouldStartASecondPlayerIsNeverUsed) {
   EXPECT_EQ(song_given.result, HandOver::Result::kRefused);
   EXPECT_NE(song_given.reason.find("Audacious"), std::string::npos);
   make_list({"a.wav"});
-  modes.makePlayAsc(Scope::kAll);
+  rig.modes.makePlayAsc(Scope::kAll);
   ASSERT_FALSE(desktop.notes.empty());
   EXPECT_NE(desktop.notes.back().find("cannot be handed a playlist"), std::string::npos);
   pump(1s);

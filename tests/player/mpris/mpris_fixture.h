@@ -30,10 +30,9 @@
 #include "player/detached_spawn.h"
 #include "player/mpris/mpris_link.h"
 #include "player/mpv/mpv_ipc.h"
-#include "playmodes/play_modes.h"
-#include "scoring/current_song_scoring.h"
 #include "songlist/paths.h"
 #include "songlist/recompute.h"
+#include "support/play_rig.h"
 #include "support/saved_songlist.h"
 
 // A namespace of their own: `eventually` here lets the link's replies in,
@@ -90,7 +89,7 @@ class MprisLinkTest : public ::testing::TestWithParam<std::string>, protected Sa
     settings.SaveSetting(sections::kPlayer, keys::kPlayerKind, "mpris");
     settings.SaveSetting(sections::kPlayer, keys::kMprisBusName, GetParam());
     settings.SaveSetting(sections::kPlayer, keys::kMprisCommand, command());
-    link.on_change = [this] { ticks_due = ticks_due || timer.enabled(); };
+    link.on_change = [this] { ticks_due = ticks_due || rig.timer.enabled(); };
   }
 
   ~MprisLinkTest() override {
@@ -167,7 +166,7 @@ class MprisLinkTest : public ::testing::TestWithParam<std::string>, protected Sa
           if (ticks_due || Clock::now() - last_tick >= 1s) {
             ticks_due = false;
             last_tick = Clock::now();
-            if (timer.enabled()) modes.tmrJukora_Timer();
+            if (rig.timer.enabled()) rig.modes.tmrJukora_Timer();
           }
           const std::string now = get_file_name(playing_now());
           if (!now.empty() && (seen.empty() || seen.back().first != now)) {
@@ -177,10 +176,10 @@ class MprisLinkTest : public ::testing::TestWithParam<std::string>, protected Sa
             seen.back().second = Clock::now() - since;
           }
           if (during) during(seen);
-          return songs ? seen.size() == songs : !timer.enabled();
+          return songs ? seen.size() == songs : !rig.timer.enabled();
         },
         30s);
-    EXPECT_FALSE(timer.enabled()) << "the cycle did not end";
+    EXPECT_FALSE(rig.timer.enabled()) << "the cycle did not end";
     return seen;
   }
   static std::vector<std::string> names(const Seen& seen) {
@@ -196,11 +195,7 @@ class MprisLinkTest : public ::testing::TestWithParam<std::string>, protected Sa
   std::unique_ptr<MprisLink> mpris = make_mpris_link(
       settings, folders, [this](long pid) { return process_has_argument(pid, "--input-ipc-server=" + own_socket); });
   MprisLink& link = *mpris;
-  FakeClock clock;
-  FakePlayTimer timer;
-  PlayModes modes{songlist, files, settings, link, desktop, clock, timer};
-  FakePlayTimer retry;
-  CurrentSongScoring scoring{songlist, files, settings, link, desktop, retry};
+  PlayRig rig{*this, link};
   bool ticks_due = false;
 };
 
