@@ -5,7 +5,7 @@
 #include <QTest>
 
 #include "shell/remote/dbus_interface.h"
-#include "window_fixture.h"
+#include "shell/window_fixture.h"
 
 namespace jukora::testing {
 namespace {

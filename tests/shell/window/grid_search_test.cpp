@@ -8,7 +8,7 @@
 
 #include "shell/window/search_fold.h"
 #include "shell/window/songlist_view.h"
-#include "window_fixture.h"
+#include "shell/window_fixture.h"
 
 namespace jukora::testing {
 namespace {

@@ -17,7 +17,7 @@
 #include "shell/history/history_window.h"
 #include "shell/window/songlist_view.h"
 #include "shell/history/statistics_window.h"
-#include "window_fixture.h"
+#include "shell/window_fixture.h"
 
 namespace jukora::testing {
 namespace {

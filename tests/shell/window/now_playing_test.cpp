@@ -12,7 +12,7 @@
 #include "shell/window/grid_search.h"
 #include "shell/window/songlist_view.h"
 #include "support/players_posix.h"
-#include "window_fixture.h"
+#include "shell/window_fixture.h"
 
 namespace jukora::testing {
 namespace {

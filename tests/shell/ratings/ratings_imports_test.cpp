@@ -10,7 +10,7 @@
 
 #include "shell/ratings/import_ratings_dialog.h"
 #include "shell/window/songlist_view.h"
-#include "window_fixture.h"
+#include "shell/window_fixture.h"
 
 namespace jukora::testing {
 namespace {

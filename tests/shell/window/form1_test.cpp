@@ -14,7 +14,7 @@
 #include "shell/window/songlist_model.h"
 #include "shell/window/songlist_view.h"
 #include "shell/twips.h"
-#include "window_fixture.h"
+#include "shell/window_fixture.h"
 
 namespace jukora::testing {
 namespace {

@@ -22,7 +22,7 @@
 #include "shell/preferences/mpd_page.h"
 #include "shell/preferences/mpris_page.h"
 #include "shell/preferences/share_scores_box.h"
-#include "window_fixture.h"
+#include "shell/window_fixture.h"
 
 namespace jukora::testing {
 namespace {
