@@ -38,8 +38,11 @@ echo "ok: the Menu key opened the mode menu and Exit ended the program in $((SEC
 grep other.wav "$songlist" | grep -q '00:00 1/1/71' && fail "Exit lost the direct play's Last Played"
 grep -q '^fg_col2=' "$settings" || fail "Exit lost the column widths the first start sized: $(cat "$settings")"
 mpv_says idle-active false || fail "the player stopped with Jukora"
+# Any Jukora of this check's own profile, whatever else runs on the machine.
 for process in /proc/[0-9]*; do
-  [[ $(readlink "$process/exe" 2>/dev/null) == "$jukora" ]] && fail "Jukora keeps running as ${process#/proc/}"
+  [[ $(readlink "$process/exe" 2>/dev/null) == "$jukora" ]] &&
+    tr '\0' '\n' <"$process/environ" 2>/dev/null | grep -qxF "XDG_RUNTIME_DIR=$XDG_RUNTIME_DIR" &&
+    fail "Jukora keeps running as ${process#/proc/}"
 done
 echo "ok: Exit saved the Last Played and the widths; nothing of Jukora's runs on, the player plays on"
 
