@@ -72,7 +72,9 @@ class MprisBusLink : public MprisLink {
   void poll();
   void properties_changed(const QDBusMessage& message);
   void seeked(const QDBusMessage& message);
-  void apply(const QVariantMap& properties, bool whole);
+  // A report of the player's: a poll's reply (`whole`, as of when the poll
+  // was sent) or a signal (as of now).
+  void apply(const QVariantMap& properties, bool whole, std::optional<Clock::time_point> as_of = std::nullopt);
   void look_soon();
   // After every reply and signal: a hand-over that waited for the player
   // goes out once it is ready; a look is planned while something is
@@ -154,7 +156,7 @@ void MprisBusLink::poll() {
     }
     answered.silent = false;
     answered.polled = true;
-    apply(to_map(reply.arguments().value(0)), true);
+    apply(to_map(reply.arguments().value(0)), true, answered.poll_sent);
   });
 }
 
@@ -176,12 +178,12 @@ void MprisBusLink::seeked(const QDBusMessage& message) {
   settle();
 }
 
-void MprisBusLink::apply(const QVariantMap& properties, bool whole) {
+void MprisBusLink::apply(const QVariantMap& properties, bool whole, std::optional<Clock::time_point> as_of) {
   const auto now = Clock::now();
   // Every text is cut to what it can be before it is converted: a player
   // may send megabytes, and each report is looked at many times.
   if (properties.contains("PlaybackStatus"))
-    watch_.set_status(properties.value("PlaybackStatus").toString().left(16).toStdString(), now);
+    watch_.set_status(properties.value("PlaybackStatus").toString().left(16).toStdString(), now, as_of);
   if (properties.contains("Metadata")) {
     const QVariantMap metadata = to_map(properties.value("Metadata"));
     std::optional<std::string> url;
@@ -189,7 +191,7 @@ void MprisBusLink::apply(const QVariantMap& properties, bool whole) {
     if (metadata.contains("xesam:url"))
       url = metadata.value("xesam:url").toString().left(static_cast<qsizetype>(kLongestFileUrl) + 1).toStdString();
     if (url && url->empty()) url.reset();
-    watch_.set_track(url, to_int64(metadata.value("mpris:length")), now);
+    watch_.set_track(url, to_int64(metadata.value("mpris:length")), now, as_of);
   }
   if (auto position = properties.contains("Position") ? to_int64(properties.value("Position")) : std::nullopt) {
     watch_.set_position(*position, now);

@@ -22,7 +22,8 @@ constexpr milliseconds kSeekSettle{500};
 
 }  // namespace
 
-void MprisWatch::set_status(std::string_view playback_status, Time now) {
+void MprisWatch::set_status(std::string_view playback_status, Time now, std::optional<Time> as_of) {
+  if (as_of.value_or(now) >= handed_at_) reported_since_hand_over_ = true;
   if (phase_ == Phase::kFollowing && path() == awaited_) {
     // A pause holds the followed song where it is.
     followed_ = {followed_position(now).count(), now};
@@ -32,7 +33,9 @@ void MprisWatch::set_status(std::string_view playback_status, Time now) {
   update(now);
 }
 
-void MprisWatch::set_track(std::optional<std::string> url, std::optional<std::int64_t> length_us, Time now) {
+void MprisWatch::set_track(std::optional<std::string> url, std::optional<std::int64_t> length_us, Time now,
+                           std::optional<Time> as_of) {
+  if (as_of.value_or(now) >= handed_at_) reported_since_hand_over_ = true;
   if (url != url_) {
     readings_.clear();
     path_ = url ? path_from_file_url(*url) : std::nullopt;
@@ -69,6 +72,8 @@ void MprisWatch::handed_over(std::string path, bool follow, Time now) {
   follow_ = follow;
   arrived_ = false;
   deadline_ = now + kHandOverWait;
+  handed_at_ = now;
+  reported_since_hand_over_ = false;
   // The song starts afresh even if the player was at it already.
   readings_.clear();
   update(now);
@@ -147,7 +152,8 @@ void MprisWatch::update(Time now) {
       break;
     case Phase::kAwaiting:
       // A track with a length but no name, from a player that never names one.
-      if ((current == awaited_ || (!names_tracks_ && !url_ && length_)) && reported_status() == PlayStatus::kPlaying) {
+      if (reported_since_hand_over_ && (current == awaited_ || (!names_tracks_ && !url_ && length_)) &&
+          reported_status() == PlayStatus::kPlaying) {
         phase_ = follow_ ? Phase::kFollowing : Phase::kNone;
         arrived_ = true;
         followed_ = {0, now};

@@ -27,10 +27,13 @@ class MprisWatch {
   // A track change this close to the end of the followed song is its end.
   static constexpr std::chrono::milliseconds kEndSlack{1500};
 
-  // What the player reported, as signals and replies bring it.
-  void set_status(std::string_view playback_status, Time now);
+  // What the player reported, as signals and replies bring it; `as_of`,
+  // when the report tells of an earlier moment than `now` (the reply to a
+  // poll sent then).
+  void set_status(std::string_view playback_status, Time now, std::optional<Time> as_of = std::nullopt);
   // Its Metadata: xesam:url (nothing when it names no track) and mpris:length.
-  void set_track(std::optional<std::string> url, std::optional<std::int64_t> length_us, Time now);
+  void set_track(std::optional<std::string> url, std::optional<std::int64_t> length_us, Time now,
+                 std::optional<Time> as_of = std::nullopt);
   // Position, as a poll read it, or as the player announced after a seek.
   void set_position(std::int64_t position_us, Time now, bool seeked = false);
   // The player does not report a position at all.
@@ -38,7 +41,9 @@ class MprisWatch {
   // A new player, or none: everything learned is forgotten.
   void clear();
 
-  // A song was handed over. With `follow` the next song of the play cycle
+  // A song was handed over. It counts as playing only by what the player
+  // reports after this: one already at the song may start it afresh, and
+  // stop a moment first. With `follow` the next song of the play cycle
   // comes after it even where the player would go on to a track of its own;
   // the first song of a playlist is only awaited.
   void handed_over(std::string path, bool follow, Time now);
@@ -89,6 +94,10 @@ class MprisWatch {
   std::string awaited_;  // the song handed over (kAwaiting, kFollowing)
   bool follow_ = false;
   bool arrived_ = false;
+  // When the last song was handed over, and whether the player has reported
+  // since.
+  Time handed_at_{};
+  bool reported_since_hand_over_ = true;
   Time deadline_{};
   std::optional<std::string> own_url_;  // kPlayerOwn: the track it went on to, once seen
   Reading followed_{0, {}};

@@ -97,6 +97,22 @@ TEST_F(MprisWatchTest, AHandOverIsAwaitedForAWhileOnly) {
   watch.set_track(std::nullopt, std::nullopt, at(8100ms));
   track(kOther, 1'000'000, 8200ms);
   EXPECT_EQ(watch.status(at(8200ms)), PlayStatus::kPlaying);
+
+  // A player already at the song, gone there by itself, starts it afresh and
+  // stops a moment first: only what it reports after the hand-over counts,
+  // not a poll's reply from before it.
+  track(kSong, 1'000'000, 9900ms);
+  watch.handed_over(kSong, true, at(10s));
+  EXPECT_FALSE(watch.arrived());
+  watch.set_status("Playing", at(10100ms), at(9900ms));
+  EXPECT_FALSE(watch.arrived());
+  watch.set_status("Stopped", at(10200ms));
+  watch.set_track(std::nullopt, std::nullopt, at(10200ms));
+  EXPECT_EQ(watch.status(at(10200ms)), PlayStatus::kBusy) << "the stop before the restart is no end";
+  track(kSong, 1'000'000, 10300ms);
+  watch.set_status("Playing", at(10300ms));
+  EXPECT_TRUE(watch.arrived());
+  EXPECT_EQ(watch.status(at(10300ms)), PlayStatus::kPlaying);
 }
 
 TEST_F(MprisWatchTest, AStoppedPlayerThatNamesATrackIsJudgedByItsPosition) {
