@@ -130,7 +130,8 @@ void TagSink::State::run() {
 TagSink::TagSink(std::chrono::milliseconds settle, std::chrono::milliseconds retry)
     : state_(std::make_shared<State>(settle, retry)), worker_(std::make_unique<SinkWorker<State>>(state_)) {}
 
-TagSink::~TagSink() { worker_->stop(); }
+// The worker ends when it goes, once what still waits is written.
+TagSink::~TagSink() = default;
 
 void TagSink::share(const std::string& path, std::int64_t score) {
   state_->put(path, {score, Clock::now() + state_->settle});
