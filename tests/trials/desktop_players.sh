@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Tries the real Jukora with every desktop player of the README's table that
-# is installed here, each on a desktop of its own (Xvfb and openbox, a
-# private session bus, a PulseAudio null sink and a null ALSA default, a
-# fresh profile), and prints one result line per player and step.
+# Tries the real Jukora with every desktop player of the table in
+# docs/players.md that is installed here, each on a desktop of its own (Xvfb
+# and openbox, a private session bus, a PulseAudio null sink and a null ALSA
+# default, a fresh profile), and prints one result line per player and step.
 #
 #   tests/trials/desktop_players.sh [-u USER] JUKORA [PLAYER...]
 #
