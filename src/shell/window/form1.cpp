@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QScreen>
+#include <QScrollBar>
 #include <QShortcut>
 #include <algorithm>
 #include <array>
@@ -24,6 +25,7 @@
 #include "shell/window/songlist_view.h"
 #include "shell/twips.h"
 #include "songlist/recompute.h"
+#include "songlist/row_selection.h"
 #include "songlist/songlist.h"
 
 namespace jukora {
@@ -156,6 +158,14 @@ Form1::Form1(SettingsStore& settings, Songlist& songlist, QWidget* parent)
     search_->forget_picked();
     songlist_.SetRow(model_->data_row(row));
     songlist_.SetRowSel(model_->data_row(row_sel));
+  });
+  connect(MSFlexGrid1_, &SonglistView::select_all_requested, this, [this] {
+    search_->forget_picked();
+    select_all_rows(songlist_, search_->shown_rows());
+    // The rows in view stay in view: selecting them all is no move.
+    const int top = MSFlexGrid1_->verticalScrollBar()->value();
+    show_songlist();
+    MSFlexGrid1_->verticalScrollBar()->setValue(top);
   });
   connect(MSFlexGrid1_, &SonglistView::key_press, this, &Form1::MSFlexGrid1_KeyPress);
   connect(MSFlexGrid1_, &SonglistView::key_down, this, &Form1::MSFlexGrid1_KeyDown);

@@ -9,6 +9,7 @@
 #include "shell/local_text.h"
 #include "shell/window/search_fold.h"
 #include "shell/window/songlist_model.h"
+#include "songlist/row_selection.h"
 #include "songlist/songlist.h"
 
 namespace jukora {
@@ -68,17 +69,13 @@ void GridSearch::follow() {
 }
 
 std::optional<ChosenRows> GridSearch::chosen() {
-  const int row = songlist_.Row();
-  if (search_.active()) {
-    const std::vector<int>& shown = search_.shown(songlist_);
-    const int low = std::min(row, songlist_.RowSel()), high = std::max(row, songlist_.RowSel());
-    if (low < 1) return ChosenRows{{}, row};
-    return ChosenRows{
-        {std::lower_bound(shown.begin(), shown.end(), low), std::upper_bound(shown.begin(), shown.end(), high)}, row};
-  }
-  if (picked_ && picked_->revision == songlist_.revision() && picked_->chosen.anchor == row) return picked_->chosen;
+  if (search_.active()) return shown_rows_in_range(songlist_, search_.shown(songlist_));
+  if (picked_ && picked_->revision == songlist_.revision() && picked_->chosen.anchor == songlist_.Row())
+    return picked_->chosen;
   return std::nullopt;
 }
+
+const std::vector<int>* GridSearch::shown_rows() { return search_.active() ? &search_.shown(songlist_) : nullptr; }
 
 void GridSearch::keep_cursor_at(int row) {
   if (!search_.active()) return;

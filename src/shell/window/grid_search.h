@@ -11,6 +11,7 @@
 #include <QRect>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "songlist/chosen_rows.h"
 #include "songlist/song_search.h"
@@ -46,6 +47,9 @@ class GridSearch : public QObject {
   // Row..RowSel: the shown rows between its ends, or the songs a cleared
   // search left selected.
   std::optional<ChosenRows> chosen();
+  // The data rows shown while a search narrows the grid; null while the
+  // whole list is shown.
+  const std::vector<int>* shown_rows();
   // The songs a cleared search left selected, while they are; else null.
   const ChosenRows* picked() const { return picked_ ? &picked_->chosen : nullptr; }
   // The user chose other rows.

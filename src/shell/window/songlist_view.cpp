@@ -45,6 +45,8 @@ void SonglistView::setModel(QAbstractItemModel* model) {
   connect(selectionModel(), &QItemSelectionModel::currentChanged, this, &SonglistView::report_selection);
 }
 
+void SonglistView::selectAll() { emit select_all_requested(); }
+
 QItemSelectionModel::SelectionFlags SonglistView::selectionCommand(const QModelIndex& index,
                                                                    const QEvent* event) const {
   // Placing the cursor from the Songlist must not extend a selection just
@@ -178,6 +180,11 @@ void SonglistView::keyPressEvent(QKeyEvent* event) {
   }
   if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
     emit key_press('\r');
+    return;
+  }
+  // Some platforms type the letter with Ctrl+A, which is no character for the grid.
+  if (event->matches(QKeySequence::SelectAll)) {
+    selectAll();
     return;
   }
   if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {

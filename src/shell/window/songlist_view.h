@@ -26,6 +26,9 @@ class SonglistView : public QTableView {
   explicit SonglistView(QWidget* parent = nullptr);
 
   void setModel(QAbstractItemModel* model) override;
+  // Ctrl+A: the rows are chosen by the window (every row shown, anchored at
+  // the first), not by the view, whose cursor would stay inside the range.
+  void selectAll() override;
 
   // Selects Songlist rows `row` (the anchor) to `row_sel`; row 0 or a row
   // past the end selects nothing. Reports nothing back.
@@ -46,6 +49,7 @@ class SonglistView : public QTableView {
 
  signals:
   void rows_selected(int row, int row_sel);
+  void select_all_requested();
   // Key codes as the grid knew them; only Delete is passed on.
   void key_down(int key_code, int shift);
   // A typed character, Enter as 13.
