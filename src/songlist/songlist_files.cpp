@@ -78,7 +78,11 @@ SonglistFiles::Loaded SonglistFiles::load_file(const std::string& path, Songlist
     // loses nothing.
     const bool empty_list = text.whole && into.Rows() <= 2 && into.TextMatrix(1, col::kDirectory).empty() &&
                             into.TextMatrix(1, col::kFile).empty();
-    loaded.foreign = !bytes.empty() && !empty_list && !text.as_written;
+    loaded.records = text.records;
+    loaded.odd_records = text.odd_records;
+    // Records that are no songs may all be dropped, leaving an empty list;
+    // the file still held text of its own.
+    loaded.foreign = !bytes.empty() && (!empty_list || text.odd_records > 0) && !text.as_written;
   } catch (const std::exception&) {
     // Out of memory, most likely: the rows read so far go too.
     std::string().swap(bytes);
@@ -88,32 +92,32 @@ SonglistFiles::Loaded SonglistFiles::load_file(const std::string& path, Songlist
   return loaded;
 }
 
-std::optional<std::string> SonglistFiles::refusal(const std::string& path, const Loaded& loaded) const {
+std::optional<std::string> SonglistFiles::refusal(const std::string& path, const Loaded& loaded, bool opening) const {
+  const std::string quoted = "\"" + path + "\"";
+  std::string why;
   switch (loaded.kind) {
     case Loaded::Kind::kMissing:
     case Loaded::Kind::kRows:
       return std::nullopt;
     case Loaded::Kind::kUnreadable:
-      return "Jukora could not read the songlist \"" + path +
-             "\".  It will not be changed until it can be read; choose Songlist > Open to try again, or New or Save "
-             "As to work with another file.";
+      if (!opening)
+        return "Jukora could not read the songlist " + quoted +
+               ".  It will not be changed until it can be read; choose Songlist > Open to try again, or New or Save "
+               "As to work with another file.";
+      why = "Jukora could not read " + quoted + ".";
+      break;
     case Loaded::Kind::kNotASonglist:
-      return "\"" + path +
-             "\" is not a songlist.  It will not be changed; choose Songlist > Open, New or Save As to work with a "
-             "songlist.";
+      why = quoted + " is not a songlist.";
+      break;
     case Loaded::Kind::kTooBig:
-      return "\"" + path + "\" is too big for a songlist (over " + std::to_string(kMaxReadBytes >> 20) +
-             " MB).  It will not be changed; choose Songlist > Open, New or Save As to work with a songlist.";
+      why = quoted + " is too big for a songlist (over " + std::to_string(kMaxReadBytes >> 20) + " MB).";
+      break;
   }
-  return std::nullopt;
+  if (opening) return "Open:  " + why + "  " + get_file_name(current_path()) + " stays open.";
+  return why + "  It will not be changed; choose Songlist > Open, New or Save As to work with a songlist.";
 }
 
 void SonglistFiles::read_songlist() {
-  unsaved_change_ = false;
-  pending_.clear();
-  played_.clear();
-  history_.clear();
-  hold_told_ = false;
   std::string path = current_path();
   // One blank data row stays, keeping its number; a table that never held a
   // row keeps its header row alone.
@@ -121,18 +125,53 @@ void SonglistFiles::read_songlist() {
   const std::string number(songlist_.TextMatrix(1, col::kNumber));
   songlist_.Clear();
   if (had_rows) songlist_.add_cells({number});
+  const Loaded loaded = load_file(path, songlist_);
+  if (refusal(path, loaded) && songlist_.Rows() == 1 && had_rows) songlist_.add_cells({number});
+  loaded_from(path, loaded);
+}
+
+bool SonglistFiles::open_songlist(const std::string& path) {
+  Songlist fresh;
+  if (songlist_.Rows() > 1) fresh.add_cells({songlist_.TextMatrix(1, col::kNumber)});
+  const Loaded loaded = load_file(path, fresh);
+  if (std::optional<std::string> message = refusal(path, loaded, true)) {
+    desktop_.message_box(*message);
+    return false;
+  }
+  save_last_set(settings_, path);
+  songlist_.swap_rows(fresh);
+  // As a load into the table itself leaves it: the last row read current.
+  if (fresh.Row() != 0) {
+    songlist_.SetRow(fresh.Row());
+    songlist_.SetCol(fresh.Col());
+  }
+  // Named before anything is said about it.
+  show_captions();
+  loaded_from(path, loaded);
+  return true;
+}
+
+void SonglistFiles::loaded_from(const std::string& path, const Loaded& loaded) {
+  unsaved_change_ = false;
+  pending_.clear();
+  played_.clear();
+  history_.clear();
+  hold_told_ = false;
   foreign_path_.reset();
-  Loaded loaded = load_file(path, songlist_);
   known_path_ = path;
   known_ = loaded.stamp;
   known_hash_ = loaded.hash;
-  if (std::optional<std::string> message = refusal(path, loaded)) {
-    if (songlist_.Rows() == 1 && had_rows) songlist_.add_cells({number});
-    return refuse(path, *message);
-  }
+  if (std::optional<std::string> message = refusal(path, loaded)) return refuse(path, *message);
   // A songlist not written yet is no refusal: the next save creates it.
   unreadable_path_.reset();
   if (loaded.foreign) foreign_path_ = path;
+  if (loaded.odd_records > 0)
+    desktop_.message_box(
+        "\"" + path + "\" does not look like a songlist: " + std::to_string(loaded.odd_records) + " of its " +
+        std::to_string(loaded.records) + (loaded.records == 1 ? " record has" : " records have") +
+        " a score that is not a number or a Last Played that is not a date; Jukora takes them "
+        "as 0 and never played.  When Jukora first saves it, its original text is kept beside it as \"" +
+        get_file_name(path) + ".orig\" (unless that name is taken).");
 }
 
 void SonglistFiles::mnuSonglist_Click(SonglistCommand command) {
@@ -164,11 +203,18 @@ void SonglistFiles::mnuSonglist_Click(SonglistCommand command) {
     desktop_.message_box("Open:  No such songlist.");
     return;
   }
-  save_last_set(settings_, path);
+  // What the list that was open keeps only in memory (a direct play's Last
+  // Played) is saved before another takes its place.
+  if (command != SonglistCommand::kSaveAs && has_unsaved_change()) save();
+  if (command == SonglistCommand::kOpen) {
+    if (!open_songlist(path)) return;
+  } else {
+    save_last_set(settings_, path);
+  }
   unreadable_path_.reset();
   // The failure told before was about another file.
   failure_reported_ = false;
-  if (command != SonglistCommand::kSaveAs) read_songlist();
+  if (command == SonglistCommand::kNew) read_songlist();
   show_captions();
 }
 

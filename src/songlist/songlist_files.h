@@ -121,6 +121,10 @@ class SonglistFiles {
     bool complete = false;
     // Text Jukora would not write for these rows.
     bool foreign = false;
+    // Of foreign text, the whole records, and those whose Score or Last
+    // Played the load could not read.
+    int records = 0;
+    int odd_records = 0;
     FileStamp stamp;
     std::uint64_t hash = 0;
   };
@@ -128,7 +132,14 @@ class SonglistFiles {
   // Reads `path` into `into`, which must be empty.
   Loaded load_file(const std::string& path, Songlist& into);
   // The user's word for a file the load may not use; nothing for one it may.
-  std::optional<std::string> refusal(const std::string& path, const Loaded& loaded) const;
+  // Open tells it otherwise: the list that was open stays.
+  std::optional<std::string> refusal(const std::string& path, const Loaded& loaded, bool opening = false) const;
+  // Open: the file's rows take the table's place, unless the file is no
+  // songlist; then the current songlist stays open and current.
+  bool open_songlist(const std::string& path);
+  // After the rows of `path` are in the table: what a load settles, and a
+  // word to the user about records that are no songs.
+  void loaded_from(const std::string& path, const Loaded& loaded);
   // Saves to the current path under its lock; false when nothing was saved.
   bool save();
   // Whether the file changed since Jukora last read or wrote it.

@@ -4,7 +4,12 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <tuple>
+#include <utility>
 
+#include "platform/clock.h"
+#include "songlist/date_text.h"
+#include "songlist/numbers.h"
 #include "songlist/recompute.h"
 #include "songlist/songlist.h"
 
@@ -139,9 +144,12 @@ class FieldReader {
   std::size_t pos_ = 0;
 };
 
-// append_songlist_records, also telling whether every record was written
-// exactly as Jukora writes it, one after another with nothing in between.
-bool append_records(std::string_view bytes, Songlist& songlist, bool& as_written) {
+// Reads the records of `bytes`, handing each one's four fields to
+// `on_record`, and tells whether every record was written exactly as Jukora
+// writes it, one after another with nothing in between. False when the last
+// record is cut short.
+template <typename OnRecord>
+bool read_records(std::string_view bytes, bool& as_written, OnRecord&& on_record) {
   FieldReader reader(bytes);
   std::string_view fields[4];
   std::string unquoted[4];
@@ -161,11 +169,34 @@ bool append_records(std::string_view bytes, Songlist& songlist, bool& as_written
       const FieldReader::End wanted = f == 3 ? FieldReader::End::kLineEnd : FieldReader::End::kComma;
       if (!field_as_written || end != wanted) as_written = false;
     }
+    on_record(fields);
+  }
+}
+
+// append_songlist_records, also telling whether the records are as Jukora
+// writes them.
+bool append_records(std::string_view bytes, Songlist& songlist, bool& as_written) {
+  return read_records(bytes, as_written, [&songlist](const std::string_view(&fields)[4]) {
     songlist.add_cells({"", fields[0], fields[1], fields[2], "", "", fields[3]});
     if (songlist.Rows() == 3 && songlist.TextMatrix(1, col::kDirectory).empty()) songlist.RemoveItem(1);
     songlist.SetRow(songlist.Rows() - 1);
     songlist.SetCol(col::kFile);
-  }
+  });
+}
+
+// The whole records of `bytes` whose Score is not a number or whose Last
+// Played is not a date (an empty one is a song never played), and how many
+// whole records there are.
+std::pair<int, int> odd_records(std::string_view bytes) {
+  const int year = current_year();
+  int odd = 0, records = 0;
+  bool as_written = false;
+  read_records(bytes, as_written, [&](const std::string_view(&fields)[4]) {
+    ++records;
+    if ((!fields[2].empty() && !is_numeric(fields[2])) || (!fields[3].empty() && !parse_hour_number(fields[3], year)))
+      ++odd;
+  });
+  return {odd, records};
 }
 
 }  // namespace
@@ -232,12 +263,16 @@ bool append_songlist_records(std::string_view bytes, Songlist& songlist) {
 LoadedText load_songlist_text(std::string_view bytes, Songlist& songlist) {
   LoadedText loaded;
   loaded.whole = append_records(bytes, songlist, loaded.as_written);
-  if (!loaded.whole) return loaded;
-  // Records as Jukora writes them that the recompute leaves as they are
-  // (order, scores, dates, no empty rows) are what a save would write.
-  const std::uint64_t before = songlist.content_revision();
-  recompute_songlist(songlist);
-  loaded.as_written = loaded.as_written && songlist.content_revision() == before;
+  if (loaded.whole) {
+    // Records as Jukora writes them that the recompute leaves as they are
+    // (order, scores, dates, no empty rows) are what a save would write.
+    const std::uint64_t before = songlist.content_revision();
+    recompute_songlist(songlist);
+    loaded.as_written = loaded.as_written && songlist.content_revision() == before;
+  }
+  // Only text Jukora would not write can hold what is no score or date;
+  // its own files are not read twice for it.
+  if (!loaded.as_written) std::tie(loaded.odd_records, loaded.records) = odd_records(bytes);
   return loaded;
 }
 

@@ -31,6 +31,11 @@ struct LoadedText {
   bool whole = true;
   // The bytes are exactly what saving the table would write now.
   bool as_written = false;
+  // Of text that is not, the whole records, and those whose Score is not a
+  // number or whose Last Played is not a date: the recompute makes them 0
+  // and never played.
+  int records = 0;
+  int odd_records = 0;
 };
 
 // A load's reading: the records appended, then the recompute unless the last

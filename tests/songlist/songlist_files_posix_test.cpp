@@ -63,9 +63,18 @@ TEST_F(SonglistFilesTest, OnlyRegularFilesOfASongListsSizeAreReadAndTheOthersAre
   for (const auto& [file, told] : cases) {
     SCOPED_TRACE(file);
     EXPECT_TRUE(in_a_child_within_seconds([&, file = file, told = told] {
+      // Opened, it never takes the place of the list that is open.
+      load("list.jk8", jk8({{"a", "3"}}));
+      desktop.file_answers = {file};
+      files.mnuSonglist_Click(SonglistCommand::kOpen);
+      if (files.current_path() != path("list.jk8") || files_column() != std::vector<std::string>{"a"} ||
+          desktop.messages.size() != 1)
+        return false;
+      desktop.messages.clear();
       settings.SaveSetting("main", "last_set", file);
       files.read_songlist();
-      bool refused = songlist.Rows() == 1 && desktop.messages.size() == 1 && desktop.messages[0].find(told) == 0;
+      bool refused = files_column() == std::vector<std::string>{""} && desktop.messages.size() == 1 &&
+                     desktop.messages[0].find(told) == 0;
       // Saving over /dev/zero would replace the device for everyone if the
       // refusal failed; the two files in the test's folder show it holds.
       if (file != "/dev/zero") {

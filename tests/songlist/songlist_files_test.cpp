@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "songlist/songlist_files.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -143,24 +144,79 @@ TEST_F(SonglistFilesTest, SaveAsWritesTheTableOrChangesNothing) {
   EXPECT_NE(desktop.messages[2].find(path("gone/c.jk8")), std::string::npos);
 }
 
-TEST_F(SonglistFilesTest, ASoundFileOpenedByMistakeIsNeverSavedOver) {
+TEST_F(SonglistFilesTest, AFileOpenRefusesNeverBecomesTheCurrentSonglist) {
   const std::string song("ID3\x04\0\0\0\0\x01\x10\xFF\xFB,\"x\",\r\n", 18);
   write_bytes(path("song.mp3"), song);
+  load("list.jk8", jk8({{"a", "3"}}));
+  files.show_captions();
+  // A direct play's Last Played, not saved yet, is saved when another list is opened.
+  files.set_last_played(1, "14:05 6/12/01");
   desktop.file_answers = {path("song.mp3")};
   files.mnuSonglist_Click(SonglistCommand::kOpen);
-  ASSERT_EQ(desktop.messages.size(), 1u);
-  EXPECT_EQ(songlist.Rows(), 1) << "nothing of it is loaded";
+  EXPECT_EQ(desktop.messages,
+            std::vector<std::string>{"Open:  \"" + path("song.mp3") + "\" is not a songlist.  list.jk8 stays open."});
+  EXPECT_EQ(files.current_path(), path("list.jk8"));
+  EXPECT_EQ(desktop.menu_caption, "Songlist (list.jk8)");
+  EXPECT_EQ(files_column(), std::vector<std::string>{"a"}) << "the list that was open stays open";
+  EXPECT_EQ(saved(), "\"/m\",\"a\",\"3\",\"14:05 6/12/01\"\r\n");
+  songlist.add_cells({"", "/m", "b"});
+  files.write_songlist();
+  EXPECT_EQ(read_bytes(path("song.mp3")), song);
+  EXPECT_EQ(saved(), "\"/m\",\"a\",\"3\",\"14:05 6/12/01\"\r\n\"/m\",\"b\",\"\",\"\"\r\n");
+  EXPECT_EQ(desktop.messages.size(), 1u);
+
+  // Named at start-up all the same, it is refused there and never saved over.
+  use("song.mp3");
+  files.read_songlist();
+  EXPECT_EQ(songlist.Rows(), 2) << "nothing of it is loaded";
   songlist.add_cells({"", "/m", "a.mp3"});
   files.write_songlist();
   EXPECT_EQ(read_bytes(path("song.mp3")), song);
-  EXPECT_EQ(desktop.messages.size(), 1u) << "told once, at the load";
+  EXPECT_EQ(desktop.messages.size(), 2u) << "told once, at the load";
+}
+
+TEST_F(SonglistFilesTest, TextOfOtherThanSongsIsToldAtOpenAndKeptBesideTheFileAtTheFirstSave) {
+  const std::string junk = "Dear diary,today was,a good day,really\r\nwhat,else,is,new\r\n\"/m\",\"a\",\"3\",\"\"\r\n";
+  write_bytes(path("diary.txt"), junk);
+  desktop.file_answers = {path("diary.txt")};
+  files.mnuSonglist_Click(SonglistCommand::kOpen);
+  EXPECT_EQ(desktop.messages,
+            std::vector<std::string>{
+                "\"" + path("diary.txt") +
+                "\" does not look like a songlist: 2 of its 3 records have a score that is not a number or a Last "
+                "Played that is not a date; Jukora takes them as 0 and never played.  When Jukora first saves it, its "
+                "original text is kept beside it as \"diary.txt.orig\" (unless that name is taken)."});
+  EXPECT_EQ(files.current_path(), path("diary.txt"));
+  files.write_songlist();
+  EXPECT_EQ(read_bytes(path("diary.txt.orig")), junk);
+  EXPECT_EQ(desktop.messages.size(), 1u) << "told once";
+
+  // Records that are no songs at all are dropped, and still kept beside it.
+  const std::string blanks = ",,x,\r\n,,y,\r\n";
+  write_bytes(path("blanks.txt"), blanks);
+  use("blanks.txt");
+  files.read_songlist();
+  EXPECT_EQ(desktop.messages.size(), 2u);
+  files.write_songlist();
+  EXPECT_EQ(read_bytes(path("blanks.txt.orig")), blanks);
+
+  // A last record cut short is read as ever; those before it tell.
+  load("cut.txt", "one,two,three,four\r\nfive");
+  ASSERT_EQ(desktop.messages.size(), 3u);
+  EXPECT_THAT(desktop.messages[2], ::testing::HasSubstr("1 of its 1 record has"));
+
+  // Odd spellings of numbers and dates, and dates left empty, are no junk.
+  load("odd.jk8", "\"/m\",\"a\",\" 05\",\"\"\r\n\"/m\",\"b\",\"1e1\",\"14:05 6/12/2001\"\r\n");
+  EXPECT_EQ(desktop.messages.size(), 3u);
 }
 
 TEST_F(SonglistFilesTest, ForeignTextIsKeptBesideTheFileBeforeTheFirstSaveOverIt) {
   const std::string csv = "Artist,Title,Year,Rating\r\nA,B,1999,5\r\n";
   load("mixed.jk8", csv);
   EXPECT_EQ(songlist.Rows(), 3) << "read as permissively as ever";
-  EXPECT_TRUE(desktop.notes.empty()) << "nothing to say before a save";
+  EXPECT_EQ(desktop.messages.size(), 1u) << "told at the load: no Rating is a date";
+  desktop.messages.clear();
+  EXPECT_TRUE(desktop.notes.empty()) << "nothing else to say before a save";
   files.write_songlist();
   files.write_songlist();
   EXPECT_EQ(read_bytes(path("mixed.jk8.orig")), csv);
