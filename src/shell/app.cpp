@@ -157,6 +157,12 @@ void App::receive(const CommandCall& call) { remote_.receive(call); }
 
 void App::start() {
   form_.Form_Load();
+  if (ending_) {
+    // A signal came while start-up waited in a message box.
+    form_.hide();
+    return;
+  }
+  started_ = true;
   now_playing_.start();
   remote_.start_acting();
 }
@@ -205,9 +211,13 @@ void App::show_mode_menu(const QPoint& at) {
 }
 
 void App::exit_now() {
+  if (ending_) return;
+  ending_ = true;
+  desktop_.end_waiting();
   tray_buttons_.remove_tray_icons();
   if (files_.has_unsaved_change()) files_.write_songlist();
-  form_.save_changes();
+  // Until start-up has shown it, the window's state is not the user's.
+  if (started_) form_.save_changes();
   if (quit) quit();
 }
 

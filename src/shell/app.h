@@ -92,8 +92,13 @@ class App : public Intents {
   HistoryKeeper& history() { return history_; }
 
   // Exit, from the mode menu or a termination signal: the tray icons go,
-  // what changed is saved, and the program ends.
+  // what changed is saved, and the program ends, whatever box, dialog or
+  // menu is open: its event loop ends too, and nothing later waits for the
+  // user. Only the first call does anything.
   void exit_now();
+  // Exit has begun; start-up stops where it is, and the main event loop is
+  // not entered.
+  bool ending() const { return ending_; }
 
  private:
   void wire_window();
@@ -134,6 +139,8 @@ class App : public Intents {
   HistoryKeeper history_;
   // Last: no command comes in while the rest is being taken down.
   RemoteServer remote_;
+  bool started_ = false;
+  bool ending_ = false;
 };
 
 }  // namespace jukora

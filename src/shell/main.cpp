@@ -82,5 +82,8 @@ int main(int argc, char* argv[]) {
 #endif
   if (command_line.command) program.receive(*command_line.command);
   program.start();
+  // A signal during start-up ends every event loop running then; a later
+  // one would wait for nothing.
+  if (program.ending()) return 0;
   return app.exec();
 }

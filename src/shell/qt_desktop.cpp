@@ -52,11 +52,13 @@ QtDesktop::QtDesktop(QWidget* parent) : parent_(parent) {}
 QtDesktop::~QtDesktop() { end_progress(); }
 
 void QtDesktop::message_box(const std::string& text) {
+  if (ending_) return;
   QMessageBox box(QMessageBox::NoIcon, kAppTitle, q(text), QMessageBox::Ok, parent_);
   box.exec();
 }
 
 std::optional<std::string> QtDesktop::choose_file(const FileDialogRequest& request) {
+  if (ending_) return std::nullopt;
   QFileDialog dialog(parent_, q(request.title), start_path(request), qt_filter(request.filter));
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   // A new name may be typed: New and Save As name files that do not exist yet.
@@ -68,6 +70,7 @@ std::optional<std::string> QtDesktop::choose_file(const FileDialogRequest& reque
 }
 
 std::vector<std::string> QtDesktop::choose_files(const FileDialogRequest& request) {
+  if (ending_) return {};
   QFileDialog dialog(parent_, q(request.title), start_path(request), qt_filter(request.filter));
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFiles);
@@ -122,7 +125,7 @@ bool QtDesktop::show_progress(const std::string& text) {
     progress_->setValue(0);
   }
   progress_->setLabelText(q(text));
-  return !progress_->wasCanceled();
+  return !ending_ && !progress_->wasCanceled();
 }
 
 void QtDesktop::end_progress() { delete progress_; }

@@ -30,6 +30,10 @@ class QtDesktop : public Desktop {
   void end_progress() override;
 
   void set_parent(QWidget* parent) { parent_ = parent; }
+  // The program is ending: nothing waits for the user from now on. Boxes
+  // and dialogs asked for later are passed over (cancelled), and long work
+  // is told to stop.
+  void end_waiting() { ending_ = true; }
   std::function<void(const QString&)> on_menu_caption;
   std::function<void()> on_show_preferences;
   // Where notify() sends its text, and whether it may offer an Undo;
@@ -39,6 +43,7 @@ class QtDesktop : public Desktop {
  private:
   QPointer<QWidget> parent_;
   QPointer<QProgressDialog> progress_;
+  bool ending_ = false;
 };
 
 // "Label|*.a;*.b|Label2|*.c" as Qt's "Label (*.a *.b);;Label2 (*.c)".

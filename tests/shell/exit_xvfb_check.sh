@@ -2,7 +2,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Exit from the mode menu of the real program under Xvfb, with its own mpv
 # playing: gone at once, the player plays on, what changed is saved; and
-# the same for SIGTERM, with exit status 0.
+# the same for SIGTERM, SIGINT and SIGHUP, with exit status 0, also while a
+# message box or the mode menu is open.
 #
 #   dbus-run-session -- tests/shell/exit_xvfb_check.sh BUILD/src/shell/jukora
 #
@@ -58,3 +59,42 @@ wait "$jukora_pid" || status=$?
 grep -q '^fg_col2=' "$settings" || fail "SIGTERM lost the column widths: $(cat "$settings")"
 mpv_says idle-active false || fail "the player stopped with Jukora"
 echo "ok: SIGTERM saved the widths and ended the program with status 0; the player plays on"
+
+# ended_by_signal SIGNAL WHAT: the signal ends the program at once, with status 0.
+ended_by_signal() {
+  kill "-$1" "$jukora_pid"
+  wait_for 3 eval '! kill -0 "$jukora_pid" 2>/dev/null' || fail "$1 did not end the program $2"
+  local status=0
+  wait "$jukora_pid" || status=$?
+  ((status == 0)) || fail "$1 $2 ended the program with status $status: $(tail -n 5 "$work/jukora.log")"
+}
+
+# A signal while a message box waits, at start-up: a FIFO named as the
+# songlist is no songlist.
+mkfifo "$work/pipe.jk8"
+write_settings "[main]" "visible=True" "last_set=$work/pipe.jk8"
+for signal in TERM INT HUP; do
+  start_jukora "$jukora"
+  await_window "^Jukora$"
+  ended_by_signal "$signal" "while the start-up's message box was open"
+done
+[[ -p $work/pipe.jk8 ]] || fail "the FIFO was replaced"
+grep -qx 'visible=True' "$settings" || fail "the window's visible flag was lost: $(cat "$settings")"
+echo "ok: SIGTERM, SIGINT and SIGHUP each ended the program while the start-up's message box was open"
+
+# And while the mode menu is open, after a direct play not saved yet.
+write_settings "[main]" "visible=True"
+start_jukora "$jukora"
+await_window "^Jukora Song Manager"
+xdotool windowfocus --sync "$window"
+xdotool key ctrl+Home Return
+wait_for 10 mpv_says path "\"$work/music/song.wav\"" || fail "Enter did not play song.wav"
+xdotool key Menu
+wait_for 10 menu_is_open || fail "the Menu key did not open the mode menu"
+ended_by_signal TERM "while the mode menu was open"
+grep song.wav "$songlist" | grep -q '00:00 1/1/71' && fail "SIGTERM lost the direct play's Last Played"
+plays=$(/usr/bin/python3 -c 'import sqlite3, sys
+print(sqlite3.connect(sys.argv[1]).execute("select count(*) from events where kind = ?", ("play",)).fetchone()[0])' \
+  "$XDG_DATA_HOME/Jukora/Jukora/history.sqlite")
+((plays >= 2)) || fail "the history holds $plays plays, not both direct plays"
+echo "ok: SIGTERM ended the program while the mode menu was open, the play saved and in the history"
