@@ -4,15 +4,13 @@
 #include <map>
 #include <string>
 
-#include "songlist/numbers.h"
 #include "songlist/songlist.h"
 
 namespace jukora {
 
 std::vector<ScoreBar> songs_per_score(const Songlist& songlist, int max_bars) {
   std::map<std::int64_t, int> counts;
-  for (int row = 1; row < songlist.Rows(); ++row)
-    ++counts[std::stoll(stepped_score(songlist.TextMatrix(row, col::kScore), 0))];
+  for (int row = 1; row < songlist.Rows(); ++row) ++counts[songlist.score(row).clamped()];
   if (counts.empty() || max_bars < 1) return {};
   const std::int64_t low = counts.begin()->first;
   const std::int64_t span = counts.rbegin()->first - low + 1;

@@ -8,7 +8,6 @@
 #include "player/executable_check.h"
 #include "player/player_link.h"
 #include "playmodes/play_modes.h"
-#include "songlist/date_text.h"
 #include "songlist/song_events.h"
 #include "songlist/songlist.h"
 #include "songlist/songlist_files.h"
@@ -19,8 +18,8 @@ void PlayModes::MSFlexGrid1_DblClick() {
   std::string dir = read_winamp_dir(settings_);
   if (!player_ready(link_, dir, desktop_)) return;
   const int r = songlist_.Row();
-  if (r < 1 || r >= songlist_.Rows() || songlist_.TextMatrix(r, col::kDirectory).empty()) return;
-  const std::string song = join_path(songlist_.TextMatrix(r, col::kDirectory), songlist_.TextMatrix(r, col::kFile));
+  if (!songlist_.is_song(r)) return;
+  const std::string song = join_path(songlist_.directory(r), songlist_.file(r));
   bool ask_again = false;
   std::string why;
   if (auto pass = unplayable(song, kLookBudget, ask_again)) {
@@ -39,10 +38,9 @@ void PlayModes::MSFlexGrid1_DblClick() {
   }
   // The player plays this one now, not a cycle's song it was waiting for.
   in_flight_.reset();
-  files_.set_last_played(r, format_date_text(clock_.now()));
+  files_.set_last_played(r, LastPlayed(clock_.now()));
   if (song_events)
-    song_events->handed_over({std::string(songlist_.TextMatrix(r, col::kDirectory)),
-                              std::string(songlist_.TextMatrix(r, col::kFile)), PlayKind::kDirect});
+    song_events->handed_over({std::string(songlist_.directory(r)), std::string(songlist_.file(r)), PlayKind::kDirect});
 }
 
 }  // namespace jukora

@@ -25,16 +25,16 @@ int PlayModes::draw(int bound) {
 
 // The blank row of an empty songlist is no song: joined, its empty cells
 // would hand the player the root folder.
-bool PlayModes::is_song(int row) const { return !songlist_.TextMatrix(row, col::kDirectory).empty(); }
+bool PlayModes::is_song(int row) const { return songlist_.is_song(row); }
 
 ReplayLimit PlayModes::replay_limit() { return ReplayLimit(clock_.now(), read_time_block(settings_)); }
 
 bool PlayModes::replay_test(int k) {
   if (k < 1 || k >= songlist_.Rows()) return false;
-  return replay_limit().passes(songlist_.TextMatrix(k, col::kLastPlayed));
+  return replay_limit().passes_hour(songlist_.last_played_hour(k));
 }
 
-bool PlayModes::unmarked(int row) const { return is_song(row) && songlist_.TextMatrix(row, col::kMark).empty(); }
+bool PlayModes::unmarked(int row) const { return is_song(row) && !songlist_.marked(row); }
 
 void PlayModes::next_random_all() {
   feed([this] { return choose_random_all(); }, Record::kLastPlayed);
@@ -58,12 +58,12 @@ int PlayModes::choose_random_all() {
   // Two picks favour the top: the second draws from rows 1 to the first
   // pick, widened to the end of its run of equal Score texts.
   int c = draw(step_scope());
-  while (c >= 1 && c <= n - 1 && songlist_.TextMatrix(c, col::kScore) == songlist_.TextMatrix(c + 1, col::kScore)) ++c;
+  while (c >= 1 && c <= n - 1 && songlist_.same_score_text(c, c + 1)) ++c;
   c = draw(c);
 
   // One reading of the clock and of "time_block" serves the whole choice.
   const ReplayLimit limit = replay_limit();
-  auto passes = [&](int i) { return is_song(i) && limit.passes(songlist_.TextMatrix(i, col::kLastPlayed)); };
+  auto passes = [&](int i) { return is_song(i) && limit.passes_hour(songlist_.last_played_hour(i)); };
   if (c >= 1 && c <= n && passes(c)) return c;
   for (int i = 1; i <= n; ++i)
     if (passes(i)) return i;

@@ -12,7 +12,6 @@
 #include "platform/settings_keys.h"
 #include "player/executable_check.h"
 #include "player/player_link.h"
-#include "songlist/date_text.h"
 #include "songlist/paths.h"
 #include "songlist/song_events.h"
 #include "songlist/songlist.h"
@@ -70,7 +69,7 @@ void PlayModes::start_cycle(std::int16_t play_mode, std::int32_t play_scope) {
 }
 
 void PlayModes::clear_marks() {
-  for (int i = 1; i < songlist_.Rows(); ++i) songlist_.SetTextMatrix(i, col::kMark, "");
+  for (int i = 1; i < songlist_.Rows(); ++i) songlist_.set_marked(i, false);
 }
 
 void PlayModes::tmrJukora_Timer() {
@@ -144,8 +143,7 @@ void PlayModes::feed(const std::function<int()>& choose, Record record) {
       tell_passed_over();
       return;
     }
-    const std::string song =
-        join_path(songlist_.TextMatrix(row, col::kDirectory), songlist_.TextMatrix(row, col::kFile));
+    const std::string song = join_path(songlist_.directory(row), songlist_.file(row));
     // The first look of a tick always gets a fair share of time; later ones
     // only what the tick has left.
     auto left = std::chrono::duration_cast<std::chrono::milliseconds>(look_until_ - std::chrono::steady_clock::now());
@@ -160,8 +158,7 @@ void PlayModes::feed(const std::function<int()>& choose, Record record) {
         break;
       }
       if (handed.result == HandOver::Result::kStarted) {
-        in_flight_ = InFlight{std::string(songlist_.TextMatrix(row, col::kDirectory)),
-                              std::string(songlist_.TextMatrix(row, col::kFile)), record};
+        in_flight_ = InFlight{std::string(songlist_.directory(row)), std::string(songlist_.file(row)), record};
         // A player whose word comes with the hand-over has the song recorded now.
         if (!land_in_flight() && !passed_now.empty()) files_.write_songlist();
         tell_passed_over();
@@ -185,9 +182,9 @@ void PlayModes::feed(const std::function<int()>& choose, Record record) {
 
 void PlayModes::record_played(int row, Record record) {
   if (record == Record::kLastPlayed) {
-    files_.set_last_played(row, format_date_text(clock_.now()));
+    files_.set_last_played(row, LastPlayed(clock_.now()));
   } else {
-    songlist_.SetTextMatrix(row, col::kMark, "*");
+    songlist_.set_marked(row, true);
   }
 }
 

@@ -20,8 +20,8 @@ std::string playlist_text(const Songlist& songlist, int count, bool descending, 
   std::string text;
   songs = 0;
   auto add_line = [&](int row) {
-    const std::string_view dir = songlist.TextMatrix(row, col::kDirectory);
-    std::string line = join_path(dir, songlist.TextMatrix(row, col::kFile));
+    const std::string_view dir = songlist.directory(row);
+    std::string line = join_path(dir, songlist.file(row));
     if (!dir.empty()) {
       // Songlists are shared files: a line that is not a local file, or one
       // broken in two, could make the player open anything.

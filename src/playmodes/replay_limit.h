@@ -5,9 +5,9 @@
 #pragma once
 
 #include <cstdint>
-#include <string_view>
 
 #include "platform/clock.h"
+#include "songlist/song_cells.h"
 
 namespace jukora {
 
@@ -17,12 +17,13 @@ class ReplayLimit {
 
   // A Last Played that is not a date (a row appended by a drop that has not
   // been recomputed yet) counts as never played, as the recompute will make it.
-  bool passes(std::string_view last_played) const;
+  bool passes(const LastPlayed& last_played) const { return passes_hour(last_played.hour_number()); }
+  // The same for the hour number of a Last Played (Songlist::last_played_hour).
+  bool passes_hour(std::int64_t played_hour) const;
 
  private:
   std::int64_t now_hour_;
   std::int32_t time_block_;
-  int year_;
 };
 
 }  // namespace jukora

@@ -8,7 +8,6 @@
 #include "platform/app_folders.h"
 #include "platform/clock.h"
 #include "songlist/date_text.h"
-#include "songlist/numbers.h"
 #include "songlist/paths.h"
 #include "songlist/songlist.h"
 #include "songlist/songlist_change.h"
@@ -33,8 +32,7 @@ std::string song_key(std::string_view directory, std::string_view file) {
 std::unordered_map<std::string, int> rows_by_song(const Songlist& songlist) {
   std::unordered_map<std::string, int> rows;
   rows.reserve(static_cast<std::size_t>(songlist.Rows()));
-  for (int i = 1; i < songlist.Rows(); ++i)
-    rows.emplace(song_key(songlist.TextMatrix(i, col::kDirectory), songlist.TextMatrix(i, col::kFile)), i);
+  for (int i = 1; i < songlist.Rows(); ++i) rows.emplace(song_key(songlist.directory(i), songlist.file(i)), i);
   return rows;
 }
 
@@ -49,18 +47,12 @@ std::optional<DateTime> local_time(std::int64_t unix_seconds) {
   return DateTime{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, 0};
 }
 
-// Whether `when` lies in a later minute than the list's Last Played text,
-// which holds minutes; a text that is no date counts as never played.
-bool later_than(const DateTime& when, std::string_view last_played, int year) {
-  const std::optional<DateTime> listed = parse_date_text(last_played, year);
-  if (!listed) return true;
+// Whether `when` lies in a later minute than the list's Last Played, which
+// holds minutes; a text that is no date counts as never played.
+bool later_than(const DateTime& when, const LastPlayed& listed) {
+  if (!listed.is_date()) return true;
   auto minutes = [](const DateTime& d) { return std::tuple(d.year, d.month, d.day, d.hour, d.minute); };
-  return minutes(when) > minutes(*listed);
-}
-
-bool never_played(std::string_view last_played, int year) {
-  const std::optional<DateTime> when = parse_date_text(last_played, year);
-  return !when || *when == DateTime{};
+  return minutes(when) > minutes(listed.when());
 }
 
 std::string plural(std::size_t n, const char* one, const char* many) {
@@ -88,7 +80,6 @@ ImportPlan plan_import(const Songlist& songlist, const SourceRead& read, const s
   plan.not_local = read.not_local;
   const std::unordered_map<std::string, int> rows = rows_by_song(songlist);
   std::unordered_map<std::string, bool> planned;
-  const int year = current_year();
   for (const SourceSong& entry : read.songs) {
     if (entry.rating.kind == ReadRating::Kind::kUnrated) {
       ++plan.unrated;
@@ -114,18 +105,21 @@ ImportPlan plan_import(const Songlist& songlist, const SourceRead& read, const s
       ++plan.missing;
       continue;
     }
+    LastPlayed last_played;
     if (auto row = rows.find(key); row != rows.end()) {
       song.listed = true;
       song.row = row->second;
-      song.score_now = songlist.TextMatrix(song.row, col::kScore);
-      song.last_played_now = songlist.TextMatrix(song.row, col::kLastPlayed);
-      song.untouched = score_sort_value(song.score_now) == 0 && never_played(song.last_played_now, year);
+      const Score score = songlist.score(song.row);
+      last_played = songlist.last_played(song.row);
+      song.score_now = score.text();
+      song.last_played_now = last_played.text();
+      song.untouched = score.sort_value() == 0 && (!last_played.is_date() || last_played.never_played());
     }
     song.half_stars = entry.rating.half_stars;
     song.score_after = rule.score_of(song.half_stars);
     if (entry.last_played && *entry.last_played > 0)
       if (std::optional<DateTime> when = local_time(*entry.last_played);
-          when && (!song.listed || later_than(*when, song.last_played_now, year)))
+          when && (!song.listed || later_than(*when, last_played)))
         song.last_played_after = format_date_text(*when);
     plan.songs.push_back(std::move(song));
   }
@@ -170,9 +164,9 @@ ImportOutcome apply_import(Songlist& songlist, SonglistFiles& files, const Impor
   std::vector<ImportTarget> targets;
   targets.reserve(outcome.changes.size());
   for (const SongChange& change : outcome.changes) {
-    ImportTarget target{{change.directory, change.file}, change.score_after, std::nullopt, change.added};
+    ImportTarget target{{change.directory, change.file}, Score::read(change.score_after), std::nullopt, change.added};
     if (!change.last_played_after.empty() && change.last_played_after != change.last_played_before)
-      target.last_played = change.last_played_after;
+      target.last_played = LastPlayed::read(change.last_played_after);
     targets.push_back(std::move(target));
   }
   files.apply(import_change(std::move(targets)));
@@ -181,8 +175,7 @@ ImportOutcome apply_import(Songlist& songlist, SonglistFiles& files, const Impor
     auto row = rows.find(song_key(change.directory, change.file));
     change.row_after = row == rows.end() ? 0 : row->second;
     // A new song never played reads as never played after the recompute.
-    if (change.added && change.row_after != 0)
-      change.last_played_after = songlist.TextMatrix(change.row_after, col::kLastPlayed);
+    if (change.added && change.row_after != 0) change.last_played_after = songlist.last_played(change.row_after).text();
   }
   return outcome;
 }

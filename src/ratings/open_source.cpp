@@ -69,7 +69,7 @@ std::vector<std::string> listed_song_paths(const Songlist& songlist) {
   std::vector<std::string> paths;
   paths.reserve(static_cast<std::size_t>(songlist.Rows()));
   for (int i = 1; i < songlist.Rows(); ++i) {
-    std::string path = join_path(songlist.TextMatrix(i, col::kDirectory), songlist.TextMatrix(i, col::kFile));
+    std::string path = join_path(songlist.directory(i), songlist.file(i));
     if (is_local_file_path(path)) paths.push_back(std::move(path));
   }
   return paths;

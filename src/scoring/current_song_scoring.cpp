@@ -109,7 +109,7 @@ std::string CurrentSongScoring::outcome(const CurrentSong& song, const std::stri
   const int row = changed ? songlist_.find(dir, file, 1, songlist_.Rows() - 1) : 0;
   if (row == 0)
     return song_name(file) + " is not in the songlist; adding songs on " + (last_step > 0 ? "+" : "-") + " is off.";
-  return song_name(file) + " \u2014 score " + std::string(songlist_.TextMatrix(row, col::kScore));
+  return song_name(file) + " \u2014 score " + songlist_.score(row).text();
 }
 
 bool CurrentSongScoring::score_song(const std::string& dir, const std::string& file, Click click) {

@@ -16,7 +16,7 @@ namespace {
 // afterwards. Nothing happens without a listed song at the anchor.
 void step_rows(Songlist& songlist, SonglistFiles& files, int index, int anchor, const std::vector<int>& rows) {
   if (anchor < 1 || anchor > songlist.Rows() - 1) return;
-  if (songlist.TextMatrix(anchor, col::kDirectory).empty()) return;
+  if (!songlist.is_song(anchor)) return;
   const int step = index == kIncrement ? 1 : -1;
   // A raised song can only have climbed and a lowered one only sunk, so the
   // anchor song is looked for from its old place in the step's direction.

@@ -4,8 +4,6 @@
 #include <algorithm>
 #include <type_traits>
 
-#include "songlist/date_text.h"
-#include "songlist/numbers.h"
 #include "songlist/recompute.h"
 #include "songlist/songlist.h"
 #include "songlist/songlist_change.h"
@@ -16,13 +14,17 @@ namespace {
 
 SongState state_at(const Songlist& songlist, int row) {
   if (row < 1) return {};
-  return {true, std::string(songlist.TextMatrix(row, col::kScore)),
-          std::string(songlist.TextMatrix(row, col::kLastPlayed)), row};
+  return {true, songlist.score(row), songlist.last_played(row), row};
 }
 
-void append(Songlist& songlist, const SongRef& song, std::string_view score, std::string_view last_played) {
-  songlist.add_cells({"", song.directory, song.file, score, "", "", last_played});
+void append(Songlist& songlist, const SongRef& song, const Score& score, const LastPlayed& last_played) {
+  songlist.add_song(song.directory, song.file, score, last_played);
 }
+
+// A song joining the list holds no Score and no Last Played until the
+// recompute makes them 0 and never played.
+const Score kNoScore = Score::read("");
+const LastPlayed kNoDate = LastPlayed::read("", 2000);
 
 // Once the last row has gone, a list keeps its blank placeholder row.
 void keep_a_row(Songlist& songlist, bool had_rows) {
@@ -51,8 +53,7 @@ class Work {
         ++record_.missing;
         continue;
       }
-      songlist_.SetTextMatrix(rows_[i], col::kScore,
-                              stepped_score(songlist_.TextMatrix(rows_[i], col::kScore), step.step));
+      songlist_.set_score(rows_[i], songlist_.score(rows_[i]).stepped(step.step));
     }
   }
 
@@ -68,7 +69,7 @@ class Work {
     for (const SongRef& song : addition.songs) {
       // A song met twice in one addition joins once.
       if (song.directory.empty() || songlist_.contains(song.directory, song.file)) continue;
-      append(songlist_, song, "", "");
+      append(songlist_, song, kNoScore, kNoDate);
       if (addition.select_new) songlist_.SetRow(songlist_.Rows() - 1);
     }
   }
@@ -81,13 +82,13 @@ class Work {
         if (!target.add_if_missing || target.song.directory.empty()) {
           ++record_.missing;
         } else if (!songlist_.contains(target.song.directory, target.song.file)) {
-          append(songlist_, target.song, target.score.value_or(""), target.last_played.value_or(""));
+          append(songlist_, target.song, target.score.value_or(kNoScore), target.last_played.value_or(kNoDate));
         }
         continue;
       }
-      if (target.score) songlist_.SetTextMatrix(row, col::kScore, *target.score);
-      if (target.last_played && is_later_date(*target.last_played, songlist_.TextMatrix(row, col::kLastPlayed)))
-        songlist_.SetTextMatrix(row, col::kLastPlayed, *target.last_played);
+      if (target.score) songlist_.set_score(row, *target.score);
+      if (target.last_played && target.last_played->later_than(songlist_.last_played(row)))
+        songlist_.set_last_played(row, *target.last_played);
     }
   }
 
@@ -108,8 +109,8 @@ class Work {
       if (rows_[i] == 0) {
         append(songlist_, restore.songs[i], to.score, to.last_played);
       } else {
-        songlist_.SetTextMatrix(rows_[i], col::kScore, to.score);
-        songlist_.SetTextMatrix(rows_[i], col::kLastPlayed, to.last_played);
+        songlist_.set_score(rows_[i], to.score);
+        songlist_.set_last_played(rows_[i], to.last_played);
       }
       placed.push_back(i);
     }

@@ -115,33 +115,53 @@ std::int64_t hour_number(const DateTime& when) {
          when.hour;
 }
 
-std::optional<std::int64_t> parse_hour_number(std::string_view text, int current_year) {
-  // "hh:mm m/d/yy" with one- or two-digit month and day: the play cycle's
-  // replay test reads every row's Last Played, so this form gets a fast path.
+QuickDate read_program_date(std::string_view text, int current_year, DateTime& when, bool& canonical) {
+  // "hh:mm m/d/yy" with one- or two-digit month and day: every load and the
+  // play cycle's replay test read every row's Last Played, so this form gets
+  // a fast path.
   auto digit = [&](std::size_t i) { return static_cast<unsigned>(text[i]) - '0'; };
   auto is_digit = [&](std::size_t i) { return i < text.size() && digit(i) <= 9; };
-  if (text.size() >= 12 && text.size() <= 14 && text[2] == ':' && text[5] == ' ' && is_digit(0) && is_digit(1) &&
-      is_digit(3) && is_digit(4)) {
-    std::size_t i = 6;
-    auto field = [&](int& value) {
-      if (!is_digit(i)) return false;
-      value = static_cast<int>(digit(i++));
-      if (is_digit(i)) value = value * 10 + static_cast<int>(digit(i++));
-      return true;
-    };
-    int month = 0, day = 0, year = 0;
-    if (field(month) && i < text.size() && text[i++] == '/' && field(day) && i < text.size() && text[i++] == '/' &&
-        i + 2 == text.size() && is_digit(i) && is_digit(i + 1)) {
-      year = full_year(static_cast<int>(digit(i) * 10 + digit(i + 1)), current_year);
-      int hour = static_cast<int>(digit(0) * 10 + digit(1)), minute = static_cast<int>(digit(3) * 10 + digit(4));
-      if (hour > 23 || minute > 59 || month < 1 || month > 12 || day < 1 || day > days_in_month(year, month))
-        return std::nullopt;
-      return days_from_civil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) * 24 + hour;
+  if (text.size() < 12 || text.size() > 14 || text[2] != ':' || text[5] != ' ' || !is_digit(0) || !is_digit(1) ||
+      !is_digit(3) || !is_digit(4))
+    return QuickDate::kOther;
+  std::size_t i = 6;
+  canonical = true;
+  auto field = [&](int& value) {
+    if (!is_digit(i)) return false;
+    value = static_cast<int>(digit(i++));
+    if (is_digit(i)) {
+      // The program writes month and day without a leading zero.
+      canonical = canonical && value != 0;
+      value = value * 10 + static_cast<int>(digit(i++));
     }
+    return true;
+  };
+  int month = 0, day = 0;
+  if (!field(month) || i >= text.size() || text[i++] != '/' || !field(day) || i >= text.size() || text[i++] != '/' ||
+      i + 2 != text.size() || !is_digit(i) || !is_digit(i + 1))
+    return QuickDate::kOther;
+  const int year = full_year(static_cast<int>(digit(i) * 10 + digit(i + 1)), current_year);
+  const int hour = static_cast<int>(digit(0) * 10 + digit(1)), minute = static_cast<int>(digit(3) * 10 + digit(4));
+  if (hour > 23 || minute > 59 || month < 1 || month > 12 || day < 1 || day > days_in_month(year, month))
+    return QuickDate::kNoDate;
+  when = DateTime{year, month, day, hour, minute, 0};
+  return QuickDate::kDate;
+}
+
+std::optional<std::int64_t> parse_hour_number(std::string_view text, int current_year) {
+  DateTime when;
+  bool canonical = false;
+  switch (read_program_date(text, current_year, when, canonical)) {
+    case QuickDate::kDate:
+      return hour_number(when);
+    case QuickDate::kNoDate:
+      return std::nullopt;
+    case QuickDate::kOther:
+      break;
   }
-  auto when = parse_date_text(text, current_year);
-  if (!when) return std::nullopt;
-  return hour_number(*when);
+  auto parsed = parse_date_text(text, current_year);
+  if (!parsed) return std::nullopt;
+  return hour_number(*parsed);
 }
 
 bool is_later_date(std::string_view text, std::string_view than) {

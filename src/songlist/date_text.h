@@ -31,6 +31,13 @@ bool is_later_date(std::string_view text, std::string_view than);
 // difference of two is the number of clock-hour boundaries between them.
 std::int64_t hour_number(const DateTime& when);
 
+// The program's own form "hh:mm m/d/yy" read without the general parser.
+// kOther: the text is in another form, which parse_date_text may still read;
+// kNoDate: in that form, but no date. `canonical` tells whether the text is
+// exactly what format_date_text writes for `when`.
+enum class QuickDate { kOther, kNoDate, kDate };
+QuickDate read_program_date(std::string_view text, int current_year, DateTime& when, bool& canonical);
+
 // hour_number of the text as parse_date_text reads it, nothing when it is not
 // a date. The form the program writes is read without the general parser.
 std::optional<std::int64_t> parse_hour_number(std::string_view text, int current_year);

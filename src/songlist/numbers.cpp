@@ -43,7 +43,7 @@ std::string stepped_score(std::string_view text, int step) {
   return std::to_string(static_cast<std::int32_t>(value));
 }
 
-std::string rank_text(double q) {
+long long rank_hundredths(double q) {
   // q * 100 is itself rounded and can land on a half that q is not (or miss
   // one it is); near a half, fma measures q against the midpoint exactly.
   // Elsewhere it is not needed, and it is slow where the processor lacks it.
@@ -52,7 +52,10 @@ std::string rank_text(double q) {
   double past_half = scaled - below - 0.5;
   if (std::fabs(past_half) < 1e-6) past_half = std::fma(q, 100.0, -(below + 0.5));
   bool up = past_half > 0 || (past_half == 0 && std::fmod(below, 2.0) != 0);
-  auto cents = static_cast<long long>(up ? below + 1 : below);
+  return static_cast<long long>(up ? below + 1 : below);
+}
+
+std::string hundredths_text(long long cents) {
   bool negative = cents < 0;
   if (negative) cents = -cents;
   std::string text = negative ? "-" : "";
@@ -65,5 +68,7 @@ std::string rank_text(double q) {
   }
   return text;
 }
+
+std::string rank_text(double q) { return hundredths_text(rank_hundredths(q)); }
 
 }  // namespace jukora

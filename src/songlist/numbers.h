@@ -23,5 +23,8 @@ std::string stepped_score(std::string_view text, int step);
 // q rounded to 2 places, halves to even, without trailing zeros:
 // "100", "66.67", "12.5", "3.12".
 std::string rank_text(double q);
+// The same in hundredths (10000 for 100), and the text of hundredths.
+long long rank_hundredths(double q);
+std::string hundredths_text(long long hundredths);
 
 }  // namespace jukora

@@ -5,8 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/settings_keys.h"
-#include "songlist/date_text.h"
 #include "songlist/numbers.h"
 #include "songlist/songlist.h"
 
@@ -14,82 +12,72 @@ namespace jukora {
 
 namespace {
 
+// Makes a Score that is no number 0, and a Last Played that is no date a song never played.
+void repair(Songlist& songlist, int row) {
+  if (!songlist.score(row).numeric()) songlist.set_score(row, Score(0));
+  if (!songlist.last_played(row).is_date()) songlist.set_last_played(row, LastPlayed());
+}
+
+// Most cells already hold their value after a small change; rewriting only
+// the ones that differ keeps a recompute of a large list cheap.
+void number(Songlist& songlist, int row, int number) {
+  if (songlist.number(row) != number) songlist.set_number(row, number);
+}
+void rank(Songlist& songlist, int row, std::optional<int> hundredths) {
+  if (songlist.rank(row) != hundredths) songlist.set_rank(row, hundredths);
+}
+
+int rank_at(int i, int n) { return static_cast<int>(rank_hundredths(static_cast<double>(n - i + 1) / n * 100.0)); }
+
 // Row numbers, Score and Last Played repaired, over rows `first` to `last`.
-void number_and_repair(Songlist& songlist, int first, int last, int year) {
+void number_and_repair(Songlist& songlist, int first, int last) {
   for (int i = first; i <= last; ++i) {
-    // Most cells already hold their value after a small change; rewriting
-    // only the ones that differ keeps a recompute of a large list cheap.
-    const std::string number = std::to_string(i);
-    if (songlist.TextMatrix(i, col::kNumber) != number) songlist.SetTextMatrix(i, col::kNumber, number);
-    if (!is_numeric(songlist.TextMatrix(i, col::kScore))) songlist.SetTextMatrix(i, col::kScore, "0");
-    if (!parse_hour_number(songlist.TextMatrix(i, col::kLastPlayed), year))
-      songlist.SetTextMatrix(i, col::kLastPlayed, kNeverPlayed);
+    number(songlist, i, i);
+    repair(songlist, i);
   }
 }
 
 // Rank % over rows `first` to `last` of `n`, `first` being the first row of
 // its run of equal Score texts: a run shares the Rank % of its first row.
-void rank(Songlist& songlist, int first, int last, int n) {
-  std::string previous_score, text;
+void rank_rows(Songlist& songlist, int first, int last, int n) {
+  int hundredths = 0;
   for (int i = first; i <= last; ++i) {
-    std::string_view score = songlist.TextMatrix(i, col::kScore);
-    if (i == first || score != previous_score) text = rank_text(static_cast<double>(n - i + 1) / n * 100.0);
-    previous_score.assign(score);
-    if (songlist.TextMatrix(i, col::kRank) != text) songlist.SetTextMatrix(i, col::kRank, text);
+    if (i == first || !songlist.same_score_text(i - 1, i)) hundredths = rank_at(i, n);
+    rank(songlist, i, hundredths);
   }
-}
-
-bool same_score(const Songlist& songlist, int a, int b) {
-  return songlist.TextMatrix(a, col::kScore) == songlist.TextMatrix(b, col::kScore);
 }
 
 // The whole table: after a load, rows added or removed, or another list.
 void recompute_all(Songlist& songlist) {
   // Rows without a Directory go, but the last data row always stays.
   bool any_listed = false;
-  for (int i = 1; i < songlist.Rows() && !any_listed; ++i)
-    any_listed = !songlist.TextMatrix(i, col::kDirectory).empty();
+  for (int i = 1; i < songlist.Rows() && !any_listed; ++i) any_listed = songlist.is_song(i);
   if (any_listed) {
     songlist.remove_rows_with_empty(col::kDirectory);
   } else {
     while (songlist.Rows() > 2) songlist.RemoveItem(songlist.Rows() - 1);
   }
   const int n = songlist.Rows() - 1;
-  const int year = current_year();
   // Every row is visited as the rows lie in memory, before they move: a
   // walk in score order over a list that was not in it waits on memory at
-  // each row. The Score texts are kept to find the runs of equal scores.
-  std::vector<std::string> scores(static_cast<std::size_t>(n));
-  for (int i = 1; i <= n; ++i) {
-    if (!is_numeric(songlist.TextMatrix(i, col::kScore))) songlist.SetTextMatrix(i, col::kScore, "0");
-    if (!parse_hour_number(songlist.TextMatrix(i, col::kLastPlayed), year))
-      songlist.SetTextMatrix(i, col::kLastPlayed, kNeverPlayed);
-    scores[static_cast<std::size_t>(i - 1)].assign(songlist.TextMatrix(i, col::kScore));
-  }
+  // each row.
+  for (int i = 1; i <= n; ++i) repair(songlist, i);
   const std::vector<int> order = songlist.score_order();
   // Where each row goes, and its Rank %: a run of equal Score texts shares
   // the Rank % of its first row.
   std::vector<int> place(static_cast<std::size_t>(n) + 1);
-  std::vector<std::size_t> rank_of(static_cast<std::size_t>(n) + 1);
-  std::vector<std::string> ranks;
-  const std::string* previous_score = nullptr;
+  std::vector<int> rank_of(static_cast<std::size_t>(n) + 1);
+  int previous = 0, hundredths = 0;
   for (int k = 1; k <= n; ++k) {
     const int from = order.empty() ? k : order[static_cast<std::size_t>(k - 1)];
-    const std::string& score = scores[static_cast<std::size_t>(from - 1)];
-    if (!previous_score || score != *previous_score)
-      ranks.push_back(rank_text(static_cast<double>(n - k + 1) / n * 100.0));
-    previous_score = &score;
+    if (previous == 0 || !songlist.same_score_text(previous, from)) hundredths = rank_at(k, n);
+    previous = from;
     place[static_cast<std::size_t>(from)] = k;
-    rank_of[static_cast<std::size_t>(from)] = ranks.size() - 1;
+    rank_of[static_cast<std::size_t>(from)] = hundredths;
   }
-  // Most cells already hold their value after a small change; rewriting
-  // only the ones that differ keeps a recompute of a large list cheap.
-  auto assign = [&songlist](int row, int col, std::string_view text) {
-    if (songlist.TextMatrix(row, col) != text) songlist.SetTextMatrix(row, col, text);
-  };
   for (int i = 1; i <= n; ++i) {
-    assign(i, col::kNumber, std::to_string(place[static_cast<std::size_t>(i)]));
-    assign(i, col::kRank, ranks[rank_of[static_cast<std::size_t>(i)]]);
+    number(songlist, i, place[static_cast<std::size_t>(i)]);
+    rank(songlist, i, rank_of[static_cast<std::size_t>(i)]);
   }
   songlist.reorder(order);
 }
@@ -104,21 +92,20 @@ void recompute_near(Songlist& songlist, int first, int last) {
     first = std::min(first, moved_first);
     last = std::max(last, moved_last);
   }
-  number_and_repair(songlist, first, last, current_year());
+  number_and_repair(songlist, first, last);
   // A row before `first` keeps its place and its run's first row, so its
   // Rank % is right: a run reaching into the changed rows goes on with it.
-  if (first > 1 && same_score(songlist, first - 1, first)) {
-    const std::string text(songlist.TextMatrix(first - 1, col::kRank));
-    for (; first <= last && same_score(songlist, first - 1, first); ++first)
-      if (songlist.TextMatrix(first, col::kRank) != text) songlist.SetTextMatrix(first, col::kRank, text);
+  if (first > 1 && songlist.same_score_text(first - 1, first)) {
+    const std::optional<int> shared = songlist.rank(first - 1);
+    for (; first <= last && songlist.same_score_text(first - 1, first); ++first) rank(songlist, first, shared);
   }
-  if (first <= last) rank(songlist, first, last, n);
+  if (first <= last) rank_rows(songlist, first, last, n);
   // The rows after the changed ones had one Rank % in their run: once the
   // first of them shows the run's Rank % now, the rest do too.
-  const std::string text(songlist.TextMatrix(last, col::kRank));
-  for (int i = last + 1; i <= n && same_score(songlist, i - 1, i); ++i) {
-    if (songlist.TextMatrix(i, col::kRank) == text) break;
-    songlist.SetTextMatrix(i, col::kRank, text);
+  const std::optional<int> shared = songlist.rank(last);
+  for (int i = last + 1; i <= n && songlist.same_score_text(i - 1, i); ++i) {
+    if (songlist.rank(i) == shared) break;
+    songlist.set_rank(i, shared);
   }
 }
 
@@ -132,7 +119,7 @@ void recompute_songlist(Songlist& songlist) {
   const int row = songlist.Row(), row_sel = songlist.RowSel();
   const Songlist::Changed changed = songlist.changed_since_recompute();
   bool near = !changed.all;
-  for (int i = changed.first; near && i <= changed.last; ++i) near = !songlist.TextMatrix(i, col::kDirectory).empty();
+  for (int i = changed.first; near && i <= changed.last; ++i) near = songlist.is_song(i);
   if (near) {
     if (changed.first <= changed.last)
       recompute_near(songlist, changed.first, std::min(changed.last, songlist.Rows() - 1));
@@ -144,8 +131,7 @@ void recompute_songlist(Songlist& songlist) {
   songlist.recomputed();
 }
 
-void setup_grid(Songlist& songlist, const SettingsStore& settings) {
-  for (int c = 0; c < kColumns; ++c) songlist.SetColWidth(c, read_column_width(settings, c));
+void setup_grid(Songlist& songlist) {
   static constexpr const char* kHeaders[] = {"", "Directory", "File", "Score", "Rank %", "Mark", "Last Played"};
   for (int c = 0; c < kColumns; ++c) songlist.SetTextMatrix(0, c, kHeaders[c]);
 }

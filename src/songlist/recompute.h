@@ -6,12 +6,11 @@
 namespace jukora {
 
 class Songlist;
-class SettingsStore;
 
 void recompute_songlist(Songlist& songlist);
 
-// Column widths from the settings and the header texts.
-void setup_grid(Songlist& songlist, const SettingsStore& settings);
+// The header texts. The views take the column widths from the settings.
+void setup_grid(Songlist& songlist);
 
 // The grid's format string: column alignments, "<" left and ">" right.
 inline constexpr const char* kGridFormat = "<|<|<|>|>|>|<";

@@ -81,8 +81,8 @@ void SongSearch::fold_rows(const Songlist& songlist) {
   ends_.assign(1, 0);
   std::string joined;
   for (int row = 1; row < rows; ++row) {
-    const std::string_view directory = searched_part(songlist.TextMatrix(row, col::kDirectory));
-    const std::string_view file = searched_part(songlist.TextMatrix(row, col::kFile));
+    const std::string_view directory = searched_part(songlist.directory(row));
+    const std::string_view file = searched_part(songlist.file(row));
     // The blank row of an empty list holds no song to find.
     if (directory.empty()) {
       ends_.push_back(text_.size());

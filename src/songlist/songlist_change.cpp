@@ -2,10 +2,8 @@
 #include "songlist/songlist_change.h"
 
 #include <algorithm>
-#include <cmath>
 #include <utility>
 
-#include "songlist/numbers.h"
 #include "songlist/songlist.h"
 
 namespace jukora {
@@ -21,9 +19,7 @@ std::string label_of(const std::string& what, const std::vector<SongRef>& songs)
 std::string step_word(int step) { return step > 0 ? "Increment" : "Decrement"; }
 
 // A Score's whole value, as a step counts from it.
-std::int64_t whole_score(const SongState& state) {
-  return state.present ? static_cast<std::int64_t>(std::nearbyint(score_sort_value(state.score))) : 0;
-}
+std::int64_t whole_score(const SongState& state) { return state.present ? state.score.whole() : 0; }
 
 std::vector<SongRef> songs_of_rows(const Songlist& songlist, const std::vector<int>& rows) {
   std::vector<SongRef> songs;

@@ -12,6 +12,7 @@
 #include <variant>
 #include <vector>
 
+#include "songlist/song_cells.h"
 #include "songlist/song_events.h"
 #include "songlist/song_ref.h"
 
@@ -22,8 +23,8 @@ class Songlist;
 // One song's row as a change found it or left it.
 struct SongState {
   bool present = false;
-  std::string score;
-  std::string last_played;
+  Score score;
+  LastPlayed last_played;
   // The row it stood at; 0 when it was not listed.
   int position = 0;
 
@@ -51,9 +52,9 @@ void select(Songlist& songlist, const Selection& selection);
 struct ImportTarget {
   SongRef song;
   // The Score the song gets.
-  std::optional<std::string> score;
+  std::optional<Score> score;
   // Taken only when it is later than the row's own Last Played.
-  std::optional<std::string> last_played;
+  std::optional<LastPlayed> last_played;
   // A song not listed joins the list (with the Score and Last Played above).
   bool add_if_missing = false;
 };

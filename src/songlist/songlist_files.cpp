@@ -76,8 +76,7 @@ SonglistFiles::Loaded SonglistFiles::load_file(const std::string& path, Songlist
     loaded.complete = steady && text.whole && (bytes.empty() || bytes.back() == '\n' || bytes.back() == '\r');
     // Saving over an empty file, or over the blank row of an empty list,
     // loses nothing.
-    const bool empty_list = text.whole && into.Rows() <= 2 && into.TextMatrix(1, col::kDirectory).empty() &&
-                            into.TextMatrix(1, col::kFile).empty();
+    const bool empty_list = text.whole && into.Rows() <= 2 && into.directory(1).empty() && into.file(1).empty();
     loaded.records = text.records;
     loaded.odd_records = text.odd_records;
     // Records that are no songs may all be dropped, leaving an empty list;
@@ -122,7 +121,7 @@ void SonglistFiles::read_songlist() {
   // One blank data row stays, keeping its number; a table that never held a
   // row keeps its header row alone.
   const bool had_rows = songlist_.Rows() > 1;
-  const std::string number(songlist_.TextMatrix(1, col::kNumber));
+  const std::string number = songlist_.TextMatrix(1, col::kNumber);
   songlist_.Clear();
   if (had_rows) songlist_.add_cells({number});
   const Loaded loaded = load_file(path, songlist_);

@@ -96,7 +96,7 @@ class SonglistFiles {
 
   // A play's Last Played for data row `row`: kept until it is saved, and
   // carried over a re-read when it is later than the file's.
-  void set_last_played(int row, std::string_view text);
+  void set_last_played(int row, const LastPlayed& last_played);
 
   // A change kept in memory without a save (a direct play's Last Played, or
   // changes whose save was held or failed); the next save settles it.
@@ -179,7 +179,7 @@ class SonglistFiles {
   UndoHistory history_;
   std::vector<Pending> pending_;
   // Last Played texts of plays not saved yet.
-  std::vector<std::pair<SongRef, std::string>> played_;
+  std::vector<std::pair<SongRef, LastPlayed>> played_;
   // The file as Jukora last read or wrote it, and the hash of its bytes.
   std::string known_path_;
   FileStamp known_;

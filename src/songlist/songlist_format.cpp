@@ -34,13 +34,22 @@ bool put_record(Put&& put, std::string_view directory, std::string_view file, st
          put("\r\n");
 }
 
+// The Score and Last Played texts of stored cells, made in `score` and `played`.
+void cell_texts(const Songlist::StoredCells& cells, char (&score)[24], char (&played)[24], std::string_view& score_text,
+                std::string_view& played_text) {
+  score_text = cells.score_raw ? *cells.score_raw : std::string_view(score, write_score_text(cells.score, score));
+  played_text = cells.played_raw ? *cells.played_raw : std::string_view(played, write_date_text(cells.played, played));
+}
+
 template <typename Put>
 bool put_records(const Songlist& songlist, Put&& put) {
   const int rows = songlist.Rows();
+  char score[24], played[24];
   for (int i = 1; i < rows; ++i) {
-    if (!put_record(put, songlist.TextMatrix(i, col::kDirectory), songlist.TextMatrix(i, col::kFile),
-                    songlist.TextMatrix(i, col::kScore), songlist.TextMatrix(i, col::kLastPlayed)))
-      return false;
+    const Songlist::StoredCells cells = songlist.stored_cells(i);
+    std::string_view score_text, played_text;
+    cell_texts(cells, score, played, score_text, played_text);
+    if (!put_record(put, cells.directory, cells.file, score_text, played_text)) return false;
   }
   return true;
 }
@@ -176,9 +185,10 @@ bool read_records(std::string_view bytes, bool& as_written, OnRecord&& on_record
 // append_songlist_records, also telling whether the records are as Jukora
 // writes them.
 bool append_records(std::string_view bytes, Songlist& songlist, bool& as_written) {
-  return read_records(bytes, as_written, [&songlist](const std::string_view(&fields)[4]) {
-    songlist.add_cells({"", fields[0], fields[1], fields[2], "", "", fields[3]});
-    if (songlist.Rows() == 3 && songlist.TextMatrix(1, col::kDirectory).empty()) songlist.RemoveItem(1);
+  const int year = current_year();
+  return read_records(bytes, as_written, [&songlist, year](const std::string_view(&fields)[4]) {
+    songlist.add_record(fields[0], fields[1], fields[2], fields[3], year);
+    if (songlist.Rows() == 3 && !songlist.is_song(1)) songlist.RemoveItem(1);
     songlist.SetRow(songlist.Rows() - 1);
     songlist.SetCol(col::kFile);
   });
@@ -219,17 +229,19 @@ int append_songlist_text(const Songlist& songlist, int from, std::string& out) {
   };
   const int rows = songlist.Rows();
   int i = std::max(from, 1);
+  char score[24], played[24];
   for (; i < rows && out.size() < kPiece; ++i) {
     const Songlist::StoredCells cells = songlist.stored_cells(i);
+    std::string_view score_text, played_text;
+    cell_texts(cells, score, played, score_text, played_text);
     if (cells.quoted) {
-      put_record(put, cells.directory, cells.file, cells.score, cells.last_played);
+      put_record(put, cells.directory, cells.file, score_text, played_text);
       continue;
     }
     // Quotes, three separators and the line end around the four fields.
     constexpr std::size_t kFraming = 13;
     const std::size_t at = out.size();
-    out.resize(at + kFraming + cells.directory.size() + cells.file.size() + cells.score.size() +
-               cells.last_played.size());
+    out.resize(at + kFraming + cells.directory.size() + cells.file.size() + score_text.size() + played_text.size());
     char* p = out.data() + at;
     auto field = [&p](std::string_view text, char after) {
       if (!text.empty()) std::memcpy(p, text.data(), text.size());
@@ -242,9 +254,9 @@ int append_songlist_text(const Songlist& songlist, int from, std::string& out) {
     *p++ = '"';
     field(cells.file, ',');
     *p++ = '"';
-    field(cells.score, ',');
+    field(score_text, ',');
     *p++ = '"';
-    field(cells.last_played, '\r');
+    field(played_text, '\r');
     *p = '\n';
   }
   return i;

@@ -9,7 +9,6 @@
 #include "platform/file_lock.h"
 #include "platform/files.h"
 #include "platform/kept_copy.h"
-#include "songlist/date_text.h"
 #include "songlist/songlist.h"
 #include "songlist/songlist_files.h"
 #include "songlist/songlist_format.h"
@@ -81,10 +80,10 @@ bool SonglistFiles::restore(bool undoing) {
   return true;
 }
 
-void SonglistFiles::set_last_played(int row, std::string_view text) {
+void SonglistFiles::set_last_played(int row, const LastPlayed& last_played) {
   if (row < 1 || row >= songlist_.Rows()) return;
-  songlist_.SetTextMatrix(row, col::kLastPlayed, text);
-  played_.emplace_back(songlist_.song_at(row), std::string(text));
+  songlist_.set_last_played(row, last_played);
+  played_.emplace_back(songlist_.song_at(row), last_played);
   unsaved_change_ = true;
 }
 
@@ -173,28 +172,22 @@ SonglistFiles::Reread SonglistFiles::read_again(const std::string& path, bool be
 
   // What lives only here goes over to the new rows by song.
   const Selection selection = selection_of(songlist_);
-  std::vector<std::pair<SongRef, std::string>> marks;
+  std::vector<SongRef> marks;
   for (int i = 1; i < songlist_.Rows(); ++i)
-    if (!songlist_.TextMatrix(i, col::kMark).empty())
-      marks.emplace_back(songlist_.song_at(i), std::string(songlist_.TextMatrix(i, col::kMark)));
+    if (songlist_.marked(i)) marks.push_back(songlist_.song_at(i));
   songlist_.swap_rows(fresh);
   known_ = loaded.stamp;
   known_hash_ = loaded.hash;
   foreign_path_.reset();
   if (loaded.foreign) foreign_path_ = path;
-  for (const auto* carried : {&marks, &played_}) {
-    std::vector<SongRef> songs;
-    for (const auto& [song, text] : *carried) songs.push_back(song);
-    const std::vector<int> rows = songlist_.rows_of(songs);
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-      if (rows[i] == 0) continue;
-      const std::string& text = (*carried)[i].second;
-      if (carried == &marks) {
-        songlist_.SetTextMatrix(rows[i], col::kMark, text);
-      } else if (is_later_date(text, songlist_.TextMatrix(rows[i], col::kLastPlayed))) {
-        songlist_.SetTextMatrix(rows[i], col::kLastPlayed, text);
-      }
-    }
+  for (int row : songlist_.rows_of(marks))
+    if (row != 0) songlist_.set_marked(row, true);
+  std::vector<SongRef> played;
+  for (const auto& [song, when] : played_) played.push_back(song);
+  const std::vector<int> rows = songlist_.rows_of(played);
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const LastPlayed& when = played_[i].second;
+    if (rows[i] != 0 && when.later_than(songlist_.last_played(rows[i]))) songlist_.set_last_played(rows[i], when);
   }
   select(songlist_, selection);
   if (before_save || !pending_.empty()) desktop_.notify(kReadAgainNotice);

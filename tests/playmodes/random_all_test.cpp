@@ -7,16 +7,16 @@ namespace {
 
 TEST(ReplayLimit, CountsClockHourBoundariesEitherWay) {
   const ReplayLimit none({2026, 12, 6, 11, 0}, 0), two({2026, 12, 6, 11, 0}, 2);
-  EXPECT_TRUE(none.passes("10:59 12/6/26"));
-  EXPECT_FALSE(ReplayLimit({2026, 12, 6, 11, 59}, 0).passes("11:00 12/6/26"));
-  EXPECT_FALSE(two.passes("09:00 12/6/26"));  // 2 is not more than 2
-  EXPECT_TRUE(two.passes("08:59 12/6/26"));
-  EXPECT_FALSE(two.passes("13:59 12/6/26"));  // the future counts like the past
-  EXPECT_TRUE(two.passes("14:00 12/6/26"));
-  EXPECT_FALSE(ReplayLimit({2026, 12, 7, 10, 59}, 24).passes("10:15 12/6/26"));
+  EXPECT_TRUE(none.passes(LastPlayed::read("10:59 12/6/26")));
+  EXPECT_FALSE(ReplayLimit({2026, 12, 6, 11, 59}, 0).passes(LastPlayed::read("11:00 12/6/26")));
+  EXPECT_FALSE(two.passes(LastPlayed::read("09:00 12/6/26")));  // 2 is not more than 2
+  EXPECT_TRUE(two.passes(LastPlayed::read("08:59 12/6/26")));
+  EXPECT_FALSE(two.passes(LastPlayed::read("13:59 12/6/26")));  // the future counts like the past
+  EXPECT_TRUE(two.passes(LastPlayed::read("14:00 12/6/26")));
+  EXPECT_FALSE(ReplayLimit({2026, 12, 7, 10, 59}, 24).passes(LastPlayed::read("10:15 12/6/26")));
   // Not a date yet (a drop in progress): never played.
-  EXPECT_FALSE(ReplayLimit({1971, 1, 1, 0, 59}, 0).passes(""));
-  EXPECT_TRUE(ReplayLimit({1971, 1, 1, 1, 0}, 0).passes("soon"));
+  EXPECT_FALSE(ReplayLimit({1971, 1, 1, 0, 59}, 0).passes(LastPlayed::read("")));
+  EXPECT_TRUE(ReplayLimit({1971, 1, 1, 1, 0}, 0).passes(LastPlayed::read("soon")));
 }
 
 using RandomAllTest = PlayerFixture;

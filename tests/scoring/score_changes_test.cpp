@@ -20,7 +20,7 @@ class ScoreChanges : public ::testing::Test, protected testing::SavedSonglist {
  protected:
   ScoreChanges() {
     settings.SaveSetting(sections::kMain, keys::kLastSet, path);
-    setup_grid(songlist, settings);
+    setup_grid(songlist);
   }
 
   // Rows named a, b, c ... in /m with the given scores, recomputed.

@@ -125,7 +125,7 @@ TEST_F(OutsideChangesTest, AnIncompleteFileHoldsTheSaveUntilItIsComplete) {
 
 TEST_F(OutsideChangesTest, AReadAgainKeepsMarksPlaysSelectionAndTheTopRowBySong) {
   songlist.SetTextMatrix(3, col::kMark, "*");
-  files.set_last_played(3, "14:05 6/12/01");  // a direct play of c, not saved
+  files.set_last_played(3, LastPlayed::read("14:05 6/12/01"));  // a direct play of c, not saved
   songlist.SetRow(3);
   songlist.SetRowSel(2);
   // No read while a drop's walk runs; the walk's end reads.

@@ -95,9 +95,9 @@ TEST_F(SonglistFilesTest, AReadThatRunsOutOfMemoryLeavesTheTableEmptyAndTheFileA
 #if defined(__SANITIZE_ADDRESS__)
   GTEST_SKIP() << "the sanitizer's shadow memory does not fit under an address-space limit";
 #endif
-  // Tiny records: the rows take many times the file's size.
+  // Tiny records: the rows take several times the file's size.
   std::string bytes;
-  for (int i = 0; bytes.size() < (std::size_t{24} << 20); ++i)
+  for (int i = 0; bytes.size() < (std::size_t{40} << 20); ++i)
     bytes += "\"/m\",\"" + std::to_string(i) + "\",\"1\",\"\"\r\n";
   write_bytes(path("many.jk8"), bytes);
   use("many.jk8");

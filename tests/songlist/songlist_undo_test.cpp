@@ -32,9 +32,9 @@ class UndoTest : public SonglistFilesTest {
 };
 
 TEST_F(UndoTest, EveryKindOfStepIsTakenBackExactlyAndMadeAgain) {
-  ImportTarget rated{{"/m", "b.mp3"}, "9", "14:05 6/12/01"};
-  ImportTarget new_song{{"/m", "z.mp3"}, "7", std::nullopt, true};
-  ImportTarget unlisted{{"/m", "nobody.mp3"}, "3", std::nullopt};
+  ImportTarget rated{{"/m", "b.mp3"}, Score(9), LastPlayed::read("14:05 6/12/01")};
+  ImportTarget new_song{{"/m", "z.mp3"}, Score(7), std::nullopt, true};
+  ImportTarget unlisted{{"/m", "nobody.mp3"}, Score(3), std::nullopt};
   // The step's name, the selection it starts from, and the step.
   const std::tuple<std::string, int, int, std::function<void()>> cases[] = {
       // c and d climb past b; undone, they go back below it, not above.
@@ -77,7 +77,7 @@ TEST_F(UndoTest, UndoSkipsSongsChangedSinceAndSaysSo) {
   select(2, 3);
   cmdIncDec_Click(songlist, files, kIncrement);  // b and c to 5
   // The play cycle plays c afterwards.
-  files.set_last_played(songlist.find("/m", "c.mp3", 1, songlist.Rows() - 1), "14:05 6/12/01");
+  files.set_last_played(songlist.find("/m", "c.mp3", 1, songlist.Rows() - 1), LastPlayed::read("14:05 6/12/01"));
   files.write_songlist();
   ASSERT_TRUE(files.undo());
   EXPECT_EQ(saved(), "\"/m\",\"a.mp3\",\"5\",\"00:00 1/1/71\"\r\n\"/m\",\"c.mp3\",\"5\",\"14:05 6/12/01\"\r\n" +
@@ -137,20 +137,21 @@ TEST_F(UndoTest, ScoreChangesAreToldWithTheirSourceBeforeTheSave) {
   step([&] { files.undo(); });                                         // the rows come back as they were
   step([&] { files.undo(); });
   step([&] {
-    files.apply(import_change({{{"/m", "e.mp3"}, "9", std::nullopt},
-                               {{"/m", "z.mp3"}, "7", std::nullopt, true},
-                               {{"/m", "y.mp3"}, "0", std::nullopt, true}}));
+    files.apply(import_change({{{"/m", "e.mp3"}, Score(9), std::nullopt},
+                               {{"/m", "z.mp3"}, Score(7), std::nullopt, true},
+                               {{"/m", "y.mp3"}, Score(0), std::nullopt, true}}));
   });
   EXPECT_EQ(told, (std::vector<std::string>{"b.mp3 4>5 0; c.mp3 4>5 0; ", "b.mp3 5>4 6; c.mp3 5>4 6; ",
                                             "e.mp3 2>9 5; z.mp3 0>7 5; "}));
 }
 
 TEST_F(UndoTest, AnImportSetsScoresTakesOnlyLaterPlaysAndAddsOnlyWhatItMay) {
-  files.apply(import_change({{{"/m", "a.mp3"}, std::nullopt, "14:05 6/12/01"},
-                             {{"/m", "b.mp3"}, "0", "not a date"},
+  files.apply(import_change({{{"/m", "a.mp3"}, std::nullopt, LastPlayed::read("14:05 6/12/01")},
+                             {{"/m", "b.mp3"}, Score(0), LastPlayed::read("not a date")},
                              {{"/m", "new.mp3"}, std::nullopt, std::nullopt, true},
-                             {{"/m", "gone.mp3"}, "9", std::nullopt, false}}));
-  files.apply(import_change({{{"/m", "a.mp3"}, std::nullopt, "14:05 6/12/99"}}));  // earlier than 2001: kept
+                             {{"/m", "gone.mp3"}, Score(9), std::nullopt, false}}));
+  files.apply(
+      import_change({{{"/m", "a.mp3"}, std::nullopt, LastPlayed::read("14:05 6/12/99")}}));  // earlier than 2001: kept
   EXPECT_EQ(saved(), "\"/m\",\"a.mp3\",\"5\",\"14:05 6/12/01\"\r\n" +
                          jk8({{"c.mp3", "4"}, {"d.mp3", "4"}, {"e.mp3", "2"}, {"b.mp3", "0"}, {"new.mp3", "0"}}));
   EXPECT_EQ(files.undo_label(), "Import of 3 songs");

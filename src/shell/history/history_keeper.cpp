@@ -9,9 +9,8 @@
 #include "platform/app_folders.h"
 #include "platform/desktop.h"
 #include "shell/history/history_window.h"
-#include "shell/window/songlist_view.h"
 #include "shell/history/statistics_window.h"
-#include "songlist/numbers.h"
+#include "shell/window/songlist_view.h"
 #include "songlist/songlist.h"
 
 namespace jukora {
@@ -59,13 +58,13 @@ std::function<void(Answer)> HistoryKeeper::to_window(QPointer<Window> window,
 
 bool HistoryKeeper::has_song() const {
   const int row = songlist_.Row();
-  return row >= 1 && row < songlist_.Rows() && !songlist_.TextMatrix(row, col::kFile).empty();
+  return !songlist_.file(row).empty();
 }
 
 void HistoryKeeper::show_song_history() {
   if (!has_song()) return;
-  const std::string directory(songlist_.TextMatrix(songlist_.Row(), col::kDirectory));
-  const std::string file(songlist_.TextMatrix(songlist_.Row(), col::kFile));
+  const std::string directory(songlist_.directory(songlist_.Row()));
+  const std::string file(songlist_.file(songlist_.Row()));
   if (!history_window_) history_window_ = new HistoryWindow(parent_);
   history_window_->show_song(directory, file);
   store_.song_history(directory, file,
@@ -96,10 +95,10 @@ void HistoryKeeper::show_statistics() {
 void HistoryKeeper::show_song_score() {
   if (!has_song()) return statistics_window_->show_song({}, {}, 0, unix_now());
   const int row = songlist_.Row();
-  const std::string file(songlist_.TextMatrix(row, col::kFile));
-  const std::int64_t score = std::stoll(stepped_score(songlist_.TextMatrix(row, col::kScore), 0));
+  const std::string file(songlist_.file(row));
+  const std::int64_t score = songlist_.score(row).clamped();
   store_.song_history(
-      std::string(songlist_.TextMatrix(row, col::kDirectory)), file,
+      std::string(songlist_.directory(row)), file,
       to_window<StatisticsWindow, std::vector<HistoryEvent>>(
           statistics_window_, [file, score](StatisticsWindow& window, const std::vector<HistoryEvent>& events) {
             window.show_song(file, events, score, unix_now());

@@ -19,11 +19,11 @@
 #include "platform/settings_keys.h"
 #include "platform/settings_store.h"
 #include "scoring/score_changes.h"
-#include "shell/window/grid_search.h"
 #include "shell/icons.h"
+#include "shell/twips.h"
+#include "shell/window/grid_search.h"
 #include "shell/window/songlist_model.h"
 #include "shell/window/songlist_view.h"
-#include "shell/twips.h"
 #include "songlist/recompute.h"
 #include "songlist/row_selection.h"
 #include "songlist/songlist.h"
@@ -200,7 +200,8 @@ void Form1::Form_Load() {
   is_loaded_ = true;
   Form_Resize();
 
-  setup_grid(songlist_, settings_);
+  setup_grid(songlist_);
+  for (int column = 0; column < kColumns; ++column) widths_[column] = read_column_width(settings_, column);
   columns_to_size_ = true;
   for (int column = 0; column < kColumns; ++column)
     if (column_width_stored(settings_, column)) columns_to_size_ = false;
@@ -238,15 +239,14 @@ void Form1::Form_Unload() {
   // Widths nobody has chosen yet are not stored, so that the first songs
   // still size the columns at a later start.
   if (!columns_to_size_)
-    for (int column = 0; column < kColumns; ++column) save_column_width(settings_, column, songlist_.ColWidth(column));
+    for (int column = 0; column < kColumns; ++column) save_column_width(settings_, column, widths_[column]);
   if (hooks.closing) hooks.closing();
 }
 
 void Form1::save_changes() {
   if (isVisible() != read_visible(settings_)) save_visible(settings_, isVisible());
   for (int column = 0; column < kColumns && !columns_to_size_; ++column)
-    if (songlist_.ColWidth(column) != read_column_width(settings_, column))
-      save_column_width(settings_, column, songlist_.ColWidth(column));
+    if (widths_[column] != read_column_width(settings_, column)) save_column_width(settings_, column, widths_[column]);
 }
 
 void Form1::place_status_line() {
@@ -281,7 +281,7 @@ void Form1::apply_column_widths() {
   QScopedValueRollback<bool> placing(placing_columns_, true);
   for (int column = 0; column < kColumns; ++column) {
     // A negative width is the grid's way of asking for the default one.
-    const int twips = songlist_.ColWidth(column) < 0 ? kDefaultColumnWidth : songlist_.ColWidth(column);
+    const int twips = widths_[column] < 0 ? kDefaultColumnWidth : widths_[column];
     MSFlexGrid1_->setColumnWidth(column, scale.x_px(twips));
   }
 }
@@ -290,7 +290,7 @@ void Form1::column_resized(int column, int new_size) {
   // Widths the user drags are kept in twips; widths set from the settings
   // keep their exact value rather than one rounded through pixels.
   if (placing_columns_) return;
-  songlist_.SetColWidth(column, qRound(TwipScale::of(*this).x_twips(new_size)));
+  if (column >= 0 && column < kColumns) widths_[column] = qRound(TwipScale::of(*this).x_twips(new_size));
   // Widths the user has set are not sized over.
   if (!sizing_columns_) columns_to_size_ = false;
 }
@@ -333,8 +333,7 @@ void Form1::show_songlist() {
     search_->follow();
     model_->sync();
   }
-  const bool empty =
-      songlist_.Rows() < 2 || (songlist_.Rows() == 2 && songlist_.TextMatrix(1, col::kDirectory).empty());
+  const bool empty = songlist_.holds_no_song();
   MSFlexGrid1_->set_empty(empty);
   if (columns_to_size_ && !empty) {
     size_columns_to_contents();

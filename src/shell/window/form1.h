@@ -9,11 +9,13 @@
 #include <QString>
 #include <QTimer>
 #include <QWidget>
+#include <array>
 #include <functional>
 #include <optional>
 #include <string>
 
 #include "songlist/chosen_rows.h"
+#include "songlist/songlist.h"
 
 class QLabel;
 class QPushButton;
@@ -137,6 +139,8 @@ class Form1 : public QWidget {
   GridSearch* const search_;
   QTimer tmrJukora_;
 
+  // The columns' widths in twips, as the settings keep them.
+  std::array<int, kColumns> widths_{};
   int width_margin_ = 0;
   int height_margin_ = 0;
   bool is_loaded_ = false;

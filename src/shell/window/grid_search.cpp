@@ -130,7 +130,7 @@ void GridSearch::end(const std::optional<ChosenRows>& selected) {
 
 void GridSearch::show_count() {
   const int rows = songlist_.Rows() - 1;
-  const int songs = rows == 1 && songlist_.TextMatrix(1, col::kDirectory).empty() ? 0 : std::max(0, rows);
+  const int songs = songlist_.holds_no_song() ? 0 : rows;
   count_->setText(QString("%1 of %2 songs").arg(model_.rows_shown().size()).arg(songs));
   count_->show();
 }

@@ -7,10 +7,9 @@
 #include <limits>
 
 #include "platform/app_folders.h"
-#include "shell/window/form1.h"
 #include "shell/intents.h"
 #include "shell/local_text.h"
-#include "songlist/numbers.h"
+#include "shell/window/form1.h"
 #include "songlist/paths.h"
 #include "songlist/song_events.h"
 #include "songlist/songlist.h"
@@ -20,18 +19,6 @@
 #endif
 
 namespace jukora {
-
-namespace {
-
-// A Score text as the whole number a step would read it as.
-int score_value(std::string_view text) {
-  const std::string whole = stepped_score(text, 0);
-  int value = 0;
-  std::from_chars(whole.data(), whole.data() + whole.size(), value);
-  return value;
-}
-
-}  // namespace
 
 NowPlaying::NowPlaying(PlayerLink& link, const SettingsStore& settings, Songlist& songlist, Form1& window,
                        Intents& intents, SongEvents& events, RunCommand run)
@@ -80,7 +67,7 @@ void NowPlaying::follow() {
   window_.mark_playing(path.empty() ? std::string() : song_directory(path), get_file_name(path));
   if (!bus_) return;
   const int row = playing_row();
-  bus_->set_current(qt_text(path), row > 0 ? score_value(songlist_.TextMatrix(row, col::kScore)) : 0);
+  bus_->set_current(qt_text(path), row > 0 ? songlist_.score(row).clamped() : 0);
 }
 
 void NowPlaying::show_playing() {

@@ -68,7 +68,10 @@ QVariant SonglistModel::data(const QModelIndex& index, int role) const {
   if (row < 1) return {};
   switch (role) {
     case Qt::DisplayRole:
-      return shown_text(songlist_.TextMatrix(row, index.column()));
+      // Folders and names are shown from the row itself: a field may hold megabytes.
+      if (index.column() == col::kDirectory) return shown_text(songlist_.directory(row));
+      if (index.column() == col::kFile) return shown_text(songlist_.file(row));
+      return text_of(songlist_.TextMatrix(row, index.column()));
     case Qt::FontRole:
       if (row != playing_row()) return {};
       {
