@@ -8,6 +8,7 @@
 #include "platform/app_folders.h"
 #include "platform/clock.h"
 #include "platform/desktop.h"
+#include "platform/local_path.h"
 #include "platform/play_timer.h"
 #include "platform/settings_keys.h"
 #include "player/executable_check.h"

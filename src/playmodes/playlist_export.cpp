@@ -7,6 +7,7 @@
 #include "platform/app_folders.h"
 #include "platform/desktop.h"
 #include "platform/files.h"
+#include "platform/local_path.h"
 #include "platform/play_timer.h"
 #include "platform/settings_keys.h"
 #include "player/player_link.h"

@@ -7,6 +7,7 @@
 
 #include "platform/app_folders.h"
 #include "platform/clock.h"
+#include "platform/local_path.h"
 #include "songlist/date_text.h"
 #include "songlist/paths.h"
 #include "songlist/songlist.h"

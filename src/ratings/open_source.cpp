@@ -2,6 +2,7 @@
 #include "ratings/open_source.h"
 
 #include "platform/app_folders.h"
+#include "platform/local_path.h"
 #include "songlist/paths.h"
 #include "songlist/songlist.h"
 #ifdef JUKORA_HAVE_RHYTHMBOX

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "platform/app_folders.h"
+#include "platform/local_path.h"
 #include "platform/settings_keys.h"
 #include "ratings/score_sink.h"
 #include "songlist/numbers.h"

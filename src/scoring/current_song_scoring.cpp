@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "platform/desktop.h"
+#include "platform/local_path.h"
 #include "platform/play_timer.h"
 #include "platform/settings_keys.h"
 #include "player/current_song.h"

@@ -8,6 +8,7 @@
 
 #include "platform/app_folders.h"
 #include "platform/file_reach.h"
+#include "platform/local_path.h"
 #include "platform/name_limits.h"
 #include "platform/native_path.h"
 #include "songlist/paths.h"

@@ -23,11 +23,4 @@ std::string_view folder_key(std::string_view directory);
 // The text after the last dot (which may lie in a directory name), or empty.
 std::string get_extension(std::string_view path);
 
-// Whether the text names a file on this computer, and nothing else: on POSIX
-// an absolute path ("/..."); on Windows a drive path ("X:\...") or a UNC path
-// ("\\host\share\..."), never a device path ("\\?\", "\\.\"). A scheme
-// ("av://", "https://"), a relative path or an option is not. Songlists are
-// shared files: only such paths are ever handed to a player.
-bool is_local_file_path(std::string_view path);
-
 }  // namespace jukora

@@ -23,8 +23,6 @@ namespace {
 // The Rank % of a row not ranked yet (SongRow::kNoRank).
 constexpr std::uint16_t kNoRank = 0xFFFF;
 
-bool has_quote(std::string_view text) { return text.find('"') != std::string_view::npos; }
-
 // A row number as the grid writes it; nothing for any other text.
 std::uint32_t read_number(std::string_view text) {
   std::uint32_t value = 0;

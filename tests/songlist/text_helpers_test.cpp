@@ -5,6 +5,7 @@
 #include <tuple>
 
 #include "platform/app_folders.h"
+#include "platform/local_path.h"
 #include "songlist/date_text.h"
 #include "songlist/numbers.h"
 #include "songlist/paths.h"

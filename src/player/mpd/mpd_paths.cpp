@@ -2,9 +2,9 @@
 #include "player/mpd/mpd_paths.h"
 
 #include "platform/app_folders.h"
+#include "platform/local_path.h"
 #include "platform/name_limits.h"
 #include "player/raw_bytes.h"
-#include "songlist/paths.h"
 
 namespace jukora {
 

@@ -5,7 +5,9 @@
 #include <string_view>
 #include <utility>
 
+#include "platform/app_folders.h"
 #include "platform/files.h"
+#include "platform/local_path.h"
 #include "player/command_line.h"
 #include "player/detached_spawn.h"
 #include "player/file_url.h"
@@ -14,11 +16,13 @@
 #include "player/mpris/mpris_players.h"
 #include "player/mpris/mpris_settings.h"
 #include "player/mpris/mpris_watch.h"
-#include "songlist/paths.h"
 
 namespace jukora {
 
 namespace {
+
+// The name a file goes by at the end of its path, as the user knows it.
+std::string file_name_of(const std::string& path) { return path.substr(path.rfind(kPathSeparator) + 1); }
 
 using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
@@ -120,7 +124,7 @@ void MprisHandOver::judge(Time now) {
   }
   // A player that does not answer cannot be judged yet.
   if (watch_.awaiting(now) || player->unresponsive(now)) return;
-  const std::string file = get_file_name(awaited_->path);
+  const std::string file = file_name_of(awaited_->path);
   if (!awaited_->by_command && run_with(awaited_->path, false)) {
     // Its OpenUri takes songs and plays nothing: its command from now on.
     player->open_uri_plays = false;
@@ -195,7 +199,7 @@ void MprisHandOver::open_uri(const std::string& path) {
         awaited_->by_command = true;
         watch_.handed_over(path, true, Clock::now());
       } else {
-        missed(open_uri_error_text(settings_.identity(), settings_.name(), get_file_name(path),
+        missed(open_uri_error_text(settings_.identity(), settings_.name(), file_name_of(path),
                                    bounded_text(reply.errorName() + ": " + reply.errorMessage())));
       }
     }

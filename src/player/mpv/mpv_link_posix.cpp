@@ -7,12 +7,12 @@
 #include <utility>
 #include <vector>
 
+#include "platform/local_path.h"
 #include "platform/name_limits.h"
 #include "platform/private_folder.h"
 #include "player/detached_spawn.h"
 #include "player/mpv/mpv_ipc.h"
 #include "player/mpv/mpv_link.h"
-#include "songlist/paths.h"
 
 namespace jukora {
 

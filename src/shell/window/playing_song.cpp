@@ -3,6 +3,7 @@
 
 #include <QApplication>
 
+#include "platform/local_path.h"
 #include "platform/settings_keys.h"
 #include "player/player_link.h"
 #include "songlist/paths.h"
