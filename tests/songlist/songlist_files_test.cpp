@@ -150,7 +150,7 @@ TEST_F(SonglistFilesTest, AFileOpenRefusesNeverBecomesTheCurrentSonglist) {
   load("list.jk8", jk8({{"a", "3"}}));
   files.show_captions();
   // A direct play's Last Played, not saved yet, is saved when another list is opened.
-  files.set_last_played(1, "14:05 6/12/01");
+  files.set_last_played(1, LastPlayed::read("14:05 6/12/01"));
   desktop.file_answers = {path("song.mp3")};
   files.mnuSonglist_Click(SonglistCommand::kOpen);
   EXPECT_EQ(desktop.messages,
