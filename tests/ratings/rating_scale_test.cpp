@@ -76,18 +76,21 @@ TEST(RatingScale, EveryFormReadsAsHalfStarsByTheOneTable) {
 }
 
 TEST(RatingScale, ScoresGoOutClampedAndComeBackAsTheSameStars) {
-  const std::tuple<std::int64_t, int, const char*> cases[] = {
-      {-4, 0, "0"},    {0, 0, "0"},     {1, 13, "0.1"},  {2, 1, "0.2"},  {5, 118, "0.5"},
-      {7, 186, "0.7"}, {8, 196, "0.8"}, {9, 242, "0.9"}, {10, 255, "1"}, {25, 255, "1"}};
-  for (auto [score, popm, fmps] : cases) {
+  // The score, and what goes out for it: half stars (the sticker's number),
+  // the POPM byte and the FMPS text.
+  const std::tuple<std::int64_t, int, int, const char*> cases[] = {
+      {-4, 0, 0, "0"},    {0, 0, 0, "0"},     {1, 1, 13, "0.1"},  {2, 2, 1, "0.2"},   {5, 5, 118, "0.5"},
+      {7, 7, 186, "0.7"}, {8, 8, 196, "0.8"}, {9, 9, 242, "0.9"}, {10, 10, 255, "1"}, {25, 10, 255, "1"}};
+  for (auto [score, half_stars, popm, fmps] : cases) {
+    EXPECT_EQ(half_stars_of_score(score), half_stars) << score;
+    EXPECT_EQ(sticker_text_of_score(score), std::to_string(half_stars)) << score;
     EXPECT_EQ(popm_byte_of_score(score), popm) << score;
     EXPECT_EQ(fmps_text_of_score(score), fmps) << score;
-    EXPECT_EQ(sticker_text_of_score(score), std::to_string(half_stars_of_score(score)));
     // FMPS keeps every score of 0-10; POPM keeps whole stars and rounds a
     // half star up.
-    EXPECT_EQ(as_number(rating_from_fraction_text(fmps)), half_stars_of_score(score));
+    EXPECT_EQ(as_number(rating_from_fraction_text(fmps)), half_stars) << score;
     if (popm) {
-      EXPECT_EQ(as_number(rating_from_popm(popm)), (half_stars_of_score(score) + 1) / 2 * 2) << score;
+      EXPECT_EQ(as_number(rating_from_popm(popm)), (half_stars + 1) / 2 * 2) << score;
     }
   }
 }
