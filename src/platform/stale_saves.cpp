@@ -78,22 +78,32 @@ void remove_if_stale(const fs::path& path) {
 
 #endif
 
-}  // namespace
+using NameTest = std::function<bool(std::string_view name)>;
 
-void remove_stale_saves(const std::string& path) {
+void remove_stale_in(const fs::path& dir, const NameTest& is_ours) {
   try {
-    const fs::path target = native_path(path);
-    const std::optional<std::string> base = local_text(target.filename());
-    if (!base || base->empty()) return;
-    const fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
     std::error_code error;
     for (fs::directory_iterator it(dir, error), end; !error && it != end; it.increment(error)) {
       const std::optional<std::string> name = local_text(it->path().filename());
-      if (name && is_temporary_of(*name, *base)) remove_if_stale(it->path());
+      if (name && is_ours(*name)) remove_if_stale(it->path());
     }
   } catch (const std::exception&) {
-    // A name the local encoding cannot hold is none of ours; the save goes on.
+    // A name the local encoding cannot hold is none of ours; the write goes on.
   }
+}
+
+}  // namespace
+
+void remove_stale_temporaries(const std::string& folder, const NameTest& is_ours) {
+  remove_stale_in(native_path(folder), is_ours);
+}
+
+void remove_stale_saves(const std::string& path) {
+  const fs::path target = native_path(path);
+  const std::optional<std::string> base = local_text(target.filename());
+  if (!base || base->empty()) return;
+  remove_stale_in(target.has_parent_path() ? target.parent_path() : fs::path("."),
+                  [&](std::string_view name) { return is_temporary_of(name, *base); });
 }
 
 }  // namespace jukora

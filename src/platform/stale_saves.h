@@ -4,7 +4,9 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <string>
+#include <string_view>
 
 namespace jukora {
 
@@ -16,5 +18,10 @@ inline constexpr std::chrono::seconds kStaleSaveAge{60};
 // user, and never one a save may still be writing (changed in the last
 // minute, or locked by its writer).
 void remove_stale_saves(const std::string& path);
+
+// The same for the files in `folder` whose names `is_ours` accepts: the
+// temporary copies of another kind of write, which locks its copy the way
+// a save does.
+void remove_stale_temporaries(const std::string& folder, const std::function<bool(std::string_view name)>& is_ours);
 
 }  // namespace jukora

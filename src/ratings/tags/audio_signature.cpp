@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ratings/tags/audio_signature.h"
 
+#include <cctype>
 #include <cstdint>
 #include <cstdio>
 #include <memory>
@@ -43,10 +44,13 @@ bool has_frame_sync(std::string_view bytes) {
 
 }  // namespace
 
-bool has_audio_signature(const std::string& path) {
+bool has_audio_signature(const std::string& path) { return has_audio_signature(path, get_extension(path)); }
+
+bool has_audio_signature(const std::string& path, std::string_view type) {
   // A pipe or a device would hold the reader, whatever its name.
   if (!is_file(path)) return false;
-  const std::string extension = get_extension(path);
+  std::string extension(type);
+  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   const bool mpeg = extension == "mp3" || extension == "mp2" || extension == "mp1";
   const bool checked = mpeg || extension == "flac" || extension == "ogg" || extension == "oga" || extension == "opus" ||
                        extension == "m4a" || extension == "ape" || extension == "wv" || extension == "mpc";

@@ -7,11 +7,14 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace jukora {
 
 // False for anything but a regular file; true for a file of a kind not
-// checked here (TagLib then decides).
+// checked here (TagLib then decides). The kind is the one `type` names by
+// its extension ("mp3", any case); without it, the one the path's does.
+bool has_audio_signature(const std::string& path, std::string_view type);
 bool has_audio_signature(const std::string& path);
 
 }  // namespace jukora

@@ -6,10 +6,16 @@
 // set them. A song reached through a symbolic link is changed at its real
 // path (a rename over the link would replace the link); one with a second
 // hard link is left alone (a rename would split the two names). POSIX.
+//
+// A copy left behind by a write that was cut short (Jukora killed, the
+// machine off) must not pass for a song in a music folder: its name is
+// hidden and has no audio extension, and the next write in that folder
+// removes such leftovers once no write can still be making them.
 #pragma once
 
 #include <functional>
 #include <string>
+#include <string_view>
 
 namespace jukora {
 
@@ -28,8 +34,14 @@ struct Replaced {
   std::string detail;  // the system's words, where there are any
 };
 
-// `edit` changes the copy at the path it is given (which ends in the song's
-// own name, so its type reads the same) and says whether it worked.
-Replaced replace_through_copy(const std::string& path, const std::function<bool(const std::string& copy)>& edit);
+// Whether `name` is one of the copies this makes (".jukora-Ab12Cd.tmp"), or
+// one an earlier version made (".jukora-Ab12Cd-" and the song's name).
+bool is_song_copy_name(std::string_view name);
+
+// `edit` changes the copy at `copy`, whose name says nothing of its kind:
+// `song`, the song's real path, names the kind of file it is. It says
+// whether it worked.
+using CopyEdit = std::function<bool(const std::string& copy, const std::string& song)>;
+Replaced replace_through_copy(const std::string& path, const CopyEdit& edit);
 
 }  // namespace jukora

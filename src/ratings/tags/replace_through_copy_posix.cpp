@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -11,6 +14,7 @@
 #include <vector>
 
 #include "platform/files.h"
+#include "platform/stale_saves.h"
 #include "ratings/tags/replace_through_copy.h"
 
 namespace jukora {
@@ -73,9 +77,27 @@ void copy_attributes(int from, int to, const struct stat& song) {
 
 std::string directory_of(const std::string& path) { return path.substr(0, path.rfind('/') + 1); }
 
+constexpr std::string_view kCopyPrefix = ".jukora-";
+constexpr std::string_view kCopySuffix = ".tmp";
+// mkstemps's letters and digits.
+constexpr std::size_t kRandomLetters = 6;
+
+bool random_letters(std::string_view text) {
+  return text.size() == kRandomLetters &&
+         std::all_of(text.begin(), text.end(), [](char c) { return std::isalnum(static_cast<unsigned char>(c)); });
+}
+
 }  // namespace
 
-Replaced replace_through_copy(const std::string& path, const std::function<bool(const std::string& copy)>& edit) {
+bool is_song_copy_name(std::string_view name) {
+  if (!name.starts_with(kCopyPrefix)) return false;
+  name.remove_prefix(kCopyPrefix.size());
+  if (name.size() < kRandomLetters || !random_letters(name.substr(0, kRandomLetters))) return false;
+  name.remove_prefix(kRandomLetters);
+  return name == kCopySuffix || (name.size() > 1 && name.front() == '-');
+}
+
+Replaced replace_through_copy(const std::string& path, const CopyEdit& edit) {
   Replaced out;
   char resolved[PATH_MAX];
   if (!realpath(path.c_str(), resolved)) {
@@ -98,11 +120,13 @@ Replaced replace_through_copy(const std::string& path, const std::function<bool(
   if (access(real.c_str(), W_OK) != 0 || access(folder.c_str(), W_OK | X_OK) != 0)
     return {Result::kReadOnly, real, std::strerror(errno)};
 
-  // Named with the song's own name last, so that its type reads the same.
-  const std::string name = real.substr(folder.size());
-  std::string copy = folder + ".jukora-XXXXXX-" + name;
-  Fd target(mkstemps(copy.data(), static_cast<int>(name.size()) + 1));
+  remove_stale_temporaries(folder, is_song_copy_name);
+  std::string copy = folder + std::string(kCopyPrefix) + std::string(kRandomLetters, 'X') + std::string(kCopySuffix);
+  Fd target(mkstemps(copy.data(), static_cast<int>(kCopySuffix.size())));
   if (target.get() < 0) return {Result::kFailed, real, std::strerror(errno)};
+  // Tells the removal of leftovers, here or on another machine sharing the
+  // folder, that this copy is being written.
+  (void)flock(target.get(), LOCK_EX | LOCK_NB);
   auto fail = [&](Result result, std::string detail) {
     unlink(copy.c_str());
     return Replaced{result, real, std::move(detail)};
@@ -110,7 +134,7 @@ Replaced replace_through_copy(const std::string& path, const std::function<bool(
   if (!copy_bytes(song.get(), target.get()) || fsync(target.get()) != 0)
     return fail(Result::kFailed, std::strerror(errno));
   copy_attributes(song.get(), target.get(), before);
-  if (!edit(copy)) return fail(Result::kFailed, {});
+  if (!edit(copy, real)) return fail(Result::kFailed, {});
   if (fsync(target.get()) != 0) return fail(Result::kFailed, std::strerror(errno));
 
   // Another program that wrote the song meanwhile keeps its change.

@@ -16,9 +16,11 @@
 #include <taglib/wavpackfile.h>
 #include <taglib/xiphcomment.h>
 
+#include <cctype>
 #include <optional>
 
 #include "ratings/tags/audio_signature.h"
+#include "songlist/paths.h"
 
 namespace jukora {
 
@@ -167,31 +169,42 @@ bool tag_holds_score(const std::string& path, std::int64_t score) {
 }
 
 TagEdit write_tag_score(const std::string& path, std::int64_t score) {
-  if (!has_audio_signature(path)) return TagEdit::kFailed;
-  TagLib::FileRef ref(path.c_str(), false);
-  TagLib::File* file = ref.file();
-  if (!file || !file->isValid()) return TagEdit::kFailed;
+  return write_tag_score(path, score, get_extension(path));
+}
+
+TagEdit write_tag_score(const std::string& path, std::int64_t score, std::string_view type) {
+  if (!has_audio_signature(path, type)) return TagEdit::kFailed;
+  std::string kind(type);
+  for (char& c : kind) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  // Opened as the kind the song is, whatever the name of the file at `path`.
+  const char* const name = path.c_str();
+  constexpr bool kNoProperties = false;
   bool saved = false;
-  if (auto* mpeg = dynamic_cast<TagLib::MPEG::File*>(file)) {
-    saved = write_id3v2(*mpeg, score);
-  } else if (auto* flac = dynamic_cast<TagLib::FLAC::File*>(file)) {
-    flac->xiphComment(true)->addField(kFmpsXiph, fmps_value(score), true);
-    saved = flac->save();
-  } else if (auto* vorbis = dynamic_cast<TagLib::Ogg::Vorbis::File*>(file)) {
-    vorbis->tag()->addField(kFmpsXiph, fmps_value(score), true);
-    saved = vorbis->save();
-  } else if (auto* opus = dynamic_cast<TagLib::Ogg::Opus::File*>(file)) {
-    opus->tag()->addField(kFmpsXiph, fmps_value(score), true);
-    saved = opus->save();
-  } else if (auto* mp4 = dynamic_cast<TagLib::MP4::File*>(file)) {
-    mp4->tag()->setItem(kFmpsMp4, TagLib::MP4::Item(TagLib::StringList(fmps_value(score))));
-    saved = mp4->save();
-  } else if (auto* ape = dynamic_cast<TagLib::APE::File*>(file)) {
-    saved = write_ape(*ape, ape->APETag(true), score);
-  } else if (auto* wavpack = dynamic_cast<TagLib::WavPack::File*>(file)) {
-    saved = write_ape(*wavpack, wavpack->APETag(true), score);
-  } else if (auto* mpc = dynamic_cast<TagLib::MPC::File*>(file)) {
-    saved = write_ape(*mpc, mpc->APETag(true), score);
+  if (kind == "mp3" || kind == "mp2" || kind == "mp1") {
+    TagLib::MPEG::File file(name, kNoProperties);
+    saved = file.isValid() && write_id3v2(file, score);
+  } else if (kind == "flac") {
+    TagLib::FLAC::File file(name, kNoProperties);
+    saved = file.isValid() && (file.xiphComment(true)->addField(kFmpsXiph, fmps_value(score), true), file.save());
+  } else if (kind == "ogg" || kind == "oga") {
+    TagLib::Ogg::Vorbis::File file(name, kNoProperties);
+    saved = file.isValid() && (file.tag()->addField(kFmpsXiph, fmps_value(score), true), file.save());
+  } else if (kind == "opus") {
+    TagLib::Ogg::Opus::File file(name, kNoProperties);
+    saved = file.isValid() && (file.tag()->addField(kFmpsXiph, fmps_value(score), true), file.save());
+  } else if (kind == "m4a") {
+    TagLib::MP4::File file(name, kNoProperties);
+    saved = file.isValid() &&
+            (file.tag()->setItem(kFmpsMp4, TagLib::MP4::Item(TagLib::StringList(fmps_value(score)))), file.save());
+  } else if (kind == "ape") {
+    TagLib::APE::File file(name, kNoProperties);
+    saved = file.isValid() && write_ape(file, file.APETag(true), score);
+  } else if (kind == "wv") {
+    TagLib::WavPack::File file(name, kNoProperties);
+    saved = file.isValid() && write_ape(file, file.APETag(true), score);
+  } else if (kind == "mpc") {
+    TagLib::MPC::File file(name, kNoProperties);
+    saved = file.isValid() && write_ape(file, file.APETag(true), score);
   } else {
     return TagEdit::kNoRatingTag;
   }

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "ratings/rating_scale.h"
 
@@ -34,7 +35,10 @@ enum class TagEdit {
 
 // Writes the score's FMPS_Rating (and POPM in ID3v2) into the file at `path`
 // in place; ID3v2 keeps its version (2.2 becomes 2.4, which TagLib writes)
-// and no ID3v1 tag is added. Meant for a private copy of the song.
+// and no ID3v1 tag is added. Meant for a private copy of the song, whose
+// kind of file `type` names by its extension ("flac", any case); without
+// it, `path` itself.
+TagEdit write_tag_score(const std::string& path, std::int64_t score, std::string_view type);
 TagEdit write_tag_score(const std::string& path, std::int64_t score);
 
 }  // namespace jukora

@@ -46,8 +46,8 @@ std::optional<Replaced> TagSink::State::write(const std::string& path, std::int6
   // A song that says the score already is not touched: other players would
   // take its new time for a change and read it again.
   if (tag_holds_score(path, score)) return std::nullopt;
-  return replace_through_copy(path, [&](const std::string& copy) {
-    edit = write_tag_score(copy, score);
+  return replace_through_copy(path, [&](const std::string& copy, const std::string& song) {
+    edit = write_tag_score(copy, score, get_extension(song));
     return edit == TagEdit::kDone;
   });
 }
