@@ -2,27 +2,19 @@
 #include "scoring/add_songs.h"
 
 #include <array>
-#include <exception>
-#include <filesystem>
-#include <optional>
-#include <set>
-#include <system_error>
 #include <utility>
 #include <variant>
 
 #include "platform/app_folders.h"
 #include "platform/desktop.h"
 #include "platform/files.h"
-#include "platform/native_path.h"
-#include "scoring/dir_listing.h"
+#include "scoring/song_walk.h"
 #include "songlist/paths.h"
 #include "songlist/songlist.h"
 #include "songlist/songlist_change.h"
 #include "songlist/songlist_files.h"
 
 namespace jukora {
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -43,18 +35,6 @@ std::string dialog_folder(std::string_view path) {
   std::string dir = song_directory(path);
   if (kPathSeparator == '\\' && dir.size() == 2 && dir[1] == ':') dir.push_back(kPathSeparator);
   return dir;
-}
-
-// "/music/" would list its songs under a second spelling of the folder;
-// a root ("/", "C:\") keeps its separator.
-std::string without_trailing_separators(std::string path) {
-  while (path.size() > 1 && path.back() == kPathSeparator && path[path.size() - 2] != ':') path.pop_back();
-  return path;
-}
-
-bool lies_within(const std::string& tree, const std::string& path) {
-  if (path.compare(0, tree.size(), tree) != 0) return false;
-  return path.size() == tree.size() || tree.back() == kPathSeparator || path[tree.size()] == kPathSeparator;
 }
 
 class DropWalk {
@@ -86,18 +66,6 @@ bool is_audio_extension(std::string_view extension) {
     if (extension == known) return true;
   return false;
 }
-
-// State of one drop: the real folders whose trees it walks, so that a link
-// leading back into one of them ends the walk there instead of looping; every
-// folder walked, so that none is walked twice by whatever path; and the songs
-// found, which join the list only once the walk has ended uncancelled.
-struct AddSongs::Walk {
-  std::vector<std::string> trees;
-  std::set<FolderId> walked;
-  std::vector<std::pair<std::string, std::string>> found;
-  std::chrono::steady_clock::time_point last_yield;
-  bool cancelled = false;
-};
 
 AddSongs::AddSongs(Songlist& songlist, SonglistFiles& files, Desktop& desktop, DialogMemory& dialog, SteadyNow now)
     : songlist_(songlist), files_(files), desktop_(desktop), dialog_(dialog), now_(std::move(now)) {}
@@ -140,105 +108,27 @@ void AddSongs::add_files_dialog() {
 
 void AddSongs::MSFlexGrid1_OLEDragDrop(const std::vector<std::string>& paths) {
   BusyCursor busy(desktop_);
-  Walk walk;
-  walk.last_yield = now_();
+  last_yield_ = now_();
+  SongWalk walk([&] { return pace(walk); });
   {
     // The file is not read again while the walk yields to other events.
     DropWalk during(files_);
-    for (const std::string& path : paths) {
-      if (walk.cancelled) break;
-      try {
-        drag_drop_file(walk, without_trailing_separators(path));
-      } catch (const std::exception&) {
-        // Quiet by design, like every other entry that cannot be read: the
-        // songs found so far stay and the drop goes on with the next path.
-      }
-    }
+    for (const std::string& path : paths) drag_drop_file(walk, path);
   }
   desktop_.end_progress();
-  if (walk.cancelled) return;
-  std::vector<SongRef> songs;
-  songs.reserve(walk.found.size());
-  for (auto& [dir, file] : walk.found) songs.push_back({std::move(dir), std::move(file)});
-  files_.apply(addition(std::move(songs), ChangeSource::kWindow));
+  if (walk.cancelled()) return;
+  files_.apply(addition(walk.take_found(), ChangeSource::kWindow));
 }
 
-void AddSongs::drag_drop_file(Walk& walk, const std::string& path) {
-  if (path.empty() || path.back() == '.') return;
-  std::error_code error;
-  fs::file_status status = fs::status(native_path(path), error);
-  if (error) return;
-  if (!fs::is_directory(status)) {
-    if (is_audio_extension(get_extension(path))) walk.found.emplace_back(song_directory(path), get_file_name(path));
-    return;
-  }
-  std::optional<std::string> real = local_text(fs::canonical(native_path(path), error));
-  if (error || !real) return;
-  walk.trees.push_back(std::move(*real));
-  walk_directory(walk, path);
-}
+void AddSongs::drag_drop_file(SongWalk& walk, const std::string& path) { walk.take(path); }
 
-// Depth first, files before subdirectories, each in name order. Kept off the
-// call stack so that a very deep tree cannot overflow it.
-void AddSongs::walk_directory(Walk& walk, const std::string& top) {
-  struct Level {
-    std::string path;
-    std::vector<DirListing::Subdir> subdirs;
-    std::size_t next = 0;
-  };
-  std::vector<Level> levels;
-  auto enter = [&](std::string dir) {
-    std::optional<FolderId> id = folder_id(dir);
-    if (!id || !walk.walked.insert(*id).second) return;
-    DirListing listing;
-    if (!list_directory(dir, listing, [&] { return pace(walk); })) return;
-    for (const std::string& name : listing.files) {
-      if (name.back() != '.' && is_audio_extension(get_extension(name))) walk.found.emplace_back(dir, name);
-      if (!pace(walk)) return;
-    }
-    levels.push_back({std::move(dir), std::move(listing.subdirs)});
-  };
-
-  enter(top);
-  while (!levels.empty() && !walk.cancelled) {
-    Level& level = levels.back();
-    if (level.next == level.subdirs.size()) {
-      levels.pop_back();
-      continue;
-    }
-    DirListing::Subdir sub = std::move(level.subdirs[level.next++]);
-    std::string path = join_path(level.path, sub.name);
-    if (sub.name.back() != '.' && (!sub.link || enter_link(walk, level.path, path))) enter(std::move(path));
-    pace(walk);
-  }
-}
-
-// A directory link is followed unless it leads into a tree this drop walks
-// already, or to a folder that holds the link itself (an ancestor, or the
-// root): either would list the same songs again under a second folder name,
-// or the whole disk. A link leading elsewhere is followed, and its target
-// becomes a tree too.
-bool AddSongs::enter_link(Walk& walk, const std::string& parent, const std::string& path) {
-  std::error_code error;
-  const std::optional<std::string> target = local_text(fs::canonical(native_path(path), error));
-  if (error || !target) return false;
-  const std::optional<std::string> real_parent = local_text(fs::canonical(native_path(parent), error));
-  if (error || !real_parent || lies_within(*target, *real_parent)) return false;
-  for (const std::string& tree : walk.trees)
-    if (lies_within(tree, *target)) return false;
-  walk.trees.push_back(*target);
-  return true;
-}
-
-bool AddSongs::pace(Walk& walk) {
-  if (walk.cancelled) return false;
-  if (now_() - walk.last_yield < kYieldInterval) return true;
+bool AddSongs::pace(const SongWalk& walk) {
+  if (now_() - last_yield_ < kYieldInterval) return true;
   desktop_.yield_events();
-  if (!desktop_.show_progress("Looking for songs: " + std::to_string(walk.found.size()) + " found in " +
-                              std::to_string(walk.walked.size()) + " folders."))
-    walk.cancelled = true;
-  walk.last_yield = now_();
-  return !walk.cancelled;
+  const bool go_on = desktop_.show_progress("Looking for songs: " + std::to_string(walk.found().size()) + " found in " +
+                                            std::to_string(walk.folders()) + " folders.");
+  last_yield_ = now_();
+  return go_on;
 }
 
 }  // namespace jukora

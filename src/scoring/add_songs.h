@@ -15,6 +15,7 @@ namespace jukora {
 class Songlist;
 class SonglistFiles;
 class Desktop;
+class SongWalk;
 struct DialogMemory;
 
 inline constexpr const char* kAddFilesTitle = "Add Files";
@@ -66,20 +67,17 @@ class AddSongs {
   void add_file_row(const std::string& path);
 
  private:
-  struct Walk;
-
-  void drag_drop_file(Walk& walk, const std::string& path);
-  void walk_directory(Walk& walk, const std::string& top);
-  bool enter_link(Walk& walk, const std::string& parent, const std::string& path);
+  void drag_drop_file(SongWalk& walk, const std::string& path);
   bool append_song(const std::string& dir, const std::string& file);
   // Yields and shows the progress now and then; false once cancelled.
-  bool pace(Walk& walk);
+  bool pace(const SongWalk& walk);
 
   Songlist& songlist_;
   SonglistFiles& files_;
   Desktop& desktop_;
   DialogMemory& dialog_;
   SteadyNow now_;
+  std::chrono::steady_clock::time_point last_yield_;
 };
 
 }  // namespace jukora

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Ratings from the files' own tags: the songs of the list, or the files and
-// folders the user picks (every audio file below a folder, as a drop finds
-// them, each folder once whatever links lead to it).
+// folders the user picks (every audio file below a folder, found by the walk
+// a drop makes: song_walk.h).
 #pragma once
 
 #include <memory>

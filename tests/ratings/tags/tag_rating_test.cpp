@@ -170,16 +170,28 @@ TEST_F(TagTest, QuickChangesMakeOneWriteAndOddFilesAreToldOnce) {
   });
 }
 
-TEST_F(TagTest, FolderIsReadOnAWorkerAndCancelKeepsNothing) {
-  std::filesystem::create_directories(temp.path() / "sub");
+TEST_F(TagTest, FolderIsWalkedAsADropWalksItOnAWorkerAndCancelKeepsNothing) {
+  namespace fs = std::filesystem;
+  fs::create_directories(temp.path() / "sub");
   ASSERT_TRUE(mutagen_write(song("a.ogg"), {"FMPS_RATING=0.4"}));
-  std::filesystem::rename(song("b.mp3"), temp.path() / "sub" / "b.mp3");
+  fs::rename(song("b.mp3"), temp.path() / "sub" / "b.mp3");
   write_bytes(temp.file("cover.jpg"), "x");
-  BackgroundRead read(tag_source({temp.path().string()}));
+  // Links to what holds the folder would bring in songs from above it, or
+  // the whole disk; one into the folder would list its songs twice.
+  TempDir above;
+  write_bytes(above.file("above.mp3"), "x");
+  fs::rename(temp.path(), above.path() / "picked");
+  const fs::path picked = above.path() / "picked";
+  fs::create_directory_symlink(above.path(), picked / "up");
+  fs::create_directory_symlink("/", picked / "all");
+  fs::create_directory_symlink(picked / "sub", picked / "again");
+  BackgroundRead read(tag_source({(picked / "").string()}));
   const SourceRead songs = read.wait();
   ASSERT_EQ(songs.songs.size(), 2u);
   EXPECT_EQ(songs.songs[0].rating, ReadRating::rated(4));
-  EXPECT_EQ(songs.songs[1].path, (temp.path() / "sub" / "b.mp3").string());
+  EXPECT_EQ(songs.songs[0].path, (picked / "a.ogg").string());
+  EXPECT_EQ(songs.songs[1].path, (picked / "sub" / "b.mp3").string());
+  fs::rename(picked, temp.path());
 
   auto cancelled = tag_source({temp.path().string()})->read([](std::size_t, std::size_t) { return false; });
   EXPECT_EQ(cancelled.status, SourceRead::Status::kCancelled);
