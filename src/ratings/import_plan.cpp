@@ -134,19 +134,23 @@ std::size_t ImportOutcome::skipped(const ImportPlan& plan) const {
 ImportOutcome outcome_of(const ImportPlan& plan, ImportChoice choice) {
   ImportOutcome outcome;
   for (const PlannedSong& song : plan.songs) {
-    if (!plan.applies_to(song, choice)) {
-      ++outcome.not_chosen;
-      continue;
-    }
+    const bool chosen = plan.applies_to(song, choice);
     SongChange change{song.directory,
                       song.file,
                       !song.listed,
                       song.score_now,
-                      std::to_string(song.score_after),
+                      chosen ? std::to_string(song.score_after) : song.score_now,
                       song.last_played_now,
                       song.last_played_now,
                       song.row};
     if (!song.last_played_after.empty()) change.last_played_after = song.last_played_after;
+    if (!chosen) {
+      ++outcome.not_chosen;
+      if (change.last_played_after == change.last_played_before) continue;
+      ++outcome.played_later;
+      outcome.changes.push_back(std::move(change));
+      continue;
+    }
     if (song.listed && change.score_after == change.score_before &&
         change.last_played_after == change.last_played_before) {
       ++outcome.unchanged;
@@ -165,7 +169,8 @@ ImportOutcome apply_import(Songlist& songlist, SonglistFiles& files, const Impor
   std::vector<ImportTarget> targets;
   targets.reserve(outcome.changes.size());
   for (const SongChange& change : outcome.changes) {
-    ImportTarget target{{change.directory, change.file}, Score::read(change.score_after), std::nullopt, change.added};
+    ImportTarget target{{change.directory, change.file}, std::nullopt, std::nullopt, change.added};
+    if (change.added || change.score_after != change.score_before) target.score = Score::read(change.score_after);
     if (!change.last_played_after.empty() && change.last_played_after != change.last_played_before)
       target.last_played = LastPlayed::read(change.last_played_after);
     targets.push_back(std::move(target));
@@ -202,7 +207,11 @@ std::string summary_line(const ImportPlan& plan, const ImportOutcome& outcome, b
     for (std::size_t i = 0; i < why.size(); ++i) line += (i ? ", " : "") + why[i];
     line += ")";
   }
-  return line + ".";
+  line += ".";
+  if (outcome.played_later)
+    line += " The source's later Last Played " + std::string(dry_run ? "would be" : "was") + " taken for " +
+            plural(outcome.played_later, "song", "songs") + " not chosen.";
+  return line;
 }
 
 std::vector<std::string> change_lines(const ImportOutcome& outcome) {

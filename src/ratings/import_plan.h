@@ -37,6 +37,8 @@ struct PlannedSong {
   int half_stars = 0;           // the source's rating
   std::int64_t score_after = 0;
   // The source's last play when it is later than the list's; else empty.
+  // Taken whichever songs the choice covers: a song played in the other
+  // player counts as played here too.
   std::string last_played_after;
 };
 
@@ -75,6 +77,8 @@ struct ImportOutcome {
   std::size_t added = 0, updated = 0;
   std::size_t not_chosen = 0;  // rated, but outside the choice
   std::size_t unchanged = 0;   // chosen, but already so
+  // Outside the choice, yet played later in the source: only Last Played changes.
+  std::size_t played_later = 0;
   std::size_t skipped(const ImportPlan& plan) const;
 };
 
@@ -86,8 +90,9 @@ ImportOutcome outcome_of(const ImportPlan& plan, ImportChoice choice);
 // save through `files`.
 ImportOutcome apply_import(Songlist& songlist, SonglistFiles& files, const ImportPlan& plan, ImportChoice choice);
 
-// "Imported N ratings: A added, U updated, S skipped (...)"; a dry run says
-// "Would import" instead.
+// "Imported N ratings: A added, U updated, S skipped (...)", and "Last
+// Played taken for P songs not chosen." when there are such; a dry run says
+// "Would import" and "would be taken" instead.
 std::string summary_line(const ImportPlan& plan, const ImportOutcome& outcome, bool dry_run = false);
 // One line per change, for a dry run: "+ PATH: new, score 8",
 // "~ PATH: score 0 -> 8, Last Played 00:00 1/1/71 -> 14:05 6/12/24".

@@ -82,21 +82,32 @@ TEST_F(ImportTest, PreviewNamesEverySongOnceAndCountsTheRest) {
   EXPECT_EQ(p.not_local, 3u);
 }
 
-TEST_F(ImportTest, EachChoiceTakesTheSongsOfTheOneBeforeIt) {
-  const std::tuple<ImportChoice, std::size_t, std::size_t, std::size_t, const char*> cases[] = {
-      {ImportChoice::kNewSongs, 2, 0, 3,
+TEST_F(ImportTest, EachChoiceTakesTheSongsOfTheOneBeforeItAndEveryLaterLastPlayed) {
+  const std::tuple<ImportChoice, std::size_t, std::size_t, std::size_t, std::size_t, const char*> cases[] = {
+      {ImportChoice::kNewSongs, 2, 0, 3, 1,
        "Imported 2 ratings: 2 added, 0 updated, 10 skipped (1 unrated, 1 missing file, 3 not chosen, "
-       "1 impossible value, 3 not local files, 1 listed twice in the source)."},
-      {ImportChoice::kUntouchedSongs, 2, 1, 2, nullptr},
-      {ImportChoice::kAllMatched, 2, 3, 0, nullptr},
+       "1 impossible value, 3 not local files, 1 listed twice in the source). The source's later Last Played was "
+       "taken for 1 song not chosen."},
+      {ImportChoice::kUntouchedSongs, 2, 1, 2, 1, nullptr},
+      {ImportChoice::kAllMatched, 2, 3, 0, 0, nullptr},
   };
-  for (auto [choice, added, updated, not_chosen, summary] : cases) {
+  for (auto [choice, added, updated, not_chosen, played_later, summary] : cases) {
     const ImportOutcome outcome = outcome_of(plan(), choice);
-    EXPECT_EQ(std::tie(outcome.added, outcome.updated, outcome.not_chosen), std::tie(added, updated, not_chosen));
+    EXPECT_EQ(std::tie(outcome.added, outcome.updated, outcome.not_chosen, outcome.played_later),
+              std::tie(added, updated, not_chosen, played_later));
     if (summary) {
       EXPECT_EQ(summary_line(plan(), outcome), summary);
     }
   }
+  // A song played later in the other player keeps its score, takes the
+  // play, and the import's undo takes that back too.
+  const ImportOutcome outcome = apply_import(songlist, files, plan(), ImportChoice::kNewSongs);
+  EXPECT_EQ(change_lines(outcome)[0],
+            "~ " + song("listed.mp3") + ": Last Played 10:00 1/2/20 -> " + std::string(k2031));
+  EXPECT_THAT(rows(), ::testing::Contains(std::tuple("listed.mp3", "5", k2031)));
+  ASSERT_TRUE(files.undo());
+  EXPECT_THAT(rows(), ::testing::Contains(std::tuple("listed.mp3", "5", "10:00 1/2/20")));
+  EXPECT_EQ(songlist.Rows(), 4);
 }
 
 TEST_F(ImportTest, ApplyIsOneStepThatItsRecordTakesBackWhole) {
@@ -115,7 +126,8 @@ TEST_F(ImportTest, ApplyIsOneStepThatItsRecordTakesBackWhole) {
             "Imported 5 ratings: 2 added, 3 updated, 7 skipped (1 unrated, 1 missing file, "
             "1 impossible value, 3 not local files, 1 listed twice in the source).");
   EXPECT_THAT(change_lines(outcome_of(p, ImportChoice::kUntouchedSongs)),
-              ElementsAre("~ " + song("zero.mp3") + ": score 0 -> 7", "+ " + song("new.mp3") + ": new, score 10",
+              ElementsAre("~ " + song("listed.mp3") + ": Last Played 10:00 1/2/20 -> " + std::string(k2031),
+                          "~ " + song("zero.mp3") + ": score 0 -> 7", "+ " + song("new.mp3") + ": new, score 10",
                           "+ " + song("new two.ogg") + ": new, score 0"));
   EXPECT_EQ(change_lines(outcome)[0],
             "~ " + song("listed.mp3") + ": score 5 -> 8, Last Played 10:00 1/2/20 -> " + std::string(k2031));

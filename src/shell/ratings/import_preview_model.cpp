@@ -10,7 +10,7 @@ namespace jukora {
 
 namespace {
 
-enum Column { kSong, kInList, kScoreNow, kRating, kScoreAfter, kColumnCount };
+enum Column { kSong, kInList, kScoreNow, kRating, kScoreAfter, kLastPlayedAfter, kColumnCount };
 
 QString local(const std::string& text) {
   return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
@@ -34,9 +34,10 @@ int ImportPreviewModel::columnCount(const QModelIndex& parent) const { return pa
 QVariant ImportPreviewModel::data(const QModelIndex& index, int role) const {
   if (!plan_ || !index.isValid() || index.row() >= rowCount()) return {};
   const PlannedSong& song = plan_->songs[static_cast<std::size_t>(index.row())];
-  // Songs outside the choice stay in view, greyed: they are left as they are.
-  if (role == Qt::ForegroundRole && !plan_->applies_to(song, choice_))
-    return QPalette().brush(QPalette::Disabled, QPalette::Text);
+  // Songs outside the choice stay in view, greyed: they keep their scores.
+  // A later Last Played is taken all the same.
+  const bool taken = plan_->applies_to(song, choice_) || index.column() == kLastPlayedAfter;
+  if (role == Qt::ForegroundRole && !taken) return QPalette().brush(QPalette::Disabled, QPalette::Text);
   if (role == Qt::TextAlignmentRole && index.column() >= kScoreNow)
     return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
   if (role != Qt::DisplayRole) return {};
@@ -51,6 +52,8 @@ QVariant ImportPreviewModel::data(const QModelIndex& index, int role) const {
       return QString::fromStdString(stars_text(song.half_stars));
     case kScoreAfter:
       return QString::number(song.score_after);
+    case kLastPlayedAfter:
+      return local(song.last_played_after);
     default:
       return {};
   }
@@ -58,7 +61,8 @@ QVariant ImportPreviewModel::data(const QModelIndex& index, int role) const {
 
 QVariant ImportPreviewModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
-  static const char* const kHeaders[] = {"Song", "In the list", "Score now", "Rating", "New score"};
+  static const char* const kHeaders[] = {"Song",   "In the list", "Score now",
+                                         "Rating", "New score",   "Later Last Played"};
   return section >= 0 && section < kColumnCount ? tr(kHeaders[section]) : QVariant();
 }
 

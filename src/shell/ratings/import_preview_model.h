@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The preview of an import as a table: per song, whether it is in the list,
-// its score now, the source's rating and the score it would get.
+// its score now, the source's rating, the score it would get and the later
+// Last Played it would take.
 #pragma once
 
 #include <QAbstractTableModel>

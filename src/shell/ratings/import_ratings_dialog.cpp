@@ -79,6 +79,8 @@ ImportRatingsDialog::ImportRatingsDialog(ImportDialogInput input, QWidget* paren
   cmdImport->setDefault(true);
   tblPreview->setModel(model_);
   tblPreview->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+  // The last column's header is longer than its dates.
+  tblPreview->horizontalHeader()->setSectionResizeMode(model_->columnCount() - 1, QHeaderView::ResizeToContents);
   tblPreview->verticalHeader()->setVisible(false);
   timer_->setInterval(kPollEvery);
   lay_out();

@@ -44,6 +44,9 @@ class HeldSource : public RatingSource {
   std::vector<SourceSong> songs_;
 };
 
+// Later than any Last Played of the list.
+constexpr std::int64_t kIn2031 = 1950000000;
+
 class ImportRatingsDialogTest : public ::testing::Test {
  protected:
   ImportRatingsDialogTest() {
@@ -75,7 +78,7 @@ class ImportRatingsDialogTest : public ::testing::Test {
   TempDir temp;
   Songlist songlist;
   std::shared_ptr<HeldSource> source = std::make_shared<HeldSource>(std::vector<SourceSong>{
-      {temp.file("listed.mp3"), ReadRating::rated(8), {}}, {temp.file("new.mp3"), ReadRating::rated(5), {}}});
+      {temp.file("listed.mp3"), ReadRating::rated(8), kIn2031}, {temp.file("new.mp3"), ReadRating::rated(5), {}}});
   std::vector<SourceChoice> opened;
 };
 
@@ -94,6 +97,10 @@ TEST_F(ImportRatingsDialogTest, RuleAndChoiceChangeThePreviewBeforeAnythingIsApp
   EXPECT_EQ(preview->index(0, 4).data().toString(), "8");
   EXPECT_EQ(preview->index(1, 3).data().toString(), QString::fromUtf8("\u2605\u2605\u00bd"));
   EXPECT_THAT(dialog.lblStatus->text().toStdString(), HasSubstr("Would import 1 rating: 1 added, 0 updated"));
+  // The listed song keeps its score, but takes the later play all the same.
+  EXPECT_THAT(preview->index(0, 5).data().toString().toStdString(), HasSubstr("/31"));
+  EXPECT_THAT(dialog.lblStatus->text().toStdString(),
+              HasSubstr("The source's later Last Played would be taken for 1 song not chosen."));
 
   dialog.spnScore[8]->setValue(9);
   EXPECT_EQ(preview->index(0, 4).data().toString(), "9");
