@@ -9,6 +9,7 @@
 #include "player/mpd/mpd_paths.h"
 #include "player/mpd/mpd_queue_filler.h"
 #include "player/mpd/mpd_requests.h"
+#include "player/mpd/request_budget.h"
 
 namespace jukora {
 
@@ -16,8 +17,10 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Every request of the user-interface thread ends within this time.
+// The requests of one event of the user-interface thread end within this
+// time in all; requests this far apart belong to different events.
 constexpr std::chrono::milliseconds kRequestTime{180};
+constexpr std::chrono::milliseconds kEventPause{50};
 // An export hands over this many songs itself; a worker adds the rest.
 constexpr std::size_t kFirstSongs = 20;
 // How often a request that waits for MPD's database update looks again.
@@ -25,8 +28,6 @@ constexpr std::chrono::milliseconds kUpdatePoll{5};
 
 constexpr const char* kCannotReach =
     "MPD cannot be reached.  Jukora does not start MPD: start it, or check the MPD settings in Preferences.";
-
-Clock::time_point request_deadline() { return Clock::now() + kRequestTime; }
 
 std::string quoted(const std::string& text) { return "\"" + text + "\""; }
 
@@ -94,6 +95,7 @@ class MpdLink : public PlayerLink {
   const std::string data_folder_;
   // Mutable so that the const requests may still open a connection.
   mutable MpdRequests requests_;
+  mutable RequestBudget budget_{kRequestTime, kEventPause};
   MpdModes modes_;
   // A song MPD was asked to look for in its folder, still being updated.
   std::string updating_uri_;
@@ -204,7 +206,8 @@ HandOver MpdLink::hand_over_list(const std::vector<std::string>& songs, Clock::t
 }
 
 CurrentSong MpdLink::current_song(const std::string&) {
-  const auto deadline = request_deadline();
+  const RequestBudget::Request request(budget_);
+  const auto deadline = request.deadline();
   MpdAnswer answer;
   switch (requests_.ask({{"currentsong"}, {"status"}}, answer, deadline)) {
     case Reached::kReady:
@@ -230,7 +233,8 @@ CurrentSong MpdLink::current_song(const std::string&) {
 }
 
 Reach MpdLink::reach() {
-  switch (requests_.open(request_deadline())) {
+  const RequestBudget::Request request(budget_);
+  switch (requests_.open(request.deadline())) {
     case Reached::kReady:
       return Reach::kRunning;
     case Reached::kBusy:
@@ -242,7 +246,8 @@ Reach MpdLink::reach() {
 }
 
 PlayStatus MpdLink::play_status() {
-  const auto deadline = request_deadline();
+  const RequestBudget::Request request(budget_);
+  const auto deadline = request.deadline();
   MpdAnswer answer;
   // Gone here too is only a tick's trouble: the cycle's next check of the
   // player ends it.
@@ -255,34 +260,41 @@ PlayStatus MpdLink::play_status() {
 }
 
 void MpdLink::stop() {
+  const RequestBudget::Request request(budget_);
   MpdAnswer answer;
-  requests_.ask({{"stop"}}, answer, request_deadline());
+  requests_.ask({{"stop"}}, answer, request.deadline());
 }
 
 HandOver MpdLink::play_file(const std::string&, const std::string& song_path) {
-  return hand_over(song_path, request_deadline());
+  const RequestBudget::Request request(budget_);
+  return hand_over(song_path, request.deadline());
 }
 
 HandOver MpdLink::play_playlist(const std::string&) {
   std::string bytes;
   if (read_whole_file(playlist_path({}), bytes) != ReadResult::kOk)
     return HandOver::refused("The playlist " + quoted(playlist_path({})) + " could not be read.");
-  return hand_over_list(playlist_lines(bytes), request_deadline());
+  const RequestBudget::Request request(budget_);
+  return hand_over_list(playlist_lines(bytes), request.deadline());
 }
 
 std::string MpdLink::missing_program(const std::string&) const {
   // In the middle of a cycle MPD is never gone, only away: the requests of
   // the tick say busy themselves.
   if (requests_.in_cycle()) return {};
+  const RequestBudget::Request request(budget_);
   MpdAnswer answer;
-  return requests_.ask({{"ping"}}, answer, request_deadline()) == Reached::kGone ? requests_.gone_why() : std::string();
+  return requests_.ask({{"ping"}}, answer, request.deadline()) == Reached::kGone ? requests_.gone_why() : std::string();
 }
 
 PlayerTexts MpdLink::texts() const {
   return {"MPD", "Stop MPD", "MPD Music Folder", "Select MPD Music Folder", kCannotReach, kCannotReach, "", ""};
 }
 
-void MpdLink::cycle_ended() { modes_.end_cycle(request_deadline()); }
+void MpdLink::cycle_ended() {
+  const RequestBudget::Request request(budget_);
+  modes_.end_cycle(request.deadline());
+}
 
 }  // namespace
 

@@ -2,8 +2,10 @@
 // MPD where the settings place it, reached and asked within deadlines: one
 // connection, opened when needed (with the password, and MPD's own music
 // folder over a local socket), opened again once when it broke, and left
-// alone for a while after a request ran out, so that the rest of a tick
-// does not wait on it again. POSIX only.
+// alone for a while after a request failed, so that the rest of a tick does
+// not wait on it again; the while grows with each failure in a row, so that
+// a server that keeps failing is not connected to again and again. POSIX
+// only.
 #pragma once
 
 #include <chrono>
@@ -62,6 +64,11 @@ class MpdRequests {
 
  private:
   Reached gone(const MpdAddress& address, const std::string& why);
+  // Dials, greets and keeps the connection.
+  Reached connect(const MpdAddress& address, Time deadline);
+  // The requests of the next while answer at once: busy, or gone when the
+  // failure was that MPD is gone.
+  void back_off(bool gone);
   // The password and the config question of a new connection; kReady with
   // MPD's music folder (empty when it gave none).
   Reached greet(MpdSession& fresh, const MpdAddress& address, Time deadline, std::string& mpd_folder);
@@ -73,7 +80,14 @@ class MpdRequests {
   std::string mpd_music_folder_;
   unsigned connection_number_ = 0;
   bool in_cycle_ = false;
+  // The address last dialled, the failures there in a row, and until when
+  // the last one is answered without asking again.
+  MpdAddress tried_;
+  unsigned failures_ = 0;
   Time quiet_until_{};
+  bool failed_gone_ = false;
+  // Set by gone(): the attempt under way found MPD gone.
+  bool went_ = false;
   std::string gone_why_;
 };
 

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <algorithm>
 #include <optional>
 #include <utility>
 
@@ -10,9 +11,11 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Once a request has run out of time, the requests that follow it (the rest
-// of the same tick or click) give up at once instead of waiting again.
-constexpr std::chrono::milliseconds kQuietAfterWait{400};
+// After a failure the requests that follow give up at once for a while,
+// instead of waiting on the server again or connecting again and again: a
+// while that doubles with each failure in a row, up to a few seconds.
+constexpr std::chrono::milliseconds kFirstPause{400};
+constexpr std::chrono::milliseconds kLongestPause{5000};
 
 std::string quoted(const std::string& text) { return "\"" + text + "\""; }
 
@@ -23,6 +26,7 @@ MpdRequests::MpdRequests(const SettingsStore& settings) : settings_(settings) {}
 MpdRequests::~MpdRequests() = default;
 
 Reached MpdRequests::gone(const MpdAddress& address, const std::string& why) {
+  went_ = true;
   gone_why_ = "MPD at " + address.describe() + " cannot be reached: " + why +
               ".  Jukora does not start MPD: start it, or check the MPD settings in Preferences.";
   return in_cycle_ ? Reached::kBusy : Reached::kGone;
@@ -37,14 +41,30 @@ Reached MpdRequests::open(Time deadline) {
   MpdAddress address = read_mpd_address(settings_);
   if (session_ && (address != address_ || !session_->usable())) session_.reset();
   if (session_) return Reached::kReady;
-  if (Clock::now() < quiet_until_) return Reached::kBusy;
+  // Another address is another server: it gets its own chances.
+  if (address != tried_) {
+    tried_ = address;
+    failures_ = 0;
+    quiet_until_ = {};
+  }
+  if (Clock::now() < quiet_until_) return failed_gone_ && !in_cycle_ ? Reached::kGone : Reached::kBusy;
+  went_ = false;
+  const Reached reached = connect(address, deadline);
+  if (reached != Reached::kReady) back_off(went_);
+  return reached;
+}
 
+void MpdRequests::back_off(bool gone) {
+  failed_gone_ = gone;
+  const auto pause = kFirstPause * (1LL << std::min(failures_, 4u));
+  quiet_until_ = Clock::now() + std::min<std::chrono::milliseconds>(pause, kLongestPause);
+  ++failures_;
+}
+
+Reached MpdRequests::connect(const MpdAddress& address, Time deadline) {
   dialer_.dial(address);
   std::optional<Dialled> dialled = dialer_.wait(deadline);
-  if (!dialled) {
-    quiet_until_ = Clock::now() + kQuietAfterWait;
-    return Reached::kBusy;
-  }
+  if (!dialled) return Reached::kBusy;
   switch (dialled->result) {
     case Dialled::Result::kConnected:
       break;
@@ -81,7 +101,6 @@ Reached MpdRequests::greet(MpdSession& fresh, const MpdAddress& address, Time de
   MpdAnswer answer = fresh.run(hello, deadline);
   if (answer.status == MpdAnswer::Status::kError && answer.code == kMpdWrongPassword)
     return gone(address, "it refused the password");
-  if (answer.status == MpdAnswer::Status::kTimedOut) quiet_until_ = Clock::now() + kQuietAfterWait;
   if (answer.status == MpdAnswer::Status::kTimedOut || answer.status == MpdAnswer::Status::kLost) return Reached::kBusy;
   mpd_folder = answer.value(config, "music_directory");
   while (mpd_folder.size() > 1 && mpd_folder.back() == '/') mpd_folder.pop_back();
@@ -97,21 +116,24 @@ Reached MpdRequests::ask(const std::vector<MpdCommand>& commands, MpdAnswer& ans
     answer = session_->run(commands, deadline);
     switch (answer.status) {
       case MpdAnswer::Status::kOk:
+        failures_ = 0;
         return Reached::kReady;
       case MpdAnswer::Status::kError:
+        failures_ = 0;
         if (answer.code == kMpdNoPermission && answer.text.starts_with("you don't have permission"))
           return gone(address_, "it wants a password (or one with more rights) for " +
                                     quoted(commands[answer.replies.size()][0]));
         return Reached::kReady;
       case MpdAnswer::Status::kTimedOut:
         session_.reset();
-        quiet_until_ = Clock::now() + kQuietAfterWait;
+        back_off(false);
         return Reached::kBusy;
       case MpdAnswer::Status::kLost:
         session_.reset();
         break;
     }
   }
+  back_off(false);
   return Reached::kBusy;
 }
 

@@ -7,7 +7,6 @@
 #include <cstdlib>
 #include <optional>
 
-#include "platform/files.h"
 #include "player/mpd/mpd_dial.h"
 #include "ratings/mpd/sticker_client.h"
 
@@ -23,6 +22,24 @@ using Status = StickerReply::Status;
 constexpr std::size_t kLongestAnswer = std::size_t{256} << 20;
 
 StickerReply reply(Status status, std::string text = {}) { return {status, {}, 0, std::move(text)}; }
+
+// A server that has closed the connection must not end the program with
+// SIGPIPE: send, never write.
+bool send_line(int fd, const std::string& line, Clock::time_point deadline) {
+  for (std::size_t sent = 0; sent < line.size();) {
+    const ssize_t got = send(fd, line.data() + sent, line.size() - sent, MSG_NOSIGNAL);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0 && errno == EAGAIN) {
+      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+      pollfd entry{fd, POLLOUT, 0};
+      if (left <= 0 || poll(&entry, 1, static_cast<int>(left)) <= 0) return false;
+      continue;
+    }
+    if (got <= 0) return false;
+    sent += static_cast<std::size_t>(got);
+  }
+  return true;
+}
 
 }  // namespace
 
@@ -75,7 +92,7 @@ StickerReply StickerClient::exchange(const std::string& line, Clock::time_point 
     fd_ = -1;
     return reply(status, status == Status::kBusy ? "it does not answer in time" : "the connection broke");
   };
-  if (!write_all(fd_, line + "\n")) return lose(Status::kBusy);
+  if (!send_line(fd_, line + "\n", deadline)) return lose(Status::kBusy);
   StickerReply answer;
   for (;;) {
     for (std::size_t end; (end = buffer_.find('\n')) != std::string::npos;) {
