@@ -7,6 +7,8 @@
 #include <mutex>
 #include <thread>
 
+#include "ratings/wait_notice.h"
+
 namespace jukora {
 
 struct BackgroundRead::State {
@@ -53,9 +55,17 @@ std::optional<SourceRead> BackgroundRead::take() {
   return std::move(state_->result);
 }
 
-SourceRead BackgroundRead::wait() {
+std::string BackgroundRead::waiting_for() const { return state_->source->waiting_for(); }
+
+SourceRead BackgroundRead::wait(const std::function<void(const std::string&)>& tell) {
+  WaitNotice notice;
   std::unique_lock lock(state_->mutex);
-  state_->ended.wait(lock, [this] { return state_->result.has_value(); });
+  while (!state_->ended.wait_for(lock, WaitNotice::kLookEvery, [this] { return state_->result.has_value(); })) {
+    lock.unlock();
+    const std::string told = notice.look(waiting_for());
+    if (!told.empty() && tell) tell(told);
+    lock.lock();
+  }
   state_->taken = true;
   return std::move(*state_->result);
 }

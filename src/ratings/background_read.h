@@ -6,8 +6,10 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 #include <utility>
 
 #include "ratings/rating_source.h"
@@ -30,8 +32,11 @@ class BackgroundRead {
   // The result once the read has ended; nothing while it runs, and nothing
   // again after it has been taken.
   std::optional<SourceRead> take();
+  // What the read is held up by now; empty while nothing holds it up.
+  std::string waiting_for() const;
   // Blocks until the read ends: for the command line, which has no window.
-  SourceRead wait();
+  // `tell` hears what holds the read up, once it has for a while.
+  SourceRead wait(const std::function<void(const std::string&)>& tell = {});
 
  private:
   struct State;

@@ -7,11 +7,13 @@
 namespace jukora {
 
 ImportCommandResult import_ratings_command(Songlist& songlist, SonglistFiles& files, const SettingsStore& settings,
-                                           const std::string& source_argument, bool dry_run) {
+                                           const std::string& source_argument, bool dry_run,
+                                           const std::function<void(const std::string&)>& tell) {
   OpenedSource opened = open_command_source(source_argument, settings);
   if (!opened.source) return {1, {opened.problem}, {}};
   BackgroundRead reading(opened.source);
-  return finish_import_command(songlist, files, settings, opened.source->name(), reading.wait(), dry_run);
+  const SourceRead read = reading.wait(tell);
+  return finish_import_command(songlist, files, settings, opened.source->name(), read, dry_run);
 }
 
 OpenedSource open_command_source(const std::string& source_argument, const SettingsStore& settings) {

@@ -5,6 +5,7 @@
 // a dry run prints the changes and saves nothing.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -27,8 +28,10 @@ struct ImportCommandResult {
   ImportOutcome outcome;           // the changes made, for the undo and the score mirrors
 };
 
+// `tell` hears at once what holds the read up, once it has for a while.
 ImportCommandResult import_ratings_command(Songlist& songlist, SonglistFiles& files, const SettingsStore& settings,
-                                           const std::string& source_argument, bool dry_run);
+                                           const std::string& source_argument, bool dry_run,
+                                           const std::function<void(const std::string&)>& tell = {});
 
 // The same in two halves, for a caller that reads the source on a worker
 // meanwhile: the source the argument names (with why not, when it cannot be

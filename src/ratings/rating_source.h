@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -44,6 +45,24 @@ class RatingSource {
   // Reads every song the source knows. Never throws; a source that is not
   // what it claims (malformed, truncated, hostile) fails with a message.
   virtual SourceRead read(const SourceProgress& progress) = 0;
+
+  // What the read is held up by now, for the user ("\"/x/strawberry.db\",
+  // which the program using it holds locked"); empty while nothing holds it
+  // up. Asked from any thread.
+  std::string waiting_for() const {
+    std::lock_guard lock(waiting_mutex_);
+    return waiting_for_;
+  }
+
+ protected:
+  void set_waiting_for(std::string what) {
+    std::lock_guard lock(waiting_mutex_);
+    waiting_for_ = std::move(what);
+  }
+
+ private:
+  mutable std::mutex waiting_mutex_;
+  std::string waiting_for_;
 };
 
 }  // namespace jukora

@@ -2,11 +2,12 @@
 #include "ratings/source_choice.h"
 
 #include <cstdio>
-#include <filesystem>
 #include <memory>
 
 #include "platform/app_folders.h"
+#include "platform/clean_path.h"
 #include "platform/files.h"
+#include "platform/local_path.h"
 #include "platform/native_path.h"
 #include "scoring/add_songs.h"
 #include "songlist/paths.h"
@@ -41,6 +42,10 @@ bool looks_like_rhythmdb(std::string_view bytes) {
 SourceChoice choose_source(std::string_view argument) {
   if (argument == "mpd") return {SourceKind::kMpd, {}, {}};
   const std::string path(argument);
+  // Whose working folder a relative path would be read against is not known here.
+  if (!is_local_file_path(path))
+    return {SourceKind::kNone, path,
+            in_quotes(path) + " is not a full path: give the path from the root of the file system."};
   if (is_directory(path)) return {SourceKind::kTags, path, {}};
   if (!is_file(path))
     return {SourceKind::kNone, path,
@@ -55,12 +60,9 @@ SourceChoice choose_source(std::string_view argument) {
               "database, the word mpd, or a folder or audio file whose tags hold ratings."};
 }
 
-std::string absolute_source_argument(std::string_view argument) {
+std::string absolute_source_argument(std::string_view argument, std::string_view folder) {
   if (argument == "mpd" || argument.empty()) return std::string(argument);
-  std::error_code error;
-  const std::filesystem::path absolute = std::filesystem::absolute(native_path(argument), error);
-  const std::optional<std::string> text = error ? std::nullopt : local_text(absolute);
-  return text ? *text : std::string(argument);
+  return clean_path(argument, folder);
 }
 
 std::vector<KnownSource> known_sources(std::string_view home, std::string_view data_home,

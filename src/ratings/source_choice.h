@@ -27,10 +27,10 @@ struct SourceChoice {
 // SQLite database (by its header). Reads at most a few kilobytes.
 SourceChoice choose_source(std::string_view argument);
 
-// The argument as another process must read it, whose working folder is
-// not the caller's: "mpd" as it is, a relative path made absolute against
-// the working folder.
-std::string absolute_source_argument(std::string_view argument);
+// The argument in the spelling the list holds its paths in, which another
+// process can read whatever its own working folder: "mpd" as it is, a path
+// cleaned against `folder`, the caller's working folder (see clean_path).
+std::string absolute_source_argument(std::string_view argument, std::string_view folder);
 
 struct KnownSource {
   std::string player;  // "Rhythmbox", "Strawberry", "Clementine"

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstddef>
 
+#include "ratings/source_choice.h"
 #include "shell/intents.h"
 
 namespace jukora {
@@ -31,7 +32,9 @@ constexpr CommandEntry kCommands[] = {
      "Import the ratings of SOURCE (a rhythmdb.xml, a Strawberry or Clementine database, mpd, or a folder or audio "
      "file) into the current songlist and print what changed; with --dry-run, only print what would change.",
      std::nullopt, nullptr, nullptr, "dry-run", "With --import-ratings: print what would change, and change nothing.",
-     [](Intents& intents, const CommandCall& call) { intents.import_ratings(call.argument, call.option, call.reply); }},
+     [](Intents& intents, const CommandCall& call) {
+       intents.import_ratings(absolute_source_argument(call.argument, call.folder), call.option, call.reply);
+     }},
 };
 
 // Each command at its own place, doing one thing, and each icon run by

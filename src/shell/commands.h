@@ -62,6 +62,8 @@ struct CommandReply {
   std::function<void(int status, const std::string& text)> send;
   // Whether the caller still waits; work for one that has gone is dropped.
   std::function<bool()> waited_for;
+  // A word for the caller while it waits (what the command waits for).
+  std::function<void(const std::string& text)> note;
 };
 
 // A command as asked for, with its value when it takes one, and where it
@@ -76,6 +78,9 @@ struct CommandCall {
   bool option = false;  // the entry's switch was given
   ChangeSource source;
   CommandReply reply;
+  // The caller's working folder, against which a relative path it gave is
+  // read; empty when the path came absolute, or the folder is not known.
+  std::string folder;
 };
 
 // Every command, in the order --help lists them.

@@ -7,19 +7,20 @@
 #include <QStandardPaths>
 
 #include "platform/app_folders.h"
+#include "platform/clean_path.h"
 #include "platform/clock.h"
 #include "platform/settings_keys.h"
 #include "ratings/source_choice.h"
 #include "shell/app.h"
 #include "shell/command_line.h"
 #include "shell/desktop_notifier.h"
-#include "shell/ratings/import_without_window.h"
 #include "shell/local_text.h"
 #include "shell/player_links.h"
 #include "shell/qt_desktop.h"
 #include "shell/qt_settings_store.h"
-#include "shell/tray/qt_tray_host.h"
+#include "shell/ratings/import_without_window.h"
 #include "shell/remote/remote_command.h"
+#include "shell/tray/qt_tray_host.h"
 #ifndef _WIN32
 #include "shell/termination.h"
 #endif
@@ -32,8 +33,11 @@ int main(int argc, char* argv[]) {
   QApplication::setDesktopFileName("org.jukora.Jukora");
   jukora::CommandLine command_line = jukora::read_command_line(argc, argv);
   const bool importing = command_line.command && command_line.command->command == jukora::Command::kImportRatings;
-  // The running copy reads the path from another working folder.
-  if (importing) command_line.command->argument = jukora::absolute_source_argument(command_line.command->argument);
+  // The running copy reads the path from another working folder, and the
+  // list holds one spelling of each path.
+  if (importing)
+    command_line.command->argument =
+        jukora::absolute_source_argument(command_line.command->argument, jukora::working_folder());
 
   const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
   QDir().mkpath(data);

@@ -31,6 +31,12 @@ class SqliteHistory : public HistoryStore {
 
   std::uint64_t append(std::vector<HistoryEvent> events) override;
   bool wait_committed(std::uint64_t ticket, std::chrono::milliseconds bound) override;
+  // Waits until every event appended so far is committed, but never longer
+  // than `bound`. Whether they are.
+  bool wait_all_committed(std::chrono::milliseconds bound);
+  // What keeps the events out of the file now, for the user ("the score
+  // history PATH, which another program holds locked"); empty when nothing.
+  std::string waiting_for() const;
   void song_history(std::string directory, std::string file,
                     std::function<void(std::vector<HistoryEvent>)> done) override;
   void weekly_activity(std::int64_t first_week, int weeks, std::function<void(WeeklyActivity)> done) override;
@@ -67,7 +73,9 @@ class SqliteHistory : public HistoryStore {
   // damaged too is not set aside again: the fault is not in the file).
   std::chrono::steady_clock::time_point retry_at_{};
   std::chrono::steady_clock::time_point locked_since_{};
-  bool locked_ = false, failure_told_ = false, set_aside_ = false;
+  // Also read by waiting_for().
+  std::atomic<bool> locked_ = false;
+  bool failure_told_ = false, set_aside_ = false;
   std::thread worker_;
 };
 

@@ -33,6 +33,15 @@ bool SqliteHistory::wait_committed(std::uint64_t ticket, std::chrono::millisecon
   return committed_.wait_for(lock, bound, [&] { return committed_count_ >= ticket; });
 }
 
+bool SqliteHistory::wait_all_committed(std::chrono::milliseconds bound) {
+  std::unique_lock lock(mutex_);
+  return committed_.wait_for(lock, bound, [&] { return committed_count_ >= appended_; });
+}
+
+std::string SqliteHistory::waiting_for() const {
+  return locked_ ? "the score history " + path_ + ", which another program holds locked" : std::string();
+}
+
 void SqliteHistory::song_history(std::string directory, std::string file,
                                  std::function<void(std::vector<HistoryEvent>)> done) {
   {

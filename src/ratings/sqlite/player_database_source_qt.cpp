@@ -120,7 +120,10 @@ SourceRead PlayerDatabaseSource::read(const SourceProgress& progress) {
 
   SqliteCopy copy;
   bool cancelled = false;
-  if (std::string why = copy.make(path_, deadline, progress, cancelled); !why.empty()) return failed(why);
+  const auto locked = [this](bool now) {
+    set_waiting_for(now ? "\"" + path_ + "\", which the program using it holds locked" : "");
+  };
+  if (std::string why = copy.make(path_, deadline, progress, cancelled, locked); !why.empty()) return failed(why);
   if (cancelled) return {SourceRead::Status::kCancelled, {}, 0, {}};
   QString location;
   const std::string player = flavour(copy.copy(), location);

@@ -7,6 +7,7 @@
 #include <QSqlDatabase>
 #include <QString>
 #include <chrono>
+#include <functional>
 #include <string>
 
 #include "ratings/rating_source.h"
@@ -21,10 +22,11 @@ class SqliteCopy {
   SqliteCopy(const SqliteCopy&) = delete;
   SqliteCopy& operator=(const SqliteCopy&) = delete;
 
-  // Copies the database at `path`, waiting for a lock until `deadline`.
-  // Empty on success, else why not, for the user.
+  // Copies the database at `path`, waiting for a lock until `deadline`;
+  // `locked` hears when such a wait begins (true) and ends (false). Empty on
+  // success, else why not, for the user.
   std::string make(const std::string& path, std::chrono::steady_clock::time_point deadline,
-                   const SourceProgress& progress, bool& cancelled);
+                   const SourceProgress& progress, bool& cancelled, const std::function<void(bool)>& locked);
   QSqlDatabase copy() const { return QSqlDatabase::database(copy_name_, false); }
 
  private:

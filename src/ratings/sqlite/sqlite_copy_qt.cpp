@@ -67,7 +67,7 @@ SqliteCopy::~SqliteCopy() {
 }
 
 std::string SqliteCopy::make(const std::string& path, std::chrono::steady_clock::time_point deadline,
-                             const SourceProgress& progress, bool& cancelled) {
+                             const SourceProgress& progress, bool& cancelled, const std::function<void(bool)>& locked) {
   QSqlDatabase source = QSqlDatabase::addDatabase("QSQLITE", source_name_);
   if (!source.isValid()) return "Qt's SQLite driver (QSQLITE) is not installed";
   // The URI form, read-only: the file is never created, written or its
@@ -88,10 +88,16 @@ std::string SqliteCopy::make(const std::string& path, std::chrono::steady_clock:
   sqlite3_backup* backup = sqlite3_backup_init(to, "main", from, "main");
   if (!backup) return sqlite3_errmsg(to);
   int code = SQLITE_OK;
+  bool waiting = false;
+  auto wait_for_lock = [&](bool now) {
+    if (now != waiting) locked(now);
+    waiting = now;
+  };
   for (;;) {
     code = sqlite3_backup_step(backup, kPagesPerStep);
+    wait_for_lock(code == SQLITE_BUSY || code == SQLITE_LOCKED);
     if (code == SQLITE_DONE) break;
-    if (code == SQLITE_BUSY || code == SQLITE_LOCKED) {
+    if (waiting) {
       if (std::chrono::steady_clock::now() >= deadline) break;
       std::this_thread::sleep_for(kLockedPause);
     } else if (code != SQLITE_OK) {
@@ -108,6 +114,7 @@ std::string SqliteCopy::make(const std::string& path, std::chrono::steady_clock:
     }
   }
   sqlite3_backup_finish(backup);
+  wait_for_lock(false);
   source.close();
   if (cancelled) return {};
   if (code != SQLITE_DONE) return backup_error(code);

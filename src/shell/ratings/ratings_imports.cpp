@@ -7,6 +7,7 @@
 #include "platform/files.h"
 #include "ratings/background_read.h"
 #include "ratings/import_command.h"
+#include "ratings/wait_notice.h"
 #include "shell/ratings/import_ratings_dialog.h"
 #ifndef _WIN32
 #include "player/mpd/mpd_address.h"
@@ -37,6 +38,7 @@ struct RatingsImports::CallerImport {
   std::unique_ptr<BackgroundRead> reading;
   bool dry_run = false;
   CommandReply reply;
+  WaitNotice waiting;
 };
 
 RatingsImports::RatingsImports(Songlist& songlist, SonglistFiles& files, SettingsStore& settings, Desktop& desktop,
@@ -117,7 +119,11 @@ void RatingsImports::poll_caller() {
     return poll_.stop();
   }
   std::optional<SourceRead> read = caller_->reading->take();
-  if (!read) return;
+  if (!read) {
+    const std::string told = caller_->waiting.look(caller_->reading->waiting_for());
+    if (!told.empty() && caller_->reply.note) caller_->reply.note(told);
+    return;
+  }
   const std::unique_ptr<CallerImport> done = std::move(caller_);
   poll_.stop();
   const ImportCommandResult result =

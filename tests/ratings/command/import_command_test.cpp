@@ -4,7 +4,9 @@
 #include <gmock/gmock.h>
 
 #include "platform/settings_keys.h"
+#include "ratings/source_choice.h"
 #include "ratings/sqlite/player_databases.h"
+#include "ratings/tags/tag_files.h"
 #include "songlist/paths.h"
 #include "songlist/recompute.h"
 #include "support/saved_songlist.h"
@@ -80,6 +82,27 @@ TEST_F(ImportCommandTest, EverySourceKindReachesItsBackendAndABadOneChangesNothi
     }
     EXPECT_EQ(read_bytes(default_songlist_path(folders)), saved) << bad;
   }
+}
+
+TEST_F(ImportCommandTest, AFolderOrASongSpelledAnyWayIsImportedOnceUnderOneSpelling) {
+  const std::string tagged = join_path(music, "tagged");
+  std::filesystem::create_directories(join_path(tagged, "sub"));
+  ASSERT_TRUE(make_song(join_path(tagged, "one.flac")));
+  ASSERT_TRUE(mutagen_write(join_path(tagged, "one.flac"), {"FMPS_RATING=0.8"}));
+  const std::string base = temp.path().string();
+  // As `jukora --import-ratings` takes them: the spelling and the folder it
+  // was typed in.
+  const std::pair<std::string, std::string> spellings[] = {
+      {"music/tagged", base},          {"./music/tagged/", base},       {"../tagged", tagged},
+      {base + "//music//tagged", "/"}, {base + "/music/./tagged", "/"}, {"./one.flac", tagged},
+      {"sub/../one.flac", tagged},
+  };
+  for (const auto& [spelling, folder] : spellings) {
+    const ImportCommandResult result = run(absolute_source_argument(spelling, folder));
+    EXPECT_THAT(result.lines.back(), HasSubstr(spelling == spellings[0].first ? "1 added" : "0 added")) << spelling;
+  }
+  EXPECT_EQ(songlist.Rows(), 4);
+  EXPECT_EQ(songlist.find(tagged, "one.flac", 1, songlist.Rows() - 1), 1);
 }
 
 }  // namespace

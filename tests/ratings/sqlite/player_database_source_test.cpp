@@ -6,6 +6,7 @@
 
 #include <tuple>
 
+#include "ratings/background_read.h"
 #include "ratings/sqlite/player_databases.h"
 #include "support/fakes.h"
 
@@ -85,14 +86,18 @@ TEST_P(PlayerDatabaseTest, LiveDatabaseIsReadAsCommittedAndNeverWritten) {
   }
 }
 
-TEST_P(PlayerDatabaseTest, LockedDatabaseIsWaitedForThenRefused) {
+TEST_P(PlayerDatabaseTest, LockedDatabaseIsWaitedForSayingSoThenRefused) {
   make();
   sqlite3* player = open_database(path);
   run_sql(player, "BEGIN EXCLUSIVE");
   run_sql(player, "DELETE FROM songs");
-  const SourceRead read = read_database(path, std::chrono::milliseconds(300));
+  // A command without a window says what it waits for, once, after a second.
+  BackgroundRead reading(player_database_source(path, std::chrono::milliseconds(1500)));
+  std::vector<std::string> told;
+  const SourceRead read = reading.wait([&](const std::string& text) { told.push_back(text); });
   EXPECT_EQ(read.status, SourceRead::Status::kFailed);
   EXPECT_THAT(read.error, HasSubstr("locked"));
+  EXPECT_THAT(told, ::testing::ElementsAre("Waiting for \"" + path + "\", which the program using it holds locked."));
   run_sql(player, "ROLLBACK");
   sqlite3_close(player);
   EXPECT_EQ(read_database(path).songs.size(), 7u);
