@@ -6,9 +6,9 @@
 #include <QStringList>
 #include <cstdio>
 #include <cstdlib>
-#include <string_view>
 #include <utility>
 
+#include "player/raw_bytes.h"
 #include "shell/local_text.h"
 
 namespace jukora {
@@ -54,8 +54,11 @@ CommandLine read_command_line(int argc, char* argv[], std::span<const CommandEnt
     parser.addOption(option);
   }
 
+  // A path's bytes are the name the file system knows, whether or not they
+  // are text: each byte that is not UTF-8 travels through Qt's strings as a
+  // character of its own and comes back as that byte.
   QStringList arguments;
-  for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+  for (int i = 0; i < argc; ++i) arguments << QString::fromStdString(bytes_to_utf8(argv[i]));
   if (!parser.parse(arguments)) refuse(parser.errorText());
   const bool wants_help = parser.isSet(help) || parser.isSet("help-all");
   if (wants_help || parser.isSet(version)) {
@@ -72,12 +75,9 @@ CommandLine read_command_line(int argc, char* argv[], std::span<const CommandEnt
     if (entry.word.empty() || !parser.isSet(qt_text(entry.word))) continue;
     if (line.command) refuse("one command at a time");
     const QString name = qt_text(entry.word);
-    std::string value = entry.argument.empty() ? "" : program_text(parser.value(name));
-    // The running copy takes a value in one line of its socket.
+    std::string value = entry.argument.empty() ? "" : utf8_to_bytes(parser.value(name).toStdString());
     if (value.size() > kCommandValueLimit)
       refuse("the value of --" + name + " is longer than " + QString::number(kCommandValueLimit) + " bytes");
-    if (value.find_first_of(std::string_view("\n\r\0", 3)) != std::string::npos)
-      refuse("the value of --" + name + " holds a line break");
     line.command =
         CommandCall(entry.command, std::move(value), !entry.option.empty() && parser.isSet(qt_text(entry.option)));
   }

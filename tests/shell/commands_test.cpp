@@ -39,9 +39,11 @@ TEST(Commands, EachWordTravelsAsItsOwnLineAndRunsItsIntentAsDoesEachIcon) {
   for (const CommandEntry& entry : command_table()) {
     if (entry.word.empty()) continue;
     const std::string value = entry.argument.empty() ? "" : "/music/a b.xml";
-    const QByteArray line = remote_line(CommandCall(entry.command, value));
-    EXPECT_EQ(line.toStdString(), std::string(entry.word) + (value.empty() ? "" : " " + value) + "\n");
-    run_command(*parse_remote_line(line), intents);
+    const QByteArray request = remote_request(CommandCall(entry.command, value));
+    EXPECT_EQ(request.toStdString(), std::string(entry.word) + (value.empty() ? "\n" : " bytes=14\n" + value));
+    const RemoteRequest parsed = parse_remote_request(request);
+    ASSERT_EQ(parsed.size, request.size());
+    run_command(*parsed.call, intents);
   }
   EXPECT_THAT(intents.ran, ElementsAre("increment by remote", "decrement by remote", "skip", "show", "undo",
                                        "import /music/a b.xml"));
@@ -57,37 +59,60 @@ TEST(Commands, EachWordTravelsAsItsOwnLineAndRunsItsIntentAsDoesEachIcon) {
   EXPECT_THAT(intents.ran, ElementsAre("increment by command line"));
 }
 
-TEST(Commands, TheImportTakesItsSourceAndItsSwitchFromTheCommandLineAndTheSocket) {
-  const std::optional<CommandCall> call = parse_remote_line("import-ratings --dry-run /music/a b.xml\n");
-  ASSERT_TRUE(call);
-  EXPECT_EQ(call->command, Command::kImportRatings);
-  EXPECT_EQ(call->argument, "/music/a b.xml");
-  EXPECT_TRUE(call->option);
-  EXPECT_EQ(remote_line(*call), "import-ratings --dry-run /music/a b.xml\n");
-  EXPECT_FALSE(parse_remote_line("import-ratings mpd\n")->option);
-  const std::string too_long = "import-ratings /" + std::string(kCommandValueLimit, 'x') + "\n";
-  for (const std::string& line :
-       {std::string("import-ratings\n"), std::string("import-ratings \n"), std::string("import-ratings --dry-run \n"),
-        std::string("skip --dry-run\n"), std::string("skip \n"), too_long})
-    EXPECT_FALSE(parse_remote_line(QByteArray::fromStdString(line))) << line;
+TEST(Commands, TheImportTakesItsSourceWhateverItsBytesAndItsSwitchFromTheCommandLineAndTheSocket) {
+  using State = RemoteRequest::State;
+  // Not text in any encoding: a Latin-1 folder, a line break, a tab.
+  const std::string bytes = "/music/caf\xe9/a\nb\t.xml";
+  const QByteArray framed = remote_request(CommandCall(Command::kImportRatings, bytes, true));
+  EXPECT_EQ(framed.toStdString(), "import-ratings --dry-run bytes=20\n" + bytes);
+  // What came in so far, and the request it holds.
+  const std::tuple<QByteArray, State, std::string, bool> cases[] = {
+      {framed, State::kComplete, bytes, true},
+      {framed + "more", State::kComplete, bytes, true},
+      {framed.chopped(1), State::kIncomplete, "", false},
+      {"import-ratin", State::kIncomplete, "", false},
+      // The one line of earlier versions.
+      {"import-ratings --dry-run /music/a b.xml\n", State::kComplete, "/music/a b.xml", true},
+      {"import-ratings mpd\n", State::kComplete, "mpd", false},
+      {"import-ratings bytes=3\nmpd", State::kComplete, "mpd", false},
+      {"import-ratings\n", State::kInvalid, "", false},
+      {"import-ratings \n", State::kInvalid, "", false},
+      {"import-ratings --dry-run \n", State::kInvalid, "", false},
+      {"import-ratings bytes=0\n", State::kInvalid, "", false},
+      {"import-ratings bytes=4097\n" + QByteArray(4097, 'x'), State::kInvalid, "", false},
+      {"import-ratings /" + QByteArray(kCommandValueLimit, 'x') + "\n", State::kInvalid, "", false},
+      {"skip bytes=3\nabc", State::kInvalid, "", false},
+      {"skip --dry-run\n", State::kInvalid, "", false},
+      {"skip \n", State::kInvalid, "", false},
+      {QByteArray(kRemoteLineLimit + 1, 'x'), State::kInvalid, "", false},
+  };
+  for (const auto& [received, state, value, dry_run] : cases) {
+    SCOPED_TRACE(received.left(40).toStdString());
+    const RemoteRequest request = parse_remote_request(received);
+    ASSERT_EQ(request.state, state);
+    if (state != State::kComplete) continue;
+    EXPECT_EQ(request.call->command, Command::kImportRatings);
+    EXPECT_EQ(request.call->argument, value);
+    EXPECT_EQ(request.call->option, dry_run);
+  }
 
-  char program[] = "jukora", option[] = "--import-ratings", value[] = "/music/a b.xml", dry[] = "--dry-run";
-  char* argv[] = {program, dry, option, value};
+  // The command line hands the bytes over as they were given.
+  char program[] = "jukora", option[] = "--import-ratings", dry[] = "--dry-run";
+  std::string value = bytes;
+  char* argv[] = {program, dry, option, value.data()};
   const CommandLine read = read_command_line(4, argv);
   ASSERT_TRUE(read.command);
   EXPECT_EQ(read.command->command, Command::kImportRatings);
-  EXPECT_EQ(read.command->argument, "/music/a b.xml");
+  EXPECT_EQ(read.command->argument, bytes);
   EXPECT_TRUE(read.command->option);
 }
 
-TEST(CommandsDeathTest, AValueTheSocketCannotCarryOrASwitchWithoutItsCommandIsRefused) {
+TEST(CommandsDeathTest, AValueTooLongForTheSocketOrASwitchWithoutItsCommandIsRefused) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   char program[] = "jukora", import[] = "--import-ratings", dry[] = "--dry-run", skip[] = "--skip";
-  char broken[] = "/music/a\nb.xml";
   std::string long_text(kCommandValueLimit + 1, 'x');
-  for (auto [first, second, why] : {std::tuple{dry, skip, "--dry-run goes with --import-ratings"},
-                                    {import, broken, "holds a line break"},
-                                    {import, long_text.data(), "longer than"}}) {
+  for (auto [first, second, why] :
+       {std::tuple{dry, skip, "--dry-run goes with --import-ratings"}, {import, long_text.data(), "longer than"}}) {
     char* argv[] = {program, first, second};
     EXPECT_EXIT(read_command_line(3, argv), ::testing::ExitedWithCode(1), why);
   }

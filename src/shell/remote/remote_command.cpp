@@ -12,6 +12,7 @@
 #include <string_view>
 #include <utility>
 
+#include "platform/clean_path.h"
 #include "shell/local_text.h"
 
 #ifndef _WIN32
@@ -32,8 +33,11 @@ void tell(const QString& text) { std::fprintf(stderr, "jukora: %s\n", qUtf8Print
 
 QByteArray bytes(std::string_view text) { return QByteArray(text.data(), static_cast<qsizetype>(text.size())); }
 
-// Reads the answer that follows "ok" on `socket` and prints it; its status,
-// or 1 when none came.
+// The words of the header line ("note 12", "answer 0 40") next on `socket`.
+QList<QByteArray> header_of(QLocalSocket& socket) { return socket.readLine(kRemoteLineLimit).trimmed().split(' '); }
+
+// Reads the notes and the answer that follow "ok" on `socket` and prints
+// them; the answer's status, or 1 when none came.
 int take_answer(QLocalSocket& socket, std::chrono::milliseconds deadline) {
   QElapsedTimer clock;
   clock.start();
@@ -42,28 +46,41 @@ int take_answer(QLocalSocket& socket, std::chrono::milliseconds deadline) {
     while (!ready() && socket.state() == QLocalSocket::ConnectedState && left() > 0) socket.waitForReadyRead(left());
     return ready();
   };
-  if (!wait_for([&] { return socket.canReadLine(); })) {
-    tell(socket.state() == QLocalSocket::ConnectedState
-             ? QString("the running Jukora did not finish within %1 s; the command is given up there")
-                   .arg(deadline.count() / 1000)
-             : QString("the running Jukora ended the command without an answer"));
-    return 1;
+  auto text_of = [&](qint64 length, QByteArray& text) {
+    if (!wait_for([&] { return socket.bytesAvailable() >= length; })) return false;
+    text = socket.read(length);
+    return true;
+  };
+  for (;;) {
+    if (!wait_for([&] { return socket.canReadLine(); })) {
+      tell(socket.state() == QLocalSocket::ConnectedState
+               ? QString("the running Jukora did not finish within %1 s; the command is given up there")
+                     .arg(deadline.count() / 1000)
+               : QString("the running Jukora ended the command without an answer"));
+      return 1;
+    }
+    const QList<QByteArray> header = header_of(socket);
+    bool length_read = false, status_read = false;
+    const qint64 length = header.size() >= 2 ? header.back().toLongLong(&length_read) : 0;
+    QByteArray text;
+    if (header[0] == "note" && header.size() == 2 && length_read && length >= 0 && length <= kRemoteLineLimit &&
+        text_of(length, text)) {
+      std::fprintf(stderr, "jukora: %s\n", text.constData());
+      continue;
+    }
+    const int status = header.size() == 3 ? header[1].toInt(&status_read) : 0;
+    if (header[0] != "answer" || header.size() != 3 || !status_read || !length_read || length < 0 ||
+        length > kRemoteAnswerLimit) {
+      tell("the running Jukora's answer could not be read");
+      return 1;
+    }
+    if (!text_of(length, text)) {
+      tell("the running Jukora's answer was cut short");
+      return 1;
+    }
+    std::fwrite(text.constData(), 1, static_cast<std::size_t>(text.size()), status == 0 ? stdout : stderr);
+    return status;
   }
-  const QList<QByteArray> header = socket.readLine(kRemoteLineLimit).trimmed().split(' ');
-  bool status_read = false, length_read = false;
-  const int status = header.size() == 3 ? header[1].toInt(&status_read) : 0;
-  const qint64 length = header.size() == 3 ? header[2].toLongLong(&length_read) : 0;
-  if (header[0] != "answer" || !status_read || !length_read || length < 0 || length > kRemoteAnswerLimit) {
-    tell("the running Jukora's answer could not be read");
-    return 1;
-  }
-  if (!wait_for([&] { return socket.bytesAvailable() >= length; })) {
-    tell("the running Jukora's answer was cut short");
-    return 1;
-  }
-  const QByteArray text = socket.read(length);
-  std::fwrite(text.constData(), 1, static_cast<std::size_t>(text.size()), status == 0 ? stdout : stderr);
-  return status;
 }
 
 #ifndef _WIN32
@@ -77,36 +94,59 @@ bool from_this_user(const QLocalSocket& socket) {
 bool from_this_user(const QLocalSocket&) { return true; }
 #endif
 
-// A command's answer goes back to its client, if the client still waits;
-// the client's socket goes once the client has left.
+// A command's notes and answer go back to its client, if the client still
+// waits; the client's socket goes once the client has left.
 CommandReply reply_to(QLocalSocket& client) {
   QPointer<QLocalSocket> socket(&client);
-  return {[socket](int status, const std::string& text) {
+  auto frame = [socket](const QByteArray& header, const std::string& text) {
+    socket->write(header + ' ' + QByteArray::number(static_cast<qsizetype>(text.size())) + '\n');
+    socket->write(text.data(), static_cast<qsizetype>(text.size()));
+  };
+  return {[socket, frame](int status, const std::string& text) {
             if (!socket) return;
-            socket->write("answer " + QByteArray::number(status) + ' ' +
-                          QByteArray::number(static_cast<qsizetype>(text.size())) + '\n');
-            socket->write(text.data(), static_cast<qsizetype>(text.size()));
+            frame("answer " + QByteArray::number(status), text);
             socket->disconnectFromServer();
           },
-          [socket] { return socket && socket->state() == QLocalSocket::ConnectedState; }};
+          [socket] { return socket && socket->state() == QLocalSocket::ConnectedState; },
+          [socket, frame](const std::string& text) {
+            if (socket) frame("note", text.substr(0, kRemoteLineLimit));
+          }};
+}
+
+// The value framed by its length: " bytes=LENGTH" on the line.
+constexpr std::string_view kFramed = "bytes=";
+
+std::optional<qsizetype> framed_length(QByteArrayView field) {
+  if (!field.startsWith(QByteArrayView(kFramed.data(), static_cast<qsizetype>(kFramed.size())))) return std::nullopt;
+  field = field.sliced(static_cast<qsizetype>(kFramed.size()));
+  if (field.isEmpty() || field.size() > 5 ||
+      !std::all_of(field.begin(), field.end(), [](char c) { return c >= '0' && c <= '9'; }))
+    return std::nullopt;
+  return field.toByteArray().toLongLong();
 }
 
 }  // namespace
 
-QByteArray remote_line(const CommandCall& call, std::span<const CommandEntry> commands) {
+QByteArray remote_request(const CommandCall& call, std::span<const CommandEntry> commands) {
   QByteArray line;
+  bool takes_value = false;
   for (const CommandEntry& entry : commands) {
     if (entry.command != call.command) continue;
     line = bytes(entry.word);
     if (call.option) line += " --" + bytes(entry.option);
+    takes_value = !entry.argument.empty();
   }
-  if (!call.argument.empty()) line += ' ' + QByteArray::fromStdString(call.argument);
-  return line + '\n';
+  if (!takes_value) return line + '\n';
+  return line + ' ' + bytes(kFramed) + QByteArray::number(static_cast<qsizetype>(call.argument.size())) + '\n' +
+         QByteArray::fromStdString(call.argument);
 }
 
-std::optional<CommandCall> parse_remote_line(QByteArrayView line, std::span<const CommandEntry> commands) {
-  if (!line.endsWith('\n')) return std::nullopt;
-  line.chop(1);
+RemoteRequest parse_remote_request(QByteArrayView received, std::span<const CommandEntry> commands) {
+  using State = RemoteRequest::State;
+  const qsizetype end = received.indexOf('\n');
+  if (end < 0) return {received.size() < kRemoteLineLimit ? State::kIncomplete : State::kInvalid, {}, 0};
+  QByteArrayView line = received.first(end);
+  if (line.size() > kRemoteLineLimit) return {State::kInvalid, {}, 0};
   const qsizetype space = line.indexOf(' ');
   const QByteArrayView word = space < 0 ? line : line.first(space);
   QByteArrayView value = space < 0 ? QByteArrayView() : line.sliced(space + 1);
@@ -115,12 +155,26 @@ std::optional<CommandCall> parse_remote_line(QByteArrayView line, std::span<cons
     const QByteArray option = entry.option.empty() ? QByteArray() : "--" + bytes(entry.option) + ' ';
     const bool with_option = !option.isEmpty() && value.startsWith(option);
     if (with_option) value = value.sliced(option.size());
-    // A command takes its value, and one that takes none takes nothing more.
-    if (entry.argument.empty() ? space >= 0 : value.isEmpty() || value.size() > qsizetype{kCommandValueLimit})
-      return std::nullopt;
-    return CommandCall(entry.command, value.toByteArray().toStdString(), with_option, ChangeSource::kRemote);
+    // A command that takes no value takes nothing more.
+    if (entry.argument.empty()) {
+      if (space >= 0) return {State::kInvalid, {}, 0};
+      return {State::kComplete, CommandCall(entry.command, {}, false, ChangeSource::kRemote), end + 1};
+    }
+    qsizetype size = end + 1;
+    std::string text;
+    if (const std::optional<qsizetype> length = framed_length(value)) {
+      if (*length == 0 || *length > qsizetype{kCommandValueLimit}) return {State::kInvalid, {}, 0};
+      if (received.size() < size + *length) return {State::kIncomplete, {}, 0};
+      text.assign(received.data() + size, static_cast<std::size_t>(*length));
+      size += *length;
+    } else {
+      // The older line: the value up to the line break.
+      if (value.isEmpty() || value.size() > qsizetype{kCommandValueLimit}) return {State::kInvalid, {}, 0};
+      text = value.toByteArray().toStdString();
+    }
+    return {State::kComplete, CommandCall(entry.command, std::move(text), with_option, ChangeSource::kRemote), size};
   }
-  return std::nullopt;
+  return {State::kInvalid, {}, 0};
 }
 
 QString remote_address(const std::string& data_folder) {
@@ -158,7 +212,7 @@ int forward_remote_command(const QString& address, const CommandCall& call, std:
         tell(address + " is served by another user; not sending to it");
         return 1;
       }
-      socket.write(remote_line(call));
+      socket.write(remote_request(call));
       while (!socket.canReadLine() && socket.waitForReadyRead(left())) {
       }
       if (socket.readLine(kRemoteLineLimit) == kAccepted)
@@ -241,21 +295,19 @@ void RemoteServer::take_connections() {
 }
 
 void RemoteServer::read_request(QLocalSocket& client, QTimer& expiry) {
-  const bool whole = client.canReadLine();
-  if (!whole && client.bytesAvailable() < kRemoteLineLimit) return;  // more may come
-  const QByteArray line = whole ? client.readLine(kRemoteLineLimit + 1) : QByteArray();
-  if (!line.endsWith('\n')) {
-    ignored("an over-long request");
+  const QByteArray received = client.peek(kRemoteRequestLimit + 1);
+  RemoteRequest request = parse_remote_request(received);
+  if (request.state == RemoteRequest::State::kIncomplete && received.size() <= kRemoteRequestLimit) return;
+  if (request.state != RemoteRequest::State::kComplete) {
+    ignored(request.state == RemoteRequest::State::kInvalid ? "not a known command" : "an over-long request");
     client.abort();
     return;
   }
-  std::optional<CommandCall> call = parse_remote_line(line);
-  if (!call) {
-    ignored("not a known command");
-    client.abort();
-    return;
-  }
+  client.skip(request.size);
+  std::optional<CommandCall>& call = request.call;
   expiry.stop();
+  // A relative path is the caller's, read against its working folder.
+  call->folder = peer_working_folder(static_cast<int>(client.socketDescriptor()));
   client.write(kAccepted);
   if (command_entry(call->command).answer) {
     // One request per connection: what else the client sends is not read.

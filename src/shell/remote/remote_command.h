@@ -2,10 +2,15 @@
 // The command-line remote: `jukora --increment` and its kin hand one command
 // to the running copy over a local socket only this user can reach, one
 // line naming it ("increment\n"); the running copy answers "ok\n" and runs
-// it. A command whose caller waits for its outcome (--import-ratings) keeps
-// the connection: once it is done, the running copy sends "answer STATUS
-// LENGTH\n" and LENGTH bytes of text for the caller to print. The words are
-// those of the command table (commands.h).
+// it. A command that takes a value names its length on the line and sends
+// its bytes after it ("import-ratings --dry-run bytes=12\n/music/a\nb"), so
+// that a path travels whole whatever bytes it holds; the line of older
+// versions, the value after a space ("import-ratings /music/a"), is still
+// taken. A command whose caller waits for its outcome (--import-ratings)
+// keeps the connection: meanwhile the running copy may send "note LENGTH\n"
+// and LENGTH bytes for the caller to print on standard error at once; once
+// it is done, it sends "answer STATUS LENGTH\n" and LENGTH bytes of text for
+// the caller to print. The words are those of the command table (commands.h).
 #pragma once
 
 #include <QByteArray>
@@ -25,17 +30,27 @@ class QTimer;
 
 namespace jukora {
 
-// The line that hands `call` over: its word, " --" and its switch when
-// given, a space and its value when it takes one, and a line break.
-QByteArray remote_line(const CommandCall& call, std::span<const CommandEntry> commands = command_table());
+// The request that hands `call` over: its word, " --" and its switch when
+// given, and for a command that takes a value " bytes=LENGTH"; a line break,
+// and the value's bytes.
+QByteArray remote_request(const CommandCall& call, std::span<const CommandEntry> commands = command_table());
 
-// The command one line of the socket names ("skip\n"), with its value when
-// the command takes one; nothing for anything else.
-std::optional<CommandCall> parse_remote_line(QByteArrayView line,
-                                             std::span<const CommandEntry> commands = command_table());
+// A request as far as it has come in.
+struct RemoteRequest {
+  enum class State {
+    kIncomplete,  // more may come
+    kComplete,    // `call` holds it; it took `size` bytes
+    kInvalid,     // no known command, or not in its form
+  };
+  State state = State::kIncomplete;
+  std::optional<CommandCall> call;
+  qsizetype size = 0;
+};
+RemoteRequest parse_remote_request(QByteArrayView received, std::span<const CommandEntry> commands = command_table());
 
-// A request is one line; anything longer is no request.
+// A request is one short line and a value; anything longer is no request.
 inline constexpr qint64 kRemoteLineLimit = 64 + kCommandValueLimit;
+inline constexpr qint64 kRemoteRequestLimit = kRemoteLineLimit + kCommandValueLimit;
 // The most text an answer may carry (a dry run's list of changes).
 inline constexpr qint64 kRemoteAnswerLimit = qint64{256} << 20;
 
@@ -47,8 +62,8 @@ QString remote_address(const std::string& data_folder);
 // Hands `command` to the copy listening at `address`, waiting at most
 // `deadline` for it to come up and take it, and for a command that answers
 // at most `answer_deadline` more for its answer, which it prints (standard
-// output for status 0, else standard error); leaving earlier gives the
-// command up there. The exit status: 0 once handed over, the answer's
+// output for status 0, else standard error), printing its notes meanwhile;
+// leaving earlier gives the command up there. The exit status: 0 once handed over, the answer's
 // status, or 1, with the reason on standard error, when it could not.
 int forward_remote_command(const QString& address, const CommandCall& call, std::chrono::milliseconds deadline,
                            std::chrono::milliseconds answer_deadline = std::chrono::minutes(5));

@@ -113,43 +113,59 @@ TEST_F(RemoteCommandTest, AnythingButOneKnownCommandInTimeIsDroppedUnanswered) {
   EXPECT_THAT(ran, ElementsAre("skip"));
 }
 
-TEST_F(RemoteCommandTest, AnImportIsAnsweredOnceDoneAndACallerThatLeftIsNoLongerWaitedFor) {
+TEST_F(RemoteCommandTest, AnImportTravelsWholeIsAnsweredOnceDoneAndACallerThatLeftIsNoLongerWaitedFor) {
   std::vector<CommandCall> calls;
   RemoteServer server([&](const CommandCall& call) { calls.push_back(call); });
   ASSERT_TRUE(server.listen(address()));
   server.start_acting();
+  // A Latin-1 folder and a line break in a name, as a file system may hold them.
+  const std::string source = "/m/caf\xe9/x\ny.xml";
   // The caller blocks on its socket: it runs beside the server's event loop.
   auto forward = [&](std::atomic<int>& status, std::string& out, std::chrono::milliseconds answer_deadline) {
     return std::thread([&, answer_deadline] {
       ::testing::internal::CaptureStdout();
-      status = forward_remote_command(address(), CommandCall(Command::kImportRatings, "/m/x y.xml", true),
+      ::testing::internal::CaptureStderr();
+      status = forward_remote_command(address(), CommandCall(Command::kImportRatings, source, true),
                                       std::chrono::seconds(5), answer_deadline);
-      out = ::testing::internal::GetCapturedStdout();
+      out = ::testing::internal::GetCapturedStdout() + "|" + ::testing::internal::GetCapturedStderr();
     });
   };
   std::atomic<int> status = -1;
   std::string out;
   std::thread caller = forward(status, out, std::chrono::seconds(10));
   ASSERT_TRUE(QTest::qWaitFor([&] { return !calls.empty(); }, 5000));
-  EXPECT_EQ(calls[0].argument, "/m/x y.xml");
+  EXPECT_EQ(calls[0].argument, source);
   EXPECT_TRUE(calls[0].option);
+  // A relative path would be read against the caller's working folder.
+  EXPECT_EQ(calls[0].folder, std::filesystem::current_path().string());
   ASSERT_TRUE(calls[0].reply.waited_for());
-  // Any bytes: a dry run names songs, whatever their names hold.
+  // What the import waits for reaches the caller at once; then the answer,
+  // in any bytes: a dry run names songs, whatever their names hold.
+  calls[0].reply.note("Waiting for \"/m/a.db\", which the program using it holds locked.");
   const std::string text = "~ /m/a\xff\nb.mp3: score 0 -> 8\nWould import 1 rating.\n";
   calls[0].reply.send(0, text);
   EXPECT_TRUE(QTest::qWaitFor([&] { return status >= 0; }, 5000));
   caller.join();
   EXPECT_EQ(status, 0);
-  EXPECT_EQ(out, text);
+  EXPECT_EQ(out, text + "|jukora: Waiting for \"/m/a.db\", which the program using it holds locked.\n");
+
+  // A script's line in the form of earlier versions is taken too.
+  Client script(address(), "import-ratings /m/old.xml\n");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return calls.size() == 2; }, 5000));
+  EXPECT_EQ(calls[1].argument, "/m/old.xml");
+  calls[1].reply.send(0, "done\n");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return script.answered(); }, 5000));
+  EXPECT_EQ(script.answer, "ok\nanswer 0 5\ndone\n");
+  calls.clear();
 
   // A caller whose deadline passed has gone: its import is dropped there.
   status = -1;
   caller = forward(status, out, std::chrono::milliseconds(300));
-  ASSERT_TRUE(QTest::qWaitFor([&] { return calls.size() == 2; }, 5000));
-  EXPECT_TRUE(QTest::qWaitFor([&] { return !calls[1].reply.waited_for(); }, 5000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return calls.size() == 1; }, 5000));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !calls[0].reply.waited_for(); }, 5000));
   caller.join();
   EXPECT_EQ(status, 1);
-  calls[1].reply.send(0, "too late");
+  calls[0].reply.send(0, "too late");
 }
 
 TEST_F(RemoteCommandTest, AnotherUsersConnectionIsRefused) {
