@@ -1,0 +1,36 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The numbers of the program's resources and of the dialogs' controls,
+// shared by the resource script and the code.
+#pragma once
+
+// The five button images; 101 is also the main window's icon.
+#define IDI_INCREMENT 101
+#define IDI_DECREMENT 102
+#define IDI_SKIP 103
+#define IDI_SHOW_HIDE 104
+#define IDI_MODE 105
+
+// The Preferences dialog, its controls in tab order.
+#define IDD_PREFERENCES 200
+#define IDC_OK_BUTTON 1
+#define IDC_CANCEL_BUTTON 2
+#define IDC_APPLY_BUTTON 201
+#define IDC_LABEL1 202
+#define IDC_WINAMP_DIR 203
+#define IDC_BROWSE_BUTTON 204
+#define IDC_CHK_INC 205
+#define IDC_CHK_DEC 206
+#define IDC_LABEL2_0 207
+#define IDC_HOURS 208
+#define IDC_LABEL2_1 209
+#define IDC_CHK_NOTIFY 210
+#define IDC_KEYS_GROUP 211
+#define IDC_KEY_LABEL_FIRST 212
+#define IDC_KEY_FIRST 220
+
+// The folder chooser.
+#define IDD_DIR_DIALOG 300
+#define IDC_DIR1 301
+#define IDC_DRIVE1 302
+#define IDC_DIR_OK 1
+#define IDC_DIR_CANCEL 2

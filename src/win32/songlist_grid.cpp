@@ -1,0 +1,373 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "win32/songlist_grid.h"
+
+#include <commctrl.h>
+#include <uxtheme.h>
+
+#include <algorithm>
+#include <utility>
+
+#include "win32/grid_rows.h"
+#include "win32/local_text.h"
+#include "win32/twips.h"
+#include "win32/window_font.h"
+
+namespace jukora {
+
+namespace {
+
+struct Column {
+  const wchar_t* header;
+  int format;
+};
+constexpr Column kColumns[] = {{L"", LVCFMT_LEFT},           {L"Directory", LVCFMT_LEFT}, {L"File", LVCFMT_LEFT},
+                               {L"Score", LVCFMT_RIGHT},     {L"Rank %", LVCFMT_RIGHT},   {L"Mark", LVCFMT_RIGHT},
+                               {L"Last Played", LVCFMT_LEFT}};
+
+// LVM_SETITEMSTATE for item `index`, or for every item at -1.
+void set_item_state(HWND list, int index, UINT state, UINT mask) {
+  LVITEMW item{};
+  item.state = state;
+  item.stateMask = mask;
+  SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+}
+
+int shift_state() {
+  return (GetKeyState(VK_SHIFT) < 0 ? 1 : 0) | (GetKeyState(VK_CONTROL) < 0 ? 2 : 0) |
+         (GetKeyState(VK_MENU) < 0 ? 4 : 0);
+}
+
+bool starts_with_folded(std::wstring text, std::wstring_view prefix) {
+  if (text.size() < prefix.size()) return false;
+  std::wstring head(prefix);
+  text.resize(prefix.size());
+  CharLowerBuffW(text.data(), static_cast<DWORD>(text.size()));
+  CharLowerBuffW(head.data(), static_cast<DWORD>(head.size()));
+  return text == head;
+}
+
+}  // namespace
+
+SonglistGrid::SonglistGrid(HWND parent, int id, const GridRows& rows, GridEvents events)
+    : rows_(rows), events_(std::move(events)) {
+  list_ = CreateWindowExW(
+      WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
+      WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER, 0, 0, 100,
+      100, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
+  SetWindowTheme(list_, L"Explorer", nullptr);
+  ListView_SetExtendedListViewStyle(list_,
+                                    LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES | LVS_EX_DOUBLEBUFFER | LVS_EX_LABELTIP);
+  for (int c = 0; c < static_cast<int>(std::size(kColumns)); ++c) {
+    LVCOLUMNW column{};
+    column.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH;
+    column.fmt = kColumns[c].format;
+    column.pszText = const_cast<wchar_t*>(kColumns[c].header);
+    column.cx = 60;
+    ListView_InsertColumn(list_, c, &column);
+  }
+  // The grid's whole manual, shown over it like any tooltip.
+  tip_ = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0, parent, nullptr, nullptr,
+                         nullptr);
+  std::wstring manual = wide(kGridToolTip);
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof tool;
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = parent;
+  tool.uId = reinterpret_cast<UINT_PTR>(list_);
+  tool.lpszText = manual.data();
+  SendMessageW(tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  SendMessageW(tip_, TTM_SETMAXTIPWIDTH, 0, 400);
+  SetWindowSubclass(list_, subclass_proc, 1, reinterpret_cast<DWORD_PTR>(this));
+  dpi_changed(window_dpi(parent));
+}
+
+void SonglistGrid::dpi_changed(UINT dpi) {
+  // The columns keep their width in inches.
+  if (dpi_ && dpi != dpi_)
+    for (int column = 0; column < static_cast<int>(std::size(kColumns)); ++column)
+      set_column_width(column, MulDiv(column_width(column), static_cast<int>(dpi), static_cast<int>(dpi_)));
+  dpi_ = dpi;
+  use_message_font(list_, dpi);
+  SendMessageW(tip_, TTM_SETMAXTIPWIDTH, 0, MulDiv(400, static_cast<int>(dpi), 96));
+}
+
+void SonglistGrid::refresh() {
+  ListView_SetItemCountEx(list_, rows_.rows_shown(), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+  InvalidateRect(list_, nullptr, FALSE);
+}
+
+void SonglistGrid::show_selection(int row, int row_sel, bool scroll) {
+  const int count = rows_.rows_shown();
+  if (row < 1 || row > count) row = row_sel = 0;
+  row_ = row;
+  row_sel_ = row ? std::clamp(row_sel, 1, count) : 0;
+  apply_selection();
+  if (scroll && row_sel_) ListView_EnsureVisible(list_, row_sel_ - 1, FALSE);
+}
+
+void SonglistGrid::apply_selection() {
+  set_item_state(list_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+  if (!row_) return;
+  const int top = std::min(row_, row_sel_), bottom = std::max(row_, row_sel_);
+  if (top == 1 && bottom == rows_.rows_shown()) {
+    set_item_state(list_, -1, LVIS_SELECTED, LVIS_SELECTED);
+  } else {
+    for (int i = top; i <= bottom; ++i) set_item_state(list_, i - 1, LVIS_SELECTED, LVIS_SELECTED);
+  }
+  set_item_state(list_, row_sel_ - 1, LVIS_FOCUSED, LVIS_FOCUSED);
+  ListView_SetSelectionMark(list_, row_ - 1);
+}
+
+void SonglistGrid::choose(int row, int row_sel) {
+  show_selection(row, row_sel, true);
+  if (events_.selected) events_.selected(row_, row_sel_);
+}
+
+int SonglistGrid::row_at(int y) const {
+  const int count = rows_.rows_shown();
+  if (count == 0) return 0;
+  const int top = ListView_GetTopIndex(list_);
+  RECT item{};
+  ListView_GetItemRect(list_, top, &item, LVIR_BOUNDS);
+  const int height = std::max(1L, item.bottom - item.top);
+  const int offset = y - item.top;
+  const int index = top + (offset < 0 ? (offset - height + 1) / height : offset / height);
+  // A click past the last row lands on it: the highlight is what the keys act on.
+  return std::clamp(index, 0, count - 1) + 1;
+}
+
+void SonglistGrid::press_at(int y, bool extend) {
+  const int row = row_at(y);
+  if (!row) return;
+  if (extend && row_)
+    choose(row_, row);
+  else
+    choose(row, row);
+}
+
+void SonglistGrid::adopt_focus() {
+  const int focused = ListView_GetNextItem(list_, -1, LVNI_FOCUSED) + 1;
+  if (focused && (focused != row_ || focused != row_sel_)) choose(focused, focused);
+}
+
+bool SonglistGrid::key_down(WPARAM key) {
+  const int count = rows_.rows_shown();
+  const bool shift = GetKeyState(VK_SHIFT) < 0, ctrl = GetKeyState(VK_CONTROL) < 0;
+  const int from = row_sel_ ? row_sel_ : 1, page = std::max(1, ListView_GetCountPerPage(list_));
+  int target = 0;
+  switch (key) {
+    case VK_UP:
+      target = from - (row_sel_ ? 1 : 0);
+      break;
+    case VK_DOWN:
+      target = from + (row_sel_ ? 1 : 0);
+      break;
+    case VK_PRIOR:
+      target = from - page;
+      break;
+    case VK_NEXT:
+      target = from + page;
+      break;
+    case VK_HOME:
+      target = 1;
+      break;
+    case VK_END:
+      target = count;
+      break;
+    case VK_DELETE:
+      if (events_.key_down) events_.key_down(kGridKeyDelete, shift_state());
+      return true;
+    case 'A':
+      if (!ctrl) return false;
+      if (count) choose(1, count);
+      return true;
+    case VK_SPACE:
+      // The ListView would toggle single rows: one range only.
+      return true;
+    default:
+      return false;
+  }
+  if (!count) return true;
+  target = std::clamp(target, 1, count);
+  if (shift && row_)
+    choose(row_, target);
+  else
+    choose(target, target);
+  return true;
+}
+
+POINT SonglistGrid::below_selection() const {
+  POINT at{0, 0};
+  if (row_sel_) {
+    ListView_EnsureVisible(list_, row_sel_ - 1, FALSE);
+    RECT item{};
+    ListView_GetItemRect(list_, row_sel_ - 1, &item, LVIR_BOUNDS);
+    RECT inner{};
+    GetClientRect(list_, &inner);
+    at = {0, std::clamp(item.bottom, 0L, inner.bottom)};
+  }
+  ClientToScreen(list_, &at);
+  return at;
+}
+
+void SonglistGrid::paint_hint() {
+  RECT area{};
+  GetClientRect(list_, &area);
+  RECT header{};
+  GetWindowRect(ListView_GetHeader(list_), &header);
+  const int margin = MulDiv(16, static_cast<int>(window_dpi(list_)), 96);
+  area.top += header.bottom - header.top;
+  InflateRect(&area, -margin, -margin);
+  HDC dc = GetDC(list_);
+  HGDIOBJ old = SelectObject(dc, message_font(window_dpi(list_)));
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
+  RECT text = area;
+  DrawTextW(dc, kEmptyListHint, -1, &text, DT_CENTER | DT_WORDBREAK | DT_CALCRECT);
+  const int height = text.bottom - text.top;
+  text = area;
+  text.top += std::max(0L, (area.bottom - area.top - height) / 2);
+  DrawTextW(dc, kEmptyListHint, -1, &text, DT_CENTER | DT_WORDBREAK);
+  SelectObject(dc, old);
+  ReleaseDC(list_, dc);
+}
+
+LRESULT CALLBACK SonglistGrid::subclass_proc(HWND list, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR,
+                                             DWORD_PTR self) {
+  bool done = false;
+  const LRESULT result = reinterpret_cast<SonglistGrid*>(self)->handle(message, wparam, lparam, done);
+  if (message == WM_NCDESTROY) RemoveWindowSubclass(list, subclass_proc, 1);
+  return done ? result : DefSubclassProc(list, message, wparam, lparam);
+}
+
+LRESULT SonglistGrid::handle(UINT message, WPARAM wparam, LPARAM lparam, bool& done) {
+  done = true;
+  const int y = static_cast<short>(HIWORD(lparam));
+  switch (message) {
+    case WM_LBUTTONDOWN:
+      SetFocus(list_);
+      press_at(y, (wparam & MK_SHIFT) != 0);
+      dragging_ = true;
+      SetCapture(list_);
+      return 0;
+    case WM_MOUSEMOVE:
+      if (dragging_ && (wparam & MK_LBUTTON)) press_at(y, true);
+      break;
+    case WM_LBUTTONUP:
+    case WM_CAPTURECHANGED:
+      if (dragging_ && message == WM_LBUTTONUP) ReleaseCapture();
+      dragging_ = false;
+      break;
+    case WM_LBUTTONDBLCLK:
+      press_at(y, false);
+      if (events_.double_click) events_.double_click();
+      return 0;
+    case WM_RBUTTONDOWN:
+      // The right button opens the mode menu and leaves the selection alone.
+      SetFocus(list_);
+      return 0;
+    case WM_RBUTTONUP: {
+      POINT at{static_cast<short>(LOWORD(lparam)), y};
+      ClientToScreen(list_, &at);
+      if (events_.mode_menu) events_.mode_menu(at);
+      return 0;
+    }
+    case WM_CONTEXTMENU:
+      // From the keyboard (the Menu key, Shift+F10) the menu opens at the row.
+      if (lparam == -1 && events_.mode_menu) events_.mode_menu(below_selection());
+      return 0;
+    case WM_KEYDOWN:
+      if (key_down(wparam)) return 0;
+      break;
+    case WM_GETDLGCODE:
+      // Enter is the grid's own (it plays the row), not the window's default button.
+      if (lparam && reinterpret_cast<MSG*>(lparam)->message == WM_KEYDOWN &&
+          reinterpret_cast<MSG*>(lparam)->wParam == VK_RETURN)
+        return DLGC_WANTMESSAGE;
+      break;
+    case WM_CHAR: {
+      const auto typed = static_cast<wchar_t>(wparam);
+      if (typed == L'+' || typed == L'=' || typed == L'-' || typed == L'_') {
+        if (events_.key_press) events_.key_press(typed);
+        return 0;
+      }
+      if (typed < L' ') return 0;
+      // Any other letter looks for a song whose file name begins so.
+      DefSubclassProc(list_, message, wparam, lparam);
+      adopt_focus();
+      return 0;
+    }
+    case WM_DROPFILES:
+      // Dropped on the grid, taken by the window.
+      SendMessageW(GetParent(list_), message, wparam, lparam);
+      return 0;
+    case WM_PAINT:
+      if (rows_.no_songs()) {
+        DefSubclassProc(list_, message, wparam, lparam);
+        paint_hint();
+        return 0;
+      }
+      break;
+  }
+  done = false;
+  return 0;
+}
+
+LRESULT SonglistGrid::custom_draw(NMLVCUSTOMDRAW& draw) {
+  if (draw.nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
+  if (draw.nmcd.dwDrawStage == CDDS_ITEMPREPAINT && rows_.playing(static_cast<int>(draw.nmcd.dwItemSpec) + 1)) {
+    SelectObject(draw.nmcd.hdc, message_font(window_dpi(list_), true));
+    return CDRF_NEWFONT;
+  }
+  return CDRF_DODEFAULT;
+}
+
+int SonglistGrid::find_item(const NMLVFINDITEMW& find) const {
+  const int count = rows_.rows_shown();
+  if (!(find.lvfi.flags & (LVFI_STRING | LVFI_PARTIAL)) || !find.lvfi.psz || count == 0) return -1;
+  const std::wstring_view prefix(find.lvfi.psz);
+  const int start = std::clamp(find.iStart, 0, count - 1);
+  for (int k = 0; k < count; ++k) {
+    const int index = (start + k) % count;
+    if (starts_with_folded(wide(rows_.cell(index + 1, 2)), prefix)) return index;
+  }
+  return -1;
+}
+
+LRESULT SonglistGrid::notify(NMHDR& header) {
+  switch (header.code) {
+    case LVN_GETDISPINFOW: {
+      LVITEMW& item = reinterpret_cast<NMLVDISPINFOW&>(header).item;
+      if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0)
+        lstrcpynW(item.pszText, wide(rows_.cell(item.iItem + 1, item.iSubItem)).c_str(), item.cchTextMax);
+      return 0;
+    }
+    case LVN_ODFINDITEMW:
+      // Typing looks for a song by the start of its file name.
+      return find_item(reinterpret_cast<NMLVFINDITEMW&>(header));
+    case NM_RETURN:
+      if (events_.key_press) events_.key_press('\r');
+      return 0;
+    case NM_CUSTOMDRAW:
+      return custom_draw(reinterpret_cast<NMLVCUSTOMDRAW&>(header));
+  }
+  return 0;
+}
+
+int SonglistGrid::column_width(int column) const { return ListView_GetColumnWidth(list_, column); }
+
+void SonglistGrid::set_column_width(int column, int px) { ListView_SetColumnWidth(list_, column, px); }
+
+void SonglistGrid::fit_column(int column) {
+  // The last column would take all the room left: it is measured like the others.
+  const int header = header_width(column);
+  ListView_SetColumnWidth(list_, column, LVSCW_AUTOSIZE);
+  set_column_width(column, std::max(column_width(column), header));
+}
+
+int SonglistGrid::header_width(int column) const {
+  const int padding = MulDiv(16, static_cast<int>(dpi_), 96);
+  return ListView_GetStringWidth(list_, kColumns[column].header) + padding;
+}
+
+}  // namespace jukora
