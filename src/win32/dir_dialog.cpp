@@ -8,6 +8,7 @@
 
 #include "resource_ids.h"
 #include "win32/message_loop.h"
+#include "win32/placement.h"
 #include "win32/preferences_dialog.h"
 
 namespace jukora {
@@ -85,6 +86,7 @@ void DirDialog::show_chooser() {
                                reinterpret_cast<LPARAM>(this));
   if (!window_) return;
   add_modeless_dialog(window_);
+  centre_on_owner(window_, owner_);
   Form_Load();
 }
 

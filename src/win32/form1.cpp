@@ -145,7 +145,18 @@ void Form1::create_controls() {
   DragAcceptFiles(grid_->hwnd(), TRUE);
   cmdIncDec_[0] = child(window_, L"BUTTON", L"+ Increment", WS_TABSTOP | BS_PUSHBUTTON, kIdIncrement);
   cmdIncDec_[1] = child(window_, L"BUTTON", L"- Decrement", WS_TABSTOP | BS_PUSHBUTTON, kIdDecrement);
-  lblStatus_ = child(window_, L"STATIC", L"", SS_LEFTNOWORDWRAP | SS_ENDELLIPSIS | SS_CENTERIMAGE, kIdStatus);
+  lblStatus_ =
+      child(window_, L"STATIC", L"", SS_LEFTNOWORDWRAP | SS_ENDELLIPSIS | SS_CENTERIMAGE | SS_NOTIFY, kIdStatus);
+  status_tip_ = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0, 0, 0, 0,
+                                window_, nullptr, nullptr, nullptr);
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof tool;
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = window_;
+  tool.uId = reinterpret_cast<UINT_PTR>(lblStatus_);
+  tool.lpszText = const_cast<wchar_t*>(L"");
+  SendMessageW(status_tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  SendMessageW(status_tip_, TTM_SETMAXTIPWIDTH, 0, 480);
   lblCount_ = child(window_, L"STATIC", L"", SS_RIGHT | SS_CENTERIMAGE, kIdCount);
   txtSearch_ = child(window_, L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL, kIdSearch, WS_EX_CLIENTEDGE);
   SendMessageW(txtSearch_, EM_SETCUEBANNER, TRUE, reinterpret_cast<LPARAM>(L"Search (Ctrl+F)"));
@@ -264,7 +275,16 @@ void Form1::show_songlist() {
     grid_->show_selection(rows_.row(), rows_.row_sel(), true);
 }
 
-void Form1::show_status(const std::string& text) { SetWindowTextW(lblStatus_, wide(text).c_str()); }
+void Form1::show_status(const std::string& text) {
+  std::wstring line = wide(text);
+  SetWindowTextW(lblStatus_, line.c_str());
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof tool;
+  tool.hwnd = window_;
+  tool.uId = reinterpret_cast<UINT_PTR>(lblStatus_);
+  tool.lpszText = line.data();
+  SendMessageW(status_tip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+}
 
 void Form1::set_caption(const std::string& caption) { SetWindowTextW(window_, wide(caption).c_str()); }
 

@@ -125,6 +125,8 @@ class Form1 {
   HWND lblStatus_ = nullptr;
   HWND lblCount_ = nullptr;
   HWND txtSearch_ = nullptr;
+  // The status line's whole text, where the line is too short for it.
+  HWND status_tip_ = nullptr;
   std::unique_ptr<SonglistGrid> grid_;
   HACCEL shortcuts_ = nullptr;
 

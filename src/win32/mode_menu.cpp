@@ -129,6 +129,10 @@ void ModeMenu::set_undo_steps(const std::string& undo, const std::string& redo) 
   set_caption(kMenuRedo, redo.empty() ? "Redo" : "Redo " + redo, !redo.empty());
 }
 
+void ModeMenu::enable(UINT id, bool enabled) {
+  EnableMenuItem(popup_, id, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+}
+
 UINT ModeMenu::show_mode_menu(HWND owner, POINT at) {
   // A menu opened from the tray closes when the user clicks elsewhere only
   // if its owner is the foreground window.

@@ -75,6 +75,9 @@ class ModeMenu {
   // and are greyed when there is none (an empty name).
   void set_undo_steps(const std::string& undo, const std::string& redo);
 
+  // Greys an item out, or offers it again.
+  void enable(UINT id, bool enabled);
+
   // Opens at `at` (screen pixels) for `owner`; the chosen item's id once the
   // menu has closed, 0 for none.
   UINT show_mode_menu(HWND owner, POINT at);

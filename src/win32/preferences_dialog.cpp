@@ -11,6 +11,7 @@
 #include "win32/hours_box.h"
 #include "win32/local_text.h"
 #include "win32/message_loop.h"
+#include "win32/placement.h"
 
 namespace jukora {
 
@@ -51,6 +52,7 @@ void Dialog::ensure_loaded() {
                                reinterpret_cast<LPARAM>(this));
   if (!window_) return;
   add_modeless_dialog(window_);
+  centre_on_owner(window_, owner_);
   prepare_controls();
   Form_Load();
 }

@@ -38,6 +38,8 @@ Program::Program(AppFolders folders)
       scoring_(songlist_, files_, settings_, *link_, desktop_, retry_timer_),
       add_songs_(songlist_, files_, desktop_, dialog_memory_) {
   desktop_.set_owner(form_.hwnd());
+  // Nothing here follows the song the player is at yet.
+  menu_.enable(kMenuShowPlaying, false);
   play_timer_.set_window(form_.hwnd());
   retry_timer_.set_window(form_.hwnd());
   play_modes_.score_first = [this] { return scoring_.run_waiting(); };
