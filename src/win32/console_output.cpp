@@ -20,7 +20,7 @@ bool print_to_console(std::string_view text, bool error) {
   if (console == INVALID_HANDLE_VALUE) return false;
   // The prompt was printed when the program started: the text goes on a line
   // of its own.
-  const std::wstring line = L"\r\n" + wide(text);
+  const std::wstring line = L"\r\n" + wide_message(text);
   DWORD written = 0;
   const bool done = WriteConsoleW(console, line.data(), static_cast<DWORD>(line.size()), &written, nullptr) != FALSE;
   CloseHandle(console);

@@ -276,7 +276,7 @@ void Form1::show_songlist() {
 }
 
 void Form1::show_status(const std::string& text) {
-  std::wstring line = wide(text);
+  std::wstring line = wide_message(text);
   SetWindowTextW(lblStatus_, line.c_str());
   TTTOOLINFOW tool{};
   tool.cbSize = sizeof tool;

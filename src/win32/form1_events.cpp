@@ -9,6 +9,7 @@
 
 #include "win32/form1.h"
 #include "win32/local_text.h"
+#include "win32/mode_menu.h"
 #include "win32/songlist_grid.h"
 
 namespace jukora {
@@ -89,6 +90,8 @@ LRESULT Form1::handle(UINT message, WPARAM wparam, LPARAM lparam) {
         return TRUE;
       }
       break;
+    case WM_MENUCHAR:
+      return menu_char(reinterpret_cast<HMENU>(lparam), static_cast<wchar_t>(LOWORD(wparam)));
     case WM_DPICHANGED:
       dpi_changed(HIWORD(wparam), *reinterpret_cast<const RECT*>(lparam));
       return 0;

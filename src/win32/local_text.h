@@ -16,6 +16,13 @@ std::wstring wide(std::string_view local);
 // is never stored mangled.
 std::optional<std::string> local(std::wstring_view wide);
 
+// The program's own texts to the user: mostly in the code page, the names
+// they hold always, but the punctuation its texts are written with (a dash,
+// an ellipsis, quotes, an arrow) comes in UTF-8. Each valid UTF-8 sequence
+// of three or four bytes is read as UTF-8, every other byte in the code page:
+// such a sequence spells nothing a name would hold.
+std::wstring wide_message(std::string_view text);
+
 // For what is only shown or compared: characters without a spelling become '?'.
 std::string local_shown(std::wstring_view wide);
 

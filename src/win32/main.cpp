@@ -52,28 +52,31 @@ std::optional<std::string> data_folder() {
 
 // Hands the word to the running copy; the process's exit code, or nothing
 // when no copy runs after all.
-std::optional<int> hand_over(const std::wstring& name, RemoteWord word) {
-  switch (jukora::forward_word(name, jukora::word_text(word))) {
+// A command asked for on the command line is answered there; a plain start,
+// which has no console, in a box.
+int answer(const std::optional<RemoteWord>& word, const char* text, int code) {
+  if (word)
+    jukora::print_to_console(std::string("jukora: ") + text + "\n", true);
+  else
+    tell(text);
+  return code;
+}
+
+std::optional<int> hand_over(const std::wstring& name, std::optional<RemoteWord> word) {
+  switch (jukora::forward_word(name, jukora::word_text(word.value_or(RemoteWord::kShow)))) {
     case Forwarded::kDone:
       return 0;
     case Forwarded::kNoneRunning:
       return std::nullopt;
     case Forwarded::kStillRunning:
-      jukora::print_to_console("jukora: the running Jukora did not end in time\n", true);
-      return 3;
+      return answer(word, "The running Jukora did not end in time.", 3);
     case Forwarded::kNotSameUser:
-      tell("Another user's program holds the name Jukora answers to, so Jukora cannot start.");
-      return 1;
+      return answer(word, "Another user's program holds the name Jukora answers to, so Jukora cannot start.", 1);
     case Forwarded::kRefused:
     case Forwarded::kNoAnswer:
       break;
   }
-  if (word == RemoteWord::kExit) {
-    jukora::print_to_console("jukora: the running Jukora does not answer\n", true);
-    return 3;
-  }
-  tell("Jukora Song Manager is already running, but does not answer.");
-  return 1;
+  return answer(word, "Jukora Song Manager is already running, but does not answer.", 3);
 }
 
 }  // namespace
@@ -99,11 +102,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   jukora::InstanceServer server;
   // A copy that ended between the two steps leaves the name free: one more try.
   for (int attempt = 0; !server.claim(name); ++attempt) {
-    if (auto code = hand_over(name, command.word.value_or(RemoteWord::kShow))) return *code;
-    if (attempt == 1) {
-      tell("Jukora cannot tell whether it runs already, so it does not start.");
-      return 1;
-    }
+    if (auto code = hand_over(name, command.word)) return *code;
+    if (attempt == 1)
+      return answer(command.word, "Jukora cannot tell whether it runs already, so it does not start.", 1);
   }
   // Nothing runs that could end.
   if (command.word == RemoteWord::kExit) return 0;

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "win32/mode_menu.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "win32/local_text.h"
 
 namespace jukora {
@@ -48,7 +51,7 @@ constexpr MenuAction kActions[] = {
 // Captions are shown as they are: an "&" in a songlist's name is no shortcut.
 std::wstring shown(const std::string& caption) {
   std::wstring text;
-  for (wchar_t c : wide(caption)) {
+  for (wchar_t c : wide_message(caption)) {
     if (c == L'&') text += L'&';
     text += c;
   }
@@ -63,6 +66,31 @@ HMENU submenu(HMENU parent, const wchar_t* caption, std::initializer_list<std::p
 }
 
 }  // namespace
+
+LRESULT menu_char(HMENU menu, wchar_t typed) {
+  const int count = GetMenuItemCount(menu);
+  int current = -1;
+  std::vector<int> matches;
+  for (int i = 0; i < count; ++i) {
+    wchar_t text[128] = {};
+    MENUITEMINFOW item{};
+    item.cbSize = sizeof item;
+    item.fMask = MIIM_STATE | MIIM_FTYPE | MIIM_STRING;
+    item.dwTypeData = text;
+    item.cch = 127;
+    if (!GetMenuItemInfoW(menu, i, TRUE, &item)) continue;
+    if (item.fState & MFS_HILITE) current = i;
+    if ((item.fType & MFT_SEPARATOR) || (item.fState & MFS_DISABLED) || !text[0]) continue;
+    wchar_t first[2] = {text[0], 0}, key[2] = {typed, 0};
+    CharUpperW(first);
+    CharUpperW(key);
+    if (first[0] == key[0]) matches.push_back(i);
+  }
+  if (matches.empty()) return MAKELRESULT(0, MNC_IGNORE);
+  if (matches.size() == 1) return MAKELRESULT(matches.front(), MNC_EXECUTE);
+  const auto next = std::find_if(matches.begin(), matches.end(), [current](int i) { return i > current; });
+  return MAKELRESULT(next == matches.end() ? matches.front() : *next, MNC_SELECT);
+}
 
 bool run_mode_menu_item(UINT id, const ModeMenuIntents& intents) {
   for (const MenuAction& action : kActions)
@@ -137,8 +165,8 @@ UINT ModeMenu::show_mode_menu(HWND owner, POINT at) {
   // A menu opened from the tray closes when the user clicks elsewhere only
   // if its owner is the foreground window.
   SetForegroundWindow(owner);
-  const UINT chosen = static_cast<UINT>(
-      TrackPopupMenuEx(popup_, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x, at.y, owner, nullptr));
+  const UINT chosen =
+      static_cast<UINT>(TrackPopupMenuEx(popup_, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, owner, nullptr));
   PostMessageW(owner, WM_NULL, 0, 0);
   return chosen;
 }

@@ -60,6 +60,11 @@ enum ModeMenuId : UINT {
 // own entry, or a closed menu).
 bool run_mode_menu_item(UINT id, const ModeMenuIntents& intents);
 
+// A letter typed in an open menu (WM_MENUCHAR): the captions carry no
+// underlined letters, so the next item whose caption begins with it is
+// highlighted, and chosen when it is the only one.
+LRESULT menu_char(HMENU menu, wchar_t typed);
+
 class ModeMenu {
  public:
   ModeMenu();

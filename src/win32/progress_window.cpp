@@ -64,7 +64,7 @@ bool ProgressWindow::update(const std::string& text) {
     add_modeless_dialog(window_);
     ShowWindow(window_, SW_SHOWNOACTIVATE);
   }
-  if (label_) SetWindowTextW(label_, wide(text).c_str());
+  if (label_) SetWindowTextW(label_, wide_message(text).c_str());
   return !cancelled_;
 }
 

@@ -145,6 +145,13 @@ void InstanceServer::answer_client() {
       GetLastError() == ERROR_IO_PENDING)
     finish(pipe_, overlapped, stop_, kClientDeadlineMs, bytes);
   if (word && deliver_) deliver_(*word);
+  // Disconnecting drops what the client has not read yet: the answer stays
+  // until the client closes its end (a read then fails), or the deadline.
+  OVERLAPPED closing{};
+  closing.hEvent = event.handle;
+  ResetEvent(event.handle);
+  if (ReadFile(pipe_, buffer, sizeof buffer, nullptr, &closing) || GetLastError() == ERROR_IO_PENDING)
+    finish(pipe_, closing, stop_, kClientDeadlineMs, bytes);
 }
 
 Forwarded forward_word(const std::wstring& name, std::string_view word, DWORD exit_wait_ms) {

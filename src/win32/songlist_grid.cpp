@@ -359,10 +359,15 @@ int SonglistGrid::column_width(int column) const { return ListView_GetColumnWidt
 void SonglistGrid::set_column_width(int column, int px) { ListView_SetColumnWidth(list_, column, px); }
 
 void SonglistGrid::fit_column(int column) {
-  // The last column would take all the room left: it is measured like the others.
-  const int header = header_width(column);
-  ListView_SetColumnWidth(list_, column, LVSCW_AUTOSIZE);
-  set_column_width(column, std::max(column_width(column), header));
+  // Measured over the rows a screen shows, around the top one: the list may
+  // hold 100,000, and asking the ListView to fit would read every one.
+  const int count = rows_.rows_shown(), page = std::max(1, ListView_GetCountPerPage(list_));
+  const int first = std::max(1, ListView_GetTopIndex(list_) + 1), last = std::min(count, first + page);
+  const int padding = MulDiv(14, static_cast<int>(dpi_), 96);
+  int widest = header_width(column);
+  for (int row = first; row <= last; ++row)
+    widest = std::max(widest, ListView_GetStringWidth(list_, wide(rows_.cell(row, column)).c_str()) + padding);
+  set_column_width(column, widest);
 }
 
 int SonglistGrid::header_width(int column) const {

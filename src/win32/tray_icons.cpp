@@ -114,7 +114,7 @@ bool TrayIcons::show_balloon(const std::string& text) {
   record.uID = static_cast<UINT>(TrayIconId::kIncrement);
   record.uFlags = NIF_INFO;
   wcsncpy(record.szInfoTitle, L"Jukora", std::size(record.szInfoTitle) - 1);
-  const std::wstring line = wide(text);
+  const std::wstring line = wide_message(text);
   wcsncpy(record.szInfo, line.c_str(), std::size(record.szInfo) - 1);
   record.dwInfoFlags = NIIF_INFO | NIIF_NOSOUND;
   return Shell_NotifyIconW(NIM_MODIFY, &record) != FALSE;

@@ -75,7 +75,7 @@ Win32Desktop::~Win32Desktop() = default;
 
 void Win32Desktop::message_box(const std::string& text) {
   Modal modal(modal_);
-  MessageBoxW(owner_, wide(text).c_str(), wide(kAppTitle).c_str(), MB_OK);
+  MessageBoxW(owner_, wide_message(text).c_str(), wide(kAppTitle).c_str(), MB_OK);
 }
 
 std::optional<std::string> Win32Desktop::choose_file(const FileDialogRequest& request) {

@@ -25,6 +25,17 @@ TEST(TextCrossing, NamesTheCodePageCannotSpellAreLeftOutAndCounted) {
             "...).");
 }
 
+TEST(TextCrossing, MessagesCarryNamesInTheCodePageAndPunctuationInUtf8) {
+  if (GetACP() != 1252) GTEST_SKIP() << "code page " << GetACP();
+  EXPECT_EQ(wide_message("Bj\xf6rk \xe2\x80\x94 score 6"), L"Bj\xf6rk \x2014 score 6");
+  EXPECT_EQ(wide_message("Add Files\xe2\x80\xa6 \xe2\x96\xb8 x"), L"Add Files\x2026 \x25b8 x");
+  // Bytes that are no whole sequence are letters of the code page.
+  EXPECT_EQ(wide_message("\xe2"
+                         "A \xe2\x80"),
+            L"\xe2"
+            L"A \xe2\x20ac");
+}
+
 TEST(TextCrossing, FileDialogFiltersAndResults) {
   EXPECT_EQ(dialog_filter("Jukora Files (*.jk8)|*.jk8|All Files (*.*)|*.*"),
             std::wstring(L"Jukora Files (*.jk8)\0*.jk8\0All Files (*.*)\0*.*\0\0", 48));
