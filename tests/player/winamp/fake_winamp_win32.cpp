@@ -76,7 +76,11 @@ int main() {
   wchar_t path[MAX_PATH];
   own_path.assign(path, GetModuleFileNameW(nullptr, path, MAX_PATH));
   const std::wstring command_line = GetCommandLineW();
-  auto open_quote = command_line.find(L'"'), close_quote = command_line.rfind(L'"');
+  // The song comes in quotes after the program's own name, which is quoted
+  // too when it holds a space (as wine and a shell start it).
+  std::size_t after_name = command_line.find(command_line.starts_with(L'"') ? L'"' : L' ', 1);
+  after_name = after_name == std::wstring::npos ? command_line.size() : after_name + 1;
+  auto open_quote = command_line.find(L'"', after_name), close_quote = command_line.rfind(L'"');
   if (open_quote != std::wstring::npos && close_quote > open_quote)
     song = command_line.substr(open_quote + 1, close_quote - open_quote - 1);
 
