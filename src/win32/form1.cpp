@@ -271,8 +271,10 @@ void Form1::show_songlist() {
     columns_to_size_ = false;
   }
   SetWindowTextW(lblCount_, wide(rows_.search_count()).c_str());
-  if (grid_->row() != rows_.row() || grid_->row_sel() != rows_.row_sel())
-    grid_->show_selection(rows_.row(), rows_.row_sel(), true);
+  // Shown again each time: the rows under it may have moved or gone. Scrolled
+  // to only when it moved.
+  const bool moved = grid_->row() != rows_.row() || grid_->row_sel() != rows_.row_sel();
+  grid_->show_selection(rows_.row(), rows_.row_sel(), moved);
 }
 
 void Form1::show_status(const std::string& text) {

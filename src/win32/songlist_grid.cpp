@@ -92,7 +92,19 @@ void SonglistGrid::dpi_changed(UINT dpi) {
 }
 
 void SonglistGrid::refresh() {
-  ListView_SetItemCountEx(list_, rows_.rows_shown(), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+  const int count = rows_.rows_shown();
+  if (count == count_) {
+    InvalidateRect(list_, nullptr, FALSE);
+    return;
+  }
+  // Fewer rows: what the list kept selected no longer says which songs; it
+  // is chosen again from the selection the program holds.
+  if (count < count_) {
+    set_item_state(list_, -1, 0, LVIS_SELECTED);
+    shown_top_ = 0, shown_bottom_ = -1;
+  }
+  count_ = count;
+  ListView_SetItemCountEx(list_, count, LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
   InvalidateRect(list_, nullptr, FALSE);
 }
 
@@ -106,14 +118,26 @@ void SonglistGrid::show_selection(int row, int row_sel, bool scroll) {
 }
 
 void SonglistGrid::apply_selection() {
-  set_item_state(list_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
-  if (!row_) return;
-  const int top = std::min(row_, row_sel_), bottom = std::max(row_, row_sel_);
-  if (top == 1 && bottom == rows_.rows_shown()) {
+  // Only the rows whose state changes are told: clearing or setting every row
+  // of a long list one by one would cost a call per row.
+  const int count = rows_.rows_shown();
+  const int top = row_ ? std::min(row_, row_sel_) : 0, bottom = row_ ? std::max(row_, row_sel_) : -1;
+  if (top == 1 && bottom == count) {
     set_item_state(list_, -1, LVIS_SELECTED, LVIS_SELECTED);
-  } else {
+  } else if (shown_top_ == 1 && shown_bottom_ >= count) {
+    set_item_state(list_, -1, 0, LVIS_SELECTED);
     for (int i = top; i <= bottom; ++i) set_item_state(list_, i - 1, LVIS_SELECTED, LVIS_SELECTED);
+  } else {
+    for (int i = shown_top_; i <= shown_bottom_; ++i)
+      if ((i < top || i > bottom) && i <= count) set_item_state(list_, i - 1, 0, LVIS_SELECTED);
+    for (int i = top; i <= bottom; ++i)
+      if (i < shown_top_ || i > shown_bottom_) set_item_state(list_, i - 1, LVIS_SELECTED, LVIS_SELECTED);
   }
+  shown_top_ = top;
+  shown_bottom_ = bottom;
+  const int focused = ListView_GetNextItem(list_, -1, LVNI_FOCUSED);
+  if (focused >= 0 && focused != row_sel_ - 1) set_item_state(list_, focused, 0, LVIS_FOCUSED);
+  if (!row_) return;
   set_item_state(list_, row_sel_ - 1, LVIS_FOCUSED, LVIS_FOCUSED);
   ListView_SetSelectionMark(list_, row_ - 1);
 }

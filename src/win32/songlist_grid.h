@@ -92,6 +92,9 @@ class SonglistGrid {
   HWND list_;
   HWND tip_ = nullptr;
   int row_ = 0, row_sel_ = 0;
+  // The rows shown selected now: none while top > bottom.
+  int shown_top_ = 0, shown_bottom_ = -1;
+  int count_ = 0;
   UINT dpi_ = 0;
   bool dragging_ = false;
   std::wstring text_;  // the cell text handed to the ListView last
