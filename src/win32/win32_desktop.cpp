@@ -3,6 +3,7 @@
 
 #include <cderr.h>
 #include <commdlg.h>
+#include <shlobj.h>
 
 #include <utility>
 
@@ -40,6 +41,14 @@ OPENFILENAMEW open_file_name(HWND owner, const std::wstring& title, const std::w
   // program's folder stays its own.
   dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
   return dialog;
+}
+
+std::wstring music_folder() {
+  PWSTR path = nullptr;
+  std::wstring folder;
+  if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_Music, 0, nullptr, &path))) folder = path;
+  CoTaskMemFree(path);
+  return folder;
 }
 
 }  // namespace
@@ -101,8 +110,10 @@ std::vector<std::string> Win32Desktop::choose_files(const FileDialogRequest& req
   std::wstring buffer(kAddFilesResultLimit, L'\0');
   const std::wstring name = wide(request.file_name);
   name.copy(buffer.data(), std::min(name.size(), buffer.size() - 1));
-  const std::wstring title = wide(request.title), filter = dialog_filter(request.filter),
-                     dir = wide(request.initial_dir);
+  const std::wstring title = wide(request.title), filter = dialog_filter(request.filter);
+  // Until songs were added in this run, the user's Music folder rather than
+  // wherever the program was started from.
+  const std::wstring dir = request.initial_dir.empty() ? music_folder() : wide(request.initial_dir);
   OPENFILENAMEW dialog = open_file_name(owner_, title, filter, dir, buffer);
   dialog.Flags |= OFN_ALLOWMULTISELECT;
   bool chosen;
