@@ -36,8 +36,6 @@ class DirDialog {
   // Opens the chooser, or brings it to the front when it is open.
   void show_chooser();
   void close_chooser();
-  HWND hwnd() const { return window_; }
-  const std::wstring& open_folder() const { return open_; }
 
  private:
   static INT_PTR CALLBACK dialog_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);

@@ -36,8 +36,6 @@ constexpr double kSearchWidth = 2700;
 constexpr double kCountWidth = 1800;
 constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 
-enum ControlId : int { kIdIncrement = 100, kIdDecrement, kIdStatus, kIdCount, kIdSearch, kIdGrid };
-
 HWND child(HWND parent, const wchar_t* kind, const wchar_t* text, DWORD style, int id, DWORD ex_style = 0) {
   return CreateWindowExW(ex_style, kind, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 10, 10, parent,
                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);

@@ -71,7 +71,6 @@ class Form1 {
   Form1Hooks hooks;
 
   HWND hwnd() const { return window_; }
-  SonglistGrid& MSFlexGrid1() { return *grid_; }
 
   // Start-up: call once, after the hooks are set. Ends with the window shown
   // or hidden as "visible" says.
@@ -95,11 +94,9 @@ class Form1 {
   void MSFlexGrid1_OLEDragDrop(HDROP drop);
   void tmrJukora_Timer();
 
-  int width_margin() const { return width_margin_; }
-  int height_margin() const { return height_margin_; }
-
  private:
-  // The window's shortcuts.
+  // The controls, and the window's shortcuts.
+  enum ControlId : WORD { kIdIncrement = 100, kIdDecrement, kIdStatus, kIdCount, kIdSearch, kIdGrid };
   enum Shortcut : WORD { kCmdFind = 200, kCmdUndo, kCmdRedo, kCmdShowPlaying };
 
   static LRESULT CALLBACK window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);

@@ -106,12 +106,12 @@ LRESULT Form1::handle(UINT message, WPARAM wparam, LPARAM lparam) {
 
 bool Form1::command(WORD id, WORD code) {
   switch (id) {
-    case 100:
-    case 101:
+    case kIdIncrement:
+    case kIdDecrement:
       if (code != BN_CLICKED) return false;
-      cmdIncDec_Click(id == 100 ? kIncrementIndex : kDecrementIndex);
+      cmdIncDec_Click(id == kIdIncrement ? kIncrementIndex : kDecrementIndex);
       return true;
-    case 104:
+    case kIdSearch:
       if (code != EN_CHANGE) return false;
       if (intents_.search) {
         std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(txtSearch_)) + 1, L'\0');

@@ -39,8 +39,6 @@ class Dialog {
   void ensure_loaded();
   // Closes it without saving.
   void close_dialog();
-  bool dialog_loaded() const { return dialog_loaded_; }
-  HWND hwnd() const { return window_; }
 
   // The folder box, as the folder chooser reads and writes it.
   std::wstring winamp_dir_text() const;

@@ -21,7 +21,6 @@ class Win32PlayTimer : public PlayTimer {
 
   void set_enabled(bool enabled) override;
   bool enabled() const override { return enabled_; }
-  UINT_PTR id() const { return id_; }
 
  private:
   const UINT_PTR id_;
