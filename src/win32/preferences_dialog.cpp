@@ -44,7 +44,12 @@ std::wstring text_of(HWND control) {
 Dialog::Dialog(SettingsStore& settings, HWND owner, DialogHooks hooks)
     : settings_(settings), owner_(owner), hooks_(std::move(hooks)) {}
 
-Dialog::~Dialog() { close_dialog(); }
+Dialog::~Dialog() {
+  // Whoever the hooks reach may be gone already: the window goes alone.
+  if (!window_) return;
+  remove_modeless_dialog(window_);
+  DestroyWindow(window_);
+}
 
 void Dialog::ensure_loaded() {
   if (window_) return;

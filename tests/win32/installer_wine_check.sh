@@ -2,8 +2,9 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The installer under wine: jukora-setup.exe /S installs for the user with
 # its Start-menu entry and its Apps & Features entry; the installed program
-# starts and shows its window; the uninstaller, run while it runs, ends it
-# and removes the program, and leaves the songlist and the settings.
+# starts and shows its window; installing again while it runs ends it first;
+# the uninstaller, run while it runs, ends it and removes the program, and
+# leaves the songlist and the settings.
 #   installer_wine_check.sh <jukora-setup.exe> <prefix>
 source "$(dirname "$0")/wine_desktop_lib.sh"
 setup=$1
@@ -23,6 +24,12 @@ ls "$users/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Jukora Song Man
 wine "$installed/jukora.exe" --show >"$work/jukora.log" 2>&1 &
 jukora_pid=$!
 wait_for 30 window_shown || fail "the installed program shows no window"
+wine "$setup" /S || fail "the upgrade failed"
+wait_for 10 gone "$jukora_pid" || fail "the upgrade did not end the running Jukora"
+
+wine "$installed/jukora.exe" --show >"$work/jukora.log" 2>&1 &
+jukora_pid=$!
+wait_for 30 window_shown || fail "the upgraded program shows no window"
 wine reg add 'HKCU\Software\VB and VBA Program Settings\Jukora\prefs' /v time_block /d 12 /f >/dev/null
 
 wine "$installed/uninstall.exe" /S || fail "the uninstaller failed"
@@ -33,4 +40,4 @@ wait_for 10 gone "$jukora_pid" || fail "the running Jukora was not ended"
 grep -q one.mp3 "$appdata/default.jk8" || fail "the songlist went with the program"
 [[ $(reg_value 'HKCU\Software\VB and VBA Program Settings\Jukora\prefs' time_block) == 12 ]] ||
   fail "the settings went with the program"
-echo "PASS: install for the user, start, uninstall while running, songlist and settings kept"
+echo "PASS: install for the user, start, upgrade and uninstall while running, songlist and settings kept"
