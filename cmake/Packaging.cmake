@@ -41,14 +41,15 @@ set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
     "songlist manager that scores songs and feeds a media player
 Jukora keeps a songlist: every song you care about, with a score you raise
 or lower while you listen, a rank derived from the scores and the time it
-was last played. From that list it feeds mpv one song at a time: weighted
+was last played. From that list it feeds a player (mpv, any MPRIS player
+or MPD) one song at a time: weighted
 random play that never replays a song within the hours you set, countdown
 and countup through the whole list or the top 20, and playlists in score
 order.
 
 Five tray icons score the playing song, skip it, show the list and open
-the mode menu; jukora --increment, --decrement, --skip and --show do the
-same from keyboard shortcuts.
+the mode menu; jukora --increment, --decrement, --skip, --show and --undo
+do the same from keyboard shortcuts.
 
 Ratings kept by Rhythmbox, Strawberry, Clementine, MPD's stickers or the
 files' own tags can be imported, and scores shared back to MPD's stickers
