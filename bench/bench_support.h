@@ -6,9 +6,11 @@
 #include <filesystem>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "platform/app_folders.h"
 #include "platform/desktop.h"
+#include "platform/event_loop.h"
 #include "player/player_link.h"
 
 namespace jukora {
@@ -48,6 +50,34 @@ class IdlePlayer : public PlayerLink {
  private:
   bool running_;
   std::string executable_;
+};
+
+// An event loop that runs posted work at once, in order, and whose timers
+// never tick: a drop's walk runs to its end inside the call that began it.
+class ImmediateLoop : public EventLoop {
+ public:
+  void post(std::function<void()> work) override {
+    queue_.push_back(std::move(work));
+    if (running_) return;
+    running_ = true;
+    while (!queue_.empty()) {
+      auto next = std::move(queue_.front());
+      queue_.erase(queue_.begin());
+      next();
+    }
+    running_ = false;
+  }
+  std::unique_ptr<Timer> timer(std::chrono::milliseconds, std::function<void()>) override {
+    struct Idle : Timer {
+      void set_enabled(bool) override {}
+      bool enabled() const override { return false; }
+    };
+    return std::make_unique<Idle>();
+  }
+
+ private:
+  std::vector<std::function<void()>> queue_;
+  bool running_ = false;
 };
 
 // Row i of a large collection: ~96-byte records, scores 0..49.

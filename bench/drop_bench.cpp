@@ -50,6 +50,7 @@ void BM_DropTree(benchmark::State& state) {
   AppFolders folders{base.string()};
   MemorySettingsStore settings;
   HeadlessDesktop desktop;
+  ImmediateLoop loop;
   DialogMemory dialog;
 
   for (auto _ : state) {
@@ -57,10 +58,10 @@ void BM_DropTree(benchmark::State& state) {
     Songlist songlist;
     fill_collection(songlist, n);
     SonglistFiles files(songlist, settings, desktop, folders, dialog);
-    AddSongs add(songlist, files, desktop, dialog);
+    AddSongs add(songlist, files, desktop, loop, dialog);
     state.ResumeTiming();
 
-    add.MSFlexGrid1_OLEDragDrop({tree.string()});
+    add.drop({tree.string()});
 
     state.PauseTiming();
     if (songlist.Rows() != 2 * n + 1) state.SkipWithError("the drop did not add every song");

@@ -11,14 +11,14 @@
 #include "platform/clock.h"
 #include "platform/desktop.h"
 #include "platform/memory_settings_store.h"
-#include "platform/play_timer.h"
 #include "platform/settings_keys.h"
+#include "platform/timer.h"
+#include "player/player_link.h"
 #include "playmodes/play_modes.h"
 #include "songlist/date_text.h"
 #include "songlist/recompute.h"
 #include "songlist/songlist.h"
 #include "songlist/songlist_files.h"
-#include "player/player_link.h"
 
 namespace {
 
@@ -31,7 +31,7 @@ class FixedClock : public Clock {
   double random() override { return 0.5; }
 };
 
-class Timer : public PlayTimer {
+class BenchTimer : public Timer {
  public:
   void set_enabled(bool on) override { on_ = on; }
   bool enabled() const override { return on_; }
@@ -57,7 +57,7 @@ void BM_NextSong(benchmark::State& state) {
   SonglistFiles files{songlist, settings, desktop, folders, dialog};
   IdlePlayer link(true, "mpv");
   FixedClock clock;
-  Timer timer;
+  BenchTimer timer;
   PlayModes modes{songlist, files, settings, link, desktop, clock, timer};
 
   for (int i = 0, rows = static_cast<int>(state.range(0)); i < rows; ++i) {
@@ -67,10 +67,10 @@ void BM_NextSong(benchmark::State& state) {
     songlist.add_cells({"", folder, file, std::to_string((i * 7919) % 50), "", "", played});
   }
   recompute_songlist(songlist);
-  modes.mnuRandom_Click(Scope::kAll);
+  modes.start_cycle({PlayOrder::kRandom, Scope::kAll});
   for (auto _ : state) {
     timer.set_enabled(true);
-    modes.tmrJukora_Timer();
+    modes.tick();
     if (timer.enabled()) state.SkipWithError("a row passed the replay limit");
   }
   std::filesystem::remove_all(dir);

@@ -50,7 +50,7 @@ void BM_ScoreChange(benchmark::State& state) {
   for (auto _ : state) {
     row = (row + 7919) % (f.songlist.Rows() - 1) + 1;
     f.songlist.SetRow(row);
-    cmdIncDec_Click(f.songlist, f.files, kIncrement);
+    step_scores(f.songlist, f.files, ScoreDirection::kUp, range_of_selection(f.songlist));
   }
 }
 BENCHMARK(BM_ScoreChange)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "bench_program.h"
+#include "history/history_recorder.h"
 #include "shell/history/statistics_window.h"
 #include "songlist/songlist.h"
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// What behaviour needs from the screen: message boxes, file dialogs, the
-// captions that name the songlist, the Preferences dialog, the busy cursor.
+// What behaviour needs from the screen: message boxes with their fixed texts,
+// notifications, the file dialogs' answers, the captions that name the
+// songlist, showing and hiding the window, the Preferences dialog, the
+// hourglass.
 #pragma once
 
 #include <optional>
@@ -51,8 +53,16 @@ class Desktop {
   // The hourglass over the main window during long work.
   virtual void set_busy(bool busy) = 0;
 
-  // Lets pending window events run (long work stays responsive).
-  virtual void yield_events() = 0;
+  // The main window shown and brought to the front; shown when hidden and
+  // hidden when shown; the mode menu opened at the mouse.
+  virtual void show_window() {}
+  virtual void toggle_window() {}
+  virtual void open_mode_menu() {}
+  // The line beside the score buttons (empty: cleared).
+  virtual void show_status(const std::string& text) { (void)text; }
+  // Whether a message box or another modal dialog is open: work that must
+  // not run under one waits.
+  virtual bool showing_modal() const { return false; }
 
   // A short word to the user that needs no answer and must not stand in the
   // way of the work (a desktop notification, or a line in the window).
@@ -84,7 +94,6 @@ class HeadlessDesktop : public Desktop {
   void set_captions(const std::string&, const std::string&) override {}
   void show_preferences() override {}
   void set_busy(bool) override {}
-  void yield_events() override {}
   void notify(const std::string&) override {}
 };
 

@@ -14,12 +14,4 @@ std::string PlayerLink::missing_program(const std::string& player_dir) const {
   return program_missing_from_folder(*this, player_dir) ? texts().executable_not_found : std::string();
 }
 
-bool player_ready(const PlayerLink& link, const std::string& player_dir, Desktop& desktop) {
-  std::string missing = link.missing_program(player_dir);
-  if (missing.empty()) return true;
-  desktop.message_box(missing);
-  desktop.show_preferences();
-  return false;
-}
-
 }  // namespace jukora

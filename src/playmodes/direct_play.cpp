@@ -5,19 +5,18 @@
 #include "platform/clock.h"
 #include "platform/desktop.h"
 #include "platform/settings_keys.h"
-#include "player/executable_check.h"
 #include "player/player_link.h"
 #include "playmodes/play_modes.h"
+#include "playmodes/player_ready.h"
 #include "songlist/song_events.h"
 #include "songlist/songlist.h"
 #include "songlist/songlist_files.h"
 
 namespace jukora {
 
-void PlayModes::MSFlexGrid1_DblClick() {
+void PlayModes::play_row(int r) {
   std::string dir = read_winamp_dir(settings_);
   if (!player_ready(link_, dir, desktop_)) return;
-  const int r = songlist_.Row();
   if (!songlist_.is_song(r)) return;
   const std::string song = join_path(songlist_.directory(r), songlist_.file(r));
   bool ask_again = false;

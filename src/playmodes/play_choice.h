@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What the mode menu asks the play modes for, whatever its items show: a
-// cycle over the whole list or its top rows, or that part of the list
-// written as the player's playlist.
+// cycle over the whole list or its top rows, or (Countdown, Countup) that
+// part of the list written as the player's playlist.
 #pragma once
 
 namespace jukora {
@@ -9,16 +9,15 @@ namespace jukora {
 // How much of the list, from the top: every row, or the top 20.
 enum class Scope { kAll, kTop20 };
 
-// A Countdown or Countup item: feed the scope to the player one song at a
-// time, or write it as the player's playlist and start the player on it.
-struct PlayChoice {
-  bool playlist = false;
-  Scope scope = Scope::kAll;
-};
+// The order a choice plays the songs in.
+enum class PlayOrder { kRandom, kCountdown, kCountup };
 
-inline constexpr PlayChoice kCycleAll{false, Scope::kAll};
-inline constexpr PlayChoice kCycleTop20{false, Scope::kTop20};
-inline constexpr PlayChoice kPlaylistAll{true, Scope::kAll};
-inline constexpr PlayChoice kPlaylistTop20{true, Scope::kTop20};
+struct PlayChoice {
+  PlayOrder order = PlayOrder::kRandom;
+  Scope scope = Scope::kAll;
+  // Countdown and Countup: the scope written as the player's playlist and
+  // the player started on it, instead of a cycle.
+  bool playlist = false;
+};
 
 }  // namespace jukora

@@ -9,10 +9,10 @@
 #include "platform/clock.h"
 #include "platform/desktop.h"
 #include "platform/local_path.h"
-#include "platform/play_timer.h"
 #include "platform/settings_keys.h"
-#include "player/executable_check.h"
+#include "platform/timer.h"
 #include "player/player_link.h"
+#include "playmodes/player_ready.h"
 #include "songlist/paths.h"
 #include "songlist/song_events.h"
 #include "songlist/songlist.h"
@@ -34,46 +34,46 @@ constexpr int kBusyTicksTold = 10;
 }  // namespace
 
 PlayModes::PlayModes(Songlist& songlist, SonglistFiles& files, SettingsStore& settings, PlayerLink& link,
-                     Desktop& desktop, Clock& clock, PlayTimer& tmrJukora)
+                     Desktop& desktop, Clock& clock, Timer& cycle_timer)
     : songlist_(songlist),
       files_(files),
       settings_(settings),
       link_(link),
       desktop_(desktop),
       clock_(clock),
-      tmrJukora_(tmrJukora) {}
+      cycle_timer_(cycle_timer) {}
 
-void PlayModes::mnuRandom_Click(Scope scope) {
-  start_cycle(scope == Scope::kAll ? mode::kRandomAll : mode::kRandomTop, cycle_scope(scope));
-}
-
-void PlayModes::mnuDescending_Click(PlayChoice choice) {
-  if (choice.playlist) return makePlayDesc(choice.scope);
-  start_cycle(mode::kCountdown, cycle_scope(choice.scope));
-}
-
-void PlayModes::mnuAscending_Click(PlayChoice choice) {
-  if (choice.playlist) return makePlayAsc(choice.scope);
-  start_cycle(mode::kCountup, cycle_scope(choice.scope));
+void PlayModes::start_cycle(PlayChoice choice) {
+  switch (choice.order) {
+    case PlayOrder::kRandom:
+      return begin(choice.scope == Scope::kAll ? PlayMode::kRandomAll : PlayMode::kRandomTop,
+                   cycle_scope(choice.scope));
+    case PlayOrder::kCountdown:
+      if (choice.playlist) return export_playlist(choice.scope, true);
+      return begin(PlayMode::kCountdown, cycle_scope(choice.scope));
+    case PlayOrder::kCountup:
+      if (choice.playlist) return export_playlist(choice.scope, false);
+      return begin(PlayMode::kCountup, cycle_scope(choice.scope));
+  }
 }
 
 std::int32_t PlayModes::cycle_scope(Scope scope) const { return scope == Scope::kAll ? songlist_.Rows() : kTopRows; }
 
-void PlayModes::start_cycle(std::int16_t play_mode, std::int32_t play_scope) {
+void PlayModes::begin(PlayMode play_mode, std::int32_t play_scope) {
   clear_marks();
   passed_ = {};
   in_flight_.reset();
   skip_sent_ = false;
   cycle_.play_scope = play_scope;
   cycle_.play_mode = play_mode;
-  tmrJukora_.set_enabled(true);
+  cycle_timer_.set_enabled(true);
 }
 
 void PlayModes::clear_marks() {
   for (int i = 1; i < songlist_.Rows(); ++i) songlist_.set_marked(i, false);
 }
 
-void PlayModes::tmrJukora_Timer() {
+void PlayModes::tick() {
   const auto started = std::chrono::steady_clock::now();
   std::string dir;
   if (!executable_ready(dir)) return;
@@ -97,19 +97,19 @@ void PlayModes::tmrJukora_Timer() {
   if ((status == PlayStatus::kPlaying || status == PlayStatus::kPaused) && !skipped) return;
   look_until_ = started + kLookBudget;
   switch (cycle_.play_mode) {
-    case mode::kRandomAll:
+    case PlayMode::kRandomAll:
       next_random_all();
       break;
-    case mode::kCountdown:
+    case PlayMode::kCountdown:
       next_countdown();
       break;
-    case mode::kCountup:
+    case PlayMode::kCountup:
       next_countup();
       break;
-    case mode::kRandomTop:
+    case PlayMode::kRandomTop:
       next_random_top();
       break;
-    default:
+    case PlayMode::kNone:
       break;  // no cycle set: the timer is off then
   }
 }
@@ -122,7 +122,7 @@ void PlayModes::player_busy() {
 bool PlayModes::executable_ready(std::string& dir) {
   dir = read_winamp_dir(settings_);
   if (link_.missing_program(dir).empty()) return true;
-  tmrJukora_.set_enabled(false);
+  cycle_timer_.set_enabled(false);
   player_ready(link_, dir, desktop_);
   return false;
 }
@@ -220,7 +220,7 @@ void PlayModes::record_in_flight() {
 }
 
 void PlayModes::player_failed(const std::string& reason) {
-  tmrJukora_.set_enabled(false);
+  cycle_timer_.set_enabled(false);
   link_.cycle_ended();
   tell_passed_over();
   if (!reason.empty()) desktop_.notify(reason);
@@ -248,13 +248,13 @@ std::optional<PlayModes::Pass> PlayModes::unplayable(const std::string& song, st
 }
 
 void PlayModes::end_cycle(bool passed_over_now) {
-  tmrJukora_.set_enabled(false);
+  cycle_timer_.set_enabled(false);
   link_.cycle_ended();
   if (passed_over_now) files_.write_songlist();
   if (tell_passed_over()) return;
   // Random "All" ends when no song is outside the replay limit: the one end
   // of a cycle the user cannot see coming.
-  if (cycle_.play_mode == mode::kRandomAll && songlist_.Rows() > 1 && is_song(1)) {
+  if (cycle_.play_mode == PlayMode::kRandomAll && songlist_.Rows() > 1 && is_song(1)) {
     const std::string hours = std::to_string(read_time_block(settings_));
     desktop_.notify("Random All stopped: every song was played too recently (\"Do not play more than once per " +
                     hours + " hours\" in Preferences).");
@@ -280,31 +280,31 @@ bool PlayModes::tell_passed_over() {
   return true;
 }
 
-void PlayModes::stop_player() {
+void PlayModes::stop_link() {
   if (link_.reach() == Reach::kRunning) link_.stop();
 }
 
-void PlayModes::skip_song() {
+void PlayModes::skip() {
   // A song skipped before it began is passed over like one that played.
   if (in_flight_) record_in_flight();
   skip_sent_ = true;
-  if (cycle_.play_mode != mode::kNone) {
-    stop_player();
+  if (cycle_.play_mode != PlayMode::kNone) {
+    stop_link();
     return;
   }
   cycle_.play_scope = songlist_.Rows();
-  cycle_.play_mode = mode::kRandomAll;
+  cycle_.play_mode = PlayMode::kRandomAll;
   passed_ = {};
-  stop_player();
-  tmrJukora_.set_enabled(true);
+  stop_link();
+  cycle_timer_.set_enabled(true);
 }
 
-void PlayModes::stop_winamp() {
-  tmrJukora_.set_enabled(false);
+void PlayModes::stop_player() {
+  cycle_timer_.set_enabled(false);
   cycle_ = PlayCycle{};
   in_flight_.reset();
   skip_sent_ = false;
-  stop_player();
+  stop_link();
   link_.cycle_ended();
 }
 

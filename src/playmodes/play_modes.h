@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The play modes: the timer-driven play cycles that feed the player one song
-// at a time, the playlist export, direct play of one row, Skip and "Stop
-// Winamp". Form1 owns one and forwards the menu, timer and grid events.
+// at a time, the playlist export, direct play of one row, Skip and Stop. The
+// session owns them and hands them the mode menu's choices, the cycle
+// timer's ticks and the rows to play.
 #pragma once
 
 #include <chrono>
@@ -21,14 +22,14 @@ class SettingsStore;
 class PlayerLink;
 class Desktop;
 class Clock;
-class PlayTimer;
+class Timer;
 class ReplayLimit;
 class SongEvents;
 
 class PlayModes {
  public:
   PlayModes(Songlist& songlist, SonglistFiles& files, SettingsStore& settings, PlayerLink& link, Desktop& desktop,
-            Clock& clock, PlayTimer& tmrJukora);
+            Clock& clock, Timer& cycle_timer);
 
   const PlayCycle& cycle() const { return cycle_; }
   void set_cycle(const PlayCycle& cycle) { cycle_ = cycle; }
@@ -47,18 +48,17 @@ class PlayModes {
   std::function<FileReach(const std::string&, std::chrono::milliseconds)> look_at_song =
       [](const std::string& path, std::chrono::milliseconds deadline) { return reach_file(path, deadline); };
 
-  // The Random, Countdown and Countup submenus: a cycle over the scope, or
+  // The Random, Countdown and Countup items: a cycle over the scope, or
   // (Countdown, Countup) the scope as the player's playlist.
-  void mnuRandom_Click(Scope scope);
-  void mnuDescending_Click(PlayChoice choice);
-  void mnuAscending_Click(PlayChoice choice);
+  void start_cycle(PlayChoice choice);
 
   // Empties the Mark column of every data row.
   void clear_marks();
 
-  // The timer's tick: while the player plays, is paused or is busy nothing
-  // happens; once it has stopped, the next song of the cycle is handed over.
-  void tmrJukora_Timer();
+  // The cycle timer's tick: while the player plays, is paused or is busy
+  // nothing happens; once it has stopped, the next song of the cycle is
+  // handed over.
+  void tick();
 
   // The next-song steps of play modes 1, 2, 3 and 6.
   void next_random_all();
@@ -69,21 +69,21 @@ class PlayModes {
   // Whether data row k may be played again under the Random "All" cycle.
   bool replay_test(int k);
 
-  // The scope as the player's playlist file in score order (top down) or
-  // reverse order, and the player started on it.
-  void makePlayAsc(Scope scope);
-  void makePlayDesc(Scope scope);
+  // The scope as the player's playlist file in score order (top down), or
+  // in reverse order when `descending`, and the player started on it.
+  void export_playlist(Scope scope, bool descending);
 
-  // Plays the current row at once and records the time (double-click, Enter).
+  // Plays data row `row` at once and records the time (double-click, Enter).
   // A row that cannot be handed over is named to the user instead.
-  void MSFlexGrid1_DblClick();
+  void play_row(int row);
 
   // The Skip button: stops the song so the cycle moves on, or starts Random
   // "All" (keeping the marks) when no cycle is set. The next tick hands over
   // a song even if the player ignored the Stop.
-  void skip_song();
-  // "Stop Winamp": ends the cycle and stops the player; the player keeps running.
-  void stop_winamp();
+  void skip();
+  // "Stop Winamp" (or the player in use): ends the cycle and stops the
+  // player, whichever it is; the player keeps running.
+  void stop_player();
 
  private:
   // The longest look at one song file in a tick, the shortest one worth
@@ -113,13 +113,14 @@ class PlayModes {
     Record record;
   };
 
-  void start_cycle(std::int16_t play_mode, std::int32_t play_scope);
+  void begin(PlayMode play_mode, std::int32_t play_scope);
   // The play_scope a cycle over `scope` starts with.
   std::int32_t cycle_scope(Scope scope) const;
   // Reads "winamp_dir" into `dir`; when its executable is missing, ends the
   // cycle and tells the user.
   bool executable_ready(std::string& dir);
-  void stop_player();
+  // Stops the player when it runs.
+  void stop_link();
   // Once the player's executable is there, hands over the rows `choose`
   // picks, one after another, until one plays, none is left (the cycle ends)
   // or the player is busy. Rows that cannot be played are recorded as played
@@ -157,7 +158,6 @@ class PlayModes {
   int choose_countdown();
   int choose_countup();
   int choose_random_top();
-  void export_playlist(Scope scope, bool descending);
 
   Songlist& songlist_;
   SonglistFiles& files_;
@@ -165,7 +165,7 @@ class PlayModes {
   PlayerLink& link_;
   Desktop& desktop_;
   Clock& clock_;
-  PlayTimer& tmrJukora_;
+  Timer& cycle_timer_;
   PlayCycle cycle_;
   PassedOver passed_;
   // Until when the running tick may look at song files.

@@ -8,8 +8,8 @@
 #include "platform/desktop.h"
 #include "platform/files.h"
 #include "platform/local_path.h"
-#include "platform/play_timer.h"
 #include "platform/settings_keys.h"
+#include "platform/timer.h"
 #include "player/player_link.h"
 #include "playmodes/play_modes.h"
 #include "songlist/paths.h"
@@ -40,10 +40,6 @@ std::string playlist_text(const Songlist& songlist, int count, bool descending, 
   return text;
 }
 
-void PlayModes::makePlayAsc(Scope scope) { export_playlist(scope, false); }
-
-void PlayModes::makePlayDesc(Scope scope) { export_playlist(scope, true); }
-
 void PlayModes::export_playlist(Scope scope, bool descending) {
   std::string dir;
   if (!executable_ready(dir)) return;
@@ -51,7 +47,7 @@ void PlayModes::export_playlist(Scope scope, bool descending) {
 
   // The feeding stops; play_mode stays, so a later Skip only stops the player.
   clear_marks();
-  tmrJukora_.set_enabled(false);
+  cycle_timer_.set_enabled(false);
   in_flight_.reset();
   const int rows = songlist_.Rows() - 1;
   const int count = scope == Scope::kAll ? rows : std::min(kTopRows, rows);

@@ -7,6 +7,7 @@
 
 #include "platform/app_folders.h"
 #include "platform/desktop.h"
+#include "platform/event_loop.h"
 #include "platform/files.h"
 #include "scoring/song_walk.h"
 #include "songlist/paths.h"
@@ -37,28 +38,6 @@ std::string dialog_folder(std::string_view path) {
   return dir;
 }
 
-class DropWalk {
- public:
-  explicit DropWalk(SonglistFiles& files) : files_(files) { files_.begin_walk(); }
-  ~DropWalk() { files_.end_walk(); }
-  DropWalk(const DropWalk&) = delete;
-  DropWalk& operator=(const DropWalk&) = delete;
-
- private:
-  SonglistFiles& files_;
-};
-
-class BusyCursor {
- public:
-  explicit BusyCursor(Desktop& desktop) : desktop_(desktop) { desktop_.set_busy(true); }
-  ~BusyCursor() { desktop_.set_busy(false); }
-  BusyCursor(const BusyCursor&) = delete;
-  BusyCursor& operator=(const BusyCursor&) = delete;
-
- private:
-  Desktop& desktop_;
-};
-
 }  // namespace
 
 bool is_audio_extension(std::string_view extension) {
@@ -67,8 +46,11 @@ bool is_audio_extension(std::string_view extension) {
   return false;
 }
 
-AddSongs::AddSongs(Songlist& songlist, SonglistFiles& files, Desktop& desktop, DialogMemory& dialog, SteadyNow now)
-    : songlist_(songlist), files_(files), desktop_(desktop), dialog_(dialog), now_(std::move(now)) {}
+AddSongs::AddSongs(Songlist& songlist, SonglistFiles& files, Desktop& desktop, EventLoop& loop, DialogMemory& dialog,
+                   SteadyNow now)
+    : songlist_(songlist), files_(files), desktop_(desktop), loop_(loop), dialog_(dialog), now_(std::move(now)) {}
+
+AddSongs::~AddSongs() = default;
 
 bool append_unlisted_song(Songlist& songlist, std::string_view directory, std::string_view file) {
   if (songlist.contains(directory, file)) return false;
@@ -106,29 +88,41 @@ void AddSongs::add_files_dialog() {
   songlist_.SetCol(col::kNumber);
 }
 
-void AddSongs::MSFlexGrid1_OLEDragDrop(const std::vector<std::string>& paths) {
-  BusyCursor busy(desktop_);
+void AddSongs::drop(const std::vector<std::string>& paths) {
+  // A walk under way takes the new paths at its next step.
+  const bool walking = walk_ != nullptr;
+  if (!walking) walk_ = std::make_unique<SongWalk>([this] { return pace(); });
+  for (const std::string& path : paths) walk_->add(path);
+  if (walking) return;
+  desktop_.set_busy(true);
+  // The file is not read again while the walk hands the event loop back.
+  files_.begin_walk();
   last_yield_ = now_();
-  SongWalk walk([&] { return pace(walk); });
-  {
-    // The file is not read again while the walk yields to other events.
-    DropWalk during(files_);
-    for (const std::string& path : paths) drag_drop_file(walk, path);
-  }
-  desktop_.end_progress();
-  if (walk.cancelled()) return;
-  files_.apply(addition(walk.take_found(), ChangeSource::kWindow));
+  step();
 }
 
-void AddSongs::drag_drop_file(SongWalk& walk, const std::string& path) { walk.take(path); }
+void AddSongs::step() {
+  if (walk_->walk_on()) return finish();
+  // Time is up: the event loop runs, then the walk goes on, unless the user
+  // cancelled it meanwhile.
+  loop_.post([this] {
+    if (!walk_) return;
+    if (!desktop_.show_progress("Looking for songs: " + std::to_string(walk_->found().size()) + " found in " +
+                                std::to_string(walk_->folders()) + " folders."))
+      walk_->cancel();
+    last_yield_ = now_();
+    walk_->cancelled() ? finish() : step();
+  });
+}
 
-bool AddSongs::pace(const SongWalk& walk) {
-  if (now_() - last_yield_ < kYieldInterval) return true;
-  desktop_.yield_events();
-  const bool go_on = desktop_.show_progress("Looking for songs: " + std::to_string(walk.found().size()) + " found in " +
-                                            std::to_string(walk.folders()) + " folders.");
-  last_yield_ = now_();
-  return go_on;
+bool AddSongs::pace() { return now_() - last_yield_ < kYieldInterval; }
+
+void AddSongs::finish() {
+  const std::unique_ptr<SongWalk> walk = std::move(walk_);
+  files_.end_walk();
+  desktop_.end_progress();
+  if (!walk->cancelled()) files_.apply(addition(walk->take_found(), ChangeSource::kWindow));
+  desktop_.set_busy(false);
 }
 
 }  // namespace jukora

@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Songs entering the list in bulk: the "Add Files" dialog, and files and
 // whole directory trees dropped on the grid. New rows hold only Directory and
-// File; one recompute and one save end each operation.
+// File; one recompute and one save end each operation. A drop's walk goes in
+// steps from the event loop, so that the window stays responsive and no
+// handler runs an event loop of its own.
 #pragma once
 
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,6 +18,7 @@ namespace jukora {
 class Songlist;
 class SonglistFiles;
 class Desktop;
+class EventLoop;
 class SongWalk;
 struct DialogMemory;
 
@@ -33,7 +37,8 @@ inline constexpr const char* kAudioFilter =
     "All Files|*.*";
 #endif
 
-// A drop keeps the window painting by handling its events at least this often.
+// A drop's walk hands the event loop back at least this often, so that the
+// window keeps painting and Cancel can be clicked.
 inline constexpr std::chrono::milliseconds kYieldInterval{30};
 
 // The extensions a drop takes, compared exactly: "mp3" yes, "MP3" no. On
@@ -51,33 +56,43 @@ class AddSongs {
   using SteadyNow = std::function<std::chrono::steady_clock::time_point()>;
 
   AddSongs(
-      Songlist& songlist, SonglistFiles& files, Desktop& desktop, DialogMemory& dialog,
+      Songlist& songlist, SonglistFiles& files, Desktop& desktop, EventLoop& loop, DialogMemory& dialog,
       SteadyNow now = [] { return std::chrono::steady_clock::now(); });
+  ~AddSongs();
 
   // Any files the user picks, several at once; the dialog's folder is
   // remembered for the run. Cancelling changes nothing.
   void add_files_dialog();
 
   // Files and directories dropped on the grid, in the order given. Only audio
-  // files are taken; unreadable entries are skipped without a word. A long
-  // walk shows its progress; cancelled, it leaves the list as it was.
-  void MSFlexGrid1_OLEDragDrop(const std::vector<std::string>& paths);
+  // files are taken; unreadable entries are skipped without a word. The walk
+  // begins here and goes on in steps from the event loop; paths dropped while
+  // it runs join it. A long walk shows its progress; cancelled, it leaves the
+  // list as it was.
+  void drop(const std::vector<std::string>& paths);
+  // Whether a drop's walk is under way.
+  bool dropping() const { return walk_ != nullptr; }
 
   // Appends the file unless it is listed already; a directory is ignored.
   void add_file_row(const std::string& path);
 
  private:
-  void drag_drop_file(SongWalk& walk, const std::string& path);
   bool append_song(const std::string& dir, const std::string& file);
-  // Yields and shows the progress now and then; false once cancelled.
-  bool pace(const SongWalk& walk);
+  // One step of the walk: as far as its time allows, then the next step is
+  // posted, or the walk ends.
+  void step();
+  // Whether the walk may go on now; false once its time is up.
+  bool pace();
+  void finish();
 
   Songlist& songlist_;
   SonglistFiles& files_;
   Desktop& desktop_;
+  EventLoop& loop_;
   DialogMemory& dialog_;
   SteadyNow now_;
   std::chrono::steady_clock::time_point last_yield_;
+  std::unique_ptr<SongWalk> walk_;
 };
 
 }  // namespace jukora

@@ -5,8 +5,8 @@
 
 #include "platform/desktop.h"
 #include "platform/local_path.h"
-#include "platform/play_timer.h"
 #include "platform/settings_keys.h"
+#include "platform/timer.h"
 #include "player/current_song.h"
 #include "player/player_link.h"
 #include "songlist/paths.h"
@@ -29,7 +29,7 @@ std::string song_name(const std::string& file) {
 }  // namespace
 
 CurrentSongScoring::CurrentSongScoring(Songlist& songlist, SonglistFiles& files, const SettingsStore& settings,
-                                       PlayerLink& link, Desktop& desktop, PlayTimer& retry)
+                                       PlayerLink& link, Desktop& desktop, Timer& retry)
     : songlist_(songlist), files_(files), settings_(settings), link_(link), desktop_(desktop), retry_(retry) {}
 
 void CurrentSongScoring::increment_current_song(ChangeSource source) { score({+1, source}); }
@@ -87,7 +87,7 @@ bool CurrentSongScoring::run_waiting() {
   return true;
 }
 
-void CurrentSongScoring::retry_Timer() {
+void CurrentSongScoring::retry() {
   if (running_) return;
   if (!run_waiting()) {
     retry_.set_enabled(false);

@@ -20,7 +20,7 @@ class SonglistFiles;
 class SettingsStore;
 class PlayerLink;
 class Desktop;
-class PlayTimer;
+class Timer;
 struct CurrentSong;
 
 class CurrentSongScoring {
@@ -28,7 +28,7 @@ class CurrentSongScoring {
   // `retry` ticks about four times a second while a score change waits for
   // a busy player.
   CurrentSongScoring(Songlist& songlist, SonglistFiles& files, const SettingsStore& settings, PlayerLink& link,
-                     Desktop& desktop, PlayTimer& retry);
+                     Desktop& desktop, Timer& retry);
 
   // Raises the playing song's Score by one; adds the song when it is not
   // listed and "add_on_plus" is on. A busy player gets the change as soon as
@@ -43,7 +43,7 @@ class CurrentSongScoring {
   bool run_waiting();
   // The retry timer's tick. A player that stays busy for a few seconds makes
   // the waiting changes go, and the user is told.
-  void retry_Timer();
+  void retry();
 
   // How a song the player names, but the list does not hold, is looked at:
   // on a worker thread, within what is left of the click's time.
@@ -69,7 +69,7 @@ class CurrentSongScoring {
   const SettingsStore& settings_;
   PlayerLink& link_;
   Desktop& desktop_;
-  PlayTimer& retry_;
+  Timer& retry_;
   // The steps of the clicks that wait for the player, in order.
   std::vector<Click> waiting_;
   int retries_ = 0;

@@ -28,15 +28,17 @@ bool name_before(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-bool list_directory(const std::string& dir, DirListing& out, const std::function<bool()>& tick) {
-  out.files.clear();
-  out.subdirs.clear();
-  std::error_code error;
-  fs::directory_iterator it(native_path(dir), error);
+DirectoryReading::DirectoryReading(const std::string& dir) : it_(native_path(dir), error_) {}
+
+DirectoryReading::Result DirectoryReading::read(DirListing& out, const std::function<bool()>& more) {
   const fs::directory_iterator end;
-  for (; !error && it != end; it.increment(error)) {
-    const fs::directory_entry& entry = *it;
-    if (tick && !tick()) return false;
+  for (; !error_ && it_ != end; it_.increment(error_)) {
+    if (!asked_ && !more()) {
+      asked_ = true;
+      return Result::kMore;
+    }
+    asked_ = false;
+    const fs::directory_entry& entry = *it_;
     std::optional<std::string> local_name = local_text(entry.path().filename());
     if (!local_name) continue;  // a name the local 8-bit encoding cannot hold: no path to list it by
     std::string name = std::move(*local_name);
@@ -50,11 +52,16 @@ bool list_directory(const std::string& dir, DirListing& out, const std::function
       out.files.push_back(std::move(name));
     }
   }
-  if (error) return false;
+  if (error_) return Result::kFailed;
   std::sort(out.files.begin(), out.files.end(), name_before);
   std::sort(out.subdirs.begin(), out.subdirs.end(),
             [](const DirListing::Subdir& a, const DirListing::Subdir& b) { return name_before(a.name, b.name); });
-  return true;
+  return Result::kDone;
+}
+
+bool list_directory(const std::string& dir, DirListing& out) {
+  out = {};
+  return DirectoryReading(dir).read(out, [] { return true; }) == DirectoryReading::Result::kDone;
 }
 
 }  // namespace jukora

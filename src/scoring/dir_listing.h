@@ -9,6 +9,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <system_error>
 #include <vector>
 
 namespace jukora {
@@ -22,11 +23,28 @@ struct DirListing {
   std::vector<Subdir> subdirs;
 };
 
-// Lists `dir` into `out`: regular files and directories (links followed),
-// hidden entries and special files left out. False when the directory cannot
-// be read, or when `tick`, which runs after every entry so that a huge folder
-// can yield, answers false to stop the listing.
-bool list_directory(const std::string& dir, DirListing& out, const std::function<bool()>& tick);
+// Lists one directory a few entries at a time, so that a huge folder can be
+// read across several steps of the event loop: regular files and
+// directories (links followed), hidden entries and special files left out.
+class DirectoryReading {
+ public:
+  enum class Result { kDone, kFailed, kMore };
+
+  explicit DirectoryReading(const std::string& dir);
+  // Reads entries into `out` while `more`, asked before each entry, answers
+  // true. kMore: it answered false, and the next read goes on with that
+  // entry without asking again. kDone: the listing is complete, each part
+  // in name order. kFailed: the directory cannot be read.
+  Result read(DirListing& out, const std::function<bool()>& more);
+
+ private:
+  std::filesystem::directory_iterator it_;
+  std::error_code error_;
+  bool asked_ = false;
+};
+
+// Lists `dir` into `out` at once. False when the directory cannot be read.
+bool list_directory(const std::string& dir, DirListing& out);
 
 // A folder as the file system knows it, whichever path or link leads there.
 struct FolderId {

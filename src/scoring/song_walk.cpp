@@ -39,66 +39,105 @@ std::optional<std::string> real_path(const std::string& path) {
 }  // namespace
 
 SongWalk::SongWalk(std::function<bool()> go_on) : go_on_(std::move(go_on)) {}
+SongWalk::~SongWalk() = default;
 
-bool SongWalk::go_on() {
-  if (!cancelled_ && go_on_ && !go_on_()) cancelled_ = true;
-  return !cancelled_;
+void SongWalk::take(const std::string& path) {
+  add(path);
+  if (!walk_on()) cancelled_ = true;
 }
 
-void SongWalk::take(const std::string& dropped) {
-  if (cancelled_) return;
-  try {
-    const std::string path = without_trailing_separators(dropped);
-    if (path.empty() || path.back() == '.') return;
-    std::error_code error;
-    const fs::file_status status = fs::status(native_path(path), error);
-    if (error) return;
-    if (!fs::is_directory(status)) {
-      if (is_audio_extension(get_extension(path))) found_.push_back({song_directory(path), get_file_name(path)});
-      return;
+void SongWalk::add(const std::string& path) { paths_.push_back(path); }
+
+bool SongWalk::walk_on() {
+  while (!cancelled_) {
+    try {
+      return walk();
+    } catch (const std::exception&) {
+      // Quiet by design, like every other entry that cannot be read: the
+      // songs found so far stay and the walk goes on with the next path.
+      levels_.clear();
+      reading_.reset();
+      listed_ = after_subdir_ = false;
     }
-    std::optional<std::string> real = real_path(path);
-    if (!real) return;
-    trees_.push_back(std::move(*real));
-    walk_directory(path);
-  } catch (const std::exception&) {
-    // Quiet by design, like every other entry that cannot be read: the
-    // songs found so far stay and the walk goes on with the next path.
   }
+  return true;
 }
 
-// Kept off the call stack so that a very deep tree cannot overflow it.
-void SongWalk::walk_directory(const std::string& top) {
-  struct Level {
-    std::string path;
-    std::vector<DirListing::Subdir> subdirs;
-    std::size_t next = 0;
-  };
-  std::vector<Level> levels;
-  auto enter = [&](std::string dir) {
-    std::optional<FolderId> id = folder_id(dir);
-    if (!id || !walked_.insert(*id).second) return;
-    DirListing listing;
-    if (!list_directory(dir, listing, [&] { return go_on(); })) return;
-    for (const std::string& name : listing.files) {
-      if (name.back() != '.' && is_audio_extension(get_extension(name))) found_.push_back({dir, name});
-      if (!go_on()) return;
+// Depth first, files before subfolders, each in name order; kept off the
+// call stack so that a very deep tree cannot overflow it.
+bool SongWalk::walk() {
+  auto go_on = [this] { return !go_on_ || go_on_(); };
+  while (true) {
+    if (reading_) {
+      switch (reading_->read(listing_, go_on)) {
+        case DirectoryReading::Result::kMore:
+          return false;
+        case DirectoryReading::Result::kFailed:
+          reading_.reset();
+          after_subdir_ = !levels_.empty();
+          continue;
+        case DirectoryReading::Result::kDone:
+          reading_.reset();
+          listed_ = true;
+          next_file_ = 0;
+          break;
+      }
     }
-    levels.push_back({std::move(dir), std::move(listing.subdirs)});
-  };
-
-  enter(top);
-  while (!levels.empty() && !cancelled_) {
-    Level& level = levels.back();
-    if (level.next == level.subdirs.size()) {
-      levels.pop_back();
+    if (listed_) {
+      while (next_file_ < listing_.files.size()) {
+        const std::string& name = listing_.files[next_file_++];
+        if (name.back() != '.' && is_audio_extension(get_extension(name))) found_.push_back({dir_, name});
+        if (!go_on()) return false;
+      }
+      listed_ = false;
+      after_subdir_ = !levels_.empty();
+      levels_.push_back({std::move(dir_), std::move(listing_.subdirs)});
+    }
+    if (after_subdir_) {
+      after_subdir_ = false;
+      if (!go_on()) return false;
+    }
+    if (!levels_.empty()) {
+      Level& level = levels_.back();
+      if (level.next == level.subdirs.size()) {
+        levels_.pop_back();
+        continue;
+      }
+      DirListing::Subdir sub = std::move(level.subdirs[level.next++]);
+      std::string path = join_path(level.path, sub.name);
+      after_subdir_ = true;
+      if (sub.name.back() != '.' && (!sub.link || enter_link(level.path, path))) enter(std::move(path));
       continue;
     }
-    DirListing::Subdir sub = std::move(level.subdirs[level.next++]);
-    std::string path = join_path(level.path, sub.name);
-    if (sub.name.back() != '.' && (!sub.link || enter_link(level.path, path))) enter(std::move(path));
-    go_on();
+    if (paths_.empty()) return true;
+    const std::string path = without_trailing_separators(std::move(paths_.front()));
+    paths_.pop_front();
+    begin(path);
   }
+}
+
+void SongWalk::begin(const std::string& path) {
+  if (path.empty() || path.back() == '.') return;
+  std::error_code error;
+  const fs::file_status status = fs::status(native_path(path), error);
+  if (error) return;
+  if (!fs::is_directory(status)) {
+    if (is_audio_extension(get_extension(path))) found_.push_back({song_directory(path), get_file_name(path)});
+    return;
+  }
+  std::optional<std::string> real = real_path(path);
+  if (!real) return;
+  trees_.push_back(std::move(*real));
+  enter(path);
+}
+
+void SongWalk::enter(std::string dir) {
+  std::optional<FolderId> id = folder_id(dir);
+  if (!id || !walked_.insert(*id).second) return;
+  after_subdir_ = false;
+  dir_ = std::move(dir);
+  listing_ = {};
+  reading_ = std::make_unique<DirectoryReading>(dir_);
 }
 
 // A directory link is followed unless it leads into a tree this walk takes

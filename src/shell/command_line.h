@@ -7,7 +7,7 @@
 #include <optional>
 #include <span>
 
-#include "shell/commands.h"
+#include "session/commands.h"
 
 namespace jukora {
 

@@ -13,7 +13,6 @@
 #include "ratings/source_choice.h"
 #include "shell/app.h"
 #include "shell/command_line.h"
-#include "shell/desktop_notifier.h"
 #include "shell/local_text.h"
 #include "shell/player_links.h"
 #include "shell/qt_desktop.h"
@@ -21,9 +20,6 @@
 #include "shell/ratings/import_without_window.h"
 #include "shell/remote/remote_command.h"
 #include "shell/tray/qt_tray_host.h"
-#ifndef _WIN32
-#include "shell/termination.h"
-#endif
 
 int main(int argc, char* argv[]) {
   QApplication::setOrganizationName("Jukora");
@@ -70,20 +66,9 @@ int main(int argc, char* argv[]) {
   jukora::QtTrayHost tray;
   jukora::SystemClock clock;
   jukora::App program(settings, desktop, jukora::make_player_link(settings, folders, desktop), tray, clock, folders);
-  jukora::DesktopNotifier notifier(
-      desktop, QDBusConnection::sessionBus(),
-      {[&settings] { return jukora::read_notifications(settings); },
-       [&tray](const QString& text) { return tray.show_message(jukora::program_text(text)); },
-       [&program](const QString& text) { program.window().show_status(text); },
-       [&program] { return program.undo_controls().offer(); }});
-  // Listening before start-up, so that a command sent meanwhile is taken
+  // Reaching out before start-up, so that a command sent meanwhile is taken
   // and runs once the window is loaded.
-  program.listen(remote);
-  // Desktop widgets, shell extensions and scripts reach it over D-Bus too.
-  program.now_playing().offer_on_bus(QDBusConnection::sessionBus());
-#ifndef _WIN32
-  jukora::end_on_termination_signals([&program] { program.exit_now(); });
-#endif
+  program.reach_desktop(remote, QDBusConnection::sessionBus());
   if (command_line.command) program.receive(*command_line.command);
   program.start();
   // A signal during start-up ends every event loop running then; a later

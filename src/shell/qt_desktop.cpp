@@ -96,7 +96,30 @@ void QtDesktop::set_busy(bool busy) {
     QApplication::restoreOverrideCursor();
 }
 
-void QtDesktop::yield_events() { QCoreApplication::processEvents(); }
+void QtDesktop::show_window() {
+  if (!parent_) return;
+  parent_->showNormal();
+  parent_->raise();
+  parent_->activateWindow();
+}
+
+void QtDesktop::toggle_window() {
+  if (!parent_) return;
+  parent_->setVisible(!parent_->isVisible());
+  if (!parent_->isVisible()) return;
+  parent_->raise();
+  parent_->activateWindow();
+}
+
+void QtDesktop::open_mode_menu() {
+  if (on_mode_menu) on_mode_menu();
+}
+
+void QtDesktop::show_status(const std::string& text) {
+  if (on_status) on_status(q(text));
+}
+
+bool QtDesktop::showing_modal() const { return QApplication::activeModalWidget() != nullptr; }
 
 void QtDesktop::notify(const std::string& text) {
   const QString line = qt_text(text);

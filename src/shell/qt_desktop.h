@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The Desktop on Qt widgets: message boxes and file dialogs over a parent
-// window, and hooks the main window fills in for captions and the rest.
+// window (the main window, which it also shows and hides), and hooks the
+// program fills in for the menu's caption, Preferences, the mode menu, the
+// status line and notifications.
 #pragma once
 
 #include <QPointer>
@@ -23,7 +25,11 @@ class QtDesktop : public Desktop {
   void set_captions(const std::string& window_caption, const std::string& menu_caption) override;
   void show_preferences() override;
   void set_busy(bool busy) override;
-  void yield_events() override;
+  void show_window() override;
+  void toggle_window() override;
+  void open_mode_menu() override;
+  void show_status(const std::string& text) override;
+  bool showing_modal() const override;
   void notify(const std::string& text) override;
   void notify_undoable(const std::string& text) override;
   bool show_progress(const std::string& text) override;
@@ -36,6 +42,8 @@ class QtDesktop : public Desktop {
   void end_waiting() { ending_ = true; }
   std::function<void(const QString&)> on_menu_caption;
   std::function<void()> on_show_preferences;
+  std::function<void()> on_mode_menu;
+  std::function<void(const QString&)> on_status;
   // Where notify() sends its text, and whether it may offer an Undo;
   // without it the text goes to the log.
   std::function<void(const QString&, bool undoable)> on_notify;

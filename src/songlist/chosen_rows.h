@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Songs picked out of the list some other way than as the range Row..RowSel:
-// the rows a search shows between the two ends of the selection, or those
-// rows still selected once the search is cleared.
+// The songs the score keys, the buttons and Delete act on: the range
+// Row..RowSel, or rows picked out of the list some other way: the rows a
+// search shows between the two ends of the selection, or those rows still
+// selected once the search is cleared.
 #pragma once
 
 #include <vector>
 
 namespace jukora {
+
+class Songlist;
 
 struct ChosenRows {
   // Data rows, ascending.
@@ -14,5 +17,8 @@ struct ChosenRows {
   // The row the cursor is on, one of `rows`: the song that stays current.
   int anchor = 0;
 };
+
+// The range Row..RowSel, anchored at Row.
+ChosenRows range_of_selection(const Songlist& songlist);
 
 }  // namespace jukora

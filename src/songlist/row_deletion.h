@@ -1,24 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Deleting rows from the grid: one change, however many rows, saved once
+// Deleting rows from the list: one change, however many rows, saved once
 // and undone as one step.
 #pragma once
 
-#include "songlist/chosen_rows.h"
+#include <vector>
 
 namespace jukora {
 
 class Songlist;
 class SonglistFiles;
 
-inline constexpr int kKeyDelete = 46;
-
-// Deletes data row `row` (the only data row is blanked instead), recomputes
-// and saves. Rows outside the data rows are ignored.
-void fg_sort(Songlist& songlist, SonglistFiles& files, int row);
-
-// The Delete key deletes the selected rows, bottom-up: the range
-// Row..RowSel, or the rows `chosen` names when it is given.
-void MSFlexGrid1_KeyDown(Songlist& songlist, SonglistFiles& files, int key_code, int shift,
-                         const ChosenRows* chosen = nullptr);
+// Deletes data rows `rows` (the only data row is blanked instead),
+// recomputes and saves; the list ends as it would after deleting them one
+// by one from the bottom up, each followed by a recompute. Rows outside the
+// data rows are ignored; with none left nothing happens.
+void delete_rows(Songlist& songlist, SonglistFiles& files, const std::vector<int>& rows);
 
 }  // namespace jukora

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "songlist/chosen_rows.h"
 #include "songlist/songlist.h"
 
 namespace jukora {
@@ -34,6 +35,11 @@ std::vector<int> row_range(int first, int last) {
   std::vector<int> rows;
   for (int i = first; i <= last; ++i) rows.push_back(i);
   return rows;
+}
+
+ChosenRows range_of_selection(const Songlist& songlist) {
+  const int row = songlist.Row();
+  return {row_range(std::min(row, songlist.RowSel()), std::max(row, songlist.RowSel())), row};
 }
 
 SonglistChange score_step_of_rows(const Songlist& songlist, const std::vector<int>& rows, int anchor, int step,

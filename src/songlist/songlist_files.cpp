@@ -173,7 +173,7 @@ void SonglistFiles::loaded_from(const std::string& path, const Loaded& loaded) {
         get_file_name(path) + ".orig\" (unless that name is taken).");
 }
 
-void SonglistFiles::mnuSonglist_Click(SonglistCommand command) {
+void SonglistFiles::songlist_command(SonglistCommand command) {
   static constexpr const char* kTitles[] = {"New", "Save As", "Open"};
   FileDialogRequest request;
   request.title = kTitles[static_cast<int>(command)];

@@ -50,7 +50,7 @@ class SonglistFiles {
   // steps and the changes not saved yet end with the list they were made on.
   void read_songlist();
   // New, Save As or Open, through the file dialog.
-  void mnuSonglist_Click(SonglistCommand command);
+  void songlist_command(SonglistCommand command);
 
   // "Jukora Song Manager - name" and "Songlist (name)" for the current path.
   void show_captions();

@@ -23,7 +23,7 @@ class PlayCycleMpdTest : public MpdFixture {
     int step = 0;
     return eventually(
         [&] {
-          if (tick && step++ % 12 == 0) rig.modes.tmrJukora_Timer();
+          if (tick && step++ % 12 == 0) rig.modes.tick();
           watch();
           return done();
         },
@@ -40,7 +40,7 @@ const std::vector<std::string> kInOrder = {"a.wav", "b.wav", "c.wav"};
 
 TEST_F(PlayCycleMpdTest, ACountupAndAnExportPlayEachSongToItsEndInOrderAndPutTheModesBack) {
   server.command("repeat 1");
-  rig.modes.mnuAscending_Click(kCycleAll);
+  rig.modes.start_cycle({PlayOrder::kCountup, Scope::kAll});
   ASSERT_TRUE(run_until([&] { return !rig.timer.enabled(); }));
   EXPECT_EQ(seen, kInOrder);
   EXPECT_EQ(server.value("status", "repeat"), "1");
@@ -48,13 +48,13 @@ TEST_F(PlayCycleMpdTest, ACountupAndAnExportPlayEachSongToItsEndInOrderAndPutThe
   // The export plays as the queue, whatever order MPD was set to.
   seen.clear();
   server.command("command_list_begin\nrepeat 0\nrandom 1\ncommand_list_end");
-  rig.modes.makePlayAsc(Scope::kAll);
+  rig.modes.export_playlist(Scope::kAll, false);
   ASSERT_TRUE(run_until([&] { return seen.size() == 3 && state() == "stop"; }, false));
   EXPECT_EQ(seen, kInOrder);
 }
 
 TEST_F(PlayCycleMpdTest, MpdStoppedKilledAndRestartedMidCycleIsBusyAndTheCycleGoesOn) {
-  rig.modes.mnuAscending_Click(kCycleAll);
+  rig.modes.start_cycle({PlayOrder::kCountup, Scope::kAll});
   ASSERT_TRUE(run_until([&] { return !seen.empty(); }));
 
   // Requests the tick makes are busy, never gone, and never stall it.

@@ -68,8 +68,8 @@ class PlayCycleMpvTest : public PlayerFixture {
   std::vector<std::string> run_cycle() {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     while (timer.enabled() && std::chrono::steady_clock::now() < deadline) {
-      cycle.tmrJukora_Timer();
-      if (retry.enabled()) scoring.retry_Timer();
+      cycle.tick();
+      if (retry.enabled()) scoring.retry();
       std::this_thread::sleep_for(std::chrono::milliseconds(retry.enabled() ? 100 : 250));
     }
     EXPECT_FALSE(timer.enabled()) << "the cycle did not end in time";
@@ -87,7 +87,7 @@ class PlayCycleMpvTest : public PlayerFixture {
   WatchedMpv mpv{settings, *real_mpv};
   StillHourClock hour;
   PlayModes cycle{songlist, files, settings, mpv, desktop, hour, timer};
-  FakePlayTimer retry;
+  FakeTimer retry;
   CurrentSongScoring scoring{songlist, files, settings, mpv, desktop, retry};
 };
 
@@ -103,12 +103,12 @@ TEST_F(PlayCycleMpvTest, HostileAndMissingRowsArePassedOverAndWhatTheyNameIsUnto
   recompute_songlist(songlist);
 
   songlist.SetRow(3);
-  cycle.MSFlexGrid1_DblClick();
+  cycle.play_row(songlist.Row());
   EXPECT_EQ(desktop.messages.size(), 1u);
-  cycle.mnuAscending_Click(kCycleAll);
+  cycle.start_cycle({PlayOrder::kCountup, Scope::kAll});
   EXPECT_EQ(run_cycle(), std::vector<std::string>{"a.wav"}) << "the first real song, then the end";
   mpv.events.clear();
-  cycle.mnuRandom_Click(Scope::kAll);
+  cycle.start_cycle({PlayOrder::kRandom, Scope::kAll});
   EXPECT_EQ(run_cycle(), std::vector<std::string>{"a.wav"});
   EXPECT_EQ(read_bytes(victim), "precious");
   // Random picks the order: the others may come before or after a.wav.
@@ -118,14 +118,14 @@ TEST_F(PlayCycleMpvTest, HostileAndMissingRowsArePassedOverAndWhatTheyNameIsUnto
 }
 
 TEST_F(PlayCycleMpvTest, AStoppedPlayerHoldsTheCycleAndAScoreAtASongsEndGoesToThatSong) {
-  cycle.mnuAscending_Click(kCycleAll);
+  cycle.start_cycle({PlayOrder::kCountup, Scope::kAll});
   ASSERT_TRUE(eventually([&] {
-    cycle.tmrJukora_Timer();
+    cycle.tick();
     return mpv.events.size() == 2;
   }));
   const pid_t player = players_on(mpv.socket_path()).front();
   ASSERT_EQ(kill(player, SIGSTOP), 0);
-  for (int tick = 0; tick < 5; ++tick) cycle.tmrJukora_Timer();
+  for (int tick = 0; tick < 5; ++tick) cycle.tick();
   EXPECT_EQ(mpv.events.size(), 2u);
   EXPECT_EQ(cells(2, col::kMark, col::kFile) + cells(3, col::kMark, col::kFile), ",b.wav,c.wav");
   ASSERT_EQ(kill(player, SIGCONT), 0);

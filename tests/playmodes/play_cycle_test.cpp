@@ -17,9 +17,9 @@ std::vector<int> rows(int from, int to, std::vector<int> before = {}) {
 
 // A cycle over a scope, from the Countup, Countdown or Random menu.
 using Menu = void (*)(PlayModes&, Scope);
-const Menu up = [](PlayModes& modes, Scope scope) { modes.mnuAscending_Click({false, scope}); };
-const Menu down = [](PlayModes& modes, Scope scope) { modes.mnuDescending_Click({false, scope}); };
-const Menu random = [](PlayModes& modes, Scope scope) { modes.mnuRandom_Click(scope); };
+const Menu up = [](PlayModes& modes, Scope scope) { modes.start_cycle({PlayOrder::kCountup, scope}); };
+const Menu down = [](PlayModes& modes, Scope scope) { modes.start_cycle({PlayOrder::kCountdown, scope}); };
+const Menu random = [](PlayModes& modes, Scope scope) { modes.start_cycle({PlayOrder::kRandom, scope}); };
 const char* name(Scope scope) { return scope == Scope::kAll ? "All" : "Top 20"; }
 
 using PlayCycleTest = PlayerFixture;
@@ -55,19 +55,19 @@ TEST_F(PlayCycleTest, EachModeWalksItsScopeOnceThenEnds) {
 TEST_F(PlayCycleTest, TheTickFeedsAStoppedPlayerTheLowestUnmarkedRowInTheCurrentOrder) {
   fill(5);
   link.running = false;  // started bare, then with the song, in one tick
-  modes.mnuDescending_Click(kCycleAll);
-  modes.tmrJukora_Timer();
+  modes.start_cycle({PlayOrder::kCountdown, Scope::kAll});
+  modes.tick();
   EXPECT_EQ(link.starts(), (std::vector<std::string>{"start " + dir, "play_file " + dir + " " + song(5)}));
   link.running = true;
   // Busy: not answering, or not yet playing the song it was given.
   for (PlayStatus status : {PlayStatus::kPlaying, PlayStatus::kPaused, PlayStatus::kBusy}) {
     link.status = status;
-    modes.tmrJukora_Timer();
+    modes.tick();
   }
-  modes.skip_song();  // stops the song: the next tick moves on
+  modes.skip();  // stops the song: the next tick moves on
   songlist.SetTextMatrix(4, col::kScore, "100");
   recompute_songlist(songlist);  // 4, 1, 2, 3, 5*: the mark moved with its row
-  modes.tmrJukora_Timer();
+  modes.tick();
   songlist.SetTextMatrix(1, col::kScore, "zero");
   EXPECT_EQ(run(), (std::vector<int>{5, 3, 2, 1, 4}));  // saved as they stand, not re-sorted
   // Told once, at its end (Skip ends nothing).
@@ -87,8 +87,8 @@ TEST_F(PlayCycleTest, RowsThatCannotBePlayedArePassedOverMarkedAndToldOncePerCyc
     std::filesystem::remove(song(5));
   };
   plant();
-  modes.mnuAscending_Click(kCycleAll);
-  modes.tmrJukora_Timer();
+  modes.start_cycle({PlayOrder::kCountup, Scope::kAll});
+  modes.tick();
   EXPECT_EQ(link.starts(), std::vector<std::string>{"play_file " + dir + " " + song(4)});
   EXPECT_EQ(desktop.notes, std::vector<std::string>{"Passed over 3 songs: 1 not a file on this computer, 2 missing."});
   EXPECT_EQ(cells(3, col::kMark, col::kDirectory), "*," + attack);
@@ -101,7 +101,7 @@ TEST_F(PlayCycleTest, RowsThatCannotBePlayedArePassedOverMarkedAndToldOncePerCyc
   link.calls.clear();
   desktop.notes.clear();
   link.refusal = "It is outside the music folder.";
-  modes.mnuRandom_Click(Scope::kAll);
+  modes.start_cycle({PlayOrder::kRandom, Scope::kAll});
   EXPECT_EQ(run().size(), 2u);
   for (int row = 1; row <= 6; ++row) EXPECT_EQ(cells(row, col::kMark, col::kLastPlayed), ",11:00 12/6/26") << row;
   EXPECT_EQ(desktop.notes, std::vector<std::string>{"Passed over 6 songs: 1 not a file on this computer, 3 missing, "
@@ -124,10 +124,10 @@ TEST_F(PlayCycleTest, EachSongThePlayerTakesIsToldBeforeTheListIsSaved) {
   modes.song_events = &events;
   fill(3);
   std::filesystem::remove(song(2));  // passed over: never told
-  modes.mnuRandom_Click(Scope::kAll);
+  modes.start_cycle({PlayOrder::kRandom, Scope::kAll});
   EXPECT_EQ(run(), (std::vector<int>{1, 3}));
   songlist.SetRow(1);
-  modes.MSFlexGrid1_DblClick();
+  modes.play_row(songlist.Row());
   EXPECT_EQ(told, (std::vector<std::string>{"cycle " + music + " 1.mp3", "cycle " + music + " 3.mp3",
                                             "direct " + music + " 1.mp3"}));
 }
@@ -138,12 +138,12 @@ TEST_F(PlayCycleTest, ASongFileThatNeverAnswersHoldsTheCycleTwiceThenIsPassedOve
   modes.look_at_song = [&](const std::string& path, auto) {
     return path == song(1) ? FileReach::kNoAnswer : look_at_file(path);
   };
-  modes.mnuAscending_Click(kCycleAll);
-  modes.tmrJukora_Timer();
-  modes.tmrJukora_Timer();
+  modes.start_cycle({PlayOrder::kCountup, Scope::kAll});
+  modes.tick();
+  modes.tick();
   EXPECT_EQ(cells(1, col::kMark, col::kFile), ",1.mp3") << "asked again, not marked";
   EXPECT_TRUE(link.starts().empty());
-  modes.tmrJukora_Timer();
+  modes.tick();
   EXPECT_EQ(cells(1, col::kMark, col::kFile), "*,1.mp3");
   EXPECT_EQ(run(), std::vector<int>{2});
   EXPECT_EQ(desktop.notes, std::vector<std::string>{"Passed over 1 song: 1 cannot be reached."});
@@ -151,12 +151,12 @@ TEST_F(PlayCycleTest, ASongFileThatNeverAnswersHoldsTheCycleTwiceThenIsPassedOve
 
 TEST_F(PlayCycleTest, ABusyPlayerHoldsTheCycleWithoutMarkingAndIsToldOnce) {
   fill(3);
-  modes.mnuAscending_Click(kCycleAll);
+  modes.start_cycle({PlayOrder::kCountup, Scope::kAll});
   link.busy = true;
-  for (int tick = 0; tick < 25; ++tick) modes.tmrJukora_Timer();
+  for (int tick = 0; tick < 25; ++tick) modes.tick();
   link.busy = false;
   link.busy_hand_overs = 1;  // stopped, yet it cannot take the song now
-  modes.tmrJukora_Timer();
+  modes.tick();
   EXPECT_EQ(cells(1, col::kMark, col::kLastPlayed), ",00:00 1/1/71");
   EXPECT_TRUE(timer.enabled());
   EXPECT_FALSE(std::filesystem::exists(list));
@@ -185,8 +185,8 @@ TEST_F(PlayCycleTest, ASongIsMarkedOnlyOnceThePlayerPlaysItAndAPlayerThatCannotE
     link.refusal = refuses_any ? "It takes no songs." : "";
     link.refuses_any = refuses_any;
     link.arrivals = {{State::kAwaited, {}}, {State::kAwaited, {}}, {outcome, "It played nothing."}};
-    modes.mnuAscending_Click(kCycleAll);
-    for (int tick = 0; tick < 2 && timer.enabled(); ++tick) modes.tmrJukora_Timer();
+    modes.start_cycle({PlayOrder::kCountup, Scope::kAll});
+    for (int tick = 0; tick < 2 && timer.enabled(); ++tick) modes.tick();
     EXPECT_EQ(cells(1, col::kMark, col::kLastPlayed), ",00:00 1/1/71") << "not marked while awaited";
     EXPECT_EQ(run(), handed);
     EXPECT_EQ(songlist.TextMatrix(1, col::kMark), mark);
@@ -196,13 +196,13 @@ TEST_F(PlayCycleTest, ASongIsMarkedOnlyOnceThePlayerPlaysItAndAPlayerThatCannotE
 
 TEST_F(PlayCycleTest, SkipMovesOnFromAPlayerThatIgnoresStopAndFromASongNotYetPlaying) {
   fill(3);
-  modes.mnuAscending_Click(kCycleAll);
-  modes.tmrJukora_Timer();
+  modes.start_cycle({PlayOrder::kCountup, Scope::kAll});
+  modes.tick();
   link.status = PlayStatus::kPaused;  // as Quod Libet stays after Stop
-  modes.skip_song();
+  modes.skip();
   link.arrivals = {{Arrival::State::kAwaited, {}}};
-  modes.tmrJukora_Timer();
-  modes.skip_song();
+  modes.tick();
+  modes.skip();
   EXPECT_EQ(songlist.TextMatrix(2, col::kMark), "*") << "skipped before it began";
   link.status = PlayStatus::kStopped;
   EXPECT_EQ(run(), (std::vector<int>{1, 2, 3}));
@@ -228,12 +228,12 @@ TEST_F(PlayCycleTest, AnEmptySonglistEndsTheCycleWithoutHandingOverItsBlankRow) 
 TEST_F(PlayCycleTest, AMissingExecutableIsReportedAndStopsTheTimer) {
   fill(2);
   settings.SaveSetting(sections::kPrefs, keys::kWinampDir, temp.file("elsewhere"));
-  modes.mnuDescending_Click(kCycleTop20);
-  modes.tmrJukora_Timer();
-  EXPECT_EQ(modes.cycle(), (PlayCycle{mode::kCountdown, 20}));
-  modes.mnuAscending_Click(kPlaylistAll);
+  modes.start_cycle({PlayOrder::kCountdown, Scope::kTop20});
+  modes.tick();
+  EXPECT_EQ(modes.cycle(), (PlayCycle{PlayMode::kCountdown, 20}));
+  modes.start_cycle({PlayOrder::kCountup, Scope::kAll, true});
   timer.set_enabled(true);
-  modes.MSFlexGrid1_DblClick();  // leaves the timer alone
+  modes.play_row(songlist.Row());  // leaves the timer alone
   EXPECT_TRUE(timer.enabled());
   EXPECT_EQ(desktop.messages, std::vector<std::string>(3, kExecutableNotFound));
   EXPECT_EQ(desktop.preferences_shown, 3);
@@ -246,8 +246,8 @@ TEST_F(PlayCycleTest, AMissingExecutableIsReportedAndStopsTheTimer) {
 TEST_F(PlayCycleTest, ACycleGoesOnOverTheListAnotherProgramChanged) {
   fill(3);
   files.write_songlist();
-  modes.mnuAscending_Click(kCycleAll);
-  modes.tmrJukora_Timer();
+  modes.start_cycle({PlayOrder::kCountup, Scope::kAll});
+  modes.tick();
   write_bytes(song(0), "");
   const std::string theirs = "\"" + music + "\",\"0.mp3\",\"9\",\"00:00 1/1/71\"\r\n" + read_bytes(list);
   write_bytes(list + ".new", theirs);

@@ -24,7 +24,7 @@ using RandomAllTest = PlayerFixture;
 TEST_F(RandomAllTest, TheSecondPickSpansTheScoreRunOfTheFirst) {
   fill(10);
   for (int row = 3; row <= 7; ++row) songlist.SetTextMatrix(row, col::kScore, "4");
-  modes.mnuRandom_Click(Scope::kAll);
+  modes.start_cycle({PlayOrder::kRandom, Scope::kAll});
   settings.SaveSetting(sections::kPrefs, keys::kTimeBlock, "");  // reads as 0
   // 0.25 x 10 = 2.5 goes to 2: row 3, widened to 7; 0.99 x 7: row 8.  7.5 goes
   // to 8: row 9; 0.5 x 9 = 4.5 to 4: row 5.  0.05 drawn in single precision is
@@ -39,7 +39,7 @@ TEST_F(RandomAllTest, AReplayLimitBeyondTheIntegerRangeHoldsEverySongBack) {
   fill(3);
   for (const char* hours : {"10000000000", "1e300"}) {
     settings.SaveSetting(sections::kPrefs, keys::kTimeBlock, hours);
-    modes.mnuRandom_Click(Scope::kAll);
+    modes.start_cycle({PlayOrder::kRandom, Scope::kAll});
     EXPECT_TRUE(run().empty()) << hours;
   }
 }
@@ -48,8 +48,8 @@ TEST_F(RandomAllTest, ASongPassedOverUnderANegativeLimitIsNotTriedAgainInTheSame
   fill(2);
   std::filesystem::remove(song(1));
   settings.SaveSetting(sections::kPrefs, keys::kTimeBlock, "-1");  // every song always passes
-  modes.mnuRandom_Click(Scope::kAll);
-  modes.tmrJukora_Timer();
+  modes.start_cycle({PlayOrder::kRandom, Scope::kAll});
+  modes.tick();
   EXPECT_TRUE(link.starts().empty());
   EXPECT_EQ(desktop.notes, std::vector<std::string>{"Passed over 1 song: 1 missing."});
 }
@@ -59,7 +59,7 @@ TEST_F(RandomAllTest, FallsBackToTheHighestRowThatPasses) {
   settings.SaveSetting(sections::kPrefs, keys::kTimeBlock, "1");
   songlist.SetTextMatrix(4, col::kLastPlayed, "09:59 12/6/26");
   songlist.SetTextMatrix(6, col::kLastPlayed, "12:00 12/7/26");
-  modes.mnuRandom_Click(Scope::kAll);
+  modes.start_cycle({PlayOrder::kRandom, Scope::kAll});
   clock.randoms = {0.0, 0.0, 0.99, 0.99};  // row 1, too recent; then row 8, past the end
   EXPECT_EQ(run(), (std::vector<int>{4, 6}));
   EXPECT_EQ(desktop.notes, std::vector<std::string>{"Random All stopped: every song was played too recently "

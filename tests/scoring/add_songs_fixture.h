@@ -41,7 +41,7 @@ class AddSongsTest : public ::testing::Test, protected SavedSonglist {
   std::string root = music.string();
   std::chrono::steady_clock::time_point clock_now{};
   std::chrono::milliseconds clock_step{0};
-  AddSongs add{songlist, files, desktop, dialog, [this] { return clock_now += clock_step; }};
+  AddSongs add{songlist, files, desktop, loop, dialog, [this] { return clock_now += clock_step; }};
 };
 
 }  // namespace jukora::testing

@@ -30,7 +30,7 @@ TEST_F(AddSongsTest, LinksBackIntoTheTreeEndTheWalkLinksOutAreFollowed) {
   fs::create_directory_symlink(temp.path(), music / "x" / "up");
   fs::create_directory_symlink("/", music / "all");
 
-  add.MSFlexGrid1_OLEDragDrop({root});
+  add.drop({root});
 
   EXPECT_EQ(songs(), (Songs{{root, "a.mp3"}, {in("out"), "o.mp3"}, {in("x"), "d.wav"}}));
 }
@@ -42,11 +42,11 @@ TEST_F(AddSongsTest, HiddenDottedAndSpecialNamesAreNotListed) {
   make_file("y./f.mp3");
   ASSERT_EQ(mkfifo((music / "pipe.mp3").c_str(), 0600), 0);
   make_file("v.mp3");
-  add.MSFlexGrid1_OLEDragDrop({root});
+  add.drop({root});
   EXPECT_EQ(songs(), (Songs{{root, "v.mp3"}}));
 
-  add.MSFlexGrid1_OLEDragDrop({in(".cache")});  // dropped on purpose
-  add.add_file_row("/song.mp3");                // the root keeps its separator
+  add.drop({in(".cache")});       // dropped on purpose
+  add.add_file_row("/song.mp3");  // the root keeps its separator
   recompute_songlist(songlist);
   EXPECT_EQ(songs(), (Songs{{root, "v.mp3"}, {in(".cache"), "h.mp3"}, {"/", "song.mp3"}}));
 }
@@ -57,7 +57,7 @@ TEST_F(AddSongsTest, UnreadableFolderIsSkippedQuietly) {
   make_file("z/z.mp3");
   fs::permissions(music / "locked", fs::perms::none);
   auto drop_skips_locked_folder = [&] {
-    add.MSFlexGrid1_OLEDragDrop({root});
+    add.drop({root});
     return songs() == Songs{{root, "a.mp3"}, {in("z"), "z.mp3"}} && desktop.messages.empty() && !saved().empty();
   };
   EXPECT_TRUE_WITHOUT_ROOT(temp.path(), drop_skips_locked_folder);

@@ -22,7 +22,7 @@ TEST_F(AddSongsTest, DropTakesLowerCaseAudioFilesFilesFirstInNameOrder) {
 
   // A folder is walked once, whatever path leads to it again.
   const std::string x_again = join_path(join_path(root, "."), "x");
-  add.MSFlexGrid1_OLEDragDrop({root, upper, in("gone.mp3"), single, x_again});
+  add.drop({root, upper, in("gone.mp3"), single, x_again});
 
   EXPECT_EQ(songs(), (Songs{{root, "a.mp3"}, {root, "D.mp3"}, {in("K"), "e.it"}, {in("x"), "d.wav"}}));
   EXPECT_EQ(songlist.TextMatrix(1, col::kScore), "0");
@@ -35,7 +35,7 @@ TEST_F(AddSongsTest, TodaysFormatsAreTakenOnlyWhereThePlayersReadThem) {
   for (const char* name :
        {"a.flac", "b.ogg", "c.oga", "d.opus", "e.m4a", "f.aac", "g.wma", "h.ape", "i.wv", "j.mpc", "k.FLAC", "l.webm"})
     make_file(name);
-  add.MSFlexGrid1_OLEDragDrop({root});
+  add.drop({root});
 #ifdef _WIN32
   EXPECT_EQ(songlist.Rows(), 1);
 #else
@@ -48,11 +48,11 @@ TEST_F(AddSongsTest, SameDropTwiceAddsNothingButSavesAgain) {
   make_file("a.mp3");
   std::string other_case = root.substr(0, root.size() - 1) + "C";  // ".../musiC"
   songlist.add_cells({"", other_case, "a.mp3", "7"});
-  add.MSFlexGrid1_OLEDragDrop({root});
+  add.drop({root});
   std::filesystem::remove(default_songlist_path(folders));
 
   // A trailing separator is no second spelling of the folder.
-  add.MSFlexGrid1_OLEDragDrop({root + kPathSeparator});
+  add.drop({root + kPathSeparator});
 
   EXPECT_EQ(songs(), (Songs{{other_case, "a.mp3"}, {root, "a.mp3"}}));
   EXPECT_FALSE(saved().empty());
@@ -62,13 +62,13 @@ TEST_F(AddSongsTest, LongDropYieldsOftenButNotAfterEveryFile) {
   for (int i = 0; i < 200; ++i) make_file("d" + std::to_string(i % 4) + "/s" + std::to_string(i) + ".mp3");
   // The fake time of every yield, so the gaps can be measured.
   std::vector<std::chrono::steady_clock::time_point> yields;
-  desktop.on_yield = [&] { yields.push_back(clock_now); };
-  add.MSFlexGrid1_OLEDragDrop({in("d0")});
+  loop.on_yield = [&] { yields.push_back(clock_now); };
+  add.drop({in("d0")});
   EXPECT_THAT(yields, IsEmpty());  // the clock stood still
 
   clock_step = std::chrono::milliseconds(2);
   auto previous = clock_now;
-  add.MSFlexGrid1_OLEDragDrop({root});
+  add.drop({root});
 
   ASSERT_EQ(songlist.Rows(), 201);
   ASSERT_FALSE(yields.empty());
@@ -89,7 +89,7 @@ TEST_F(AddSongsTest, ALongDropShowsItsProgressAndCancelLeavesTheListAsItWas) {
   clock_step = std::chrono::milliseconds(10);
 
   desktop.cancel = true;
-  add.MSFlexGrid1_OLEDragDrop({in("e"), in("d")});
+  add.drop({in("e"), in("d")});
   ASSERT_EQ(desktop.progress.size(), 1u) << "the walk stops at the first answer";
   EXPECT_EQ(desktop.progress[0], "Looking for songs: 0 found in 2 folders.");
   EXPECT_EQ(desktop.progress_ends, 1);
@@ -98,7 +98,7 @@ TEST_F(AddSongsTest, ALongDropShowsItsProgressAndCancelLeavesTheListAsItWas) {
   EXPECT_EQ(desktop.busy_changes, (std::vector<bool>{true, false}));
 
   desktop.cancel = false;
-  add.MSFlexGrid1_OLEDragDrop({in("e"), in("d")});
+  add.drop({in("e"), in("d")});
   EXPECT_EQ(desktop.progress.back(), "Looking for songs: 80 found in 3 folders.");
   EXPECT_EQ(desktop.progress_ends, 2);
   EXPECT_EQ(songlist.Rows(), 82);
@@ -127,7 +127,7 @@ TEST_F(AddSongsTest, AddFilesAsksWithItsTitleAndFilterTakesAnyExtensionAndRememb
   EXPECT_EQ(dialog.file_name, "");
   EXPECT_FALSE(saved().empty());
 
-  files.mnuSonglist_Click(SonglistCommand::kOpen);  // the songlist commands start there too
+  files.songlist_command(SonglistCommand::kOpen);  // the songlist commands start there too
   EXPECT_EQ(desktop.requests.back().initial_dir, root);
 }
 

@@ -17,7 +17,7 @@ TEST_F(AddSongsTest, ADroppedDriveRootListsItsFoldersWithOneSeparatorAndNoSongTw
   write_bytes(root + "Music\\b.mp3", "x");
   songlist.add_cells({"", drive, "a.mp3", "1"});  // as one file chosen in the dialog lists it
 
-  add.MSFlexGrid1_OLEDragDrop({root});
+  add.drop({root});
 
   EXPECT_EQ(songs(), (Songs{{drive, "a.mp3"}, {root + "Music", "b.mp3"}}));
 }

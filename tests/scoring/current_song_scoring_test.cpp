@@ -13,7 +13,7 @@ class CurrentSongScoringTest : public PlayerFixture {
     scoring.look_at_song = [](const std::string& path) { return SongFileLook{SongFileLook::Kind::kRegular, path}; };
   }
   void playing(const std::string& entry) { link.song = entry; }
-  FakePlayTimer retry;
+  FakeTimer retry;
   CurrentSongScoring scoring{songlist, files, settings, link, desktop, retry};
 };
 
@@ -116,7 +116,7 @@ TEST_F(CurrentSongScoringTest, ClicksThatMeetABusyPlayerWaitAndGoToTheSongItRepo
   fill(3);
   playing(song(3));
   modes.score_first = [&] { return scoring.run_waiting(); };
-  modes.mnuAscending_Click(kCycleAll);
+  modes.start_cycle({PlayOrder::kCountup, Scope::kAll});
   link.busy = true;
   scoring.increment_current_song();
   scoring.increment_current_song();
@@ -129,24 +129,24 @@ TEST_F(CurrentSongScoringTest, ClicksThatMeetABusyPlayerWaitAndGoToTheSongItRepo
 
   // The player answers at a tick: the clicks go first, and no song is handed over in that tick.
   link.busy = false;
-  modes.tmrJukora_Timer();
+  modes.tick();
   EXPECT_TRUE(link.starts().empty());
   EXPECT_EQ(cells(2, col::kFile, col::kScore), "3.mp3,3");
   EXPECT_EQ(desktop.notes, std::vector<std::string>{"3 \u2014 score 3"});
   EXPECT_FALSE(retry.enabled());
-  modes.tmrJukora_Timer();
+  modes.tick();
   EXPECT_EQ(link.starts().size(), 1u);
 
   // A player that stays busy: the clicks go after a few seconds of retries, told once.
   link.busy = true;
   scoring.increment_current_song();
   scoring.increment_current_song();
-  for (int tick = 0; tick < 30 && retry.enabled(); ++tick) scoring.retry_Timer();
+  for (int tick = 0; tick < 30 && retry.enabled(); ++tick) scoring.retry();
   EXPECT_FALSE(retry.enabled());
   EXPECT_EQ(desktop.notes.back(), "Winamp did not answer, so the score was not changed.");
   EXPECT_EQ(desktop.notes.size(), 2u);
   link.busy = false;
-  scoring.retry_Timer();
+  scoring.retry();
   EXPECT_EQ(cells(2, col::kFile, col::kScore), "3.mp3,3");
 }
 

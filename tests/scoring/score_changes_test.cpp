@@ -38,19 +38,16 @@ class ScoreChanges : public ::testing::Test, protected testing::SavedSonglist {
     songlist.SetRow(row);
     songlist.SetRowSel(row_sel);
   }
-  void press(int key) {
-    MSFlexGrid1_KeyPress(songlist, files, key, [this] { ++direct_plays; });
-  }
+  void step(ScoreDirection direction) { step_scores(songlist, files, direction, range_of_selection(songlist)); }
 
   std::string path = temp.file("list.jk8");
-  int direct_plays = 0;
 };
 
 // Raising a song past its neighbours is checked through the window's grid.
 TEST_F(ScoreChanges, TheLoweredSongSinksStaysCurrentAndIsSaved) {
   fill({"0", "-1", "-2"});
   select(1, 1);
-  for (int i = 0; i < 3; ++i) cmdIncDec_Click(songlist, files, kDecrement);
+  for (int i = 0; i < 3; ++i) step(ScoreDirection::kDown);
   EXPECT_EQ(file(3), "a");
   EXPECT_EQ(score(3), "-3");
   EXPECT_EQ(songlist.Row(), 3);
@@ -64,7 +61,7 @@ TEST_F(ScoreChanges, EverySelectedRowStepsAndOnlyTheAnchorStaysSelected) {
   for (auto [row, row_sel] : {std::pair{2, 4}, std::pair{4, 2}}) {
     const std::string anchor = file(row);
     select(row, row_sel);
-    press('-');
+    step(ScoreDirection::kDown);
     EXPECT_EQ(songlist.Row(), songlist.RowSel());
     EXPECT_EQ(file(songlist.Row()), anchor);
   }
@@ -78,32 +75,18 @@ TEST_F(ScoreChanges, ChosenRowsStepAndGoAloneAndTheAnchorStaysCurrent) {
   fill({"10", "8", "8", "4", "2"});
   select(3, 5);
   const ChosenRows chosen{{1, 3, 5}, 3};
-  MSFlexGrid1_KeyPress(songlist, files, '+', nullptr, &chosen);
+  step_scores(songlist, files, ScoreDirection::kUp, chosen);
   // c climbed past b; b and d lay between the chosen rows and kept theirs.
   EXPECT_EQ(file(2) + score(2) + file(3) + score(3), "c9b8");
   EXPECT_EQ(score(1) + score(4) + score(5), "1143");
   EXPECT_EQ(std::pair(songlist.Row(), songlist.RowSel()), std::pair(2, 2));
   EXPECT_NE(read_bytes(path).find("\"/m\",\"e\",\"3\""), std::string::npos);
 
-  MSFlexGrid1_KeyDown(songlist, files, kKeyDelete, 0, &chosen);
+  delete_rows(songlist, files, chosen.rows);
   EXPECT_EQ(read_bytes(path), "\"/m\",\"c\",\"9\",\"00:00 1/1/71\"\r\n\"/m\",\"d\",\"4\",\"00:00 1/1/71\"\r\n");
   // Without a listed song at the anchor nothing steps.
-  cmdIncDec_Click(songlist, files, kIncrement, ChosenRows{{1, 2}, 0});
+  step_scores(songlist, files, ScoreDirection::kUp, ChosenRows{{1, 2}, 0});
   EXPECT_EQ(score(1), "9");
-}
-
-TEST_F(ScoreChanges, KeyMap) {
-  fill({"0"});
-  select(1, 1);
-  for (int key : {'+', '='}) press(key);
-  EXPECT_EQ(score(1), "2");
-  for (int key : {'-', '_', '-'}) press(key);
-  EXPECT_EQ(score(1), "-1");
-  for (int key : {int{'a'}, int{'*'}, int{' '}, 0, 127}) press(key);
-  EXPECT_EQ(score(1), "-1");
-  EXPECT_EQ(direct_plays, 0);
-  press(kKeyEnter);
-  EXPECT_EQ(direct_plays, 1);
 }
 
 TEST_F(ScoreChanges, NothingHappensWithoutACurrentListedSong) {
@@ -111,8 +94,8 @@ TEST_F(ScoreChanges, NothingHappensWithoutACurrentListedSong) {
   recompute_songlist(songlist);  // the placeholder row of an empty songlist
   for (int row : {0, 1, 2}) {
     select(row, row);
-    press('+');
-    press('-');
+    step(ScoreDirection::kUp);
+    step(ScoreDirection::kDown);
   }
   EXPECT_EQ(score(1), "0");
   EXPECT_FALSE(std::filesystem::exists(path));

@@ -70,7 +70,7 @@ TEST_F(AppTest, CommandsWaitForStartUpAndRunWhatTheTrayIconsRun) {
   EXPECT_THAT(saved(), HasSubstr("\"b.mp3\",\"3\""));
   app->start();
   EXPECT_THAT(saved(), HasSubstr("\"b.mp3\",\"4\""));
-  EXPECT_EQ(app->play_modes().cycle(), (PlayCycle{mode::kRandomAll, 3}));
+  EXPECT_EQ(app->play_modes().cycle(), (PlayCycle{PlayMode::kRandomAll, 3}));
   EXPECT_TRUE(form->isVisible());
   app->receive(Command::kShow);
   EXPECT_TRUE(form->isVisible()) << "show toggles nothing";
@@ -119,7 +119,7 @@ TEST_F(AppTest, StopWinampEndsTheCycleSoSkipStartsRandomAllKeepingTheMarksThenOn
   app->songlist().SetTextMatrix(2, col::kMark, "*");
   from = link.calls.size();
   tray.click(TrayIconId::kSkip);
-  EXPECT_EQ(app->play_modes().cycle(), (PlayCycle{mode::kRandomAll, 3}));
+  EXPECT_EQ(app->play_modes().cycle(), (PlayCycle{PlayMode::kRandomAll, 3}));
   EXPECT_TRUE(form->tmrJukora().isActive());
   EXPECT_EQ(app->songlist().TextMatrix(2, col::kMark), "*");
   EXPECT_THAT(link_calls_since(from), Contains("stop"));
@@ -131,7 +131,7 @@ TEST_F(AppTest, StopWinampEndsTheCycleSoSkipStartsRandomAllKeepingTheMarksThenOn
   link.running = true;
   tray.click(TrayIconId::kSkip);
   EXPECT_THAT(link_calls_since(from), ElementsAre("reach", "reach", "stop"));
-  EXPECT_EQ(app->play_modes().cycle(), (PlayCycle{mode::kRandomAll, 3}));
+  EXPECT_EQ(app->play_modes().cycle(), (PlayCycle{PlayMode::kRandomAll, 3}));
 }
 
 TEST_F(AppTest, MenuItemsDroppedFilesAndExit) {
@@ -197,7 +197,7 @@ TEST_F(AppTest, KeysMenuAndCommandTakeADeleteBackWholeAndTheWatchShowsAFileRenam
   QTest::keyClick(form, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
   EXPECT_EQ(songlist.Rows(), 2);
   // What the command line, the remote and D-Bus ask runs the same Undo.
-  run_command(Command::kUndo, *app);
+  run_command(Command::kUndo, app->session());
   EXPECT_EQ(read_bytes(list), before);
   EXPECT_EQ(form->MSFlexGrid1().model()->rowCount(), 2);
 

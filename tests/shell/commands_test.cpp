@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "shell/commands.h"
+#include "session/commands.h"
 
 #include <gmock/gmock.h>
 
@@ -7,8 +7,8 @@
 #include <tuple>
 #include <vector>
 
+#include "session/intents.h"
 #include "shell/command_line.h"
-#include "shell/intents.h"
 #include "shell/remote/remote_command.h"
 
 namespace jukora::testing {

@@ -20,9 +20,9 @@ class OutsideChangesTest : public SonglistFilesTest {
  protected:
   void SetUp() override { load("list.jk8", jk8({{"a", "5"}, {"b", "3"}, {"c", "1"}})); }
   int row_of(const std::string& file) const { return songlist.find("/m", file, 1, songlist.Rows() - 1); }
-  void step(const std::string& file, int index = kIncrement) {
+  void step(const std::string& file, ScoreDirection direction = ScoreDirection::kUp) {
     songlist.SetRow(row_of(file));
-    cmdIncDec_Click(songlist, files, index);
+    step_scores(songlist, files, direction, range_of_selection(songlist));
   }
   const std::string held_note = "\"" + path("list.jk8") +
                                 "\" is being written by another program (its last line is not complete yet); your "
@@ -78,7 +78,7 @@ TEST_F(OutsideChangesTest, AChangeToASongAnotherProgramRemovedIsDroppedWithANoti
   outside("list.jk8", jk8({{"a", "5"}, {"c", "1"}}));
   songlist.SetRow(2);
   songlist.SetRowSel(3);
-  cmdIncDec_Click(songlist, files, kDecrement);  // b and c
+  step_scores(songlist, files, ScoreDirection::kDown, range_of_selection(songlist));  // b and c
   EXPECT_EQ(saved(), jk8({{"a", "5"}, {"c", "0"}}));
   outside("list.jk8", jk8({{"a", "5"}}));
   step("c");

@@ -66,7 +66,7 @@ TEST_F(SonglistFilesTest, OnlyRegularFilesOfASongListsSizeAreReadAndTheOthersAre
       // Opened, it never takes the place of the list that is open.
       load("list.jk8", jk8({{"a", "3"}}));
       desktop.file_answers = {file};
-      files.mnuSonglist_Click(SonglistCommand::kOpen);
+      files.songlist_command(SonglistCommand::kOpen);
       if (files.current_path() != path("list.jk8") || files_column() != std::vector<std::string>{"a"} ||
           desktop.messages.size() != 1)
         return false;
@@ -197,7 +197,7 @@ TEST_F(SonglistFilesTest, FailedSaveKeepsTheOldFileAndIsReportedOnce) {
   desktop.file_answers = {path("other.jk8")};
   on_a_full_disk([&] {
     files.write_songlist();
-    files.mnuSonglist_Click(SonglistCommand::kOpen);
+    files.songlist_command(SonglistCommand::kOpen);
     for (int i = 0; i < 5; ++i) songlist.add_cells({"", "/music/more", "song " + std::to_string(i)});
     files.write_songlist();
   });

@@ -104,7 +104,7 @@ TEST_F(SonglistFilesTest, DirectoryInPlaceOfTheSonglistIsNeverSavedOver) {
 TEST_F(SonglistFilesTest, NewCreatesAnEmptyFileAndRefusesAnExistingOneOrOneItCannotMake) {
   load("old.jk8", "\"/m\",\"a\",\"1\",\"00:00 1/1/71\"\r\n");
   desktop.file_answers = {path("fresh.jk8"), path("old.jk8"), path("no/such/dir/x.jk8")};
-  files.mnuSonglist_Click(SonglistCommand::kNew);
+  files.songlist_command(SonglistCommand::kNew);
   EXPECT_EQ(settings.GetSetting("main", "last_set", ""), path("fresh.jk8"));
   EXPECT_EQ(read_bytes(path("fresh.jk8")), "");
   EXPECT_EQ(songlist.Rows(), 2);
@@ -114,9 +114,9 @@ TEST_F(SonglistFilesTest, NewCreatesAnEmptyFileAndRefusesAnExistingOneOrOneItCan
   EXPECT_EQ(desktop.requests[0].title, "New");
   EXPECT_EQ(desktop.requests[0].filter, "Jukora Files (*.jk8)|*.jk8|All Files (*.*)|*.*");
 
-  files.mnuSonglist_Click(SonglistCommand::kNew);
+  files.songlist_command(SonglistCommand::kNew);
   EXPECT_EQ(desktop.messages, std::vector<std::string>{"New:  File already exists."});
-  files.mnuSonglist_Click(SonglistCommand::kNew);
+  files.songlist_command(SonglistCommand::kNew);
   EXPECT_EQ(desktop.messages.size(), 2u);
   EXPECT_EQ(settings.GetSetting("main", "last_set", ""), path("fresh.jk8"));
   EXPECT_EQ(desktop.window_caption, "Jukora Song Manager - fresh.jk8");
@@ -125,11 +125,11 @@ TEST_F(SonglistFilesTest, NewCreatesAnEmptyFileAndRefusesAnExistingOneOrOneItCan
 TEST_F(SonglistFilesTest, SaveAsWritesTheTableOrChangesNothing) {
   load("a.jk8", "\"/m\",\"a\",\"1\",\"00:00 1/1/71\"\r\n");
   desktop.file_answers = {path("missing/b.jk8"), path("b.jk8")};
-  files.mnuSonglist_Click(SonglistCommand::kSaveAs);
+  files.songlist_command(SonglistCommand::kSaveAs);
   EXPECT_EQ(desktop.messages.size(), 1u);
   EXPECT_EQ(settings.GetSetting("main", "last_set", ""), path("a.jk8"));
 
-  files.mnuSonglist_Click(SonglistCommand::kSaveAs);
+  files.songlist_command(SonglistCommand::kSaveAs);
   EXPECT_EQ(settings.GetSetting("main", "last_set", ""), path("b.jk8"));
   EXPECT_EQ(read_bytes(path("b.jk8")), read_bytes(path("a.jk8")));
   EXPECT_EQ(desktop.window_caption, "Jukora Song Manager - b.jk8");
@@ -137,7 +137,7 @@ TEST_F(SonglistFilesTest, SaveAsWritesTheTableOrChangesNothing) {
   // A failed Save As does not hush the current file's own failure.
   use("gone/c.jk8");
   desktop.file_answers = {path("missing/d.jk8")};
-  files.mnuSonglist_Click(SonglistCommand::kSaveAs);
+  files.songlist_command(SonglistCommand::kSaveAs);
   files.write_songlist();
   files.write_songlist();
   ASSERT_EQ(desktop.messages.size(), 3u);
@@ -152,7 +152,7 @@ TEST_F(SonglistFilesTest, AFileOpenRefusesNeverBecomesTheCurrentSonglist) {
   // A direct play's Last Played, not saved yet, is saved when another list is opened.
   files.set_last_played(1, LastPlayed::read("14:05 6/12/01"));
   desktop.file_answers = {path("song.mp3")};
-  files.mnuSonglist_Click(SonglistCommand::kOpen);
+  files.songlist_command(SonglistCommand::kOpen);
   EXPECT_EQ(desktop.messages,
             std::vector<std::string>{"Open:  \"" + path("song.mp3") + "\" is not a songlist.  list.jk8 stays open."});
   EXPECT_EQ(files.current_path(), path("list.jk8"));
@@ -179,7 +179,7 @@ TEST_F(SonglistFilesTest, TextOfOtherThanSongsIsToldAtOpenAndKeptBesideTheFileAt
   const std::string junk = "Dear diary,today was,a good day,really\r\nwhat,else,is,new\r\n\"/m\",\"a\",\"3\",\"\"\r\n";
   write_bytes(path("diary.txt"), junk);
   desktop.file_answers = {path("diary.txt")};
-  files.mnuSonglist_Click(SonglistCommand::kOpen);
+  files.songlist_command(SonglistCommand::kOpen);
   EXPECT_EQ(desktop.messages,
             std::vector<std::string>{
                 "\"" + path("diary.txt") +
@@ -275,11 +275,11 @@ TEST(LoadSonglistText, TellsTheTextASaveWouldWriteFromAnyOther) {
 TEST_F(SonglistFilesTest, OpenLoadsAnExistingSonglistOnly) {
   write_bytes(path("other.jk8"), "\"/m\",\"z\",\"1\",\"00:00 1/1/71\"\r\n");
   desktop.file_answers = {path("nothing.jk8"), std::nullopt, path("other.jk8")};
-  files.mnuSonglist_Click(SonglistCommand::kOpen);
+  files.songlist_command(SonglistCommand::kOpen);
   EXPECT_EQ(desktop.messages, std::vector<std::string>{"Open:  No such songlist."});
-  files.mnuSonglist_Click(SonglistCommand::kOpen);  // cancelled
+  files.songlist_command(SonglistCommand::kOpen);  // cancelled
   EXPECT_FALSE(settings.read("main", "last_set"));
-  files.mnuSonglist_Click(SonglistCommand::kOpen);
+  files.songlist_command(SonglistCommand::kOpen);
   EXPECT_EQ(files_column(), std::vector<std::string>{"z"});
   EXPECT_EQ(desktop.menu_caption, "Songlist (other.jk8)");
   EXPECT_EQ(desktop.requests.size(), 3u);
@@ -288,9 +288,9 @@ TEST_F(SonglistFilesTest, OpenLoadsAnExistingSonglistOnly) {
 // Deleting a selection with the Delete key is checked through the window's grid.
 TEST_F(SonglistFilesTest, DeletingTheOnlyRowBlanksItAndRowsOutsideAreIgnored) {
   load("del.jk8", "\"/m\",\"a\",\"5\",\"\"\r\n\"/m\",\"b\",\"4\",\"\"\r\n");
-  fg_sort(songlist, files, 3);  // outside: ignored
-  fg_sort(songlist, files, 1);
-  fg_sort(songlist, files, 1);  // the only row is blanked, not removed
+  delete_rows(songlist, files, {3});  // outside: ignored
+  delete_rows(songlist, files, {1});
+  delete_rows(songlist, files, {1});  // the only row is blanked, not removed
   ASSERT_EQ(songlist.Rows(), 2);
   EXPECT_EQ(songlist.TextMatrix(1, col::kDirectory), "");
   EXPECT_EQ(songlist.TextMatrix(1, col::kScore), "0");

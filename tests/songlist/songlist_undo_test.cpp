@@ -38,8 +38,9 @@ TEST_F(UndoTest, EveryKindOfStepIsTakenBackExactlyAndMadeAgain) {
   // The step's name, the selection it starts from, and the step.
   const std::tuple<std::string, int, int, std::function<void()>> cases[] = {
       // c and d climb past b; undone, they go back below it, not above.
-      {"Increment of 2 songs", 3, 4, [&] { cmdIncDec_Click(songlist, files, kIncrement); }},
-      {"Delete of 3 songs", 4, 2, [&] { MSFlexGrid1_KeyDown(songlist, files, kKeyDelete, 0); }},
+      {"Increment of 2 songs", 3, 4,
+       [&] { step_scores(songlist, files, ScoreDirection::kUp, range_of_selection(songlist)); }},
+      {"Delete of 3 songs", 4, 2, [&] { delete_rows(songlist, files, range_of_selection(songlist).rows); }},
       {"Addition of 2 songs", 2, 3,
        [&] {
          files.apply(addition({{"/m", "x.mp3"}, {"/m", "a.mp3"}, {"/m", "y.mp3"}}, {}));
@@ -75,7 +76,7 @@ TEST_F(UndoTest, EveryKindOfStepIsTakenBackExactlyAndMadeAgain) {
 
 TEST_F(UndoTest, UndoSkipsSongsChangedSinceAndSaysSo) {
   select(2, 3);
-  cmdIncDec_Click(songlist, files, kIncrement);  // b and c to 5
+  step_scores(songlist, files, ScoreDirection::kUp, range_of_selection(songlist));  // b and c to 5
   // The play cycle plays c afterwards.
   files.set_last_played(songlist.find("/m", "c.mp3", 1, songlist.Rows() - 1), LastPlayed::read("14:05 6/12/01"));
   files.write_songlist();
@@ -96,7 +97,7 @@ TEST_F(UndoTest, TwoHundredStepsAreKeptAndNewOpenAndSaveAsEndThem) {
   for (int i = 0; i < 200; ++i) {
     const int e = songlist.find("/m", "e.mp3", 1, songlist.Rows() - 1);
     select(e, e);
-    cmdIncDec_Click(songlist, files, kIncrement);  // e climbs to the top and on
+    step_scores(songlist, files, ScoreDirection::kUp, range_of_selection(songlist));  // e climbs to the top and on
   }
   EXPECT_EQ(songlist.TextMatrix(1, col::kScore), "202");
   for (int i = 0; i < 200; ++i) ASSERT_TRUE(files.undo()) << i;
@@ -107,10 +108,10 @@ TEST_F(UndoTest, TwoHundredStepsAreKeptAndNewOpenAndSaveAsEndThem) {
   for (SonglistCommand command : {SonglistCommand::kSaveAs, SonglistCommand::kOpen, SonglistCommand::kNew}) {
     SCOPED_TRACE(static_cast<int>(command));
     select(1, 1);
-    cmdIncDec_Click(songlist, files, kIncrement);
+    step_scores(songlist, files, ScoreDirection::kUp, range_of_selection(songlist));
     ASSERT_TRUE(files.can_undo());
     desktop.file_answers = {path(command == SonglistCommand::kNew ? "new.jk8" : "other.jk8")};
-    files.mnuSonglist_Click(command);
+    files.songlist_command(command);
     EXPECT_FALSE(files.can_undo());
     EXPECT_FALSE(files.can_redo());
   }
@@ -132,9 +133,9 @@ TEST_F(UndoTest, ScoreChangesAreToldWithTheirSourceBeforeTheSave) {
     change();
   };
   select(2, 3);
-  step([&] { cmdIncDec_Click(songlist, files, kIncrement); });
-  step([&] { MSFlexGrid1_KeyDown(songlist, files, kKeyDelete, 0); });  // no score moves
-  step([&] { files.undo(); });                                         // the rows come back as they were
+  step([&] { step_scores(songlist, files, ScoreDirection::kUp, range_of_selection(songlist)); });
+  step([&] { delete_rows(songlist, files, range_of_selection(songlist).rows); });  // no score moves
+  step([&] { files.undo(); });                                                     // the rows come back as they were
   step([&] { files.undo(); });
   step([&] {
     files.apply(import_change({{{"/m", "e.mp3"}, Score(9), std::nullopt},

@@ -38,7 +38,7 @@ int main(int argc, char** argv) {
     const int row = songlist.find("/m", "both.wav", 1, songlist.Rows() - 1);
     if (row == 0) return 3;
     songlist.SetRow(row);
-    cmdIncDec_Click(songlist, files, kIncrement);
+    step_scores(songlist, files, ScoreDirection::kUp, range_of_selection(songlist));
     if (random() % 4 == 0) {
       int top = 1;
       files.reread_if_changed(top);  // as the idle watch would

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <thread>
@@ -15,7 +16,8 @@
 
 #include "platform/clock.h"
 #include "platform/desktop.h"
-#include "platform/play_timer.h"
+#include "platform/event_loop.h"
+#include "platform/timer.h"
 #include "player/player_link.h"
 
 namespace jukora::testing {
@@ -31,10 +33,12 @@ class FakeDesktop : public Desktop {
   }
   void show_preferences() override { ++preferences_shown; }
   void set_busy(bool busy) override { busy_changes.push_back(busy); }
-  void yield_events() override {
-    if (on_yield) on_yield();
-  }
   void notify(const std::string& text) override { notes.push_back(text); }
+  void show_window() override { window.push_back("show"); }
+  void toggle_window() override { window.push_back("toggle"); }
+  void open_mode_menu() override { window.push_back("mode menu"); }
+  void show_status(const std::string& text) override { status = text; }
+  bool showing_modal() const override { return modal; }
   bool show_progress(const std::string& text) override {
     progress.push_back(text);
     return !cancel;
@@ -50,8 +54,11 @@ class FakeDesktop : public Desktop {
   std::string window_caption, menu_caption;
   int preferences_shown = 0;
   std::vector<bool> busy_changes;
-  std::function<void()> on_yield;
   std::vector<std::string> progress;
+  // What was asked of the window, and its status line.
+  std::vector<std::string> window;
+  std::string status;
+  bool modal = false;
   int progress_ends = 0;
   bool cancel = false;  // the user's answer to every progress shown
 };
@@ -69,11 +76,56 @@ class FakeClock : public Clock {
   int reseeds = 0;
 };
 
-class FakePlayTimer : public PlayTimer {
+class FakeTimer : public Timer {
  public:
   void set_enabled(bool on) override { is_enabled = on; }
   bool enabled() const override { return is_enabled; }
   bool is_enabled = false;
+};
+
+// An event loop the test turns itself: posted work runs at once, in order,
+// once the work running now is done; timers tick when the test fires them.
+class FakeEventLoop : public EventLoop {
+ public:
+  struct LoopTimer : FakeTimer {
+    ~LoopTimer() override { std::erase(loop->timers, this); }
+    FakeEventLoop* loop = nullptr;
+    std::chrono::milliseconds interval{};
+    std::function<void()> tick;
+  };
+
+  void post(std::function<void()> work) override {
+    if (on_yield) on_yield();
+    posted.push_back(std::move(work));
+    if (running) return;
+    running = true;
+    while (!posted.empty()) {
+      auto next = std::move(posted.front());
+      posted.erase(posted.begin());
+      next();
+    }
+    running = false;
+  }
+  std::unique_ptr<Timer> timer(std::chrono::milliseconds interval, std::function<void()> tick) override {
+    auto made = std::make_unique<LoopTimer>();
+    made->loop = this;
+    made->interval = interval;
+    made->tick = std::move(tick);
+    timers.push_back(made.get());
+    return made;
+  }
+  // Ticks every enabled timer of this interval once.
+  void fire(std::chrono::milliseconds interval) {
+    for (LoopTimer* timer : std::vector<LoopTimer*>(timers))
+      if (timer->interval == interval && timer->enabled()) timer->tick();
+  }
+
+  // Runs before each piece of work is posted: the moment long work hands
+  // the event loop back.
+  std::function<void()> on_yield;
+  std::vector<std::function<void()>> posted;
+  std::vector<LoopTimer*> timers;
+  bool running = false;
 };
 
 // A player that records every request as a line of text, e.g.

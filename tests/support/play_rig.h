@@ -15,9 +15,9 @@ struct PlayRig {
         scoring{saved.songlist, saved.files, saved.settings, link, saved.desktop, retry} {}
 
   FakeClock clock;
-  FakePlayTimer timer;  // the cycle's
+  FakeTimer timer;  // the cycle's
   PlayModes modes;
-  FakePlayTimer retry;  // the scoring's, for clicks that meet a busy player
+  FakeTimer retry;  // the scoring's, for clicks that meet a busy player
   CurrentSongScoring scoring;
 };
 

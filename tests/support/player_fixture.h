@@ -41,7 +41,7 @@ class PlayerFixture : public ::testing::Test, protected SavedSonglist {
   // The numbers of the songs handed over, in order, after ticking with the
   // player stopped until the cycle ends.
   std::vector<int> run() {
-    for (int tick = 0; tick < 100 && timer.enabled(); ++tick) modes.tmrJukora_Timer();
+    for (int tick = 0; tick < 100 && timer.enabled(); ++tick) modes.tick();
     EXPECT_FALSE(timer.enabled());
     std::vector<int> out;
     for (const auto& call : link.calls)
@@ -52,7 +52,7 @@ class PlayerFixture : public ::testing::Test, protected SavedSonglist {
   std::string dir = temp.path().string(), list = temp.file("list.jk8"), music = temp.file("m");
   FakePlayerLink link;
   FakeClock clock;
-  FakePlayTimer timer;
+  FakeTimer timer;
   PlayModes modes{songlist, files, settings, link, desktop, clock, timer};
 };
 

@@ -17,6 +17,7 @@ struct SavedSonglist {
   AppFolders folders{temp.path().string()};
   MemorySettingsStore settings;
   FakeDesktop desktop;
+  FakeEventLoop loop;
   DialogMemory dialog;
   Songlist songlist;
   SonglistFiles files{songlist, settings, desktop, folders, dialog};

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/history/history_keeper.h"
 
-#include <QMetaObject>
 #include <string>
 #include <utility>
 
+#include "history/history_recorder.h"
 #include "history/songs_per_score.h"
 #include "platform/app_folders.h"
-#include "platform/desktop.h"
+#include "platform/event_loop.h"
 #include "shell/history/history_window.h"
 #include "shell/history/statistics_window.h"
 #include "shell/window/songlist_view.h"
@@ -25,17 +25,9 @@ constexpr int kWeeks = 52;
 
 std::string history_path(const AppFolders& folders) { return join_path(folders.data, "history.sqlite"); }
 
-HistoryKeeper::HistoryKeeper(SongEvents& events, const AppFolders& folders, Desktop& desktop, const Songlist& songlist,
-                             SonglistView& grid, QWidget* parent)
-    : desktop_(desktop),
-      songlist_(songlist),
-      parent_(parent),
-      store_(history_path(folders),
-             [this](const std::string& text) {
-               QMetaObject::invokeMethod(
-                   &receiver_, [this, text] { desktop_.notify(text); }, Qt::QueuedConnection);
-             }),
-      recorder_(events, store_) {
+HistoryKeeper::HistoryKeeper(HistoryStore& store, EventLoop& loop, const Songlist& songlist, SonglistView& grid,
+                             QWidget* parent)
+    : store_(store), loop_(loop), songlist_(songlist), parent_(parent) {
   QObject::connect(&grid, &SonglistView::rows_selected, &receiver_, [this] {
     if (statistics_window_ && statistics_window_->isVisible()) show_song_score();
   });
@@ -46,13 +38,12 @@ HistoryKeeper::~HistoryKeeper() = default;
 template <class Window, class Answer>
 std::function<void(Answer)> HistoryKeeper::to_window(QPointer<Window> window,
                                                      std::function<void(Window&, const Answer&)> shown) {
-  return [this, window, shown = std::move(shown)](Answer answer) {
-    QMetaObject::invokeMethod(
-        &receiver_,
-        [window, shown, answer = std::move(answer)] {
-          if (window) shown(*window, answer);
-        },
-        Qt::QueuedConnection);
+  // The answer comes on the store's worker; the loop outlives the store, this
+  // keeper may not.
+  return [&loop = loop_, window, shown = std::move(shown)](Answer answer) {
+    loop.post([window, shown, answer = std::move(answer)] {
+      if (window) shown(*window, answer);
+    });
   };
 }
 

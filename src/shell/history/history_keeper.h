@@ -1,26 +1,24 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The score history in the program: its SQLite file in the data folder,
-// the recorder that keeps every song event there, and the windows that read
-// it back ("History…", "Statistics"). Answers from the history's worker
-// reach the windows through the event loop.
+// The windows that read the score history back ("History…",
+// "Statistics"), over the store the session's recorder keeps every song
+// event in. Answers from the history's worker reach the windows through the
+// event loop.
 #pragma once
 
 #include <QObject>
 #include <QPointer>
 #include <functional>
 
-#include "history/history_recorder.h"
-#include "history/sqlite/sqlite_history.h"
+#include "history/history_store.h"
 #include "shell/history/history_window.h"
 #include "shell/history/statistics_window.h"
 
 namespace jukora {
 
 struct AppFolders;
-class Desktop;
+class EventLoop;
 class Songlist;
 class SonglistView;
-class SongEvents;
 
 // The history's file in the data folder.
 std::string history_path(const AppFolders& folders);
@@ -28,8 +26,8 @@ std::string history_path(const AppFolders& folders);
 class HistoryKeeper {
  public:
   // The windows open over `parent`; the per-song chart follows `grid`'s selection.
-  HistoryKeeper(SongEvents& events, const AppFolders& folders, Desktop& desktop, const Songlist& songlist,
-                SonglistView& grid, QWidget* parent);
+  // Answers come back through `loop`, which must outlive `store`.
+  HistoryKeeper(HistoryStore& store, EventLoop& loop, const Songlist& songlist, SonglistView& grid, QWidget* parent);
   ~HistoryKeeper();
 
   // Whether the list's current row holds a song, whose history "History…" shows.
@@ -51,14 +49,12 @@ class HistoryKeeper {
   template <class Window, class Answer>
   std::function<void(Answer)> to_window(QPointer<Window> window, std::function<void(Window&, const Answer&)> shown);
 
-  Desktop& desktop_;
+  HistoryStore& store_;
+  EventLoop& loop_;
   const Songlist& songlist_;
   QWidget* const parent_;
-  // Receives the worker's answers on the event loop: it outlives the worker,
-  // which store_ ends first.
+  // The context of the connection to the grid.
   QObject receiver_;
-  SqliteHistory store_;
-  HistoryRecorder recorder_;
   QPointer<HistoryWindow> history_window_;
   QPointer<StatisticsWindow> statistics_window_;
 };

@@ -5,7 +5,7 @@
 // the single-copy lock, so no Jukora starts and writes the list meanwhile.
 #pragma once
 
-#include "shell/commands.h"
+#include "session/commands.h"
 
 namespace jukora {
 

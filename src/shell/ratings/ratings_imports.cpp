@@ -8,6 +8,7 @@
 #include "ratings/background_read.h"
 #include "ratings/import_command.h"
 #include "ratings/wait_notice.h"
+#include "session/session.h"
 #include "shell/ratings/import_ratings_dialog.h"
 #ifndef _WIN32
 #include "player/mpd/mpd_address.h"
@@ -41,9 +42,8 @@ struct RatingsImports::CallerImport {
   WaitNotice waiting;
 };
 
-RatingsImports::RatingsImports(Songlist& songlist, SonglistFiles& files, SettingsStore& settings, Desktop& desktop,
-                               QWidget* window)
-    : songlist_(songlist), files_(files), settings_(settings), desktop_(desktop), window_(window) {
+RatingsImports::RatingsImports(Session& session, SettingsStore& settings, Desktop& desktop, QWidget* window)
+    : session_(session), settings_(settings), desktop_(desktop), window_(window) {
   poll_.setInterval(kPollEvery);
   connect(&poll_, &QTimer::timeout, this, &RatingsImports::poll_caller);
 }
@@ -61,11 +61,12 @@ ImportDialogInput RatingsImports::dialog_input() {
   input.rule = read_rating_rule(settings_);
   input.open = [this](const SourceChoice& choice) {
     // The tags of the songs in the list, as the list is when the read starts.
-    if (choice.kind == SourceKind::kTags && choice.path.empty()) return open_tag_source(listed_song_paths(songlist_));
+    if (choice.kind == SourceKind::kTags && choice.path.empty())
+      return open_tag_source(listed_song_paths(session_.songlist()));
     return open_source(choice, settings_);
   };
   input.plan = [this](const SourceRead& read, const std::string& source_name, const RatingRule& rule) {
-    return plan_import(songlist_, read, source_name, rule, exists);
+    return plan_import(session_.songlist(), read, source_name, rule, exists);
   };
   return input;
 }
@@ -88,9 +89,9 @@ void RatingsImports::open_dialog() {
 
 void RatingsImports::apply(const ImportDialogResult& result) {
   save_rating_rule(settings_, result.rule);
-  const ImportOutcome outcome = apply_import(songlist_, files_, result.plan, result.choice);
+  const ImportOutcome outcome = apply_import(session_.songlist(), session_.files(), result.plan, result.choice);
   desktop_.notify(summary_line(result.plan, outcome));
-  if (on_imported) on_imported();
+  session_.announce();
 }
 
 void RatingsImports::import_for_caller(const std::string& source, bool dry_run, const CommandReply& reply) {
@@ -127,9 +128,9 @@ void RatingsImports::poll_caller() {
   const std::unique_ptr<CallerImport> done = std::move(caller_);
   poll_.stop();
   const ImportCommandResult result =
-      finish_import_command(songlist_, files_, settings_, done->source_name, *read, done->dry_run);
+      finish_import_command(session_.songlist(), session_.files(), settings_, done->source_name, *read, done->dry_run);
   answer(done->reply, result.exit_code, result_text(result));
-  if (!result.outcome.changes.empty() && !done->dry_run && on_imported) on_imported();
+  session_.announce();
 }
 
 }  // namespace jukora

@@ -13,7 +13,7 @@
 #include <memory>
 #include <string>
 
-#include "shell/commands.h"
+#include "session/commands.h"
 
 class QWidget;
 
@@ -21,15 +21,15 @@ namespace jukora {
 
 class Desktop;
 class ImportRatingsDialog;
+class Session;
 class SettingsStore;
-class Songlist;
-class SonglistFiles;
 struct ImportDialogInput;
 struct ImportDialogResult;
 
 class RatingsImports : public QObject {
  public:
-  RatingsImports(Songlist& songlist, SonglistFiles& files, SettingsStore& settings, Desktop& desktop, QWidget* window);
+  // Imports go into the session's songlist, which then tells its windows.
+  RatingsImports(Session& session, SettingsStore& settings, Desktop& desktop, QWidget* window);
   ~RatingsImports() override;
 
   // Opens the dialog, or brings the open one to the front.
@@ -41,9 +41,6 @@ class RatingsImports : public QObject {
   // it is applied takes it back, and nothing changes.
   void import_for_caller(const std::string& source, bool dry_run, const CommandReply& reply);
 
-  // After an import changed the list, for the window to show it.
-  std::function<void()> on_imported;
-
  private:
   struct CallerImport;
 
@@ -51,8 +48,7 @@ class RatingsImports : public QObject {
   void apply(const ImportDialogResult& result);
   void poll_caller();
 
-  Songlist& songlist_;
-  SonglistFiles& files_;
+  Session& session_;
   SettingsStore& settings_;
   Desktop& desktop_;
   QWidget* const window_;

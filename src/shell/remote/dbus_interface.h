@@ -13,7 +13,7 @@
 #include <QString>
 #include <functional>
 
-#include "shell/commands.h"
+#include "session/commands.h"
 
 namespace jukora {
 

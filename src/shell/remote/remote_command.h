@@ -23,7 +23,7 @@
 #include <optional>
 #include <span>
 
-#include "shell/commands.h"
+#include "session/commands.h"
 
 class QLocalSocket;
 class QTimer;

@@ -2,15 +2,11 @@
 #include "shell/tray/tray_buttons.h"
 
 #include "platform/settings_keys.h"
-#include "shell/intents.h"
+#include "session/intents.h"
 
 namespace jukora {
 
-TrayButtons::TrayButtons(TrayHost& host, Intents& intents) : host_(host), intents_(intents) {
-  host_.on_release = [this](TrayIconId icon, TrayRelease release) { this->release(icon, release); };
-}
-
-TrayButtons::~TrayButtons() { host_.on_release = nullptr; }
+TrayButtons::TrayButtons(TrayHost& host, Intents& intents) : host_(host), intents_(intents) {}
 
 void TrayButtons::add_tray_icons(const SettingsStore& settings) {
   for (int id = 1; id <= kTrayIconCount; ++id) {

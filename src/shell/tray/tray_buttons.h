@@ -8,7 +8,7 @@
 #include <functional>
 #include <string>
 
-#include "shell/commands.h"
+#include "session/commands.h"
 #include "shell/tray/tray_events.h"
 
 namespace jukora {
@@ -28,16 +28,14 @@ class TrayHost {
   // A balloon by the icons, for a word to the user; false where none can be shown.
   virtual bool show_message(const std::string& text) = 0;
 
-  // The host reports every click it sees here.
+  // The host reports every click it sees here (the main window's
+  // Form_MouseUp).
   std::function<void(TrayIconId, TrayRelease)> on_release;
 };
 
 class TrayButtons {
  public:
   TrayButtons(TrayHost& host, Intents& intents);
-  ~TrayButtons();
-  TrayButtons(const TrayButtons&) = delete;
-  TrayButtons& operator=(const TrayButtons&) = delete;
 
   // Decrement, Increment, Skip, Show/Hide List, then Mode unless
   // "mode_button" is exactly "false" (read now: a change shows at the next start).
@@ -45,6 +43,7 @@ class TrayButtons {
   // Icons 1 to 5 in turn; an icon that was never added is passed over.
   void remove_tray_icons();
 
+  // A click on an icon, as the main window passes it on.
   void release(TrayIconId icon, TrayRelease release);
 
  private:

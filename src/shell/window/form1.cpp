@@ -19,13 +19,16 @@
 #include "platform/settings_keys.h"
 #include "platform/settings_store.h"
 #include "scoring/score_changes.h"
+#include "session/session.h"
 #include "shell/icons.h"
 #include "shell/twips.h"
 #include "shell/window/grid_search.h"
+#include "shell/window/mode_menu.h"
 #include "shell/window/songlist_model.h"
 #include "shell/window/songlist_view.h"
+#include "shell/window/window_place.h"
+#include "songlist/paths.h"
 #include "songlist/recompute.h"
-#include "songlist/row_selection.h"
 #include "songlist/songlist.h"
 
 namespace jukora {
@@ -57,69 +60,42 @@ void fit_captions(QPushButton& first, QPushButton& second, const TwipScale& scal
   second.move(std::max(second.x(), first.geometry().right() + 1 + gap), second.y());
 }
 
-// Where the window is now, as its geometry is stored.
-WindowPlace place_in_twips(const QWidget& window, const TwipScale& scale) {
-  return {scale.y_twips(window.y()), scale.x_twips(window.x()), scale.y_twips(window.height()),
-          scale.x_twips(window.width())};
-}
-
-// Whether any part of `frame` lies on a screen that is attached now.
-bool on_some_screen(const QRect& frame) {
-  const QList<QScreen*> screens = QGuiApplication::screens();
-  return std::any_of(screens.begin(), screens.end(),
-                     [&](const QScreen* screen) { return screen->availableGeometry().intersects(frame); });
-}
-
-// A restored window is never smaller than this: both buttons and a strip of
-// the grid show.
-constexpr double kLeastWidth = 3000;
-constexpr double kLeastHeight = 1500;
-// How much of the title bar stays on the screen, so it can be taken hold of.
-constexpr int kGripPixels = 100;
-
-// Stored geometry as pixels. Hand-edited or corrupted settings can hold any
-// number; far beyond every screen is as good as the edge of the range.
-int stored_px(double twips, int (TwipScale::*to_px)(double) const, const TwipScale& scale) {
-  return (scale.*to_px)(std::clamp(twips, -1e7, 1e7));
-}
-
-// `wanted` moved and sized onto the screen that shows most of it: no larger
-// than that screen, not smaller than the least size, its title bar on it.
-// Nothing of it on any screen: the design place, at a size that fits.
-QRect onto_a_screen(const QRect& wanted, const QPoint& design_place, const QSize& least) {
-  const QScreen* best = QGuiApplication::primaryScreen();
-  qint64 best_area = 0;
-  for (const QScreen* screen : QGuiApplication::screens()) {
-    const QRect shared = screen->availableGeometry().intersected(wanted);
-    const qint64 area = qint64{shared.width()} * shared.height();
-    if (!shared.isEmpty() && area > best_area) {
-      best = screen;
-      best_area = area;
-    }
-  }
-  if (!best) return wanted;
-  const QRect area = best->availableGeometry();
-  QRect placed(best_area > 0 ? wanted.topLeft() : design_place, wanted.size());
-  placed.setWidth(std::min(std::max(placed.width(), least.width()), area.width()));
-  placed.setHeight(std::min(std::max(placed.height(), least.height()), area.height()));
-  const int grip = std::min(kGripPixels, placed.width());
-  placed.moveLeft(std::clamp(placed.left(), area.left() - placed.width() + grip, area.right() + 1 - grip));
-  placed.moveTop(std::clamp(placed.top(), area.top(), area.bottom() + 1 - std::min(kGripPixels, placed.height())));
-  return placed;
-}
-
 }  // namespace
 
-Form1::Form1(SettingsStore& settings, Songlist& songlist, QWidget* parent)
+Form1::Form1(SettingsStore& settings, Session& session, QTimer& tmrJukora, QWidget* parent)
     : QWidget(parent),
       settings_(settings),
-      songlist_(songlist),
-      model_(new SonglistModel(songlist_, this)),
+      session_(session),
+      songlist_(session.songlist()),
+      tmrJukora_(tmrJukora),
+      model_(new SonglistModel(songlist_, session.search_filter(), this)),
       cmdIncDec_{new QPushButton("+ Increment", this), new QPushButton("- Decrement", this)},
       lblStatus_(new QLabel(this)),
       MSFlexGrid1_(new SonglistView(this)),
-      search_(new GridSearch(songlist_, *model_, this)) {
+      search_(new GridSearch(session, this)),
+      mnuBase_(std::make_unique<ModeMenu>(ModeMenuHandlers{
+          .random = [this](Scope scope) { mnuRandom_Click(scope); },
+          .countdown = [this](PlayChoice choice) { mnuDescending_Click(choice); },
+          .countup = [this](PlayChoice choice) { mnuAscending_Click(choice); },
+          .songlist = [this](SonglistCommand command) { mnuSonglist_Click(command); },
+          .add_files = [this] { mnuPopup_Click(PopupItem::kAddFiles); },
+          .preferences = [this] { mnuPopup_Click(PopupItem::kPreferences); },
+          .stop_player = [this] { mnuPopup_Click(PopupItem::kStop); },
+          .exit = [this] { mnuPopup_Click(PopupItem::kExit); },
+          .show_playing = [this] { mnuPopup_Click(PopupItem::kShowPlaying); },
+          .import_ratings = [this] { mnuPopup_Click(PopupItem::kImportRatings); },
+          .undo = [this] { mnuPopup_Click(PopupItem::kUndo); },
+          .redo = [this] { mnuPopup_Click(PopupItem::kRedo); },
+          .history = [this] { mnuPopup_Click(PopupItem::kHistory); },
+          .statistics = [this] { mnuPopup_Click(PopupItem::kStatistics); },
+      })) {
   setWindowTitle("Jukora Song Manager");
+  mnuBase_->menu().setObjectName("mnuBase");
+  mnuBase_->random().setObjectName("mnuRandom");
+  mnuBase_->countdown().setObjectName("mnuDescending");
+  mnuBase_->countup().setObjectName("mnuAscending");
+  mnuBase_->songlist().setObjectName("mnuSonglist");
+  hooks.play_row = [this](int row) { session_.play_row(row); };
   const TwipScale scale = TwipScale::of(*this);
   resize(scale.x_px(kDesignWidth), scale.y_px(kDesignHeight));
   if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -134,20 +110,15 @@ Form1::Form1(SettingsStore& settings, Songlist& songlist, QWidget* parent)
   setTabOrder(cmdIncDec_[0], cmdIncDec_[1]);
   setTabOrder(cmdIncDec_[1], &search_->field());
   MSFlexGrid1_->setFocus();
-  connect(search_, &GridSearch::refiltered, this, [this] {
-    scroll_to_cursor_ = true;
-    show_songlist();
-  });
   connect(search_, &GridSearch::leave_field, MSFlexGrid1_, [this] { MSFlexGrid1_->setFocus(); });
   connect(new QShortcut(QKeySequence::Find, this), &QShortcut::activated, this, [this] {
     search_->field().setFocus();
     search_->field().selectAll();
   });
-  connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_J), this), &QShortcut::activated, this, [this] {
-    if (hooks.show_playing) hooks.show_playing();
-  });
+  connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_J), this), &QShortcut::activated, this,
+          [this] { mnuPopup_Click(PopupItem::kShowPlaying); });
 
-  for (int index : {kIncrement, kDecrement}) {
+  for (int index : {0, 1}) {
     cmdIncDec_[index]->setAutoDefault(false);
     connect(cmdIncDec_[index], &QPushButton::clicked, this, [this, index] { cmdIncDec_Click(index); });
   }
@@ -155,16 +126,12 @@ Form1::Form1(SettingsStore& settings, Songlist& songlist, QWidget* parent)
     // The view moving its cursor because rows went away is no choice of the
     // user's; the Songlist's cursor is what gets shown then.
     if (syncing_) return;
-    search_->forget_picked();
-    songlist_.SetRow(model_->data_row(row));
-    songlist_.SetRowSel(model_->data_row(row_sel));
+    session_.select(model_->data_row(row), model_->data_row(row_sel));
   });
   connect(MSFlexGrid1_, &SonglistView::select_all_requested, this, [this] {
-    search_->forget_picked();
-    select_all_rows(songlist_, search_->shown_rows());
     // The rows in view stay in view: selecting them all is no move.
     const int top = MSFlexGrid1_->verticalScrollBar()->value();
-    show_songlist();
+    session_.select_all();
     MSFlexGrid1_->verticalScrollBar()->setValue(top);
   });
   connect(MSFlexGrid1_, &SonglistView::key_press, this, &Form1::MSFlexGrid1_KeyPress);
@@ -179,21 +146,18 @@ Form1::Form1(SettingsStore& settings, Songlist& songlist, QWidget* parent)
 
   tmrJukora_.setInterval(1000);
   connect(&tmrJukora_, &QTimer::timeout, this, &Form1::tmrJukora_Timer);
+  session_.watch(*this);
 }
+
+Form1::~Form1() { session_.unwatch(*this); }
 
 void Form1::Form_Load() {
   const TwipScale scale = TwipScale::of(*this);
   width_margin_ = qRound(scale.x_twips(width()) - scale.x_twips(MSFlexGrid1_->width()));
   height_margin_ = qRound(scale.y_twips(height()) - scale.y_twips(MSFlexGrid1_->height()));
 
-  const QPoint design_place = pos();
-  const WindowPlace stored = read_window_place(settings_, place_in_twips(*this, scale));
-  // A place saved on a screen that is gone, or a size of nothing or of
-  // miles, would leave the window out of reach.
-  const QRect placed = onto_a_screen(
-      QRect(stored_px(stored.left, &TwipScale::x_px, scale), stored_px(stored.top, &TwipScale::y_px, scale),
-            stored_px(stored.width, &TwipScale::x_px, scale), stored_px(stored.height, &TwipScale::y_px, scale)),
-      design_place, QSize(scale.x_px(kLeastWidth), scale.y_px(kLeastHeight)));
+  const QRect placed =
+      stored_place_on_a_screen(read_window_place(settings_, place_in_twips(*this, scale)), pos(), scale);
   resize(placed.size());
   move(placed.topLeft());
 
@@ -212,7 +176,7 @@ void Form1::Form_Load() {
   if (hooks.check_player_folder) hooks.check_player_folder();
   setWindowIcon(window_icon());
   if (hooks.add_tray_icons) hooks.add_tray_icons();
-  if (hooks.read_songlist) hooks.read_songlist();
+  session_.load_songlist();
   show_songlist();
   setVisible(read_visible(settings_) || (hooks.tray_available && !hooks.tray_available()));
 }
@@ -327,28 +291,35 @@ void Form1::size_columns_to_contents() {
         column, std::max(MSFlexGrid1_->horizontalHeader()->sectionSizeHint(column), wanted[column] * room / names));
 }
 
+void Form1::session_changed(const SessionNews& news) {
+  if (news.reveal) scroll_to_cursor_ = true;
+  if (news.playing) {
+    const std::string& path = session_.playing().path();
+    model_->set_playing(path.empty() ? std::string() : song_directory(path), get_file_name(path));
+  }
+  refresh();
+}
+
 void Form1::show_songlist() {
+  session_.announce();
+  refresh();
+}
+
+void Form1::refresh() {
   {
     QScopedValueRollback<bool> syncing(syncing_, true);
-    search_->follow();
     model_->sync();
   }
+  search_->show_count();
   const bool empty = songlist_.holds_no_song();
   MSFlexGrid1_->set_empty(empty);
   if (columns_to_size_ && !empty) {
     size_columns_to_contents();
     columns_to_size_ = false;
   }
-  // Like the grid, the cursor never points past the last row.
-  const int last = songlist_.Rows() - 1;
-  if (songlist_.Row() > last || songlist_.RowSel() > last) {
-    const int row_sel = std::min(songlist_.RowSel(), last);
-    songlist_.SetRow(std::min(songlist_.Row(), last));
-    songlist_.SetRowSel(row_sel);
-  }
   const std::pair<int, int> wanted{model_->shown_row(songlist_.Row()), model_->shown_row(songlist_.RowSel())};
   const bool scroll = std::exchange(scroll_to_cursor_, false);
-  if (const ChosenRows* picked = search_->picked()) {
+  if (const ChosenRows* picked = session_.search_filter().picked()) {
     // The whole list is shown: its data rows are the shown rows.
     MSFlexGrid1_->show_rows(picked->rows, wanted.first, wanted.second);
     if (!scroll) return;
@@ -360,51 +331,85 @@ void Form1::show_songlist() {
   MSFlexGrid1_->scroll_to_row(wanted.first);
 }
 
-std::optional<ChosenRows> Form1::chosen_rows() { return search_->chosen(); }
-
-void Form1::show_row(int row) {
-  search_->reveal(row);
-  songlist_.SetRow(row);
-  scroll_to_cursor_ = true;
-  show_songlist();
-}
-
-void Form1::mark_playing(const std::string& directory, const std::string& file) {
-  model_->set_playing(directory, file);
-}
-
 void Form1::cmdIncDec_Click(int index) {
-  if (hooks.cmdIncDec_Click) hooks.cmdIncDec_Click(index);
-  show_songlist();
+  session_.step_scores(index == 0 ? ScoreDirection::kUp : ScoreDirection::kDown);
 }
 
 void Form1::MSFlexGrid1_KeyPress(int key_ascii) {
-  if (hooks.MSFlexGrid1_KeyPress) hooks.MSFlexGrid1_KeyPress(key_ascii);
-  show_songlist();
+  constexpr int kEnter = 13;
+  switch (key_ascii) {
+    case '+':
+    case '=':
+      return cmdIncDec_Click(0);
+    case '-':
+    case '_':
+      return cmdIncDec_Click(1);
+    case kEnter:
+      return MSFlexGrid1_DblClick();
+    default:
+      return;
+  }
 }
 
-void Form1::MSFlexGrid1_KeyDown(int key_code, int shift) {
-  // The shown row the cursor was on, where it stays after a delete.
-  const int at = model_->shown_row(songlist_.Row());
-  if (hooks.MSFlexGrid1_KeyDown) hooks.MSFlexGrid1_KeyDown(key_code, shift);
-  if (key_code == kGridKeyDelete) search_->keep_cursor_at(at);
-  show_songlist();
+void Form1::MSFlexGrid1_KeyDown(int key_code, int /*shift*/) {
+  if (key_code == kGridKeyDelete) fg_sort();
 }
+
+void Form1::fg_sort() { session_.delete_rows(); }
 
 void Form1::MSFlexGrid1_DblClick() {
-  if (hooks.MSFlexGrid1_DblClick) hooks.MSFlexGrid1_DblClick();
+  if (hooks.play_row) hooks.play_row(songlist_.Row());
   show_songlist();
 }
 
-void Form1::tmrJukora_Timer() {
-  // A tick held up by a message box must not be entered again by the ticks
-  // that arrive while the box is open.
-  if (in_timer_ || !hooks.tmrJukora_Timer) return;
-  {
-    QScopedValueRollback<bool> ticking(in_timer_, true);
-    hooks.tmrJukora_Timer();
+void Form1::tmrJukora_Timer() { session_.tick(); }
+
+void Form1::mnuRandom_Click(Scope scope) { session_.start_cycle({PlayOrder::kRandom, scope}); }
+
+void Form1::mnuDescending_Click(PlayChoice choice) {
+  choice.order = PlayOrder::kCountdown;
+  session_.start_cycle(choice);
+}
+
+void Form1::mnuAscending_Click(PlayChoice choice) {
+  choice.order = PlayOrder::kCountup;
+  session_.start_cycle(choice);
+}
+
+void Form1::mnuSonglist_Click(SonglistCommand command) { session_.songlist_command(command); }
+
+void Form1::mnuPopup_Click(PopupItem item) {
+  auto shell = [](const std::function<void()>& hook) {
+    if (hook) hook();
+  };
+  switch (item) {
+    case PopupItem::kAddFiles:
+      return session_.add_files();
+    case PopupItem::kImportRatings:
+      return shell(hooks.import_ratings);
+    case PopupItem::kUndo:
+      session_.undo_change();
+      return;
+    case PopupItem::kRedo:
+      session_.redo_change();
+      return;
+    case PopupItem::kShowPlaying:
+      return session_.show_playing();
+    case PopupItem::kHistory:
+      return shell(hooks.history);
+    case PopupItem::kStatistics:
+      return shell(hooks.statistics);
+    case PopupItem::kPreferences:
+      return session_.show_preferences();
+    case PopupItem::kStop:
+      return session_.stop_player();
+    case PopupItem::kExit:
+      return shell(hooks.exit);
   }
-  show_songlist();
+}
+
+void Form1::Form_MouseUp(TrayIconId icon, TrayRelease release) {
+  if (hooks.tray_release) hooks.tray_release(icon, release);
 }
 
 }  // namespace jukora

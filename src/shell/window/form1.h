@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The main window: the songlist grid, the two score buttons and the search
-// field. It shows the Songlist as the program leaves it, brings itself up in
-// order at start-up, lays out on resize, remembers its geometry and saves
-// its state when closed. What its events ask of the program goes through
-// its hooks, which the application object (app.h) fills.
+// The main window: the songlist grid, the two score buttons, the search
+// field and the mode menu. It shows the session as the session announces
+// it, brings itself up in order at start-up, lays out on resize, keeps its
+// geometry and column widths and saves them when closed. Its handlers bear
+// the names the window's controls had (cmdIncDec_Click, MSFlexGrid1_KeyPress,
+// mnuRandom_Click, tmrJukora_Timer ...); each turns an event into an intent
+// and passes it on: to the session, or through its hooks to the shell.
 #pragma once
 
 #include <QString>
@@ -11,11 +13,15 @@
 #include <QWidget>
 #include <array>
 #include <functional>
-#include <optional>
+#include <memory>
 #include <string>
 
-#include "songlist/chosen_rows.h"
+#include "playmodes/play_choice.h"
+#include "scoring/score_changes.h"
+#include "session/session_watcher.h"
+#include "shell/tray/tray_events.h"
 #include "songlist/songlist.h"
+#include "songlist/songlist_files.h"
 
 class QLabel;
 class QPushButton;
@@ -23,20 +29,21 @@ class QPushButton;
 namespace jukora {
 
 class GridSearch;
+class ModeMenu;
+class Session;
 class SettingsStore;
-class Songlist;
 class SonglistModel;
 class SonglistView;
+enum class TrayIconId;
 
-// Where the program plugs in. Each is optional.
+// What the window passes on to the shell, and the intents a test may stand
+// in for; each is optional.
 struct Form1Hooks {
   // Start-up, once the grid is set up: the check that the player's folder
   // holds its program.
   std::function<void()> check_player_folder;
   // Start-up, once the window's icon is set and before the captions.
   std::function<void()> add_tray_icons;
-  // Start-up, once the window is placed: the captions, then the songlist.
-  std::function<void()> read_songlist;
   // Whether the tray icons can be seen. Without them the window is the only
   // way into the program, so it is shown whatever "visible" says.
   std::function<bool()> tray_available;
@@ -44,26 +51,41 @@ struct Form1Hooks {
   std::function<void()> remove_tray_icons;
   // When the window closes, once its own state is saved.
   std::function<void()> closing;
-  // The buttons and the grid's keys.
-  std::function<void(int index)> cmdIncDec_Click;
-  std::function<void(int key_ascii)> MSFlexGrid1_KeyPress;
-  std::function<void(int key_code, int shift)> MSFlexGrid1_KeyDown;
-  // The right button released over the grid, at this screen position.
+  // The mode menu asked for at this screen position (the right button, the
+  // Menu key), and a release over a tray icon.
   std::function<void(const QPoint&)> show_mode_menu;
-  // A double-click on the grid, or Enter in it: play the current row.
-  std::function<void()> MSFlexGrid1_DblClick;
-  // Every tick of tmrJukora.
-  std::function<void()> tmrJukora_Timer;
-  // Ctrl+J: the row of the song the player is at, selected and in view.
-  std::function<void()> show_playing;
+  std::function<void(TrayIconId, TrayRelease)> tray_release;
+  // The mode menu's items that open the shell's own windows, and Exit.
+  std::function<void()> import_ratings;
+  std::function<void()> history;
+  std::function<void()> statistics;
+  std::function<void()> exit;
+  // A double-click on the grid, or Enter in it: the session plays the row.
+  std::function<void(int row)> play_row;
 };
 
-class Form1 : public QWidget {
+// The mode menu's top-level items without a submenu.
+enum class PopupItem {
+  kAddFiles,
+  kImportRatings,
+  kUndo,
+  kRedo,
+  kShowPlaying,
+  kHistory,
+  kStatistics,
+  kPreferences,
+  kStop,
+  kExit
+};
+
+class Form1 : public QWidget, private SessionWatcher {
   Q_OBJECT
 
  public:
-  // Shows `songlist` and keeps its geometry, widths and visible flag in `settings`.
-  Form1(SettingsStore& settings, Songlist& songlist, QWidget* parent = nullptr);
+  // Shows `session`; keeps its geometry, widths and visible flag in
+  // `settings`; `tmrJukora` is the play cycle's timer, whose ticks it hands on.
+  Form1(SettingsStore& settings, Session& session, QTimer& tmrJukora, QWidget* parent = nullptr);
+  ~Form1() override;
 
   Form1Hooks hooks;
 
@@ -71,8 +93,8 @@ class Form1 : public QWidget {
   // or hidden as "visible" says.
   void Form_Load();
 
-  // Shows the Songlist as behaviour left it: cells, selection, and the
-  // current row scrolled into view when the cursor moved.
+  // Shows the session as it is: cells, selection, the rows a search shows,
+  // and the current row scrolled into view when the cursor moved.
   void show_songlist();
 
   // What Exit saves of the window before the program leaves: the visible
@@ -83,27 +105,29 @@ class Form1 : public QWidget {
   // the desktop has neither a notification service nor a tray.
   void show_status(const QString& text);
 
-  // The songs the score keys, the buttons and Delete act on when they are
-  // not the range Row..RowSel: the selected rows a search shows.
-  std::optional<ChosenRows> chosen_rows();
-  // Data row `row` made current and scrolled into view, ending a search
-  // that hides it.
-  void show_row(int row);
-  // The song the player is at, marked in the grid; empty for none.
-  void mark_playing(const std::string& directory, const std::string& file);
-
-  // Each runs its hook, then shows the songlist as it left it.
+  // The window's events, as its controls named them.
   void cmdIncDec_Click(int index);
   void MSFlexGrid1_KeyPress(int key_ascii);
   void MSFlexGrid1_KeyDown(int key_code, int shift);
   void MSFlexGrid1_DblClick();
+  // The Delete entry: the rows the keys act on go, as one step.
+  void fg_sort();
   void tmrJukora_Timer();
+  void mnuRandom_Click(Scope scope);
+  void mnuDescending_Click(PlayChoice choice);
+  void mnuAscending_Click(PlayChoice choice);
+  void mnuSonglist_Click(SonglistCommand command);
+  void mnuPopup_Click(PopupItem item);
+  // A mouse button released over a tray icon.
+  void Form_MouseUp(TrayIconId icon, TrayRelease release);
 
   QTimer& tmrJukora() { return tmrJukora_; }
   SonglistView& MSFlexGrid1() { return *MSFlexGrid1_; }
+  SonglistView& grid() { return *MSFlexGrid1_; }
   QPushButton& cmdIncDec(int index) { return *cmdIncDec_[index == 0 ? 0 : 1]; }
   QLabel& lblStatus() { return *lblStatus_; }
   GridSearch& search() { return *search_; }
+  ModeMenu& mode_menu() { return *mnuBase_; }
 
   int width_margin() const { return width_margin_; }
   int height_margin() const { return height_margin_; }
@@ -118,6 +142,9 @@ class Form1 : public QWidget {
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  void session_changed(const SessionNews& news) override;
+  // Brings the grid, the selection and the search's count up to date.
+  void refresh();
   void Form_Resize();
   void Form_Unload();
   // The status line fills the space from the buttons to the grid's right edge.
@@ -131,13 +158,15 @@ class Form1 : public QWidget {
   void size_columns_to_contents();
 
   SettingsStore& settings_;
+  Session& session_;
   Songlist& songlist_;
+  QTimer& tmrJukora_;
   SonglistModel* const model_;
   QPushButton* const cmdIncDec_[2];
   QLabel* const lblStatus_;
   SonglistView* const MSFlexGrid1_;
   GridSearch* const search_;
-  QTimer tmrJukora_;
+  const std::unique_ptr<ModeMenu> mnuBase_;
 
   // The columns' widths in twips, as the settings keep them.
   std::array<int, kColumns> widths_{};
@@ -148,7 +177,6 @@ class Form1 : public QWidget {
   bool columns_to_size_ = false;
   bool sizing_columns_ = false;
   bool syncing_ = false;
-  bool in_timer_ = false;
   // The cursor's row is scrolled into view at the next showing, whether or
   // not the selection moved (the rows shown changed under it).
   bool scroll_to_cursor_ = false;

@@ -16,8 +16,12 @@ QString shown(const QString& caption) {
   return text.replace('&', "&&");
 }
 
+// Countdown and Countup offer the same items; the submenu gives the order.
 constexpr std::pair<const char*, PlayChoice> kCountItems[] = {
-    {"All", kCycleAll}, {"Top 20", kCycleTop20}, {"Playlist All", kPlaylistAll}, {"Playlist Top 20", kPlaylistTop20}};
+    {"All", {.scope = Scope::kAll}},
+    {"Top 20", {.scope = Scope::kTop20}},
+    {"Playlist All", {.scope = Scope::kAll, .playlist = true}},
+    {"Playlist Top 20", {.scope = Scope::kTop20, .playlist = true}}};
 
 }  // namespace
 
@@ -38,26 +42,21 @@ QAction* ModeMenu::add(QMenu* menu, const char* caption, const std::function<voi
   return action;
 }
 
-QMenu* ModeMenu::add_submenu(const char* name, const char* caption) {
-  QMenu* submenu = menu_->addMenu(shown(caption));
-  submenu->setObjectName(name);
-  return submenu;
-}
+QMenu* ModeMenu::add_submenu(const char* caption) { return menu_->addMenu(shown(caption)); }
 
 ModeMenu::ModeMenu(ModeMenuHandlers handlers) : handlers_(std::move(handlers)), menu_(std::make_unique<QMenu>()) {
-  menu_->setObjectName("mnuBase");
-  QMenu* random = add_submenu("mnuRandom", "Random");
-  add(random, "All", handlers_.random, Scope::kAll);
-  add(random, "Top 20", handlers_.random, Scope::kTop20);
-  QMenu* countdown = add_submenu("mnuDescending", "Countdown");
-  for (const auto& [caption, choice] : kCountItems) add(countdown, caption, handlers_.countdown, choice);
-  QMenu* countup = add_submenu("mnuAscending", "Countup");
-  for (const auto& [caption, choice] : kCountItems) add(countup, caption, handlers_.countup, choice);
-  QMenu* songlist = add_submenu("mnuSonglist", "Songlist ()");
-  add(songlist, "New", handlers_.songlist, SonglistCommand::kNew);
-  add(songlist, "Save As", handlers_.songlist, SonglistCommand::kSaveAs);
-  add(songlist, "Open", handlers_.songlist, SonglistCommand::kOpen);
-  songlist_item_ = songlist->menuAction();
+  random_ = add_submenu("Random");
+  add(random_, "All", handlers_.random, Scope::kAll);
+  add(random_, "Top 20", handlers_.random, Scope::kTop20);
+  countdown_ = add_submenu("Countdown");
+  for (const auto& [caption, choice] : kCountItems) add(countdown_, caption, handlers_.countdown, choice);
+  countup_ = add_submenu("Countup");
+  for (const auto& [caption, choice] : kCountItems) add(countup_, caption, handlers_.countup, choice);
+  songlist_ = add_submenu("Songlist ()");
+  add(songlist_, "New", handlers_.songlist, SonglistCommand::kNew);
+  add(songlist_, "Save As", handlers_.songlist, SonglistCommand::kSaveAs);
+  add(songlist_, "Open", handlers_.songlist, SonglistCommand::kOpen);
+  songlist_item_ = songlist_->menuAction();
   add(menu_.get(), "Add Files", handlers_.add_files);
   add(menu_.get(), "Import Ratings…", handlers_.import_ratings);
   menu_->addSeparator();

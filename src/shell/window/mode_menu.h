@@ -2,9 +2,9 @@
 // The mode menu, the program's one menu, shown only as a popup from the tray
 // and the grid: play cycles, playlist exports, songlist files, Add Files,
 // Import Ratings, Undo and Redo, Show Playing, a song's history, the
-// Statistics, Preferences, the Stop item and Exit. Each item is bound to what it asks
-// for when the menu is built, so its caption may change ("Stop Winamp",
-// "Stop mpv") without changing what it does.
+// Statistics, Preferences, the Stop item and Exit. Each item is bound to its
+// handler by name when the menu is built, so its caption may change ("Stop
+// Winamp", "Stop mpv") without changing what it does.
 #pragma once
 
 #include <QMenu>
@@ -50,6 +50,11 @@ class ModeMenu {
   ~ModeMenu();
 
   QMenu& menu() { return *menu_; }
+  // The submenus.
+  QMenu& random() { return *random_; }
+  QMenu& countdown() { return *countdown_; }
+  QMenu& countup() { return *countup_; }
+  QMenu& songlist() { return *songlist_; }
 
   // The Songlist item's caption, "Songlist (name)".
   void set_songlist_caption(const QString& caption);
@@ -73,11 +78,15 @@ class ModeMenu {
   template <class Intent>
   QAction* add(QMenu* menu, const char* caption, const std::function<void(Intent)>& handler, Intent intent);
   QAction* add(QMenu* menu, const char* caption, const std::function<void()>& handler);
-  QMenu* add_submenu(const char* name, const char* caption);
+  QMenu* add_submenu(const char* caption);
 
   const ModeMenuHandlers handlers_;
   std::unique_ptr<QMenu> menu_;
   std::unordered_map<const QAction*, std::function<void()>> runs_;
+  QMenu* random_ = nullptr;
+  QMenu* countdown_ = nullptr;
+  QMenu* countup_ = nullptr;
+  QMenu* songlist_ = nullptr;
   QAction* songlist_item_ = nullptr;
   QAction* stop_item_ = nullptr;
   QAction* undo_item_ = nullptr;

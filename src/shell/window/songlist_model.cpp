@@ -54,8 +54,8 @@ Qt::Alignment column_alignment(int column) {
   return alignments[static_cast<std::size_t>(column)];
 }
 
-SonglistModel::SonglistModel(Songlist& songlist, QObject* parent)
-    : QAbstractTableModel(parent), songlist_(songlist), shown_rows_(songlist.Rows() - 1) {}
+SonglistModel::SonglistModel(Songlist& songlist, SearchFilter& search, QObject* parent)
+    : QAbstractTableModel(parent), songlist_(songlist), search_(search), shown_rows_(songlist.Rows() - 1) {}
 
 int SonglistModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : shown_rows_; }
 
@@ -113,9 +113,17 @@ Qt::ItemFlags SonglistModel::flags(const QModelIndex& index) const {
 }
 
 void SonglistModel::sync() {
-  if (songlist_.revision() == shown_revision_ && !rows_changed_) return;
+  const bool filtered = search_.active();
+  bool rows_changed = filtered != filtered_;
+  if (filtered && (rows_changed || search_.shown() != rows_)) {
+    rows_ = search_.shown();
+    rows_changed = true;
+  } else if (!filtered) {
+    rows_.clear();
+  }
+  filtered_ = filtered;
+  if (songlist_.revision() == shown_revision_ && !rows_changed) return;
   shown_revision_ = songlist_.revision();
-  rows_changed_ = false;
   const int rows = filtered_ ? static_cast<int>(rows_.size()) : songlist_.Rows() - 1;
   // The Songlist has already changed; announce the difference in row count
   // and then repaint every cell.
@@ -130,20 +138,6 @@ void SonglistModel::sync() {
   }
   if (rows > 0) emit dataChanged(index(0, 0), index(rows - 1, kColumns - 1));
   emit headerDataChanged(Qt::Horizontal, 0, kColumns - 1);
-}
-
-void SonglistModel::show_rows(const std::vector<int>& rows) {
-  if (filtered_ && rows == rows_) return;
-  rows_ = rows;
-  filtered_ = true;
-  rows_changed_ = true;
-}
-
-void SonglistModel::show_all() {
-  if (!filtered_) return;
-  rows_.clear();
-  filtered_ = false;
-  rows_changed_ = true;
 }
 
 int SonglistModel::data_row(int row) const {

@@ -1,15 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The Songlist as a Qt table model: the header row becomes the horizontal
 // header, column 0 (the row numbers) is drawn like a fixed column, and the
-// columns are aligned by the grid's format string. Behaviour changes the
-// Songlist directly; sync() tells the views afterwards. A search may narrow
-// the rows shown; the row of the song the player is at is marked.
+// columns are aligned by the grid's format string. The session changes the
+// Songlist; sync() tells the views afterwards. While the session's search
+// is active only the rows it shows are shown; the row of the song the player
+// is at is marked.
 #pragma once
 
 #include <QAbstractTableModel>
 #include <string>
 #include <vector>
 
+#include "session/search_filter.h"
 #include "songlist/songlist.h"
 
 namespace jukora {
@@ -26,7 +28,7 @@ class SonglistModel : public QAbstractTableModel {
   Q_OBJECT
 
  public:
-  explicit SonglistModel(Songlist& songlist, QObject* parent = nullptr);
+  SonglistModel(Songlist& songlist, SearchFilter& search, QObject* parent = nullptr);
 
   int rowCount(const QModelIndex& parent = {}) const override;
   int columnCount(const QModelIndex& parent = {}) const override;
@@ -34,13 +36,10 @@ class SonglistModel : public QAbstractTableModel {
   QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
   Qt::ItemFlags flags(const QModelIndex& index) const override;
 
-  // Brings the views up to date with the Songlist after behaviour ran.
+  // Brings the views up to date with the Songlist and the search after the
+  // session ran.
   void sync();
 
-  // From the next sync on, only these data rows (ascending) are shown, or
-  // every row again.
-  void show_rows(const std::vector<int>& rows);
-  void show_all();
   bool filtered() const { return filtered_; }
   const std::vector<int>& rows_shown() const { return rows_; }
   // Shown rows count from 1, as the Songlist's do. The data row shown at
@@ -58,11 +57,11 @@ class SonglistModel : public QAbstractTableModel {
 
  private:
   Songlist& songlist_;
+  SearchFilter& search_;
   int shown_rows_ = 0;
   std::uint64_t shown_revision_ = 0;
   std::vector<int> rows_;
   bool filtered_ = false;
-  bool rows_changed_ = false;
   std::string playing_directory_, playing_file_;
   mutable int playing_row_ = 0;
   mutable std::uint64_t playing_revision_ = 0;

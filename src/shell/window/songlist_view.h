@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The grid of the main window (MSFlexGrid1): a table view of whole rows
+// The grid of the main window: a table view of whole rows
 // with one contiguous selection, reporting it as the Songlist's Row (the
 // anchor) and RowSel (the moving end), and turning keys and mouse buttons
 // into the grid's events. What it highlights is always the rows the keys act

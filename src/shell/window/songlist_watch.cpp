@@ -5,10 +5,10 @@
 #include <QFileInfo>
 #include <utility>
 
+#include "session/session.h"
 #include "shell/local_text.h"
 #include "shell/window/songlist_model.h"
 #include "shell/window/songlist_view.h"
-#include "songlist/songlist_files.h"
 
 namespace jukora {
 
@@ -20,8 +20,8 @@ constexpr int kSettleMs = 150;
 
 }  // namespace
 
-SonglistWatch::SonglistWatch(SonglistFiles& files, SonglistView& grid, std::function<void()> shown, QObject* parent)
-    : QObject(parent), files_(files), grid_(grid), shown_(std::move(shown)) {
+SonglistWatch::SonglistWatch(Session& session, SonglistView& grid, QObject* parent)
+    : QObject(parent), session_(session), grid_(grid) {
   settle_.setSingleShot(true);
   settle_.setInterval(kSettleMs);
   connect(&settle_, &QTimer::timeout, this, &SonglistWatch::look);
@@ -31,6 +31,13 @@ SonglistWatch::SonglistWatch(SonglistFiles& files, SonglistView& grid, std::func
   connect(&watcher_, &QFileSystemWatcher::directoryChanged, this, [this] {
     if (!watcher_.files().contains(path_)) changed();
   });
+  session_.watch(*this);
+}
+
+SonglistWatch::~SonglistWatch() { session_.unwatch(*this); }
+
+void SonglistWatch::session_changed(const SessionNews& news) {
+  if (news.file) follow(session_.files().current_path());
 }
 
 void SonglistWatch::follow(const std::string& path) {
@@ -56,8 +63,7 @@ void SonglistWatch::look() {
   const auto* model = dynamic_cast<const SonglistModel*>(grid_.model());
   if (!model) return;
   int top = model->data_row(grid_.rowAt(0) + 1);
-  if (!files_.reread_if_changed(top)) return;
-  shown_();
+  if (!session_.reread_if_changed(top)) return;
   const int shown = model->shown_row(top);
   if (shown >= 1 && shown <= model->rowCount())
     grid_.scrollTo(model->index(shown - 1, 0), QAbstractItemView::PositionAtTop);

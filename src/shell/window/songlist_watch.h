@@ -3,37 +3,39 @@
 // makes (an editor, a sync tool renaming its copy over it, a second Jukora)
 // shows in the window within a second, with the selection and the rows in
 // view kept by song. It never reads while a message box is open or a drop's
-// walk runs; the read waits for them.
+// walk runs; the read waits for them. It follows the file the session
+// announces as the current one.
 #pragma once
 
 #include <QFileSystemWatcher>
 #include <QObject>
 #include <QString>
 #include <QTimer>
-#include <functional>
 #include <string>
+
+#include "session/session_watcher.h"
 
 namespace jukora {
 
-class SonglistFiles;
+class Session;
 class SonglistView;
 
-class SonglistWatch : public QObject {
+class SonglistWatch : public QObject, private SessionWatcher {
  public:
-  // `shown` runs once rows were read again, before the view is scrolled.
-  SonglistWatch(SonglistFiles& files, SonglistView& grid, std::function<void()> shown, QObject* parent = nullptr);
+  SonglistWatch(Session& session, SonglistView& grid, QObject* parent = nullptr);
+  ~SonglistWatch() override;
 
-  // Watches `path` from now on: after the start's read, New, Open, Save As.
+  // Watches `path` from now on.
   void follow(const std::string& path);
 
  private:
+  void session_changed(const SessionNews& news) override;
   // The file or its folder changed: looked at once the writer is done.
   void changed();
   void look();
 
-  SonglistFiles& files_;
+  Session& session_;
   SonglistView& grid_;
-  const std::function<void()> shown_;
   QFileSystemWatcher watcher_;
   QTimer settle_;
   QString path_;

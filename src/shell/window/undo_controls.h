@@ -12,13 +12,11 @@ class QWidget;
 
 namespace jukora {
 
-class SonglistFiles;
+class Session;
 
 class UndoControls {
  public:
-  // `shown` runs after each undo or redo, so that the window shows the rows
-  // and the selection as they are now.
-  UndoControls(QWidget& window, SonglistFiles& files, std::function<void()> shown);
+  UndoControls(QWidget& window, Session& session);
 
   // False when there was nothing to take back, or to make again.
   bool undo();
@@ -35,8 +33,7 @@ class UndoControls {
   std::function<void()> offer();
 
  private:
-  SonglistFiles& files_;
-  const std::function<void()> shown_;
+  Session& session_;
 };
 
 }  // namespace jukora

@@ -109,7 +109,7 @@ TEST_F(MpdLinkTest, SongsAreHandedOverAsMpdTakesThem) {
   // Direct play goes the same way.
   list({song("b.wav")});
   songlist.SetRow(1);
-  rig.modes.MSFlexGrid1_DblClick();
+  rig.modes.play_row(songlist.Row());
   EXPECT_EQ(playing(), "b.wav");
 }
 
@@ -119,13 +119,13 @@ TEST_F(MpdLinkTest, EachModeIsTurnedOffForACycleAndPutBackAtStop) {
     SCOPED_TRACE(mode);
     server.reset();
     server.command(mode + " 1");
-    rig.modes.mnuAscending_Click(kCycleAll);
+    rig.modes.start_cycle({PlayOrder::kCountup, Scope::kAll});
     ASSERT_TRUE(eventually([&] {
-      rig.modes.tmrJukora_Timer();
+      rig.modes.tick();
       return state() == "play";
     }));
     EXPECT_EQ(server.value("status", mode), "0");
-    rig.modes.stop_winamp();
+    rig.modes.stop_player();
     EXPECT_EQ(server.value("status", mode), "1");
     EXPECT_EQ(state(), "stop");
   }
@@ -143,15 +143,15 @@ TEST_F(MpdLinkTest, AnExportReplacesTheQueueInOrderAndKeepsTheModesOffUntilStop)
   }
   list(songs);
   server.command("command_list_begin\nadd \"c.wav\"\nrepeat 1\nrandom 1\nsingle oneshot\nconsume 1\ncommand_list_end");
-  rig.modes.makePlayAsc(Scope::kAll);
+  rig.modes.export_playlist(Scope::kAll, false);
   EXPECT_EQ(playing(), "a.wav");
   EXPECT_TRUE(eventually([&] { return server.command("playlist") == expected + "OK\n"; }));
   EXPECT_EQ(server.value("status", "random") + server.value("status", "consume"), "00");
-  rig.modes.stop_winamp();
+  rig.modes.stop_player();
   EXPECT_EQ(server.command("status").rfind("repeat: 1\nrandom: 1\nsingle: oneshot\nconsume: 1\n", 0), 0u);
 
   // A song handed over while the tail is still being added is the whole queue.
-  rig.modes.makePlayAsc(Scope::kAll);
+  rig.modes.export_playlist(Scope::kAll, false);
   // A loaded machine may find the server busy within the hand-over's deadline.
   HandOver::Result handed = HandOver::Result::kBusy;
   EXPECT_TRUE(
@@ -180,9 +180,9 @@ TEST_F(MpdLinkTest, AnMpdThatIsNotThereEndsTheCycleNamingItsAddress) {
     const std::string address = MpdAddress{host, server.port(), {}}.describe();
     const std::string expected = "MPD at " + address + " cannot be reached: " + why;
 
-    rig.modes.mnuAscending_Click(kCycleAll);
+    rig.modes.start_cycle({PlayOrder::kCountup, Scope::kAll});
     ASSERT_TRUE(eventually([&] {
-      bounded([&] { return (rig.modes.tmrJukora_Timer(), 0); });
+      bounded([&] { return (rig.modes.tick(), 0); });
       return !rig.timer.enabled();
     }));
     ASSERT_EQ(desktop.messages.size(), 1u);

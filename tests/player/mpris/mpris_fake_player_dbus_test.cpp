@@ -118,7 +118,7 @@ class MprisFakePlayerTest : public ::testing::Test, protected SavedSonglist {
   std::vector<std::string> run_cycle() {
     eventually(
         [&] {
-          if (rig.timer.enabled()) rig.modes.tmrJukora_Timer();
+          if (rig.timer.enabled()) rig.modes.tick();
           pump(100ms);
           return !rig.timer.enabled();
         },
@@ -176,7 +176,7 @@ TEST_F(MprisFakePlayerTest, NamesNoFileCouldHaveAreNoSongsAndMegabytesCostNoTime
     EXPECT_LT(Clock::now() - before, 250ms);
     // A poll in flight makes the click wait, as the program's retry timer does.
     ASSERT_TRUE(eventually([&] {
-      if (rig.retry.enabled()) rig.scoring.retry_Timer();
+      if (rig.retry.enabled()) rig.scoring.retry();
       pump(50ms);
       return !rig.retry.enabled();
     }));
@@ -202,7 +202,7 @@ TEST_F(MprisFakePlayerTest, AnOpenUriThatPlaysNothingGivesWayToTheCommandOnce) {
   player.on_open_uri = FakePlayer::OnOpenUri::kIgnores;
   ASSERT_TRUE(eventually([&] { return link.reach() == Reach::kRunning; }));
   make_list({"a.wav", "b.wav"});
-  rig.modes.mnuAscending_Click(kCycleAll);
+  rig.modes.start_cycle({PlayOrder::kCountup, Scope::kAll});
   const auto start = Clock::now();
   EXPECT_EQ(run_cycle(), (std::vector<std::string>{"a.wav", "b.wav"})) << ::testing::PrintToString(desktop.notes);
   // Five seconds for the first song's OpenUri, none for the second's.
@@ -225,7 +225,7 @@ TEST_F(MprisFakePlayerTest, APlayerThatCannotPlaySongsEndsTheCycleMarkingNothing
     desktop.notes.clear();
     make_list({"a.wav", "b.wav"});
     const std::string listed = read_bytes(list);
-    rig.modes.mnuRandom_Click(Scope::kAll);
+    rig.modes.start_cycle({PlayOrder::kRandom, Scope::kAll});
     EXPECT_TRUE(run_cycle().empty());
     EXPECT_EQ(read_bytes(list), listed) << "no Last Played written";
     ASSERT_EQ(desktop.notes.size(), 1u) << ::testing::PrintToString(desktop.notes);
@@ -242,7 +242,7 @@ TEST_F(MprisFakePlayerTest, APlayerThatNeverComesUpGetsOneWordForTheExportAndFor
   link.tell = [&](const std::string& text) { desktop.notify(text); };
   make_list({"a.wav", "b.wav"});
   const std::string listed = read_bytes(list);
-  rig.modes.makePlayAsc(Scope::kAll);
+  rig.modes.export_playlist(Scope::kAll, false);
   ASSERT_TRUE(eventually(
       [&] {
         link.reach();
@@ -254,7 +254,7 @@ TEST_F(MprisFakePlayerTest, APlayerThatNeverComesUpGetsOneWordForTheExportAndFor
             std::string::npos)
       << desktop.notes[0];
   desktop.notes.clear();
-  rig.modes.mnuRandom_Click(Scope::kAll);
+  rig.modes.start_cycle({PlayOrder::kRandom, Scope::kAll});
   EXPECT_TRUE(run_cycle().empty());
   EXPECT_EQ(read_bytes(list), listed) << "no Last Played written";
   ASSERT_EQ(desktop.notes.size(), 1u) << ::testing::PrintToString(desktop.notes);

@@ -11,7 +11,7 @@ class MprisAudaciousTest : public MprisLinkTest {};
 
 TEST_P(MprisAudaciousTest, APlayerKilledMidCycleIsStartedAgain) {
   make_list({"other.wav", "a.wav", "b.wav"});
-  rig.modes.mnuAscending_Click(kCycleAll);
+  rig.modes.start_cycle({PlayOrder::kCountup, Scope::kAll});
   bool killed = false;
   const Seen seen = run([&](const Seen& so_far) {
     if (killed || so_far.empty()) return;
@@ -33,14 +33,14 @@ TEST_P(MprisAudaciousTest, AStoppedPlayerIsBusyNeverGoneAndNeverStartedTwice) {
   start_player();
   link.play_file(dir, song("long.wav"));
   ASSERT_TRUE(eventually([&] { return plays(song("long.wav")); }));
-  rig.modes.mnuAscending_Click(kCycleAll);
+  rig.modes.start_cycle({PlayOrder::kCountup, Scope::kAll});
   for (pid_t pid : our_processes(tag)) kill(pid, SIGSTOP);
 
   bool busy = false;
   const auto until = Clock::now() + 3500ms;
   while (Clock::now() < until) {
     const auto before = Clock::now();
-    rig.modes.tmrJukora_Timer();
+    rig.modes.tick();
     const Reach found = link.reach();
     const PlayStatus status = link.play_status();
     const CurrentSong current = link.current_song(dir);
@@ -81,7 +81,7 @@ TEST_P(MprisAudaciousTest, ACommandThatWouldStartASecondPlayerIsNeverUsed) {
   EXPECT_EQ(song_given.result, HandOver::Result::kRefused);
   EXPECT_NE(song_given.reason.find("Audacious"), std::string::npos);
   make_list({"a.wav"});
-  rig.modes.makePlayAsc(Scope::kAll);
+  rig.modes.export_playlist(Scope::kAll, false);
   ASSERT_FALSE(desktop.notes.empty());
   EXPECT_NE(desktop.notes.back().find("cannot be handed a playlist"), std::string::npos);
   pump(1s);

@@ -166,7 +166,7 @@ class MprisLinkTest : public ::testing::TestWithParam<std::string>, protected Sa
           if (ticks_due || Clock::now() - last_tick >= 1s) {
             ticks_due = false;
             last_tick = Clock::now();
-            if (rig.timer.enabled()) rig.modes.tmrJukora_Timer();
+            if (rig.timer.enabled()) rig.modes.tick();
           }
           const std::string now = get_file_name(playing_now());
           if (!now.empty() && (seen.empty() || seen.back().first != now)) {

@@ -51,19 +51,19 @@ TEST_P(MprisLinkTest, ThePlayingSongIsReadAndScoredWhateverItsName) {
 
 TEST_P(MprisLinkTest, TheExportAndThenACountupCyclePlayThreeSongsInOrder) {
   make_list({"a.wav", "b.wav", "c.wav"});
-  rig.modes.makePlayAsc(Scope::kAll);
+  rig.modes.export_playlist(Scope::kAll, false);
   EXPECT_TRUE(desktop.messages.empty()) << desktop.messages.front();
   EXPECT_EQ(names(run({}, 3)), (std::vector<std::string>{"a.wav", "b.wav", "c.wav"}));
 
   ASSERT_TRUE(eventually([&] { return playing_now().empty(); }));
-  rig.modes.mnuAscending_Click(kCycleAll);
+  rig.modes.start_cycle({PlayOrder::kCountup, Scope::kAll});
   EXPECT_EQ(names(run()), (std::vector<std::string>{"a.wav", "b.wav", "c.wav"}));
   EXPECT_TRUE(eventually([&] { return our_processes(tag).size() == 1; }));
 }
 
 TEST_P(MprisLinkTest, ThePlayersOwnNextTrackDoesNotTakeOver) {
   make_list({"other.wav", "b.wav"});
-  rig.modes.mnuAscending_Click(kCycleAll);
+  rig.modes.start_cycle({PlayOrder::kCountup, Scope::kAll});
   bool queued = false;
   const Seen seen = run([&](const Seen& so_far) {
     if (!queued && !so_far.empty() && so_far.back().first == "other.wav") {
@@ -82,7 +82,7 @@ TEST_P(MprisLinkTest, ThePlayersOwnNextTrackDoesNotTakeOver) {
 
 TEST_P(MprisLinkTest, ATrackStartedByHandIsLeftPlaying) {
   make_list({"long.wav", "b.wav"});
-  rig.modes.mnuAscending_Click(kCycleAll);
+  rig.modes.start_cycle({PlayOrder::kCountup, Scope::kAll});
   bool switched = false;
   const Seen seen = run([&](const Seen& so_far) {
     if (!switched && !so_far.empty() && so_far.back().first == "long.wav" && so_far.back().second > 700ms) {

@@ -160,18 +160,18 @@ TEST_F(Win32WinampLinkTest, AnAnsiNamedSongIsDroppedPlayedScoredAndSavedByteForB
   Songlist songlist;
   SonglistFiles files{songlist, settings, desktop, folders, dialog};
   testing::FakeClock clock;
-  testing::FakePlayTimer timer;
+  testing::FakeTimer timer;
   PlayModes modes{songlist, files, settings, link, desktop, clock, timer};
-  testing::FakePlayTimer retry;
+  testing::FakeTimer retry;
   CurrentSongScoring scoring{songlist, files, settings, link, desktop, retry};
   AddSongs add{songlist, files, desktop, dialog};
 
   files.read_songlist();
-  add.MSFlexGrid1_OLEDragDrop({folder});  // the listed song is found again, the other one is new
+  add.drop({folder});  // the listed song is found again, the other one is new
   ASSERT_EQ(songlist.Rows(), 3);
   EXPECT_EQ(songlist.TextMatrix(2, col::kFile), "b" + song);
   songlist.SetRow(1);
-  modes.MSFlexGrid1_DblClick();
+  modes.play_row(songlist.Row());
   // The player notes its command line once its window is up.
   const std::u8string command_line =
       fs::path(player_dir.wstring() + L"\\winamp.exe \"" + song_dir.wstring() + L"\\" + wide + L".mp3\"\n2\n")

@@ -88,8 +88,8 @@ TEST_F(RatingsImportsTest, TheMenuItemsDialogAppliesItsPlanToTheListAsItIsWhenIm
 
 TEST_F(RatingsImportsTest, AnotherProcesssImportIsReadAsideAppliedOnceAndAnswered) {
   Caller dry, busy;
-  app->import_ratings(rhythmdb, true, dry.reply());
-  app->import_ratings(rhythmdb, false, busy.reply());
+  app->session().import_ratings(rhythmdb, true, dry.reply());
+  app->session().import_ratings(rhythmdb, false, busy.reply());
   EXPECT_EQ(busy.status, 1) << "one import at a time";
   EXPECT_THAT(busy.text, HasSubstr("another command"));
   ASSERT_TRUE(dry.answered());
@@ -101,12 +101,12 @@ TEST_F(RatingsImportsTest, AnotherProcesssImportIsReadAsideAppliedOnceAndAnswere
   // A caller that has gone takes its import back: the next one is taken
   // as soon as that is seen, and nothing was applied.
   Caller gone, done, bad;
-  app->import_ratings(rhythmdb, false, gone.reply());
+  app->session().import_ratings(rhythmdb, false, gone.reply());
   gone.waiting = false;
   ASSERT_TRUE(QTest::qWaitFor(
       [&] {
         done.status = -1;
-        app->import_ratings(rhythmdb, false, done.reply());
+        app->session().import_ratings(rhythmdb, false, done.reply());
         return done.status == -1;
       },
       5000));
@@ -119,9 +119,9 @@ TEST_F(RatingsImportsTest, AnotherProcesssImportIsReadAsideAppliedOnceAndAnswere
   EXPECT_EQ(app->window().MSFlexGrid1().model()->rowCount(), 3);
   // The import is one step: one Undo takes back the song added and the score.
   EXPECT_EQ(app->undo_controls().undo_step(), "Import of 2 songs");
-  app->undo();
+  app->session().undo();
   EXPECT_THAT(saved(), AllOf(Not(HasSubstr("new.mp3")), HasSubstr("\"fresh.mp3\",\"0\"")));
-  app->import_ratings(dir.file("nothing.xml"), false, bad.reply());
+  app->session().import_ratings(dir.file("nothing.xml"), false, bad.reply());
   EXPECT_EQ(bad.status, 1);
   EXPECT_THAT(bad.text, HasSubstr("nothing.xml"));
 }

@@ -11,9 +11,9 @@
 
 #include "shell/preferences/dialog.h"
 #include "shell/preferences/dir_dialog.h"
+#include "shell/twips.h"
 #include "shell/window/songlist_model.h"
 #include "shell/window/songlist_view.h"
-#include "shell/twips.h"
 #include "shell/window_fixture.h"
 
 namespace jukora::testing {
@@ -220,7 +220,7 @@ TEST_F(Form1Test, TheSelectionIsMirroredBothWaysAndTheGridPlaysAndOpensTheMenu) 
   EXPECT_EQ(cursor(), std::pair(5, 2));
 
   std::vector<std::string> calls;
-  window.hooks.MSFlexGrid1_DblClick = [&] { calls.push_back("play " + std::to_string(app->songlist().Row())); };
+  window.hooks.play_row = [&](int) { calls.push_back("play " + std::to_string(app->songlist().Row())); };
   QPoint menu_at;
   window.hooks.show_mode_menu = [&](const QPoint& at) {
     calls.push_back("menu");
@@ -244,6 +244,22 @@ TEST_F(Form1Test, TheSelectionIsMirroredBothWaysAndTheGridPlaysAndOpensTheMenu) 
   QApplication::sendEvent(&grid(), &menu_key);
   EXPECT_EQ(menu_at, below_row_2);
   EXPECT_EQ(calls.size(), 5u);
+}
+
+// The grid's characters: + and = raise, - and _ lower, Enter plays; no other does anything.
+TEST_F(Form1Test, KeyMap) {
+  Form1& window = start_with_scores({0});
+  int direct_plays = 0;
+  window.hooks.play_row = [&](int) { ++direct_plays; };
+  for (int key : {'+', '='}) window.MSFlexGrid1_KeyPress(key);
+  EXPECT_EQ(score(1), "2");
+  for (int key : {'-', '_', '-'}) window.MSFlexGrid1_KeyPress(key);
+  EXPECT_EQ(score(1), "-1");
+  for (int key : {int{'a'}, int{'*'}, int{' '}, 0, 127}) window.MSFlexGrid1_KeyPress(key);
+  EXPECT_EQ(score(1), "-1");
+  EXPECT_EQ(direct_plays, 0);
+  window.MSFlexGrid1_KeyPress(13);
+  EXPECT_EQ(direct_plays, 1);
 }
 
 // How many pixels across the middle third of the grid differ from its bottom right corner.

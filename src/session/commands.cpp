@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "shell/commands.h"
+#include "session/commands.h"
 
 #include <algorithm>
 #include <cstddef>
 
 #include "ratings/source_choice.h"
-#include "shell/intents.h"
+#include "session/intents.h"
 
 namespace jukora {
 

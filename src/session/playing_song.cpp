@@ -1,25 +1,24 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "shell/window/playing_song.h"
+#include "session/playing_song.h"
 
-#include <QApplication>
-
+#include "platform/desktop.h"
+#include "platform/event_loop.h"
 #include "platform/local_path.h"
 #include "platform/settings_keys.h"
 #include "player/player_link.h"
-#include "songlist/paths.h"
 
 namespace jukora {
 
-PlayingSong::PlayingSong(PlayerLink& link, const SettingsStore& settings, QObject* parent)
-    : QObject(parent), link_(link), settings_(settings) {
-  timer_.setInterval(kPlayingLookupMs);
-  connect(&timer_, &QTimer::timeout, this, [this] {
-    // A message box of some other handler is open: that handler may not be
-    // done with the player yet.
-    if (QApplication::activeModalWidget()) return;
-    look_up();
-  });
-}
+PlayingSong::PlayingSong(PlayerLink& link, const SettingsStore& settings, const Desktop& desktop, EventLoop& loop)
+    : link_(link), settings_(settings), desktop_(desktop), timer_(loop.timer(kPlayingLookup, [this] {
+        // A message box of some other handler is open: that handler may not
+        // be done with the player yet.
+        if (!desktop_.showing_modal()) look_up();
+      })) {}
+
+PlayingSong::~PlayingSong() = default;
+
+void PlayingSong::start() { timer_->set_enabled(true); }
 
 void PlayingSong::look_up() {
   // The answer's message is for the scoring that asks on a click; this

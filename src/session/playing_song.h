@@ -4,24 +4,28 @@
 // the user, and a player that does not answer in time keeps its last song.
 #pragma once
 
-#include <QObject>
-#include <QTimer>
+#include <chrono>
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace jukora {
 
+class Desktop;
+class EventLoop;
 class PlayerLink;
 class SettingsStore;
+class Timer;
 
-inline constexpr int kPlayingLookupMs = 2000;
+inline constexpr std::chrono::milliseconds kPlayingLookup{2000};
 
-class PlayingSong : public QObject {
+class PlayingSong {
  public:
-  PlayingSong(PlayerLink& link, const SettingsStore& settings, QObject* parent = nullptr);
+  PlayingSong(PlayerLink& link, const SettingsStore& settings, const Desktop& desktop, EventLoop& loop);
+  ~PlayingSong();
 
   // The lookups begin.
-  void start() { timer_.start(); }
+  void start();
   // One lookup now.
   void look_up();
 
@@ -35,7 +39,8 @@ class PlayingSong : public QObject {
  private:
   PlayerLink& link_;
   const SettingsStore& settings_;
-  QTimer timer_;
+  const Desktop& desktop_;
+  std::unique_ptr<Timer> timer_;
   std::string path_;
 };
 

@@ -1,16 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The play cycle's one-second timer on a QTimer owned by the main window.
+// A Timer on a QTimer: the play cycle's, which the main window shows, or one
+// of the session's own.
 #pragma once
 
 #include <QTimer>
+#include <functional>
 
-#include "platform/play_timer.h"
+#include "platform/timer.h"
 
 namespace jukora {
 
-class QtPlayTimer : public PlayTimer {
+class QtTimer : public Timer {
  public:
-  explicit QtPlayTimer(QTimer& timer) : timer_(timer) {}
+  explicit QtTimer(QTimer& timer) : timer_(timer) {}
 
   // Enabling a running timer keeps its rhythm, as the original timer did.
   void set_enabled(bool enabled) override {
