@@ -138,7 +138,6 @@ void Form1::create_controls() {
                  .mode_menu =
                      [this](POINT at) {
                        if (hooks.show_mode_menu) hooks.show_mode_menu(at);
-                       show_songlist();
                      }});
   DragAcceptFiles(grid_->hwnd(), TRUE);
   cmdIncDec_[0] = child(window_, L"BUTTON", L"+ Increment", WS_TABSTOP | BS_PUSHBUTTON, kIdIncrement);
@@ -262,7 +261,7 @@ void Form1::save_changes() {
   }
 }
 
-void Form1::show_songlist() {
+void Form1::show_songlist(bool reveal) {
   grid_->refresh();
   if (columns_to_size_ && !rows_.no_songs()) {
     for (int column = 0; column < 7; ++column) grid_->fit_column(column);
@@ -270,9 +269,9 @@ void Form1::show_songlist() {
   }
   SetWindowTextW(lblCount_, wide(rows_.search_count()).c_str());
   // Shown again each time: the rows under it may have moved or gone. Scrolled
-  // to only when it moved.
+  // to only when it moved, or when the program asks for it.
   const bool moved = grid_->row() != rows_.row() || grid_->row_sel() != rows_.row_sel();
-  grid_->show_selection(rows_.row(), rows_.row_sel(), moved);
+  grid_->show_selection(rows_.row(), rows_.row_sel(), moved || reveal);
 }
 
 void Form1::show_status(const std::string& text) {

@@ -26,10 +26,9 @@ class SonglistGrid;
 
 // The messages only the program sends its window.
 inline constexpr UINT kRemoteWordMessage = WM_APP + 2;
-inline constexpr UINT kPlayerChangedMessage = WM_APP + 3;
-// The timers of the window.
-inline constexpr UINT_PTR kPlayTimerId = 1;   // tmrJukora, every 1000 ms
-inline constexpr UINT_PTR kRetryTimerId = 2;  // a score a busy player could not take yet
+// The play cycle's timer of the window, tmrJukora, every 1000 ms; the
+// session's own timers have ids of their own.
+inline constexpr UINT_PTR kPlayTimerId = 1;
 inline constexpr const wchar_t* kForm1Class = L"JukoraForm1";
 
 // Where the program plugs in; each is optional.
@@ -51,14 +50,16 @@ struct Form1Hooks {
   std::function<void(int id)> hotkey;
   // A word from a copy started later.
   std::function<void(RemoteWord)> remote_word;
-  // The player told of a change (its song ended, it answers again).
-  std::function<void()> player_changed;
   // The mode menu, at this screen position.
   std::function<void(POINT)> show_mode_menu;
   // The system ends the session: end as Exit does, at once.
   std::function<void()> end_session;
   // Whether the hourglass is up.
   std::function<bool()> busy;
+  // The session's event loop: the work posted to it, and a tick of one of
+  // its timers by id.
+  std::function<void()> posted_work;
+  std::function<void(UINT_PTR id)> timer;
 };
 
 class Form1 {
@@ -75,8 +76,9 @@ class Form1 {
   // Start-up: call once, after the hooks are set. Ends with the window shown
   // or hidden as "visible" says.
   void Form_Load();
-  // Shows the rows and selection as the program left them.
-  void show_songlist();
+  // Shows the rows and selection as the program left them; `reveal` brings
+  // the cursor's row into view even where it did not move.
+  void show_songlist(bool reveal = false);
   // What Exit saves of the window: the visible flag and the column widths.
   void save_changes();
   // The words beside the buttons.
@@ -130,7 +132,6 @@ class Form1 {
   int width_margin_ = 0;
   int height_margin_ = 0;
   bool is_loaded_ = false;
-  bool in_timer_ = false;
   // No widths stored yet: the first songs size the columns once.
   bool columns_to_size_ = false;
   // The grid's size in twips, as the layout keeps it.

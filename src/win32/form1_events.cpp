@@ -11,6 +11,7 @@
 #include "win32/local_text.h"
 #include "win32/mode_menu.h"
 #include "win32/songlist_grid.h"
+#include "win32/win32_event_loop.h"
 
 namespace jukora {
 
@@ -53,27 +54,22 @@ LRESULT Form1::handle(UINT message, WPARAM wparam, LPARAM lparam) {
       return 0;
     case kTrayCallback:
       if (hooks.tray_click) hooks.tray_click(decode_tray_callback(wparam, lparam));
-      show_songlist();
       return 0;
     case WM_HOTKEY:
       if (hooks.hotkey) hooks.hotkey(static_cast<int>(wparam));
-      show_songlist();
-      return 0;
-    case kPlayerChangedMessage:
-      if (hooks.player_changed) hooks.player_changed();
-      show_songlist();
       return 0;
     case kRemoteWordMessage:
       if (hooks.remote_word) hooks.remote_word(static_cast<RemoteWord>(wparam));
-      show_songlist();
       return 0;
     case WM_TIMER:
       if (wparam == kPlayTimerId) {
         tmrJukora_Timer();
-      } else if (wparam == kRetryTimerId && intents_.retry_tick) {
-        intents_.retry_tick();
-        show_songlist();
+      } else if (hooks.timer) {
+        hooks.timer(wparam);
       }
+      return 0;
+    case kPostedWorkMessage:
+      if (hooks.posted_work) hooks.posted_work();
       return 0;
     case WM_DROPFILES:
       MSFlexGrid1_OLEDragDrop(reinterpret_cast<HDROP>(wparam));
@@ -118,7 +114,6 @@ bool Form1::command(WORD id, WORD code) {
         text.resize(static_cast<std::size_t>(GetWindowTextW(txtSearch_, text.data(), static_cast<int>(text.size()))));
         intents_.search(local_shown(text));
       }
-      show_songlist();
       return true;
     case kCmdFind:
       focus_search();
@@ -128,7 +123,6 @@ bool Form1::command(WORD id, WORD code) {
     case kCmdShowPlaying: {
       const auto& intent = id == kCmdUndo ? intents_.undo : id == kCmdRedo ? intents_.redo : intents_.show_playing;
       if (intent) intent();
-      show_songlist();
       return true;
     }
     case IDCANCEL:
@@ -142,7 +136,6 @@ bool Form1::command(WORD id, WORD code) {
 
 void Form1::cmdIncDec_Click(int index) {
   if (intents_.step_scores) intents_.step_scores(index == kIncrementIndex ? +1 : -1);
-  show_songlist();
 }
 
 void Form1::MSFlexGrid1_KeyPress(int key_ascii) {
@@ -164,12 +157,10 @@ void Form1::MSFlexGrid1_KeyPress(int key_ascii) {
 void Form1::MSFlexGrid1_KeyDown(int key_code, int) {
   if (key_code != kGridKeyDelete) return;
   if (intents_.delete_rows) intents_.delete_rows();
-  show_songlist();
 }
 
 void Form1::MSFlexGrid1_DblClick() {
   if (intents_.play_row) intents_.play_row();
-  show_songlist();
 }
 
 void Form1::MSFlexGrid1_OLEDragDrop(HDROP drop) {
@@ -182,17 +173,10 @@ void Form1::MSFlexGrid1_OLEDragDrop(HDROP drop) {
   }
   DragFinish(drop);
   if (intents_.drop) intents_.drop(paths);
-  show_songlist();
 }
 
 void Form1::tmrJukora_Timer() {
-  // A tick held up by a message box must not be entered again by the ticks
-  // that arrive while the box is open.
-  if (in_timer_ || !intents_.tick) return;
-  in_timer_ = true;
-  intents_.tick();
-  in_timer_ = false;
-  show_songlist();
+  if (intents_.tick) intents_.tick();
 }
 
 }  // namespace jukora

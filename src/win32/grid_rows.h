@@ -49,9 +49,8 @@ struct WindowIntents {
   std::function<void()> redo;
   // Ctrl+J: the song the player is at, selected and in view.
   std::function<void()> show_playing;
-  // Every tick of tmrJukora, and of the score retry.
+  // Every tick of tmrJukora.
   std::function<void()> tick;
-  std::function<void()> retry_tick;
 };
 
 }  // namespace jukora

@@ -43,18 +43,6 @@ void dispatch_message(MSG& message) {
   DispatchMessageW(&message);
 }
 
-void pump_pending_messages() {
-  MSG message;
-  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-    if (message.message == WM_QUIT) {
-      // The loop below ends the program; it must see the request too.
-      PostQuitMessage(static_cast<int>(message.wParam));
-      return;
-    }
-    dispatch_message(message);
-  }
-}
-
 int run_message_loop() {
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) dispatch_message(message);

@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The program's one message loop, and the rare places that let pending
-// messages run: the main window's shortcuts come first, then the keys of
-// the windows that move focus like dialogs (Tab, Enter, Esc), then the
-// window the message is for.
+// The program's one message loop: the main window's shortcuts come first,
+// then the keys of the windows that move focus like dialogs (Tab, Enter,
+// Esc), then the window the message is for.
 #pragma once
 
 #include <windows.h>
@@ -18,8 +17,6 @@ void remove_modeless_dialog(HWND dialog);
 void set_main_shortcuts(HWND window, HACCEL shortcuts);
 
 void dispatch_message(MSG& message);
-// Runs what is waiting now, and returns.
-void pump_pending_messages();
 // Runs until the program ends; its exit code.
 int run_message_loop();
 

@@ -24,6 +24,12 @@ void ask(const ModeMenuIntents& intents) {
   if (intents.*Member) (intents.*Member)();
 }
 
+// Countdown and Countup offer the same items; the submenu gives the order.
+constexpr PlayChoice kCycleAll{.scope = Scope::kAll};
+constexpr PlayChoice kCycleTop20{.scope = Scope::kTop20};
+constexpr PlayChoice kPlaylistAll{.scope = Scope::kAll, .playlist = true};
+constexpr PlayChoice kPlaylistTop20{.scope = Scope::kTop20, .playlist = true};
+
 using I = ModeMenuIntents;
 constexpr MenuAction kActions[] = {
     {kMenuRandomAll, ask<&I::random, Scope::kAll>},

@@ -1,10 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The Windows program built and wired in one place: the settings in the
-// registry, the songlist and its file, Winamp, the play modes, scoring and
-// adding songs, and the windows that show them (Form1, the tray icons, the
-// mode menu, the Preferences and the folder chooser), the keys from anywhere
-// and the single-instance pipe. What the tray, the keys and the pipe ask for
-// runs here.
+// The Windows program: it builds the Win32 pieces (the settings in the
+// registry, Form1, the tray icons, the mode menu, the Preferences and the
+// folder chooser, the keys from anywhere, Winamp's window) and binds them to
+// the session, which is the program itself (session/session.h). What the
+// tray, the keys and the pipe ask for goes to the session as its intents.
 #pragma once
 
 #include <memory>
@@ -12,14 +11,10 @@
 
 #include "platform/app_folders.h"
 #include "platform/clock.h"
-#include "platform/desktop.h"
 #include "player/player_link.h"
 #include "player/winamp/win32_winamp_window.h"
-#include "playmodes/play_modes.h"
-#include "scoring/add_songs.h"
-#include "scoring/current_song_scoring.h"
-#include "songlist/songlist.h"
-#include "songlist/songlist_files.h"
+#include "session/session.h"
+#include "session/session_watcher.h"
 #include "win32/dir_dialog.h"
 #include "win32/form1.h"
 #include "win32/hotkeys.h"
@@ -30,14 +25,15 @@
 #include "win32/start_command.h"
 #include "win32/tray_icons.h"
 #include "win32/win32_desktop.h"
+#include "win32/win32_event_loop.h"
 #include "win32/win32_play_timer.h"
 
 namespace jukora {
 
-class Program {
+class Program : private SessionWatcher {
  public:
   explicit Program(AppFolders folders);
-  ~Program();
+  ~Program() override;
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;
 
@@ -49,13 +45,13 @@ class Program {
   HWND window() const { return form_.hwnd(); }
 
  private:
+  void session_changed(const SessionNews& news) override;
   WindowIntents window_intents();
   ModeMenuIntents menu_intents();
   void wire_window();
   void tray_click(TrayClick click);
   void show_mode_menu(POINT at);
   void register_hotkeys();
-  void undo();
   void redo();
   // Exit: the tray icons go, what changed is saved, and the program ends,
   // at once when a box or dialog holds its own message loop.
@@ -65,9 +61,12 @@ class Program {
   const AppFolders folders_;
   RegistrySettingsStore settings_;
   Win32Desktop desktop_;
-  DialogMemory dialog_memory_;
-  Songlist songlist_;
-  SonglistFiles files_;
+  Win32EventLoop loop_;
+  Win32PlayTimer play_timer_{kPlayTimerId, 1000};
+  Win32WinampWindow winamp_window_;
+  std::unique_ptr<PlayerLink> link_;
+  SystemClock clock_;
+  Session session_;
   SonglistRows rows_;
   Form1 form_;
   TrayIcons tray_;
@@ -75,14 +74,6 @@ class Program {
   Dialog preferences_;
   DirDialog dir_dialog_;
   GlobalHotkeys hotkeys_;
-  Win32PlayTimer play_timer_{kPlayTimerId, 1000};
-  Win32PlayTimer retry_timer_{kRetryTimerId, 250};
-  Win32WinampWindow winamp_window_;
-  std::unique_ptr<PlayerLink> link_;
-  SystemClock clock_;
-  PlayModes play_modes_;
-  CurrentSongScoring scoring_;
-  AddSongs add_songs_;
 };
 
 }  // namespace jukora

@@ -1,26 +1,23 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The grid's rows read from the Songlist: every data row, or those a search
-// shows; the selection kept as the Songlist's Row and RowSel.
+// The grid's rows read from the session: every data row, or those its
+// search shows; the selection kept as the Songlist's Row and RowSel.
 #pragma once
 
-#include <optional>
 #include <string>
 
-#include "songlist/chosen_rows.h"
-#include "songlist/song_search.h"
 #include "win32/grid_rows.h"
 
 namespace jukora {
 
-class Songlist;
+class Session;
 
 class SonglistRows : public GridRows {
  public:
-  explicit SonglistRows(Songlist& songlist);
+  explicit SonglistRows(Session& session);
 
   int rows_shown() const override;
   std::string cell(int row, int column) const override;
-  bool playing(int) const override { return false; }
+  bool playing(int row) const override;
   bool no_songs() const override;
   std::string search_count() const override;
   int row() const override;
@@ -28,18 +25,13 @@ class SonglistRows : public GridRows {
 
   // The user chose shown rows `row` to `row_sel`.
   void select(int row, int row_sel);
-  void set_query(const std::string& text) { search_.set_query(text); }
-  // While a search narrows the list: the shown rows between the ends of the
-  // selection, which the keys act on.
-  std::optional<ChosenRows> chosen() const;
 
  private:
   int data_row(int row) const;
   int shown_row(int data_row) const;
-  const std::vector<int>& shown() const;
+  bool searching() const;
 
-  Songlist& songlist_;
-  mutable SongSearch search_;
+  Session& session_;
 };
 
 }  // namespace jukora

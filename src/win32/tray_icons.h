@@ -13,10 +13,10 @@
 #include <span>
 #include <string>
 
-namespace jukora {
+// The icons' ids (TrayIconId), as the command table names them.
+#include "session/commands.h"
 
-// The icons' ids, in the order they go into the tray.
-enum class TrayIconId { kDecrement = 1, kIncrement, kSkip, kShowHideList, kMode };
+namespace jukora {
 
 struct TrayIconSpec {
   TrayIconId id;

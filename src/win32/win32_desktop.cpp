@@ -8,7 +8,6 @@
 #include <utility>
 
 #include "win32/local_text.h"
-#include "win32/message_loop.h"
 #include "win32/progress_window.h"
 
 namespace jukora {
@@ -146,7 +145,21 @@ void Win32Desktop::set_busy(bool busy) {
     SetCursor(LoadCursorW(nullptr, busy_ ? IDC_WAIT : IDC_ARROW));
 }
 
-void Win32Desktop::yield_events() { pump_pending_messages(); }
+void Win32Desktop::show_window() {
+  if (hooks_.show_window) hooks_.show_window();
+}
+
+void Win32Desktop::toggle_window() {
+  if (hooks_.toggle_window) hooks_.toggle_window();
+}
+
+void Win32Desktop::open_mode_menu() {
+  if (hooks_.mode_menu) hooks_.mode_menu();
+}
+
+void Win32Desktop::show_status(const std::string& text) {
+  if (hooks_.status) hooks_.status(text);
+}
 
 void Win32Desktop::notify(const std::string& text) {
   if (hooks_.notify) hooks_.notify(text);

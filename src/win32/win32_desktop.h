@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The desktop as the program's behaviour sees it, on Windows: message boxes
-// titled "Jukora" with an OK button only, the system's file dialogs (their
-// wide versions), the captions, the Preferences, the hourglass, a word to the
-// user beside the buttons and by the tray, and a progress with Cancel.
+// The desktop as the session sees it, on Windows: message boxes titled
+// "Jukora" with an OK button only, the system's file dialogs (their wide
+// versions), the captions, the Preferences, the hourglass, the main window
+// shown and hidden, the mode menu, a word to the user beside the buttons and
+// by the tray, and a progress with Cancel.
 #pragma once
 
 #include <windows.h>
@@ -28,6 +29,12 @@ struct DesktopHooks {
   std::function<void()> preferences;
   // A word to the user that needs no answer.
   std::function<void(const std::string& text)> notify;
+  // The main window shown and brought to the front, or shown when hidden and
+  // hidden when shown; the mode menu at the mouse; the line beside the buttons.
+  std::function<void()> show_window;
+  std::function<void()> toggle_window;
+  std::function<void()> mode_menu;
+  std::function<void(const std::string& text)> status;
 };
 
 class Win32Desktop : public Desktop {
@@ -44,7 +51,11 @@ class Win32Desktop : public Desktop {
   void set_captions(const std::string& window_caption, const std::string& menu_caption) override;
   void show_preferences() override;
   void set_busy(bool busy) override;
-  void yield_events() override;
+  void show_window() override;
+  void toggle_window() override;
+  void open_mode_menu() override;
+  void show_status(const std::string& text) override;
+  bool showing_modal() const override { return in_modal(); }
   void notify(const std::string& text) override;
   bool show_progress(const std::string& text) override;
   void end_progress() override;

@@ -1,15 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// A timer of the main window (tmrJukora, and the score retry): SetTimer while
-// enabled; the window's WM_TIMER with its id is the tick.
+// A timer of the main window (tmrJukora, and the session's own): SetTimer
+// while enabled; the window's WM_TIMER with its id is the tick.
 #pragma once
 
 #include <windows.h>
 
-#include "platform/play_timer.h"
+#include "platform/timer.h"
 
 namespace jukora {
 
-class Win32PlayTimer : public PlayTimer {
+class Win32PlayTimer : public Timer {
  public:
   Win32PlayTimer(UINT_PTR id, UINT interval_ms) : id_(id), interval_ms_(interval_ms) {}
   ~Win32PlayTimer() override { set_enabled(false); }

@@ -47,16 +47,17 @@ class MpdAskers {
 
   // Runs the event loop for `time` with all of them at work.
   void run(std::chrono::milliseconds time) {
-    app_->play_modes().mnuRandom_Click(Scope::kAll);
-    app_->import_ratings("mpd", false, {});
+    app_->play_modes().start_cycle({PlayOrder::kRandom, Scope::kAll});
+    app_->session().import_ratings("mpd", false, {});
     app_->preferences().show_dialog();
     QTimer clicks;
     bool up = true;
     QObject::connect(&clicks, &QTimer::timeout, [this, &up] {
-      up ? app_->increment(ChangeSource::kTray) : app_->decrement(ChangeSource::kTray);
+      up ? app_->session().increment(ChangeSource::kTray) : app_->session().decrement(ChangeSource::kTray);
       // A score step in the window, which the sticker mirror sends on.
       app_->songlist().SetRow(1);
-      cmdIncDec_Click(app_->songlist(), app_->files(), up ? kIncrement : kDecrement);
+      step_scores(app_->songlist(), app_->files(), up ? ScoreDirection::kUp : ScoreDirection::kDown,
+                  range_of_selection(app_->songlist()));
       up = !up;
     });
     clicks.start(300);
@@ -64,7 +65,7 @@ class MpdAskers {
     QTimer::singleShot(time, &loop, &QEventLoop::quit);
     loop.exec();
     app_->preferences().close_dialog();
-    app_->play_modes().stop_winamp();
+    app_->play_modes().stop_player();
   }
 
  private:

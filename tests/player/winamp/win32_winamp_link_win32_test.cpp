@@ -164,7 +164,8 @@ TEST_F(Win32WinampLinkTest, AnAnsiNamedSongIsDroppedPlayedScoredAndSavedByteForB
   PlayModes modes{songlist, files, settings, link, desktop, clock, timer};
   testing::FakeTimer retry;
   CurrentSongScoring scoring{songlist, files, settings, link, desktop, retry};
-  AddSongs add{songlist, files, desktop, dialog};
+  testing::FakeEventLoop loop;
+  AddSongs add{songlist, files, desktop, loop, dialog};
 
   files.read_songlist();
   add.drop({folder});  // the listed song is found again, the other one is new
