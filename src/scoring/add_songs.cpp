@@ -2,6 +2,9 @@
 #include "scoring/add_songs.h"
 
 #include <array>
+#include <filesystem>
+#include <set>
+#include <system_error>
 #include <utility>
 #include <variant>
 
@@ -9,6 +12,7 @@
 #include "platform/desktop.h"
 #include "platform/event_loop.h"
 #include "platform/files.h"
+#include "platform/native_path.h"
 #include "scoring/song_walk.h"
 #include "songlist/paths.h"
 #include "songlist/songlist.h"
@@ -36,6 +40,11 @@ std::string dialog_folder(std::string_view path) {
   std::string dir = song_directory(path);
   if (kPathSeparator == '\\' && dir.size() == 2 && dir[1] == ':') dir.push_back(kPathSeparator);
   return dir;
+}
+
+bool is_empty_file(const std::string& path) {
+  std::error_code error;
+  return std::filesystem::file_size(native_path(path), error) == 0 && !error;
 }
 
 }  // namespace
@@ -73,11 +82,14 @@ void AddSongs::add_files_dialog() {
   if (chosen.empty()) return;
 
   std::vector<SongRef> songs;
+  std::set<std::size_t> empty;
   std::string dir;
   for (const std::string& path : chosen) {
     dir = chosen.size() > 1 ? dialog_folder(path) : song_directory(path);
+    if (is_empty_file(path)) empty.insert(songs.size());
     songs.push_back({dir, get_file_name(path)});
   }
+  const std::string told = empty_songs_text(songs, empty);
   dialog_.initial_dir = dir;
   dialog_.file_name.clear();
 
@@ -86,6 +98,25 @@ void AddSongs::add_files_dialog() {
   std::get<Addition>(change.what).select_new = true;
   files_.apply(change);
   songlist_.SetCol(col::kNumber);
+  if (!told.empty()) desktop_.notify(told);
+}
+
+std::string AddSongs::empty_songs_text(const std::vector<SongRef>& songs, const std::set<std::size_t>& empty) const {
+  if (empty.empty()) return {};
+  std::size_t added = 0, empty_added = 0;
+  std::set<std::pair<std::string_view, std::string_view>> seen;
+  for (std::size_t i = 0; i < songs.size(); ++i) {
+    if (songlist_.contains(songs[i].directory, songs[i].file) ||
+        !seen.emplace(songs[i].directory, songs[i].file).second)
+      continue;
+    ++added;
+    empty_added += empty.count(i);
+  }
+  if (empty_added == 0) return {};
+  const std::string count = std::to_string(empty_added);
+  return (empty_added == added ? (added == 1 ? "The song" : "All " + count + " songs") + std::string(" added ")
+                               : count + " of the " + std::to_string(added) + " songs added ") +
+         (empty_added == 1 ? "is an empty file" : "are empty files") + " (0 bytes), which no player can play.";
 }
 
 void AddSongs::drop(const std::vector<std::string>& paths) {
@@ -121,8 +152,13 @@ void AddSongs::finish() {
   const std::unique_ptr<SongWalk> walk = std::move(walk_);
   files_.end_walk();
   desktop_.end_progress();
-  if (!walk->cancelled()) files_.apply(addition(walk->take_found(), ChangeSource::kWindow));
+  std::string told;
+  if (!walk->cancelled()) {
+    told = empty_songs_text(walk->found(), walk->empty());
+    files_.apply(addition(walk->take_found(), ChangeSource::kWindow));
+  }
   desktop_.set_busy(false);
+  if (!told.empty()) desktop_.notify(told);
 }
 
 }  // namespace jukora

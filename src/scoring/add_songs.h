@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Songs entering the list in bulk: the "Add Files" dialog, and files and
 // whole directory trees dropped on the grid. New rows hold only Directory and
-// File; one recompute and one save end each operation. A drop's walk goes in
+// File; one recompute and one save end each operation, and the user hears
+// once how many of the new songs are empty files. A drop's walk goes in
 // steps from the event loop, so that the window stays responsive and no
 // handler runs an event loop of its own.
 #pragma once
@@ -9,6 +10,7 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,6 +19,7 @@ namespace jukora {
 
 class Songlist;
 class SonglistFiles;
+struct SongRef;
 class Desktop;
 class EventLoop;
 class SongWalk;
@@ -84,6 +87,9 @@ class AddSongs {
   // Whether the walk may go on now; false once its time is up.
   bool pace();
   void finish();
+  // Of the songs about to join the list, how many are empty files (by index
+  // in `empty`), for the user; empty when none.
+  std::string empty_songs_text(const std::vector<SongRef>& songs, const std::set<std::size_t>& empty) const;
 
   Songlist& songlist_;
   SonglistFiles& files_;

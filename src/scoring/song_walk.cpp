@@ -30,6 +30,11 @@ bool lies_within(const std::string& tree, const std::string& path) {
   return path.size() == tree.size() || tree.back() == kPathSeparator || path[tree.size()] == kPathSeparator;
 }
 
+bool is_empty_file(const std::string& path) {
+  std::error_code error;
+  return fs::file_size(native_path(path), error) == 0 && !error;
+}
+
 std::optional<std::string> real_path(const std::string& path) {
   std::error_code error;
   std::optional<std::string> real = local_text(fs::canonical(native_path(path), error));
@@ -86,7 +91,7 @@ bool SongWalk::walk() {
     if (listed_) {
       while (next_file_ < listing_.files.size()) {
         const std::string& name = listing_.files[next_file_++];
-        if (name.back() != '.' && is_audio_extension(get_extension(name))) found_.push_back({dir_, name});
+        if (name.back() != '.' && is_audio_extension(get_extension(name))) found(dir_, name);
         if (!go_on()) return false;
       }
       listed_ = false;
@@ -122,13 +127,18 @@ void SongWalk::begin(const std::string& path) {
   const fs::file_status status = fs::status(native_path(path), error);
   if (error) return;
   if (!fs::is_directory(status)) {
-    if (is_audio_extension(get_extension(path))) found_.push_back({song_directory(path), get_file_name(path)});
+    if (is_audio_extension(get_extension(path))) found(song_directory(path), get_file_name(path));
     return;
   }
   std::optional<std::string> real = real_path(path);
   if (!real) return;
   trees_.push_back(std::move(*real));
   enter(path);
+}
+
+void SongWalk::found(std::string dir, std::string file) {
+  if (is_empty_file(join_path(dir, file))) empty_.insert(found_.size());
+  found_.push_back({std::move(dir), std::move(file)});
 }
 
 void SongWalk::enter(std::string dir) {

@@ -45,6 +45,8 @@ class SongWalk {
   // The songs found so far, in the order found.
   const std::vector<SongRef>& found() const { return found_; }
   std::vector<SongRef> take_found() { return std::exchange(found_, {}); }
+  // Which of them are empty files (0 bytes), by index in found().
+  const std::set<std::size_t>& empty() const { return empty_; }
   // How many folders were walked.
   std::size_t folders() const { return walked_.size(); }
 
@@ -56,10 +58,11 @@ class SongWalk {
   };
 
   // Walks on without catching what a folder throws.
-  bool walk(); 
+  bool walk();
   void begin(const std::string& path);
   // Begins the listing of `dir` unless it was walked already.
   void enter(std::string dir);
+  void found(std::string dir, std::string file);
   bool enter_link(const std::string& parent, const std::string& path);
 
   std::function<bool()> go_on_;
@@ -80,6 +83,8 @@ class SongWalk {
   // A subfolder was just entered or passed over: the walk asks once more
   // before the next.
   bool after_subdir_ = false;
+  // Which found songs are empty files, by index in found_.
+  std::set<std::size_t> empty_;
   bool cancelled_ = false;
 };
 

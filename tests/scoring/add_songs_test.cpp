@@ -146,6 +146,24 @@ TEST_F(AddSongsTest, AddFilesWithSeveralOntoAnEmptyListThenOnlyListedOnes) {
   EXPECT_EQ(songlist.Row(), 0);  // no data row is current
 }
 
+TEST_F(AddSongsTest, AddFilesAndDropsTellOnceHowManyOfTheNewSongsAreEmptyFiles) {
+  make_file("a.mp3");
+  for (const char* name : {"e0.mp3", "e1.mp3", "sub/e2.mp3", "sub/e3.mp3"}) write_bytes(make_file(name), "");
+  songlist.add_cells({"", root, "e0.mp3"});  // listed already: not told again
+  desktop.files_answers = {{in("e1.mp3"), in("a.mp3")}};
+  add.add_files_dialog();
+  add.drop({root});
+  add.drop({join_path(in("sub"), "e2.mp3")});  // nothing new
+  add.drop({make_file("sub/e4.mp3")});
+  write_bytes(join_path(in("sub"), "e5.mp3"), "");
+  add.drop({join_path(in("sub"), "e5.mp3")});
+  EXPECT_EQ(desktop.notes,
+            (std::vector<std::string>{"1 of the 2 songs added is an empty file (0 bytes), which no player can play.",
+                                      "All 2 songs added are empty files (0 bytes), which no player can play.",
+                                      "The song added is an empty file (0 bytes), which no player can play."}));
+  EXPECT_EQ(songlist.Rows(), 8);
+}
+
 TEST_F(AddSongsTest, SeveralFilesAtARootAreListedUnderTheRootWithItsSeparator) {
   const std::string root = kPathSeparator == '/' ? "/" : "C:\\";
   desktop.files_answers = {{root + "c.mp3", root + "d.mp3"}, {root + "d.mp3"}};
