@@ -40,9 +40,9 @@ void MprisWatch::set_track(std::optional<std::string> url, std::optional<std::in
     readings_.clear();
     path_ = url ? path_from_file_url(*url) : std::nullopt;
   }
-  names_tracks_ = names_tracks_ || url.has_value();
   url_ = std::move(url);
-  length_ = length_us;
+  // A length of 0 (Qmmp's first reports) says nothing of the track.
+  length_ = length_us && *length_us > 0 ? length_us : std::nullopt;
   if (phase_ == Phase::kFollowing && path() == awaited_ && length_) followed_length_ = length_;
   update(now);
 }
@@ -151,9 +151,9 @@ void MprisWatch::update(Time now) {
     case Phase::kNone:
       break;
     case Phase::kAwaiting:
-      // A track with a length but no name, from a player that never names one.
-      if (reported_since_hand_over_ && (current == awaited_ || (!names_tracks_ && !url_ && length_)) &&
-          reported_status() == PlayStatus::kPlaying) {
+      // Only the song named: a player coming up says "Playing" before it
+      // names what it plays.
+      if (reported_since_hand_over_ && current == awaited_ && reported_status() == PlayStatus::kPlaying) {
         phase_ = follow_ ? Phase::kFollowing : Phase::kNone;
         arrived_ = true;
         followed_ = {0, now};

@@ -50,8 +50,7 @@ class MprisWatch {
   // The player was told to stop: nothing is awaited or followed any more.
   void stopped();
   // Whether the song last handed over is awaited still, and whether it was
-  // seen playing since. A player that names no track at all (no xesam:url
-  // ever) is taken to play it once it says "Playing" with a track's length.
+  // seen playing since: the player said "Playing" and named it.
   bool awaiting(Time now);
   bool arrived() const { return arrived_; }
 
@@ -84,10 +83,9 @@ class MprisWatch {
 
   std::optional<std::string> status_;
   std::optional<std::string> url_;
-  std::optional<std::string> path_;  // the local file url_ names, decoded once
-  bool names_tracks_ = false;        // a xesam:url was ever heard
-  std::optional<std::int64_t> length_;
-  std::deque<Reading> readings_;  // of the current track, oldest first
+  std::optional<std::string> path_;     // the local file url_ names, decoded once
+  std::optional<std::int64_t> length_;  // of the current track, when the player gives one
+  std::deque<Reading> readings_;        // of the current track, oldest first
   bool reports_position_ = true;
 
   Phase phase_ = Phase::kNone;

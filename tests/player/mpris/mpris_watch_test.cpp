@@ -115,6 +115,22 @@ TEST_F(MprisWatchTest, AHandOverIsAwaitedForAWhileOnly) {
   EXPECT_EQ(watch.status(at(10300ms)), PlayStatus::kPlaying);
 }
 
+// Qmmp, started for the song: it says "Playing" with no track and a length
+// of 0 before it names what it plays.
+TEST_F(MprisWatchTest, ASongHandedOverPlaysOnlyOnceThePlayerNamesIt) {
+  watch.handed_over(kSong, true, at(0ms));
+  watch.set_track(std::nullopt, 0, at(300ms));
+  watch.set_status("Playing", at(300ms));
+  EXPECT_FALSE(watch.arrived());
+  EXPECT_EQ(watch.status(at(400ms)), PlayStatus::kBusy);
+  track(kSong, 0, 900ms);
+  EXPECT_TRUE(watch.arrived());
+  EXPECT_EQ(watch.status(at(900ms)), PlayStatus::kPlaying);
+  // No length is known, so a later track is the user's: the cycle waits.
+  track(kOther, 0, 1200ms);
+  EXPECT_EQ(watch.status(at(1200ms)), PlayStatus::kPlaying);
+}
+
 TEST_F(MprisWatchTest, AStoppedPlayerThatNamesATrackIsJudgedByItsPosition) {
   EXPECT_EQ(watch.status(at(0ms)), PlayStatus::kBusy) << "nothing heard yet";
   watch.set_status("Stopped", at(0ms));
