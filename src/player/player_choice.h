@@ -28,6 +28,9 @@ class PlayerChoice : public PlayerLink {
   Reach reach() override { return current().reach(); }
   PlayStatus play_status() override { return current().play_status(); }
   CurrentSong current_song(const std::string& player_dir) override { return current().current_song(player_dir); }
+  CurrentSong current_song_since(const std::string& player_dir, std::chrono::steady_clock::time_point asked) override {
+    return current().current_song_since(player_dir, asked);
+  }
   HandOver play_file(const std::string& player_dir, const std::string& song_path) override {
     return current().play_file(player_dir, song_path);
   }

@@ -7,6 +7,7 @@
 // answer in time is busy, never gone.
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <string>
 #include <utility>
@@ -58,6 +59,9 @@ struct Arrival {
   };
   State state = State::kPlays;
   std::string reason;
+  // A miss that holds for every song, not just this one: the player did not
+  // come up, or takes no songs the way it is set up.
+  bool any_song = false;
 };
 
 // The song the player is at, as the scoring of the playing song needs it.
@@ -117,13 +121,23 @@ class PlayerLink {
   virtual PlayStatus play_status() = 0;
   // The song the player is at.
   virtual CurrentSong current_song(const std::string& player_dir) = 0;
+  // The song a score click made at `asked` goes to: what the player reports
+  // at that moment or later, never from before it. A backend that may hear
+  // of a change of song late (by a signal) answers busy until a reading it
+  // asked for since has come back, and then tells through changed(). The
+  // default reads the player there and then.
+  virtual CurrentSong current_song_since(const std::string& player_dir,
+                                         std::chrono::steady_clock::time_point /*asked*/) {
+    return current_song(player_dir);
+  }
 
   // The one file becomes the player's whole playlist and plays. `song_path`
   // is always a local file path that exists.
   virtual HandOver play_file(const std::string& player_dir, const std::string& song_path) = 0;
-  // Whether the song the last play_file started plays. A backend whose
-  // player takes a song only to play it at once, or that cannot tell, keeps
-  // the default.
+  // Whether the song the last play_file started plays. A backend that can
+  // tell confirms it only once the player is seen playing it, and says what
+  // the player said when it did not; Winamp takes a song only to play it at
+  // once, and keeps the default.
   virtual Arrival arrival() { return {}; }
   // The playlist file (playlist_path) becomes the player's playlist and plays
   // from its first song.

@@ -36,6 +36,7 @@ void CurrentSongScoring::increment_current_song(ChangeSource source) { score({+1
 void CurrentSongScoring::decrement_current_song(ChangeSource source) { score({-1, source}); }
 
 void CurrentSongScoring::score(Click click) {
+  if (waiting_.empty()) asked_ = std::chrono::steady_clock::now();
   waiting_.push_back(click);
   run_waiting();
 }
@@ -45,7 +46,7 @@ bool CurrentSongScoring::run_waiting() {
   // A message box of an earlier run is open: its loop must not start another.
   if (running_) return true;
   running_ = true;
-  const CurrentSong song = link_.current_song(read_winamp_dir(settings_));
+  const CurrentSong song = link_.current_song_since(read_winamp_dir(settings_), asked_);
   if (song.kind == CurrentSong::Kind::kBusy) {
     retry_.set_enabled(true);
     running_ = false;

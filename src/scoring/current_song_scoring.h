@@ -70,8 +70,10 @@ class CurrentSongScoring {
   PlayerLink& link_;
   Desktop& desktop_;
   Timer& retry_;
-  // The steps of the clicks that wait for the player, in order.
+  // The steps of the clicks that wait for the player, in order, and when the
+  // first of them came: they go to the song the player reports since.
   std::vector<Click> waiting_;
+  std::chrono::steady_clock::time_point asked_{};
   int retries_ = 0;
   bool running_ = false;
 };

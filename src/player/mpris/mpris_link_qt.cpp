@@ -4,7 +4,9 @@
 // request feed an MprisWatch, and the program hears of every change in the
 // answer, so a cycle moves on without waiting for its next tick.
 #include <QTimer>
+#include <algorithm>
 #include <chrono>
+#include <optional>
 #include <utility>
 
 #include "platform/app_folders.h"
@@ -32,6 +34,9 @@ class MprisBusLink : public MprisLink {
   Reach reach() override;
   PlayStatus play_status() override;
   CurrentSong current_song(const std::string& player_dir) override;
+  // Some players (VLC) announce a new song well after they name it: a click
+  // waits for a poll sent after it.
+  CurrentSong current_song_since(const std::string& player_dir, Clock::time_point asked) override;
 
   HandOver play_file(const std::string& player_dir, const std::string& song_path) override;
   Arrival arrival() override;
@@ -83,6 +88,9 @@ class MprisBusLink : public MprisLink {
   void settle();
 
   const std::string playlist_;
+  // When the poll the player last answered was sent, and the moment a click
+  // waits for a poll sent since.
+  std::optional<Clock::time_point> read_at_, wanted_since_;
   MprisCalls calls_;
   MprisSettings settings_;
   MprisWatch watch_;
@@ -119,9 +127,11 @@ void MprisBusLink::choose_player() {
       return;
     case MprisPlayers::Choice::kGone:
       watch_.clear();
+      read_at_.reset();
       return;
     case MprisPlayers::Choice::kNew:
       watch_.clear();
+      read_at_.reset();
       hand_over_.player_changed();
       poll();
       return;
@@ -144,9 +154,9 @@ void MprisBusLink::poll() {
   DrivenPlayer* player = players_.chosen();
   if (!player || player->polling) return;
   player->polling = true;
-  player->poll_sent = Clock::now();
+  const auto sent = player->poll_sent = Clock::now();
   const QString owner = player->owner;
-  calls_.call(MprisCalls::get_all(owner, kMprisPlayerInterface), [this, owner](const QDBusMessage& reply) {
+  calls_.call(MprisCalls::get_all(owner, kMprisPlayerInterface), [this, owner, sent](const QDBusMessage& reply) {
     if (!players_.is_chosen(owner)) return;
     DrivenPlayer& answered = *players_.chosen();
     answered.polling = false;
@@ -156,7 +166,13 @@ void MprisBusLink::poll() {
     }
     answered.silent = false;
     answered.polled = true;
-    apply(to_map(reply.arguments().value(0)), true, answered.poll_sent);
+    apply(to_map(reply.arguments().value(0)), true, sent);
+    read_at_ = sent;
+    if (!wanted_since_) return;
+    // A poll that went out before the click tells nothing of it: once more.
+    if (sent < *wanted_since_) return poll();
+    wanted_since_.reset();
+    changed();
   });
 }
 
@@ -243,6 +259,16 @@ CurrentSong MprisBusLink::current_song(const std::string&) {
   if (busy(now)) return CurrentSong::busy();
   if (!running()) return CurrentSong::not_running(texts().not_running);
   return watch_.song(now);
+}
+
+CurrentSong MprisBusLink::current_song_since(const std::string& player_dir, Clock::time_point asked) {
+  if (!calls_.connected()) return current_song(player_dir);
+  choose_player();
+  const DrivenPlayer* player = players_.chosen();
+  if (!player || busy(Clock::now()) || (read_at_ && *read_at_ >= asked)) return current_song(player_dir);
+  wanted_since_ = std::max(wanted_since_.value_or(asked), asked);
+  poll();
+  return CurrentSong::busy();
 }
 
 HandOver MprisBusLink::play_file(const std::string&, const std::string& song_path) {

@@ -57,6 +57,21 @@ inline void pump(std::chrono::milliseconds time) {
   eventually([] { return false; }, time);
 }
 
+// An Increment, which must not hold the window up; a click that waits for
+// the player is tried again as the program's retry timer does. What the user
+// is told.
+inline std::string click(PlayRig& rig, const FakeDesktop& desktop) {
+  const auto before = Clock::now();
+  rig.scoring.increment_current_song();
+  EXPECT_LT(Clock::now() - before, 250ms);
+  EXPECT_TRUE(eventually([&] {
+    if (rig.retry.enabled()) rig.scoring.retry();
+    pump(250ms);
+    return !rig.retry.enabled();
+  }));
+  return desktop.notes.empty() ? std::string() : desktop.notes.back();
+}
+
 // Processes started from this test (players, and their helpers), found by a
 // mark in their environment; the test's own process is left out.
 inline std::vector<pid_t> our_processes(const std::string& tag) {

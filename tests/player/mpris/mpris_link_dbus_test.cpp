@@ -33,7 +33,7 @@ TEST_P(MprisLinkTest, ThePlayingSongIsReadAndScoredWhateverItsName) {
     ASSERT_EQ(link.play_file(dir, song(file)).result, HandOver::Result::kStarted);
     ASSERT_TRUE(eventually([&] { return plays(song(file)); })) << url_on_bus();
     const std::string before = read_bytes(list);
-    rig.scoring.increment_current_song();
+    click(rig, desktop);
     if (expect.empty()) {
       EXPECT_EQ(read_bytes(list), before);
     } else {
@@ -45,8 +45,12 @@ TEST_P(MprisLinkTest, ThePlayingSongIsReadAndScoredWhateverItsName) {
   // Audacious's helper that hands a song over ends by itself.
   EXPECT_TRUE(eventually([&] { return our_processes(tag).size() == 1; })) << "one player, whatever was handed to it";
 
+  // Stopped, the player names no song: a click at once scores nothing.
+  const std::string before = read_bytes(list);
   link.stop();
-  EXPECT_TRUE(eventually([&] { return url_on_bus().empty(); })) << "Stop stops the player";
+  EXPECT_EQ(click(rig, desktop), "Nothing is playing.");
+  EXPECT_EQ(read_bytes(list), before);
+  EXPECT_TRUE(url_on_bus().empty()) << "Stop stops the player";
 }
 
 TEST_P(MprisLinkTest, TheExportAndThenACountupCyclePlayThreeSongsInOrder) {
