@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Playing the current row at once: no recompute, no save, no change to the
-// play cycle; the next save, or Exit, keeps the new Last Played.
+// play cycle; the next save, or Exit, keeps the new Last Played. A player
+// that confirms its songs is followed until it plays this one: the timer
+// runs for that alone when no cycle does.
 #include "platform/app_folders.h"
 #include "platform/clock.h"
 #include "platform/desktop.h"
 #include "platform/settings_keys.h"
+#include "platform/timer.h"
 #include "player/player_link.h"
 #include "playmodes/play_modes.h"
 #include "playmodes/player_ready.h"
@@ -36,10 +39,13 @@ void PlayModes::play_row(int r) {
     return;
   }
   // The player plays this one now, not a cycle's song it was waiting for.
-  in_flight_.reset();
-  files_.set_last_played(r, LastPlayed(clock_.now()));
-  if (song_events)
-    song_events->handed_over({std::string(songlist_.directory(r)), std::string(songlist_.file(r)), PlayKind::kDirect});
+  const LastPlayed before = songlist_.last_played(r), now(clock_.now());
+  files_.set_last_played(r, now);
+  in_flight_ = InFlight{
+      std::string(songlist_.directory(r)), std::string(songlist_.file(r)), Record::kLastPlayed, true, before, now};
+  if (land_in_flight() || cycle_timer_.enabled()) return;
+  direct_ticks_ = true;
+  cycle_timer_.set_enabled(true);
 }
 
 }  // namespace jukora

@@ -34,7 +34,12 @@ bool PlayModes::replay_test(int k) {
   return replay_limit().passes_hour(songlist_.last_played_hour(k));
 }
 
-bool PlayModes::unmarked(int row) const { return is_song(row) && !songlist_.marked(row); }
+bool PlayModes::not_played(int row) const {
+  if (not_played_.empty()) return false;
+  return not_played_.count({std::string(songlist_.directory(row)), std::string(songlist_.file(row))}) != 0;
+}
+
+bool PlayModes::unmarked(int row) const { return is_song(row) && !songlist_.marked(row) && !not_played(row); }
 
 void PlayModes::next_random_all() {
   feed([this] { return choose_random_all(); }, Record::kLastPlayed);
@@ -63,7 +68,7 @@ int PlayModes::choose_random_all() {
 
   // One reading of the clock and of "time_block" serves the whole choice.
   const ReplayLimit limit = replay_limit();
-  auto passes = [&](int i) { return is_song(i) && limit.passes_hour(songlist_.last_played_hour(i)); };
+  auto passes = [&](int i) { return is_song(i) && limit.passes_hour(songlist_.last_played_hour(i)) && !not_played(i); };
   if (c >= 1 && c <= n && passes(c)) return c;
   for (int i = 1; i <= n; ++i)
     if (passes(i)) return i;

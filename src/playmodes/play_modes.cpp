@@ -31,6 +31,8 @@ std::string without_stop(std::string reason) {
 // Ticks in a row that find the player busy before the user hears of it.
 constexpr int kBusyTicksTold = 10;
 
+std::string quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+
 }  // namespace
 
 PlayModes::PlayModes(Songlist& songlist, SonglistFiles& files, SettingsStore& settings, PlayerLink& link,
@@ -62,7 +64,11 @@ std::int32_t PlayModes::cycle_scope(Scope scope) const { return scope == Scope::
 void PlayModes::begin(PlayMode play_mode, std::int32_t play_scope) {
   clear_marks();
   passed_ = {};
-  in_flight_.reset();
+  // A direct play is still followed; a song of an earlier cycle is not.
+  if (in_flight_ && !in_flight_->direct) in_flight_.reset();
+  direct_ticks_ = false;
+  not_played_.clear();
+  misses_.clear();
   skip_sent_ = false;
   cycle_.play_scope = play_scope;
   cycle_.play_mode = play_mode;
@@ -79,6 +85,10 @@ void PlayModes::tick() {
   if (!executable_ready(dir)) return;
   if (score_first && score_first()) return;
   if (in_flight_ && !land_in_flight()) return;
+  if (std::exchange(direct_ticks_, false)) {
+    cycle_timer_.set_enabled(false);
+    return;
+  }
   const Reach reach = link_.reach();
   // A player that does not answer, or has not begun the song it was given,
   // is asked again at the next tick: nothing is chosen or marked meanwhile.
@@ -195,10 +205,16 @@ bool PlayModes::land_in_flight() {
     case Arrival::State::kAwaited:
       return false;
     case Arrival::State::kMissed:
-      in_flight_.reset();
-      player_failed(arrival.reason);
-      return false;
+      if (arrival.any_song && !in_flight_->direct) {
+        in_flight_.reset();
+        player_failed(arrival.reason);
+        return false;
+      }
+      return in_flight_missed(arrival.reason);
     case Arrival::State::kLost:
+      // A cycle hands the song over again, to the player started anew.
+      if (in_flight_->direct)
+        return in_flight_missed(link_.texts().name + " ended before it played " + quoted(in_flight_->file) + ".");
       break;
     case Arrival::State::kPlays:
       record_in_flight();
@@ -209,14 +225,56 @@ bool PlayModes::land_in_flight() {
 }
 
 void PlayModes::record_in_flight() {
+  const InFlight song = *std::exchange(in_flight_, std::nullopt);
+  if (song.direct) {
+    if (song_events) song_events->handed_over({song.directory, song.file, PlayKind::kDirect});
+    return;
+  }
+  misses_.clear();
   // Found by its name: a score change may have moved its row meanwhile.
-  if (const int row = songlist_.find(in_flight_->directory, in_flight_->file, 1, songlist_.Rows() - 1)) {
-    record_played(row, in_flight_->record);
-    if (song_events) song_events->handed_over({in_flight_->directory, in_flight_->file});
+  if (const int row = songlist_.find(song.directory, song.file, 1, songlist_.Rows() - 1)) {
+    record_played(row, song.record);
+    if (song_events) song_events->handed_over({song.directory, song.file});
     // The rows keep their places: only Mark and Last Played changed.
     files_.write_songlist();
   }
-  in_flight_.reset();
+}
+
+bool PlayModes::in_flight_missed(const std::string& reason) {
+  const InFlight song = *std::exchange(in_flight_, std::nullopt);
+  const std::string said = reason.empty() ? std::string() : reason + "  ";
+  if (song.direct) {
+    // Unless something else has written it since.
+    const int row = songlist_.find(song.directory, song.file, 1, songlist_.Rows() - 1);
+    if (row != 0 && songlist_.last_played(row) == song.last_played_now) {
+      files_.set_last_played(row, song.last_played_before);
+      desktop_.notify(said + "Its Last Played is back to " + song.last_played_before.text() + ".");
+    } else if (!reason.empty()) {
+      desktop_.notify(reason);
+    }
+    return true;
+  }
+  not_played_.emplace(song.directory, song.file);
+  misses_.emplace_back(song.file, reason);
+  ++passed_.counts[static_cast<int>(Pass::kNotPlayed)];
+  if (!reason.empty()) passed_.not_played = reason;
+  if (misses_.size() < kMissesInARow) return true;
+
+  // The songs of this stop are told here, not among those passed over.
+  passed_.counts[static_cast<int>(Pass::kNotPlayed)] -= static_cast<int>(misses_.size());
+  cycle_timer_.set_enabled(false);
+  link_.cycle_ended();
+  tell_passed_over();
+  std::string names, words;
+  for (const auto& [file, why] : misses_) {
+    names += (names.empty() ? "" : ", ") + quoted(file);
+    if (!why.empty()) words += "  " + why;
+  }
+  desktop_.notify("The play cycle stopped: " + link_.texts().name + " did not play the last " +
+                  std::to_string(misses_.size()) + " songs it was handed, " + names + "." + words +
+                  "  None of them was marked as played.");
+  misses_.clear();
+  return false;
 }
 
 void PlayModes::player_failed(const std::string& reason) {
@@ -251,7 +309,9 @@ void PlayModes::end_cycle(bool passed_over_now) {
   cycle_timer_.set_enabled(false);
   link_.cycle_ended();
   if (passed_over_now) files_.write_songlist();
-  if (tell_passed_over()) return;
+  // Songs the player did not play are not chosen again: no word on the
+  // replay limit then.
+  if (tell_passed_over() || !not_played_.empty()) return;
   // Random "All" ends when no song is outside the replay limit: the one end
   // of a cycle the user cannot see coming.
   if (cycle_.play_mode == PlayMode::kRandomAll && songlist_.Rows() > 1 && is_song(1)) {
@@ -264,15 +324,19 @@ void PlayModes::end_cycle(bool passed_over_now) {
 bool PlayModes::tell_passed_over() {
   if (passed_.told) return false;
   static constexpr const char* kReasons[] = {"not a file on this computer", "missing", "cannot be reached"};
+  auto because = [&](Pass pass) -> std::string {
+    if (pass == Pass::kRefused) return "refused (" + without_stop(passed_.refusal) + ")";
+    if (pass == Pass::kNotPlayed)
+      return passed_.not_played.empty() ? "did not play" : "did not play (" + without_stop(passed_.not_played) + ")";
+    return kReasons[static_cast<int>(pass)];
+  };
   int total = 0;
   std::string why;
   for (int pass = 0; pass < static_cast<int>(Pass::kCount); ++pass) {
     const int count = passed_.counts[pass];
     if (count == 0) continue;
     total += count;
-    why += (why.empty() ? ": " : ", ") + std::to_string(count) + " ";
-    why +=
-        pass == static_cast<int>(Pass::kRefused) ? "refused (" + without_stop(passed_.refusal) + ")" : kReasons[pass];
+    why += (why.empty() ? ": " : ", ") + std::to_string(count) + " " + because(static_cast<Pass>(pass));
   }
   if (total == 0) return false;
   passed_.told = true;
@@ -303,6 +367,7 @@ void PlayModes::stop_player() {
   cycle_timer_.set_enabled(false);
   cycle_ = PlayCycle{};
   in_flight_.reset();
+  direct_ticks_ = false;
   skip_sent_ = false;
   stop_link();
   link_.cycle_ended();

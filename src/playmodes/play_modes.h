@@ -8,11 +8,15 @@
 #include <chrono>
 #include <functional>
 #include <optional>
+#include <set>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/file_reach.h"
 #include "playmodes/play_choice.h"
 #include "playmodes/play_cycle.h"
+#include "songlist/song_cells.h"
 
 namespace jukora {
 
@@ -74,7 +78,9 @@ class PlayModes {
   void export_playlist(Scope scope, bool descending);
 
   // Plays data row `row` at once and records the time (double-click, Enter).
-  // A row that cannot be handed over is named to the user instead.
+  // A row that cannot be handed over is named to the user instead; when the
+  // player does not play it after all, its Last Played is put back and the
+  // user is told.
   void play_row(int row);
 
   // The Skip button: stops the song so the cycle moves on, or starts Random
@@ -97,20 +103,28 @@ class PlayModes {
   static constexpr int kLookTries = 3;
 
   enum class Record { kLastPlayed, kMark };
-  // Why a chosen row was not handed over.
-  enum class Pass { kNotLocal, kMissing, kUnreachable, kRefused, kCount };
+  // Why a chosen row was not played.
+  enum class Pass { kNotLocal, kMissing, kUnreachable, kRefused, kNotPlayed, kCount };
   // The songs a cycle passed over, for the one word to the user about them.
   struct PassedOver {
     int counts[static_cast<int>(Pass::kCount)] = {};
-    std::string refusal;  // the player's words for the last song it refused
+    std::string refusal;     // the player's words for the last song it refused
+    std::string not_played;  // and for the last one it took and did not play
     bool told = false;
   };
+  // Songs the player took and never played, in a row, after which the cycle
+  // stops.
+  static constexpr std::size_t kMissesInARow = 3;
 
   // The song handed over last, until the player is seen playing it: only
-  // then is it recorded as played, and nothing else is handed over meanwhile.
+  // then does a cycle record it as played, and nothing else is handed over
+  // meanwhile. A direct play records its Last Played at once, and puts the
+  // one before back when the song does not play.
   struct InFlight {
     std::string directory, file;
     Record record;
+    bool direct = false;
+    LastPlayed last_played_before, last_played_now;
   };
 
   void begin(PlayMode play_mode, std::int32_t play_scope);
@@ -133,6 +147,12 @@ class PlayModes {
   bool land_in_flight();
   // The song in flight recorded as played, and saved.
   void record_in_flight();
+  // The song in flight did not play: a direct play's Last Played is put
+  // back; a cycle goes on without it, or stops after kMissesInARow of them.
+  // False when the cycle stopped.
+  bool in_flight_missed(const std::string& reason);
+  // A song the player did not play in this cycle: not chosen again.
+  bool not_played(int row) const;
   // The player cannot play songs the way it is set up: the cycle ends, with
   // `reason` told (unless empty: told already), and nothing more is marked.
   void player_failed(const std::string& reason);
@@ -172,6 +192,12 @@ class PlayModes {
   std::chrono::steady_clock::time_point look_until_{};
   int busy_ticks_ = 0;
   std::optional<InFlight> in_flight_;
+  // The timer runs only to follow a direct play: no cycle step is taken.
+  bool direct_ticks_ = false;
+  // The songs of this cycle the player took and did not play (Directory,
+  // File), and the last ones in a row (File, what the player said).
+  std::set<std::pair<std::string, std::string>> not_played_;
+  std::vector<std::pair<std::string, std::string>> misses_;
   // Skip told the player to stop: the next tick moves on whatever it says.
   bool skip_sent_ = false;
   // The song file whose last looks got no answer, and how many in a row.

@@ -148,5 +148,43 @@ TEST_F(PlayCycleMpvTest, AStoppedPlayerHoldsTheCycleAndAScoreAtASongsEndGoesToTh
   EXPECT_NE(std::find(desktop.notes.begin(), desktop.notes.end(), "a \u2014 score 26"), desktop.notes.end());
 }
 
+// As a folder of songs mpv cannot play (empty files), or mpv without a
+// working sound device, would have it.
+TEST_F(PlayCycleMpvTest, SongsMpvCannotPlayAreNeverRecordedAndThreeInARowStopTheCycle) {
+  songlist.Clear();
+  for (const char* name : {"1.mp3", "2.mp3", "3.mp3", "4.mp3"}) {
+    write_bytes(temp.file(name), "");
+    songlist.add_cells({"", dir, name, "5", "", "", "10:00 12/5/26"});
+  }
+  recompute_songlist(songlist);
+  cycle.play_row(1);
+  ASSERT_TRUE(timer.enabled()) << "the direct play is followed";
+  EXPECT_EQ(cells(1, col::kFile, col::kLastPlayed), "1.mp3,11:30 12/6/26");
+  ASSERT_TRUE(eventually([&] {
+    cycle.tick();
+    return !timer.enabled();
+  }));
+  EXPECT_EQ(cells(1, col::kFile, col::kLastPlayed), "1.mp3,10:00 12/5/26");
+  ASSERT_EQ(desktop.notes.size(), 1u);
+  EXPECT_EQ(desktop.notes[0],
+            "mpv did not play \"1.mp3\": unrecognized file format.  Its Last Played is back to 10:00 12/5/26.");
+
+  cycle.start_cycle({PlayOrder::kRandom, Scope::kAll});
+  mpv.events.clear();
+  ASSERT_TRUE(eventually([&] {
+    cycle.tick();
+    return !timer.enabled();
+  }));
+  EXPECT_EQ(mpv.events.size(), 3u) << ::testing::PrintToString(mpv.events);
+  for (int row = 1; row <= 4; ++row) EXPECT_EQ(songlist.TextMatrix(row, col::kLastPlayed), "10:00 12/5/26") << row;
+  ASSERT_EQ(desktop.notes.size(), 3u) << ::testing::PrintToString(desktop.notes);
+  EXPECT_TRUE(desktop.notes[1].starts_with("Passed over 1 song: 1 did not play (mpv did not play "))
+      << desktop.notes[1];
+  EXPECT_TRUE(desktop.notes[2].starts_with("The play cycle stopped: mpv did not play the last 3 songs it was handed, "))
+      << desktop.notes[2];
+  EXPECT_NE(desktop.notes[2].find(": unrecognized file format.  None of them was marked as played."), std::string::npos)
+      << desktop.notes[2];
+}
+
 }  // namespace
 }  // namespace jukora::testing

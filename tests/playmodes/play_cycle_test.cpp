@@ -167,24 +167,27 @@ TEST_F(PlayCycleTest, ABusyPlayerHoldsTheCycleWithoutMarkingAndIsToldOnce) {
 
 TEST_F(PlayCycleTest, ASongIsMarkedOnlyOnceThePlayerPlaysItAndAPlayerThatCannotEndsTheCycle) {
   using State = Arrival::State;
-  // What the player says of the first song after two ticks of waiting,
-  // whether it refuses every song instead, the songs handed over, the first
-  // row's Mark and what the user is told.
-  const std::tuple<State, bool, std::vector<int>, std::string, std::vector<std::string>> cases[] = {
-      {State::kPlays, false, {1, 2, 3}, "*", {}},
+  // What the player says of the first song after two ticks of waiting (and
+  // whether that holds for any song), whether it refuses every song instead,
+  // the songs handed over, the first row's Mark and what the user is told.
+  const std::tuple<State, bool, bool, std::vector<int>, std::string, std::vector<std::string>> cases[] = {
+      {State::kPlays, false, false, {1, 2, 3}, "*", {}},
       // Gone before it played: the same song again, to the player started anew.
-      {State::kLost, false, {1, 1, 2, 3}, "*", {}},
-      {State::kMissed, false, {1}, "", {"It played nothing."}},
-      {State::kPlays, true, {1}, "", {"It takes no songs."}},
+      {State::kLost, false, false, {1, 1, 2, 3}, "*", {}},
+      {State::kMissed, true, false, {1}, "", {"It played nothing."}},
+      // This song only: the cycle goes on without it, and never comes back to it.
+      {State::kMissed, false, false, {1, 2, 3}, "", {"Passed over 1 song: 1 did not play (It played nothing)."}},
+      {State::kPlays, false, true, {1}, "", {"It takes no songs."}},
   };
-  for (const auto& [outcome, refuses_any, handed, mark, notes] : cases) {
-    SCOPED_TRACE(std::to_string(static_cast<int>(outcome)) + (refuses_any ? " refusing" : ""));
+  for (const auto& [outcome, any_song, refuses_any, handed, mark, notes] : cases) {
+    SCOPED_TRACE(std::to_string(static_cast<int>(outcome)) + (any_song ? " any song" : "") +
+                 (refuses_any ? " refusing" : ""));
     fill(3);
     link.calls.clear();
     desktop.notes.clear();
     link.refusal = refuses_any ? "It takes no songs." : "";
     link.refuses_any = refuses_any;
-    link.arrivals = {{State::kAwaited, {}}, {State::kAwaited, {}}, {outcome, "It played nothing."}};
+    link.arrivals = {{State::kAwaited, {}}, {State::kAwaited, {}}, {outcome, "It played nothing.", any_song}};
     modes.start_cycle({PlayOrder::kCountup, Scope::kAll});
     for (int tick = 0; tick < 2 && timer.enabled(); ++tick) modes.tick();
     EXPECT_EQ(cells(1, col::kMark, col::kLastPlayed), ",00:00 1/1/71") << "not marked while awaited";
@@ -192,6 +195,64 @@ TEST_F(PlayCycleTest, ASongIsMarkedOnlyOnceThePlayerPlaysItAndAPlayerThatCannotE
     EXPECT_EQ(songlist.TextMatrix(1, col::kMark), mark);
     EXPECT_EQ(desktop.notes, notes);
   }
+}
+
+TEST_F(PlayCycleTest, ThreeSongsInARowThatDoNotPlayStopTheCycleNamingThemAndNoneIsRecorded) {
+  auto miss = [](int song) {
+    return Arrival{Arrival::State::kMissed, "Winamp did not play \"" + std::to_string(song) + ".mp3\"."};
+  };
+  for (Menu menu : {up, random}) {
+    fill(6);
+    link.calls.clear();
+    desktop.notes.clear();
+    // 1 and 3 to 5 do not play, 2 does: Countup's order, and Random "All"'s,
+    // whose picks all fall on row 1 and whose scan then takes the next row.
+    link.arrivals = {miss(1), {}, miss(3), miss(4), miss(5)};
+    menu(modes, Scope::kAll);
+    const std::vector<int> handed = run();
+    EXPECT_EQ(handed, (std::vector<int>{1, 2, 3, 4, 5}));
+    for (int row : {1, 3, 4, 5, 6}) EXPECT_EQ(cells(row, col::kMark, col::kLastPlayed), ",00:00 1/1/71") << row;
+    EXPECT_EQ(songlist.TextMatrix(2, menu == up ? col::kMark : col::kLastPlayed), menu == up ? "*" : "11:00 12/6/26");
+    EXPECT_EQ(desktop.notes,
+              (std::vector<std::string>{"Passed over 1 song: 1 did not play (Winamp did not play \"1.mp3\").",
+                                        "The play cycle stopped: Winamp did not play the last 3 songs it was handed, "
+                                        "\"3.mp3\", \"4.mp3\", \"5.mp3\".  Winamp did not play \"3.mp3\".  Winamp "
+                                        "did not play \"4.mp3\".  Winamp did not play \"5.mp3\".  None of them was "
+                                        "marked as played."}));
+    EXPECT_EQ(link.calls.back(), "cycle_ended");
+  }
+}
+
+TEST_F(PlayCycleTest, ADirectPlayThePlayerDoesNotPlayGetsItsLastPlayedBackAndIsSaid) {
+  SongEvents events;
+  std::vector<std::string> told;
+  events.on_play([&](const HandedOver& song) { told.push_back(song.file); });
+  modes.song_events = &events;
+  fill(2, "10:00 12/6/26");
+  // An ended cycle: following the direct play takes no step of it.
+  modes.start_cycle({PlayOrder::kCountup, Scope::kAll});
+  EXPECT_EQ(run(), (std::vector<int>{1, 2}));
+  told.clear();
+  link.calls.clear();
+  link.arrivals = {{Arrival::State::kAwaited, {}}, {Arrival::State::kMissed, "Winamp did not play \"1.mp3\"."}};
+  modes.play_row(1);
+  EXPECT_EQ(cells(1, col::kFile, col::kLastPlayed), "1.mp3,11:00 12/6/26") << "written at once";
+  EXPECT_TRUE(timer.enabled());
+  modes.tick();
+  EXPECT_EQ(cells(1, col::kFile, col::kLastPlayed), "1.mp3,10:00 12/6/26");
+  EXPECT_FALSE(timer.enabled());
+  EXPECT_EQ(desktop.notes.back(), "Winamp did not play \"1.mp3\".  Its Last Played is back to 10:00 12/6/26.");
+  EXPECT_TRUE(told.empty());
+
+  // One that plays keeps its time, and counts as played once it does.
+  link.arrivals = {{Arrival::State::kAwaited, {}}};
+  modes.play_row(1);
+  EXPECT_TRUE(told.empty());
+  modes.tick();
+  EXPECT_EQ(told, std::vector<std::string>{"1.mp3"});
+  EXPECT_EQ(cells(1, col::kFile, col::kLastPlayed), "1.mp3,11:00 12/6/26");
+  EXPECT_FALSE(timer.enabled());
+  EXPECT_EQ(link.starts(), std::vector<std::string>(2, "play_file " + dir + " " + song(1)));
 }
 
 TEST_F(PlayCycleTest, SkipMovesOnFromAPlayerThatIgnoresStopAndFromASongNotYetPlaying) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <algorithm>
 #include <chrono>
+#include <optional>
 #include <thread>
 
 #include "platform/files.h"
@@ -25,11 +26,16 @@ constexpr std::chrono::milliseconds kEventPause{50};
 constexpr std::size_t kFirstSongs = 20;
 // How often a request that waits for MPD's database update looks again.
 constexpr std::chrono::milliseconds kUpdatePoll{5};
+// A song handed over has this long to begin playing.
+constexpr std::chrono::seconds kPlayDeadline{10};
 
 constexpr const char* kCannotReach =
     "MPD cannot be reached.  Jukora does not start MPD: start it, or check the MPD settings in Preferences.";
 
 std::string quoted(const std::string& text) { return "\"" + text + "\""; }
+
+// Whether MPD's "elapsed" ("0.524") tells of any time played.
+bool has_played(const std::string& elapsed) { return elapsed.find_first_of("123456789") != std::string::npos; }
 
 // What a refused hand-over tells the user, naming the cause.
 std::string refusal_of(const MpdAnswer& answer, const std::string& song, const MpdTarget& target) {
@@ -70,6 +76,9 @@ class MpdLink : public PlayerLink {
   CurrentSong current_song(const std::string& player_dir) override;
 
   HandOver play_file(const std::string& player_dir, const std::string& song_path) override;
+  // The song plays once MPD is at it and not stopped; MPD's error for it
+  // makes it missed.
+  Arrival arrival() override;
   HandOver play_playlist(const std::string& player_dir) override;
   std::string playlist_path(const std::string&) const override { return join_path(data_folder_, "mpd-export.m3u"); }
   void stop() override;
@@ -99,6 +108,13 @@ class MpdLink : public PlayerLink {
   MpdModes modes_;
   // A song MPD was asked to look for in its folder, still being updated.
   std::string updating_uri_;
+  // The song last handed over and its id in MPD's queue, until it is seen
+  // playing or given up.
+  struct Handed {
+    std::string path, id;
+    Clock::time_point deadline;
+  };
+  std::optional<Handed> handed_;
   MpdQueueFiller filler_;
 };
 
@@ -120,6 +136,7 @@ bool MpdLink::update_database(const std::string& uri, Clock::time_point deadline
 
 HandOver MpdLink::hand_over(const std::string& song, Clock::time_point deadline) {
   filler_.stop();
+  handed_.reset();
   if (Reached reach = requests_.open(deadline); reach != Reached::kReady) return not_handed_over(reach);
   const MpdTarget target = mpd_target(song, requests_.music_folder(), requests_.address().is_socket());
   if (target.uri.empty()) return HandOver::refused(target.refusal);
@@ -139,15 +156,21 @@ HandOver MpdLink::hand_over(const std::string& song, Clock::time_point deadline)
   if (!answer.ok()) return HandOver::refused(refusal_of(answer, song, target));
 
   std::vector<MpdCommand> replace;
+  const std::string id = answer.value(0, "Id");
   const std::string length = answer.value(1, "playlistlength");
   if (!length.empty() && length != "1") replace.push_back({"delete", "1:" + length});
+  // An error MPD still holds from an earlier song is not this one's.
+  replace.push_back({"clearerror"});
   replace.push_back({"play", "0"});
   if (Reached reach = requests_.ask(replace, answer, deadline); reach != Reached::kReady) return not_handed_over(reach);
-  return answer.ok() ? HandOver::started() : HandOver::refused(refusal_of(answer, song, target));
+  if (!answer.ok()) return HandOver::refused(refusal_of(answer, song, target));
+  handed_ = Handed{song, id, Clock::now() + kPlayDeadline};
+  return HandOver::started();
 }
 
 HandOver MpdLink::hand_over_list(const std::vector<std::string>& songs, Clock::time_point deadline) {
   filler_.stop();
+  handed_.reset();
   if (Reached reach = requests_.open(deadline); reach != Reached::kReady) return not_handed_over(reach);
   std::vector<std::string> uris;
   std::vector<std::string> left_out;
@@ -217,15 +240,10 @@ CurrentSong MpdLink::current_song(const std::string&) {
     case Reached::kGone:
       return CurrentSong::not_running(requests_.gone_why(), true);
   }
-  if (!answer.ok()) return CurrentSong::no_song();
-  std::string file = answer.value(0, "file");
-  // At the end of its queue MPD is at no song any more. The one song that
-  // Jukora handed over is still the song the user just heard, as it still
-  // is the original player's playlist position.
-  if (file.empty() && answer.value(1, "playlistlength") == "1") {
-    if (requests_.ask({{"playlistinfo", "0"}}, answer, deadline) != Reached::kReady) return CurrentSong::busy();
-    file = answer.value(0, "file");
-  }
+  // Stopped, MPD still names the song it would start at, which is not
+  // playing: only a song it plays or holds paused is its song.
+  if (!answer.ok() || answer.value(1, "state") == "stop") return CurrentSong::no_song();
+  const std::string file = answer.value(0, "file");
   MpdSongPath song = local_song_path(file, requests_.music_folder(), requests_.address().is_socket());
   if (song.path.empty())
     return song.named_badly ? CurrentSong::unnamed(song.message) : CurrentSong::no_song(song.message);
@@ -259,7 +277,37 @@ PlayStatus MpdLink::play_status() {
   return PlayStatus::kStopped;
 }
 
+Arrival MpdLink::arrival() {
+  if (!handed_) return {};
+  const RequestBudget::Request request(budget_);
+  MpdAnswer answer;
+  switch (requests_.ask({{"status"}}, answer, request.deadline())) {
+    case Reached::kReady:
+      break;
+    case Reached::kBusy:
+      return {Arrival::State::kAwaited, {}};
+    case Reached::kGone:
+      handed_.reset();
+      return {Arrival::State::kLost, {}};
+  }
+  if (!answer.ok()) return {Arrival::State::kAwaited, {}};
+  const Handed handed = *std::exchange(handed_, std::nullopt);
+  const std::string file = quoted(handed.path.substr(handed.path.rfind('/') + 1));
+  // The hand-over cleared MPD's error: one now is this song's.
+  if (const std::string error = answer.value(0, "error"); !error.empty())
+    return {Arrival::State::kMissed, "MPD did not play " + file + ": " + error.substr(0, 200) + "."};
+  // Over already, stopped by someone, or another client changed the queue:
+  // nothing to wait for.
+  if (answer.value(0, "songid") != handed.id || answer.value(0, "state") == "stop" ||
+      has_played(answer.value(0, "elapsed")))
+    return {};
+  if (Clock::now() >= handed.deadline) return {Arrival::State::kMissed, "MPD did not play " + file + " within 10 s."};
+  handed_ = handed;
+  return {Arrival::State::kAwaited, {}};
+}
+
 void MpdLink::stop() {
+  handed_.reset();
   const RequestBudget::Request request(budget_);
   MpdAnswer answer;
   requests_.ask({{"stop"}}, answer, request.deadline());

@@ -77,7 +77,10 @@ class MprisHandOver {
   HandOver hand_over_now(const std::string& path, bool playlist);
   // Whether the song awaited has played, or when it cannot any more, why.
   void judge(Time now);
-  void missed(std::string reason) { awaited_->outcome = Arrival{Arrival::State::kMissed, std::move(reason)}; }
+  // `any_song`: the player takes none the way it is set up.
+  void missed(std::string reason, bool any_song = false) {
+    awaited_->outcome = Arrival{Arrival::State::kMissed, std::move(reason), any_song};
+  }
   void open_uri(const std::string& path);
   // The running player's own command for the file, where one is known.
   std::optional<std::vector<std::string>> running_copy_command(const std::string& path, bool playlist) const;

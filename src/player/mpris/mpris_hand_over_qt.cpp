@@ -97,13 +97,13 @@ void MprisHandOver::settle(Time now, const std::function<void(const std::string&
       // Told already: a cycle waiting for the song only stops.
       if (!queued.playlist) {
         awaited_ = Awaited{queued.path, false, {}};
-        missed({});
+        missed({}, given.any_song);
       }
     }
   }
   if (start_deadline_ && now >= *start_deadline_) start_deadline_.reset();
   if (queued_ && !player && !start_deadline_ && !players_.deciding()) {
-    if (!queued_->playlist && awaited_) missed(not_up_text(settings_.identity(), settings_.command(), false));
+    if (!queued_->playlist && awaited_) missed(not_up_text(settings_.identity(), settings_.command(), false), true);
     // The export has no cycle to end, and would otherwise go unanswered.
     if (queued_->playlist && tell) tell(not_up_text(settings_.identity(), settings_.command(), true));
     queued_.reset();
@@ -200,7 +200,8 @@ void MprisHandOver::open_uri(const std::string& path) {
         watch_.handed_over(path, true, Clock::now());
       } else {
         missed(open_uri_error_text(settings_.identity(), settings_.name(), file_name_of(path),
-                                   bounded_text(reply.errorName() + ": " + reply.errorMessage())));
+                                   bounded_text(reply.errorName() + ": " + reply.errorMessage())),
+               true);
       }
     }
     look_soon();

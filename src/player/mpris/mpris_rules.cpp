@@ -142,7 +142,7 @@ std::string not_played_text(std::string_view identity, std::string_view song, bo
                                       "and Jukora knows no other way to hand " + name + " songs.";
   if (by_command && program.substr(program.rfind('/') + 1) == "elisa")
     text += "  Elisa plays a song given to its command only while its playlist is empty.";
-  return text + kCycleStopped;
+  return text;
 }
 
 std::string open_uri_error_text(std::string_view identity, std::string_view name, std::string_view song,

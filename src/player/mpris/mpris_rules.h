@@ -77,11 +77,12 @@ PlayerTexts mpris_texts(std::string_view identity, std::string_view program);
 // What to tell the user when a hand-over is refused.
 std::string refused_song_text(std::string_view identity, std::string_view command);
 std::string refused_playlist_text(std::string_view identity, PlaylistWay way, std::string_view playlist);
-// Why a song handed over did not play, for the user, ending the cycle: the
-// player did not come up after `command` started it (for the `playlist`,
-// which then did not play: no cycle stopped); it took the song and
-// did not play it (`by_command`: not even from its command line, where
-// `program` is the command's); or it answered OpenUri with `error`.
+// Why a song handed over did not play, for the user: the player did not
+// come up after `command` started it (for the `playlist`, which then did not
+// play: no cycle stopped), or it answered OpenUri with `error` and takes no
+// songs another way (either ends the cycle); or it took the song and did not
+// play it (`by_command`: not even from its command line, where `program` is
+// the command's).
 std::string not_up_text(std::string_view identity, std::string_view command, bool playlist);
 std::string not_played_text(std::string_view identity, std::string_view song, bool by_command,
                             std::string_view program);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // One connection to mpv's JSON IPC socket (POSIX only): commands go out as
-// JSON lines, replies are matched to them by request_id, events are skipped.
+// JSON lines, replies are matched to them by request_id, events are skipped
+// unless asked for.
 #pragma once
 
 #include <chrono>
@@ -8,6 +9,7 @@
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace jukora {
@@ -50,6 +52,13 @@ class MpvSession {
   std::vector<MpvReply> ask_all(const std::vector<std::vector<std::string>>& commands);
   MpvReply ask(const std::vector<std::string>& command);
 
+  // From now on the events named `name` ("end-file") are kept, as they come
+  // with replies or are read by take_events.
+  void keep_events(std::string name) { kept_event_ = std::move(name); }
+  // The events kept so far, after reading what mpv has sent meanwhile
+  // without waiting for more.
+  std::vector<nlohmann::json> take_events();
+
   // The connection was dropped: mpv did not answer in time, or went away.
   bool lost() const { return fd_ < 0; }
   int fd() const { return fd_; }
@@ -58,11 +67,15 @@ class MpvSession {
   bool send_all(const std::string& bytes, std::chrono::steady_clock::time_point deadline);
   bool receive(std::chrono::steady_clock::time_point deadline);
   void drop();
+  // An event line, kept when it is of the kind asked for.
+  void note_event(std::string_view line);
 
   int fd_ = -1;
   std::chrono::milliseconds reply_timeout_;
   std::int64_t next_id_ = 1;
   std::string input_;
+  std::string kept_event_;
+  std::vector<nlohmann::json> events_;
 };
 
 }  // namespace jukora

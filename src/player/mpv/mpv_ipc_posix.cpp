@@ -104,7 +104,9 @@ MpvSession::MpvSession(MpvSession&& other) noexcept
     : fd_(std::exchange(other.fd_, -1)),
       reply_timeout_(other.reply_timeout_),
       next_id_(other.next_id_),
-      input_(std::move(other.input_)) {}
+      input_(std::move(other.input_)),
+      kept_event_(std::move(other.kept_event_)),
+      events_(std::move(other.events_)) {}
 
 MpvSession::~MpvSession() { drop(); }
 
@@ -140,7 +142,9 @@ std::vector<MpvReply> MpvSession::ask_all(const std::vector<std::vector<std::str
   std::size_t start = 0;
   while (missing > 0) {
     for (std::size_t end; missing > 0 && (end = input_.find('\n', start)) != std::string::npos; start = end + 1) {
-      auto numbered = parse_line(std::string_view(input_).substr(start, end - start));
+      const std::string_view line = std::string_view(input_).substr(start, end - start);
+      auto numbered = parse_line(line);
+      if (!numbered) note_event(line);
       if (!numbered || numbered->id < first_id) continue;
       auto index = static_cast<std::uint64_t>(numbered->id - first_id);
       if (index >= commands.size() || answered[index]) continue;
@@ -156,6 +160,38 @@ std::vector<MpvReply> MpvSession::ask_all(const std::vector<std::vector<std::str
     }
   }
   return replies;
+}
+
+std::vector<nlohmann::json> MpvSession::take_events() {
+  while (fd_ >= 0) {
+    char buffer[1 << 16];
+    const ssize_t n = ::recv(fd_, buffer, sizeof buffer, 0);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) break;
+    if (n <= 0 || input_.size() + static_cast<std::size_t>(n) > kMaxInput) {
+      drop();
+      break;
+    }
+    input_.append(buffer, static_cast<std::size_t>(n));
+  }
+  std::size_t start = 0;
+  for (std::size_t end; (end = input_.find('\n', start)) != std::string::npos; start = end + 1)
+    note_event(std::string_view(input_).substr(start, end - start));
+  input_.erase(0, start);
+  return std::exchange(events_, {});
+}
+
+void MpvSession::note_event(std::string_view line) {
+  if (kept_event_.empty() || line.find("\"event\"") == std::string_view::npos) return;
+  try {
+    auto json = nlohmann::json::parse(bytes_to_utf8(line));
+    auto event = json.is_object() ? json.find("event") : json.end();
+    if (event == json.end() || !event->is_string() || *event != kept_event_) return;
+    restore_bytes(json);
+    events_.push_back(std::move(json));
+  } catch (const nlohmann::json::exception&) {
+    // Not mpv talking: nothing to keep.
+  }
 }
 
 bool MpvSession::send_all(const std::string& bytes, Clock::time_point deadline) {

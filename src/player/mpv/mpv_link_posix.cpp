@@ -26,6 +26,8 @@ constexpr std::chrono::seconds kSpawnDeadline{10};
 // After mpv let a request run out, it is busy for this long without being
 // asked again: every tick or click would otherwise wait on it anew.
 constexpr std::chrono::seconds kQuietAfterTimeout{1};
+// A song handed over has this long to begin playing.
+constexpr std::chrono::seconds kPlayDeadline{10};
 
 bool is_true(const MpvReply& reply) { return reply.ok && reply.data.is_boolean() && reply.data.get<bool>(); }
 
@@ -54,6 +56,24 @@ constexpr std::string_view kSocketName = "mpv-socket";
 
 const std::vector<std::string> kAskPlaylist = {"get_property", "playlist"};
 const std::vector<std::string> kAskIdle = {"get_property", "idle-active"};
+const std::vector<std::string> kAskPlayed = {"get_property", "playback-time"};
+
+std::string quoted(const std::string& text) { return "\"" + text + "\""; }
+
+std::optional<std::int64_t> entry_id(const nlohmann::json& object) {
+  auto found = object.is_object() ? object.find(object.contains("id") ? "id" : "playlist_entry_id") : object.end();
+  if (found == object.end() || !found->is_number_integer()) return std::nullopt;
+  return found->get<std::int64_t>();
+}
+
+// Why mpv gave up a file, by its end-file event; nothing for an end that is
+// no failure (another file loaded, a stop).
+std::optional<std::string> failure_of(const nlohmann::json& end_file) {
+  auto reason = end_file.find("reason");
+  if (reason == end_file.end() || *reason != "error") return std::nullopt;
+  auto error = end_file.find("file_error");
+  return error != end_file.end() && error->is_string() ? error->get<std::string>().substr(0, 200) : "an error";
+}
 
 std::string foreign_socket_text(const std::string& socket) {
   return socket + " is not Jukora's own mpv socket, so mpv is not started. Remove it and try again.";
@@ -69,8 +89,8 @@ class MpvIpcLink : public MpvLink {
   CurrentSong current_song(const std::string& player_dir) override;
 
   HandOver play_file(const std::string& player_dir, const std::string& song_path) override;
-  // A song handed to a running mpv plays once mpv has answered; one a new
-  // mpv was started with plays once that mpv answers.
+  // A song plays once mpv is at it and its playback time has moved; one
+  // that mpv gave up is missed, with what mpv said.
   Arrival arrival() override;
   HandOver play_playlist(const std::string& player_dir) override;
   // In the data folder: the player folder may be the system's.
@@ -89,11 +109,16 @@ class MpvIpcLink : public MpvLink {
   std::string socket_path() override;
 
  private:
-  // The entry playing when the player was stopped: mpv forgets its position
-  // on stop, the program still wants to score that song.
-  struct StoppedEntry {
-    long position;
-    std::string file;
+  // The song handed over last, until mpv is seen playing it or gives it up.
+  struct Handed {
+    std::string path;
+    std::optional<std::int64_t> entry;  // mpv's playlist entry for it, where mpv names one
+    // The connection it went over, whose end-file event tells why mpv gave
+    // it up; none for a song an mpv was started with.
+    std::optional<MpvSession> session;
+    std::chrono::steady_clock::time_point deadline;
+    bool new_player = false;
+    bool handed_again = false;
   };
   struct PendingSpawn {
     pid_t pid;
@@ -123,22 +148,23 @@ class MpvIpcLink : public MpvLink {
   bool spawn_pending() const;
   // `then`, when given, goes in the same batch, after the questions.
   std::optional<Playlist> ask_playlist(MpvSession& session, const std::vector<std::string>& then = {});
-  // `hand_over` goes to a running mpv; a new one gets `arguments` instead.
-  HandOver launch(const std::string& player_dir, const std::vector<std::string>& hand_over,
-                  const std::vector<std::string>& arguments);
+  // A new mpv started with `arguments`, where `found` says none is there.
+  HandOver launch(const std::string& player_dir, const Contact& found, const std::vector<std::string>& arguments);
   bool spawn(const std::string& player_dir, const std::vector<std::string>& arguments);
+  // Hands the song over on `session`, keeping its end-file events; false
+  // when mpv did not answer.
+  bool load(MpvSession& session, const std::string& path);
+  Arrival missed(const std::string& why);
 
   std::string data_folder_;
   std::optional<std::string> socket_path_;
   std::optional<PendingSpawn> pending_;
-  std::optional<StoppedEntry> stopped_;
+  std::optional<Handed> handed_;
   // The player folder of a bare start that waits for the next request.
   std::optional<std::string> bare_start_;
   std::chrono::steady_clock::time_point quiet_until_{};
   // The listener on our socket runs as another user.
   bool foreign_listener_ = false;
-  // The last song went to an mpv started for it, which has not answered yet.
-  bool song_in_new_player_ = false;
 };
 
 }  // namespace
@@ -248,8 +274,8 @@ Reach MpvIpcLink::reach() {
 
 // "current" names the entry mpv is at, also while a new one loads. Just
 // after a start or a replacing load mpv is busy but at no entry yet: it is
-// about to play the first one, and that is the song to score. After a stop,
-// the entry that was stopped.
+// about to play the first one, and that is the song to score. Stopped, it is
+// at none.
 std::optional<MpvIpcLink::Playlist> MpvIpcLink::ask_playlist(MpvSession& session,
                                                              const std::vector<std::string>& then) {
   std::vector<std::vector<std::string>> commands = {kAskPlaylist, kAskIdle};
@@ -263,15 +289,6 @@ std::optional<MpvIpcLink::Playlist> MpvIpcLink::ask_playlist(MpvSession& session
       if (has_flag(state.entries[i], flag)) state.position = static_cast<long>(i);
   if (state.position < 0 && !state.entries.empty() && idle.ok && idle.data.is_boolean() && !idle.data.get<bool>())
     state.position = 0;
-  if (state.position < 0 && stopped_ && stopped_->position < static_cast<long>(state.entries.size()) &&
-      file_of(state.entries[static_cast<std::size_t>(stopped_->position)]) == stopped_->file)
-    state.position = stopped_->position;
-  // A playlist file holds one entry a line, so a name with a line break
-  // splits its entry there and shifts every one after it; mpv gives the
-  // answers a player that names its song through such a file gives: from
-  // that name on, no song.
-  for (long i = 0; i <= state.position; ++i)
-    if (file_of(state.entries[static_cast<std::size_t>(i)]).find('\n') != std::string::npos) state.position = -1;
   return state;
 }
 
@@ -309,14 +326,9 @@ PlayStatus MpvIpcLink::play_status() {
 }
 
 void MpvIpcLink::stop() {
-  song_in_new_player_ = false;
+  handed_.reset();
   auto found = contact_or_start();
-  if (!found.session) return;
-  auto playlist = ask_playlist(*found.session, {"stop", "keep-playlist"});
-  if (!playlist) return;
-  if (playlist->position >= 0)
-    stopped_ =
-        StoppedEntry{playlist->position, file_of(playlist->entries[static_cast<std::size_t>(playlist->position)])};
+  if (found.session) ask(*found.session, {{"stop", "keep-playlist"}});
 }
 
 // A bare mpv could not take a song before it listens.
@@ -325,44 +337,102 @@ void MpvIpcLink::start(const std::string& player_dir) { bare_start_ = player_dir
 HandOver MpvIpcLink::play_file(const std::string& player_dir, const std::string& song_path) {
   // An absolute path: mpv cannot read it as a protocol or an option.
   if (!is_local_file_path(song_path)) return HandOver::refused("It is not a file on this computer.");
-  return launch(player_dir, {"loadfile", song_path, "replace"}, {"--", song_path});
+  handed_.reset();
+  auto found = contact();
+  bare_start_.reset();
+  if (found.state == Presence::kAnswers) {
+    handed_.emplace(Handed{song_path});
+    if (!load(*found.session, song_path)) {
+      handed_.reset();
+      return HandOver::busy();
+    }
+    handed_->session.emplace(std::move(*found.session));
+    return HandOver::started();
+  }
+  HandOver handed = launch(player_dir, found, {"--", song_path});
+  if (handed.result == HandOver::Result::kStarted)
+    handed_.emplace(Handed{song_path, std::nullopt, std::nullopt, Clock::now() + kSpawnDeadline, true});
+  return handed;
 }
 
 Arrival MpvIpcLink::arrival() {
-  if (!song_in_new_player_) return {};
-  const Presence presence = contact().state;
-  if (presence == Presence::kBusy) return {Arrival::State::kAwaited, {}};
-  song_in_new_player_ = false;
-  if (presence == Presence::kAnswers) return {};
-  return {Arrival::State::kMissed,
-          "mpv ended, or did not answer within 10 s of its start, before it played the song.  Run mpv with a song "
-          "in a terminal to see why (its mpv.conf, for one).  The play cycle stopped; nothing was marked as played."};
+  if (!handed_) return {};
+  const Arrival awaited{Arrival::State::kAwaited, {}};
+  Contact found = contact();
+  if (found.state == Presence::kBusy && Clock::now() < handed_->deadline) return awaited;
+  if (found.state == Presence::kBusy && !handed_->new_player) return missed(": it did not answer for 10 s.");
+  if (found.state != Presence::kAnswers) {
+    const bool new_player = std::exchange(handed_, std::nullopt)->new_player;
+    if (!new_player) return {Arrival::State::kLost, {}};
+    return {Arrival::State::kMissed,
+            "mpv ended, or did not answer within 10 s of its start, before it played the song.  Run mpv with a song "
+            "in a terminal to see why (its mpv.conf, for one).",
+            true};
+  }
+  std::optional<std::string> said;
+  if (handed_->session)
+    for (const auto& event : handed_->session->take_events())
+      if (auto why = failure_of(event); why && (!handed_->entry || entry_id(event) == handed_->entry)) said = why;
+  auto replies = ask(*found.session, {kAskPlaylist, kAskIdle, kAskPlayed});
+  if (!replies) return awaited;
+  bool at_song = false;
+  for (const auto& entry : playlist_entries((*replies)[0]))
+    if (handed_->entry ? entry_id(entry) == handed_->entry : file_of(entry) == handed_->path)
+      at_song = has_flag(entry, "current") || has_flag(entry, "playing");
+  const MpvReply& played = (*replies)[2];
+  if (at_song && played.ok && played.data.is_number() && played.data.get<double>() > 0) {
+    handed_.reset();
+    return {};
+  }
+  if (said) return missed(": " + *said + ".");
+  if (!at_song && is_true((*replies)[1])) {
+    // An mpv started with the song said nothing to us: handed over once more
+    // on a connection of ours, to hear why.
+    if (!handed_->handed_again && !handed_->session) {
+      handed_->handed_again = true;
+      if (load(*found.session, handed_->path)) handed_->session.emplace(std::move(*found.session));
+      return awaited;
+    }
+    return missed(".");
+  }
+  if (Clock::now() >= handed_->deadline) return missed(" within " + std::to_string(kPlayDeadline.count()) + " s.");
+  return awaited;
+}
+
+Arrival MpvIpcLink::missed(const std::string& why) {
+  const std::string path = std::exchange(handed_, std::nullopt)->path;
+  const std::string file = path.substr(path.rfind('/') + 1);
+  return {Arrival::State::kMissed, "mpv did not play " + quoted(file) + why};
+}
+
+bool MpvIpcLink::load(MpvSession& session, const std::string& path) {
+  session.keep_events("end-file");
+  // The end of the last song left mpv paused (--keep-open); a new song
+  // plays, as it would in a freshly started player.
+  auto replies = ask(session, {{"loadfile", path, "replace"}, {"set", "pause", "no"}});
+  if (!replies || !(*replies)[0].ok) return false;
+  handed_->entry = entry_id((*replies)[0].data);
+  handed_->deadline = Clock::now() + kPlayDeadline;
+  return true;
 }
 
 HandOver MpvIpcLink::play_playlist(const std::string& player_dir) {
   std::string playlist = playlist_path(player_dir);
   if (!is_local_file_path(playlist)) return HandOver::refused("It is not a file on this computer.");
-  HandOver handed = launch(player_dir, {"loadlist", playlist, "replace"}, {"--playlist=" + playlist});
-  song_in_new_player_ = false;
-  return handed;
-}
-
-HandOver MpvIpcLink::launch(const std::string& player_dir, const std::vector<std::string>& hand_over,
-                            const std::vector<std::string>& arguments) {
-  // One player only: a running mpv takes the work, a busy one gets it later,
-  // and none is ever started beside one that does not answer.
+  handed_.reset();
   auto found = contact();
   bare_start_.reset();
-  song_in_new_player_ = false;
-  if (found.state == Presence::kAnswers) {
-    // The end of the last song left mpv paused (--keep-open); a new song
-    // plays, as it would in a freshly started player.
-    if (!ask(*found.session, {hand_over, {"set", "pause", "no"}})) return HandOver::busy();
-    stopped_.reset();
-    return HandOver::started();
-  }
+  if (found.state == Presence::kAnswers)
+    return ask(*found.session, {{"loadlist", playlist, "replace"}, {"set", "pause", "no"}}) ? HandOver::started()
+                                                                                            : HandOver::busy();
+  return launch(player_dir, found, {"--playlist=" + playlist});
+}
+
+HandOver MpvIpcLink::launch(const std::string& player_dir, const Contact& found,
+                            const std::vector<std::string>& arguments) {
+  // One player only: a busy one gets the work later, and none is ever
+  // started beside one that does not answer.
   if (found.state != Presence::kGone || !spawn(player_dir, arguments)) return HandOver::busy();
-  song_in_new_player_ = true;
   return HandOver::started();
 }
 
@@ -391,7 +461,6 @@ bool MpvIpcLink::spawn(const std::string& player_dir, const std::vector<std::str
   auto pid = spawn_detached(folder_program(player_dir), options);
   if (!pid) return false;
   pending_ = PendingSpawn{*pid, Clock::now() + kSpawnDeadline};
-  stopped_.reset();
   return true;
 }
 

@@ -57,12 +57,18 @@ TEST_F(MpdLinkTest, ThePlayingSongIsReadAndScored) {
       EXPECT_NE(desktop.messages[0].find(message), std::string::npos) << desktop.messages[0];
     }
   }
-  // The only song of the queue has ended: it is still the song just heard.
+  // Ended or stopped, MPD plays nothing, though after a stop it still names
+  // the song it would start at.
   server.reset();
   server.command("add \"b.wav\"");
   server.command("play 0");
   ASSERT_TRUE(eventually([&] { return state() == "stop"; }));
-  EXPECT_EQ(mpd.current_song("").path, song("b.wav"));
+  EXPECT_EQ(mpd.current_song("").kind, Kind::kNoSong);
+  server.command("play 0");
+  ASSERT_TRUE(eventually([&] { return state() == "play"; }));
+  mpd.stop();
+  EXPECT_EQ(playing(), "b.wav");
+  EXPECT_EQ(mpd.current_song("").kind, Kind::kNoSong);
 }
 
 TEST_F(MpdLinkTest, SongsAreHandedOverAsMpdTakesThem) {
@@ -100,12 +106,28 @@ TEST_F(MpdLinkTest, SongsAreHandedOverAsMpdTakesThem) {
       EXPECT_EQ(playing(), as);
       EXPECT_EQ(server.value("status", "playlistlength"), "1");
       EXPECT_EQ(state(), "play");
+      Arrival arrival;
+      ASSERT_TRUE(eventually([&] { return (arrival = mpd.arrival()).state != Arrival::State::kAwaited; }));
+      EXPECT_EQ(arrival.state, Arrival::State::kPlays) << arrival.reason;
     } else {
       EXPECT_NE(handed.reason.find(as), std::string::npos) << handed.reason;
       // A refused song leaves MPD's queue as it was.
       EXPECT_EQ(server.value("status", "playlistlength"), "2");
     }
   }
+  // A file MPD takes and cannot decode did not play, in MPD's words.
+  const std::string odd = temp.file("outside/odd.wav");
+  std::string bytes = read_bytes(outside);
+  bytes[20] = 0x34;  // 0x1234: a codec nobody knows
+  bytes[21] = 0x12;
+  write_bytes(odd, bytes);
+  use_socket();
+  ASSERT_EQ(mpd.play_file("", odd).result, Result::kStarted);
+  Arrival arrival;
+  ASSERT_TRUE(eventually([&] { return (arrival = mpd.arrival()).state != Arrival::State::kAwaited; }));
+  EXPECT_EQ(arrival.state, Arrival::State::kMissed);
+  EXPECT_EQ(arrival.reason, "MPD did not play \"odd.wav\": Failed to decode " + odd + ".");
+
   // Direct play goes the same way.
   list({song("b.wav")});
   songlist.SetRow(1);

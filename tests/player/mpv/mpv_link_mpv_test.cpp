@@ -99,7 +99,7 @@ TEST_F(MpvLinkTest, FollowsASongThroughPauseStopAndEnd) {
   EXPECT_EQ(link->play_status(), PlayStatus::kPlaying);
   link->stop();
   EXPECT_EQ(link->play_status(), PlayStatus::kStopped);
-  EXPECT_EQ(scored(), song("long.wav")) << "the stopped song can still be scored";
+  EXPECT_EQ(link->current_song(winamp_dir).kind, CurrentSong::Kind::kNoSong) << "stopped, mpv is at no song";
 
   // The running player takes the next song.
   link->play_file(winamp_dir, song("a.wav"));
@@ -111,6 +111,29 @@ TEST_F(MpvLinkTest, FollowsASongThroughPauseStopAndEnd) {
   // The end left mpv paused; the next song plays all the same.
   link->play_file(winamp_dir, song("b.wav"));
   ASSERT_TRUE(status_becomes(PlayStatus::kPlaying));
+  EXPECT_EQ(players_on(link->socket_path()).size(), 1u);
+}
+
+TEST_F(MpvLinkTest, ASongPlaysOnceMpvIsSeenPlayingItAndOneItGivesUpIsMissedWithItsWords) {
+  write_bytes(song("empty.mp3"), "");
+  write_wav(song("two\nlines.wav"));
+  Arrival arrival;
+  auto settled = [&] { return (arrival = link->arrival()).state != Arrival::State::kAwaited; };
+  // To an mpv started with it, and to the running one.
+  for (int twice = 0; twice < 2; ++twice) {
+    ASSERT_EQ(link->play_file(winamp_dir, song("empty.mp3")).result, HandOver::Result::kStarted);
+    ASSERT_TRUE(eventually(settled));
+    EXPECT_EQ(arrival.state, Arrival::State::kMissed);
+    EXPECT_EQ(arrival.reason, "mpv did not play \"empty.mp3\": unrecognized file format.");
+    EXPECT_FALSE(arrival.any_song);
+  }
+  EXPECT_EQ(link->current_song(winamp_dir).kind, CurrentSong::Kind::kNoSong);
+
+  // A name holding a line break is the song's own.
+  ASSERT_EQ(link->play_file(winamp_dir, song("two\nlines.wav")).result, HandOver::Result::kStarted);
+  ASSERT_TRUE(eventually(settled));
+  EXPECT_EQ(arrival.state, Arrival::State::kPlays);
+  EXPECT_EQ(scored(), song("two\nlines.wav"));
   EXPECT_EQ(players_on(link->socket_path()).size(), 1u);
 }
 
