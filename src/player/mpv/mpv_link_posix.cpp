@@ -8,11 +8,11 @@
 #include <vector>
 
 #include "platform/local_path.h"
-#include "platform/name_limits.h"
 #include "platform/private_folder.h"
 #include "player/detached_spawn.h"
 #include "player/mpv/mpv_ipc.h"
 #include "player/mpv/mpv_link.h"
+#include "player/mpv/mpv_replies.h"
 
 namespace jukora {
 
@@ -29,29 +29,6 @@ constexpr std::chrono::seconds kQuietAfterTimeout{1};
 // A song handed over has this long to begin playing.
 constexpr std::chrono::seconds kPlayDeadline{10};
 
-bool is_true(const MpvReply& reply) { return reply.ok && reply.data.is_boolean() && reply.data.get<bool>(); }
-
-bool has_flag(const nlohmann::json& entry, const char* flag) {
-  auto found = entry.find(flag);
-  return found != entry.end() && found->is_boolean() && found->get<bool>();
-}
-
-// A name longer than any path names no song.
-std::string file_of(const nlohmann::json& entry) {
-  auto found = entry.find("filename");
-  if (found == entry.end() || !found->is_string() || found->get_ref<const std::string&>().size() > kLongestPath)
-    return {};
-  return found->get<std::string>();
-}
-
-// mpv's playlist as a list of entries; empty when the reply is not one.
-std::vector<nlohmann::json> playlist_entries(const MpvReply& reply) {
-  std::vector<nlohmann::json> entries;
-  if (!reply.ok || !reply.data.is_array()) return entries;
-  for (const auto& entry : reply.data) entries.push_back(entry.is_object() ? entry : nlohmann::json::object());
-  return entries;
-}
-
 constexpr std::string_view kSocketName = "mpv-socket";
 
 const std::vector<std::string> kAskPlaylist = {"get_property", "playlist"};
@@ -59,21 +36,6 @@ const std::vector<std::string> kAskIdle = {"get_property", "idle-active"};
 const std::vector<std::string> kAskPlayed = {"get_property", "playback-time"};
 
 std::string quoted(const std::string& text) { return "\"" + text + "\""; }
-
-std::optional<std::int64_t> entry_id(const nlohmann::json& object) {
-  auto found = object.is_object() ? object.find(object.contains("id") ? "id" : "playlist_entry_id") : object.end();
-  if (found == object.end() || !found->is_number_integer()) return std::nullopt;
-  return found->get<std::int64_t>();
-}
-
-// Why mpv gave up a file, by its end-file event; nothing for an end that is
-// no failure (another file loaded, a stop).
-std::optional<std::string> failure_of(const nlohmann::json& end_file) {
-  auto reason = end_file.find("reason");
-  if (reason == end_file.end() || *reason != "error") return std::nullopt;
-  auto error = end_file.find("file_error");
-  return error != end_file.end() && error->is_string() ? error->get<std::string>().substr(0, 200) : "an error";
-}
 
 std::string foreign_socket_text(const std::string& socket) {
   return socket + " is not Jukora's own mpv socket, so mpv is not started. Remove it and try again.";
