@@ -359,6 +359,9 @@ void PlayModes::skip() {
   cycle_.play_scope = songlist_.Rows();
   cycle_.play_mode = PlayMode::kRandomAll;
   passed_ = {};
+  not_played_.clear();
+  misses_.clear();
+  direct_ticks_ = false;
   stop_link();
   cycle_timer_.set_enabled(true);
 }

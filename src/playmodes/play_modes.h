@@ -145,7 +145,8 @@ class PlayModes {
   // the cycle ends when the player took it and did not play it. False while
   // it is awaited, and when the cycle ended over it.
   bool land_in_flight();
-  // The song in flight recorded as played, and saved.
+  // The song in flight plays: a cycle's is recorded as played and saved; a
+  // direct play's, recorded already, is told.
   void record_in_flight();
   // The song in flight did not play: a direct play's Last Played is put
   // back; a cycle goes on without it, or stops after kMissesInARow of them.

@@ -253,6 +253,14 @@ TEST_F(PlayCycleTest, ADirectPlayThePlayerDoesNotPlayGetsItsLastPlayedBackAndIsS
   EXPECT_EQ(cells(1, col::kFile, col::kLastPlayed), "1.mp3,11:00 12/6/26");
   EXPECT_FALSE(timer.enabled());
   EXPECT_EQ(link.starts(), std::vector<std::string>(2, "play_file " + dir + " " + song(1)));
+
+  // Skip with no cycle set starts Random "All", which goes on after the song followed.
+  modes.stop_player();
+  link.arrivals = {{Arrival::State::kAwaited, {}}};
+  modes.play_row(1);
+  modes.skip();
+  modes.tick();
+  EXPECT_TRUE(timer.enabled());
 }
 
 TEST_F(PlayCycleTest, SkipMovesOnFromAPlayerThatIgnoresStopAndFromASongNotYetPlaying) {
