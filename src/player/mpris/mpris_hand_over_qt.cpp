@@ -133,6 +133,7 @@ void MprisHandOver::judge(Time now) {
     look_soon();
     return;
   }
+  if (watch_.plays_unnamed()) return missed(unnamed_play_text(settings_.identity(), file));
   auto words = settings_.command_words();
   missed(not_played_text(settings_.identity(), file, awaited_->by_command,
                          words && !words->empty() ? words->front() : std::string()));

@@ -145,6 +145,11 @@ std::string not_played_text(std::string_view identity, std::string_view song, bo
   return text;
 }
 
+std::string unnamed_play_text(std::string_view identity, std::string_view song) {
+  return std::string(identity) + " plays, but names no track over MPRIS, so Jukora cannot tell whether it plays " +
+         quoted(song) + ".";
+}
+
 std::string open_uri_error_text(std::string_view identity, std::string_view name, std::string_view song,
                                 std::string_view error) {
   std::string text = std::string(identity) + " refused " + quoted(song) + " over MPRIS (" + std::string(error) +

@@ -86,6 +86,9 @@ std::string refused_playlist_text(std::string_view identity, PlaylistWay way, st
 std::string not_up_text(std::string_view identity, std::string_view command, bool playlist);
 std::string not_played_text(std::string_view identity, std::string_view song, bool by_command,
                             std::string_view program);
+// Why a song handed over is not taken to play: the player plays, but names
+// no track.
+std::string unnamed_play_text(std::string_view identity, std::string_view song);
 std::string open_uri_error_text(std::string_view identity, std::string_view name, std::string_view song,
                                 std::string_view error);
 // The message when the player cannot be used at all: no session bus.

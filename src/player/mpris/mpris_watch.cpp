@@ -86,6 +86,8 @@ bool MprisWatch::awaiting(Time now) {
   return phase_ == Phase::kAwaiting;
 }
 
+bool MprisWatch::plays_unnamed() const { return !url_ && status_ && play_status_of(*status_) == PlayStatus::kPlaying; }
+
 PlayStatus MprisWatch::status(Time now) {
   update(now);
   if (phase_ == Phase::kAwaiting) return PlayStatus::kBusy;

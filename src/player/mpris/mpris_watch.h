@@ -53,6 +53,8 @@ class MprisWatch {
   // seen playing since: the player said "Playing" and named it.
   bool awaiting(Time now);
   bool arrived() const { return arrived_; }
+  // The player says "Playing" and names no track.
+  bool plays_unnamed() const;
 
   // The status the play cycle sees.
   PlayStatus status(Time now);

@@ -122,9 +122,11 @@ TEST_F(MprisWatchTest, ASongHandedOverPlaysOnlyOnceThePlayerNamesIt) {
   watch.set_track(std::nullopt, 0, at(300ms));
   watch.set_status("Playing", at(300ms));
   EXPECT_FALSE(watch.arrived());
+  EXPECT_TRUE(watch.plays_unnamed());
   EXPECT_EQ(watch.status(at(400ms)), PlayStatus::kBusy);
   track(kSong, 0, 900ms);
   EXPECT_TRUE(watch.arrived());
+  EXPECT_FALSE(watch.plays_unnamed());
   EXPECT_EQ(watch.status(at(900ms)), PlayStatus::kPlaying);
   // No length is known, so a later track is the user's: the cycle waits.
   track(kOther, 0, 1200ms);
