@@ -26,8 +26,10 @@ constexpr std::chrono::seconds kSpawnDeadline{10};
 // After mpv let a request run out, it is busy for this long without being
 // asked again: every tick or click would otherwise wait on it anew.
 constexpr std::chrono::seconds kQuietAfterTimeout{1};
-// A song handed over has this long to begin playing.
+// A song handed over has this long to begin playing, and is first asked
+// after.
 constexpr std::chrono::seconds kPlayDeadline{10};
+constexpr std::chrono::milliseconds kFirstLook{200};
 
 constexpr std::string_view kSocketName = "mpv-socket";
 
@@ -81,6 +83,9 @@ class MpvIpcLink : public MpvLink {
     std::chrono::steady_clock::time_point deadline;
     bool new_player = false;
     bool handed_again = false;
+    // Before this the song cannot have played long enough to tell: mpv is
+    // not asked, so that the tick that handed it over stays short.
+    std::chrono::steady_clock::time_point first_look = std::chrono::steady_clock::now() + kFirstLook;
   };
   struct PendingSpawn {
     pid_t pid;
@@ -116,6 +121,9 @@ class MpvIpcLink : public MpvLink {
   // Hands the song over on `session`, keeping its end-file events; false
   // when mpv did not answer.
   bool load(MpvSession& session, const std::string& path);
+  // Why mpv gave up the song handed over, as it told the connection the
+  // song went over; nothing while it has not.
+  std::optional<std::string> said();
   Arrival missed(const std::string& why);
 
   std::string data_folder_;
@@ -320,6 +328,8 @@ HandOver MpvIpcLink::play_file(const std::string& player_dir, const std::string&
 Arrival MpvIpcLink::arrival() {
   if (!handed_) return {};
   const Arrival awaited{Arrival::State::kAwaited, {}};
+  if (auto why = said()) return missed(": " + *why + ".");
+  if (Clock::now() < handed_->first_look) return awaited;
   Contact found = contact();
   if (found.state == Presence::kBusy && Clock::now() < handed_->deadline) return awaited;
   if (found.state == Presence::kBusy && !handed_->new_player) return missed(": it did not answer for 10 s.");
@@ -331,10 +341,6 @@ Arrival MpvIpcLink::arrival() {
             "in a terminal to see why (its mpv.conf, for one).",
             true};
   }
-  std::optional<std::string> said;
-  if (handed_->session)
-    for (const auto& event : handed_->session->take_events())
-      if (auto why = failure_of(event); why && (!handed_->entry || entry_id(event) == handed_->entry)) said = why;
   auto replies = ask(*found.session, {kAskPlaylist, kAskIdle, kAskPlayed});
   if (!replies) return awaited;
   bool at_song = false;
@@ -346,7 +352,6 @@ Arrival MpvIpcLink::arrival() {
     handed_.reset();
     return {};
   }
-  if (said) return missed(": " + *said + ".");
   if (!at_song && is_true((*replies)[1])) {
     // An mpv started with the song said nothing to us: handed over once more
     // on a connection of ours, to hear why.
@@ -355,10 +360,18 @@ Arrival MpvIpcLink::arrival() {
       if (load(*found.session, handed_->path)) handed_->session.emplace(std::move(*found.session));
       return awaited;
     }
-    return missed(".");
+    const auto why = said();
+    return missed(why ? ": " + *why + "." : ".");
   }
   if (Clock::now() >= handed_->deadline) return missed(" within " + std::to_string(kPlayDeadline.count()) + " s.");
   return awaited;
+}
+
+std::optional<std::string> MpvIpcLink::said() {
+  if (!handed_->session) return std::nullopt;
+  for (const auto& event : handed_->session->take_events())
+    if (auto why = failure_of(event); why && (!handed_->entry || entry_id(event) == handed_->entry)) return why;
+  return std::nullopt;
 }
 
 Arrival MpvIpcLink::missed(const std::string& why) {
@@ -375,6 +388,7 @@ bool MpvIpcLink::load(MpvSession& session, const std::string& path) {
   if (!replies || !(*replies)[0].ok) return false;
   handed_->entry = entry_id((*replies)[0].data);
   handed_->deadline = Clock::now() + kPlayDeadline;
+  handed_->first_look = Clock::now() + kFirstLook;
   return true;
 }
 
