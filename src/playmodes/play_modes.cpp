@@ -366,6 +366,10 @@ void PlayModes::skip() {
   cycle_timer_.set_enabled(true);
 }
 
+void PlayModes::settle_before_exit() {
+  if (in_flight_ && in_flight_->direct) record_in_flight();
+}
+
 void PlayModes::stop_player() {
   cycle_timer_.set_enabled(false);
   cycle_ = PlayCycle{};

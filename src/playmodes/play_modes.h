@@ -90,6 +90,9 @@ class PlayModes {
   // "Stop Winamp" (or the player in use): ends the cycle and stops the
   // player, whichever it is; the player keeps running.
   void stop_player();
+  // The program ends: a direct play still awaited counts as played as it
+  // stands, as its Last Played is saved, and is told.
+  void settle_before_exit();
 
  private:
   // The longest look at one song file in a tick, the shortest one worth

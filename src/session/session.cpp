@@ -242,6 +242,7 @@ bool Session::reread_if_changed(int& top_row) {
 }
 
 void Session::save_unsaved() {
+  play_modes_.settle_before_exit();
   // A direct play's Last Played is not saved when it is made.
   if (files_.has_unsaved_change()) files_.write_songlist();
 }

@@ -124,7 +124,8 @@ class Session : public Intents {
   // Whether the rows were read again.
   bool reread_if_changed(int& top_row);
   // Exit, and closing the window: what changed and was not saved yet is
-  // saved (a direct play's Last Played).
+  // saved (a direct play's Last Played), and a direct play the player has
+  // not confirmed yet counts as played.
   void save_unsaved();
 
   // What the command table asks for (intents.h).

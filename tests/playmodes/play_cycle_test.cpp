@@ -254,6 +254,13 @@ TEST_F(PlayCycleTest, ADirectPlayThePlayerDoesNotPlayGetsItsLastPlayedBackAndIsS
   EXPECT_FALSE(timer.enabled());
   EXPECT_EQ(link.starts(), std::vector<std::string>(2, "play_file " + dir + " " + song(1)));
 
+  // Leaving while it is awaited: it counts as played, as its Last Played is saved.
+  told.clear();
+  link.arrivals = {{Arrival::State::kAwaited, {}}};
+  modes.play_row(1);
+  modes.settle_before_exit();
+  EXPECT_EQ(told, std::vector<std::string>{"1.mp3"});
+
   // Skip with no cycle set starts Random "All", which goes on after the song followed.
   modes.stop_player();
   link.arrivals = {{Arrival::State::kAwaited, {}}};
