@@ -135,6 +135,8 @@ class MpvIpcLink : public MpvLink {
   std::chrono::steady_clock::time_point quiet_until_{};
   // The listener on our socket runs as another user.
   bool foreign_listener_ = false;
+  // Told to stop, and not seen idle since.
+  bool stopping_ = false;
 };
 
 }  // namespace
@@ -259,6 +261,12 @@ std::optional<MpvIpcLink::Playlist> MpvIpcLink::ask_playlist(MpvSession& session
       if (has_flag(state.entries[i], flag)) state.position = static_cast<long>(i);
   if (state.position < 0 && !state.entries.empty() && idle.ok && idle.data.is_boolean() && !idle.data.get<bool>())
     state.position = 0;
+  // mpv answers a stop before it has left the entry: until it is idle at
+  // none, it is at no song.
+  if (stopping_) {
+    stopping_ = state.position >= 0 || !is_true(idle);
+    state.position = -1;
+  }
   return state;
 }
 
@@ -298,7 +306,7 @@ PlayStatus MpvIpcLink::play_status() {
 void MpvIpcLink::stop() {
   handed_.reset();
   auto found = contact_or_start();
-  if (found.session) ask(*found.session, {{"stop", "keep-playlist"}});
+  if (found.session && ask(*found.session, {{"stop", "keep-playlist"}})) stopping_ = true;
 }
 
 // A bare mpv could not take a song before it listens.
@@ -308,6 +316,7 @@ HandOver MpvIpcLink::play_file(const std::string& player_dir, const std::string&
   // An absolute path: mpv cannot read it as a protocol or an option.
   if (!is_local_file_path(song_path)) return HandOver::refused("It is not a file on this computer.");
   handed_.reset();
+  stopping_ = false;
   auto found = contact();
   bare_start_.reset();
   if (found.state == Presence::kAnswers) {
@@ -396,6 +405,7 @@ HandOver MpvIpcLink::play_playlist(const std::string& player_dir) {
   std::string playlist = playlist_path(player_dir);
   if (!is_local_file_path(playlist)) return HandOver::refused("It is not a file on this computer.");
   handed_.reset();
+  stopping_ = false;
   auto found = contact();
   bare_start_.reset();
   if (found.state == Presence::kAnswers)
