@@ -291,7 +291,7 @@ HandOver MprisBusLink::play_playlist(const std::string&) {
 
 void MprisBusLink::stop() {
   hand_over_.forget();
-  watch_.stopped();
+  watch_.told_to_stop(Clock::now());
   if (const DrivenPlayer* player = players_.chosen())
     calls_.call(MprisCalls::player_method(player->owner, kMprisPlayerInterface, QStringLiteral("Stop")), nullptr);
 }

@@ -30,6 +30,8 @@ void MprisWatch::set_status(std::string_view playback_status, Time now, std::opt
     followed_running_ = playback_status == "Playing";
   }
   status_ = std::string(playback_status);
+  if (told_to_stop_ && as_of.value_or(now) >= *told_to_stop_ && play_status_of(*status_) == PlayStatus::kStopped)
+    told_to_stop_.reset();
   update(now);
 }
 
@@ -67,6 +69,7 @@ void MprisWatch::no_position() { reports_position_ = false; }
 void MprisWatch::clear() { *this = MprisWatch(); }
 
 void MprisWatch::handed_over(std::string path, bool follow, Time now) {
+  told_to_stop_.reset();
   phase_ = Phase::kAwaiting;
   awaited_ = std::move(path);
   follow_ = follow;
@@ -80,6 +83,11 @@ void MprisWatch::handed_over(std::string path, bool follow, Time now) {
 }
 
 void MprisWatch::stopped() { phase_ = Phase::kNone; }
+
+void MprisWatch::told_to_stop(Time now) {
+  stopped();
+  told_to_stop_ = now;
+}
 
 bool MprisWatch::awaiting(Time now) {
   update(now);
@@ -98,6 +106,7 @@ PlayStatus MprisWatch::status(Time now) {
 CurrentSong MprisWatch::song(Time now) {
   update(now);
   if (phase_ == Phase::kAwaiting || !status_) return CurrentSong::busy();
+  if (told_to_stop_ && now - *told_to_stop_ < kStopSettle) return CurrentSong::no_song();
   if (path_) return CurrentSong::song(*path_);
   return url_ ? CurrentSong::unnamed(file_url_problem(*url_)) : CurrentSong::no_song();
 }

@@ -47,8 +47,14 @@ class MprisWatch {
   // comes after it even where the player would go on to a track of its own;
   // the first song of a playlist is only awaited.
   void handed_over(std::string path, bool follow, Time now);
-  // The player was told to stop: nothing is awaited or followed any more.
+  // Nothing is awaited or followed any more.
   void stopped();
+  // The program told the player to stop. Players answer before their
+  // properties say so (Audacious names its track a moment longer): until
+  // one says "Stopped" in a report made since, or kStopSettle has passed,
+  // it is at no song.
+  void told_to_stop(Time now);
+  static constexpr std::chrono::seconds kStopSettle{2};
   // Whether the song last handed over is awaited still, and whether it was
   // seen playing since: the player said "Playing" and named it.
   bool awaiting(Time now);
@@ -84,6 +90,7 @@ class MprisWatch {
   bool followed_song_ended(Time now) const;
 
   std::optional<std::string> status_;
+  std::optional<Time> told_to_stop_;
   std::optional<std::string> url_;
   std::optional<std::string> path_;     // the local file url_ names, decoded once
   std::optional<std::int64_t> length_;  // of the current track, when the player gives one

@@ -133,6 +133,20 @@ TEST_F(MprisWatchTest, ASongHandedOverPlaysOnlyOnceThePlayerNamesIt) {
   EXPECT_EQ(watch.status(at(1200ms)), PlayStatus::kPlaying);
 }
 
+TEST_F(MprisWatchTest, ToldToStopThePlayerIsAtNoSongUntilItSaysStoppedAndThenAtWhatItNames) {
+  follow_song();
+  watch.told_to_stop(at(1s));
+  // A poll answered as the stop arrived: the player names its track a moment longer.
+  watch.set_status("Playing", at(1100ms), at(1010ms));
+  EXPECT_EQ(watch.song(at(1100ms)).kind, CurrentSong::Kind::kNoSong);
+  // Stopped, still naming its track (as VLC at a song's end): that is its song.
+  watch.set_status("Stopped", at(1200ms));
+  EXPECT_EQ(watch.song(at(1200ms)).path, kSong);
+  // One that says nothing of the stop is believed again after a while.
+  watch.told_to_stop(at(2s));
+  EXPECT_EQ(watch.song(at(2s) + MprisWatch::kStopSettle).path, kSong);
+}
+
 TEST_F(MprisWatchTest, AStoppedPlayerThatNamesATrackIsJudgedByItsPosition) {
   EXPECT_EQ(watch.status(at(0ms)), PlayStatus::kBusy) << "nothing heard yet";
   watch.set_status("Stopped", at(0ms));
