@@ -82,6 +82,8 @@ class NowPlayingMpvTest : public NowPlayingTest {
     set(sections::kPrefs, keys::kWinampDir, dir.file("bin"));
   }
   ~NowPlayingMpvTest() override {
+    // The program goes before the link it was lent.
+    app.reset();
     for (pid_t pid : players_on(mpv->socket_path())) kill(pid, SIGKILL);
     if (runtime_before.empty())
       unsetenv("XDG_RUNTIME_DIR");
