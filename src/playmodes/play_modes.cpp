@@ -13,6 +13,7 @@
 #include "platform/timer.h"
 #include "player/player_link.h"
 #include "playmodes/player_ready.h"
+#include "playmodes/replay_words.h"
 #include "songlist/paths.h"
 #include "songlist/song_events.h"
 #include "songlist/songlist.h"
@@ -314,10 +315,9 @@ void PlayModes::end_cycle(bool passed_over_now) {
   if (tell_passed_over() || !not_played_.empty()) return;
   // Random "All" ends when no song is outside the replay limit: the one end
   // of a cycle the user cannot see coming.
-  if (cycle_.play_mode == PlayMode::kRandomAll && songlist_.Rows() > 1 && is_song(1)) {
-    const std::string hours = std::to_string(read_time_block(settings_));
-    desktop_.notify("Random All stopped: every song was played too recently (\"Do not play more than once per " +
-                    hours + " hours\" in Preferences).");
+  if (cycle_.play_mode == PlayMode::kRandomAll) {
+    const std::string words = random_all_held_words(songlist_, read_time_block(settings_), clock_.now());
+    if (!words.empty()) desktop_.notify(words);
   }
 }
 

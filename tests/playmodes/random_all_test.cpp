@@ -62,8 +62,8 @@ TEST_F(RandomAllTest, FallsBackToTheHighestRowThatPasses) {
   modes.start_cycle({PlayOrder::kRandom, Scope::kAll});
   clock.randoms = {0.0, 0.0, 0.99, 0.99};  // row 1, too recent; then row 8, past the end
   EXPECT_EQ(run(), (std::vector<int>{4, 6}));
-  EXPECT_EQ(desktop.notes, std::vector<std::string>{"Random All stopped: every song was played too recently "
-                                                    "(\"Do not play more than once per 1 hours\" in Preferences)."});
+  EXPECT_EQ(desktop.notes, std::vector<std::string>{"Random All stopped: every song was played too recently; with 1 "
+                                                    "hour the first may play again from 12:00."});
 }
 
 }  // namespace
