@@ -227,7 +227,11 @@ void save_share_tags(SettingsStore& store, bool on) {
 
 std::int32_t read_time_block(const SettingsStore& store) {
   auto text = store.read(sections::kPrefs, keys::kTimeBlock);
-  auto hours = text ? to_number(*text) : std::nullopt;
+  return text ? time_block_of_text(*text) : 0;
+}
+
+std::int32_t time_block_of_text(std::string_view text) {
+  auto hours = to_number(text);
   if (!hours || std::isnan(*hours)) return 0;
   // A limit too large to hold means "never again", not "no limit".
   return static_cast<std::int32_t>(std::nearbyint(std::clamp<double>(*hours, INT32_MIN, INT32_MAX)));

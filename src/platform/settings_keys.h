@@ -122,6 +122,8 @@ void save_add_on_minus(SettingsStore& store, bool checked);
 // The replay limit as the play cycle takes it, and the hours text as the
 // Preferences show and store it ("0" when absent, anything as typed).
 std::int32_t read_time_block(const SettingsStore& store);
+// The hours text as the play cycle would take it once saved.
+std::int32_t time_block_of_text(std::string_view text);
 std::string read_time_block_text(const SettingsStore& store);
 void save_time_block_text(SettingsStore& store, std::string_view text);
 bool read_notifications(const SettingsStore& store);

@@ -5,7 +5,9 @@
 
 #include <utility>
 
+#include "platform/clock.h"
 #include "platform/settings_keys.h"
+#include "playmodes/replay_words.h"
 #include "resource_ids.h"
 #include "win32/hotkeys.h"
 #include "win32/hours_box.h"
@@ -65,6 +67,8 @@ void Dialog::ensure_loaded() {
 void Dialog::show_dialog() {
   ensure_loaded();
   if (!window_) return;
+  // The note names a time of day: one shown an hour ago is stale.
+  show_hours_note();
   ShowWindow(window_, SW_SHOW);
   SetForegroundWindow(window_);
 }
@@ -141,6 +145,12 @@ void Dialog::set_winamp_dir_text(const std::wstring& text) {
   if (window_) SetDlgItemTextW(window_, IDC_WINAMP_DIR, text.c_str());
 }
 
+void Dialog::show_hours_note() {
+  if (!window_) return;
+  const std::string hours = local_shown(text_of(GetDlgItem(window_, IDC_HOURS)));
+  SetDlgItemTextW(window_, IDC_HOURS_NOTE, wide(replay_note(time_block_of_text(hours), SystemClock().now())).c_str());
+}
+
 void Dialog::control_changed() {
   if (dialog_loaded_) EnableWindow(GetDlgItem(window_, IDC_APPLY_BUTTON), TRUE);
 }
@@ -196,6 +206,8 @@ INT_PTR Dialog::handle(UINT message, WPARAM wparam, LPARAM) {
       if (code == BN_CLICKED) control_changed();
       return TRUE;
     case IDC_HOURS:
+      if (code == EN_CHANGE) show_hours_note();
+      [[fallthrough]];
     case IDC_WINAMP_DIR:
       if (code == EN_CHANGE) control_changed();
       return TRUE;

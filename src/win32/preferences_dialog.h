@@ -53,6 +53,8 @@ class Dialog {
   void save_prefs();
   // Every change by the user (and by the chooser) enables Apply; filling does not.
   void control_changed();
+  // Under the hours box: when a song played now may play again.
+  void show_hours_note();
   void OKButton_Click();
   void ApplyButton_Click();
   void CancelButton_Click();

@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <tuple>
+#include <utility>
 
 #include "platform/app_folders.h"
 #include "platform/memory_settings_store.h"
@@ -46,6 +48,31 @@ TEST(SettingsKeys, StoredValuesAreReadAsTheProgramWritesThem) {
   EXPECT_EQ(read_column_width(store, 3), 2500);
   store.SaveSetting("main", "mode_button", "false");
   EXPECT_FALSE(read_mode_button(store));
+}
+
+TEST(SettingsKeys, TheHoursTextMeansTheSameLimitStoredAndStillInTheBox) {
+  // The Preferences' note reads the box before it is saved: it must take
+  // every text as the play cycle will once it is stored.
+  const std::pair<const char*, std::int32_t> cases[] = {
+      {"", 0},
+      {"12", 12},
+      {" 7 ", 7},
+      {"2.5", 2},
+      {"3.5", 4},
+      {"-3", -3},
+      {"abc", 0},
+      {"1e3", 1000},
+      {"nan", 0},
+      {"99999999999", INT32_MAX},
+      {"1e999", INT32_MAX},
+      {"-1e999", INT32_MIN},
+  };
+  for (const auto& [text, hours] : cases) {
+    MemorySettingsStore store;
+    store.SaveSetting("prefs", "time_block", text);
+    EXPECT_EQ(time_block_of_text(text), hours) << text;
+    EXPECT_EQ(read_time_block(store), hours) << text;
+  }
 }
 
 TEST(SettingsKeys, AddingIsOnForAnyNumberAboveZeroWhileTheBoxIsCheckedOnlyForOne) {

@@ -15,6 +15,7 @@
 #include "platform/settings_keys.h"
 #include "platform/settings_store.h"
 #include "player/player_link.h"
+#include "playmodes/replay_words.h"
 #include "shell/local_text.h"
 #include "shell/preferences/mpd_page.h"
 #include "shell/preferences/mpris_page.h"
@@ -61,6 +62,7 @@ Dialog::Dialog(SettingsStore& settings, const PlayerLink& link, QWidget* parent)
       chkDec(new QCheckBox("Add song on  -", this)),
       Label2{new QLabel("Do not play more than once per", this), new QLabel("hours", this)},
       txtHours(new QLineEdit("0", this)),
+      lblHoursNote(new QLabel(this)),
       chkNotify(new QCheckBox("Show desktop notifications", this)),
       lblPlayer(new QLabel("Player", this)),
       cboPlayer(new QComboBox(this)),
@@ -98,6 +100,8 @@ void Dialog::prepare_controls() {
   for (QWidget* part :
        {static_cast<QWidget*>(Label2[0]), static_cast<QWidget*>(txtHours), static_cast<QWidget*>(Label2[1])})
     part->setToolTip(kHoursTip);
+  lblHoursNote->setToolTip(kHoursTip);
+  lblHoursNote->setEnabled(false);  // a note, not a control
   txtHours->setFixedWidth(txtHours->fontMetrics().horizontalAdvance(QStringLiteral("00000000")));
   txtHours->installEventFilter(this);
   lblPlayer->setBuddy(cboPlayer);
@@ -121,18 +125,19 @@ void Dialog::lay_out() {
   grid->addWidget(chkInc, 0, 0);
   grid->addWidget(chkDec, 1, 0);
   grid->addLayout(hours, 2, 0);
-  grid->addWidget(chkNotify, 3, 0);
+  grid->addWidget(lblHoursNote, 3, 0);
+  grid->addWidget(chkNotify, 4, 0);
   grid->addWidget(OKButton, 0, 1);
   grid->addWidget(CancelButton, 1, 1);
   grid->addWidget(ApplyButton, 2, 1);
-  grid->setRowMinimumHeight(4, 12);
+  grid->setRowMinimumHeight(5, 12);
   auto* player_row = new QHBoxLayout;
   player_row->addWidget(lblPlayer);
   player_row->addWidget(cboPlayer);
   player_row->addStretch();
-  grid->addLayout(player_row, 5, 0, 1, 2);
-  grid->addWidget(player_pages, 6, 0, 1, 2);
-  grid->addWidget(share_scores, 7, 0, 1, 2);
+  grid->addLayout(player_row, 6, 0, 1, 2);
+  grid->addWidget(player_pages, 7, 0, 1, 2);
+  grid->addWidget(share_scores, 8, 0, 1, 2);
   grid->setSizeConstraint(QLayout::SetFixedSize);
 
   auto* folder_page = new QWidget(player_pages);
@@ -168,6 +173,7 @@ void Dialog::connect_controls() {
   connect(share_scores, &ShareScoresBox::edited, this, &Dialog::control_changed);
   connect(txtHours, &QLineEdit::textChanged, this, &Dialog::control_changed);
   connect(txtHours, &QLineEdit::textEdited, this, &Dialog::txtHours_Edited);
+  connect(txtHours, &QLineEdit::textChanged, this, &Dialog::show_hours_note);
   connect(txtWinampDir, &QLineEdit::textChanged, this, &Dialog::control_changed);
   connect(OKButton, &QPushButton::clicked, this, &Dialog::OKButton_Click);
   connect(ApplyButton, &QPushButton::clicked, this, &Dialog::ApplyButton_Click);
@@ -177,6 +183,8 @@ void Dialog::connect_controls() {
 
 void Dialog::show_dialog() {
   ensure_loaded();
+  // The note names a time of day: one shown an hour ago is stale.
+  show_hours_note();
   show();
   raise();
   activateWindow();
@@ -300,6 +308,10 @@ void Dialog::txtHours_Edited(const QString& text) {
   if (digits == text) return;
   txtHours->setText(digits);
   txtHours->setCursorPosition(cursor);
+}
+
+void Dialog::show_hours_note() {
+  lblHoursNote->setText(qt_text(replay_note(time_block_of_text(program_text(txtHours->text())), SystemClock().now())));
 }
 
 void Dialog::OKButton_Click() {

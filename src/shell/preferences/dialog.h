@@ -85,6 +85,8 @@ class Dialog : public QDialog {
   QCheckBox* const chkDec;
   QLabel* const Label2[2];
   QLineEdit* const txtHours;
+  // Under the hours line: when a song played now may play again.
+  QLabel* const lblHoursNote;
   QCheckBox* const chkNotify;
   // Which player, and the page of its fields; the first page holds the
   // player's folder (Label1, txtWinampDir, BrowseButton). Linux only.
@@ -123,6 +125,7 @@ class Dialog : public QDialog {
   void control_changed();
   static bool txtHours_KeyPress(const QKeyEvent& key);
   void txtHours_Edited(const QString& text);
+  void show_hours_note();
   void OKButton_Click();
   void ApplyButton_Click();
   void CancelButton_Click();

@@ -27,6 +27,9 @@
 #define IDC_KEYS_GROUP 211
 #define IDC_KEY_LABEL_FIRST 212
 #define IDC_KEY_FIRST 220
+// Under the hours line, a note and no control: when a song played now may
+// play again.
+#define IDC_HOURS_NOTE 230
 
 // The folder chooser.
 #define IDD_DIR_DIALOG 300

@@ -167,8 +167,13 @@ TEST_F(DialogTest, ApplyOkCancelAndTheHoursFilter) {
   hours.paste();
   QTest::keyClicks(&hours, "5");
   EXPECT_EQ(hours.text(), "343452");
-  // An empty box is stored as it is; its reader takes it as 0.
+  // The note under the box follows what is typed, before it is saved.
+  hours.setText("99999999999");
+  EXPECT_EQ(dialog.lblHoursNote->text(), "Played now, a song may not play again for years.");
+  // An empty box is stored as it is; its reader takes it as 0, and so does the note.
   hours.setText("");
+  EXPECT_TRUE(dialog.lblHoursNote->text().startsWith("Played now, a song may play again from "))
+      << dialog.lblHoursNote->text().toStdString();
   preferences().ApplyButton->click();
   EXPECT_EQ(setting(kPrefs, keys::kTimeBlock), "");
 }
