@@ -57,7 +57,7 @@ void BM_DropTree(benchmark::State& state) {
     state.PauseTiming();
     Songlist songlist;
     fill_collection(songlist, n);
-    SonglistFiles files(songlist, settings, desktop, folders, dialog);
+    SonglistFiles files(songlist, settings, desktop, folders);
     AddSongs add(songlist, files, desktop, loop, dialog);
     state.ResumeTiming();
 

@@ -52,9 +52,8 @@ void BM_NextSong(benchmark::State& state) {
   settings.SaveSetting(sections::kMain, keys::kLastSet, (dir / "list.jk8").string());
   HeadlessDesktop desktop;
   AppFolders folders{dir.string()};
-  DialogMemory dialog;
   Songlist songlist;
-  SonglistFiles files{songlist, settings, desktop, folders, dialog};
+  SonglistFiles files{songlist, settings, desktop, folders};
   IdlePlayer link(true, "mpv");
   FixedClock clock;
   BenchTimer timer;

@@ -30,9 +30,8 @@ struct Fixture {
   AppFolders folders{dir.string()};
   MemorySettingsStore settings;
   HeadlessDesktop desktop;
-  DialogMemory dialog;
   Songlist songlist;
-  SonglistFiles files{songlist, settings, desktop, folders, dialog};
+  SonglistFiles files{songlist, settings, desktop, folders};
 
   explicit Fixture(int rows) {
     std::filesystem::create_directories(dir);

@@ -67,9 +67,8 @@ void import_once(benchmark::State& state, const ImportScene& scene, RatingSource
   MemorySettingsStore settings;
   HeadlessDesktop desktop;
   AppFolders folders{scene.base.string()};
-  DialogMemory dialog;
   Songlist songlist;
-  SonglistFiles files(songlist, settings, desktop, folders, dialog);
+  SonglistFiles files(songlist, settings, desktop, folders);
   for (auto _ : state) {
     state.PauseTiming();
     scene.fill(songlist);

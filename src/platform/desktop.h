@@ -20,6 +20,9 @@ struct FileDialogRequest {
   std::string filter;
   std::string initial_dir;  // empty: the dialog's own choice
   std::string file_name;    // proposed name, may be a full path
+  // Save As: a file that exists is only chosen once the user agreed to
+  // replace it.
+  bool asks_to_replace = false;
 };
 
 // The folder and file name the file dialog starts from; kept for the run

@@ -64,7 +64,7 @@ Session::Session(SessionPlatform platform)
       folders_(std::move(platform.folders)),
       import_ratings_(std::move(platform.import_ratings)),
       loop_(std::make_unique<Loop>(*this, platform.loop)),
-      files_(songlist_, settings_, desktop_, folders_, dialog_memory_),
+      files_(songlist_, settings_, desktop_, folders_),
       score_retry_(loop_->timer(kScoreRetry, [this] { scoring_.retry(); })),
       play_modes_(songlist_, files_, settings_, link_, desktop_, platform.clock, cycle_timer_),
       scoring_(songlist_, files_, settings_, link_, desktop_, *score_retry_),

@@ -60,7 +60,8 @@ void QtDesktop::message_box(const std::string& text) {
 std::optional<std::string> QtDesktop::choose_file(const FileDialogRequest& request) {
   if (ending_) return std::nullopt;
   QFileDialog dialog(parent_, q(request.title), start_path(request), qt_filter(request.filter));
-  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  // Saving asks before it replaces a file that exists.
+  dialog.setAcceptMode(request.asks_to_replace ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   // A new name may be typed: New and Save As name files that do not exist yet.
   dialog.setFileMode(QFileDialog::AnyFile);
   // The button names the command, so a Save As does not read "Open".

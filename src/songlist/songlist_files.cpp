@@ -24,9 +24,8 @@ std::string window_caption(std::string_view songlist_path) {
 
 std::string menu_caption(std::string_view songlist_path) { return "Songlist (" + get_file_name(songlist_path) + ")"; }
 
-SonglistFiles::SonglistFiles(Songlist& songlist, SettingsStore& settings, Desktop& desktop, const AppFolders& folders,
-                             DialogMemory& dialog)
-    : songlist_(songlist), settings_(settings), desktop_(desktop), folders_(folders), dialog_(dialog) {}
+SonglistFiles::SonglistFiles(Songlist& songlist, SettingsStore& settings, Desktop& desktop, const AppFolders& folders)
+    : songlist_(songlist), settings_(settings), desktop_(desktop), folders_(folders) {}
 
 std::string SonglistFiles::current_path() const { return read_last_set(settings_, folders_); }
 
@@ -178,8 +177,13 @@ void SonglistFiles::songlist_command(SonglistCommand command) {
   FileDialogRequest request;
   request.title = kTitles[static_cast<int>(command)];
   request.filter = kSonglistFilter;
-  request.initial_dir = dialog_.initial_dir.empty() ? folders_.data : dialog_.initial_dir;
-  request.file_name = default_songlist_path(folders_);
+  // The dialogs start where the current songlist is, which is how a person
+  // finds it again: Open and Save As offer its name, New none.
+  const std::string current = current_path();
+  const std::string folder = get_dir_name(current);
+  request.initial_dir = folder.empty() ? folders_.data : folder;
+  if (command != SonglistCommand::kNew) request.file_name = get_file_name(current);
+  request.asks_to_replace = command == SonglistCommand::kSaveAs;
   auto chosen = desktop_.choose_file(request);
   if (!chosen || chosen->empty()) return;
   const std::string& path = *chosen;
@@ -195,7 +199,7 @@ void SonglistFiles::songlist_command(SonglistCommand command) {
       return;
     }
   } else if (command == SonglistCommand::kSaveAs) {
-    // The user chose to replace whatever is there.
+    // The user chose to replace whatever is there; the dialog asked first.
     if (!save_to(path, true, false)) return;
     history_.clear();
   } else if (!is_file(path)) {

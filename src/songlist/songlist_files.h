@@ -26,7 +26,6 @@ class Songlist;
 class SettingsStore;
 class Desktop;
 struct AppFolders;
-struct DialogMemory;
 
 // The Songlist submenu's commands.
 enum class SonglistCommand { kNew, kSaveAs, kOpen };
@@ -37,8 +36,7 @@ inline constexpr const char* kReadAgainNotice =
 
 class SonglistFiles {
  public:
-  SonglistFiles(Songlist& songlist, SettingsStore& settings, Desktop& desktop, const AppFolders& folders,
-                DialogMemory& dialog);
+  SonglistFiles(Songlist& songlist, SettingsStore& settings, Desktop& desktop, const AppFolders& folders);
 
   // The path in "last_set", or the data folder's default.jk8.
   std::string current_path() const;
@@ -165,7 +163,6 @@ class SonglistFiles {
   SettingsStore& settings_;
   Desktop& desktop_;
   const AppFolders& folders_;
-  DialogMemory& dialog_;
   bool failure_reported_ = false;
   bool unsaved_change_ = false;
   // A songlist that exists but could not be read: saving would replace the

@@ -169,9 +169,8 @@ TEST(HistoryKill, ChildWrites200Changes) {
   HistoryRecorder recorder(events, store, unix_now, kLongWait);
   MemorySettingsStore settings;
   FakeDesktop desktop;
-  DialogMemory dialog;
   Songlist songlist;
-  SonglistFiles files{songlist, settings, desktop, folders, dialog};
+  SonglistFiles files{songlist, settings, desktop, folders};
   songlist.add_cells({"", "/m", "a.mp3", "0"});
   for (int score = 1; score <= 200; ++score) {
     songlist.SetTextMatrix(1, col::kScore, std::to_string(score));

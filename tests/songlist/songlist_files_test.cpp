@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <tuple>
 
 #include "songlist/recompute.h"
 #include "songlist/row_deletion.h"
@@ -99,6 +100,31 @@ TEST_F(SonglistFilesTest, DirectoryInPlaceOfTheSonglistIsNeverSavedOver) {
   files.write_songlist();
   EXPECT_EQ(desktop.messages.size(), 1u) << "told once, at the load";
   EXPECT_TRUE(std::filesystem::is_directory(path("folder.jk8")));
+}
+
+TEST_F(SonglistFilesTest, TheSonglistDialogsStartWhereTheCurrentListIs) {
+  // Before any list was chosen, the data folder holds it as default.jk8.
+  files.songlist_command(SonglistCommand::kOpen);
+  ASSERT_EQ(desktop.requests.size(), 1u);
+  EXPECT_EQ(desktop.requests[0].initial_dir, folders.data);
+  EXPECT_EQ(desktop.requests[0].file_name, "default.jk8");
+
+  std::filesystem::create_directories(path("lists"));
+  use(join_path("lists", "rock & roll.jk8"));
+  // Command, the name offered, whether replacing a file is asked about.
+  const std::tuple<SonglistCommand, const char*, bool> cases[] = {
+      {SonglistCommand::kOpen, "rock & roll.jk8", false},
+      {SonglistCommand::kSaveAs, "rock & roll.jk8", true},
+      {SonglistCommand::kNew, "", false},
+  };
+  for (const auto& [command, name, asks] : cases) {
+    desktop.requests.clear();
+    files.songlist_command(command);
+    ASSERT_EQ(desktop.requests.size(), 1u);
+    EXPECT_EQ(desktop.requests[0].initial_dir, path("lists")) << name;
+    EXPECT_EQ(desktop.requests[0].file_name, name);
+    EXPECT_EQ(desktop.requests[0].asks_to_replace, asks) << name;
+  }
 }
 
 TEST_F(SonglistFilesTest, NewCreatesAnEmptyFileAndRefusesAnExistingOneOrOneItCannotMake) {

@@ -26,10 +26,9 @@ int main(int argc, char** argv) {
   MemorySettingsStore settings;
   settings.SaveSetting("main", "last_set", list);
   testing::FakeDesktop desktop;
-  DialogMemory dialog;
   AppFolders folders{std::string(list.substr(0, list.rfind('/')))};
   Songlist songlist;
-  SonglistFiles files(songlist, settings, desktop, folders, dialog);
+  SonglistFiles files(songlist, settings, desktop, folders);
   files.read_songlist();
   // Pauses of their own make the two take turns differently on every run.
   std::mt19937 random(static_cast<unsigned>(std::hash<std::string>()(name) ^ std::random_device()()));

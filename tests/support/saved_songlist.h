@@ -18,9 +18,10 @@ struct SavedSonglist {
   MemorySettingsStore settings;
   FakeDesktop desktop;
   FakeEventLoop loop;
-  DialogMemory dialog;
   Songlist songlist;
-  SonglistFiles files{songlist, settings, desktop, folders, dialog};
+  SonglistFiles files{songlist, settings, desktop, folders};
+  // Where Add Files' dialog last was.
+  DialogMemory dialog;
 };
 
 }  // namespace jukora::testing

@@ -56,9 +56,8 @@ void finish_history(SqliteHistory& history) {
 int import_ratings_without_window(const CommandCall& call, const AppFolders& folders) {
   QtSettingsStore settings;
   TerminalDesktop desktop;
-  DialogMemory dialog;
   Songlist songlist;
-  SonglistFiles files(songlist, settings, desktop, folders, dialog);
+  SonglistFiles files(songlist, settings, desktop, folders);
   files.read_songlist();
   // A list that could not be read is never saved over: nothing to import into.
   if (!desktop.problems.empty()) {

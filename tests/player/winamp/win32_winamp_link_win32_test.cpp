@@ -158,7 +158,7 @@ TEST_F(Win32WinampLinkTest, AnAnsiNamedSongIsDroppedPlayedScoredAndSavedByteForB
   AppFolders folders{root.path().string()};
   DialogMemory dialog;
   Songlist songlist;
-  SonglistFiles files{songlist, settings, desktop, folders, dialog};
+  SonglistFiles files{songlist, settings, desktop, folders};
   testing::FakeClock clock;
   testing::FakeTimer timer;
   PlayModes modes{songlist, files, settings, link, desktop, clock, timer};
