@@ -81,6 +81,9 @@ struct CommandCall {
   // The caller's working folder, against which a relative path it gave is
   // read; empty when the path came absolute, or the folder is not known.
   std::string folder;
+  // The token the desktop gave the caller for bringing a window to the
+  // front (Wayland's activation); empty when it gave none.
+  std::string activation_token;
 };
 
 // Every command, in the order --help lists them.

@@ -43,6 +43,16 @@ std::unique_ptr<ScoreSink> tag_sink() {
 #endif
 }
 
+// Runs `call`, with the caller's activation token where the desktop looks
+// for it while the window is brought to the front (Wayland), and only then:
+// the players started later must not inherit it.
+void run_with_token(const CommandCall& call, Intents& intents) {
+  if (call.activation_token.empty()) return run_command(call, intents);
+  qputenv("XDG_ACTIVATION_TOKEN", QByteArray::fromStdString(call.activation_token));
+  run_command(call, intents);
+  qunsetenv("XDG_ACTIVATION_TOKEN");
+}
+
 }  // namespace
 
 App::App(SettingsStore& settings, QtDesktop& desktop, std::unique_ptr<PlayerLinks> players, TrayHost& tray,
@@ -84,7 +94,7 @@ App::App(SettingsStore& settings, QtDesktop& desktop, std::unique_ptr<PlayerLink
       now_playing_(session_, [this](const CommandCall& call) { receive(call); }),
       ratings_imports_(session_, settings_, desktop_, &form_),
       history_(*history_store_, loop_, session_.songlist(), form_.grid(), &form_),
-      remote_([this](const CommandCall& call) { run_command(call, session_); }) {
+      remote_([this](const CommandCall& call) { run_with_token(call, session_); }) {
   bind_window();
 }
 

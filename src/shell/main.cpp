@@ -3,8 +3,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QLockFile>
-#include <QMessageBox>
 #include <QStandardPaths>
+#include <cstdio>
 
 #include "platform/app_folders.h"
 #include "platform/clean_path.h"
@@ -43,13 +43,18 @@ int main(int argc, char* argv[]) {
   // changes, with a second set of icons in the tray.
   QLockFile running(QDir(data).filePath("jukora.lock"));
   if (!running.tryLock(0)) {
-    if (command_line.command) {
-      QCoreApplication terminal(argc, argv);
-      return jukora::forward_remote_command(remote, *command_line.command, std::chrono::seconds(5));
+    // Started again, the program brings the running copy's window to the
+    // front, as --show does.
+    if (!command_line.command) {
+      std::fputs("Jukora Song Manager is already running.\n", stderr);
+      command_line.command = jukora::CommandCall(jukora::Command::kShow);
     }
-    QApplication app(argc, argv);
-    QMessageBox::information(nullptr, jukora::kAppTitle, "Jukora Song Manager is already running.");
-    return 0;
+    // The desktop lets a window come forward only with the token it gave
+    // the program started (Wayland): the running copy gets it.
+    if (command_line.command->command == jukora::Command::kShow)
+      command_line.command->activation_token = qEnvironmentVariable("XDG_ACTIVATION_TOKEN").toStdString();
+    QCoreApplication terminal(argc, argv);
+    return jukora::forward_remote_command(remote, *command_line.command, std::chrono::seconds(5));
   }
   // With none running, the import needs no window: it is done here, holding the lock.
   if (importing) {

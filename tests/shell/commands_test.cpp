@@ -84,6 +84,9 @@ TEST(Commands, TheImportTakesItsSourceWhateverItsBytesAndItsSwitchFromTheCommand
       {"skip bytes=3\nabc", State::kInvalid, "", false},
       {"skip --dry-run\n", State::kInvalid, "", false},
       {"skip \n", State::kInvalid, "", false},
+      {"skip activation=\n", State::kInvalid, "", false},
+      {"skip activation=a b\n", State::kInvalid, "", false},
+      {"skip token=abc\n", State::kInvalid, "", false},
       {QByteArray(kRemoteLineLimit + 1, 'x'), State::kInvalid, "", false},
   };
   for (const auto& [received, state, value, dry_run] : cases) {
@@ -95,6 +98,19 @@ TEST(Commands, TheImportTakesItsSourceWhateverItsBytesAndItsSwitchFromTheCommand
     EXPECT_EQ(request.call->argument, value);
     EXPECT_EQ(request.call->option, dry_run);
   }
+
+  // A show carries the desktop's activation token, so that the running
+  // copy may come to the front.
+  CommandCall show(Command::kShow);
+  show.activation_token = "kwin-12_3:4";
+  const QByteArray with_token = remote_request(show);
+  EXPECT_EQ(with_token, "show activation=kwin-12_3:4\n");
+  const RemoteRequest shown = parse_remote_request(with_token);
+  ASSERT_EQ(shown.state, State::kComplete);
+  EXPECT_EQ(shown.call->command, Command::kShow);
+  EXPECT_EQ(shown.call->activation_token, "kwin-12_3:4");
+  show.activation_token = "not a token";
+  EXPECT_EQ(remote_request(show), "show\n");
 
   // The command line hands the bytes over as they were given.
   char program[] = "jukora", option[] = "--import-ratings", dry[] = "--dry-run";

@@ -68,10 +68,16 @@ score_is song.wav 4 || fail "ignored requests changed the songlist"
 echo "ok: garbage and a silent client were logged and ignored"
 
 list_shown && fail "the window was shown before --show"
+# Started again, jukora brings the running window up, as --show does, and
+# says so on the terminal only.
+timeout 4 "$jukora" >"$work/again.out" 2>"$work/again.err" || fail "a second jukora did not end with status 0 at once"
+grep -qx "Jukora Song Manager is already running." "$work/again.err" || fail "a second jukora said: $(cat "$work/again.err")"
+[[ ! -s $work/again.out ]] || fail "a second jukora wrote on standard output: $(cat "$work/again.out")"
+wait_for 5 list_shown || fail "a second jukora did not show the running window"
+xdotool search --onlyvisible --name "^Jukora$" >/dev/null 2>&1 && fail "a second jukora opened a message box"
+echo "ok: a second jukora shows the running window and says so on standard error only"
 remote show
-wait_for 5 list_shown || fail "--show did not show the window"
-remote show
-list_shown || fail "a second --show hid the window"
+list_shown || fail "--show hid the window"
 echo "ok: --show shows the window and toggles nothing"
 
 # Skip with no play cycle starts Random All: mpv is stopped and handed a song.

@@ -125,6 +125,16 @@ std::optional<qsizetype> framed_length(QByteArrayView field) {
   return field.toByteArray().toLongLong();
 }
 
+// The activation token on the line of a command without a value:
+// " activation=TOKEN". Tokens are short and printable.
+constexpr std::string_view kActivation = "activation=";
+constexpr qsizetype kTokenLimit = 256;
+
+bool token_fits(QByteArrayView token) {
+  return !token.isEmpty() && token.size() <= kTokenLimit &&
+         std::all_of(token.begin(), token.end(), [](char c) { return c > ' ' && c < 0x7f; });
+}
+
 }  // namespace
 
 QByteArray remote_request(const CommandCall& call, std::span<const CommandEntry> commands) {
@@ -136,7 +146,11 @@ QByteArray remote_request(const CommandCall& call, std::span<const CommandEntry>
     if (call.option) line += " --" + bytes(entry.option);
     takes_value = !entry.argument.empty();
   }
-  if (!takes_value) return line + '\n';
+  if (!takes_value) {
+    const QByteArray token = QByteArray::fromStdString(call.activation_token);
+    if (token_fits(token)) line += ' ' + bytes(kActivation) + token;
+    return line + '\n';
+  }
   return line + ' ' + bytes(kFramed) + QByteArray::number(static_cast<qsizetype>(call.argument.size())) + '\n' +
          QByteArray::fromStdString(call.argument);
 }
@@ -155,10 +169,15 @@ RemoteRequest parse_remote_request(QByteArrayView received, std::span<const Comm
     const QByteArray option = entry.option.empty() ? QByteArray() : "--" + bytes(entry.option) + ' ';
     const bool with_option = !option.isEmpty() && value.startsWith(option);
     if (with_option) value = value.sliced(option.size());
-    // A command that takes no value takes nothing more.
+    // A command that takes no value takes nothing more than a token.
     if (entry.argument.empty()) {
-      if (space >= 0) return {State::kInvalid, {}, 0};
-      return {State::kComplete, CommandCall(entry.command, {}, false, ChangeSource::kRemote), end + 1};
+      CommandCall call(entry.command, {}, false, ChangeSource::kRemote);
+      if (space >= 0) {
+        const QByteArrayView prefix(kActivation.data(), static_cast<qsizetype>(kActivation.size()));
+        if (!value.startsWith(prefix) || !token_fits(value.sliced(prefix.size()))) return {State::kInvalid, {}, 0};
+        call.activation_token = value.sliced(prefix.size()).toByteArray().toStdString();
+      }
+      return {State::kComplete, std::move(call), end + 1};
     }
     qsizetype size = end + 1;
     std::string text;

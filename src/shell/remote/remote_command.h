@@ -10,7 +10,10 @@
 // keeps the connection: meanwhile the running copy may send "note LENGTH\n"
 // and LENGTH bytes for the caller to print on standard error at once; once
 // it is done, it sends "answer STATUS LENGTH\n" and LENGTH bytes of text for
-// the caller to print. The words are those of the command table (commands.h).
+// the caller to print. A command without a value may carry the caller's
+// activation token ("show activation=TOKEN\n"), with which the running copy
+// may bring its window to the front. The words are those of the command
+// table (commands.h).
 #pragma once
 
 #include <QByteArray>
