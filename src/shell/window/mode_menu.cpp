@@ -2,6 +2,8 @@
 #include "shell/window/mode_menu.h"
 
 #include <QAction>
+#include <QFontMetrics>
+#include <QMenu>
 #include <QPoint>
 #include <tuple>
 #include <utility>
@@ -79,8 +81,13 @@ void ModeMenu::set_songlist_caption(const QString& caption) { songlist_item_->se
 void ModeMenu::set_stop_caption(const QString& caption) { stop_item_->setText(shown(caption)); }
 
 void ModeMenu::set_undo_steps(const QString& undo, const QString& redo) {
+  // A long song name would widen the whole menu: the step is cut in its
+  // middle, so that what is done and the name's ending still show.
+  const QFontMetrics metrics(menu_->font());
+  const int width = metrics.averageCharWidth() * kStepChars;
   for (auto [item, word, step] : {std::tuple(undo_item_, "Undo", undo), std::tuple(redo_item_, "Redo", redo)}) {
-    item->setText(step.isEmpty() ? QString(word) : shown(QString(word) + ' ' + step));
+    item->setText(step.isEmpty() ? QString(word)
+                                 : shown(QString(word) + ' ' + metrics.elidedText(step, Qt::ElideMiddle, width)));
     item->setEnabled(!step.isEmpty());
   }
 }

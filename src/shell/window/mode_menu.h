@@ -60,8 +60,10 @@ class ModeMenu {
   void set_songlist_caption(const QString& caption);
   // The Stop item's caption, which names the player in use.
   void set_stop_caption(const QString& caption);
-  // Undo and Redo name the step each would take ("Undo Increment of b.mp3")
-  // and are greyed when there is none (an empty name).
+  // Undo and Redo name the step each would take ("Undo Increment of b.mp3"),
+  // a long one cut to about kStepChars characters, and are greyed when there
+  // is none (an empty name).
+  static constexpr int kStepChars = 48;
   void set_undo_steps(const QString& undo, const QString& redo);
   // "History…" is offered only while the list's current row holds a song.
   void set_history_enabled(bool enabled);

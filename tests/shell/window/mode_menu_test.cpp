@@ -63,6 +63,17 @@ TEST(ModeMenu, ItemsInOrderEnabledUnlessNothingToTakeBackNoneCheckedAndEachRunsI
   EXPECT_EQ(item(7)->text(), "Undo");
   EXPECT_FALSE(item(7)->isEnabled());
 
+  // A long name is cut in its middle, so that the menu keeps a sensible
+  // width; the Songlist caption is never cut.
+  const QString name = QString("Sigur Ros - Hoppipolla ").repeated(8) + "(live).ogg";
+  menu.set_undo_steps("Increment of " + name, "");
+  const QString undo = item(7)->text();
+  EXPECT_TRUE(undo.startsWith("Undo Increment of Sigur") && undo.endsWith("(live).ogg") && undo.contains(QChar(0x2026)))
+      << undo.toStdString();
+  EXPECT_LE(menu.menu().fontMetrics().horizontalAdvance(undo),
+            menu.menu().fontMetrics().averageCharWidth() * (ModeMenu::kStepChars + 10));
+  menu.set_songlist_caption("Songlist (" + name + ")");
+  EXPECT_EQ(item(3)->text(), "Songlist (" + name + ")");
   menu.set_songlist_caption("Songlist (rock & roll.jk8)");
   EXPECT_EQ(item(3)->text(), "Songlist (rock && roll.jk8)");
   // The Stop item names the player in use and still stops it.
