@@ -45,10 +45,10 @@ DesktopNotifier::DesktopNotifier(QtDesktop& desktop, const QDBusConnection& bus,
 DesktopNotifier::~DesktopNotifier() { desktop_.on_notify = nullptr; }
 
 void DesktopNotifier::notify(const QString& text, bool undoable) {
-  if (outlets_.wanted && !outlets_.wanted()) {
-    if (outlets_.window_line) outlets_.window_line(text);
-    return;
-  }
+  // The window's line always tells the latest word, so that an older one
+  // never stands there beside a newer bubble.
+  if (outlets_.window_line) outlets_.window_line(text);
+  if (outlets_.wanted && !outlets_.wanted()) return;
   if (!bus_.isConnected()) return fall_back(text);
   QDBusMessage call = QDBusMessage::createMethodCall(kService, kPath, kInterface, "Notify");
   std::function<void()> offer;
@@ -79,8 +79,7 @@ void DesktopNotifier::action_invoked(uint id, const QString& action) {
 }
 
 void DesktopNotifier::fall_back(const QString& text) {
-  if (outlets_.tray_message && outlets_.tray_message(text)) return;
-  if (outlets_.window_line) outlets_.window_line(text);
+  if (outlets_.tray_message) outlets_.tray_message(text);
 }
 
 }  // namespace jukora

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A word to the user that needs no answer (Desktop::notify): a desktop
 // notification over D-Bus where the desktop runs the service, else a balloon
-// by the tray icons, else a line in the window. Never waits for the service.
+// by the tray icons; and always the line in the window, which holds the
+// latest word. Never waits for the service.
 // A word after a change the user may take back carries an "Undo" action
 // where the service offers actions.
 #pragma once
@@ -21,7 +22,7 @@ struct NotificationOutlets {
   std::function<bool()> wanted;
   // A balloon by the tray icons; false where there is no tray.
   std::function<bool(const QString&)> tray_message;
-  // The window's status line.
+  // The window's status line, told every word.
   std::function<void(const QString&)> window_line;
   // What the bubble's Undo runs, asked for as the word is shown: bound to
   // the change just made. Empty when there is nothing to take back.

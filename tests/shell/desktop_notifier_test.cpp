@@ -37,7 +37,7 @@ class DesktopNotifierTest : public WindowTest {
   std::vector<std::string> balloons;
 };
 
-TEST_F(DesktopNotifierTest, WithoutTheServiceATrayBalloonWithoutATrayTheWindowAndSwitchedOffOnlyTheWindow) {
+TEST_F(DesktopNotifierTest, WithoutTheServiceATrayBalloonSwitchedOffNoneAndTheWindowsLineTellsTheLatestForAMinute) {
   notifier(QDBusConnection("no bus at all"));
   desktop.notify("a.mp3 — score 3");
   EXPECT_EQ(window_line(), "a.mp3 — score 3");
@@ -47,12 +47,20 @@ TEST_F(DesktopNotifierTest, WithoutTheServiceATrayBalloonWithoutATrayTheWindowAn
   has_tray = true;
   desktop.notify("b.mp3 — score 4");
   EXPECT_THAT(balloons, ElementsAre("b.mp3 — score 4"));
-  EXPECT_EQ(window_line(), "a.mp3 — score 3");
+  EXPECT_EQ(window_line(), "b.mp3 — score 4");
 
   set(sections::kPrefs, keys::kNotifications, "False");
   desktop.notify("c.mp3 — score 5");
   EXPECT_EQ(balloons.size(), 1u);
   EXPECT_EQ(window_line(), "c.mp3 — score 5");
+
+  // A minute on, the line is empty; a word told later starts its own minute.
+  EXPECT_EQ(form->status_age().interval(), 60'000);
+  EXPECT_TRUE(form->status_age().isActive());
+  form->status_age().setInterval(20);
+  desktop.notify("d.mp3 — score 6");
+  QTRY_COMPARE(form->lblStatus().text(), QString());
+  EXPECT_EQ(window_line(), "");
 }
 
 // The desktop's notification service, as a test owns it on a private bus.
@@ -110,7 +118,8 @@ TEST_F(DesktopNotifierOnPrivateBusTest, TheServiceShowsEachWordInOneBubbleAndIts
   ASSERT_EQ(notifications.calls.size(), 2);
   EXPECT_EQ(notifications.calls[1][1].toUInt(), 41u);
   EXPECT_THAT(balloons, IsEmpty());
-  EXPECT_EQ(window_line(), "");
+  // The line beside the buttons says what the bubble says.
+  EXPECT_EQ(window_line(), "a.mp3 — score 4");
 
   ASSERT_TRUE(service.unregisterService("org.freedesktop.Notifications"));
   words.notify("b.mp3 — score 1");

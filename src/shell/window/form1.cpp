@@ -22,6 +22,7 @@
 #include "session/session.h"
 #include "shell/icons.h"
 #include "shell/twips.h"
+#include "shell/window/column_fit.h"
 #include "shell/window/grid_search.h"
 #include "shell/window/mode_menu.h"
 #include "shell/window/songlist_model.h"
@@ -143,6 +144,13 @@ Form1::Form1(SettingsStore& settings, Session& session, QTimer& tmrJukora, QWidg
   });
   connect(MSFlexGrid1_->horizontalHeader(), &QHeaderView::sectionResized, this,
           [this](int column, int, int new_size) { column_resized(column, new_size); });
+  // Other rows scrolled into view, or a grid of another width: the columns fit again.
+  connect(MSFlexGrid1_->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { fit_columns(); });
+  MSFlexGrid1_->viewport()->installEventFilter(this);
+
+  status_age_.setSingleShot(true);
+  status_age_.setInterval(kStatusLifeMs);
+  connect(&status_age_, &QTimer::timeout, this, [this] { elide_status({}); });
 
   tmrJukora_.setInterval(1000);
   connect(&tmrJukora_, &QTimer::timeout, this, &Form1::tmrJukora_Timer);
@@ -156,8 +164,8 @@ void Form1::Form_Load() {
   width_margin_ = qRound(scale.x_twips(width()) - scale.x_twips(MSFlexGrid1_->width()));
   height_margin_ = qRound(scale.y_twips(height()) - scale.y_twips(MSFlexGrid1_->height()));
 
-  const QRect placed =
-      stored_place_on_a_screen(read_window_place(settings_, place_in_twips(*this, scale)), pos(), scale);
+  const QRect placed = stored_place_on_a_screen(read_window_place(settings_, place_in_twips(*this, scale)), pos(),
+                                                scale, frame_of(*this));
   resize(placed.size());
   move(placed.topLeft());
 
@@ -166,12 +174,12 @@ void Form1::Form_Load() {
 
   setup_grid(songlist_);
   for (int column = 0; column < kColumns; ++column) widths_[column] = read_column_width(settings_, column);
-  columns_to_size_ = true;
-  for (int column = 0; column < kColumns; ++column)
-    if (column_width_stored(settings_, column)) columns_to_size_ = false;
+  // Directory and File keep the proportion their stored widths give them.
+  const auto weight = [](int twips) { return twips > 0 ? twips : kDefaultColumnWidth; };
+  weights_ = {weight(widths_[col::kDirectory]), weight(widths_[col::kFile])};
   apply_column_widths();
-  if (columns_to_size_) fit_headers();
   model_->sync();
+  fit_columns();
 
   if (hooks.check_player_folder) hooks.check_player_folder();
   setWindowIcon(window_icon());
@@ -191,25 +199,26 @@ void Form1::Form_Resize() {
   if (grid_height > kGridFloor) grid.setHeight(scale.y_px(grid_height));
   MSFlexGrid1_->resize(grid);
   place_status_line();
+  save_place();
+}
 
+void Form1::save_place() {
+  if (!is_loaded_ || isMinimized()) return;
   // Saved, such a place would put the window out of reach at the next start.
   if (!on_some_screen(frameGeometry())) return;
-  save_window_place(settings_, place_in_twips(*this, scale));
+  save_window_place(settings_, place_in_twips(*this, TwipScale::of(*this)));
 }
 
 void Form1::Form_Unload() {
   if (hooks.remove_tray_icons) hooks.remove_tray_icons();
   save_visible(settings_, isVisible());
-  // Widths nobody has chosen yet are not stored, so that the first songs
-  // still size the columns at a later start.
-  if (!columns_to_size_)
-    for (int column = 0; column < kColumns; ++column) save_column_width(settings_, column, widths_[column]);
+  for (int column = 0; column < kColumns; ++column) save_column_width(settings_, column, widths_[column]);
   if (hooks.closing) hooks.closing();
 }
 
 void Form1::save_changes() {
   if (isVisible() != read_visible(settings_)) save_visible(settings_, isVisible());
-  for (int column = 0; column < kColumns && !columns_to_size_; ++column)
+  for (int column = 0; column < kColumns; ++column)
     if (widths_[column] != read_column_width(settings_, column)) save_column_width(settings_, column, widths_[column]);
 }
 
@@ -221,17 +230,37 @@ void Form1::place_status_line() {
   const int search_left = search_->place(
       QRect(left, after.top(), std::max(0, MSFlexGrid1_->geometry().right() + 1 - left), after.height()));
   lblStatus_->setGeometry(left, after.top(), std::max(0, search_left - gap - left), after.height());
-  show_status(lblStatus_->toolTip());
+  elide_status(lblStatus_->toolTip());
 }
 
 void Form1::show_status(const QString& text) {
+  // A word a minute old tells of something long past: it goes.
+  if (text.isEmpty())
+    status_age_.stop();
+  else
+    status_age_.start();
+  elide_status(text);
+}
+
+void Form1::elide_status(const QString& text) {
   lblStatus_->setToolTip(text);
   lblStatus_->setText(lblStatus_->fontMetrics().elidedText(text, Qt::ElideRight, lblStatus_->width()));
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == MSFlexGrid1_->viewport() && event->type() == QEvent::Resize && is_loaded_) fit_columns();
+  return QWidget::eventFilter(watched, event);
 }
 
 void Form1::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   Form_Resize();
+}
+
+void Form1::moveEvent(QMoveEvent* event) {
+  QWidget::moveEvent(event);
+  // A window moved by its title bar comes back there, not only one resized.
+  save_place();
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
@@ -251,44 +280,49 @@ void Form1::apply_column_widths() {
 }
 
 void Form1::column_resized(int column, int new_size) {
-  // Widths the user drags are kept in twips; widths set from the settings
-  // keep their exact value rather than one rounded through pixels.
-  if (placing_columns_) return;
-  if (column >= 0 && column < kColumns) widths_[column] = qRound(TwipScale::of(*this).x_twips(new_size));
-  // Widths the user has set are not sized over.
-  if (!sizing_columns_) columns_to_size_ = false;
+  // Widths are kept in twips; widths set from the settings keep their exact
+  // value rather than one rounded through pixels.
+  if (placing_columns_ || column < 0 || column >= kColumns) return;
+  widths_[column] = qRound(TwipScale::of(*this).x_twips(new_size));
+  if (sizing_columns_) return;
+  // The person sized it: no fitting sizes over it, and the other columns
+  // make room for it.
+  held_[column] = true;
+  if (column == col::kDirectory) weights_.first = widths_[column];
+  if (column == col::kFile) weights_.second = widths_[column];
+  fit_columns();
 }
 
-void Form1::fit_headers() {
+void Form1::fit_columns() {
+  if (sizing_columns_) return;
   QScopedValueRollback<bool> sizing(sizing_columns_, true);
-  for (int column = 0; column < kColumns; ++column)
-    MSFlexGrid1_->setColumnWidth(
-        column, std::max(MSFlexGrid1_->columnWidth(column), MSFlexGrid1_->horizontalHeader()->sectionSizeHint(column)));
-}
-
-void Form1::size_columns_to_contents() {
-  QScopedValueRollback<bool> sizing(sizing_columns_, true);
-  std::array<int, kColumns> wanted{};
-  // The texts measured are those the first screen shows: the view scrolls to
-  // the cursor when it is shown, and a long list holds more rows than a
-  // screen can, which only cost time to measure.
-  const int page = MSFlexGrid1_->rows_per_page();
-  const int cursor = std::max(1, model_->shown_row(songlist_.Row()));
-  for (int column = 0; column < kColumns; ++column) {
-    MSFlexGrid1_->fit_column(column, cursor - page, cursor + page);
-    wanted[column] = MSFlexGrid1_->columnWidth(column);
+  // Only the rows on screen are measured: a long list holds more than a
+  // screen can, which would only cost time. Hidden, the view has not
+  // scrolled yet: it will open at the cursor.
+  std::pair<int, int> rows = MSFlexGrid1_->rows_in_view();
+  if (!MSFlexGrid1_->isVisible()) {
+    const int page = MSFlexGrid1_->rows_per_page();
+    const int cursor = std::max(1, model_->shown_row(songlist_.Row()));
+    rows = {cursor - page, cursor + page};
   }
-  // The number columns keep their width; long folders and names share what
-  // is left of the grid, so that the scores stay in view.
-  int numbers = 0;
+  ColumnNeeds needs;
+  needs.directory_weight = weights_.first;
+  needs.file_weight = weights_.second;
+  for (int column = 0; column < kColumns; ++column) {
+    needs.header[column] = MSFlexGrid1_->horizontalHeader()->sectionSizeHint(column);
+    needs.text[column] = MSFlexGrid1_->text_width(column, rows.first, rows.second);
+    // The number columns only grow while the program runs, so that they do
+    // not jump about as the list scrolls.
+    if (column != col::kDirectory && column != col::kFile) {
+      grown_[column] = std::max(grown_[column], needs.text[column]);
+      needs.text[column] = grown_[column];
+    }
+    needs.held[column] = held_[column];
+    needs.held_width[column] = MSFlexGrid1_->columnWidth(column);
+  }
+  const std::array<int, kColumns> widths = jukora::fit_columns(needs, MSFlexGrid1_->room());
   for (int column = 0; column < kColumns; ++column)
-    if (column != col::kDirectory && column != col::kFile) numbers += wanted[column];
-  const int names = wanted[col::kDirectory] + wanted[col::kFile];
-  const int room = MSFlexGrid1_->viewport()->width() - numbers;
-  if (names <= room) return;
-  for (int column : {col::kDirectory, col::kFile})
-    MSFlexGrid1_->setColumnWidth(
-        column, std::max(MSFlexGrid1_->horizontalHeader()->sectionSizeHint(column), wanted[column] * room / names));
+    if (MSFlexGrid1_->columnWidth(column) != widths[column]) MSFlexGrid1_->setColumnWidth(column, widths[column]);
 }
 
 void Form1::session_changed(const SessionNews& news) {
@@ -311,24 +345,20 @@ void Form1::refresh() {
     model_->sync();
   }
   search_->show_count();
-  const bool empty = songlist_.holds_no_song();
-  MSFlexGrid1_->set_empty(empty);
-  if (columns_to_size_ && !empty) {
-    size_columns_to_contents();
-    columns_to_size_ = false;
-  }
+  MSFlexGrid1_->set_empty(songlist_.holds_no_song());
   const std::pair<int, int> wanted{model_->shown_row(songlist_.Row()), model_->shown_row(songlist_.RowSel())};
   const bool scroll = std::exchange(scroll_to_cursor_, false);
   if (const ChosenRows* picked = session_.search_filter().picked()) {
     // The whole list is shown: its data rows are the shown rows.
     MSFlexGrid1_->show_rows(picked->rows, wanted.first, wanted.second);
-    if (!scroll) return;
+    if (!scroll) return fit_columns();
   } else if (MSFlexGrid1_->shown_selection() != wanted) {
     MSFlexGrid1_->show_selection(wanted.first, wanted.second);
   } else if (!scroll) {
-    return;
+    return fit_columns();
   }
   MSFlexGrid1_->scroll_to_row(wanted.first);
+  fit_columns();
 }
 
 void Form1::cmdIncDec_Click(int index) {

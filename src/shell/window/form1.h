@@ -15,7 +15,9 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 
+#include "platform/settings_keys.h"
 #include "playmodes/play_choice.h"
 #include "scoring/score_changes.h"
 #include "session/session_watcher.h"
@@ -101,9 +103,11 @@ class Form1 : public QWidget, private SessionWatcher {
   // flag and the column widths, when they changed.
   void save_changes();
 
-  // A line beside the score buttons: where a word to the user goes when
-  // the desktop has neither a notification service nor a tray.
+  // A line beside the score buttons: the latest word to the user, however
+  // else it was shown, cleared once it is a minute old.
   void show_status(const QString& text);
+  static constexpr int kStatusLifeMs = 60'000;
+  QTimer& status_age() { return status_age_; }
 
   // The window's events, as its controls named them.
   void cmdIncDec_Click(int index);
@@ -139,6 +143,8 @@ class Form1 : public QWidget, private SessionWatcher {
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
  private:
@@ -146,16 +152,17 @@ class Form1 : public QWidget, private SessionWatcher {
   // Brings the grid, the selection and the search's count up to date.
   void refresh();
   void Form_Resize();
+  // The window's place and size, as the settings keep them, unless it is
+  // minimized or off every screen.
+  void save_place();
   void Form_Unload();
   // The status line fills the space from the buttons to the grid's right edge.
   void place_status_line();
+  void elide_status(const QString& text);
   void apply_column_widths();
   void column_resized(int column, int new_size);
-  // While no widths are stored: until songs come, the headers are not cut;
-  // the first songs make every column as wide as its texts, the folders and
-  // names narrower where the grid is too small for them all.
-  void fit_headers();
-  void size_columns_to_contents();
+  // The columns fitted to the grid's width and the rows in view.
+  void fit_columns();
 
   SettingsStore& settings_;
   Session& session_;
@@ -167,14 +174,20 @@ class Form1 : public QWidget, private SessionWatcher {
   SonglistView* const MSFlexGrid1_;
   GridSearch* const search_;
   const std::unique_ptr<ModeMenu> mnuBase_;
+  QTimer status_age_;
 
   // The columns' widths in twips, as the settings keep them.
   std::array<int, kColumns> widths_{};
   int width_margin_ = 0;
   int height_margin_ = 0;
   bool is_loaded_ = false;
+  // Directory's and File's share of the grid, in twips.
+  std::pair<int, int> weights_{kDefaultColumnWidth, kDefaultColumnWidth};
+  // Columns the person sized while the program runs.
+  std::array<bool, kColumns> held_{};
+  // The widest text each number column has shown while the program runs.
+  std::array<int, kColumns> grown_{};
   bool placing_columns_ = false;
-  bool columns_to_size_ = false;
   bool sizing_columns_ = false;
   bool syncing_ = false;
   // The cursor's row is scrolled into view at the next showing, whether or

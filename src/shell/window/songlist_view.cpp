@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QToolTip>
 #include <algorithm>
 
 #include "shell/window/songlist_model.h"
@@ -114,8 +115,9 @@ void SonglistView::scroll_to_row(int row) {
   scrollTo(model()->index(row - 1, std::max(0, currentIndex().column())));
 }
 
-void SonglistView::fit_column(int column, int first, int last) {
-  if (!model()) return;
+int SonglistView::text_width(int column, int first, int last) {
+  const int header = horizontalHeader()->sectionSizeHint(column);
+  if (!model()) return header;
   ensurePolished();
   QStyleOptionViewItem option;
   initViewItemOption(&option);
@@ -130,10 +132,42 @@ void SonglistView::fit_column(int column, int first, int last) {
     content = std::max(content, itemDelegateForIndex(index)->sizeHint(option, index).width());
   }
   if (column == col::kNumber)
-    content += option.decorationSize.width() + 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1);
+    content +=
+        option.decorationSize.width() + 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1);
   // The grid line takes a pixel of the cell.
   if (showGrid()) ++content;
-  setColumnWidth(column, std::max(content, horizontalHeader()->sectionSizeHint(column)));
+  return std::max(content, header);
+}
+
+int SonglistView::room() const {
+  if (isVisible()) return viewport()->width();
+  // Hidden, the viewport keeps its old size until the view is shown: the
+  // view's own size tells, less a scroll bar where the rows will need one.
+  const int rows = model() ? model()->rowCount() : 0;
+  const bool scrolls = rows * verticalHeader()->defaultSectionSize() >
+                       height() - 2 * frameWidth() - horizontalHeader()->sizeHint().height();
+  return width() - 2 * frameWidth() - (scrolls ? style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this) : 0);
+}
+
+std::pair<int, int> SonglistView::rows_in_view() const {
+  const int rows = model() ? model()->rowCount() : 0;
+  if (rows == 0) return {1, 0};
+  const int top = rowAt(0);
+  const int bottom = rowAt(viewport()->height() - 1);
+  return {top < 0 ? 1 : top + 1, bottom < 0 ? rows : bottom + 1};
+}
+
+bool SonglistView::cut(const QModelIndex& index) const {
+  QStyleOptionViewItem option;
+  initViewItemOption(&option);
+  const int needed = itemDelegateForIndex(index)->sizeHint(option, index).width() + (showGrid() ? 1 : 0);
+  return needed > columnWidth(index.column());
+}
+
+QString SonglistView::tooltip_at(const QModelIndex& index) const {
+  QStringList lines;
+  if (index.isValid() && cut(index)) lines << index.data(Qt::DisplayRole).toString();
+  return lines.isEmpty() ? QString::fromLatin1(kGridToolTip) : lines.join(QLatin1Char('\n'));
 }
 
 int SonglistView::rows_per_page() const {
@@ -251,6 +285,16 @@ void SonglistView::contextMenuEvent(QContextMenuEvent* event) {
   if (event->reason() != QContextMenuEvent::Keyboard) return QTableView::contextMenuEvent(event);
   event->accept();
   emit mode_menu_requested(menu_position());
+}
+
+bool SonglistView::viewportEvent(QEvent* event) {
+  if (event->type() != QEvent::ToolTip) return QTableView::viewportEvent(event);
+  const auto* help = static_cast<QHelpEvent*>(event);
+  const QModelIndex index = indexAt(help->pos());
+  // The tip stays while the mouse is over the same cell; the next cell gets its own.
+  QToolTip::showText(help->globalPos(), tooltip_at(index), viewport(),
+                     index.isValid() ? visualRect(index) : viewport()->rect());
+  return true;
 }
 
 void SonglistView::paintEvent(QPaintEvent* event) {

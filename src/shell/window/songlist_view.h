@@ -41,11 +41,18 @@ class SonglistView : public QTableView {
   void scroll_to_row(int row);
   // Whether the list holds no song, so that the hint is painted over it.
   void set_empty(bool empty);
-  // Widens `column` to its header and to its widest text in the shown rows
-  // `first` to `last`, as resizeColumnToContents does for the rows it reaches.
-  void fit_column(int column, int first, int last);
+  // The width `column` needs for its widest text in the shown rows `first`
+  // to `last`, as resizeColumnToContents measures it, and for its header.
+  int text_width(int column, int first, int last);
   // How many rows the grid shows at its present height.
   int rows_per_page() const;
+  // The width inside the grid that its columns may fill.
+  int room() const;
+  // The shown rows in view, first and last; {1, 0} for none.
+  std::pair<int, int> rows_in_view() const;
+  // The tooltip over the cell `index`: the cell's whole text when the
+  // column cuts it, then any further lines; elsewhere the grid's own hint.
+  QString tooltip_at(const QModelIndex& index) const;
 
  signals:
   void rows_selected(int row, int row_sel);
@@ -69,9 +76,12 @@ class SonglistView : public QTableView {
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
+  bool viewportEvent(QEvent* event) override;
 
  private:
   void report_selection();
+  // Whether the column shows less than the whole text of `index`.
+  bool cut(const QModelIndex& index) const;
   // Below the selected row, brought into view; the top left without one.
   QPoint menu_position();
   // Runs the view's own handler with the position moved onto the last row or

@@ -19,6 +19,10 @@
 namespace jukora::testing {
 namespace {
 
+using ::testing::AnyOf;
+using ::testing::Each;
+using ::testing::EndsWith;
+
 constexpr std::string_view kWindow = sections::kWindow;
 
 class Form1Test : public WindowTest {
@@ -58,9 +62,9 @@ TEST_F(Form1Test, FirstStartWithEmptySettings) {
   EXPECT_EQ(window.geometry().center(), window.screen()->availableGeometry().center());
 
   EXPECT_EQ(grid().model()->rowCount(), 0);
-  // 1000 twips each, wider where a header would be cut.
-  for (int c = 0; c < kColumns; ++c)
-    EXPECT_EQ(grid().columnWidth(c), std::max(s.x_px(1000), grid().horizontalHeader()->sectionSizeHint(c)));
+  // The headers whole; Directory and File, 1000 twips each as stored, share the rest.
+  for (int c = 0; c < kColumns; ++c) EXPECT_GE(grid().columnWidth(c), grid().horizontalHeader()->sectionSizeHint(c));
+  EXPECT_NEAR(grid().columnWidth(col::kDirectory), grid().columnWidth(col::kFile), 1);
   EXPECT_EQ(window.windowTitle(), "Jukora Song Manager - default.jk8");
   EXPECT_FALSE(window.isVisible());
   std::set<std::string> written;
@@ -78,7 +82,7 @@ TEST_F(Form1Test, FirstStartWithEmptySettings) {
 
 TEST_F(Form1Test, GeometryAndColumnWidthsComeFromTheSettingsAndGoBack) {
   for (auto [key, value] : {std::pair{keys::kAppTop, "1500"},
-                            {keys::kAppLeft, "3000"},
+                            {keys::kAppLeft, "1500"},
                             {keys::kAppHeight, "6000"},
                             {keys::kAppWidth, "9000"}})
     set(kWindow, key, value);
@@ -86,25 +90,26 @@ TEST_F(Form1Test, GeometryAndColumnWidthsComeFromTheSettingsAndGoBack) {
   for (int c = 0; c < kColumns; ++c) set(kWindow, fg_col_key(c), std::to_string(widths[c]));
   Form1& window = start();
   const TwipScale s = scale();
-  EXPECT_EQ(window.geometry(), QRect(s.x_px(3000), s.y_px(1500), s.x_px(9000), s.y_px(6000)));
+  EXPECT_EQ(window.geometry(), QRect(s.x_px(1500), s.y_px(1500), s.x_px(9000), s.y_px(6000)));
   EXPECT_EQ(grid().size(), QSize(s.x_px(9000 - window.width_margin()), s.y_px(6000 - window.height_margin())));
-  for (int c = 0; c < kColumns; ++c) EXPECT_EQ(grid().columnWidth(c), s.x_px(widths[c]));
+  // Directory and File share the room as their stored widths do.
+  EXPECT_NEAR(grid().columnWidth(col::kDirectory) * 2500.0 / grid().columnWidth(col::kFile), 3000, 60);
   EXPECT_EQ(setting(kWindow, keys::kAppWidth), "9000");
 
-  // A width the user drags is kept in twips; the others keep their exact value.
-  grid().horizontalHeader()->resizeSection(2, s.x_px(4000));
+  // A width the user drags is kept in twips.
+  grid().horizontalHeader()->resizeSection(col::kScore, s.x_px(4000));
   window.close();
-  for (int c = 0; c < kColumns; ++c)
-    EXPECT_EQ(setting(kWindow, fg_col_key(c)), std::to_string(c == 2 ? qRound(s.x_twips(s.x_px(4000))) : widths[c]));
+  EXPECT_EQ(setting(kWindow, fg_col_key(col::kScore)), std::to_string(qRound(s.x_twips(s.x_px(4000)))));
 }
 
-TEST_F(Form1Test, RestoredGeometryIsBroughtOntoTheScreenAndOnlySuchIsSaved) {
+TEST_F(Form1Test, RestoredGeometryIsBroughtWhollyOntoTheScreenAndOnlySuchIsSaved) {
   // Top, left, height and width.
   const char* const places[][4] = {{"0", "0", "0", "0"},
                                    {"-50", "-7000", "-600", "-9000"},
                                    {"-3.2e10", "200", "1e300", "32767000"},
                                    {"600", "-1e12", "3000", "1e308"},
-                                   {"9000", "11000", "6000", "9000"}};
+                                   {"9000", "11000", "6000", "9000"},
+                                   {"1500", "3000", "13000", "16000"}};
   for (const auto& place : places) {
     SCOPED_TRACE(std::string(place[0]) + " " + place[1] + " " + place[2] + " " + place[3]);
     for (int i = 0; const auto key : {keys::kAppTop, keys::kAppLeft, keys::kAppHeight, keys::kAppWidth})
@@ -112,15 +117,12 @@ TEST_F(Form1Test, RestoredGeometryIsBroughtOntoTheScreenAndOnlySuchIsSaved) {
     const QRect window = start().geometry();
     const QRect screen = form->screen()->availableGeometry();
     const TwipScale s = scale();
-    // Big enough to see both buttons, no bigger than the screen, its top
-    // edge on the screen and enough of it across to take hold of.
+    // Big enough to see both buttons; the whole of it on the screen, with
+    // room left for a frame and a title bar.
     EXPECT_GE(window.width(), s.x_px(3000));
     EXPECT_GE(window.height(), s.y_px(1500));
-    EXPECT_LE(window.width(), screen.width());
-    EXPECT_LE(window.height(), screen.height());
-    EXPECT_GE(window.top(), screen.top());
-    EXPECT_LE(window.top(), screen.bottom() - 40);
-    EXPECT_GE(std::min(window.right(), screen.right()) - std::max(window.left(), screen.left()), 90);
+    EXPECT_TRUE(screen.contains(window.adjusted(0, 0, 2, 10)))
+        << window.x() << "," << window.y() << " " << window.width() << "x" << window.height();
     // What was saved is that place.
     EXPECT_EQ(setting(kWindow, keys::kAppTop), std::to_string(qRound(s.y_twips(window.top()))));
     EXPECT_EQ(setting(kWindow, keys::kAppLeft), std::to_string(qRound(s.x_twips(window.left()))));
@@ -132,6 +134,25 @@ TEST_F(Form1Test, RestoredGeometryIsBroughtOntoTheScreenAndOnlySuchIsSaved) {
     form->resize(form->width() + 10, form->height());
     EXPECT_EQ(settings.values(), before);
   }
+}
+
+TEST_F(Form1Test, AWindowOnlyMovedComesBackWhereItWasMoved) {
+  set(sections::kMain, keys::kVisible, "True");
+  for (auto [key, value] : {std::pair{keys::kAppTop, "300"},
+                            {keys::kAppLeft, "450"},
+                            {keys::kAppHeight, "4000"},
+                            {keys::kAppWidth, "5000"}})
+    set(kWindow, key, value);
+  const QSize size = start().size();
+  const QPoint moved = form->pos() + QPoint(37, 23);
+  form->move(moved);
+  QTRY_COMPARE(form->pos(), moved);
+  const TwipScale s = scale();
+  EXPECT_EQ(setting(kWindow, keys::kAppLeft), std::to_string(qRound(s.x_twips(moved.x()))));
+  EXPECT_EQ(setting(kWindow, keys::kAppTop), std::to_string(qRound(s.y_twips(moved.y()))));
+  form->close();
+  EXPECT_EQ(start().pos(), moved);
+  EXPECT_EQ(form->size(), size);
 }
 
 TEST_F(Form1Test, TheGridFollowsResizesDownToItsFloorsAndAMinimizedWindowSavesNothing) {
@@ -165,8 +186,7 @@ TEST_F(Form1Test, ClosingSavesTheVisibleFlagAndTheColumnWidths) {
   window.close();
   EXPECT_EQ(order, std::vector<std::string>{"remove_tray_icons <absent>"});
   EXPECT_EQ(setting(sections::kMain, keys::kVisible), "True");
-  // Widths nobody chose are left for the first songs to size.
-  for (int c = 0; c < kColumns; ++c) EXPECT_EQ(setting(kWindow, fg_col_key(c)), "<absent>");
+  for (int c = 0; c < kColumns; ++c) EXPECT_NE(setting(kWindow, fg_col_key(c)), "<absent>");
   EXPECT_FALSE(app->preferences().isVisible() || app->preferences().dialog_loaded());
   EXPECT_FALSE(app->dir_dialog().isVisible());
   EXPECT_EQ(unloaded, 1);
@@ -272,59 +292,90 @@ int marks_in_the_middle(SonglistView& grid) {
   return marks;
 }
 
-TEST_F(Form1Test, AnEmptyListShowsAHintAndTheFirstSongsSizeTheColumnsOnceUnlessWidthsAreStored) {
+// The grid's columns together, against the width inside it.
+int columns_total(const SonglistView& view) {
+  int total = 0;
+  for (int c = 0; c < kColumns; ++c) total += view.columnWidth(c);
+  return total;
+}
+
+// The cells in view whose column cuts their text, as "row,column".
+std::vector<std::string> cut_cells(SonglistView& view) {
+  std::vector<std::string> cut;
+  const auto [first, last] = view.rows_in_view();
+  for (int row = first; row <= last; ++row)
+    for (int c = 0; c < kColumns; ++c)
+      if (view.tooltip_at(view.model()->index(row - 1, c)) != kGridToolTip)
+        cut.push_back(std::to_string(row) + "," + std::to_string(c));
+  return cut;
+}
+
+TEST_F(Form1Test, TheColumnsFillTheGridAndShowEveryTextItHasRoomFor) {
+  set(sections::kMain, keys::kVisible, "True");
   start();
   EXPECT_GT(marks_in_the_middle(grid()), 0);
-  auto all_in_view = [](SonglistView& view) {
-    int total = 0;
-    for (int c = 0; c < kColumns; ++c) total += view.columnWidth(c);
-    return total <= view.viewport()->width();
-  };
+  // Empty, the grid is filled already, the headers whole.
+  EXPECT_EQ(columns_total(grid()), grid().viewport()->width());
+  for (int c = 0; c < kColumns; ++c)
+    EXPECT_GE(grid().columnWidth(c), grid().horizontalHeader()->sectionSizeHint(c)) << c;
 
   write_songlist({R"("/m","the first song.mp3","1","00:00 1/1/71")"});
   app->files().read_songlist();
   form->show_songlist();
   EXPECT_EQ(marks_in_the_middle(grid()), 0);
+  EXPECT_EQ(columns_total(grid()), grid().viewport()->width());
   // Measured as the row looks while its song plays: bold, the number beside an icon.
   QFont bold = grid().font();
   bold.setBold(true);
-  const int sized = grid().columnWidth(col::kFile);
-  EXPECT_GT(sized, QFontMetrics(bold).horizontalAdvance("the first song.mp3"));
   EXPECT_GT(grid().columnWidth(col::kNumber), QFontMetrics(bold).horizontalAdvance("1") + grid().iconSize().width());
-  EXPECT_TRUE(all_in_view(grid()));
-  // Once only: later songs keep the widths.
-  const std::string longer = "a much much longer name that would need a wider column than before";
-  write_songlist({"\"/m\",\"" + longer + longer + ".mp3\",\"1\",\"\""});
+  EXPECT_THAT(cut_cells(grid()), IsEmpty());
+
+  // Longer names arriving later are shown whole while the window has room.
+  const std::string name = "Sigur Ros - Hoppipolla, a much longer name than the first one.ogg";
+  write_songlist({R"("/music/Sigur Ros/Takk","the first song.mp3","12","18:19 12/7/26")",
+                  "\"/m\",\"" + name + "\",\"-1000000000\",\"\""});
   app->files().read_songlist();
   form->show_songlist();
-  EXPECT_EQ(grid().columnWidth(col::kFile), sized);
-  const int directory = grid().columnWidth(col::kDirectory);
-  form->close();
+  form->resize(1280, 700);
+  EXPECT_EQ(columns_total(grid()), grid().viewport()->width());
+  EXPECT_THAT(cut_cells(grid()), IsEmpty());
+  EXPECT_EQ(grid().tooltip_at(grid().model()->index(1, col::kFile)), kGridToolTip);
+  // Narrowed, only the names are cut, and their tip is their whole text.
+  form->resize(scale().x_px(8000), 700);
+  EXPECT_EQ(columns_total(grid()), grid().viewport()->width());
+  EXPECT_THAT(cut_cells(grid()), Contains("2,2"));
+  EXPECT_THAT(cut_cells(grid()), Each(AnyOf(EndsWith(",1"), EndsWith(",2"))));
+  EXPECT_EQ(grid().tooltip_at(grid().model()->index(1, col::kFile)), QString::fromStdString(name));
+  // Outside the cells, the grid's own tip.
+  EXPECT_EQ(grid().tooltip_at(QModelIndex()), kGridToolTip);
 
-  // Stored widths win afterwards.
-  set(kWindow, fg_col_key(col::kFile), "1500");
-  start();
-  EXPECT_EQ(grid().columnWidth(col::kFile), scale().x_px(1500));
-  EXPECT_NEAR(grid().columnWidth(col::kDirectory), directory, 1);
+  // A width the person drags wins; File makes room for it.
+  form->resize(1280, 700);
+  grid().horizontalHeader()->resizeSection(col::kDirectory, 400);
+  form->resize(1200, 700);
+  form->show_songlist();
+  EXPECT_EQ(grid().columnWidth(col::kDirectory), 400);
+  EXPECT_EQ(columns_total(grid()), grid().viewport()->width());
   form->close();
+  EXPECT_EQ(setting(kWindow, fg_col_key(col::kDirectory)), std::to_string(qRound(scale().x_twips(400))));
+}
 
-  // Names too long for the grid share what the numbers leave, so the scores stay in view.
-  write_songlist({"\"/music/" + longer + "\",\"" + longer + ".mp3\",\"1\",\"\""});
-  MemorySettingsStore fresh;
-  const std::unique_ptr<App> other = program(fresh);
-  other->start();
-  Form1& window = other->window();
-  EXPECT_TRUE(all_in_view(window.MSFlexGrid1()));
-  EXPECT_GE(window.MSFlexGrid1().columnWidth(col::kFile),
-            window.MSFlexGrid1().horizontalHeader()->sectionSizeHint(col::kFile));
+TEST_F(Form1Test, StoredWidthsGiveTheNamesTheirShares) {
+  set(sections::kMain, keys::kVisible, "True");
+  set(kWindow, fg_col_key(col::kDirectory), "1000");
+  set(kWindow, fg_col_key(col::kFile), "3000");
+  write_songlist({R"("/m","a.mp3","1","")"});
+  start().resize(1280, 700);
+  EXPECT_NEAR(grid().columnWidth(col::kFile), 3 * grid().columnWidth(col::kDirectory), 3);
+  EXPECT_EQ(columns_total(grid()), grid().viewport()->width());
 
   // A long list opens at its cursor, the last row: the texts there are measured.
   std::vector<std::string> records;
   for (int i = 0; i < 2000; ++i) records.push_back("\"/m\",\"" + std::to_string(i) + ".mp3\",\"5\",\"\"");
   records.push_back(R"("/m","last.mp3","-1000000000000","")");
   write_songlist(records);
-  MemorySettingsStore fresh_again;
-  const std::unique_ptr<App> long_list = program(fresh_again);
+  MemorySettingsStore fresh;
+  const std::unique_ptr<App> long_list = program(fresh);
   long_list->start();
   SonglistView& view = long_list->window().MSFlexGrid1();
   EXPECT_GT(view.columnWidth(col::kScore), view.fontMetrics().horizontalAdvance("-1000000000000"));
@@ -391,6 +442,9 @@ TEST_F(Form1Test, DeleteRemovesTheSelectedRowsAndSaves) {
 
 TEST_F(Form1Test, WhatIsHighlightedIsWhatTheKeysActOn) {
   start_with_scores({5, 3, 3});
+  // Names sized narrow by hand leave room right of the columns.
+  grid().horizontalHeader()->resizeSection(col::kDirectory, 40);
+  grid().horizontalHeader()->resizeSection(col::kFile, 40);
   const QRect last = grid().visualRect(grid().model()->index(2, col::kScore));
   const QPoint below_the_rows(last.center().x(), last.bottom() + 3 * last.height());
   const QPoint right_of_the_columns(grid().viewport()->width() - 2, last.center().y());
