@@ -127,8 +127,9 @@ TEST_F(AddSongsTest, AddFilesAsksWithItsTitleAndFilterTakesAnyExtensionAndRememb
   EXPECT_EQ(dialog.file_name, "");
   EXPECT_FALSE(saved().empty());
 
-  files.songlist_command(SonglistCommand::kOpen);  // the songlist commands start there too
-  EXPECT_EQ(desktop.requests.back().initial_dir, root);
+  // The songlist commands start where the songlist is, not there.
+  files.songlist_command(SonglistCommand::kOpen);
+  EXPECT_EQ(desktop.requests.back().initial_dir, folders.data);
 }
 
 TEST_F(AddSongsTest, AddFilesWithSeveralOntoAnEmptyListThenOnlyListedOnes) {
