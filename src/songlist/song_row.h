@@ -68,4 +68,28 @@ class Songlist::SongRow {
   char* room() { return reinterpret_cast<char*>(this + 1); }
 };
 
+Songlist::StoredCells Songlist::stored_cells(int row) const {
+  const SongRow* cells = at(row);
+  if (!cells) return {};
+  StoredCells stored;
+  stored.directory = cells->directory();
+  stored.file = cells->file();
+  stored.score = cells->score;
+  stored.played = cells->played;
+  stored.has_score_raw = cells->has(SongRow::kScoreRaw);
+  stored.has_played_raw = cells->has(SongRow::kPlayedRaw);
+  if (stored.has_score_raw) stored.score_raw = cells->text(SongRow::kScoreText);
+  if (stored.has_played_raw) stored.played_raw = cells->text(SongRow::kPlayedText);
+  stored.quoted = cells->has(SongRow::kQuoted);
+  return stored;
+}
+
+void Songlist::prefetch(int row) const {
+  if (const SongRow* cells = at(row)) {
+    // The head and the first texts after it.
+    __builtin_prefetch(cells);
+    __builtin_prefetch(reinterpret_cast<const char*>(cells) + 64);
+  }
+}
+
 }  // namespace jukora

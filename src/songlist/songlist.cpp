@@ -18,11 +18,6 @@ Songlist::~Songlist() = default;
 
 SongKey Songlist::key_of(const SongRow* row) { return {row->directory(), row->file()}; }
 
-Songlist::SongRow* Songlist::at(int row) const {
-  if (row < 1 || row > static_cast<int>(rows_.size())) return nullptr;
-  return rows_[static_cast<std::size_t>(row - 1)].get();
-}
-
 void Songlist::append(RowOwner row) {
   ++revision_;
   ++content_revision_;

@@ -94,15 +94,21 @@ class Songlist {
   // The cells a songlist file keeps of data row `row`, read at once, and
   // whether any holds a double quote: the save reads every row this way. A
   // raw text stands where the cell was read from text not its value's own.
+  // Plain views and flags, no optionals: the save's loop over every row
+  // stays short (song_row.h defines it, inline).
   struct StoredCells {
     std::string_view directory, file;
     std::int64_t score = 0;
-    std::optional<std::string_view> score_raw;
     std::uint64_t played = 0;
-    std::optional<std::string_view> played_raw;
+    std::string_view score_raw, played_raw;
+    bool has_score_raw = false, has_played_raw = false;
     bool quoted = false;
   };
-  StoredCells stored_cells(int row) const;
+  inline StoredCells stored_cells(int row) const;
+  // Asks the memory for data row `row` ahead of its use: a loop over every
+  // row reads rows scattered over the heap once sorted, and waiting on each
+  // in turn costs more than formatting them.
+  inline void prefetch(int row) const;
 
   // Appends a row from tab-separated cells, column 0 first.
   void AddItem(std::string_view text);
@@ -195,7 +201,10 @@ class Songlist {
 
   static SongKey key_of(const SongRow* row);
 
-  SongRow* at(int row) const;
+  SongRow* at(int row) const {
+    if (row < 1 || row > static_cast<int>(rows_.size())) return nullptr;
+    return rows_[static_cast<std::size_t>(row - 1)].get();
+  }
   RowOwner make_row(std::span<const std::string_view> cells, int year);
   void append(RowOwner row);
   void touch(int first, int last) {

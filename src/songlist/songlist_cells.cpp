@@ -214,17 +214,6 @@ void Songlist::set_rank(int row, std::optional<int> hundredths) {
       hundredths ? static_cast<std::uint16_t>(std::clamp(*hundredths, 0, SongRow::kNoRank - 1)) : SongRow::kNoRank;
 }
 
-Songlist::StoredCells Songlist::stored_cells(int row) const {
-  const SongRow* cells = at(row);
-  if (!cells) return {};
-  StoredCells stored{
-      cells->directory(),          cells->file(), cells->score, std::nullopt, cells->played, std::nullopt,
-      cells->has(SongRow::kQuoted)};
-  if (cells->has(SongRow::kScoreRaw)) stored.score_raw = cells->text(SongRow::kScoreText);
-  if (cells->has(SongRow::kPlayedRaw)) stored.played_raw = cells->text(SongRow::kPlayedText);
-  return stored;
-}
-
 Songlist::RowOwner Songlist::make_row(std::span<const std::string_view> cells, int year) {
   auto cell = [&](int c) { return c < static_cast<int>(cells.size()) ? cells[static_cast<std::size_t>(c)] : ""; };
   const ReadScore score = read_score(cell(col::kScore));

@@ -11,11 +11,15 @@
 #include "songlist/date_text.h"
 #include "songlist/numbers.h"
 #include "songlist/recompute.h"
+#include "songlist/song_row.h"
 #include "songlist/songlist.h"
 
 namespace jukora {
 
 namespace {
+
+// How many rows ahead the writers ask the memory for a row.
+constexpr int kPrefetchAhead = 8;
 
 // Hands the text of one record to `put` piece by piece, until `put` answers
 // false.
@@ -37,8 +41,9 @@ bool put_record(Put&& put, std::string_view directory, std::string_view file, st
 // The Score and Last Played texts of stored cells, made in `score` and `played`.
 void cell_texts(const Songlist::StoredCells& cells, char (&score)[24], char (&played)[24], std::string_view& score_text,
                 std::string_view& played_text) {
-  score_text = cells.score_raw ? *cells.score_raw : std::string_view(score, write_score_text(cells.score, score));
-  played_text = cells.played_raw ? *cells.played_raw : std::string_view(played, write_date_text(cells.played, played));
+  score_text = cells.has_score_raw ? cells.score_raw : std::string_view(score, write_score_text(cells.score, score));
+  played_text =
+      cells.has_played_raw ? cells.played_raw : std::string_view(played, write_date_text(cells.played, played));
 }
 
 template <typename Put>
@@ -46,6 +51,7 @@ bool put_records(const Songlist& songlist, Put&& put) {
   const int rows = songlist.Rows();
   char score[24], played[24];
   for (int i = 1; i < rows; ++i) {
+    songlist.prefetch(i + kPrefetchAhead);
     const Songlist::StoredCells cells = songlist.stored_cells(i);
     std::string_view score_text, played_text;
     cell_texts(cells, score, played, score_text, played_text);
@@ -231,6 +237,7 @@ int append_songlist_text(const Songlist& songlist, int from, std::string& out) {
   int i = std::max(from, 1);
   char score[24], played[24];
   for (; i < rows && out.size() < kPiece; ++i) {
+    songlist.prefetch(i + kPrefetchAhead);
     const Songlist::StoredCells cells = songlist.stored_cells(i);
     std::string_view score_text, played_text;
     cell_texts(cells, score, played, score_text, played_text);
