@@ -2,8 +2,10 @@
 #include "songlist/song_cells.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 #include "platform/settings_keys.h"
@@ -26,6 +28,16 @@ std::int64_t whole_of(double value) {
 }
 
 bool digit(char c) { return c >= '0' && c <= '9'; }
+
+// "00" to "99", one after another.
+constexpr std::array<char, 200> kDigitPairs = [] {
+  std::array<char, 200> pairs{};
+  for (int i = 0; i < 100; ++i) {
+    pairs[static_cast<std::size_t>(2 * i)] = static_cast<char>('0' + i / 10);
+    pairs[static_cast<std::size_t>(2 * i + 1)] = static_cast<char>('0' + i % 10);
+  }
+  return pairs;
+}();
 
 }  // namespace
 
@@ -72,15 +84,17 @@ std::size_t write_score_text(std::int64_t whole, char* out) {
 }
 
 std::size_t write_date_text(std::uint64_t key, char* out) {
+  // The save writes one per row: the fields come straight from the packed
+  // key, and each two digits at once.
   const DateTime when = LastPlayed::time_of(key);
   char* p = out;
   auto two = [&p](int value) {
-    *p++ = static_cast<char>('0' + value / 10);
-    *p++ = static_cast<char>('0' + value % 10);
+    std::memcpy(p, kDigitPairs.data() + 2 * value, 2);
+    p += 2;
   };
   auto plain = [&p](int value) {
-    if (value >= 10) *p++ = static_cast<char>('0' + value / 10);
-    *p++ = static_cast<char>('0' + value % 10);
+    if (value >= 10) *p++ = kDigitPairs[static_cast<std::size_t>(2 * value)];
+    *p++ = kDigitPairs[static_cast<std::size_t>(2 * value + 1)];
   };
   two(when.hour);
   *p++ = ':';
@@ -90,7 +104,7 @@ std::size_t write_date_text(std::uint64_t key, char* out) {
   *p++ = '/';
   plain(when.day);
   *p++ = '/';
-  two(when.year % 100);
+  two(static_cast<int>((key >> 26) % 100));
   return static_cast<std::size_t>(p - out);
 }
 
