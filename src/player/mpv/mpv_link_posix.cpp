@@ -137,6 +137,9 @@ class MpvIpcLink : public MpvLink {
   bool foreign_listener_ = false;
   // Told to stop, and not seen idle since.
   bool stopping_ = false;
+  // The mpv we started has not answered yet: it takes connections a while
+  // before it answers them, far longer on a loaded machine.
+  bool coming_up_ = false;
 };
 
 }  // namespace
@@ -226,15 +229,20 @@ MpvIpcLink::Contact MpvIpcLink::contact_or_start() {
 std::optional<std::vector<MpvReply>> MpvIpcLink::ask(MpvSession& session,
                                                      const std::vector<std::vector<std::string>>& commands) {
   std::vector<MpvReply> replies = session.ask_all(commands);
-  if (!session.lost()) return replies;
+  if (!session.lost()) {
+    coming_up_ = false;
+    return replies;
+  }
   quiet_until_ = Clock::now() + kQuietAfterTimeout;
   return std::nullopt;
 }
 
 Reach MpvIpcLink::reach() {
-  switch (contact_or_start().state) {
+  Contact found = contact_or_start();
+  switch (found.state) {
     case Presence::kAnswers:
-      return Reach::kRunning;
+      // Running means answering: until a new player has, it is coming up.
+      return !coming_up_ || ask(*found.session, {kAskIdle}) ? Reach::kRunning : Reach::kBusy;
     case Presence::kBusy:
       return Reach::kBusy;
     case Presence::kGone:
@@ -447,6 +455,7 @@ bool MpvIpcLink::spawn(const std::string& player_dir, const std::vector<std::str
   auto pid = spawn_detached(folder_program(player_dir), options);
   if (!pid) return false;
   pending_ = PendingSpawn{*pid, Clock::now() + kSpawnDeadline};
+  coming_up_ = true;
   return true;
 }
 

@@ -123,6 +123,18 @@ class MpvLinkSocket : public ::testing::Test {
   std::string socket = link->socket_path();
 };
 
+TEST_F(MpvLinkSocket, APlayerJustStartedIsBusyUntilItAnswers) {
+  link->start(dir());
+  EXPECT_EQ(link->reach(), Reach::kBusy) << "started now";
+  // mpv takes connections a while before it answers them.
+  ScriptedMpv mpv(socket);
+  mpv.muted = true;
+  EXPECT_EQ(link->reach(), Reach::kBusy);
+  mpv.muted = false;
+  EXPECT_TRUE(testing::eventually([&] { return link->reach() == Reach::kRunning; }));
+  EXPECT_EQ(players_on(socket).size(), 1u);
+}
+
 TEST_F(MpvLinkSocket, APlayerThatNeverAnswersIsBusyAtOnceAndNeverJoinedByASecond) {
   ScriptedMpv mpv(socket);
   mpv.muted = true;
