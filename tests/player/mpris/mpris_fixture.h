@@ -32,6 +32,7 @@
 #include "player/mpv/mpv_ipc.h"
 #include "songlist/paths.h"
 #include "songlist/recompute.h"
+#include "support/held_time.h"
 #include "support/play_rig.h"
 #include "support/saved_songlist.h"
 
@@ -61,9 +62,7 @@ inline void pump(std::chrono::milliseconds time) {
 // the player is tried again as the program's retry timer does. What the user
 // is told.
 inline std::string click(PlayRig& rig, const FakeDesktop& desktop) {
-  const auto before = Clock::now();
-  rig.scoring.increment_current_song();
-  EXPECT_LT(Clock::now() - before, 250ms);
+  EXPECT_LT(held_by([&] { rig.scoring.increment_current_song(); }), 250ms);
   EXPECT_TRUE(eventually([&] {
     if (rig.retry.enabled()) rig.scoring.retry();
     pump(250ms);
