@@ -63,16 +63,25 @@ class PlayCycleMpvTest : public PlayerFixture {
     for (pid_t pid : players_on(mpv.socket_path())) kill(pid, SIGKILL);
   }
 
-  // Ticks until the cycle ends (a quarter of the shell's interval keeps it short);
-  // the songs, each of which must have played before the next came.
-  std::vector<std::string> run_cycle() {
+  // Ticks until `done` holds or 30 s have passed, a quarter of the shell's
+  // interval apart to keep it short: quicker ticks would count a player
+  // that is slow for a moment as one that does not answer.
+  template <class Done>
+  bool tick_until(Done done) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (timer.enabled() && std::chrono::steady_clock::now() < deadline) {
+    while (!done() && std::chrono::steady_clock::now() < deadline) {
       cycle.tick();
       if (retry.enabled()) scoring.retry();
       std::this_thread::sleep_for(std::chrono::milliseconds(retry.enabled() ? 100 : 250));
     }
-    EXPECT_FALSE(timer.enabled()) << "the cycle did not end in time";
+    return done();
+  }
+  bool cycle_ended() { return !timer.enabled(); }
+
+  // Ticks until the cycle ends; the songs, each of which must have played
+  // before the next came.
+  std::vector<std::string> run_cycle() {
+    EXPECT_TRUE(tick_until([&] { return cycle_ended(); })) << "the cycle did not end in time";
     std::vector<std::string> songs;
     for (std::size_t i = 0; i < mpv.events.size(); i += 2) {
       songs.push_back(mpv.events[i]);
@@ -119,10 +128,7 @@ TEST_F(PlayCycleMpvTest, HostileAndMissingRowsArePassedOverAndWhatTheyNameIsUnto
 
 TEST_F(PlayCycleMpvTest, AStoppedPlayerHoldsTheCycleAndAScoreAtASongsEndGoesToThatSong) {
   cycle.start_cycle({PlayOrder::kCountup, Scope::kAll});
-  ASSERT_TRUE(eventually([&] {
-    cycle.tick();
-    return mpv.events.size() == 2;
-  }));
+  ASSERT_TRUE(tick_until([&] { return mpv.events.size() == 2; }));
   const pid_t player = players_on(mpv.socket_path()).front();
   ASSERT_EQ(kill(player, SIGSTOP), 0);
   for (int tick = 0; tick < 5; ++tick) cycle.tick();
@@ -130,16 +136,17 @@ TEST_F(PlayCycleMpvTest, AStoppedPlayerHoldsTheCycleAndAScoreAtASongsEndGoesToTh
   EXPECT_EQ(cells(2, col::kMark, col::kFile) + cells(3, col::kMark, col::kFile), ",b.wav,c.wav");
   ASSERT_EQ(kill(player, SIGCONT), 0);
 
-  // The click comes as a.wav ends, when mpv may be too busy to answer.
+  // The click comes as a.wav ends, when mpv may be too busy to answer. No
+  // tick hands on meanwhile, so mpv stays at a.wav: the test can wait long.
   ASSERT_TRUE(eventually(
       [&] {
-        auto session = MpvSession::connect(mpv.socket_path());
+        auto session = MpvSession::connect(mpv.socket_path(), std::chrono::seconds(2));
         if (!session) return false;
         auto replies = session->ask_all({{"get_property", "eof-reached"}, {"get_property", "time-remaining"}});
         return (replies[0].ok && replies[0].data == true) ||
                (replies[1].ok && replies[1].data.is_number() && replies[1].data.get<double>() < 0.1);
       },
-      std::chrono::seconds(5)));
+      std::chrono::seconds(20)));
   scoring.increment_current_song();
   // Each song played to its end, in order; a Countup records no plays.
   EXPECT_EQ(run_cycle(), (std::vector<std::string>{"a.wav", "b.wav", "c.wav"}));
@@ -160,10 +167,7 @@ TEST_F(PlayCycleMpvTest, SongsMpvCannotPlayAreNeverRecordedAndThreeInARowStopThe
   cycle.play_row(1);
   ASSERT_TRUE(timer.enabled()) << "the direct play is followed";
   EXPECT_EQ(cells(1, col::kFile, col::kLastPlayed), "1.mp3,11:30 12/6/26");
-  ASSERT_TRUE(eventually([&] {
-    cycle.tick();
-    return !timer.enabled();
-  }));
+  ASSERT_TRUE(tick_until([&] { return cycle_ended(); }));
   EXPECT_EQ(cells(1, col::kFile, col::kLastPlayed), "1.mp3,10:00 12/5/26");
   ASSERT_EQ(desktop.notes.size(), 1u);
   EXPECT_EQ(desktop.notes[0],
@@ -171,10 +175,7 @@ TEST_F(PlayCycleMpvTest, SongsMpvCannotPlayAreNeverRecordedAndThreeInARowStopThe
 
   cycle.start_cycle({PlayOrder::kRandom, Scope::kAll});
   mpv.events.clear();
-  ASSERT_TRUE(eventually([&] {
-    cycle.tick();
-    return !timer.enabled();
-  }));
+  ASSERT_TRUE(tick_until([&] { return cycle_ended(); }));
   EXPECT_EQ(mpv.events.size(), 3u) << ::testing::PrintToString(mpv.events);
   for (int row = 1; row <= 4; ++row) EXPECT_EQ(songlist.TextMatrix(row, col::kLastPlayed), "10:00 12/5/26") << row;
   ASSERT_EQ(desktop.notes.size(), 3u) << ::testing::PrintToString(desktop.notes);
