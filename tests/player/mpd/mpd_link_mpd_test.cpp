@@ -122,11 +122,18 @@ TEST_F(MpdLinkTest, SongsAreHandedOverAsMpdTakesThem) {
   bytes[21] = 0x12;
   write_bytes(odd, bytes);
   use_socket();
-  ASSERT_EQ(mpd.play_file("", odd).result, Result::kStarted);
-  Arrival arrival;
-  ASSERT_TRUE(eventually([&] { return (arrival = mpd.arrival()).state != Arrival::State::kAwaited; }));
-  EXPECT_EQ(arrival.state, Arrival::State::kMissed);
-  EXPECT_EQ(arrival.reason, "MPD did not play \"odd.wav\": Failed to decode " + odd + ".");
+  HandOver odd_handed;
+  ASSERT_TRUE(eventually([&] { return (odd_handed = mpd.play_file("", odd)).result != Result::kBusy; }));
+  if (odd_handed.result == Result::kRefused) {
+    // MPD may give up on the file before the hand-over has its answer.
+    EXPECT_EQ(odd_handed.reason, "MPD did not take \"" + odd + "\": Failed to decode " + odd + ".");
+  } else {
+    ASSERT_EQ(odd_handed.result, Result::kStarted) << odd_handed.reason;
+    Arrival arrival;
+    ASSERT_TRUE(eventually([&] { return (arrival = mpd.arrival()).state != Arrival::State::kAwaited; }));
+    EXPECT_EQ(arrival.state, Arrival::State::kMissed);
+    EXPECT_EQ(arrival.reason, "MPD did not play \"odd.wav\": Failed to decode " + odd + ".");
+  }
 
   // Direct play goes the same way.
   list({song("b.wav")});
@@ -165,8 +172,14 @@ TEST_F(MpdLinkTest, AnExportReplacesTheQueueInOrderAndKeepsTheModesOffUntilStop)
   }
   list(songs);
   server.command("command_list_begin\nadd \"c.wav\"\nrepeat 1\nrandom 1\nsingle oneshot\nconsume 1\ncommand_list_end");
-  rig.modes.export_playlist(Scope::kAll, false);
-  EXPECT_EQ(playing(), "a.wav");
+  // A loaded machine may find MPD busy within the export's deadline, which
+  // the export tells; exported again, the modes it holds stay the first ones.
+  EXPECT_TRUE(eventually(
+      [&] {
+        rig.modes.export_playlist(Scope::kAll, false);
+        return eventually([&] { return playing() == "a.wav"; }, std::chrono::seconds(2));
+      },
+      std::chrono::seconds(20)));
   EXPECT_TRUE(eventually([&] { return server.command("playlist") == expected + "OK\n"; }));
   EXPECT_EQ(server.value("status", "random") + server.value("status", "consume"), "00");
   rig.modes.stop_player();
