@@ -93,10 +93,12 @@ std::optional<std::string> Win32Desktop::choose_file(const FileDialogRequest& re
   const std::wstring title = wide(request.title), filter = dialog_filter(request.filter),
                      dir = wide(request.initial_dir);
   OPENFILENAMEW dialog = open_file_name(owner_, title, filter, dir, buffer);
+  // Only the save dialog asks before a file that exists is replaced.
+  if (request.asks_to_replace) dialog.Flags |= OFN_OVERWRITEPROMPT;
   bool chosen;
   {
     Modal modal(modal_);
-    chosen = GetOpenFileNameW(&dialog);
+    chosen = request.asks_to_replace ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog);
   }
   if (!chosen) return std::nullopt;
   const std::wstring path(buffer.c_str());
