@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "session/step_label.h"
 #include "win32/local_text.h"
 
 namespace jukora {
@@ -55,14 +56,16 @@ constexpr MenuAction kActions[] = {
 };
 
 // Captions are shown as they are: an "&" in a songlist's name is no shortcut.
-std::wstring shown(const std::string& caption) {
+std::wstring escaped(std::wstring_view caption) {
   std::wstring text;
-  for (wchar_t c : wide_message(caption)) {
+  for (wchar_t c : caption) {
     if (c == L'&') text += L'&';
     text += c;
   }
   return text;
 }
+
+std::wstring shown(const std::string& caption) { return escaped(wide_message(caption)); }
 
 HMENU submenu(HMENU parent, const wchar_t* caption, std::initializer_list<std::pair<UINT, const wchar_t*>> items) {
   HMENU menu = CreatePopupMenu();
@@ -135,8 +138,8 @@ ModeMenu::ModeMenu() : base_(CreateMenu()), popup_(CreatePopupMenu()) {
 
 ModeMenu::~ModeMenu() { DestroyMenu(base_); }
 
-void ModeMenu::set_caption(UINT id, const std::string& caption, bool enabled) {
-  std::wstring text = shown(caption);
+void ModeMenu::set_caption(UINT id, std::wstring_view caption, bool enabled) {
+  std::wstring text = escaped(caption);
   MENUITEMINFOW item{};
   item.cbSize = sizeof item;
   item.fMask = MIIM_STRING | MIIM_STATE;
@@ -156,11 +159,12 @@ void ModeMenu::set_songlist_caption(const std::string& caption) {
   SetMenuItemInfoW(popup_, 3, TRUE, &item);
 }
 
-void ModeMenu::set_stop_caption(const std::string& caption) { set_caption(kMenuStopPlayer, caption); }
+void ModeMenu::set_stop_caption(const std::string& caption) { set_caption(kMenuStopPlayer, wide_message(caption)); }
 
 void ModeMenu::set_undo_steps(const std::string& undo, const std::string& redo) {
-  set_caption(kMenuUndo, undo.empty() ? "Undo" : "Undo " + undo, !undo.empty());
-  set_caption(kMenuRedo, redo.empty() ? "Redo" : "Redo " + redo, !redo.empty());
+  // Cut as the user reads it, so that no character is split.
+  set_caption(kMenuUndo, undo.empty() ? L"Undo" : L"Undo " + elide_middle(wide_message(undo)), !undo.empty());
+  set_caption(kMenuRedo, redo.empty() ? L"Redo" : L"Redo " + elide_middle(wide_message(redo)), !redo.empty());
 }
 
 void ModeMenu::enable(UINT id, bool enabled) {

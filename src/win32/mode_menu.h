@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "playmodes/play_choice.h"
 #include "songlist/songlist_files.h"
@@ -76,8 +77,9 @@ class ModeMenu {
   void set_songlist_caption(const std::string& caption);
   // The Stop item names the player.
   void set_stop_caption(const std::string& caption);
-  // Undo and Redo name the step each would take ("Undo Increment of b.mp3")
-  // and are greyed when there is none (an empty name).
+  // Undo and Redo name the step each would take ("Undo Increment of b.mp3"),
+  // a long one cut to about kStepChars characters, and are greyed when there
+  // is none (an empty name).
   void set_undo_steps(const std::string& undo, const std::string& redo);
 
   // Greys an item out, or offers it again.
@@ -91,7 +93,7 @@ class ModeMenu {
   HMENU popup() const { return popup_; }
 
  private:
-  void set_caption(UINT id, const std::string& caption, bool enabled = true);
+  void set_caption(UINT id, std::wstring_view caption, bool enabled = true);
 
   HMENU base_;   // mnuBase: never given to a window, so no menu bar shows
   HMENU popup_;  // its one item's submenu, the mode menu itself

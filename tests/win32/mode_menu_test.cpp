@@ -6,6 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "session/step_label.h"
+#include "win32/local_text.h"
+
 namespace jukora {
 namespace {
 
@@ -97,6 +100,24 @@ TEST(ModeMenu, ItemsInTheirOrderWithTheSonglistNamedInFull) {
             L"Add Files|Preferences|Stop Winamp|Exit||Undo Increment of b.mp3|Redo|Show Playing\tCtrl+J");
   EXPECT_EQ(GetMenuState(menu.popup(), kMenuUndo, MF_BYCOMMAND) & MF_GRAYED, 0u);
   EXPECT_NE(GetMenuState(menu.popup(), kMenuRedo, MF_BYCOMMAND) & MF_GRAYED, 0u);
+
+  // A long name is cut in its middle, so that the menu keeps a sensible
+  // width; the Songlist caption is never cut.
+  std::string song;
+  for (int i = 0; i < 4; ++i) song += "Sigur Ros - Hoppipolla ";
+  song += "(live).ogg";
+  menu.set_undo_steps("", "Increment of " + song);
+  menu.set_songlist_caption("Songlist (" + song + ")");
+  const std::wstring redo = caption(menu.popup(), 10);
+  EXPECT_EQ(redo.size(), 5u + kStepChars);
+  EXPECT_EQ(redo.rfind(L"Redo Increment of Sigur Ros", 0), 0u);
+  EXPECT_EQ(redo.substr(redo.size() - 10), L"(live).ogg");
+  EXPECT_NE(redo.find(L'\u2026'), std::wstring::npos);
+  EXPECT_EQ(caption(menu.popup(), 3), L"Songlist (" + wide(song) + L")");
+  // A character of two units at the cut is kept whole or left out whole.
+  const std::wstring note = L"\xD83C\xDFB5";
+  EXPECT_EQ(elide_middle(L"ab" + note + L"cdefgh", 6), L"ab" + note + L"\u2026gh");
+  EXPECT_EQ(elide_middle(L"abcdefg" + note + L"h", 6), L"abc\u2026" + note + L"h");
 }
 
 }  // namespace
