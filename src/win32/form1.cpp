@@ -283,6 +283,12 @@ void Form1::show_status(const std::string& text) {
   tool.uId = reinterpret_cast<UINT_PTR>(lblStatus_);
   tool.lpszText = line.data();
   SendMessageW(status_tip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+  // The latest word only, and none once it is a minute old: each word starts
+  // the minute again.
+  if (line.empty())
+    KillTimer(window_, kStatusTimerId);
+  else
+    SetTimer(window_, kStatusTimerId, kStatusLifeMs, nullptr);
 }
 
 void Form1::set_caption(const std::string& caption) { SetWindowTextW(window_, wide(caption).c_str()); }

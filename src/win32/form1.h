@@ -29,6 +29,9 @@ inline constexpr UINT kRemoteWordMessage = WM_APP + 2;
 // The play cycle's timer of the window, tmrJukora, every 1000 ms; the
 // session's own timers have ids of their own.
 inline constexpr UINT_PTR kPlayTimerId = 1;
+// Clears the line beside the buttons once its word is a minute old.
+inline constexpr UINT_PTR kStatusTimerId = 2;
+inline constexpr UINT kStatusLifeMs = 60 * 1000;
 inline constexpr const wchar_t* kForm1Class = L"JukoraForm1";
 
 // Where the program plugs in; each is optional.
@@ -81,7 +84,7 @@ class Form1 {
   void show_songlist(bool reveal = false);
   // What Exit saves of the window: the visible flag and the column widths.
   void save_changes();
-  // The words beside the buttons.
+  // The words beside the buttons: the latest event's, cleared after a minute.
   void show_status(const std::string& text);
   void set_caption(const std::string& caption);
   // Shown and brought to the front; shown when hidden and hidden when shown.

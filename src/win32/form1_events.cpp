@@ -64,6 +64,8 @@ LRESULT Form1::handle(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_TIMER:
       if (wparam == kPlayTimerId) {
         tmrJukora_Timer();
+      } else if (wparam == kStatusTimerId) {
+        show_status({});
       } else if (hooks.timer) {
         hooks.timer(wparam);
       }
