@@ -233,9 +233,16 @@ void Form1::Form_Resize() {
   if (width > kGridFloor) grid_width_ = width;
   if (height > kGridFloor) grid_height_ = height;
   lay_out();
+  save_place();
+}
+
+void Form1::save_place() {
+  if (!is_loaded_ || IsIconic(window_)) return;
+  RECT outer{};
+  GetWindowRect(window_, &outer);
   // Saved, a place on no monitor would put the window out of reach next time.
   if (MonitorFromRect(&outer, MONITOR_DEFAULTTONULL))
-    save_window_place(settings_, pixels_to_place(outer, system_dpi(), dpi));
+    save_window_place(settings_, pixels_to_place(outer, system_dpi(), window_dpi(window_)));
 }
 
 void Form1::Form_Unload() {

@@ -109,6 +109,9 @@ class Form1 {
   bool command(WORD id, WORD code);
   void create_controls();
   void Form_Resize();
+  // The window's place in the settings (app_top, app_left, app_height,
+  // app_width), kept on each move and resize.
+  void save_place();
   void Form_Unload();
   // The controls placed at the window's DPI: the buttons as designed, the
   // grid by the margins, the status line and search field between.

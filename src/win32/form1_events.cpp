@@ -45,6 +45,10 @@ LRESULT Form1::handle(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_SIZE:
       Form_Resize();
       return 0;
+    case WM_MOVE:
+      // Moved by its title bar only, the window still comes back there.
+      save_place();
+      return 0;
     case WM_CLOSE:
       Form_Unload();
       DestroyWindow(window_);

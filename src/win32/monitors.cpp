@@ -13,8 +13,6 @@ namespace {
 // the grid show.
 constexpr double kLeastWidth = 3000;
 constexpr double kLeastHeight = 1500;
-// How much of the title bar stays on the monitor, so it can be taken hold of.
-constexpr int kGripPixels = 100;
 
 RECT work_area(HMONITOR monitor) {
   MONITORINFO info{};
@@ -58,10 +56,9 @@ RECT onto_a_monitor(const WindowPlace& stored, const RECT& design) {
       std::min(std::max<int>(wanted.right - wanted.left, least_width), static_cast<int>(area.right - area.left));
   int height =
       std::min(std::max<int>(wanted.bottom - wanted.top, least_height), static_cast<int>(area.bottom - area.top));
-  int left = seen ? wanted.left : design.left, top = seen ? wanted.top : design.top;
-  const int grip = std::min(kGripPixels, width);
-  left = std::clamp<int>(left, area.left - width + grip, area.right - grip);
-  top = std::clamp<int>(top, area.top, area.bottom - std::min(kGripPixels, height));
+  // The whole window on the monitor, its size kept where it fits.
+  const int left = std::clamp<int>(seen ? wanted.left : design.left, area.left, area.right - width);
+  const int top = std::clamp<int>(seen ? wanted.top : design.top, area.top, area.bottom - height);
   return {left, top, left + width, top + height};
 }
 

@@ -17,7 +17,7 @@ RECT centred_on_primary(int width, int height);
 
 // The stored place as an outer window rectangle on the monitor that shows
 // most of it: no larger than its work area, not smaller than the least
-// size, its title bar on it. On no monitor at all: `design`'s place, at a
+// size, wholly on it. On no monitor at all: `design`'s place, at a
 // size that fits.
 RECT onto_a_monitor(const WindowPlace& stored, const RECT& design);
 

@@ -56,9 +56,7 @@ TEST(WindowPlace, AStoredPlaceComesBackOnAMonitorThatIsThere) {
   const UINT dpi = system_dpi();
   const RECT design{area.left + 10, area.top + 10, area.left + 410, area.top + 310};
   const auto inside = [&area](const RECT& r) {
-    return r.left >= area.left - (r.right - r.left) && r.right <= area.right + (r.right - r.left) &&
-           r.top >= area.top && r.bottom <= area.bottom + (r.bottom - r.top) &&
-           r.right - r.left <= area.right - area.left && r.bottom - r.top <= area.bottom - area.top;
+    return r.left >= area.left && r.right <= area.right && r.top >= area.top && r.bottom <= area.bottom;
   };
   struct Case {
     const char* what;
@@ -69,6 +67,8 @@ TEST(WindowPlace, AStoredPlaceComesBackOnAMonitorThatIsThere) {
       {"on a monitor unplugged since", {-200000, -300000, 8000, 10000}},
       {"miles wide", {0, 0, 1e9, 1e9}},
       {"a size of nothing", {600, 600, 0, 0}},
+      {"half off the bottom right",
+       pixels_to_place({area.right - 300, area.bottom - 100, area.right + 300, area.bottom + 300}, dpi, dpi)},
   };
   for (const Case& c : cases) {
     const RECT placed = onto_a_monitor(c.stored, design);
@@ -78,6 +78,11 @@ TEST(WindowPlace, AStoredPlaceComesBackOnAMonitorThatIsThere) {
   const RECT kept = onto_a_monitor(cases[0].stored, design);
   EXPECT_EQ(kept.left, area.left + 50);
   EXPECT_EQ(kept.bottom - kept.top, 460);
+  // Off an edge, the window moves back onto the monitor at its own size.
+  const RECT moved = onto_a_monitor(cases[4].stored, design);
+  EXPECT_EQ(moved.right, area.right);
+  EXPECT_EQ(moved.bottom, area.bottom);
+  EXPECT_EQ(moved.right - moved.left, 600);
 }
 
 }  // namespace

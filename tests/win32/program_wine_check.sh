@@ -5,8 +5,8 @@
 # on "+ Increment" raises the selected song's score; a second jukora.exe
 # --increment raises the playing song's through the running copy, a posted
 # WM_HOTKEY once more; the Show/Hide List icon in wine's tray hides and shows
-# the window; Random > All hands the player a song; closing the window writes
-# the settings into the registry.
+# the window; Random > All hands the player a song; a move is kept at once;
+# closing the window writes the settings into the registry.
 #   program_wine_check.sh <jukora.exe> <fake_winamp.exe> <post_message.exe> <prefix>
 source "$(dirname "$0")/wine_desktop_lib.sh"
 jukora=$1 fake_winamp=$2 post_message=$3
@@ -77,11 +77,21 @@ open_menu_and_type r a
 wait_for 20 grep -q 'C:\\music\\' "$winamp_dir/winamp.exe.log" ||
   fail "Random > All handed the player nothing: $(cat "$winamp_dir/winamp.exe.log")"
 
+# Moved without a change of size, the window keeps its new place at once:
+# 100 pixels further right at 96 DPI are 1500 twips more.
+key='HKCU\Software\VB and VBA Program Settings\Jukora'
+app_left_is() { [[ $(reg_value "$key\\window" app_left) == "$1" ]]; }
+left=$(reg_value "$key\\window" app_left)
+[[ $left =~ ^-?[0-9]+$ ]] || fail "window\\app_left before the move: '$left'"
+eval "$(xdotool getwindowgeometry --shell "$window")"
+xdotool windowmove "$window" $((X + 100)) "$Y"
+wait_for 10 app_left_is $((left + 1500)) ||
+  fail "moved 100 pixels right, window\\app_left went from $left to '$(reg_value "$key\\window" app_left)'"
+
 # Closing the window saves its state: the close box's command, as the
 # taskbar's Close window sends it too (WM_SYSCOMMAND, SC_CLOSE).
 wine "$post_message" JukoraForm1 274 61536 || fail "no window of class JukoraForm1 to close"
 wait_for 20 gone "$jukora_pid" || fail "closing the window did not end the program"
-key='HKCU\Software\VB and VBA Program Settings\Jukora'
 [[ $(reg_value "$key\\main" visible) == True ]] || fail "main\\visible: '$(reg_value "$key\\main" visible)'"
 for name in app_top app_left app_height app_width fg_col0 fg_col6; do
   [[ $(reg_value "$key\\window" "$name") =~ ^-?[0-9]+(\.[0-9]+)?$ ]] ||
