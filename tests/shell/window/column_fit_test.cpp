@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "shell/window/column_fit.h"
+#include "session/column_fit.h"
 
 #include <gtest/gtest.h>
 
