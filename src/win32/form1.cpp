@@ -138,7 +138,10 @@ void Form1::create_controls() {
                  .mode_menu =
                      [this](POINT at) {
                        if (hooks.show_mode_menu) hooks.show_mode_menu(at);
-                     }});
+                     },
+                 .column_sized = [this](int column, int px) { columns_->sized_by_hand(column, px); },
+                 .scrolled = [this] { columns_->fit(); }});
+  columns_ = std::make_unique<GridColumns>(*grid_);
   DragAcceptFiles(grid_->hwnd(), TRUE);
   cmdIncDec_[0] = child(window_, L"BUTTON", L"+ Increment", WS_TABSTOP | BS_PUSHBUTTON, kIdIncrement);
   cmdIncDec_[1] = child(window_, L"BUTTON", L"- Decrement", WS_TABSTOP | BS_PUSHBUTTON, kIdDecrement);
@@ -201,26 +204,13 @@ void Form1::Form_Load() {
   is_loaded_ = true;
   Form_Resize();
 
-  apply_column_widths();
+  columns_->load(settings_, window_dpi(window_));
   if (hooks.check_player_folder) hooks.check_player_folder();
   const bool in_tray = hooks.add_tray_icons && hooks.add_tray_icons();
   if (hooks.read_songlist) hooks.read_songlist();
   show_songlist();
   // Without a tray icon the window is the only way into the program.
   if (read_visible(settings_) || !in_tray) show();
-}
-
-void Form1::apply_column_widths() {
-  const UINT dpi = window_dpi(window_);
-  columns_to_size_ = true;
-  for (int column = 0; column < 7; ++column) {
-    if (column_width_stored(settings_, column)) columns_to_size_ = false;
-    grid_->set_column_width(column, twips_to_px(read_column_width(settings_, column), dpi));
-  }
-  // Until songs come, the headers are not cut.
-  if (columns_to_size_)
-    for (int column = 0; column < 7; ++column)
-      grid_->set_column_width(column, std::max(grid_->column_width(column), grid_->header_width(column)));
 }
 
 void Form1::Form_Resize() {
@@ -233,6 +223,7 @@ void Form1::Form_Resize() {
   if (width > kGridFloor) grid_width_ = width;
   if (height > kGridFloor) grid_height_ = height;
   lay_out();
+  columns_->fit();
   save_place();
 }
 
@@ -248,37 +239,28 @@ void Form1::save_place() {
 void Form1::Form_Unload() {
   if (hooks.remove_tray_icons) hooks.remove_tray_icons();
   save_visible(settings_, IsWindowVisible(window_) != FALSE);
-  // Widths nobody has chosen yet are not stored, so that the first songs
-  // still size the columns at a later start.
-  const UINT dpi = window_dpi(window_);
-  if (!columns_to_size_)
-    for (int column = 0; column < 7; ++column)
-      save_column_width(settings_, column,
-                        static_cast<int>(std::lround(px_to_twips(grid_->column_width(column), dpi))));
+  const std::array<int, kColumns> widths = columns_->twips(window_dpi(window_));
+  for (int column = 0; column < kColumns; ++column) save_column_width(settings_, column, widths[column]);
   if (hooks.closing) hooks.closing();
 }
 
 void Form1::save_changes() {
   const bool visible = IsWindowVisible(window_) != FALSE;
   if (visible != read_visible(settings_)) save_visible(settings_, visible);
-  const UINT dpi = window_dpi(window_);
-  for (int column = 0; column < 7 && !columns_to_size_; ++column) {
-    const int twips = static_cast<int>(std::lround(px_to_twips(grid_->column_width(column), dpi)));
-    if (twips != read_column_width(settings_, column)) save_column_width(settings_, column, twips);
-  }
+  const std::array<int, kColumns> widths = columns_->twips(window_dpi(window_));
+  for (int column = 0; column < kColumns; ++column)
+    if (widths[column] != read_column_width(settings_, column)) save_column_width(settings_, column, widths[column]);
 }
 
 void Form1::show_songlist(bool reveal) {
   grid_->refresh();
-  if (columns_to_size_ && !rows_.no_songs()) {
-    for (int column = 0; column < 7; ++column) grid_->fit_column(column);
-    columns_to_size_ = false;
-  }
   SetWindowTextW(lblCount_, wide(rows_.search_count()).c_str());
   // Shown again each time: the rows under it may have moved or gone. Scrolled
   // to only when it moved, or when the program asks for it.
   const bool moved = grid_->row() != rows_.row() || grid_->row_sel() != rows_.row_sel();
   grid_->show_selection(rows_.row(), rows_.row_sel(), moved || reveal);
+  // Other texts, or other rows in view: the columns fit them.
+  columns_->fit();
 }
 
 void Form1::show_status(const std::string& text) {

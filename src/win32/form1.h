@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "win32/grid_columns.h"
 #include "win32/grid_rows.h"
 #include "win32/start_command.h"
 #include "win32/tray_icons.h"
@@ -117,7 +118,6 @@ class Form1 {
   // grid by the margins, the status line and search field between.
   void lay_out();
   void place_strip();
-  void apply_column_widths();
   void dpi_changed(UINT dpi, const RECT& suggested);
   void focus_search();
   void leave_search(bool clear);
@@ -133,13 +133,12 @@ class Form1 {
   // The status line's whole text, where the line is too short for it.
   HWND status_tip_ = nullptr;
   std::unique_ptr<SonglistGrid> grid_;
+  std::unique_ptr<GridColumns> columns_;
   HACCEL shortcuts_ = nullptr;
 
   int width_margin_ = 0;
   int height_margin_ = 0;
   bool is_loaded_ = false;
-  // No widths stored yet: the first songs size the columns once.
-  bool columns_to_size_ = false;
   // The grid's size in twips, as the layout keeps it.
   double grid_width_ = 0, grid_height_ = 0;
 };

@@ -68,13 +68,13 @@ SonglistGrid::SonglistGrid(HWND parent, int id, const GridRows& rows, GridEvents
   // The grid's whole manual, shown over it like any tooltip.
   tip_ = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0, parent, nullptr, nullptr,
                          nullptr);
-  std::wstring manual = wide(kGridToolTip);
+  tip_text_ = wide(kGridToolTip);
   TTTOOLINFOW tool{};
   tool.cbSize = sizeof tool;
   tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
   tool.hwnd = parent;
   tool.uId = reinterpret_cast<UINT_PTR>(list_);
-  tool.lpszText = manual.data();
+  tool.lpszText = tip_text_.data();
   SendMessageW(tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
   SendMessageW(tip_, TTM_SETMAXTIPWIDTH, 0, 400);
   SetWindowSubclass(list_, subclass_proc, 1, reinterpret_cast<DWORD_PTR>(this));
@@ -276,7 +276,19 @@ LRESULT SonglistGrid::handle(UINT message, WPARAM wparam, LPARAM lparam, bool& d
       return 0;
     case WM_MOUSEMOVE:
       if (dragging_ && (wparam & MK_LBUTTON)) press_at(y, true);
+      tip_for({static_cast<short>(LOWORD(lparam)), y});
       break;
+    case WM_NOTIFY: {
+      // The header's: a divider the person dragged or double-clicked.
+      const auto& header = *reinterpret_cast<NMHEADERW*>(lparam);
+      if (header.hdr.code != HDN_ENDTRACKW && header.hdr.code != HDN_DIVIDERDBLCLICKW) break;
+      const LRESULT result = DefSubclassProc(list_, message, wparam, lparam);
+      // At the end of a drag the header may not have taken the new width yet.
+      const bool dragged = header.hdr.code == HDN_ENDTRACKW && header.pitem && (header.pitem->mask & HDI_WIDTH);
+      if (events_.column_sized)
+        events_.column_sized(header.iItem, dragged ? header.pitem->cxy : column_width(header.iItem));
+      return result;
+    }
     case WM_LBUTTONUP:
     case WM_CAPTURECHANGED:
       if (dragging_ && message == WM_LBUTTONUP) ReleaseCapture();
@@ -374,6 +386,9 @@ LRESULT SonglistGrid::notify(NMHDR& header) {
       return 0;
     case NM_CUSTOMDRAW:
       return custom_draw(reinterpret_cast<NMLVCUSTOMDRAW&>(header));
+    case LVN_ENDSCROLL:
+      if (events_.scrolled) events_.scrolled();
+      return 0;
   }
   return 0;
 }
@@ -382,16 +397,46 @@ int SonglistGrid::column_width(int column) const { return ListView_GetColumnWidt
 
 void SonglistGrid::set_column_width(int column, int px) { ListView_SetColumnWidth(list_, column, px); }
 
-void SonglistGrid::fit_column(int column) {
-  // Measured over the rows a screen shows, around the top one: the list may
-  // hold 100,000, and asking the ListView to fit would read every one.
+int SonglistGrid::cell_width(const std::wstring& text) const {
+  return ListView_GetStringWidth(list_, text.c_str()) + MulDiv(14, static_cast<int>(dpi_), 96);
+}
+
+int SonglistGrid::text_width(int column) const {
+  // Measured over the rows a screen shows, from the top one: the list may
+  // hold 100,000, and reading every one would only cost time.
   const int count = rows_.rows_shown(), page = std::max(1, ListView_GetCountPerPage(list_));
   const int first = std::max(1, ListView_GetTopIndex(list_) + 1), last = std::min(count, first + page);
-  const int padding = MulDiv(14, static_cast<int>(dpi_), 96);
-  int widest = header_width(column);
-  for (int row = first; row <= last; ++row)
-    widest = std::max(widest, ListView_GetStringWidth(list_, wide(rows_.cell(row, column)).c_str()) + padding);
-  set_column_width(column, widest);
+  int widest = 0;
+  for (int row = first; row <= last; ++row) widest = std::max(widest, cell_width(wide(rows_.cell(row, column))));
+  return widest;
+}
+
+int SonglistGrid::room() const {
+  RECT inside{};
+  GetClientRect(list_, &inside);
+  return inside.right - inside.left;
+}
+
+void SonglistGrid::tip_for(POINT at) {
+  LVHITTESTINFO hit{};
+  hit.pt = at;
+  const int item = ListView_SubItemHitTest(list_, &hit);
+  const POINT cell{item < 0 ? -1 : item, item < 0 ? -1 : hit.iSubItem};
+  if (cell.x == tip_cell_.x && cell.y == tip_cell_.y) return;
+  tip_cell_ = cell;
+  std::wstring text = wide(kGridToolTip);
+  if (item >= 0 && item < rows_.rows_shown()) {
+    std::wstring whole = wide(rows_.cell(item + 1, hit.iSubItem));
+    if (cell_width(whole) > column_width(hit.iSubItem)) text = std::move(whole);
+  }
+  if (text == tip_text_) return;
+  tip_text_ = std::move(text);
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof tool;
+  tool.hwnd = GetParent(list_);
+  tool.uId = reinterpret_cast<UINT_PTR>(list_);
+  tool.lpszText = tip_text_.data();
+  SendMessageW(tip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 int SonglistGrid::header_width(int column) const {

@@ -38,6 +38,10 @@ struct GridEvents {
   // The right button released over the grid, the Menu key or Shift+F10: at
   // the mouse, or below the selected row (screen pixels).
   std::function<void(POINT at)> mode_menu;
+  // The person sized a column (its divider dragged or double-clicked).
+  std::function<void(int column, int px)> column_sized;
+  // Other rows came into view.
+  std::function<void()> scrolled;
 };
 
 class SonglistGrid {
@@ -58,10 +62,13 @@ class SonglistGrid {
 
   int column_width(int column) const;
   void set_column_width(int column, int px);
-  // Widens `column` to its header and its widest text in the rows on screen.
-  void fit_column(int column);
+  // The width that shows the widest text of `column` in the rows on screen
+  // whole; 0 with none.
+  int text_width(int column) const;
   // The width that shows the header's text whole.
   int header_width(int column) const;
+  // The width inside the grid that the columns share.
+  int room() const;
 
   // The window's DPI changed: fonts and row heights follow.
   void dpi_changed(UINT dpi);
@@ -86,6 +93,9 @@ class SonglistGrid {
   LRESULT custom_draw(NMLVCUSTOMDRAW& draw);
   int find_item(const NMLVFINDITEMW& find) const;
   POINT below_selection() const;
+  // Over a cell cut short the tip is its whole text; elsewhere the manual.
+  void tip_for(POINT at);
+  int cell_width(const std::wstring& text) const;
 
   const GridRows& rows_;
   const GridEvents events_;
@@ -98,6 +108,8 @@ class SonglistGrid {
   UINT dpi_ = 0;
   bool dragging_ = false;
   std::wstring text_;  // the cell text handed to the ListView last
+  std::wstring tip_text_;
+  POINT tip_cell_{-1, -1};  // the cell under the mouse (item, column)
 };
 
 }  // namespace jukora
