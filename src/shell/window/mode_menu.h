@@ -14,6 +14,7 @@
 #include <unordered_map>
 
 #include "playmodes/play_choice.h"
+#include "session/step_label.h"
 #include "songlist/songlist_files.h"
 
 class QAction;
@@ -63,7 +64,7 @@ class ModeMenu {
   // Undo and Redo name the step each would take ("Undo Increment of b.mp3"),
   // a long one cut to about kStepChars characters, and are greyed when there
   // is none (an empty name).
-  static constexpr int kStepChars = 48;
+  static constexpr int kStepChars = jukora::kStepChars;
   void set_undo_steps(const QString& undo, const QString& redo);
   // "History…" is offered only while the list's current row holds a song.
   void set_history_enabled(bool enabled);
