@@ -10,11 +10,11 @@ namespace jukora {
 
 namespace {
 
-constexpr TrayIconSpec kSpecs[] = {{TrayIconId::kDecrement, IDI_DECREMENT, "Decrement"},
-                                   {TrayIconId::kIncrement, IDI_INCREMENT, "Increment"},
-                                   {TrayIconId::kSkip, IDI_SKIP, "Skip"},
-                                   {TrayIconId::kShowHideList, IDI_SHOW_HIDE, "Show/Hide List"},
-                                   {TrayIconId::kMode, IDI_MODE, "Mode"}};
+constexpr TrayIconEntry kEntries[] = {{TrayIconId::kDecrement, IDI_DECREMENT, "Decrement"},
+                                      {TrayIconId::kIncrement, IDI_INCREMENT, "Increment"},
+                                      {TrayIconId::kSkip, IDI_SKIP, "Skip"},
+                                      {TrayIconId::kShowHideList, IDI_SHOW_HIDE, "Show/Hide List"},
+                                      {TrayIconId::kMode, IDI_MODE, "Mode"}};
 
 NOTIFYICONDATAA empty_record(HWND window, TrayIconId id) {
   NOTIFYICONDATAA record;
@@ -27,17 +27,17 @@ NOTIFYICONDATAA empty_record(HWND window, TrayIconId id) {
 
 }  // namespace
 
-std::span<const TrayIconSpec> tray_icon_specs() { return kSpecs; }
+std::span<const TrayIconEntry> tray_icon_entries() { return kEntries; }
 
-NOTIFYICONDATAA tray_add_record(HWND window, const TrayIconSpec& spec, HICON icon) {
-  NOTIFYICONDATAA record = empty_record(window, spec.id);
+NOTIFYICONDATAA tray_add_record(HWND window, const TrayIconEntry& entry, HICON icon) {
+  NOTIFYICONDATAA record = empty_record(window, entry.id);
   record.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   record.uCallbackMessage = kTrayCallback;
   record.hIcon = icon;
   // The first version's tip holds 64 characters.
   std::memset(record.szTip, ' ', 64);
-  const std::size_t length = std::min<std::size_t>(std::strlen(spec.tooltip), 63);
-  std::memcpy(record.szTip, spec.tooltip, length);
+  const std::size_t length = std::min<std::size_t>(std::strlen(entry.tooltip), 63);
+  std::memcpy(record.szTip, entry.tooltip, length);
   record.szTip[length] = '\0';
   return record;
 }
@@ -67,11 +67,11 @@ TrayIcons::~TrayIcons() {
     if (icon) DestroyIcon(icon);
 }
 
-HICON TrayIcons::icon_for(const TrayIconSpec& spec) {
-  HICON& icon = icons_[static_cast<int>(spec.id) - 1];
+HICON TrayIcons::icon_for(const TrayIconEntry& entry) {
+  HICON& icon = icons_[static_cast<int>(entry.id) - 1];
   // The tray's own size, so the 16 x 16 image is taken where that is the size.
   if (!icon)
-    icon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(spec.resource), IMAGE_ICON,
+    icon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(entry.resource), IMAGE_ICON,
                                          GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
   return icon;
 }
@@ -80,9 +80,9 @@ void TrayIcons::add_tray_icons(bool mode_button) {
   mode_button_ = mode_button;
   shown_ = true;
   added_ = 0;
-  for (const TrayIconSpec& spec : kSpecs) {
-    if (spec.id == TrayIconId::kMode && !mode_button) continue;
-    NOTIFYICONDATAA record = tray_add_record(window_, spec, icon_for(spec));
+  for (const TrayIconEntry& entry : kEntries) {
+    if (entry.id == TrayIconId::kMode && !mode_button) continue;
+    NOTIFYICONDATAA record = tray_add_record(window_, entry, icon_for(entry));
     if (Shell_NotifyIconA(NIM_ADD, &record)) ++added_;
   }
 }
@@ -90,8 +90,8 @@ void TrayIcons::add_tray_icons(bool mode_button) {
 void TrayIcons::remove_tray_icons() {
   if (!shown_) return;
   shown_ = false;
-  for (const TrayIconSpec& spec : kSpecs) {
-    NOTIFYICONDATAA record = tray_delete_record(window_, spec.id);
+  for (const TrayIconEntry& entry : kEntries) {
+    NOTIFYICONDATAA record = tray_delete_record(window_, entry.id);
     Shell_NotifyIconA(NIM_DELETE, &record);
   }
 }

@@ -18,20 +18,20 @@
 
 namespace jukora {
 
-struct TrayIconSpec {
+struct TrayIconEntry {
   TrayIconId id;
   int resource;  // the icon resource of its image
   const char* tooltip;
 };
 
-std::span<const TrayIconSpec> tray_icon_specs();
+std::span<const TrayIconEntry> tray_icon_entries();
 
 // The message each icon sends the main window.
 inline constexpr UINT kTrayCallback = WM_APP + 1;
 
 // The record that adds an icon: size NOTIFYICONDATAA_V1_SIZE, the window, the
 // id, message, icon and tip valid, the tooltip followed by a NUL and spaces.
-NOTIFYICONDATAA tray_add_record(HWND window, const TrayIconSpec& spec, HICON icon);
+NOTIFYICONDATAA tray_add_record(HWND window, const TrayIconEntry& entry, HICON icon);
 // The record that removes one: only its size, the window and the id.
 NOTIFYICONDATAA tray_delete_record(HWND window, TrayIconId id);
 
@@ -68,7 +68,7 @@ class TrayIcons {
   bool show_balloon(const std::string& text);
 
  private:
-  HICON icon_for(const TrayIconSpec& spec);
+  HICON icon_for(const TrayIconEntry& entry);
 
   const HWND window_;
   HICON icons_[5] = {};

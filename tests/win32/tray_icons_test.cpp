@@ -18,30 +18,30 @@ TEST(TrayIcons, FiveIconsInTheirOrderWithTheirImagesAndTooltips) {
   };
   const Expected expected[] = {
       {1, 102, "Decrement"}, {2, 101, "Increment"}, {3, 103, "Skip"}, {4, 104, "Show/Hide List"}, {5, 105, "Mode"}};
-  ASSERT_EQ(tray_icon_specs().size(), std::size(expected));
+  ASSERT_EQ(tray_icon_entries().size(), std::size(expected));
   for (std::size_t i = 0; i < std::size(expected); ++i) {
-    EXPECT_EQ(static_cast<int>(tray_icon_specs()[i].id), expected[i].id);
-    EXPECT_EQ(tray_icon_specs()[i].resource, expected[i].resource);
-    EXPECT_STREQ(tray_icon_specs()[i].tooltip, expected[i].tooltip);
+    EXPECT_EQ(static_cast<int>(tray_icon_entries()[i].id), expected[i].id);
+    EXPECT_EQ(tray_icon_entries()[i].resource, expected[i].resource);
+    EXPECT_STREQ(tray_icon_entries()[i].tooltip, expected[i].tooltip);
   }
 }
 
 TEST(TrayIcons, TheAddRecordIsTheFirstVersionWithMessageIconAndTip) {
   const HWND window = reinterpret_cast<HWND>(0x1234);
   const HICON icon = reinterpret_cast<HICON>(0x5678);
-  for (const TrayIconSpec& spec : tray_icon_specs()) {
-    const NOTIFYICONDATAA record = tray_add_record(window, spec, icon);
+  for (const TrayIconEntry& entry : tray_icon_entries()) {
+    const NOTIFYICONDATAA record = tray_add_record(window, entry, icon);
     EXPECT_EQ(record.cbSize, static_cast<DWORD>(NOTIFYICONDATAA_V1_SIZE));
     EXPECT_EQ(record.hWnd, window);
-    EXPECT_EQ(record.uID, static_cast<UINT>(spec.id));
+    EXPECT_EQ(record.uID, static_cast<UINT>(entry.id));
     EXPECT_EQ(record.uFlags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP));
     EXPECT_EQ(record.uFlags, 7u);
     EXPECT_EQ(record.uCallbackMessage, kTrayCallback);
     EXPECT_EQ(record.hIcon, icon);
     // The tooltip, one NUL, and spaces to the end of the first version's 64.
     const std::string tip(record.szTip, 64);
-    const std::size_t length = std::strlen(spec.tooltip);
-    EXPECT_EQ(tip.substr(0, length), spec.tooltip);
+    const std::size_t length = std::strlen(entry.tooltip);
+    EXPECT_EQ(tip.substr(0, length), entry.tooltip);
     EXPECT_EQ(tip[length], '\0');
     EXPECT_EQ(tip.substr(length + 1), std::string(63 - length, ' '));
   }
