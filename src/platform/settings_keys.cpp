@@ -37,6 +37,10 @@ bool box_checked(const SettingsStore& store, std::string_view key) {
   return setting_whole(store, sections::kPrefs, key, 0, INT16_MIN, INT16_MAX) == 1;
 }
 
+int read_in_range(const SettingsStore& store, std::string_view key, const WholeRange& range) {
+  return static_cast<int>(setting_whole(store, sections::kPrefs, key, range.fallback, range.min, range.max));
+}
+
 }  // namespace
 
 std::string fg_col_key(int column) { return "fg_col" + std::to_string(column); }
@@ -251,6 +255,59 @@ bool read_notifications(const SettingsStore& store) {
 
 void save_notifications(SettingsStore& store, bool on) {
   store.SaveSetting(sections::kPrefs, keys::kNotifications, on ? "True" : "False");
+}
+
+bool read_listen_scores(const SettingsStore& store) {
+  return setting_bool(store, sections::kPrefs, keys::kListenScores, false);
+}
+
+bool read_listen_notify(const SettingsStore& store) {
+  return setting_bool(store, sections::kPrefs, keys::kListenNotify, false);
+}
+
+void save_listen_scores(SettingsStore& store, bool on) {
+  store.SaveSetting(sections::kPrefs, keys::kListenScores, on ? "True" : "False");
+}
+
+void save_listen_notify(SettingsStore& store, bool on) {
+  store.SaveSetting(sections::kPrefs, keys::kListenNotify, on ? "True" : "False");
+}
+
+int read_end_share(const SettingsStore& store) { return read_in_range(store, keys::kEndShare, kEndShareRange); }
+
+int read_grace_secs(const SettingsStore& store) { return read_in_range(store, keys::kGraceSecs, kGraceSecsRange); }
+
+int read_skip_share(const SettingsStore& store) { return read_in_range(store, keys::kSkipShare, kSkipShareRange); }
+
+void save_end_share(SettingsStore& store, int percent) {
+  store.SaveSetting(sections::kPrefs, keys::kEndShare, std::to_string(percent));
+}
+
+void save_grace_secs(SettingsStore& store, int seconds) {
+  store.SaveSetting(sections::kPrefs, keys::kGraceSecs, std::to_string(seconds));
+}
+
+void save_skip_share(SettingsStore& store, int percent) {
+  store.SaveSetting(sections::kPrefs, keys::kSkipShare, std::to_string(percent));
+}
+
+bool read_floor_on(const SettingsStore& store) { return setting_bool(store, sections::kPrefs, keys::kFloorOn, false); }
+
+std::int32_t read_floor_score(const SettingsStore& store) {
+  return static_cast<std::int32_t>(setting_whole(store, sections::kPrefs, keys::kFloorScore, 0, INT32_MIN, INT32_MAX));
+}
+
+std::optional<std::int32_t> read_score_floor(const SettingsStore& store) {
+  if (!read_floor_on(store)) return std::nullopt;
+  return read_floor_score(store);
+}
+
+void save_floor_on(SettingsStore& store, bool on) {
+  store.SaveSetting(sections::kPrefs, keys::kFloorOn, on ? "True" : "False");
+}
+
+void save_floor_score(SettingsStore& store, std::int32_t score) {
+  store.SaveSetting(sections::kPrefs, keys::kFloorScore, std::to_string(score));
 }
 
 std::string read_player_kind(const SettingsStore& store) {

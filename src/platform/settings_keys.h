@@ -44,6 +44,19 @@ inline constexpr std::string_view kNotifications = "notifications";
 inline constexpr std::string_view kShareMpd = "share_mpd";
 inline constexpr std::string_view kShareTags = "share_tags";
 inline constexpr std::string_view kRatingRule = "rating_rule";
+// Section "prefs": "Learn scores from listening" and "Tell me when listening
+// changes a score" ("True"/"False", each off by default), and the rule's
+// three numbers, whole numbers: the end share and the skip share of a song
+// in percent, the grace in seconds.
+inline constexpr std::string_view kListenScores = "listen_scores";
+inline constexpr std::string_view kListenNotify = "listen_notify";
+inline constexpr std::string_view kEndShare = "end_share";
+inline constexpr std::string_view kGraceSecs = "grace_secs";
+inline constexpr std::string_view kSkipShare = "skip_share";
+// Section "prefs": "Random skips songs scored below N" ("True"/"False", off
+// by default) and N, a whole number.
+inline constexpr std::string_view kFloorOn = "floor_on";
+inline constexpr std::string_view kFloorScore = "floor_score";
 
 // Section "player" (Linux): which player, and how to reach it.
 inline constexpr std::string_view kPlayerKind = "kind";  // "mpv" (default), "mpris", "mpd"
@@ -133,6 +146,32 @@ bool read_share_mpd(const SettingsStore& store);
 bool read_share_tags(const SettingsStore& store);
 void save_share_mpd(SettingsStore& store, bool on);  // True or False
 void save_share_tags(SettingsStore& store, bool on);
+
+// The listening rule's numbers: each reads as its default when absent or
+// outside its range.
+struct WholeRange {
+  std::int64_t fallback, min, max;
+};
+inline constexpr WholeRange kEndShareRange{10, 0, 50};
+inline constexpr WholeRange kGraceSecsRange{5, 0, 60};
+inline constexpr WholeRange kSkipShareRange{50, 0, 90};
+bool read_listen_scores(const SettingsStore& store);
+bool read_listen_notify(const SettingsStore& store);
+void save_listen_scores(SettingsStore& store, bool on);  // True or False
+void save_listen_notify(SettingsStore& store, bool on);
+int read_end_share(const SettingsStore& store);
+int read_grace_secs(const SettingsStore& store);
+int read_skip_share(const SettingsStore& store);
+void save_end_share(SettingsStore& store, int percent);
+void save_grace_secs(SettingsStore& store, int seconds);
+void save_skip_share(SettingsStore& store, int percent);
+// The score below which Random passes songs over; nothing while the floor
+// is off. A floor that is no whole number of the 32-bit range counts as 0.
+std::optional<std::int32_t> read_score_floor(const SettingsStore& store);
+bool read_floor_on(const SettingsStore& store);
+std::int32_t read_floor_score(const SettingsStore& store);
+void save_floor_on(SettingsStore& store, bool on);  // True or False
+void save_floor_score(SettingsStore& store, std::int32_t score);
 
 // Section "player" (Linux).
 // "mpv", "mpris" or "mpd" as stored; empty when none is (the built-in player).

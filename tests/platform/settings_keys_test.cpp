@@ -22,6 +22,12 @@ TEST(SettingsKeys, AnEmptyStoreAndUnconvertibleValuesGiveTheDefaults) {
   bad.SaveSetting("window", "fg_col1", "70000");  // beyond 16 bits
   bad.SaveSetting("window", "app_top", "1e999");
   bad.SaveSetting("main", "last_set", "");
+  bad.SaveSetting("prefs", "listen_scores", "yes");
+  bad.SaveSetting("prefs", "end_share", "51");
+  bad.SaveSetting("prefs", "grace_secs", "-1");
+  bad.SaveSetting("prefs", "skip_share", "half");
+  bad.SaveSetting("prefs", "floor_on", "maybe");
+  bad.SaveSetting("prefs", "floor_score", "1e20");
   for (MemorySettingsStore* store : {&empty, &bad}) {
     EXPECT_FALSE(read_visible(*store));
     EXPECT_TRUE(read_mode_button(*store));
@@ -32,6 +38,12 @@ TEST(SettingsKeys, AnEmptyStoreAndUnconvertibleValuesGiveTheDefaults) {
     EXPECT_EQ(read_time_block(*store), 0);
     for (int c = 0; c < 7; ++c) EXPECT_EQ(read_column_width(*store, c), 1000);
     EXPECT_EQ(setting_number(*store, "window", "app_top", 42.0), 42.0);
+    EXPECT_FALSE(read_listen_scores(*store));
+    EXPECT_FALSE(read_listen_notify(*store));
+    EXPECT_EQ(std::tuple(read_end_share(*store), read_grace_secs(*store), read_skip_share(*store)),
+              std::tuple(10, 5, 50));
+    EXPECT_EQ(read_score_floor(*store), std::nullopt);
+    EXPECT_EQ(read_floor_score(*store), 0);
   }
   EXPECT_TRUE(empty.values().empty()) << "reading writes nothing";
 }
@@ -48,6 +60,15 @@ TEST(SettingsKeys, StoredValuesAreReadAsTheProgramWritesThem) {
   EXPECT_EQ(read_column_width(store, 3), 2500);
   store.SaveSetting("main", "mode_button", "false");
   EXPECT_FALSE(read_mode_button(store));
+  // The listening numbers at the ends of their ranges, and the floor.
+  save_end_share(store, 50);
+  save_grace_secs(store, 0);
+  save_skip_share(store, 90);
+  EXPECT_EQ(std::tuple(read_end_share(store), read_grace_secs(store), read_skip_share(store)), std::tuple(50, 0, 90));
+  save_floor_score(store, -5);
+  EXPECT_EQ(read_score_floor(store), std::nullopt);
+  save_floor_on(store, true);
+  EXPECT_EQ(read_score_floor(store), -5);
 }
 
 TEST(SettingsKeys, TheHoursTextMeansTheSameLimitStoredAndStillInTheBox) {
