@@ -76,4 +76,32 @@ void BM_NextSong(benchmark::State& state) {
 }
 BENCHMARK(BM_NextSong)->Arg(100000)->Unit(benchmark::kMillisecond);
 
+// The "Chance %" column after a change: both Random cycles' odds for every
+// row, a third of the songs held back by the replay limit, the floor on.
+void BM_ChanceColumn(benchmark::State& state) {
+  BenchFolder folder("jukora-bench-chance");
+  MemorySettingsStore settings;
+  settings.SaveSetting(sections::kPrefs, keys::kTimeBlock, "2");
+  save_floor_on(settings, true);
+  save_floor_score(settings, 5);
+  HeadlessDesktop desktop;
+  AppFolders folders{folder.path.string()};
+  DialogMemory dialog;
+  Songlist songlist;
+  SonglistFiles files{songlist, settings, desktop, folders, dialog};
+  IdlePlayer link(true, "mpv");
+  FixedClock clock;
+  BenchTimer timer;
+  PlayModes modes{songlist, files, settings, link, desktop, clock, timer};
+  const int rows = static_cast<int>(state.range(0));
+  fill_collection(songlist, rows);
+  for (int i = 1; i <= rows; i += 3) songlist.SetTextMatrix(i, col::kLastPlayed, "10:15 12/6/26");
+  for (auto _ : state) {
+    const ListOdds odds = modes.odds();
+    benchmark::DoNotOptimize(odds.all.data());
+    benchmark::DoNotOptimize(odds.top.data());
+  }
+}
+BENCHMARK(BM_ChanceColumn)->Arg(100000)->Unit(benchmark::kMillisecond);
+
 }  // namespace

@@ -31,7 +31,8 @@ ReplayLimit PlayModes::replay_limit() { return ReplayLimit(clock_.now(), read_ti
 
 bool PlayModes::replay_test(int k) {
   if (k < 1 || k >= songlist_.Rows()) return false;
-  return replay_limit().passes_hour(songlist_.last_played_hour(k));
+  return replay_limit().passes_hour(songlist_.last_played_hour(k)) &&
+         floor_allows(songlist_.sort_value(k), read_score_floor(settings_));
 }
 
 bool PlayModes::not_played(int row) const {
@@ -40,6 +41,15 @@ bool PlayModes::not_played(int row) const {
 }
 
 bool PlayModes::unmarked(int row) const { return is_song(row) && !songlist_.marked(row) && !not_played(row); }
+
+bool PlayModes::free_for_all(int row, const ReplayLimit& limit, std::optional<std::int32_t> floor) const {
+  return is_song(row) && (!floor || floor_allows(songlist_.sort_value(row), floor)) &&
+         limit.passes_hour(songlist_.last_played_hour(row)) && !not_played(row);
+}
+
+bool PlayModes::free_for_top(int row, std::optional<std::int32_t> floor, bool marks_count) const {
+  return (marks_count ? unmarked(row) : is_song(row)) && (!floor || floor_allows(songlist_.sort_value(row), floor));
+}
 
 void PlayModes::next_random_all() {
   feed([this] { return choose_random_all(); }, Record::kLastPlayed);
@@ -66,9 +76,10 @@ int PlayModes::choose_random_all() {
   while (c >= 1 && c <= n - 1 && songlist_.same_score_text(c, c + 1)) ++c;
   c = draw(c);
 
-  // One reading of the clock and of "time_block" serves the whole choice.
+  // One reading of the clock and of the settings serves the whole choice.
   const ReplayLimit limit = replay_limit();
-  auto passes = [&](int i) { return is_song(i) && limit.passes_hour(songlist_.last_played_hour(i)) && !not_played(i); };
+  const auto floor = read_score_floor(settings_);
+  auto passes = [&](int i) { return free_for_all(i, limit, floor); };
   if (c >= 1 && c <= n && passes(c)) return c;
   for (int i = 1; i <= n; ++i)
     if (passes(i)) return i;
@@ -93,7 +104,8 @@ int PlayModes::choose_random_top() {
   const int s = step_scope();
   clock_.reseed();
   const int start = draw(s);
-  auto open = [&](int i) { return i >= 1 && i <= n && unmarked(i); };
+  const auto floor = read_score_floor(settings_);
+  auto open = [&](int i) { return i >= 1 && i <= n && free_for_top(i, floor); };
   // Towards the bottom of the scope first, then from the start (tried again)
   // towards the top. A start of S + 1 can thus reach the row just below the
   // scope, which the cycle accepts.

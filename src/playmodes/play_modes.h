@@ -16,6 +16,7 @@
 #include "platform/file_reach.h"
 #include "playmodes/play_choice.h"
 #include "playmodes/play_cycle.h"
+#include "playmodes/random_odds.h"
 #include "songlist/song_cells.h"
 
 namespace jukora {
@@ -72,6 +73,15 @@ class PlayModes {
 
   // Whether data row k may be played again under the Random "All" cycle.
   bool replay_test(int k);
+
+  // The row the next step of Random "All" or "Top 20" takes when drawn now;
+  // 0 when none may play. Nothing is recorded or handed over.
+  int choose_random_all();
+  int choose_random_top();
+  // How likely each row is to be handed over at the next pick of either
+  // Random cycle: of the one that runs, or of one started now (over every
+  // row for "All", with no marks for "Top 20").
+  ListOdds odds();
 
   // The scope as the player's playlist file in score order (top down), or
   // in reverse order when `descending`, and the player started on it.
@@ -174,14 +184,17 @@ class PlayModes {
   // yet in this cycle.
   bool unmarked(int row) const;
   ReplayLimit replay_limit();
+  // Whether a row may be handed over by Random "All" under `limit`, and by
+  // Random "Top 20" (with the marks, or as if there were none); both keep
+  // to "Random skips songs scored below N" when it is on.
+  bool free_for_all(int row, const ReplayLimit& limit, std::optional<std::int32_t> floor) const;
+  bool free_for_top(int row, std::optional<std::int32_t> floor, bool marks_count = true) const;
   // The scope of the step: play_scope, no more than the data rows.
   int step_scope() const;
   // r * bound rounded half to even, plus 1, with r drawn in single precision.
   int draw(int bound);
-  int choose_random_all();
   int choose_countdown();
   int choose_countup();
-  int choose_random_top();
 
   Songlist& songlist_;
   SonglistFiles& files_;

@@ -1,0 +1,33 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The odds of the two Random cycles for the songlist as it stands.
+#include <vector>
+
+#include "platform/settings_keys.h"
+#include "platform/timer.h"
+#include "playmodes/play_modes.h"
+#include "playmodes/replay_limit.h"
+#include "songlist/songlist.h"
+
+namespace jukora {
+
+ListOdds PlayModes::odds() {
+  const int n = songlist_.Rows() - 1;
+  const bool running = cycle_timer_.enabled();
+  const bool all_runs = running && cycle_.play_mode == PlayMode::kRandomAll;
+  const bool top_runs = running && cycle_.play_mode == PlayMode::kRandomTop;
+  const ReplayLimit limit = replay_limit();
+  const auto floor = read_score_floor(settings_);
+  std::vector<OddsRow> rows(n > 0 ? n : 0);
+  for (int i = 1; i <= n; ++i) {
+    rows[i - 1].same_score_as_next = i < n && songlist_.same_score_text(i, i + 1);
+    if (!is_song(i) || (floor && !floor_allows(songlist_.sort_value(i), floor))) continue;
+    // A song the player took and did not play is passed over by the cycle that runs.
+    rows[i - 1].free_for_all = limit.passes_hour(songlist_.last_played_hour(i)) && !(all_runs && not_played(i));
+    rows[i - 1].free_for_top = !top_runs || unmarked(i);
+  }
+  // A cycle started now takes every row for "All"; "Top 20" clears the marks.
+  return {random_all_odds(rows, all_runs ? cycle_.play_scope : songlist_.Rows()),
+          random_top_odds(rows, top_runs ? cycle_.play_scope : kTopRows)};
+}
+
+}  // namespace jukora
