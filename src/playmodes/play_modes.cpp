@@ -13,7 +13,6 @@
 #include "platform/timer.h"
 #include "player/player_link.h"
 #include "playmodes/player_ready.h"
-#include "playmodes/replay_words.h"
 #include "songlist/paths.h"
 #include "songlist/song_events.h"
 #include "songlist/songlist.h"
@@ -313,12 +312,7 @@ void PlayModes::end_cycle(bool passed_over_now) {
   // Songs the player did not play are not chosen again: no word on the
   // replay limit then.
   if (tell_passed_over() || !not_played_.empty()) return;
-  // Random "All" ends when no song is outside the replay limit: the one end
-  // of a cycle the user cannot see coming.
-  if (cycle_.play_mode == PlayMode::kRandomAll) {
-    const std::string words = random_all_held_words(songlist_, read_time_block(settings_), clock_.now());
-    if (!words.empty()) desktop_.notify(words);
-  }
+  if (const std::string why = random_end_notice(); !why.empty()) desktop_.notify(why);
 }
 
 bool PlayModes::tell_passed_over() {

@@ -175,6 +175,9 @@ class PlayModes {
   // give up on it.
   std::optional<Pass> unplayable(const std::string& song, std::chrono::milliseconds deadline, bool& ask_again);
   void end_cycle(bool passed_over_now);
+  // Why a Random cycle ended with songs left that it may not play, for the
+  // user; empty when it ended as it always does.
+  std::string random_end_notice();
   // The one word per cycle about the songs passed over; whether it was said now.
   bool tell_passed_over();
   // A tick that found the player busy; a long run of them is told once.

@@ -66,5 +66,47 @@ TEST_F(RandomAllTest, FallsBackToTheHighestRowThatPasses) {
                                                     "hour the first may play again from 12:00."});
 }
 
+TEST_F(RandomAllTest, ACycleHeldBackByTheFloorSaysSo) {
+  // Scores 4 .. 1; rows 1 and 2 played this hour (Top 20 plays them). The floor, then the
+  // cycle, then what the user is told as it ends.
+  const struct {
+    const char* floor;
+    Scope scope;
+    std::vector<int> played;
+    const char* note;
+  } cases[] = {
+      {"",
+       Scope::kAll,
+       {3, 4},
+       "Random All stopped: every song has played this hour; with 0 hours they may play again from 12:00."},
+      {"3",
+       Scope::kAll,
+       {},
+       "Random All stopped: every song was played too recently or is scored below 3; with 0 hours the first may "
+       "play again from 12:00 (\"Random skips songs scored below 3\" in Preferences)."},
+      {"5",
+       Scope::kAll,
+       {},
+       "Random All stopped: every song is scored below 5 (\"Random skips songs scored below 5\" in Preferences)."},
+      {"3",
+       Scope::kTop20,
+       {1, 2},
+       "Random Top 20 stopped: the songs left are scored below 3 (\"Random skips songs scored below 3\" in "
+       "Preferences)."},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.floor);
+    fill(4);
+    for (int row : {1, 2}) songlist.SetTextMatrix(row, col::kLastPlayed, "11:00 12/6/26");
+    save_floor_on(settings, *c.floor != 0);
+    if (*c.floor) settings.SaveSetting(sections::kPrefs, keys::kFloorScore, c.floor);
+    desktop.notes.clear();
+    link.calls.clear();
+    modes.start_cycle({PlayOrder::kRandom, c.scope});
+    EXPECT_EQ(run(), c.played);
+    EXPECT_EQ(desktop.notes, std::vector<std::string>{c.note});
+  }
+}
+
 }  // namespace
 }  // namespace jukora::testing
