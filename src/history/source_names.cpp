@@ -7,10 +7,14 @@ namespace jukora {
 
 namespace {
 
-constexpr std::pair<ChangeSource, std::string_view> kSources[] = {
-    {ChangeSource::kWindow, "window"}, {ChangeSource::kTray, "tray"},  {ChangeSource::kCommandLine, "command line"},
-    {ChangeSource::kRemote, "remote"}, {ChangeSource::kDbus, "D-Bus"}, {ChangeSource::kImport, "import"},
-    {ChangeSource::kUndo, "undo"}};
+constexpr std::pair<ChangeSource, std::string_view> kSources[] = {{ChangeSource::kWindow, "window"},
+                                                                  {ChangeSource::kTray, "tray"},
+                                                                  {ChangeSource::kCommandLine, "command line"},
+                                                                  {ChangeSource::kRemote, "remote"},
+                                                                  {ChangeSource::kDbus, "D-Bus"},
+                                                                  {ChangeSource::kImport, "import"},
+                                                                  {ChangeSource::kUndo, "undo"},
+                                                                  {ChangeSource::kListening, "listening"}};
 
 constexpr std::pair<PlayKind, std::string_view> kPlayKinds[] = {{PlayKind::kCycle, "cycle"},
                                                                 {PlayKind::kDirect, "direct"}};

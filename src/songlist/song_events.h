@@ -13,7 +13,8 @@
 namespace jukora {
 
 // Where a score change came from.
-enum class ChangeSource { kWindow, kTray, kCommandLine, kRemote, kDbus, kImport, kUndo };
+// kListening: scores that learn from listening, not the person's hand.
+enum class ChangeSource { kWindow, kTray, kCommandLine, kRemote, kDbus, kImport, kUndo, kListening };
 
 struct ScoreChange {
   std::string directory, file;

@@ -73,6 +73,11 @@ SonglistChange import_change(std::vector<ImportTarget> targets) {
   return {Import{std::move(targets)}, ChangeSource::kImport, std::nullopt, std::move(label)};
 }
 
+SonglistChange listening_change(SongRef song, int step) {
+  std::string label = "listening score of " + song.file;
+  return {ScoreStep{{std::move(song)}, step}, ChangeSource::kListening, std::nullopt, std::move(label)};
+}
+
 std::string step_label(const SonglistChange& change, const ChangeRecord& record) {
   if (std::holds_alternative<Addition>(change.what)) return label_of("Addition", record.songs);
   if (std::holds_alternative<Import>(change.what)) return label_of("Import", record.songs);

@@ -120,6 +120,8 @@ SonglistChange deletion_of_rows(const Songlist& songlist, const std::vector<int>
 SonglistChange addition(std::vector<SongRef> songs, ChangeSource source);
 // An import: what it asks of each song.
 SonglistChange import_change(std::vector<ImportTarget> targets);
+// A step of one song's score that listening made: no song is made current.
+SonglistChange listening_change(SongRef song, int step);
 
 // What applying a change did.
 struct ChangeRecord {

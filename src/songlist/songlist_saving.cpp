@@ -52,7 +52,8 @@ void SonglistFiles::apply(const SonglistChange& change) {
   if (events_) events_->scores_changed(score_changes_of(change, record));
   std::uint64_t step = 0;
   if (change.source != ChangeSource::kUndo && !record.songs.empty())
-    step = history_.push(step_label(change, record), record);
+    step = history_.push(step_label(change, record), record,
+                         change.source == ChangeSource::kListening ? StepKind::kListening : StepKind::kPerson);
   pending_.push_back({change, step});
   save();
 }

@@ -1,14 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "songlist/undo_history.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace jukora {
 
-std::uint64_t UndoHistory::push(std::string label, ChangeRecord record) {
-  undone_.clear();
-  done_.push_back({next_id_, std::move(label), std::move(record)});
-  if (done_.size() > kMostSteps) done_.pop_front();
+std::uint64_t UndoHistory::push(std::string label, ChangeRecord record, StepKind kind) {
+  if (kind == StepKind::kPerson) undone_.clear();
+  done_.push_back({next_id_, std::move(label), std::move(record), kind});
+  auto of_kind = [kind](const UndoStep& step) { return step.kind == kind; };
+  if (static_cast<std::size_t>(std::count_if(done_.begin(), done_.end(), of_kind)) > kMostSteps)
+    done_.erase(std::find_if(done_.begin(), done_.end(), of_kind));
   return next_id_++;
 }
 

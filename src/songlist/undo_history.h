@@ -15,20 +15,26 @@
 
 namespace jukora {
 
+// Whose step it is: the person's own, or one that listening made.
+enum class StepKind { kPerson, kListening };
+
 struct UndoStep {
   // Names the step for as long as it is kept, whatever it moves between.
   std::uint64_t id = 0;
   std::string label;
   ChangeRecord record;
+  StepKind kind = StepKind::kPerson;
 };
 
 class UndoHistory {
  public:
-  // The oldest steps go once there are more.
+  // The oldest steps of a kind go once there are more of it: listening
+  // never takes the places of the person's own steps.
   static constexpr std::size_t kMostSteps = 256;
 
-  // A new step; what was undone can no longer be redone.
-  std::uint64_t push(std::string label, ChangeRecord record);
+  // A new step. After one of the person's, what was undone can no longer be
+  // redone; a listening step leaves the person's redo as it is.
+  std::uint64_t push(std::string label, ChangeRecord record, StepKind kind = StepKind::kPerson);
   void clear();
 
   bool can_undo() const { return !done_.empty(); }

@@ -10,6 +10,7 @@
 #include "songlist/row_deletion.h"
 #include "songlist/songlist_change.h"
 #include "songlist/songlist_files_fixture.h"
+#include "songlist/undo_history.h"
 
 namespace jukora {
 namespace {
@@ -115,6 +116,41 @@ TEST_F(UndoTest, TwoHundredStepsAreKeptAndNewOpenAndSaveAsEndThem) {
     EXPECT_FALSE(files.can_undo());
     EXPECT_FALSE(files.can_redo());
   }
+}
+
+TEST_F(UndoTest, ListeningStepsAreTheirOwnAndLeaveThePersonsStepsAlone) {
+  select(2, 2);
+  step_scores(songlist, files, ScoreDirection::kUp, range_of_selection(songlist));  // b to 5
+  ASSERT_TRUE(files.undo());
+  const std::string before = saved();
+  files.apply(listening_change({"/m", "c.mp3"}, 1));
+  EXPECT_EQ(songlist.TextMatrix(2, col::kFile), "c.mp3");
+  EXPECT_EQ(std::pair(songlist.Row(), songlist.RowSel()), std::pair(2, 2)) << "no song is made current";
+  EXPECT_EQ(files.undo_label(), "listening score of c.mp3");
+  EXPECT_EQ(files.redo_label(), "Increment of b.mp3") << "the person's redo stays";
+  // Listening never adds a song.
+  files.apply(listening_change({"/m", "nobody.mp3"}, -1));
+  EXPECT_EQ(files.undo_label(), "listening score of c.mp3");
+  EXPECT_EQ(songlist.Rows(), 6);
+  ASSERT_TRUE(files.undo());
+  EXPECT_EQ(saved(), before);
+}
+
+TEST(UndoHistory, EachKindKeepsItsOwnPlaces) {
+  // The person's first step, then more listening steps than are kept: the
+  // person's step stays, below the last of them.
+  UndoHistory history;
+  history.push("mine", {});
+  for (std::size_t i = 0; i < UndoHistory::kMostSteps + 44; ++i)
+    history.push("heard " + std::to_string(i), {}, StepKind::kListening);
+  std::size_t undone = 0;
+  while (history.undo_label() != "mine" && history.undo()) ++undone;
+  EXPECT_EQ(undone, UndoHistory::kMostSteps);
+  EXPECT_EQ(history.redo_label(), "heard 44");
+  history.push("heard again", {}, StepKind::kListening);
+  EXPECT_EQ(history.redo_label(), "heard 44");
+  history.push("mine again", {});
+  EXPECT_FALSE(history.can_redo());
 }
 
 TEST_F(UndoTest, ScoreChangesAreToldWithTheirSourceBeforeTheSave) {
