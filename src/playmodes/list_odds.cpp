@@ -6,6 +6,7 @@
 #include "platform/timer.h"
 #include "playmodes/play_modes.h"
 #include "playmodes/replay_limit.h"
+#include "songlist/date_text.h"
 #include "songlist/songlist.h"
 
 namespace jukora {
@@ -28,6 +29,23 @@ ListOdds PlayModes::odds() {
   // A cycle started now takes every row for "All"; "Top 20" clears the marks.
   return {random_all_odds(rows, all_runs ? cycle_.play_scope : songlist_.Rows()),
           random_top_odds(rows, top_runs ? cycle_.play_scope : kTopRows)};
+}
+
+RowOdds PlayModes::row_odds(const ListOdds& odds, int row) {
+  RowOdds words;
+  if (row < 1 || row > static_cast<int>(odds.all.size()) || row > static_cast<int>(odds.top.size())) return words;
+  words.all = odds.all[row - 1];
+  words.top = odds.top[row - 1];
+  if (!is_song(row)) return words;
+  if (const auto floor = read_score_floor(settings_); floor && !floor_allows(songlist_.sort_value(row), floor))
+    words.below_floor = floor;
+  if (const auto hour = replay_limit().free_from_hour(songlist_.last_played_hour(row)))
+    words.free_from = time_of_hour(*hour);
+  const bool marking =
+      cycle_timer_.enabled() && (cycle_.play_mode == PlayMode::kCountdown || cycle_.play_mode == PlayMode::kCountup ||
+                               cycle_.play_mode == PlayMode::kRandomTop);
+  words.played_in_cycle = marking && songlist_.marked(row);
+  return words;
 }
 
 }  // namespace jukora

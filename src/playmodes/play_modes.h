@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/file_reach.h"
+#include "playmodes/odds_words.h"
 #include "playmodes/play_choice.h"
 #include "playmodes/play_cycle.h"
 #include "playmodes/random_odds.h"
@@ -82,6 +83,9 @@ class PlayModes {
   // Random cycle: of the one that runs, or of one started now (over every
   // row for "All", with no marks for "Top 20").
   ListOdds odds();
+  // What a row's tooltip tells of `odds`, as odds() gave them, and of when
+  // the row may play again.
+  RowOdds row_odds(const ListOdds& odds, int row);
 
   // The scope as the player's playlist file in score order (top down), or
   // in reverse order when `descending`, and the player started on it.

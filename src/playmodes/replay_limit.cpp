@@ -13,4 +13,10 @@ bool ReplayLimit::passes_hour(std::int64_t played_hour) const {
   return hours > time_block_;
 }
 
+std::optional<std::int64_t> ReplayLimit::free_from_hour(std::int64_t played_hour) const {
+  if (passes_hour(played_hour)) return std::nullopt;
+  // A Last Played ahead of now holds the song back until as long after it.
+  return played_hour + time_block_ + 1;
+}
+
 }  // namespace jukora

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "platform/clock.h"
 #include "songlist/song_cells.h"
@@ -20,6 +21,9 @@ class ReplayLimit {
   bool passes(const LastPlayed& last_played) const { return passes_hour(last_played.hour_number()); }
   // The same for the hour number of a Last Played (Songlist::last_played_hour).
   bool passes_hour(std::int64_t played_hour) const;
+  // The hour number from which a song played in `played_hour` may play
+  // again; nothing when it may now.
+  std::optional<std::int64_t> free_from_hour(std::int64_t played_hour) const;
 
  private:
   std::int64_t now_hour_;

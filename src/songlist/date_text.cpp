@@ -26,6 +26,19 @@ std::int64_t days_from_civil(std::int64_t y, unsigned m, unsigned d) {
   return era * 146097 + static_cast<std::int64_t>(doe) - 719468;
 }
 
+// The date of a day counted from 1970-01-01.
+void civil_from_days(std::int64_t z, DateTime& when) {
+  z += 719468;
+  const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+  const auto doe = static_cast<unsigned>(z - era * 146097);
+  const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+  const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+  const unsigned mp = (5 * doy + 2) / 153;
+  when.day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+  when.month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+  when.year = static_cast<int>(static_cast<std::int64_t>(yoe) + era * 400 + (when.month <= 2));
+}
+
 class Scanner {
  public:
   explicit Scanner(std::string_view text) : text_(text) {}
@@ -113,6 +126,14 @@ std::optional<DateTime> parse_date_text(std::string_view text) { return parse_da
 std::int64_t hour_number(const DateTime& when) {
   return days_from_civil(when.year, static_cast<unsigned>(when.month), static_cast<unsigned>(when.day)) * 24 +
          when.hour;
+}
+
+DateTime time_of_hour(std::int64_t hour) {
+  DateTime when;
+  const std::int64_t day = hour >= 0 ? hour / 24 : (hour - 23) / 24;
+  civil_from_days(day, when);
+  when.hour = static_cast<int>(hour - day * 24);
+  return when;
 }
 
 QuickDate read_program_date(std::string_view text, int current_year, DateTime& when, bool& canonical) {

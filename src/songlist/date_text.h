@@ -30,6 +30,8 @@ bool is_later_date(std::string_view text, std::string_view than);
 // Hours since a fixed origin of the moment cut down to its whole hour, so the
 // difference of two is the number of clock-hour boundaries between them.
 std::int64_t hour_number(const DateTime& when);
+// The start of the hour of that number.
+DateTime time_of_hour(std::int64_t hour);
 
 // The program's own form "hh:mm m/d/yy" read without the general parser.
 // kOther: the text is in another form, which parse_date_text may still read;

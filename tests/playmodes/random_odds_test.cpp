@@ -4,6 +4,7 @@
 #include <cmath>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "support/player_fixture.h"
@@ -125,6 +126,34 @@ TEST_F(RandomOddsTest, NoRowMayPlay) {
   expect_odds_hold(Scope::kTop20);
   songlist.Clear();
   EXPECT_TRUE(modes.odds().all.empty());
+}
+
+TEST(ChancePercent, ShowsWhatIsThereAndNeverMore) {
+  const std::pair<double, const char*> cases[] = {
+      {0, "0"},         {1, "100"},         {0.024, "2.4"},          {0.05, "5.0"},     {0.35249, "35.2"},
+      {0.0052, "0.52"}, {0.00052, "0.052"}, {0.0000004, "0.000040"}, {0.99996, "99.9"},
+  };
+  for (const auto& [chance, text] : cases) EXPECT_EQ(chance_percent(chance), text) << chance;
+}
+
+TEST_F(RandomOddsTest, EachRowsTooltipLineSaysWhyItMayNotPlay) {
+  // Played at 10:00 and at 12:30 (a clock that was ahead), under a replay
+  // limit of 12 hours; one marked by a running Top 20; one below the floor.
+  list({"5", "4", "3", "2"}, {"10:00 12/6/26", "", "12:30 12/6/26"});
+  settings.SaveSetting(sections::kPrefs, keys::kTimeBlock, "12");
+  modes.start_cycle({PlayOrder::kRandom, Scope::kTop20});
+  songlist.SetTextMatrix(2, col::kMark, "*");
+  save_floor_on(settings, true);
+  settings.SaveSetting(sections::kPrefs, keys::kFloorScore, "3");
+  const ListOdds odds = modes.odds();
+  std::vector<std::string> lines;
+  for (int row = 1; row <= 4; ++row) lines.push_back(odds_line(modes.row_odds(odds, row), clock.time));
+  EXPECT_EQ(lines, (std::vector<std::string>{
+                       "Chance: 0 % in Random All, 12.5 % in Random Top 20; free from 23:00",
+                       "Chance: 100 % in Random All, 0 % in Random Top 20; played in this cycle",
+                       "Chance: 0 % in Random All, 87.5 % in Random Top 20; free from 01:00 12/7/26",
+                       "Chance: 0 % in Random All, 0 % in Random Top 20; scored below 3",
+                   }));
 }
 
 }  // namespace

@@ -35,6 +35,10 @@ TEST(DateText, HourNumbersCountClockHourBoundaries) {
   DateTime after{2027, 1, 1, 0, 0, 0};
   EXPECT_EQ(hour_number(after) - hour_number(before), 1);
   EXPECT_EQ(hour_number({2024, 3, 1, 0, 0, 0}) - hour_number({2024, 2, 28, 0, 0, 0}), 48);
+  // And back, across leap days, centuries and the origin.
+  for (const DateTime when : {before, DateTime{2024, 2, 29, 7}, DateTime{2000, 3, 1}, DateTime{1900, 2, 28, 23},
+                              DateTime{1969, 12, 31, 23}, DateTime{1971, 1, 1}})
+    EXPECT_EQ(time_of_hour(hour_number(when)), (DateTime{when.year, when.month, when.day, when.hour}));
 }
 
 // The fast reading of the program's own form must agree with the general one.
