@@ -32,6 +32,9 @@ void PlayerChoice::listen_to(PlayerLink& backend) {
   backend.on_change = [this, &backend] {
     if (&current() == &backend) changed();
   };
+  backend.on_seeked = [this, &backend](std::chrono::milliseconds position) {
+    if (&current() == &backend && on_seeked) on_seeked(position);
+  };
 }
 
 }  // namespace jukora

@@ -31,6 +31,7 @@ class PlayerChoice : public PlayerLink {
   CurrentSong current_song_since(const std::string& player_dir, std::chrono::steady_clock::time_point asked) override {
     return current().current_song_since(player_dir, asked);
   }
+  PlayPosition play_position() override { return current().play_position(); }
   HandOver play_file(const std::string& player_dir, const std::string& song_path) override {
     return current().play_file(player_dir, song_path);
   }

@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -94,6 +95,14 @@ struct CurrentSong {
   }
 };
 
+// How far the player is into the song it is at, and how long that song is:
+// each as the player says it, nothing where it says nothing (a stream, a
+// song it has no length for). A player that did not answer in time is busy.
+struct PlayPosition {
+  PlayStatus status = PlayStatus::kBusy;
+  std::optional<std::chrono::milliseconds> position, length;
+};
+
 // The texts that name the player. On Windows they are Winamp's, word for
 // word; elsewhere each backend says what is true for the player in use.
 struct PlayerTexts {
@@ -130,6 +139,11 @@ class PlayerLink {
                                          std::chrono::steady_clock::time_point /*asked*/) {
     return current_song(player_dir);
   }
+  // Whether the player plays, and where in its song, in one request within
+  // the link's deadline, for scores that learn from listening (asked only
+  // while they are on). A backend whose player cannot say keeps the
+  // default, and its plays never change a score.
+  virtual PlayPosition play_position() { return {}; }
 
   // The one file becomes the player's whole playlist and plays. `song_path`
   // is always a local file path that exists.
@@ -170,6 +184,9 @@ class PlayerLink {
   // itself (a signal, an event) calls it on the user-interface thread, so
   // that a waiting score or play cycle need not wait for the next tick.
   std::function<void()> on_change;
+  // Set by the program; called like on_change by a backend whose player
+  // tells of a seek in the song it plays, with the position reached.
+  std::function<void(std::chrono::milliseconds)> on_seeked;
 
  protected:
   void changed() const {

@@ -142,6 +142,10 @@ class FakePlayerLink : public PlayerLink {
     return busy ? PlayStatus::kBusy : running ? status : PlayStatus::kStopped;
   }
   CurrentSong current_song(const std::string& dir) override;
+  PlayPosition play_position() override {
+    if (busy) return {};
+    return {running ? status : PlayStatus::kStopped, position, length};
+  }
   HandOver play_file(const std::string& dir, const std::string& song) override {
     calls.push_back("play_file " + dir + " " + song);
     return answer();
@@ -191,6 +195,8 @@ class FakePlayerLink : public PlayerLink {
   PlayStatus status = PlayStatus::kStopped;
   // The song the player is at, as it names it; nothing: none.
   std::optional<std::string> song;
+  // Where in it, and how long it is; nothing: it does not say.
+  std::optional<std::chrono::milliseconds> position, length;
 };
 
 // A fresh directory under the system's temporary folder, removed at the end.

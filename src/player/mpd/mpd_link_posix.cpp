@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <optional>
 #include <thread>
 
 #include "platform/files.h"
+#include "platform/settings_keys.h"
 #include "player/mpd/mpd_link.h"
 #include "player/mpd/mpd_modes.h"
 #include "player/mpd/mpd_paths.h"
@@ -73,6 +75,8 @@ class MpdLink : public PlayerLink {
 
   Reach reach() override;
   PlayStatus play_status() override;
+  // One "status": its state, "elapsed" and "duration".
+  PlayPosition play_position() override;
   CurrentSong current_song(const std::string& player_dir) override;
 
   HandOver play_file(const std::string& player_dir, const std::string& song_path) override;
@@ -304,6 +308,24 @@ Arrival MpdLink::arrival() {
   if (Clock::now() >= handed.deadline) return {Arrival::State::kMissed, "MPD did not play " + file + " within 10 s."};
   handed_ = handed;
   return {Arrival::State::kAwaited, {}};
+}
+
+PlayPosition MpdLink::play_position() {
+  const RequestBudget::Request request(budget_);
+  MpdAnswer answer;
+  if (requests_.ask({{"status"}}, answer, request.deadline()) != Reached::kReady || !answer.ok()) return {};
+  // Seconds with a fraction; absent while stopped, and "duration" for a
+  // stream that has none.
+  auto millis = [&](std::string_view key) -> std::optional<std::chrono::milliseconds> {
+    const std::optional<double> seconds = to_number(answer.value(0, key));
+    if (!seconds || !(*seconds >= 0) || *seconds > 1e9) return std::nullopt;
+    return std::chrono::milliseconds(std::llround(*seconds * 1000));
+  };
+  const std::string state = answer.value(0, "state");
+  const PlayStatus status = state == "play"    ? PlayStatus::kPlaying
+                            : state == "pause" ? PlayStatus::kPaused
+                                               : PlayStatus::kStopped;
+  return {status, millis("elapsed"), millis("duration")};
 }
 
 void MpdLink::stop() {

@@ -33,6 +33,8 @@ class MprisBusLink : public MprisLink {
 
   Reach reach() override;
   PlayStatus play_status() override;
+  // From what the player last reported, as play_status is.
+  PlayPosition play_position() override;
   CurrentSong current_song(const std::string& player_dir) override;
   // Some players (VLC) announce a new song well after they name it: a click
   // waits for a poll sent after it.
@@ -190,7 +192,11 @@ void MprisBusLink::properties_changed(const QDBusMessage& message) {
 void MprisBusLink::seeked(const QDBusMessage& message) {
   const DrivenPlayer* player = players_.chosen();
   if (!player || message.service() != player->owner) return;
-  if (auto position = to_int64(message.arguments().value(0))) watch_.set_position(*position, Clock::now(), true);
+  if (auto position = to_int64(message.arguments().value(0))) {
+    watch_.set_position(*position, Clock::now(), true);
+    if (on_seeked && *position >= 0)
+      on_seeked(std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::microseconds(*position)));
+  }
   settle();
 }
 
@@ -250,6 +256,15 @@ PlayStatus MprisBusLink::play_status() {
   const auto now = Clock::now();
   if (busy(now)) return PlayStatus::kBusy;
   return running() ? watch_.status(now) : PlayStatus::kStopped;
+}
+
+PlayPosition MprisBusLink::play_position() {
+  if (!calls_.connected()) return {};
+  refresh();
+  const auto now = Clock::now();
+  if (busy(now)) return {};
+  if (!running()) return {PlayStatus::kStopped};
+  return {watch_.status(now), watch_.position(now), watch_.length()};
 }
 
 CurrentSong MprisBusLink::current_song(const std::string&) {

@@ -111,6 +111,20 @@ CurrentSong MprisWatch::song(Time now) {
   return url_ ? CurrentSong::unnamed(file_url_problem(*url_)) : CurrentSong::no_song();
 }
 
+std::optional<std::chrono::milliseconds> MprisWatch::position(Time now) {
+  if (readings_.empty() || !reports_position_) return std::nullopt;
+  const Reading& last = readings_.back();
+  microseconds at{last.position};
+  if (reported_status() == PlayStatus::kPlaying) at += duration_cast<microseconds>(now - last.at);
+  if (at.count() < 0) return std::nullopt;
+  return duration_cast<std::chrono::milliseconds>(at);
+}
+
+std::optional<std::chrono::milliseconds> MprisWatch::length() const {
+  if (!length_ || *length_ <= 0) return std::nullopt;
+  return duration_cast<std::chrono::milliseconds>(microseconds(*length_));
+}
+
 bool MprisWatch::wants_look(Time now) {
   update(now);
   return phase_ == Phase::kAwaiting || (status_ && reported_status() == PlayStatus::kBusy);

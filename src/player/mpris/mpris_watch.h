@@ -66,6 +66,10 @@ class MprisWatch {
   PlayStatus status(Time now);
   // The song the player is at, as scoring wants it.
   CurrentSong song(Time now);
+  // Where the player is in its track, by the last reading and the time
+  // since while it plays, and the track's length; nothing where it did not say.
+  std::optional<std::chrono::milliseconds> position(Time now);
+  std::optional<std::chrono::milliseconds> length() const;
   // Whether a look sooner than the next tick would help: a hand-over is
   // awaited, or the player says "Stopped" and its position has to tell.
   bool wants_look(Time now);

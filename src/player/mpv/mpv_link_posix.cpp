@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cmath>
 #include <cstdlib>
 #include <optional>
 #include <utility>
@@ -49,6 +50,8 @@ class MpvIpcLink : public MpvLink {
 
   Reach reach() override;
   PlayStatus play_status() override;
+  // Its state with "time-pos" and "duration", in one request.
+  PlayPosition play_position() override;
   // Asks mpv for the entry it is at, in one request.
   CurrentSong current_song(const std::string& player_dir) override;
 
@@ -309,6 +312,30 @@ PlayStatus MpvIpcLink::play_status() {
   // there too, unless the user's own mpv settings say keep-open-pause=no.
   if (is_true((*replies)[2])) return PlayStatus::kStopped;
   return is_true((*replies)[1]) ? PlayStatus::kPaused : PlayStatus::kPlaying;
+}
+
+PlayPosition MpvIpcLink::play_position() {
+  auto found = contact_or_start();
+  if (found.state == Presence::kBusy) return {};
+  if (!found.session) return {PlayStatus::kStopped};
+  auto replies = ask(*found.session, {{"get_property", "idle-active"},
+                                      {"get_property", "pause"},
+                                      {"get_property", "eof-reached"},
+                                      {"get_property", "time-pos"},
+                                      {"get_property", "duration"}});
+  if (!replies) return {};
+  // Either is unavailable (an error) while mpv has no file loaded, and the
+  // duration of a stream mpv cannot measure.
+  auto millis = [](const MpvReply& reply) -> std::optional<std::chrono::milliseconds> {
+    if (!reply.ok || !reply.data.is_number() || !(reply.data.get<double>() >= 0)) return std::nullopt;
+    return std::chrono::milliseconds(std::llround(reply.data.get<double>() * 1000));
+  };
+  PlayPosition at{PlayStatus::kPlaying, millis((*replies)[3]), millis((*replies)[4])};
+  if (!(*replies)[0].ok || is_true((*replies)[0]) || is_true((*replies)[2]))
+    at.status = PlayStatus::kStopped;
+  else if (is_true((*replies)[1]))
+    at.status = PlayStatus::kPaused;
+  return at;
 }
 
 void MpvIpcLink::stop() {
