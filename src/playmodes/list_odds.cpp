@@ -2,6 +2,7 @@
 // The odds of the two Random cycles for the songlist as it stands.
 #include <vector>
 
+#include "platform/clock.h"
 #include "platform/settings_keys.h"
 #include "platform/timer.h"
 #include "playmodes/play_modes.h"
@@ -43,9 +44,17 @@ RowOdds PlayModes::row_odds(const ListOdds& odds, int row) {
     words.free_from = time_of_hour(*hour);
   const bool marking =
       cycle_timer_.enabled() && (cycle_.play_mode == PlayMode::kCountdown || cycle_.play_mode == PlayMode::kCountup ||
-                               cycle_.play_mode == PlayMode::kRandomTop);
+                                 cycle_.play_mode == PlayMode::kRandomTop);
   words.played_in_cycle = marking && songlist_.marked(row);
   return words;
+}
+
+std::string PlayModes::odds_words(const ListOdds& odds, int row) {
+  return odds_line(row_odds(odds, row), clock_.now());
+}
+
+const std::vector<double>& PlayModes::shown_chances(const ListOdds& odds) const {
+  return cycle_timer_.enabled() && cycle_.play_mode == PlayMode::kRandomTop ? odds.top : odds.all;
 }
 
 }  // namespace jukora

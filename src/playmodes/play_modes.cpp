@@ -169,6 +169,8 @@ void PlayModes::feed(const std::function<int()>& choose, Record record) {
         break;
       }
       if (handed.result == HandOver::Result::kStarted) {
+        if (on_random_pick && (cycle_.play_mode == PlayMode::kRandomAll || cycle_.play_mode == PlayMode::kRandomTop))
+          on_random_pick(row);
         in_flight_ = InFlight{std::string(songlist_.directory(row)), std::string(songlist_.file(row)), record};
         // A player whose word comes with the hand-over has the song recorded now.
         if (!land_in_flight() && !passed_now.empty()) files_.write_songlist();

@@ -49,6 +49,10 @@ class PlayModes {
   // takes, before the list is saved. Set by the program.
   const SongEvents* song_events = nullptr;
 
+  // Told of the row a Random cycle hands over, as the player takes it and
+  // before anything of it is recorded. Set by the program.
+  std::function<void(int row)> on_random_pick;
+
   // How a song file is looked at before it is handed over: on a worker
   // thread, within the deadline.
   std::function<FileReach(const std::string&, std::chrono::milliseconds)> look_at_song =
@@ -86,6 +90,11 @@ class PlayModes {
   // What a row's tooltip tells of `odds`, as odds() gave them, and of when
   // the row may play again.
   RowOdds row_odds(const ListOdds& odds, int row);
+  // That, as the tooltip's line says it.
+  std::string odds_words(const ListOdds& odds, int row);
+  // The chances the "Chance %" column shows: of Random "Top 20" while one
+  // runs, else of Random "All".
+  const std::vector<double>& shown_chances(const ListOdds& odds) const;
 
   // The scope as the player's playlist file in score order (top down), or
   // in reverse order when `descending`, and the player started on it.

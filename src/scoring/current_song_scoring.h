@@ -41,6 +41,8 @@ class CurrentSongScoring {
   // Carries out the changes that wait for the player, if it answers now.
   // Whether any was waiting.
   bool run_waiting();
+  // Whether changes wait for the player now.
+  bool has_waiting() const { return !waiting_.empty(); }
   // The retry timer's tick. A player that stays busy for a few seconds makes
   // the waiting changes go, and the user is told.
   void retry();

@@ -6,8 +6,10 @@
 
 #include "history/history_recorder.h"
 #include "platform/event_loop.h"
+#include "platform/settings_keys.h"
 #include "platform/timer.h"
 #include "player/player_link.h"
+#include "playmodes/odds_words.h"
 #include "session/commands.h"
 #include "songlist/paths.h"
 #include "songlist/row_deletion.h"
@@ -72,10 +74,12 @@ Session::Session(SessionPlatform platform)
       search_(songlist_, std::move(platform.fold)),
       playing_(link_, settings_, desktop_, *loop_),
       mirrors_(settings_, platform.mpd_sink, platform.tag_sink),
+      listening_(songlist_, files_, settings_, desktop_, link_, scoring_, events_, *loop_),
       mirror_notices_(loop_->timer(kMirrorLooks, [this] { tell_mirror_notices(); })) {
   files_.tell_scores_to(events_);
   play_modes_.score_first = [this] { return scoring_.run_waiting(); };
   play_modes_.song_events = &events_;
+  play_modes_.on_random_pick = [this](int row) { tell_random_pick(row); };
   events_.on_scores([this](const std::vector<ScoreChange>& changes) {
     for (const ScoreChange& change : changes)
       mirrors_.score_changed(change.directory, change.file, std::to_string(change.new_score));
@@ -97,6 +101,7 @@ Session::Session(SessionPlatform platform)
 }
 
 Session::~Session() {
+  listening_.quit();
   link_.on_change = nullptr;
   playing_.on_look_up = nullptr;
 }
@@ -114,6 +119,7 @@ void Session::load_songlist() {
 void Session::start() {
   playing_.look_up();
   playing_.start();
+  listening_.start();
 }
 
 void Session::start_cycle(PlayChoice choice) {
@@ -258,6 +264,7 @@ void Session::decrement(ChangeSource source) {
 }
 
 void Session::skip() {
+  listening_.skipping();
   play_modes_.skip();
   announce();
 }
@@ -281,6 +288,15 @@ void Session::tell_mirror_notices() {
   const std::vector<std::string> notices = mirrors_.take_notices();
   for (const std::string& notice : notices) desktop_.notify(notice);
   if (notices.empty() && ++quiet_looks_ >= kMirrorLooksAfterAChange) mirror_notices_->set_enabled(false);
+}
+
+void Session::tell_random_pick(int row) {
+  if (!read_notifications(settings_)) return;
+  const ListOdds odds = play_modes_.odds();
+  const std::vector<double>& chances = play_modes_.shown_chances(odds);
+  if (row < 1 || row > static_cast<int>(chances.size())) return;
+  desktop_.notify("Random picked " + std::string(songlist_.file(row)) + ": score " + songlist_.score(row).text() +
+                  ", " + chance_percent(chances[row - 1]) + " % chance");
 }
 
 void Session::announce() {

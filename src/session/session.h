@@ -24,6 +24,7 @@
 #include "scoring/current_song_scoring.h"
 #include "scoring/score_changes.h"
 #include "session/intents.h"
+#include "session/listening_watch.h"
 #include "session/playing_song.h"
 #include "session/search_filter.h"
 #include "session/session_watcher.h"
@@ -153,6 +154,7 @@ class Session : public Intents {
   SonglistFiles& files() { return files_; }
   PlayModes& play_modes() { return play_modes_; }
   CurrentSongScoring& scoring() { return scoring_; }
+  ListeningWatch& listening() { return listening_; }
   AddSongs& add_songs() { return add_songs_; }
   SearchFilter& search_filter() { return search_; }
   PlayingSong& playing() { return playing_; }
@@ -172,6 +174,8 @@ class Session : public Intents {
   };
 
   void tell_mirror_notices();
+  // "Random picked NAME: score 7, 2.4 % chance", where notifications are on.
+  void tell_random_pick(int row);
 
   SettingsStore& settings_;
   Desktop& desktop_;
@@ -192,6 +196,7 @@ class Session : public Intents {
   SearchFilter search_;
   PlayingSong playing_;
   ScoreMirrors mirrors_;
+  ListeningWatch listening_;
   std::unique_ptr<Timer> mirror_notices_;
   int quiet_looks_ = 0;
   // After everything that tells song events, so that it goes first.

@@ -147,5 +147,32 @@ TEST_F(SessionTest, ADropWalksInStepsFromTheEventLoopAndTheWindowRequestsGoToThe
   EXPECT_EQ(desktop.status, "Nothing is playing.");
 }
 
+TEST_F(SessionTest, RandomTellsWhyItPickedASongAndListeningScoresASkipAsAStepOfItsOwn) {
+  session.load_songlist();
+  session.start();
+  session.start_cycle({PlayOrder::kRandom, Scope::kTop20});
+  session.tick();
+  ASSERT_EQ(desktop.notes.size(), 1u);
+  EXPECT_THAT(desktop.notes[0], ::testing::MatchesRegex("Random picked [abc]\\.wav: score [345], [0-9.]+ % chance"));
+  session.stop_player();
+
+  // c.wav (score 3) left at 6 s of 20 through Jukora's Skip: it loses 1.
+  save_listen_scores(settings, true);
+  link.song = join_path(music, "c.wav");
+  link.status = PlayStatus::kPlaying;
+  link.length = std::chrono::seconds(20);
+  for (int second : {4, 6}) {
+    link.position = std::chrono::seconds(second);
+    loop.fire(kListeningLook);
+  }
+  session.skip();
+  loop.fire(kListeningLook);
+  EXPECT_EQ(session.songlist().score(3).text(), "2");
+  EXPECT_EQ(session.files().undo_label(), "listening score of c.wav");
+  EXPECT_EQ(std::get<ScoreChange>(history.kept.back().what).source, ChangeSource::kListening);
+  session.undo();
+  EXPECT_THAT(saved(), HasSubstr("\"c.wav\",\"3\""));
+}
+
 }  // namespace
 }  // namespace jukora::testing
