@@ -310,6 +310,14 @@ void save_floor_score(SettingsStore& store, std::int32_t score) {
   store.SaveSetting(sections::kPrefs, keys::kFloorScore, std::to_string(score));
 }
 
+bool read_chance_column(const SettingsStore& store) {
+  return setting_bool(store, sections::kWindow, keys::kChanceColumn, false);
+}
+
+void save_chance_column(SettingsStore& store, bool shown) {
+  store.SaveSetting(sections::kWindow, keys::kChanceColumn, shown ? "True" : "False");
+}
+
 std::string read_player_kind(const SettingsStore& store) {
   return store.GetSetting(sections::kPlayer, keys::kPlayerKind, "");
 }

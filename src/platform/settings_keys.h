@@ -57,6 +57,9 @@ inline constexpr std::string_view kSkipShare = "skip_share";
 // by default) and N, a whole number.
 inline constexpr std::string_view kFloorOn = "floor_on";
 inline constexpr std::string_view kFloorScore = "floor_score";
+// Section "window": whether the grid shows its "Chance %" column
+// ("True"/"False", hidden by default); its width is "fg_col7".
+inline constexpr std::string_view kChanceColumn = "chance_column";
 
 // Section "player" (Linux): which player, and how to reach it.
 inline constexpr std::string_view kPlayerKind = "kind";  // "mpv" (default), "mpris", "mpd"
@@ -173,6 +176,8 @@ std::int32_t read_floor_score(const SettingsStore& store);
 void save_floor_on(SettingsStore& store, bool on);  // True or False
 void save_floor_score(SettingsStore& store, std::int32_t score);
 
+bool read_chance_column(const SettingsStore& store);
+void save_chance_column(SettingsStore& store, bool shown);  // True or False
 // Section "player" (Linux).
 // "mpv", "mpris" or "mpd" as stored; empty when none is (the built-in player).
 std::string read_player_kind(const SettingsStore& store);

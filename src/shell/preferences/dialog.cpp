@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -17,6 +18,7 @@
 #include "player/player_link.h"
 #include "playmodes/replay_words.h"
 #include "shell/local_text.h"
+#include "shell/preferences/listening_box.h"
 #include "shell/preferences/mpd_page.h"
 #include "shell/preferences/mpris_page.h"
 #include "shell/preferences/share_scores_box.h"
@@ -75,6 +77,7 @@ Dialog::Dialog(SettingsStore& settings, const PlayerLink& link, QWidget* parent)
       mpd_page(new MpdPage(this)),
 #endif
       share_scores(new ShareScoresBox(this)),
+      listening(new ListeningBox(this)),
       settings_(settings),
       link_(link) {
   setWindowTitle("Jukora Preferences");
@@ -138,6 +141,7 @@ void Dialog::lay_out() {
   grid->addLayout(player_row, 6, 0, 1, 2);
   grid->addWidget(player_pages, 7, 0, 1, 2);
   grid->addWidget(share_scores, 8, 0, 1, 2);
+  grid->addWidget(listening, 9, 0, 1, 2);
   grid->setSizeConstraint(QLayout::SetFixedSize);
 
   auto* folder_page = new QWidget(player_pages);
@@ -161,6 +165,10 @@ void Dialog::set_tab_order() {
 #endif
   order.insert(order.end(),
                {chkInc, chkDec, txtHours, chkNotify, share_scores->chkShareMpd, share_scores->chkShareTags});
+  order.insert(order.end(),
+               std::initializer_list<QWidget*>{listening->chkListen, listening->spnEndShare, listening->spnGraceSecs,
+                                               listening->spnSkipShare, listening->chkListenNotify, listening->chkFloor,
+                                               listening->spnFloor});
   for (std::size_t i = 0; i + 1 < order.size(); ++i) setTabOrder(order[i], order[i + 1]);
 }
 
@@ -171,6 +179,7 @@ void Dialog::connect_controls() {
   connect(chkDec, &QCheckBox::toggled, this, &Dialog::control_changed);
   connect(chkNotify, &QCheckBox::toggled, this, &Dialog::control_changed);
   connect(share_scores, &ShareScoresBox::edited, this, &Dialog::control_changed);
+  connect(listening, &ListeningBox::edited, this, &Dialog::control_changed);
   connect(txtHours, &QLineEdit::textChanged, this, &Dialog::control_changed);
   connect(txtHours, &QLineEdit::textEdited, this, &Dialog::txtHours_Edited);
   connect(txtHours, &QLineEdit::textChanged, this, &Dialog::show_hours_note);
@@ -251,6 +260,7 @@ void Dialog::load_prefs() {
   txtWinampDir->setText(qt_text(read_winamp_dir(settings_)));
   chkNotify->setChecked(read_notifications(settings_));
   share_scores->load(settings_);
+  listening->load(settings_);
 #ifndef _WIN32
   const int kind = cboPlayer->findData(qt_text(read_player_kind(settings_)));
   cboPlayer->setCurrentIndex(std::max(0, kind));
@@ -265,6 +275,7 @@ void Dialog::save_prefs() {
   save_winamp_dir(settings_, program_text(txtWinampDir->text()));
   save_notifications(settings_, chkNotify->isChecked());
   share_scores->save(settings_);
+  listening->save(settings_);
 #ifndef _WIN32
   save_player_kind(settings_, program_text(cboPlayer->currentData().toString()));
   for (PlayerPage* page : pages_) page->save(settings_);

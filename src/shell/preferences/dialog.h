@@ -24,6 +24,7 @@ class MprisDirectory;
 class MprisPage;
 class PlayerPage;
 class SettingsStore;
+class ListeningBox;
 class ShareScoresBox;
 class PlayerLink;
 struct PlayerTexts;
@@ -97,6 +98,7 @@ class Dialog : public QDialog {
   MpdPage* const mpd_page;
   // Where scores go out besides the songlist (POSIX; hidden on Windows).
   ShareScoresBox* const share_scores;
+  ListeningBox* const listening;
 
  signals:
   // Browse was pressed on a filled dialog.

@@ -23,6 +23,7 @@
 #include "session/session.h"
 #include "shell/icons.h"
 #include "shell/twips.h"
+#include "shell/window/chance_column.h"
 #include "shell/window/grid_search.h"
 #include "shell/window/mode_menu.h"
 #include "shell/window/songlist_model.h"
@@ -107,6 +108,8 @@ Form1::Form1(SettingsStore& settings, Session& session, QTimer& tmrJukora, QWidg
   place(*MSFlexGrid1_, kGrid, scale);
   place_status_line();
   MSFlexGrid1_->setModel(model_);
+  model_->set_odds_source(session.play_modes());
+  chance_ = new ChanceColumn(*MSFlexGrid1_, *model_, settings_);
   setTabOrder(MSFlexGrid1_, cmdIncDec_[0]);
   setTabOrder(cmdIncDec_[0], cmdIncDec_[1]);
   setTabOrder(cmdIncDec_[1], &search_->field());
@@ -178,6 +181,7 @@ void Form1::Form_Load() {
   const auto weight = [](int twips) { return twips > 0 ? twips : kDefaultColumnWidth; };
   weights_ = {weight(widths_[col::kDirectory]), weight(widths_[col::kFile])};
   apply_column_widths();
+  chance_->load();
   model_->sync();
   fit_columns();
 
@@ -213,6 +217,7 @@ void Form1::Form_Unload() {
   if (hooks.remove_tray_icons) hooks.remove_tray_icons();
   save_visible(settings_, isVisible());
   for (int column = 0; column < kColumns; ++column) save_column_width(settings_, column, widths_[column]);
+  chance_->save();
   if (hooks.closing) hooks.closing();
 }
 
@@ -282,6 +287,9 @@ void Form1::apply_column_widths() {
 void Form1::column_resized(int column, int new_size) {
   // Widths are kept in twips; widths set from the settings keep their exact
   // value rather than one rounded through pixels.
+  // The "Chance %" column keeps the width it is given; the others share
+  // what it leaves.
+  if (column == kChanceColumn && !placing_columns_) return fit_columns();
   if (placing_columns_ || column < 0 || column >= kColumns) return;
   widths_[column] = qRound(TwipScale::of(*this).x_twips(new_size));
   if (sizing_columns_) return;
@@ -320,7 +328,8 @@ void Form1::fit_columns() {
     needs.held[column] = held_[column];
     needs.held_width[column] = MSFlexGrid1_->columnWidth(column);
   }
-  const std::array<int, kColumns> widths = jukora::fit_columns(needs, MSFlexGrid1_->room());
+  const int chance = chance_->shown() ? MSFlexGrid1_->columnWidth(kChanceColumn) : 0;
+  const std::array<int, kColumns> widths = jukora::fit_columns(needs, MSFlexGrid1_->room() - chance);
   for (int column = 0; column < kColumns; ++column)
     if (MSFlexGrid1_->columnWidth(column) != widths[column]) MSFlexGrid1_->setColumnWidth(column, widths[column]);
 }

@@ -34,6 +34,7 @@ class GridSearch;
 class ModeMenu;
 class Session;
 class SettingsStore;
+class ChanceColumn;
 class SonglistModel;
 class SonglistView;
 enum class TrayIconId;
@@ -172,6 +173,7 @@ class Form1 : public QWidget, private SessionWatcher {
   QPushButton* const cmdIncDec_[2];
   QLabel* const lblStatus_;
   SonglistView* const MSFlexGrid1_;
+  ChanceColumn* chance_ = nullptr;
   GridSearch* const search_;
   const std::unique_ptr<ModeMenu> mnuBase_;
   QTimer status_age_;

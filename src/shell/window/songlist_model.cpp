@@ -9,6 +9,7 @@
 #include <array>
 #include <string_view>
 
+#include "playmodes/play_modes.h"
 #include "shell/local_text.h"
 #include "songlist/recompute.h"
 
@@ -49,6 +50,7 @@ std::array<Qt::Alignment, kColumns> parse_format(std::string_view format) {
 }  // namespace
 
 Qt::Alignment column_alignment(int column) {
+  if (column == kChanceColumn) return Qt::AlignRight;
   static const std::array<Qt::Alignment, kColumns> alignments = parse_format(kGridFormat);
   if (column < 0 || column >= kColumns) return Qt::AlignLeft;
   return alignments[static_cast<std::size_t>(column)];
@@ -59,13 +61,28 @@ SonglistModel::SonglistModel(Songlist& songlist, SearchFilter& search, QObject* 
 
 int SonglistModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : shown_rows_; }
 
-int SonglistModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : kColumns; }
+int SonglistModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : kColumns + 1; }
+
+const ListOdds& SonglistModel::odds() const {
+  const auto now = std::chrono::steady_clock::now();
+  if (odds_revision_ != songlist_.revision() || now - odds_at_ >= std::chrono::seconds(1)) {
+    odds_ = modes_ ? modes_->odds() : ListOdds{};
+    odds_revision_ = songlist_.revision();
+    odds_at_ = now;
+  }
+  return odds_;
+}
 
 QVariant SonglistModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid()) return {};
   const bool fixed = index.column() == col::kNumber;
   const int row = data_row(index.row() + 1);
   if (row < 1) return {};
+  if (index.column() == kChanceColumn && role == Qt::DisplayRole) {
+    if (!modes_) return {};
+    const std::vector<double>& chances = modes_->shown_chances(odds());
+    return row <= static_cast<int>(chances.size()) ? text_of(chance_percent(chances[row - 1])) : QString();
+  }
   switch (role) {
     case Qt::DisplayRole:
       // Folders and names are shown from the row itself: a field may hold megabytes.
@@ -86,6 +103,9 @@ QVariant SonglistModel::data(const QModelIndex& index, int role) const {
       return QVariant::fromValue(column_alignment(index.column()) | Qt::AlignVCenter);
     case Qt::ToolTipRole:
       return QString::fromLatin1(kGridToolTip);
+    case kOddsRole:
+      if (modes_ && odds_shown_) return text_of(modes_->odds_words(odds(), row));
+      return {};
     case Qt::BackgroundRole:
       if (fixed) return QApplication::palette().button();
       return {};
@@ -99,7 +119,8 @@ QVariant SonglistModel::data(const QModelIndex& index, int role) const {
 
 QVariant SonglistModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (orientation != Qt::Horizontal) return {};
-  if (role == Qt::DisplayRole) return text_of(songlist_.TextMatrix(0, section));
+  if (role == Qt::DisplayRole)
+    return section == kChanceColumn ? QStringLiteral("Chance %") : text_of(songlist_.TextMatrix(0, section));
   if (role == Qt::TextAlignmentRole) return QVariant::fromValue(column_alignment(section) | Qt::AlignVCenter);
   if (role == Qt::ToolTipRole) return QString::fromLatin1(kGridToolTip);
   return {};
@@ -136,8 +157,8 @@ void SonglistModel::sync() {
     shown_rows_ = rows;
     endRemoveRows();
   }
-  if (rows > 0) emit dataChanged(index(0, 0), index(rows - 1, kColumns - 1));
-  emit headerDataChanged(Qt::Horizontal, 0, kColumns - 1);
+  if (rows > 0) emit dataChanged(index(0, 0), index(rows - 1, kColumns));
+  emit headerDataChanged(Qt::Horizontal, 0, kColumns);
 }
 
 int SonglistModel::data_row(int row) const {
@@ -159,7 +180,7 @@ void SonglistModel::set_playing(const std::string& directory, const std::string&
   playing_found_ = false;
   // Only the two rows change; a search may hide either.
   for (int row : {shown_row(before), shown_row(playing_row())})
-    if (row >= 1 && row <= shown_rows_) emit dataChanged(index(row - 1, 0), index(row - 1, kColumns - 1));
+    if (row >= 1 && row <= shown_rows_) emit dataChanged(index(row - 1, 0), index(row - 1, kColumns));
 }
 
 int SonglistModel::playing_row() const {

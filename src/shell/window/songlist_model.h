@@ -8,18 +8,29 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <chrono>
 #include <string>
 #include <vector>
 
+#include "playmodes/random_odds.h"
 #include "session/search_filter.h"
 #include "songlist/songlist.h"
 
 namespace jukora {
 
+class PlayModes;
+
 // The grid's tooltip: its whole user manual.
 inline constexpr const char* kGridToolTip =
     "Drop files or directories here.  Doubleclick a row to play.  Press + or - to increment or decrement a score.  "
     "Delete to delete an entry.  Right click to view the Mode menu.";
+
+// After the grid's seven: each row's chance at Random's next pick, hidden
+// until the person shows it from the header's menu.
+inline constexpr int kChanceColumn = kColumns;
+
+// A row's odds line for its tooltips, while the "Chance %" column is shown.
+inline constexpr int kOddsRole = Qt::UserRole + 1;
 
 // The alignment of a column as the format string gives it.
 Qt::Alignment column_alignment(int column);
@@ -29,6 +40,12 @@ class SonglistModel : public QAbstractTableModel {
 
  public:
   SonglistModel(Songlist& songlist, SearchFilter& search, QObject* parent = nullptr);
+
+  // Where the "Chance %" column and the tooltips' odds line come from. The
+  // odds are worked out only when one of them is asked for.
+  void set_odds_source(PlayModes& modes) { modes_ = &modes; }
+  // The tooltips carry the odds line while the "Chance %" column is shown.
+  void show_odds(bool shown) { odds_shown_ = shown; }
 
   int rowCount(const QModelIndex& parent = {}) const override;
   int columnCount(const QModelIndex& parent = {}) const override;
@@ -66,6 +83,15 @@ class SonglistModel : public QAbstractTableModel {
   mutable int playing_row_ = 0;
   mutable std::uint64_t playing_revision_ = 0;
   mutable bool playing_found_ = false;
+  // The odds of the list as it stood at `odds_revision_`, worked out at
+  // `odds_at_`: the replay limit and a cycle's start change them too, so
+  // they are worked out again a second later.
+  const ListOdds& odds() const;
+  PlayModes* modes_ = nullptr;
+  bool odds_shown_ = false;
+  mutable ListOdds odds_;
+  mutable std::uint64_t odds_revision_ = 0;
+  mutable std::chrono::steady_clock::time_point odds_at_{};
 };
 
 }  // namespace jukora

@@ -166,8 +166,9 @@ bool SonglistView::cut(const QModelIndex& index) const {
 
 QString SonglistView::tooltip_at(const QModelIndex& index) const {
   QStringList lines;
-  if (index.isValid() && cut(index)) lines << index.data(Qt::DisplayRole).toString();
-  return lines.isEmpty() ? QString::fromLatin1(kGridToolTip) : lines.join(QLatin1Char('\n'));
+  lines << (index.isValid() && cut(index) ? index.data(Qt::DisplayRole).toString() : QString::fromLatin1(kGridToolTip));
+  if (const QString odds = index.data(kOddsRole).toString(); !odds.isEmpty()) lines << odds;
+  return lines.join(QLatin1Char('\n'));
 }
 
 int SonglistView::rows_per_page() const {

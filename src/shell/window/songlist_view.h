@@ -51,7 +51,8 @@ class SonglistView : public QTableView {
   // The shown rows in view, first and last; {1, 0} for none.
   std::pair<int, int> rows_in_view() const;
   // The tooltip over the cell `index`: the cell's whole text when the
-  // column cuts it, then any further lines; elsewhere the grid's own hint.
+  // column cuts it, else the grid's own hint; then the row's odds line
+  // while the "Chance %" column is shown.
   QString tooltip_at(const QModelIndex& index) const;
 
  signals:

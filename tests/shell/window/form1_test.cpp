@@ -3,10 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QHeaderView>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <set>
 
 #include "shell/preferences/dialog.h"
@@ -376,6 +379,33 @@ TEST_F(Form1Test, WhatIsHighlightedIsWhatTheKeysActOn) {
     row_to_row_sel.push_back(i);
   EXPECT_FALSE(highlighted_rows().empty());
   EXPECT_EQ(highlighted_rows(), row_to_row_sel);
+}
+
+TEST_F(Form1Test, TheChanceColumnComesFromTheHeadersMenuWithTheOddsInTheTooltips) {
+  Form1& window = start_with_scores({9, 7, 5});
+  const QAbstractItemModel& model = *grid().model();
+  EXPECT_TRUE(grid().isColumnHidden(kChanceColumn));
+  EXPECT_EQ(grid().tooltip_at(model.index(0, 3)), kGridToolTip) << "no odds while it is hidden";
+
+  QTimer::singleShot(0, [] {
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    menu->setActiveAction(menu->actions().front());
+    QTest::keyClick(menu, Qt::Key_Return);
+  });
+  emit grid().horizontalHeader()->customContextMenuRequested(QPoint(5, 5));
+  ASSERT_FALSE(grid().isColumnHidden(kChanceColumn));
+  EXPECT_EQ(model.headerData(kChanceColumn, Qt::Horizontal).toString(), "Chance %");
+  double total = 0;
+  for (int row = 0; row < 3; ++row) total += model.index(row, kChanceColumn).data().toString().toDouble();
+  EXPECT_NEAR(total, 100, 0.2);
+  EXPECT_TRUE(grid().tooltip_at(model.index(1, 3)).startsWith(QString(kGridToolTip) + "\nChance: "));
+  EXPECT_EQ(setting(kWindow, keys::kChanceColumn), "True");
+
+  grid().horizontalHeader()->resizeSection(kChanceColumn, scale().x_px(1500));
+  window.close();
+  EXPECT_EQ(setting(kWindow, fg_col_key(kChanceColumn)), std::to_string(qRound(scale().x_twips(scale().x_px(1500)))));
+  EXPECT_FALSE(start().MSFlexGrid1().isColumnHidden(kChanceColumn)) << "shown again at the next start";
 }
 
 }  // namespace
