@@ -288,27 +288,5 @@ TEST_F(MpdLinkTest, MpdAsAnotherUserRefusesFilesItMayNotRead) {
   }
 }
 
-TEST_F(MpdLinkTest, WhereTheSongIsAndHowLongItIsAsMpdSays) {
-  write_wav(song("long.wav"), 20);
-  using std::chrono::milliseconds;
-  EXPECT_EQ(mpd.play_position().status, PlayStatus::kStopped);
-  ASSERT_EQ(mpd.play_file("", song("long.wav")).result, Result::kStarted);
-  ASSERT_TRUE(eventually([&] { return state() == "play"; }));
-  server.command("seekcur 11");
-  PlayPosition at;
-  ASSERT_TRUE(eventually([&] {
-    at = mpd.play_position();
-    return at.status == PlayStatus::kPlaying && at.position >= milliseconds(11'000);
-  }));
-  EXPECT_LT(at.position, milliseconds(13'000));
-  EXPECT_EQ(at.length, milliseconds(20'000));
-  server.command("pause 1");
-  EXPECT_EQ(mpd.play_position().status, PlayStatus::kPaused);
-  server.command("stop");
-  at = mpd.play_position();
-  EXPECT_EQ(at.status, PlayStatus::kStopped);
-  EXPECT_EQ(at.position, std::nullopt);
-}
-
 }  // namespace
 }  // namespace jukora::testing

@@ -101,33 +101,6 @@ TEST_P(MprisLinkTest, ATrackStartedByHandIsLeftPlaying) {
   }
 }
 
-TEST_P(MprisLinkTest, WhereTheSongIsHowLongItIsAndItsSeeks) {
-  write_wav(song("twenty.wav"), 20);
-  start_player();
-  std::vector<std::chrono::milliseconds> seeks;
-  link.on_seeked = [&](std::chrono::milliseconds at) { seeks.push_back(at); };
-  ASSERT_EQ(link.play_file(dir, song("twenty.wav")).result, HandOver::Result::kStarted);
-  ASSERT_TRUE(eventually([&] { return plays(song("twenty.wav")); }));
-  // The player's own controls jump 6 s on, as a person would.
-  QDBusMessage seek =
-      QDBusMessage::createMethodCall(bus_name(), "/org/mpris/MediaPlayer2", "org.mpris.MediaPlayer2.Player", "Seek");
-  seek << qlonglong(6'000'000);
-  QDBusConnection::sessionBus().call(seek, QDBus::Block, 1000);
-  ASSERT_TRUE(eventually([&] { return !seeks.empty(); })) << "no Seeked signal";
-  EXPECT_GE(seeks.back(), 6s);
-  EXPECT_LT(seeks.back(), 9s);
-  PlayPosition at;
-  ASSERT_TRUE(eventually([&] {
-    at = link.play_position();
-    return at.status == PlayStatus::kPlaying && at.position >= 6s;
-  }));
-  EXPECT_LT(at.position, 10s);
-  ASSERT_TRUE(at.length);
-  EXPECT_NEAR(static_cast<double>(at.length->count()), 20'000, 100);
-  link.stop();
-  EXPECT_TRUE(eventually([&] { return link.play_position().status == PlayStatus::kStopped; }));
-}
-
 const auto kByStem = [](const auto& info) { return info.param; };
 INSTANTIATE_TEST_SUITE_P(Players, MprisLinkTest, ::testing::Values("audacious", "mpv"), kByStem);
 
