@@ -86,9 +86,8 @@ void BM_ChanceColumn(benchmark::State& state) {
   save_floor_score(settings, 5);
   HeadlessDesktop desktop;
   AppFolders folders{folder.path.string()};
-  DialogMemory dialog;
   Songlist songlist;
-  SonglistFiles files{songlist, settings, desktop, folders, dialog};
+  SonglistFiles files{songlist, settings, desktop, folders};
   IdlePlayer link(true, "mpv");
   FixedClock clock;
   BenchTimer timer;
