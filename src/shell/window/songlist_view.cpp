@@ -241,9 +241,12 @@ void SonglistView::within_cells(QMouseEvent* event, Handler handler) {
   const int rows = model() ? model()->rowCount() : 0;
   QPointF at = event->position();
   if (rows > 0) {
-    const int last_row = rows - 1, last_column = model()->columnCount() - 1;
+    const int last_row = rows - 1;
     if (at.y() >= rowViewportPosition(last_row) + rowHeight(last_row))
       at.setY(rowViewportPosition(last_row) + rowHeight(last_row) / 2);
+    // The last column on screen: a hidden one (the "Chance %") has no place.
+    int last_column = model()->columnCount() - 1;
+    while (last_column > 0 && isColumnHidden(last_column)) --last_column;
     if (at.x() >= columnViewportPosition(last_column) + columnWidth(last_column))
       at.setX(columnViewportPosition(last_column) + columnWidth(last_column) / 2);
   }
