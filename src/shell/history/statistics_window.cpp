@@ -11,6 +11,7 @@
 #include <QDateTimeAxis>
 #include <QGridLayout>
 #include <QLineSeries>
+#include <QScatterSeries>
 #include <QValueAxis>
 #include <algorithm>
 
@@ -146,10 +147,12 @@ void StatisticsWindow::show_song(const std::string& file, const std::vector<Hist
     return;
   }
   auto* line = new QLineSeries;
-  QList<QPointF> points;
+  QList<QPointF> points, learned;
   for (const HistoryEvent& event : events) {
-    if (const auto* change = std::get_if<ScoreChange>(&event.what))
+    if (const auto* change = std::get_if<ScoreChange>(&event.what)) {
       points << QPointF(ms(event.time), change->old_score) << QPointF(ms(event.time), change->new_score);
+      if (change->source == ChangeSource::kListening) learned << points.back();
+    }
   }
   chart->setTitle(QString(points.empty() ? "Score of %1: no change recorded yet" : "Score of %1 over time")
                       .arg(qt_text(file).toHtmlEscaped()));
@@ -181,7 +184,19 @@ void StatisticsWindow::show_song(const std::string& file, const std::vector<Hist
   }
   // A song scored within the last days gets the hours on its axis, not one date five times.
   const qreal span_days = (ms(now) - start) / (24 * 3600 * 1000.0);
-  attach(chart, line, time_axis(span_days < 1 ? "hh:mm" : span_days < 4 ? "d MMM hh:mm" : "d MMM yy", 5), y);
+  QAbstractAxis* x = time_axis(span_days < 1 ? "hh:mm" : span_days < 4 ? "d MMM hh:mm" : "d MMM yy", 5);
+  attach(chart, line, x, y);
+  // The steps listening made are marked apart from the person's own.
+  chart->legend()->setVisible(!learned.isEmpty());
+  line->setName("Score");
+  if (learned.isEmpty()) return;
+  auto* marks = new QScatterSeries;
+  marks->setName("From listening");
+  marks->setMarkerSize(9);
+  marks->replace(learned);
+  chart->addSeries(marks);
+  marks->attachAxis(x);
+  marks->attachAxis(y);
 }
 
 }  // namespace jukora

@@ -79,7 +79,8 @@ QVariant SonglistModel::data(const QModelIndex& index, int role) const {
   const int row = data_row(index.row() + 1);
   if (row < 1) return {};
   if (index.column() == kChanceColumn && role == Qt::DisplayRole) {
-    if (!modes_) return {};
+    // A hidden column is asked for nothing, and works nothing out.
+    if (!modes_ || !odds_shown_) return {};
     const std::vector<double>& chances = modes_->shown_chances(odds());
     return row <= static_cast<int>(chances.size()) ? text_of(chance_percent(chances[row - 1])) : QString();
   }

@@ -9,14 +9,15 @@
 #include <QDate>
 #include <QLabel>
 #include <QLineSeries>
+#include <QScatterSeries>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTreeWidget>
 
 #include "shell/history/history_keeper.h"
 #include "shell/history/history_window.h"
-#include "shell/window/songlist_view.h"
 #include "shell/history/statistics_window.h"
+#include "shell/window/songlist_view.h"
 #include "shell/window_fixture.h"
 
 namespace jukora::testing {
@@ -65,7 +66,7 @@ TEST_F(HistoryWindowsTest, HistoryShowsTheCurrentSongsPlaysAndScoreMovesNewestFi
 
 TEST_F(HistoryWindowsTest, StatisticsChartsTheListTheWeeksAndTheSelectedSong) {
   start();
-  app->events().scores_changed({{music, "a.mp3", 4, 5, ChangeSource::kTray}});
+  app->events().scores_changed({{music, "a.mp3", 4, 5, ChangeSource::kListening}});
   for (int play = 0; play < 2; ++play) app->events().handed_over({music, "b.mp3"});
   app->songlist().SetRow(1);
   choose("Statistics");
@@ -95,6 +96,10 @@ TEST_F(HistoryWindowsTest, StatisticsChartsTheListTheWeeksAndTheSelectedSong) {
   for (const QPointF& point : line) scores_seen.push_back(point.y());
   EXPECT_THAT(scores_seen, ElementsAre(4, 4, 5, 5));
   EXPECT_NEAR(line.back().x() - line.front().x(), 10 * 60 * 1000, 2000);
+  // The step listening made is marked apart, where the line rises.
+  ASSERT_EQ(song.series().size(), 2);
+  EXPECT_EQ(static_cast<QScatterSeries*>(song.series()[1])->points(), QList<QPointF>{line[2]});
+  EXPECT_TRUE(song.legend()->isVisible());
 
   // The song's chart follows the selection in the list.
   emit form->MSFlexGrid1().rows_selected(2, 2);

@@ -386,6 +386,7 @@ TEST_F(Form1Test, TheChanceColumnComesFromTheHeadersMenuWithTheOddsInTheTooltips
   const QAbstractItemModel& model = *grid().model();
   EXPECT_TRUE(grid().isColumnHidden(kChanceColumn));
   EXPECT_EQ(grid().tooltip_at(model.index(0, 3)), kGridToolTip) << "no odds while it is hidden";
+  EXPECT_TRUE(model.index(0, kChanceColumn).data().isNull()) << "nor a chance";
 
   QTimer::singleShot(0, [] {
     auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
