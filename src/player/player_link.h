@@ -100,7 +100,7 @@ struct CurrentSong {
 // song it has no length for). A player that did not answer in time is busy.
 struct PlayPosition {
   PlayStatus status = PlayStatus::kBusy;
-  std::optional<std::chrono::milliseconds> position, length;
+  std::optional<std::chrono::milliseconds> position = {}, length = {};
 };
 
 // The texts that name the player. On Windows they are Winamp's, word for

@@ -1,153 +1,27 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// Reaching Jukora's own mpv over its socket (starting one when asked) and
+// asking it where it is; handing songs over is in mpv_hand_over_posix.cpp.
 #include <unistd.h>
 
-#include <chrono>
 #include <cmath>
 #include <cstdlib>
-#include <optional>
 #include <utility>
-#include <vector>
 
 #include "platform/local_path.h"
 #include "platform/private_folder.h"
 #include "player/detached_spawn.h"
-#include "player/mpv/mpv_ipc.h"
-#include "player/mpv/mpv_link.h"
+#include "player/mpv/mpv_ipc_link.h"
 #include "player/mpv/mpv_replies.h"
 
-namespace jukora {
+namespace jukora::mpv_ipc {
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-// mpv listens about 100 ms after it was started; until then, or until it is
-// gone, it is busy. A loaded machine may take much longer.
-constexpr std::chrono::seconds kSpawnDeadline{10};
-// After mpv let a request run out, it is busy for this long without being
-// asked again: every tick or click would otherwise wait on it anew.
-constexpr std::chrono::seconds kQuietAfterTimeout{1};
-// A song handed over has this long to begin playing, and is first asked
-// after.
-constexpr std::chrono::seconds kPlayDeadline{10};
-constexpr std::chrono::milliseconds kFirstLook{200};
-
-constexpr std::string_view kSocketName = "mpv-socket";
-
-const std::vector<std::string> kAskPlaylist = {"get_property", "playlist"};
-const std::vector<std::string> kAskIdle = {"get_property", "idle-active"};
-const std::vector<std::string> kAskPlayed = {"get_property", "playback-time"};
-
-std::string quoted(const std::string& text) { return "\"" + text + "\""; }
 
 std::string foreign_socket_text(const std::string& socket) {
   return socket + " is not Jukora's own mpv socket, so mpv is not started. Remove it and try again.";
 }
 
-class MpvIpcLink : public MpvLink {
- public:
-  explicit MpvIpcLink(const AppFolders& folders) : data_folder_(folders.data) {}
-
-  Reach reach() override;
-  PlayStatus play_status() override;
-  // Its state with "time-pos" and "duration", in one request.
-  PlayPosition play_position() override;
-  // Asks mpv for the entry it is at, in one request.
-  CurrentSong current_song(const std::string& player_dir) override;
-
-  HandOver play_file(const std::string& player_dir, const std::string& song_path) override;
-  // A song plays once mpv is at it and its playback time has moved; one
-  // that mpv gave up is missed, with what mpv said.
-  Arrival arrival() override;
-  HandOver play_playlist(const std::string& player_dir) override;
-  // In the data folder: the player folder may be the system's.
-  std::string playlist_path(const std::string& player_dir) const override;
-  void stop() override;
-  // mpv is started at the next request: a song or a playlist handed over
-  // then starts it playing at once; any other request starts it idle.
-  void start(const std::string& player_dir) override;
-
-  // Also refuses while the socket's place holds something that is not this
-  // user's mpv: mpv is never started over it.
-  std::string missing_program(const std::string& player_dir) const override;
-  std::string folder_program(const std::string& player_dir) const override;
-  PlayerTexts texts() const override;
-
-  std::string socket_path() override;
-
- private:
-  // The song handed over last, until mpv is seen playing it or gives it up.
-  struct Handed {
-    std::string path;
-    std::optional<std::int64_t> entry;  // mpv's playlist entry for it, where mpv names one
-    // The connection it went over, whose end-file event tells why mpv gave
-    // it up; none for a song an mpv was started with.
-    std::optional<MpvSession> session;
-    std::chrono::steady_clock::time_point deadline;
-    bool new_player = false;
-    bool handed_again = false;
-    // Before this the song cannot have played long enough to tell: mpv is
-    // not asked, so that the tick that handed it over stays short.
-    std::chrono::steady_clock::time_point first_look = std::chrono::steady_clock::now() + kFirstLook;
-  };
-  struct PendingSpawn {
-    pid_t pid;
-    std::chrono::steady_clock::time_point deadline;
-  };
-  enum class Presence {
-    kAnswers,  // connected to this user's mpv
-    kBusy,     // a player that cannot answer now
-    kGone,     // no player: one may be started
-    kForeign,  // something else holds the socket's place: never start over it
-  };
-  struct Contact {
-    Presence state;
-    std::optional<MpvSession> session;
-  };
-  struct Playlist {
-    std::vector<nlohmann::json> entries;
-    long position = -1;  // the entry to score, -1 for none
-  };
-
-  Contact contact();
-  // contact(), and a bare start asked for earlier happens now if mpv is gone.
-  Contact contact_or_start();
-  // The replies of one batch; nothing when mpv did not answer them in time,
-  // which also holds off further waits for a while.
-  std::optional<std::vector<MpvReply>> ask(MpvSession& session, const std::vector<std::vector<std::string>>& commands);
-  bool spawn_pending() const;
-  // `then`, when given, goes in the same batch, after the questions.
-  std::optional<Playlist> ask_playlist(MpvSession& session, const std::vector<std::string>& then = {});
-  // A new mpv started with `arguments`, where `found` says none is there.
-  HandOver launch(const std::string& player_dir, const Contact& found, const std::vector<std::string>& arguments);
-  bool spawn(const std::string& player_dir, const std::vector<std::string>& arguments);
-  // Hands the song over on `session`, keeping its end-file events; false
-  // when mpv did not answer.
-  bool load(MpvSession& session, const std::string& path);
-  // Why mpv gave up the song handed over, as it told the connection the
-  // song went over; nothing while it has not.
-  std::optional<std::string> said();
-  Arrival missed(const std::string& why);
-
-  std::string data_folder_;
-  std::optional<std::string> socket_path_;
-  std::optional<PendingSpawn> pending_;
-  std::optional<Handed> handed_;
-  // The player folder of a bare start that waits for the next request.
-  std::optional<std::string> bare_start_;
-  std::chrono::steady_clock::time_point quiet_until_{};
-  // The listener on our socket runs as another user.
-  bool foreign_listener_ = false;
-  // Told to stop, and not seen idle since.
-  bool stopping_ = false;
-  // The mpv we started has not answered yet: it takes connections a while
-  // before it answers them, far longer on a loaded machine.
-  bool coming_up_ = false;
-};
-
 }  // namespace
-
-std::unique_ptr<MpvLink> make_mpv_link(const AppFolders& folders) { return std::make_unique<MpvIpcLink>(folders); }
 
 std::string MpvIpcLink::folder_program(const std::string& player_dir) const { return join_path(player_dir, "mpv"); }
 
@@ -347,108 +221,6 @@ void MpvIpcLink::stop() {
 // A bare mpv could not take a song before it listens.
 void MpvIpcLink::start(const std::string& player_dir) { bare_start_ = player_dir; }
 
-HandOver MpvIpcLink::play_file(const std::string& player_dir, const std::string& song_path) {
-  // An absolute path: mpv cannot read it as a protocol or an option.
-  if (!is_local_file_path(song_path)) return HandOver::refused("It is not a file on this computer.");
-  handed_.reset();
-  stopping_ = false;
-  auto found = contact();
-  bare_start_.reset();
-  if (found.state == Presence::kAnswers) {
-    handed_.emplace(Handed{song_path});
-    if (!load(*found.session, song_path)) {
-      handed_.reset();
-      return HandOver::busy();
-    }
-    handed_->session.emplace(std::move(*found.session));
-    return HandOver::started();
-  }
-  HandOver handed = launch(player_dir, found, {"--", song_path});
-  if (handed.result == HandOver::Result::kStarted)
-    handed_.emplace(Handed{song_path, std::nullopt, std::nullopt, Clock::now() + kSpawnDeadline, true});
-  return handed;
-}
-
-Arrival MpvIpcLink::arrival() {
-  if (!handed_) return {};
-  const Arrival awaited{Arrival::State::kAwaited, {}};
-  if (auto why = said()) return missed(": " + *why + ".");
-  if (Clock::now() < handed_->first_look) return awaited;
-  Contact found = contact();
-  if (found.state == Presence::kBusy && Clock::now() < handed_->deadline) return awaited;
-  if (found.state == Presence::kBusy && !handed_->new_player) return missed(": it did not answer for 10 s.");
-  if (found.state != Presence::kAnswers) {
-    const bool new_player = std::exchange(handed_, std::nullopt)->new_player;
-    if (!new_player) return {Arrival::State::kLost, {}};
-    return {Arrival::State::kMissed,
-            "mpv ended, or did not answer within 10 s of its start, before it played the song.  Run mpv with a song "
-            "in a terminal to see why (its mpv.conf, for one).",
-            true};
-  }
-  auto replies = ask(*found.session, {kAskPlaylist, kAskIdle, kAskPlayed});
-  if (!replies) return awaited;
-  bool at_song = false;
-  for (const auto& entry : playlist_entries((*replies)[0]))
-    if (handed_->entry ? entry_id(entry) == handed_->entry : file_of(entry) == handed_->path)
-      at_song = has_flag(entry, "current") || has_flag(entry, "playing");
-  const MpvReply& played = (*replies)[2];
-  if (at_song && played.ok && played.data.is_number() && played.data.get<double>() > 0) {
-    handed_.reset();
-    return {};
-  }
-  if (!at_song && is_true((*replies)[1])) {
-    // An mpv started with the song said nothing to us: handed over once more
-    // on a connection of ours, to hear why.
-    if (!handed_->handed_again && !handed_->session) {
-      handed_->handed_again = true;
-      if (load(*found.session, handed_->path)) handed_->session.emplace(std::move(*found.session));
-      return awaited;
-    }
-    const auto why = said();
-    return missed(why ? ": " + *why + "." : ".");
-  }
-  if (Clock::now() >= handed_->deadline) return missed(" within " + std::to_string(kPlayDeadline.count()) + " s.");
-  return awaited;
-}
-
-std::optional<std::string> MpvIpcLink::said() {
-  if (!handed_->session) return std::nullopt;
-  for (const auto& event : handed_->session->take_events())
-    if (auto why = failure_of(event); why && (!handed_->entry || entry_id(event) == handed_->entry)) return why;
-  return std::nullopt;
-}
-
-Arrival MpvIpcLink::missed(const std::string& why) {
-  const std::string path = std::exchange(handed_, std::nullopt)->path;
-  const std::string file = path.substr(path.rfind('/') + 1);
-  return {Arrival::State::kMissed, "mpv did not play " + quoted(file) + why};
-}
-
-bool MpvIpcLink::load(MpvSession& session, const std::string& path) {
-  session.keep_events("end-file");
-  // The end of the last song left mpv paused (--keep-open); a new song
-  // plays, as it would in a freshly started player.
-  auto replies = ask(session, {{"loadfile", path, "replace"}, {"set", "pause", "no"}});
-  if (!replies || !(*replies)[0].ok) return false;
-  handed_->entry = entry_id((*replies)[0].data);
-  handed_->deadline = Clock::now() + kPlayDeadline;
-  handed_->first_look = Clock::now() + kFirstLook;
-  return true;
-}
-
-HandOver MpvIpcLink::play_playlist(const std::string& player_dir) {
-  std::string playlist = playlist_path(player_dir);
-  if (!is_local_file_path(playlist)) return HandOver::refused("It is not a file on this computer.");
-  handed_.reset();
-  stopping_ = false;
-  auto found = contact();
-  bare_start_.reset();
-  if (found.state == Presence::kAnswers)
-    return ask(*found.session, {{"loadlist", playlist, "replace"}, {"set", "pause", "no"}}) ? HandOver::started()
-                                                                                            : HandOver::busy();
-  return launch(player_dir, found, {"--playlist=" + playlist});
-}
-
 HandOver MpvIpcLink::launch(const std::string& player_dir, const Contact& found,
                             const std::vector<std::string>& arguments) {
   // One player only: a busy one gets the work later, and none is ever
@@ -484,6 +256,14 @@ bool MpvIpcLink::spawn(const std::string& player_dir, const std::vector<std::str
   pending_ = PendingSpawn{*pid, Clock::now() + kSpawnDeadline};
   coming_up_ = true;
   return true;
+}
+
+}  // namespace jukora::mpv_ipc
+
+namespace jukora {
+
+std::unique_ptr<MpvLink> make_mpv_link(const AppFolders& folders) {
+  return std::make_unique<mpv_ipc::MpvIpcLink>(folders);
 }
 
 }  // namespace jukora
