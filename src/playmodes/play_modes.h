@@ -150,7 +150,7 @@ class PlayModes {
     std::string directory, file;
     Record record;
     bool direct = false;
-    LastPlayed last_played_before, last_played_now;
+    LastPlayed last_played_before = {}, last_played_now = {};
   };
 
   void begin(PlayMode play_mode, std::int32_t play_scope);

@@ -63,7 +63,7 @@ struct CommandReply {
   // Whether the caller still waits; work for one that has gone is dropped.
   std::function<bool()> waited_for;
   // A word for the caller while it waits (what the command waits for).
-  std::function<void(const std::string& text)> note;
+  std::function<void(const std::string& text)> note = {};
 };
 
 // A command as asked for, with its value when it takes one, and where it

@@ -66,7 +66,7 @@ struct SessionPlatform {
   ScoreSink* tag_sink = nullptr;
   // A caller's ratings import (--import-ratings); empty where this build
   // reads no ratings.
-  std::function<void(const std::string& source, bool dry_run, const CommandReply& reply)> import_ratings;
+  std::function<void(const std::string& source, bool dry_run, const CommandReply& reply)> import_ratings = {};
 };
 
 class Session : public Intents {

@@ -36,7 +36,9 @@ std::string same_both_ways(const std::string& bytes, const std::string& what, bo
       }
   const std::string written = songlist_file_text(typed);
   EXPECT_EQ(written, text.write()) << what;
-  if (whole) EXPECT_EQ(loaded.as_written, written == bytes) << what;
+  if (whole) {
+    EXPECT_EQ(loaded.as_written, written == bytes) << what;
+  }
   return written;
 }
 
@@ -45,7 +47,9 @@ void round_trip(const std::string& bytes, const std::string& what) {
   const std::string written = same_both_ways(bytes, what, &whole);
   // A load cut short is not recomputed, so its rows are not in their order yet.
   const std::string again = same_both_ways(written, what + ", saved and read again");
-  if (whole) EXPECT_EQ(again, written) << what;
+  if (whole) {
+    EXPECT_EQ(again, written) << what;
+  }
 }
 
 TEST(TypedRows, TheCorpusReadsAndWritesAsTheTextCellsDid) {

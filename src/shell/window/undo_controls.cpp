@@ -12,7 +12,7 @@ namespace jukora {
 
 UndoControls::UndoControls(QWidget& window, Session& session) : session_(session) {
   new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z), &window, [this] { undo(); });
-  for (const QKeySequence keys : {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)})
+  for (const QKeySequence& keys : {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)})
     new QShortcut(keys, &window, [this] { redo(); });
 }
 
