@@ -17,6 +17,7 @@ class Win32WinampWindow : public WinampWindow {
   std::optional<long> version(Handle window) override;
   std::optional<long> write_playlist(Handle window) override;
   std::optional<long> is_playing(Handle window) override;
+  std::optional<long> output_time(Handle window, OutputTime what) override;
   void stop(Handle window) override;
   void run(const std::string& program, const std::string& command_line) override;
 };

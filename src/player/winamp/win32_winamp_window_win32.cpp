@@ -13,6 +13,7 @@ constexpr const char* kWindowClass = "Winamp v1.x";
 constexpr LPARAM kIpcGetVersion = 0;
 constexpr LPARAM kIpcWritePlaylist = 120;
 constexpr LPARAM kIpcIsPlaying = 104;
+constexpr LPARAM kIpcGetOutputTime = 105;
 constexpr WPARAM kStopButton = 40047;
 
 HWND window_of(WinampWindow::Handle window) { return reinterpret_cast<HWND>(window); }
@@ -23,9 +24,9 @@ constexpr UINT kAnswerTimeoutMs = 100;
 
 // The answer travels as a 32-bit int inside the wider LRESULT; nothing when
 // none came in time.
-std::optional<long> ask(WinampWindow::Handle window, LPARAM request) {
+std::optional<long> ask(WinampWindow::Handle window, LPARAM request, WPARAM argument = 0) {
   DWORD_PTR answer = 0;
-  if (!SendMessageTimeoutA(window_of(window), WM_USER, 0, request, SMTO_ABORTIFHUNG, kAnswerTimeoutMs, &answer))
+  if (!SendMessageTimeoutA(window_of(window), WM_USER, argument, request, SMTO_ABORTIFHUNG, kAnswerTimeoutMs, &answer))
     return std::nullopt;
   return static_cast<long>(static_cast<int>(answer));
 }
@@ -41,6 +42,10 @@ std::optional<long> Win32WinampWindow::version(Handle window) { return ask(windo
 std::optional<long> Win32WinampWindow::write_playlist(Handle window) { return ask(window, kIpcWritePlaylist); }
 
 std::optional<long> Win32WinampWindow::is_playing(Handle window) { return ask(window, kIpcIsPlaying); }
+
+std::optional<long> Win32WinampWindow::output_time(Handle window, OutputTime what) {
+  return ask(window, kIpcGetOutputTime, static_cast<WPARAM>(what));
+}
 
 void Win32WinampWindow::stop(Handle window) {
   DWORD_PTR ignored = 0;

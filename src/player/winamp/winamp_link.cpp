@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "player/winamp/winamp_link.h"
 
+#include <chrono>
 #include <utility>
 
 #include "platform/app_folders.h"
@@ -26,6 +27,9 @@ class WinampLink : public PlayerLink {
   // and its requests then say busy.
   Reach reach() override;
   PlayStatus play_status() override;
+  // Its status, then the position and the length, each request within the
+  // deadline of the others; a length of 0 s (a stream) is none.
+  PlayPosition play_position() override;
   // Finds Winamp, checks its version, has it write its playlist and reads
   // the entry at the position it answers, as it is written there.
   CurrentSong current_song(const std::string& player_dir) override;
@@ -41,6 +45,8 @@ class WinampLink : public PlayerLink {
   PlayerTexts texts() const override { return winamp_texts(); }
 
  private:
+  PlayStatus status_of(WinampWindow::Handle window);
+
   WinampWindow& window_;
 };
 
@@ -67,14 +73,28 @@ Reach WinampLink::reach() {
   return window_.find_winamp() == WinampWindow::kNoWindow ? Reach::kNotRunning : Reach::kRunning;
 }
 
-PlayStatus WinampLink::play_status() {
+PlayStatus WinampLink::play_status() { return status_of(window_.find_winamp()); }
+
+PlayStatus WinampLink::status_of(WinampWindow::Handle window) {
   // A request to no window answers 0: stopped.
-  const WinampWindow::Handle window = window_.find_winamp();
   if (window == WinampWindow::kNoWindow) return PlayStatus::kStopped;
   const auto answer = window_.is_playing(window);
   if (!answer) return PlayStatus::kBusy;
   if (*answer == kIsPlaying) return PlayStatus::kPlaying;
   return *answer == kIsPaused ? PlayStatus::kPaused : PlayStatus::kStopped;
+}
+
+PlayPosition WinampLink::play_position() {
+  const WinampWindow::Handle window = window_.find_winamp();
+  const PlayStatus status = status_of(window);
+  if (status != PlayStatus::kPlaying && status != PlayStatus::kPaused) return {status};
+  const auto position = window_.output_time(window, WinampWindow::kOutputPosition);
+  const auto length = position ? window_.output_time(window, WinampWindow::kOutputLength) : std::nullopt;
+  if (!position || !length) return {};
+  PlayPosition at{status};
+  if (*position >= 0) at.position = std::chrono::milliseconds(*position);
+  if (*length > 0) at.length = std::chrono::seconds(*length);
+  return at;
 }
 
 CurrentSong WinampLink::current_song(const std::string& player_dir) {

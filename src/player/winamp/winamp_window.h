@@ -31,6 +31,11 @@ class WinampWindow {
   virtual std::optional<long> write_playlist(Handle window) = 0;
   // IPC_ISPLAYING: 1 playing, 3 paused, anything else stopped.
   virtual std::optional<long> is_playing(Handle window) = 0;
+  // IPC_GETOUTPUTTIME: with kOutputPosition the position in the song in
+  // milliseconds, with kOutputLength its length in seconds; -1 while
+  // nothing plays.
+  enum OutputTime { kOutputPosition = 0, kOutputLength = 1 };
+  virtual std::optional<long> output_time(Handle window, OutputTime what) = 0;
   // The Stop button's command.
   virtual void stop(Handle window) = 0;
 

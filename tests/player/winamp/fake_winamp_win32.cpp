@@ -2,7 +2,10 @@
 // A stand-in for the player in the Windows tests: it logs its command line
 // and show-window value to "<its own path>.log" and answers the player's
 // window messages. Started with a file, that file is its whole playlist;
-// started bare, it is at the second of two songs.
+// started bare, it is at the second of two songs. Where it is in that song
+// and how long the song is, it is told by "<its own path>.time": the
+// position in milliseconds and the length in seconds; without that file,
+// or stopped, it answers -1 for both.
 #include <windows.h>
 
 #include <cstdio>
@@ -25,6 +28,16 @@ std::string narrow(const std::wstring& text, UINT code_page) {
 
 std::wstring beside_me(const wchar_t* name) { return own_path.substr(0, own_path.rfind(L'\\') + 1) + name; }
 
+// The position or the length from the ".time" file.
+long output_time(WPARAM what) {
+  long told[2] = {-1, -1};
+  if (std::FILE* file = _wfopen((own_path + L".time").c_str(), L"rb")) {
+    if (std::fscanf(file, "%ld %ld", &told[0], &told[1]) != 2) told[0] = told[1] = -1;
+    std::fclose(file);
+  }
+  return (status == 1 || status == 3) && what < 2 ? told[what] : -1;
+}
+
 void write_file(const std::wstring& path, const std::string& text) {
   if (std::FILE* file = _wfopen(path.c_str(), L"wb")) {
     std::fwrite(text.data(), 1, text.size(), file);
@@ -33,11 +46,11 @@ void write_file(const std::wstring& path, const std::string& text) {
 }
 
 LRESULT CALLBACK answer(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-  if (message == WM_USER && wparam == 0 &&
-      GetFileAttributesW((own_path + L".hang").c_str()) != INVALID_FILE_ATTRIBUTES) {
+  if (message == WM_USER && GetFileAttributesW((own_path + L".hang").c_str()) != INVALID_FILE_ATTRIBUTES) {
     Sleep(3000);
     return 0;
   }
+  if (message == WM_USER && lparam == 105) return output_time(wparam);
   if (message == WM_USER && wparam == 0) {
     switch (lparam) {
       case 0:

@@ -108,12 +108,25 @@ TEST_F(Win32WinampLinkTest, AsksTheRunningPlayer) {
   EXPECT_EQ(link.play_status(), PlayStatus::kPlaying);
   EXPECT_EQ(get_current_song(link, settings, desktop), "C:\\music\\two.mp3");
   EXPECT_TRUE(desktop.messages.empty());
+  // Where it is in the song: nothing (-1) until it is told, then as told.
+  PlayPosition at = link.play_position();
+  EXPECT_EQ(at.status, PlayStatus::kPlaying);
+  EXPECT_EQ(at.position, std::nullopt);
+  EXPECT_EQ(at.length, std::nullopt);
+  testing::write_bytes(winamp_dir + "\\winamp.exe.time", "9500 20");
+  at = link.play_position();
+  EXPECT_EQ(at.position, 9500ms);
+  EXPECT_EQ(at.length, 20s);
   link.stop();
   EXPECT_EQ(link.play_status(), PlayStatus::kStopped);
+  at = link.play_position();
+  EXPECT_EQ(at.status, PlayStatus::kStopped);
+  EXPECT_EQ(at.position, std::nullopt);
 
   // A player that hangs is busy, never too old and never stopped.
   testing::write_bytes(winamp_dir + "\\winamp.exe.hang", "");
   EXPECT_EQ(link.play_status(), PlayStatus::kBusy);
+  EXPECT_EQ(link.play_position().status, PlayStatus::kBusy);
   EXPECT_EQ(window.version(player), std::nullopt);
   EXPECT_EQ(link.current_song(winamp_dir).kind, CurrentSong::Kind::kBusy);
   fs::remove(winamp_dir + "\\winamp.exe.hang");

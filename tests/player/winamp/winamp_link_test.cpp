@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <memory>
 #include <optional>
 #include <string>
@@ -33,13 +34,16 @@ class FakeWinampWindow : public WinampWindow {
     return position;
   }
   std::optional<long> is_playing(Handle) override { return playing; }
+  std::optional<long> output_time(Handle, OutputTime what) override {
+    return what == kOutputPosition ? position_ms : length_s;
+  }
   void stop(Handle window) override { sent.push_back("stop " + std::to_string(window)); }
   void run(const std::string& program, const std::string& command_line) override {
     sent.push_back(program + " | " + command_line);
   }
 
   bool running = true;
-  std::optional<long> version_answer = 0x2090, position = 0, playing = 1;
+  std::optional<long> version_answer = 0x2090, position = 0, playing = 1, position_ms = -1, length_s = -1;
   std::optional<std::string> playlist_text;
   std::string playlist_file;
   std::vector<std::string> sent;
@@ -112,18 +116,45 @@ TEST_F(WinampLinkTest, TellsTheUserWhatIsWrong) {
   EXPECT_EQ(desktop.preferences_shown, 1);
 }
 
-TEST_F(WinampLinkTest, ReadsTheStatusAndStartsWinampWithItsCommandLines) {
-  const std::vector<std::pair<std::optional<long>, PlayStatus>> answers = {
-      {1, PlayStatus::kPlaying}, {3, PlayStatus::kPaused},          {0, PlayStatus::kStopped},
-      {2, PlayStatus::kStopped}, {std::nullopt, PlayStatus::kBusy},
+TEST_F(WinampLinkTest, ReadsTheStatusWithThePositionAndStartsWinampWithItsCommandLines) {
+  using std::chrono::milliseconds;
+  using ms = std::optional<milliseconds>;
+  const std::optional<long> none;
+  // IPC_ISPLAYING, IPC_GETOUTPUTTIME's position (ms) and length (s); what
+  // play_status and play_position make of them.
+  struct Case {
+    std::optional<long> playing, position_ms, length_s;
+    PlayStatus status;
+    ms position, length;
   };
-  for (const auto& [answer, status] : answers) {
-    window.playing = answer;
-    EXPECT_EQ(link.play_status(), status) << answer.value_or(-1);
+  const Case cases[] = {
+      {1, 9500, 20, PlayStatus::kPlaying, milliseconds(9500), milliseconds(20000)},
+      {3, 0, 183, PlayStatus::kPaused, milliseconds(0), milliseconds(183000)},
+      {1, 4000, 0, PlayStatus::kPlaying, milliseconds(4000), std::nullopt},  // a stream: no length
+      {1, -1, -1, PlayStatus::kPlaying, std::nullopt, std::nullopt},         // between two songs
+      {0, -1, -1, PlayStatus::kStopped, std::nullopt, std::nullopt},
+      {2, 5000, 20, PlayStatus::kStopped, std::nullopt, std::nullopt},  // stopped: not asked
+      {none, 5000, 20, PlayStatus::kBusy, std::nullopt, std::nullopt},
+      {1, none, 20, PlayStatus::kBusy, std::nullopt, std::nullopt},  // no answer in time: nothing made up
+      {1, 5000, none, PlayStatus::kBusy, std::nullopt, std::nullopt},
+  };
+  for (const Case& c : cases) {
+    window.playing = c.playing;
+    window.position_ms = c.position_ms;
+    window.length_s = c.length_s;
+    const PlayPosition at = link.play_position();
+    const std::string which = std::to_string(c.playing.value_or(-9)) + " " +
+                              std::to_string(c.position_ms.value_or(-9)) + " " +
+                              std::to_string(c.length_s.value_or(-9));
+    if (c.status != PlayStatus::kBusy || c.playing == none) EXPECT_EQ(link.play_status(), c.status) << which;
+    EXPECT_EQ(at.status, c.status) << which;
+    EXPECT_EQ(at.position, c.position) << which;
+    EXPECT_EQ(at.length, c.length) << which;
   }
   window.running = false;
   EXPECT_EQ(link.reach(), Reach::kNotRunning);
   EXPECT_EQ(link.play_status(), PlayStatus::kStopped) << "a request to no window answers 0";
+  EXPECT_EQ(link.play_position().status, PlayStatus::kStopped);
   link.stop();
   EXPECT_TRUE(window.sent.empty());
   window.running = true;
