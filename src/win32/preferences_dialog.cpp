@@ -33,6 +33,14 @@ constexpr Tip kTips[] = {
     {IDC_HOURS, kHoursTip},
     {IDC_LABEL2_1, kHoursTip},
     {IDC_CHK_NOTIFY, "Say what a score change from the tray or a key did, by the tray icons"},
+    {IDC_CHK_LISTEN,
+     "A song played to its end gains 1; one left early (Skip, the player's Next, another song), after its first "
+     "seconds and before its middle, loses 1"},
+    {IDC_END_SHARE, "The end of a song: its last part of this share, or its last 10 seconds when shorter"},
+    {IDC_GRACE_SECS, "A song left within its first seconds never loses"},
+    {IDC_SKIP_SHARE, "A song left before this share of it loses 1"},
+    {IDC_CHK_LISTEN_NOTIFY, "A desktop notification, with Undo, for each score listening changes"},
+    {IDC_CHK_FLOOR, "Random All and Random Top 20 pass over songs scored below this"},
 };
 
 std::wstring text_of(HWND control) {
@@ -77,12 +85,14 @@ void Dialog::close_dialog() {
   if (!window_) return;
   remove_modeless_dialog(window_);
   DestroyWindow(std::exchange(window_, nullptr));
+  listening_.reset();
   dialog_loaded_ = false;
   if (hooks_.closed) hooks_.closed();
 }
 
 void Dialog::prepare_controls() {
   filter_hours_box(GetDlgItem(window_, IDC_HOURS));
+  listening_.emplace(window_);
   for (int i = 0; i < 4; ++i)
     // A plain key, or Shift with one, would take that key from every program.
     SendDlgItemMessageW(window_, IDC_KEY_FIRST + i, HKM_SETRULES, HKCOMB_NONE | HKCOMB_S,
@@ -121,6 +131,7 @@ void Dialog::load_prefs() {
   for (const HotkeySetting& setting : hotkey_settings())
     SendDlgItemMessageW(window_, IDC_KEY_FIRST + static_cast<int>(setting.action) - 1, HKM_SETHOTKEY,
                         to_hotkey_control(read_hotkey(settings_, setting.action)), 0);
+  listening_->load(settings_);
 }
 
 void Dialog::save_prefs() {
@@ -135,6 +146,7 @@ void Dialog::save_prefs() {
         SendDlgItemMessageW(window_, IDC_KEY_FIRST + static_cast<int>(setting.action) - 1, HKM_GETHOTKEY, 0, 0));
     save_hotkey(settings_, setting.action, from_hotkey_control(value));
   }
+  listening_->save(settings_);
   if (hooks_.saved) hooks_.saved();
 }
 
@@ -212,7 +224,9 @@ INT_PTR Dialog::handle(UINT message, WPARAM wparam, LPARAM) {
       if (code == EN_CHANGE) control_changed();
       return TRUE;
   }
-  if (id >= IDC_KEY_FIRST && id < IDC_KEY_FIRST + 4 && code == EN_CHANGE) control_changed();
+  if ((id >= IDC_KEY_FIRST && id < IDC_KEY_FIRST + 4 && code == EN_CHANGE) ||
+      (listening_ && listening_->changed(id, code)))
+    control_changed();
   return FALSE;
 }
 

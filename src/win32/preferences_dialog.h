@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The Preferences dialog ("Jukora Preferences", Dialog): Winamp's folder, the
-// replay limit in hours, the two auto-add switches, desktop notifications and
-// the keys that work from any program. Modeless, without a taskbar entry; it
+// replay limit in hours, the two auto-add switches, desktop notifications,
+// the keys that work from any program, and what listening does to scores. Modeless, without a taskbar entry; it
 // is closed, filled but hidden (the folder chooser read or wrote its folder
 // box), or shown. OK saves and closes, Apply saves and stays, Cancel and the
 // close box close without saving.
@@ -10,7 +10,10 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <string>
+
+#include "win32/listening_box.h"
 
 namespace jukora {
 
@@ -65,6 +68,7 @@ class Dialog {
   const DialogHooks hooks_;
   HWND window_ = nullptr;
   HWND tips_ = nullptr;
+  std::optional<ListeningBox> listening_;
   bool dialog_loaded_ = false;
 };
 

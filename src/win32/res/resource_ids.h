@@ -30,6 +30,27 @@
 // Under the hours line, a note and no control: when a song played now may
 // play again.
 #define IDC_HOURS_NOTE 230
+// "Listening": the switch, the rule's three numbers (each a box with its
+// arrows, a label before it and its unit after), the notice switch, and
+// Random's floor.
+#define IDC_LISTEN_GROUP 240
+#define IDC_CHK_LISTEN 241
+#define IDC_END_SHARE_LABEL 242
+#define IDC_END_SHARE 243
+#define IDC_END_SHARE_SPIN 244
+#define IDC_END_SHARE_UNIT 245
+#define IDC_GRACE_SECS_LABEL 246
+#define IDC_GRACE_SECS 247
+#define IDC_GRACE_SECS_SPIN 248
+#define IDC_GRACE_SECS_UNIT 249
+#define IDC_SKIP_SHARE_LABEL 250
+#define IDC_SKIP_SHARE 251
+#define IDC_SKIP_SHARE_SPIN 252
+#define IDC_SKIP_SHARE_UNIT 253
+#define IDC_CHK_LISTEN_NOTIFY 254
+#define IDC_CHK_FLOOR 255
+#define IDC_FLOOR_SCORE 256
+#define IDC_FLOOR_SCORE_SPIN 257
 
 // The folder chooser.
 #define IDD_DIR_DIALOG 300
