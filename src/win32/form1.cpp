@@ -9,6 +9,7 @@
 
 #include "platform/settings_keys.h"
 #include "resource_ids.h"
+#include "win32/chance_column.h"
 #include "win32/local_text.h"
 #include "win32/message_loop.h"
 #include "win32/monitors.h"
@@ -139,9 +140,23 @@ void Form1::create_controls() {
                      [this](POINT at) {
                        if (hooks.show_mode_menu) hooks.show_mode_menu(at);
                      },
-                 .column_sized = [this](int column, int px) { columns_->sized_by_hand(column, px); },
-                 .scrolled = [this] { columns_->fit(); }});
+                 .column_sized =
+                     [this](int column, int px) {
+                       // The "Chance %" column keeps the width it is given; the others share what it leaves.
+                       if (column == kChanceColumn) {
+                         grid_->set_column_width(column, px);
+                         return columns_->fit();
+                       }
+                       columns_->sized_by_hand(column, px);
+                     },
+                 .scrolled = [this] { columns_->fit(); },
+                 .header_menu =
+                     [this](POINT at) {
+                       chance_->menu(window_, at);
+                       columns_->fit();
+                     }});
   columns_ = std::make_unique<GridColumns>(*grid_);
+  chance_ = std::make_unique<ChanceColumn>(*grid_, settings_);
   DragAcceptFiles(grid_->hwnd(), TRUE);
   cmdIncDec_[0] = child(window_, L"BUTTON", L"+ Increment", WS_TABSTOP | BS_PUSHBUTTON, kIdIncrement);
   cmdIncDec_[1] = child(window_, L"BUTTON", L"- Decrement", WS_TABSTOP | BS_PUSHBUTTON, kIdDecrement);
@@ -205,6 +220,7 @@ void Form1::Form_Load() {
   Form_Resize();
 
   columns_->load(settings_, window_dpi(window_));
+  chance_->load(window_dpi(window_));
   if (hooks.check_player_folder) hooks.check_player_folder();
   const bool in_tray = hooks.add_tray_icons && hooks.add_tray_icons();
   if (hooks.read_songlist) hooks.read_songlist();
@@ -241,6 +257,7 @@ void Form1::Form_Unload() {
   save_visible(settings_, IsWindowVisible(window_) != FALSE);
   const std::array<int, kColumns> widths = columns_->twips(window_dpi(window_));
   for (int column = 0; column < kColumns; ++column) save_column_width(settings_, column, widths[column]);
+  chance_->save(window_dpi(window_));
   if (hooks.closing) hooks.closing();
 }
 
@@ -250,6 +267,7 @@ void Form1::save_changes() {
   const std::array<int, kColumns> widths = columns_->twips(window_dpi(window_));
   for (int column = 0; column < kColumns; ++column)
     if (widths[column] != read_column_width(settings_, column)) save_column_width(settings_, column, widths[column]);
+  chance_->save(window_dpi(window_));
 }
 
 void Form1::show_songlist(bool reveal) {

@@ -22,6 +22,7 @@
 
 namespace jukora {
 
+class ChanceColumn;
 class SettingsStore;
 class SonglistGrid;
 
@@ -134,6 +135,7 @@ class Form1 {
   HWND status_tip_ = nullptr;
   std::unique_ptr<SonglistGrid> grid_;
   std::unique_ptr<GridColumns> columns_;
+  std::unique_ptr<ChanceColumn> chance_;
   HACCEL shortcuts_ = nullptr;
 
   int width_margin_ = 0;

@@ -183,6 +183,8 @@ void Form1::MSFlexGrid1_OLEDragDrop(HDROP drop) {
 
 void Form1::tmrJukora_Timer() {
   if (intents_.tick) intents_.tick();
+  // The replay limit frees rows as time goes by: the chances move with it.
+  if (grid_->chance_shown()) InvalidateRect(grid_->hwnd(), nullptr, FALSE);
 }
 
 }  // namespace jukora

@@ -10,15 +10,25 @@
 #include <string>
 #include <vector>
 
+#include "songlist/songlist.h"
+
 namespace jukora {
+
+// After the grid's seven: each row's chance at Random's next pick, hidden
+// until the person shows it from the header's menu.
+inline constexpr int kChanceColumn = kColumns;
 
 // The rows the grid shows, counted from 1 as shown (a search may hide some).
 class GridRows {
  public:
   virtual ~GridRows() = default;
   virtual int rows_shown() const = 0;
-  // The text of column 0 .. 6 of shown row `row`.
+  // The text of column 0 .. 6 of shown row `row`, or its chance in the
+  // "Chance %" column.
   virtual std::string cell(int row, int column) const = 0;
+  // The line a row's tooltip gives its odds in, while the "Chance %" column
+  // is shown. The odds are worked out only when one of these is asked for.
+  virtual std::string odds_line(int row) const = 0;
   // Whether shown row `row` holds the song the player is at: drawn bold.
   virtual bool playing(int row) const = 0;
   // Whether the list holds no song at all: the grid says how to fill it.

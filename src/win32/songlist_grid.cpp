@@ -20,7 +20,7 @@ struct Column {
   const wchar_t* header;
   int format;
 };
-constexpr Column kColumns[] = {{L"", LVCFMT_LEFT},           {L"Directory", LVCFMT_LEFT}, {L"File", LVCFMT_LEFT},
+constexpr Column kHeaders[] = {{L"", LVCFMT_LEFT},           {L"Directory", LVCFMT_LEFT}, {L"File", LVCFMT_LEFT},
                                {L"Score", LVCFMT_RIGHT},     {L"Rank %", LVCFMT_RIGHT},   {L"Mark", LVCFMT_RIGHT},
                                {L"Last Played", LVCFMT_LEFT}};
 
@@ -57,26 +57,16 @@ SonglistGrid::SonglistGrid(HWND parent, int id, const GridRows& rows, GridEvents
   SetWindowTheme(list_, L"Explorer", nullptr);
   ListView_SetExtendedListViewStyle(list_,
                                     LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES | LVS_EX_DOUBLEBUFFER | LVS_EX_LABELTIP);
-  for (int c = 0; c < static_cast<int>(std::size(kColumns)); ++c) {
+  for (int c = 0; c < static_cast<int>(std::size(kHeaders)); ++c) {
     LVCOLUMNW column{};
     column.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH;
-    column.fmt = kColumns[c].format;
-    column.pszText = const_cast<wchar_t*>(kColumns[c].header);
+    column.fmt = kHeaders[c].format;
+    column.pszText = const_cast<wchar_t*>(kHeaders[c].header);
     column.cx = 60;
     ListView_InsertColumn(list_, c, &column);
   }
   // The grid's whole manual, shown over it like any tooltip.
-  tip_ = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0, parent, nullptr, nullptr,
-                         nullptr);
-  tip_text_ = wide(kGridToolTip);
-  TTTOOLINFOW tool{};
-  tool.cbSize = sizeof tool;
-  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-  tool.hwnd = parent;
-  tool.uId = reinterpret_cast<UINT_PTR>(list_);
-  tool.lpszText = tip_text_.data();
-  SendMessageW(tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-  SendMessageW(tip_, TTM_SETMAXTIPWIDTH, 0, 400);
+  tip_ = std::make_unique<GridTip>(parent, list_, wide(kGridToolTip));
   SetWindowSubclass(list_, subclass_proc, 1, reinterpret_cast<DWORD_PTR>(this));
   dpi_changed(window_dpi(parent));
 }
@@ -84,11 +74,11 @@ SonglistGrid::SonglistGrid(HWND parent, int id, const GridRows& rows, GridEvents
 void SonglistGrid::dpi_changed(UINT dpi) {
   // The columns keep their width in inches.
   if (dpi_ && dpi != dpi_)
-    for (int column = 0; column < static_cast<int>(std::size(kColumns)); ++column)
+    for (int column = 0; column < Header_GetItemCount(ListView_GetHeader(list_)); ++column)
       set_column_width(column, MulDiv(column_width(column), static_cast<int>(dpi), static_cast<int>(dpi_)));
   dpi_ = dpi;
   use_message_font(list_, dpi);
-  SendMessageW(tip_, TTM_SETMAXTIPWIDTH, 0, MulDiv(400, static_cast<int>(dpi), 96));
+  tip_->dpi_changed(dpi);
 }
 
 void SonglistGrid::refresh() {
@@ -309,6 +299,12 @@ LRESULT SonglistGrid::handle(UINT message, WPARAM wparam, LPARAM lparam, bool& d
       return 0;
     }
     case WM_CONTEXTMENU:
+      if (reinterpret_cast<HWND>(wparam) == ListView_GetHeader(list_)) {
+        POINT at{static_cast<short>(LOWORD(lparam)), y};
+        if (lparam == -1) GetCursorPos(&at);
+        if (events_.header_menu) events_.header_menu(at);
+        return 0;
+      }
       // From the keyboard (the Menu key, Shift+F10) the menu opens at the row.
       if (lparam == -1 && events_.mode_menu) events_.mode_menu(below_selection());
       return 0;
@@ -414,34 +410,41 @@ int SonglistGrid::text_width(int column) const {
 int SonglistGrid::room() const {
   RECT inside{};
   GetClientRect(list_, &inside);
-  return inside.right - inside.left;
+  return inside.right - inside.left - (chance_shown_ ? column_width(kChanceColumn) : 0);
+}
+
+void SonglistGrid::show_chance(bool shown, int px) {
+  if (shown && !chance_shown_) {
+    LVCOLUMNW column{};
+    column.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH;
+    column.fmt = LVCFMT_RIGHT;
+    column.pszText = const_cast<wchar_t*>(L"Chance %");
+    column.cx = px;
+    ListView_InsertColumn(list_, kChanceColumn, &column);
+  } else if (!shown && chance_shown_) {
+    ListView_DeleteColumn(list_, kChanceColumn);
+  }
+  chance_shown_ = shown;
+  if (shown) set_column_width(kChanceColumn, px);
 }
 
 void SonglistGrid::tip_for(POINT at) {
   LVHITTESTINFO hit{};
   hit.pt = at;
   const int item = ListView_SubItemHitTest(list_, &hit);
-  const POINT cell{item < 0 ? -1 : item, item < 0 ? -1 : hit.iSubItem};
-  if (cell.x == tip_cell_.x && cell.y == tip_cell_.y) return;
-  tip_cell_ = cell;
+  if (!tip_->moved_to({item < 0 ? -1 : item, item < 0 ? -1 : hit.iSubItem})) return;
   std::wstring text = wide(kGridToolTip);
   if (item >= 0 && item < rows_.rows_shown()) {
     std::wstring whole = wide(rows_.cell(item + 1, hit.iSubItem));
     if (cell_width(whole) > column_width(hit.iSubItem)) text = std::move(whole);
+    if (chance_shown_) text += L"\r\n" + wide(rows_.odds_line(item + 1));
   }
-  if (text == tip_text_) return;
-  tip_text_ = std::move(text);
-  TTTOOLINFOW tool{};
-  tool.cbSize = sizeof tool;
-  tool.hwnd = GetParent(list_);
-  tool.uId = reinterpret_cast<UINT_PTR>(list_);
-  tool.lpszText = tip_text_.data();
-  SendMessageW(tip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+  tip_->say(std::move(text));
 }
 
 int SonglistGrid::header_width(int column) const {
   const int padding = MulDiv(16, static_cast<int>(dpi_), 96);
-  return ListView_GetStringWidth(list_, kColumns[column].header) + padding;
+  return ListView_GetStringWidth(list_, kHeaders[column].header) + padding;
 }
 
 }  // namespace jukora

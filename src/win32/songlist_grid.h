@@ -4,7 +4,8 @@
 // columns. It keeps one contiguous selection, from the anchor (Row) to the
 // moving end (RowSel): a click makes it one row (Ctrl too: never a second
 // range), Shift with a click or the arrows extends it, Ctrl+A takes every
-// row shown. It turns keys and the mouse into the grid's events.
+// row shown. It turns keys and the mouse into the grid's events. The
+// "Chance %" column comes after the seven while it is shown.
 #pragma once
 
 #include <windows.h>
@@ -12,8 +13,11 @@
 #include <commctrl.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "win32/grid_tip.h"
 
 namespace jukora {
 
@@ -42,6 +46,8 @@ struct GridEvents {
   std::function<void(int column, int px)> column_sized;
   // Other rows came into view.
   std::function<void()> scrolled;
+  // The right button released over the header, or the Menu key there (screen pixels).
+  std::function<void(POINT at)> header_menu;
 };
 
 class SonglistGrid {
@@ -67,8 +73,11 @@ class SonglistGrid {
   int text_width(int column) const;
   // The width that shows the header's text whole.
   int header_width(int column) const;
-  // The width inside the grid that the columns share.
+  // The width inside the grid that the seven columns share.
   int room() const;
+  // The "Chance %" column shown `px` wide, or hidden.
+  void show_chance(bool shown, int px);
+  bool chance_shown() const { return chance_shown_; }
 
   // The window's DPI changed: fonts and row heights follow.
   void dpi_changed(UINT dpi);
@@ -93,23 +102,22 @@ class SonglistGrid {
   LRESULT custom_draw(NMLVCUSTOMDRAW& draw);
   int find_item(const NMLVFINDITEMW& find) const;
   POINT below_selection() const;
-  // Over a cell cut short the tip is its whole text; elsewhere the manual.
+  // Over a cell cut short the tip is its whole text; elsewhere the manual;
+  // the row's odds line after either while the "Chance %" column is shown.
   void tip_for(POINT at);
   int cell_width(const std::wstring& text) const;
 
   const GridRows& rows_;
   const GridEvents events_;
   HWND list_;
-  HWND tip_ = nullptr;
+  std::unique_ptr<GridTip> tip_;
   int row_ = 0, row_sel_ = 0;
   // The rows shown selected now: none while top > bottom.
   int shown_top_ = 0, shown_bottom_ = -1;
   int count_ = 0;
   UINT dpi_ = 0;
   bool dragging_ = false;
-  std::wstring text_;  // the cell text handed to the ListView last
-  std::wstring tip_text_;
-  POINT tip_cell_{-1, -1};  // the cell under the mouse (item, column)
+  bool chance_shown_ = false;
 };
 
 }  // namespace jukora

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "playmodes/odds_words.h"
+#include "playmodes/play_modes.h"
 #include "session/session.h"
 #include "songlist/paths.h"
 
@@ -31,7 +33,22 @@ int SonglistRows::shown_row(int data_row) const {
 }
 
 std::string SonglistRows::cell(int row, int column) const {
-  return session_.songlist().TextMatrix(data_row(row), column);
+  if (column != kChanceColumn) return session_.songlist().TextMatrix(data_row(row), column);
+  const std::vector<double>& chances = session_.play_modes().shown_chances(odds());
+  const int at = data_row(row);
+  return at >= 1 && at <= static_cast<int>(chances.size()) ? chance_percent(chances[at - 1]) : std::string();
+}
+
+std::string SonglistRows::odds_line(int row) const { return session_.play_modes().odds_words(odds(), data_row(row)); }
+
+const ListOdds& SonglistRows::odds() const {
+  const auto now = std::chrono::steady_clock::now();
+  if (odds_revision_ != session_.songlist().revision() || now - odds_at_ >= std::chrono::seconds(1)) {
+    odds_ = session_.play_modes().odds();
+    odds_revision_ = session_.songlist().revision();
+    odds_at_ = now;
+  }
+  return odds_;
 }
 
 bool SonglistRows::playing(int row) const {
