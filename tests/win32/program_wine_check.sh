@@ -4,7 +4,8 @@
 # fake Winamp playing a song: the window comes up with its caption; a click
 # on "+ Increment" raises the selected song's score; a second jukora.exe
 # --increment raises the playing song's through the running copy, a posted
-# WM_HOTKEY once more; the Show/Hide List icon in wine's tray hides and shows
+# WM_HOTKEY once more; with "Learn scores from listening" on, --skip early
+# in the song lowers it; the Show/Hide List icon in wine's tray hides and shows
 # the window; Random > All hands the player a song; a move is kept at once;
 # closing the window writes the settings into the registry.
 #   program_wine_check.sh <jukora.exe> <fake_winamp.exe> <post_message.exe> <prefix>
@@ -43,6 +44,16 @@ wait_for 10 score_is two.mp3 5 || fail "--increment did not reach the running co
 wine "$post_message" JukoraForm1 786 1 || fail "no window of class JukoraForm1 to post WM_HOTKEY to"
 wait_for 10 score_is two.mp3 6 || fail "WM_HOTKEY Increment did not score: $(cat "$appdata/default.jk8")"
 
+# Listening: the player 7 s into the 20 s song, Jukora's Skip (a Stop on
+# Winamp) leaves it before its half, and it loses 1. Off again after.
+key='HKCU\Software\VB and VBA Program Settings\Jukora'
+wine reg add "$key\prefs" /v listen_scores /d True /f >/dev/null 2>&1
+printf '7000 20' >"$winamp_dir/winamp.exe.time"
+wine "$jukora" --skip >"$work/skip.log" 2>&1
+wait_for 10 score_is two.mp3 5 || fail "a skip at 7 s of 20 did not lower two.mp3 to 5: $(cat "$appdata/default.jk8")"
+wine reg add "$key\prefs" /v listen_scores /d False /f >/dev/null 2>&1
+rm "$winamp_dir/winamp.exe.time"
+
 # Wine shows the icons in its own tray window, 20 pixels each in the order
 # added: Show/Hide List is the fourth.
 tray=$(xdotool search --name '^Wine System Tray$' | head -1)
@@ -79,7 +90,6 @@ wait_for 20 grep -q 'C:\\music\\' "$winamp_dir/winamp.exe.log" ||
 
 # Moved without a change of size, the window keeps its new place at once:
 # 100 pixels further right at 96 DPI are 1500 twips more.
-key='HKCU\Software\VB and VBA Program Settings\Jukora'
 app_left_is() { [[ $(reg_value "$key\\window" app_left) == "$1" ]]; }
 left=$(reg_value "$key\\window" app_left)
 [[ $left =~ ^-?[0-9]+$ ]] || fail "window\\app_left before the move: '$left'"
@@ -97,4 +107,4 @@ for name in app_top app_left app_height app_width fg_col0 fg_col6; do
   [[ $(reg_value "$key\\window" "$name") =~ ^-?[0-9]+(\.[0-9]+)?$ ]] ||
     fail "window\\$name: '$(reg_value "$key\\window" "$name")'"
 done
-echo "PASS: window, button, --increment, WM_HOTKEY, tray, Random > All and the saved settings"
+echo "PASS: window, button, --increment, WM_HOTKEY, a listening skip, tray, Random > All and the saved settings"

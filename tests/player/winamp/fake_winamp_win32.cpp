@@ -2,7 +2,8 @@
 // A stand-in for the player in the Windows tests: it logs its command line
 // and show-window value to "<its own path>.log" and answers the player's
 // window messages. Started with a file, that file is its whole playlist;
-// started bare, it is at the second of two songs. Where it is in that song
+// started bare, it is at the second of two songs. Like Winamp it runs once:
+// a later start hands its file to the running one, which plays it. Where it is in that song
 // and how long the song is, it is told by "<its own path>.time": the
 // position in milliseconds and the length in seconds; without that file,
 // or stopped, it answers -1 for both.
@@ -68,6 +69,12 @@ LRESULT CALLBACK answer(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
     }
     return 0;
   }
+  if (message == WM_COPYDATA) {
+    const auto& data = *reinterpret_cast<const COPYDATASTRUCT*>(lparam);
+    song.assign(static_cast<const wchar_t*>(data.lpData), data.cbData / sizeof(wchar_t));
+    status = 1;
+    return TRUE;
+  }
   if (message == WM_COMMAND && wparam == 40047) {
     status = 0;
     return 0;
@@ -96,6 +103,20 @@ int main() {
   auto open_quote = command_line.find(L'"', after_name), close_quote = command_line.rfind(L'"');
   if (open_quote != std::wstring::npos && close_quote > open_quote)
     song = command_line.substr(open_quote + 1, close_quote - open_quote - 1);
+  const auto log_start = [&command_line] {
+    STARTUPINFOW startup{};
+    GetStartupInfoW(&startup);
+    int shown = startup.dwFlags & STARTF_USESHOWWINDOW ? startup.wShowWindow : -1;
+    write_file(own_path + L".log", narrow(command_line, CP_UTF8) + "\n" + std::to_string(shown) + "\n");
+  };
+  if (HWND running = FindWindowW(L"Winamp v1.x", nullptr)) {
+    if (!song.empty()) {
+      COPYDATASTRUCT data{0, static_cast<DWORD>(song.size() * sizeof(wchar_t)), song.data()};
+      SendMessageW(running, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
+    }
+    log_start();
+    return 0;
+  }
 
   WNDCLASSW window_class{};
   window_class.lpfnWndProc = answer;
@@ -106,10 +127,7 @@ int main() {
                               window_class.hInstance, nullptr);
   if (!window) return 1;
   // Written once the window exists, so a test that saw the log finds it.
-  STARTUPINFOW startup{};
-  GetStartupInfoW(&startup);
-  int shown = startup.dwFlags & STARTF_USESHOWWINDOW ? startup.wShowWindow : -1;
-  write_file(own_path + L".log", narrow(command_line, CP_UTF8) + "\n" + std::to_string(shown) + "\n");
+  log_start();
   // A test that fails half-way must not leave the player behind for good.
   SetTimer(window, 1, 60000, nullptr);
   MSG message;
