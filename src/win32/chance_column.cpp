@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "win32/chance_column.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "platform/settings_keys.h"
@@ -10,12 +11,12 @@
 
 namespace jukora {
 
-ChanceColumn::ChanceColumn(SonglistGrid& grid, SettingsStore& settings)
-    : grid_(grid), settings_(settings), twips_(kDefaultColumnWidth) {}
+ChanceColumn::ChanceColumn(SonglistGrid& grid, SettingsStore& settings) : grid_(grid), settings_(settings), twips_(0) {}
 
 void ChanceColumn::load(UINT dpi) {
-  const int stored = read_column_width(settings_, kChanceColumn);
-  twips_ = stored > 0 ? stored : kDefaultColumnWidth;
+  // Never sized, the column is as wide as its header.
+  twips_ =
+      column_width_stored(settings_, kChanceColumn) ? std::max(0, +read_column_width(settings_, kChanceColumn)) : 0;
   show(read_chance_column(settings_), dpi);
 }
 

@@ -28,6 +28,7 @@ class ChanceColumn {
 
   SonglistGrid& grid_;
   SettingsStore& settings_;
+  // The width while hidden; 0: the header's.
   double twips_;
 };
 

@@ -414,11 +414,13 @@ int SonglistGrid::room() const {
 }
 
 void SonglistGrid::show_chance(bool shown, int px) {
+  constexpr const wchar_t* kHeader = L"Chance %";
+  if (px <= 0) px = ListView_GetStringWidth(list_, kHeader) + MulDiv(16, static_cast<int>(dpi_), 96);
   if (shown && !chance_shown_) {
     LVCOLUMNW column{};
     column.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH;
     column.fmt = LVCFMT_RIGHT;
-    column.pszText = const_cast<wchar_t*>(L"Chance %");
+    column.pszText = const_cast<wchar_t*>(kHeader);
     column.cx = px;
     ListView_InsertColumn(list_, kChanceColumn, &column);
   } else if (!shown && chance_shown_) {

@@ -75,7 +75,7 @@ class SonglistGrid {
   int header_width(int column) const;
   // The width inside the grid that the seven columns share.
   int room() const;
-  // The "Chance %" column shown `px` wide, or hidden.
+  // The "Chance %" column shown `px` wide (0: as wide as its header), or hidden.
   void show_chance(bool shown, int px);
   bool chance_shown() const { return chance_shown_; }
 
