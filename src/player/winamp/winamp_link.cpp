@@ -87,11 +87,11 @@ PlayStatus WinampLink::status_of(WinampWindow::Handle window) {
 PlayPosition WinampLink::play_position() {
   const WinampWindow::Handle window = window_.find_winamp();
   const PlayStatus status = status_of(window);
-  if (status != PlayStatus::kPlaying && status != PlayStatus::kPaused) return {status};
+  if (status != PlayStatus::kPlaying && status != PlayStatus::kPaused) return {status, std::nullopt, std::nullopt};
   const auto position = window_.output_time(window, WinampWindow::kOutputPosition);
   const auto length = position ? window_.output_time(window, WinampWindow::kOutputLength) : std::nullopt;
   if (!position || !length) return {};
-  PlayPosition at{status};
+  PlayPosition at{status, std::nullopt, std::nullopt};
   if (*position >= 0) at.position = std::chrono::milliseconds(*position);
   if (*length > 0) at.length = std::chrono::seconds(*length);
   return at;

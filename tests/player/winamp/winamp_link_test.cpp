@@ -146,7 +146,9 @@ TEST_F(WinampLinkTest, ReadsTheStatusWithThePositionAndStartsWinampWithItsComman
     const std::string which = std::to_string(c.playing.value_or(-9)) + " " +
                               std::to_string(c.position_ms.value_or(-9)) + " " +
                               std::to_string(c.length_s.value_or(-9));
-    if (c.status != PlayStatus::kBusy || c.playing == none) EXPECT_EQ(link.play_status(), c.status) << which;
+    if (c.status != PlayStatus::kBusy || c.playing == none) {
+      EXPECT_EQ(link.play_status(), c.status) << which;
+    }
     EXPECT_EQ(at.status, c.status) << which;
     EXPECT_EQ(at.position, c.position) << which;
     EXPECT_EQ(at.length, c.length) << which;
