@@ -71,6 +71,7 @@ class MprisHandOver {
     std::string path;
     bool by_command = false;  // the player's command had it: no other way is left
     std::optional<Arrival> outcome;
+    bool play_asked = false;  // the player held it without playing, and was asked to play
   };
 
   Arrival awaiting_or_plays() const { return {awaited_ ? Arrival::State::kAwaited : Arrival::State::kPlays, {}}; }

@@ -122,6 +122,13 @@ void MprisHandOver::judge(Time now) {
     awaited_->outcome = Arrival{};
     return;
   }
+  // A player left paused may take the song and keep still (mpv keeps its
+  // pause across files): it is asked once to play what it holds.
+  if (!awaited_->play_asked && watch_.holds_awaited(now)) {
+    awaited_->play_asked = true;
+    calls_.call(MprisCalls::player_method(player->owner, kMprisPlayerInterface, QStringLiteral("Play")),
+                [](const QDBusMessage&) {});
+  }
   // A player that does not answer cannot be judged yet.
   if (watch_.awaiting(now) || player->unresponsive(now)) return;
   const std::string file = file_name_of(awaited_->path);

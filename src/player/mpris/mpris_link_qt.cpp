@@ -194,7 +194,10 @@ void MprisBusLink::seeked(const QDBusMessage& message) {
   if (!player || message.service() != player->owner) return;
   if (auto position = to_int64(message.arguments().value(0))) {
     watch_.set_position(*position, Clock::now(), true);
-    if (on_seeked && *position >= 0)
+    // Audacious announces a seek to 0 as each track begins, before it names
+    // the new one: passed on, it would take the play that is ending back to
+    // its start. A jump to the very start is seen by the looks anyway.
+    if (on_seeked && *position > 0)
       on_seeked(std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::microseconds(*position)));
   }
   settle();

@@ -94,6 +94,12 @@ bool MprisWatch::awaiting(Time now) {
   return phase_ == Phase::kAwaiting;
 }
 
+bool MprisWatch::holds_awaited(Time now) {
+  update(now);
+  return phase_ == Phase::kAwaiting && reported_since_hand_over_ && path() == awaited_ && status_ &&
+         *status_ != "Playing";
+}
+
 bool MprisWatch::plays_unnamed() const { return !url_ && status_ && play_status_of(*status_) == PlayStatus::kPlaying; }
 
 PlayStatus MprisWatch::status(Time now) {

@@ -59,6 +59,9 @@ class MprisWatch {
   // seen playing since: the player said "Playing" and named it.
   bool awaiting(Time now);
   bool arrived() const { return arrived_; }
+  // The player names the song awaited, in a report since it was handed
+  // over, and does not say it plays it.
+  bool holds_awaited(Time now);
   // The player says "Playing" and names no track.
   bool plays_unnamed() const;
 
