@@ -141,9 +141,8 @@ class ListeningRig {
     auto sent = std::chrono::steady_clock::time_point{};
     ASSERT_TRUE(wait([&] {
       at = link_.play_position();
-      if (at.status == PlayStatus::kPlaying && at.position && *at.position >= target &&
-          *at.position < target + milliseconds(900))
-        return true;
+      if (at.status != PlayStatus::kPlaying) return false;
+      if (at.position && *at.position >= target && *at.position < target + milliseconds(900)) return true;
       if (std::chrono::steady_clock::now() - sent > milliseconds(300)) {
         hands_.seek(seconds);
         sent = std::chrono::steady_clock::now();
