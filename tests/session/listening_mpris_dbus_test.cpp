@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Scores that learn from listening, through mpv with its MPRIS script on a
-// private bus: 20-second songs seeked with the player's own SetPosition to each side
-// of the rule's boundaries, its own Pause and Next, and its Seeked signal
-// taken over what the looks saw before it.
+// Scores that learn from listening, through Audacious and mpv with its MPRIS
+// script on a private bus: 20-second songs seeked with the player's own
+// SetPosition to each side of the rule's boundaries, its own Pause and Next,
+// and its Seeked signal taken over what the looks saw before it.
 #include "player/mpris/mpris_fixture.h"
 #include "support/listening_rig.h"
 
@@ -90,8 +90,6 @@ TEST_P(ListeningMprisTest, SeeksToEachBoundaryThenSkipNextPauseStopOrTheEnd) {
 }
 
 const auto kByStem = [](const auto& info) { return info.param; };
-// Audacious is left out: a song handed to it by its command line stays in its
-// playlist, so its own Next need not reach the song queued last.
 INSTANTIATE_TEST_SUITE_P(Players, ListeningMprisTest, ::testing::Values("audacious", "mpv"), kByStem);
 
 }  // namespace
