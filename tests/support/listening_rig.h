@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Scores that learn from listening through a real player: the watch around
-// its link, one listed 20-second song scored 4, and the plays every player
+// its link, two listed 20-second songs scored 4, and the plays every player
 // is put through: seeked to one side of a boundary of the rule, then left,
 // paused, stopped or played out. The looks are the test's, not a timer's.
 #pragma once
@@ -18,6 +18,7 @@
 #include "player/player_link.h"
 #include "scoring/current_song_scoring.h"
 #include "session/listening_watch.h"
+#include "songlist/paths.h"
 #include "songlist/recompute.h"
 #include "songlist/song_events.h"
 #include "support/saved_songlist.h"
@@ -47,20 +48,24 @@ struct ListeningPlay {
 };
 
 inline constexpr ListeningPlay kBoundaryPlays[] = {
-    {3, Then::kSkip, "4"},                            // within the first 5 s
-    {6, Then::kSkip, "3"},   {6, Then::kNext, "3"},   // after them, before the half
-    {3, Then::kNext, "4"},                            //
-    {9, Then::kSkip, "3"},   {11, Then::kSkip, "4"},  // each side of the half
-    {6, Then::kPause, "4"},  {6, Then::kStop, "4"},   // not left
-    {16, Then::kSkip, "4"},                           // after the half, before the end
-    {18.5, Then::kEnd, "5"},                          // the last 2 s, played out
+    {3, Then::kSkip, "4"},    {3, Then::kNext, "4"},    // within the first 5 s
+    {6, Then::kSkip, "3"},    {6, Then::kNext, "3"},    // after them, before the half
+    {9, Then::kSkip, "3"},    {11, Then::kSkip, "4"},   // each side of the half
+    {6, Then::kPause, "4"},   {6, Then::kStop, "4"},    // not left
+    {16, Then::kSkip, "4"},                             // after the half, before the end
+    {18.5, Then::kSkip, "5"}, {18.5, Then::kEnd, "5"},  // the last 2 s, left or played out
 };
 
 class ListeningRig {
   // First: the watch below is made from them.
   SavedSonglist& saved_;
   PlayerLink& link_;
-  std::string dir_, song_ = dir_ + "/song.wav", next_ = dir_ + "/next.wav";
+  std::string dir_, next_ = dir_ + "/next.wav";
+  // The plays take turns with the two songs, so that a player slow to take
+  // one cannot be seen at the one before.
+  std::string songs_[2] = {dir_ + "/song.wav", dir_ + "/other.wav"};
+  std::string song_;
+  int turn_ = 0;
   ListeningHands hands_;
 
  public:
@@ -70,9 +75,9 @@ class ListeningRig {
   ListeningRig(SavedSonglist& saved, PlayerLink& link, std::string dir, ListeningHands hands)
       : saved_(saved), link_(link), dir_(std::move(dir)), hands_(std::move(hands)) {
     std::filesystem::create_directories(dir_);
-    for (const std::string& path : {song_, next_})
+    for (const std::string& path : {songs_[0], songs_[1], next_})
       EXPECT_EQ(std::system(("sox -q -n -r 44100 -c 2 '" + path + "' synth 20 sine 440 vol 0.1").c_str()), 0);
-    saved.songlist.add_cells({"", dir_, "song.wav", "4"});
+    for (const char* name : {"song.wav", "other.wav"}) saved.songlist.add_cells({"", dir_, name, "4"});
     recompute_songlist(saved.songlist);
     saved.files.tell_scores_to(events);
     save_listen_scores(saved.settings, true);
@@ -80,7 +85,8 @@ class ListeningRig {
 
   void play(const ListeningPlay& play) {
     SCOPED_TRACE(std::to_string(play.from) + " s, ending " + std::to_string(static_cast<int>(play.then)));
-    saved_.songlist.SetTextMatrix(1, col::kScore, "4");
+    song_ = songs_[turn_++ % 2];
+    saved_.songlist.SetTextMatrix(row(), col::kScore, "4");
     play_from(play.from);
     if (::testing::Test::HasFatalFailure()) return;
     switch (play.then) {
@@ -117,7 +123,7 @@ class ListeningRig {
         break;
     }
     looks_until_stopped();
-    EXPECT_EQ(saved_.songlist.TextMatrix(1, col::kScore), play.score);
+    EXPECT_EQ(saved_.songlist.TextMatrix(row(), col::kScore), play.score);
   }
 
   SongEvents events;
@@ -127,6 +133,7 @@ class ListeningRig {
                        link_,           scoring,      events,          saved_.loop};
 
  private:
+  int row() const { return saved_.songlist.find(dir_, get_file_name(song_), 1, saved_.songlist.Rows() - 1); }
   bool wait(const std::function<bool()>& done, milliseconds limit = std::chrono::seconds(8)) {
     return hands_.eventually(done, limit);
   }

@@ -122,9 +122,10 @@ void MprisHandOver::judge(Time now) {
     awaited_->outcome = Arrival{};
     return;
   }
-  // A player left paused may take the song and keep still (mpv keeps its
-  // pause across files): it is asked once to play what it holds.
-  if (!awaited_->play_asked && watch_.holds_awaited(now)) {
+  // A player left paused may take a song by OpenUri and keep still (mpv
+  // keeps its pause across files): it is asked once to play what it holds.
+  // (A song given on the command line may still be on its way.)
+  if (!awaited_->by_command && !awaited_->play_asked && watch_.holds_awaited(now)) {
     awaited_->play_asked = true;
     calls_.call(MprisCalls::player_method(player->owner, kMprisPlayerInterface, QStringLiteral("Play")),
                 [](const QDBusMessage&) {});

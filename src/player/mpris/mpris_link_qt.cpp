@@ -196,7 +196,7 @@ void MprisBusLink::seeked(const QDBusMessage& message) {
     watch_.set_position(*position, Clock::now(), true);
     // Audacious announces a seek to 0 as each track begins, before it names
     // the new one: passed on, it would take the play that is ending back to
-    // its start. A jump to the very start is seen by the looks anyway.
+    // its start. A jump to the very start is seen by the position anyway.
     if (on_seeked && *position > 0)
       on_seeked(std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::microseconds(*position)));
   }
@@ -265,7 +265,8 @@ PlayPosition MprisBusLink::play_position() {
   if (!calls_.connected()) return {};
   refresh();
   const auto now = Clock::now();
-  if (busy(now)) return {};
+  // Between two tracks it is where neither is: ask again.
+  if (busy(now) || watch_.at_track_start(now)) return {};
   if (!running()) return {PlayStatus::kStopped};
   return {watch_.status(now), watch_.position(now), watch_.length()};
 }

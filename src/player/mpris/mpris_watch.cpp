@@ -19,6 +19,9 @@ using std::chrono::milliseconds;
 constexpr milliseconds kReadingSpan{100};
 // A seek this shortly before a change of track may belong to the change.
 constexpr milliseconds kSeekSettle{500};
+// A position this close to the start, after one further on, is a track
+// begun again or the next one.
+constexpr std::int64_t kNearStart = 1'000'000;
 
 }  // namespace
 
@@ -40,6 +43,7 @@ void MprisWatch::set_track(std::optional<std::string> url, std::optional<std::in
   if (as_of.value_or(now) >= handed_at_) reported_since_hand_over_ = true;
   if (url != url_) {
     readings_.clear();
+    back_to_start_.reset();
     path_ = url ? path_from_file_url(*url) : std::nullopt;
   }
   url_ = std::move(url);
@@ -51,6 +55,9 @@ void MprisWatch::set_track(std::optional<std::string> url, std::optional<std::in
 
 void MprisWatch::set_position(std::int64_t position_us, Time now, bool seeked) {
   reports_position_ = true;
+  const bool jumped_back =
+      !readings_.empty() && position_us < kNearStart && readings_.back().position > position_us + kNearStart;
+  if (seeked ? position_us == 0 : jumped_back) back_to_start_ = now;
   if (seeked) readings_.clear();
   readings_.push_back({position_us, now});
   while (readings_.size() > 2 && now - readings_[1].at >= kReadingSpan) readings_.pop_front();
@@ -99,6 +106,8 @@ bool MprisWatch::holds_awaited(Time now) {
   return phase_ == Phase::kAwaiting && reported_since_hand_over_ && path() == awaited_ && status_ &&
          *status_ != "Playing";
 }
+
+bool MprisWatch::at_track_start(Time now) const { return back_to_start_ && now - *back_to_start_ < kSeekSettle; }
 
 bool MprisWatch::plays_unnamed() const { return !url_ && status_ && play_status_of(*status_) == PlayStatus::kPlaying; }
 

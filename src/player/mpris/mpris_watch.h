@@ -64,6 +64,11 @@ class MprisWatch {
   bool holds_awaited(Time now);
   // The player says "Playing" and names no track.
   bool plays_unnamed() const;
+  // The player went back to the very start a moment ago (a seek to 0 it
+  // announced, or a jump of its position) and has named no other track
+  // since: it may be between two tracks, the next one not named yet
+  // (Audacious), and its position belongs to neither.
+  bool at_track_start(Time now) const;
 
   // The status the play cycle sees.
   PlayStatus status(Time now);
@@ -115,6 +120,7 @@ class MprisWatch {
   Time deadline_{};
   std::optional<std::string> own_url_;  // kPlayerOwn: the track it went on to, once seen
   Reading followed_{0, {}};
+  std::optional<Time> back_to_start_;   // when the player last went back to the start
   std::optional<Reading> before_seek_;  // where the followed song was when the player last announced a seek
   bool followed_running_ = false;
   std::optional<std::int64_t> followed_length_;
