@@ -40,6 +40,20 @@ class BenchTimer : public Timer {
   bool on_ = false;
 };
 
+// A play cycle over a songlist of its own, the player idle.
+struct Cycle {
+  explicit Cycle(const std::filesystem::path& dir) : folders{dir.string()} {}
+  MemorySettingsStore settings;
+  HeadlessDesktop desktop;
+  AppFolders folders;
+  Songlist songlist;
+  SonglistFiles files{songlist, settings, desktop, folders};
+  IdlePlayer link{true, "mpv"};
+  FixedClock clock;
+  BenchTimer timer;
+  PlayModes modes{songlist, files, settings, link, desktop, clock, timer};
+};
+
 // The worst case: every song was played within this hour (at different
 // minutes), so the picked row fails and the scan reads every Last Played
 // before the cycle ends.
@@ -47,17 +61,10 @@ void BM_NextSong(benchmark::State& state) {
   std::filesystem::path dir = std::filesystem::temp_directory_path() / "jukora-bench-playmodes";
   std::filesystem::create_directories(dir);
   std::ofstream(dir / "mpv").put('\n');
-  MemorySettingsStore settings;
+  Cycle cycle(dir);
+  auto& [settings, desktop, folders, songlist, files, link, clock, timer, modes] = cycle;
   settings.SaveSetting(sections::kPrefs, keys::kWinampDir, dir.string());
   settings.SaveSetting(sections::kMain, keys::kLastSet, (dir / "list.jk8").string());
-  HeadlessDesktop desktop;
-  AppFolders folders{dir.string()};
-  Songlist songlist;
-  SonglistFiles files{songlist, settings, desktop, folders};
-  IdlePlayer link(true, "mpv");
-  FixedClock clock;
-  BenchTimer timer;
-  PlayModes modes{songlist, files, settings, link, desktop, clock, timer};
 
   for (int i = 0, rows = static_cast<int>(state.range(0)); i < rows; ++i) {
     std::string folder = "/home/listener/Music/Artist " + std::to_string(i / 120) + "/Album " + std::to_string(i / 12);
@@ -80,18 +87,11 @@ BENCHMARK(BM_NextSong)->Arg(100000)->Unit(benchmark::kMillisecond);
 // row, a third of the songs held back by the replay limit, the floor on.
 void BM_ChanceColumn(benchmark::State& state) {
   BenchFolder folder("jukora-bench-chance");
-  MemorySettingsStore settings;
+  Cycle cycle(folder.path);
+  auto& [settings, desktop, folders, songlist, files, link, clock, timer, modes] = cycle;
   settings.SaveSetting(sections::kPrefs, keys::kTimeBlock, "2");
   save_floor_on(settings, true);
   save_floor_score(settings, 5);
-  HeadlessDesktop desktop;
-  AppFolders folders{folder.path.string()};
-  Songlist songlist;
-  SonglistFiles files{songlist, settings, desktop, folders};
-  IdlePlayer link(true, "mpv");
-  FixedClock clock;
-  BenchTimer timer;
-  PlayModes modes{songlist, files, settings, link, desktop, clock, timer};
   const int rows = static_cast<int>(state.range(0));
   fill_collection(songlist, rows);
   for (int i = 1; i <= rows; i += 3) songlist.SetTextMatrix(i, col::kLastPlayed, "10:15 12/6/26");

@@ -14,6 +14,7 @@
 #include "win32/message_loop.h"
 #include "win32/monitors.h"
 #include "win32/songlist_grid.h"
+#include "win32/tooltips.h"
 #include "win32/twips.h"
 #include "win32/window_font.h"
 
@@ -162,15 +163,8 @@ void Form1::create_controls() {
   cmdIncDec_[1] = child(window_, L"BUTTON", L"- Decrement", WS_TABSTOP | BS_PUSHBUTTON, kIdDecrement);
   lblStatus_ =
       child(window_, L"STATIC", L"", SS_LEFTNOWORDWRAP | SS_ENDELLIPSIS | SS_CENTERIMAGE | SS_NOTIFY, kIdStatus);
-  status_tip_ = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0, 0, 0, 0,
-                                window_, nullptr, nullptr, nullptr);
-  TTTOOLINFOW tool{};
-  tool.cbSize = sizeof tool;
-  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-  tool.hwnd = window_;
-  tool.uId = reinterpret_cast<UINT_PTR>(lblStatus_);
-  tool.lpszText = const_cast<wchar_t*>(L"");
-  SendMessageW(status_tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  status_tip_ = make_tooltip(window_, TTS_NOPREFIX);
+  add_tip(status_tip_, window_, lblStatus_, L"");
   SendMessageW(status_tip_, TTM_SETMAXTIPWIDTH, 0, 480);
   lblCount_ = child(window_, L"STATIC", L"", SS_RIGHT | SS_CENTERIMAGE, kIdCount);
   txtSearch_ = child(window_, L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL, kIdSearch, WS_EX_CLIENTEDGE);
@@ -284,12 +278,7 @@ void Form1::show_songlist(bool reveal) {
 void Form1::show_status(const std::string& text) {
   std::wstring line = wide_message(text);
   SetWindowTextW(lblStatus_, line.c_str());
-  TTTOOLINFOW tool{};
-  tool.cbSize = sizeof tool;
-  tool.hwnd = window_;
-  tool.uId = reinterpret_cast<UINT_PTR>(lblStatus_);
-  tool.lpszText = line.data();
-  SendMessageW(status_tip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+  set_tip(status_tip_, window_, lblStatus_, line);
   // The latest word only, and none once it is a minute old: each word starts
   // the minute again.
   if (line.empty())

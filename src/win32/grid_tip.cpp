@@ -5,30 +5,13 @@
 
 #include <utility>
 
+#include "win32/tooltips.h"
+
 namespace jukora {
 
-namespace {
-
-TTTOOLINFOW tool_of(HWND parent, HWND list, std::wstring& text) {
-  TTTOOLINFOW tool{};
-  tool.cbSize = sizeof tool;
-  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-  tool.hwnd = parent;
-  tool.uId = reinterpret_cast<UINT_PTR>(list);
-  tool.lpszText = text.data();
-  return tool;
-}
-
-}  // namespace
-
 GridTip::GridTip(HWND parent, HWND list, std::wstring text)
-    : parent_(parent),
-      list_(list),
-      tip_(CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0, 0, 0, 0, parent,
-                           nullptr, nullptr, nullptr)),
-      text_(std::move(text)) {
-  TTTOOLINFOW tool = tool_of(parent_, list_, text_);
-  SendMessageW(tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    : parent_(parent), list_(list), tip_(make_tooltip(parent, TTS_NOPREFIX)), text_(std::move(text)) {
+  add_tip(tip_, parent_, list_, text_);
 }
 
 void GridTip::dpi_changed(UINT dpi) {
@@ -44,8 +27,7 @@ bool GridTip::moved_to(POINT cell) {
 void GridTip::say(std::wstring text) {
   if (text == text_) return;
   text_ = std::move(text);
-  TTTOOLINFOW tool = tool_of(parent_, list_, text_);
-  SendMessageW(tip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+  set_tip(tip_, parent_, list_, text_);
 }
 
 }  // namespace jukora

@@ -14,6 +14,7 @@
 #include "win32/local_text.h"
 #include "win32/message_loop.h"
 #include "win32/placement.h"
+#include "win32/tooltips.h"
 
 namespace jukora {
 
@@ -97,21 +98,13 @@ void Dialog::prepare_controls() {
     // A plain key, or Shift with one, would take that key from every program.
     SendDlgItemMessageW(window_, IDC_KEY_FIRST + i, HKM_SETRULES, HKCOMB_NONE | HKCOMB_S,
                         MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
-  tips_ = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0, window_, nullptr, nullptr,
-                          nullptr);
+  tips_ = make_tooltip(window_, 0);
   SendMessageW(tips_, TTM_SETMAXTIPWIDTH, 0, 360);
   for (const Tip& tip : kTips) {
     HWND control = GetDlgItem(window_, tip.control);
     // Labels hear the mouse only when asked to.
     SetWindowLongPtrW(control, GWL_STYLE, GetWindowLongPtrW(control, GWL_STYLE) | SS_NOTIFY);
-    std::wstring text = wide(tip.text);
-    TTTOOLINFOW tool{};
-    tool.cbSize = sizeof tool;
-    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    tool.hwnd = window_;
-    tool.uId = reinterpret_cast<UINT_PTR>(control);
-    tool.lpszText = text.data();
-    SendMessageW(tips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    add_tip(tips_, window_, control, wide(tip.text));
   }
 }
 
