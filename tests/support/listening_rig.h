@@ -142,7 +142,11 @@ class ListeningRig {
   // and a look has seen it there. A seek the player drops while it still
   // loads the song is sent again.
   void play_from(double seconds) {
-    ASSERT_EQ(link_.play_file(dir_, song_).result, HandOver::Result::kStarted);
+    // Busy (a player still starting, MPD between connections) means: again later.
+    HandOver handed;
+    ASSERT_TRUE(wait([&] { return (handed = link_.play_file(dir_, song_)).result != HandOver::Result::kBusy; }))
+        << "the player stayed busy";
+    ASSERT_EQ(handed.result, HandOver::Result::kStarted) << handed.reason;
     const milliseconds target(std::lround(seconds * 1000));
     PlayPosition at;
     auto sent = std::chrono::steady_clock::time_point{};
