@@ -310,6 +310,22 @@ void save_floor_score(SettingsStore& store, std::int32_t score) {
   store.SaveSetting(sections::kPrefs, keys::kFloorScore, std::to_string(score));
 }
 
+ListeningPrefs read_listening_prefs(const SettingsStore& store) {
+  return {read_listen_scores(store), read_end_share(store), read_grace_secs(store), read_skip_share(store),
+          read_listen_notify(store), read_floor_on(store),  read_floor_score(store)};
+}
+
+void save_listening_prefs(SettingsStore& store, const ListeningPrefs& prefs) {
+  const ListeningPrefs stored = read_listening_prefs(store);
+  if (prefs.listen != stored.listen) save_listen_scores(store, prefs.listen);
+  if (prefs.end_share != stored.end_share) save_end_share(store, prefs.end_share);
+  if (prefs.grace_secs != stored.grace_secs) save_grace_secs(store, prefs.grace_secs);
+  if (prefs.skip_share != stored.skip_share) save_skip_share(store, prefs.skip_share);
+  if (prefs.notify != stored.notify) save_listen_notify(store, prefs.notify);
+  if (prefs.floor_on != stored.floor_on) save_floor_on(store, prefs.floor_on);
+  if (prefs.floor_score != stored.floor_score) save_floor_score(store, prefs.floor_score);
+}
+
 bool read_chance_column(const SettingsStore& store) {
   return setting_bool(store, sections::kWindow, keys::kChanceColumn, false);
 }

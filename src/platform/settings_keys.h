@@ -175,6 +175,19 @@ bool read_floor_on(const SettingsStore& store);
 std::int32_t read_floor_score(const SettingsStore& store);
 void save_floor_on(SettingsStore& store, bool on);  // True or False
 void save_floor_score(SettingsStore& store, std::int32_t score);
+// All that Preferences' Listening box shows: the two switches, the rule's
+// numbers and the floor.
+struct ListeningPrefs {
+  bool listen = false;
+  int end_share = 0, grace_secs = 0, skip_share = 0;
+  bool notify = false;
+  bool floor_on = false;
+  std::int32_t floor_score = 0;
+};
+ListeningPrefs read_listening_prefs(const SettingsStore& store);
+// Writes only the keys whose values differ from the stored ones, so that a
+// default the person never touched stays unwritten.
+void save_listening_prefs(SettingsStore& store, const ListeningPrefs& prefs);
 
 bool read_chance_column(const SettingsStore& store);
 void save_chance_column(SettingsStore& store, bool shown);  // True or False

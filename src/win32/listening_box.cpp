@@ -56,26 +56,21 @@ int ListeningBox::number(int box) const {
 void ListeningBox::set_number(int box, int value) { SendDlgItemMessageW(dialog_, box + 1, UDM_SETPOS32, 0, value); }
 
 void ListeningBox::load(const SettingsStore& settings) {
-  check(dialog_, IDC_CHK_LISTEN, read_listen_scores(settings));
-  set_number(IDC_END_SHARE, read_end_share(settings));
-  set_number(IDC_GRACE_SECS, read_grace_secs(settings));
-  set_number(IDC_SKIP_SHARE, read_skip_share(settings));
-  check(dialog_, IDC_CHK_LISTEN_NOTIFY, read_listen_notify(settings));
-  check(dialog_, IDC_CHK_FLOOR, read_floor_on(settings));
-  set_number(IDC_FLOOR_SCORE, read_floor_score(settings));
+  const ListeningPrefs prefs = read_listening_prefs(settings);
+  check(dialog_, IDC_CHK_LISTEN, prefs.listen);
+  set_number(IDC_END_SHARE, prefs.end_share);
+  set_number(IDC_GRACE_SECS, prefs.grace_secs);
+  set_number(IDC_SKIP_SHARE, prefs.skip_share);
+  check(dialog_, IDC_CHK_LISTEN_NOTIFY, prefs.notify);
+  check(dialog_, IDC_CHK_FLOOR, prefs.floor_on);
+  set_number(IDC_FLOOR_SCORE, prefs.floor_score);
   enable_numbers();
 }
 
 void ListeningBox::save(SettingsStore& settings) const {
-  const bool listen = checked(dialog_, IDC_CHK_LISTEN), notify = checked(dialog_, IDC_CHK_LISTEN_NOTIFY),
-             floor = checked(dialog_, IDC_CHK_FLOOR);
-  if (listen != read_listen_scores(settings)) save_listen_scores(settings, listen);
-  if (const int value = number(IDC_END_SHARE); value != read_end_share(settings)) save_end_share(settings, value);
-  if (const int value = number(IDC_GRACE_SECS); value != read_grace_secs(settings)) save_grace_secs(settings, value);
-  if (const int value = number(IDC_SKIP_SHARE); value != read_skip_share(settings)) save_skip_share(settings, value);
-  if (notify != read_listen_notify(settings)) save_listen_notify(settings, notify);
-  if (floor != read_floor_on(settings)) save_floor_on(settings, floor);
-  if (const int value = number(IDC_FLOOR_SCORE); value != read_floor_score(settings)) save_floor_score(settings, value);
+  save_listening_prefs(settings, {checked(dialog_, IDC_CHK_LISTEN), number(IDC_END_SHARE), number(IDC_GRACE_SECS),
+                                  number(IDC_SKIP_SHARE), checked(dialog_, IDC_CHK_LISTEN_NOTIFY),
+                                  checked(dialog_, IDC_CHK_FLOOR), number(IDC_FLOOR_SCORE)});
 }
 
 bool ListeningBox::changed(int id, int code) {

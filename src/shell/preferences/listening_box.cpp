@@ -63,25 +63,21 @@ ListeningBox::ListeningBox(QWidget* parent)
 }
 
 void ListeningBox::load(const SettingsStore& settings) {
-  chkListen->setChecked(read_listen_scores(settings));
-  spnEndShare->setValue(read_end_share(settings));
-  spnGraceSecs->setValue(read_grace_secs(settings));
-  spnSkipShare->setValue(read_skip_share(settings));
-  chkListenNotify->setChecked(read_listen_notify(settings));
-  chkFloor->setChecked(read_floor_on(settings));
-  spnFloor->setValue(read_floor_score(settings));
+  const ListeningPrefs prefs = read_listening_prefs(settings);
+  chkListen->setChecked(prefs.listen);
+  spnEndShare->setValue(prefs.end_share);
+  spnGraceSecs->setValue(prefs.grace_secs);
+  spnSkipShare->setValue(prefs.skip_share);
+  chkListenNotify->setChecked(prefs.notify);
+  chkFloor->setChecked(prefs.floor_on);
+  spnFloor->setValue(prefs.floor_score);
   enable_numbers();
 }
 
 void ListeningBox::save(SettingsStore& settings) const {
-  if (chkListen->isChecked() != read_listen_scores(settings)) save_listen_scores(settings, chkListen->isChecked());
-  if (spnEndShare->value() != read_end_share(settings)) save_end_share(settings, spnEndShare->value());
-  if (spnGraceSecs->value() != read_grace_secs(settings)) save_grace_secs(settings, spnGraceSecs->value());
-  if (spnSkipShare->value() != read_skip_share(settings)) save_skip_share(settings, spnSkipShare->value());
-  if (chkListenNotify->isChecked() != read_listen_notify(settings))
-    save_listen_notify(settings, chkListenNotify->isChecked());
-  if (chkFloor->isChecked() != read_floor_on(settings)) save_floor_on(settings, chkFloor->isChecked());
-  if (spnFloor->value() != read_floor_score(settings)) save_floor_score(settings, spnFloor->value());
+  save_listening_prefs(settings,
+                       {chkListen->isChecked(), spnEndShare->value(), spnGraceSecs->value(), spnSkipShare->value(),
+                        chkListenNotify->isChecked(), chkFloor->isChecked(), spnFloor->value()});
 }
 
 void ListeningBox::enable_numbers() {
