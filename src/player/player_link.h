@@ -8,6 +8,7 @@
 #pragma once
 
 #include <chrono>
+#include <cmath>
 #include <functional>
 #include <optional>
 #include <string>
@@ -102,6 +103,13 @@ struct PlayPosition {
   PlayStatus status = PlayStatus::kBusy;
   std::optional<std::chrono::milliseconds> position = {}, length = {};
 };
+
+// A time a player gives in seconds with a fraction; nothing for one that is
+// missing, negative or beyond any song (no overflow from a garbled answer).
+inline std::optional<std::chrono::milliseconds> player_seconds(std::optional<double> seconds) {
+  if (!seconds || !(*seconds >= 0) || *seconds > 1e9) return std::nullopt;
+  return std::chrono::milliseconds(std::llround(*seconds * 1000));
+}
 
 // The texts that name the player. On Windows they are Winamp's, word for
 // word; elsewhere each backend says what is true for the player in use.

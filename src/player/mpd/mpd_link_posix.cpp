@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <algorithm>
 #include <chrono>
-#include <cmath>
 #include <optional>
 #include <thread>
 
@@ -316,11 +315,7 @@ PlayPosition MpdLink::play_position() {
   if (requests_.ask({{"status"}}, answer, request.deadline()) != Reached::kReady || !answer.ok()) return {};
   // Seconds with a fraction; absent while stopped, and "duration" for a
   // stream that has none.
-  auto millis = [&](std::string_view key) -> std::optional<std::chrono::milliseconds> {
-    const std::optional<double> seconds = to_number(answer.value(0, key));
-    if (!seconds || !(*seconds >= 0) || *seconds > 1e9) return std::nullopt;
-    return std::chrono::milliseconds(std::llround(*seconds * 1000));
-  };
+  auto millis = [&](std::string_view key) { return player_seconds(to_number(answer.value(0, key))); };
   const std::string state = answer.value(0, "state");
   const PlayStatus status = state == "play"    ? PlayStatus::kPlaying
                             : state == "pause" ? PlayStatus::kPaused

@@ -3,7 +3,6 @@
 // asking it where it is; handing songs over is in mpv_hand_over_posix.cpp.
 #include <unistd.h>
 
-#include <cmath>
 #include <cstdlib>
 #include <utility>
 
@@ -200,9 +199,8 @@ PlayPosition MpvIpcLink::play_position() {
   if (!replies) return {};
   // Either is unavailable (an error) while mpv has no file loaded, and the
   // duration of a stream mpv cannot measure.
-  auto millis = [](const MpvReply& reply) -> std::optional<std::chrono::milliseconds> {
-    if (!reply.ok || !reply.data.is_number() || !(reply.data.get<double>() >= 0)) return std::nullopt;
-    return std::chrono::milliseconds(std::llround(reply.data.get<double>() * 1000));
+  auto millis = [](const MpvReply& reply) {
+    return player_seconds(reply.ok && reply.data.is_number() ? std::optional(reply.data.get<double>()) : std::nullopt);
   };
   PlayPosition at{PlayStatus::kPlaying, millis((*replies)[3]), millis((*replies)[4])};
   if (!(*replies)[0].ok || is_true((*replies)[0]) || is_true((*replies)[2]))
