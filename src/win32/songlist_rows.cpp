@@ -3,14 +3,12 @@
 
 #include <algorithm>
 
-#include "playmodes/odds_words.h"
-#include "playmodes/play_modes.h"
 #include "session/session.h"
 #include "songlist/paths.h"
 
 namespace jukora {
 
-SonglistRows::SonglistRows(Session& session) : session_(session) {}
+SonglistRows::SonglistRows(Session& session) : session_(session), chances_(session.play_modes(), session.songlist()) {}
 
 bool SonglistRows::searching() const { return session_.search_filter().active(); }
 
@@ -34,22 +32,10 @@ int SonglistRows::shown_row(int data_row) const {
 
 std::string SonglistRows::cell(int row, int column) const {
   if (column != kChanceColumn) return session_.songlist().TextMatrix(data_row(row), column);
-  const std::vector<double>& chances = session_.play_modes().shown_chances(odds());
-  const int at = data_row(row);
-  return at >= 1 && at <= static_cast<int>(chances.size()) ? chance_percent(chances[at - 1]) : std::string();
+  return chances_.chance_text(data_row(row));
 }
 
-std::string SonglistRows::odds_line(int row) const { return session_.play_modes().odds_words(odds(), data_row(row)); }
-
-const ListOdds& SonglistRows::odds() const {
-  const auto now = std::chrono::steady_clock::now();
-  if (odds_revision_ != session_.songlist().revision() || now - odds_at_ >= std::chrono::seconds(1)) {
-    odds_ = session_.play_modes().odds();
-    odds_revision_ = session_.songlist().revision();
-    odds_at_ = now;
-  }
-  return odds_;
-}
+std::string SonglistRows::odds_line(int row) const { return chances_.odds_line(data_row(row)); }
 
 bool SonglistRows::playing(int row) const {
   const std::string& path = session_.playing().path();

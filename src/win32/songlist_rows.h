@@ -3,11 +3,9 @@
 // search shows; the selection kept as the Songlist's Row and RowSel.
 #pragma once
 
-#include <chrono>
-#include <cstdint>
 #include <string>
 
-#include "playmodes/random_odds.h"
+#include "playmodes/chance_cache.h"
 #include "win32/grid_rows.h"
 
 namespace jukora {
@@ -34,15 +32,8 @@ class SonglistRows : public GridRows {
   int data_row(int row) const;
   int shown_row(int data_row) const;
   bool searching() const;
-  // The odds of the list as it stood at `odds_revision_`, worked out at
-  // `odds_at_`: the replay limit and a cycle's start change them too, so
-  // they are worked out again a second later.
-  const ListOdds& odds() const;
-
   Session& session_;
-  mutable ListOdds odds_;
-  mutable std::uint64_t odds_revision_ = 0;
-  mutable std::chrono::steady_clock::time_point odds_at_{};
+  mutable ChanceCache chances_;
 };
 
 }  // namespace jukora

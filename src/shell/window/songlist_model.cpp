@@ -9,7 +9,6 @@
 #include <array>
 #include <string_view>
 
-#include "playmodes/play_modes.h"
 #include "shell/local_text.h"
 #include "songlist/recompute.h"
 
@@ -63,15 +62,7 @@ int SonglistModel::rowCount(const QModelIndex& parent) const { return parent.isV
 
 int SonglistModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : kColumns + 1; }
 
-const ListOdds& SonglistModel::odds() const {
-  const auto now = std::chrono::steady_clock::now();
-  if (odds_revision_ != songlist_.revision() || now - odds_at_ >= std::chrono::seconds(1)) {
-    odds_ = modes_ ? modes_->odds() : ListOdds{};
-    odds_revision_ = songlist_.revision();
-    odds_at_ = now;
-  }
-  return odds_;
-}
+void SonglistModel::set_odds_source(PlayModes& modes) { chances_.emplace(modes, songlist_); }
 
 QVariant SonglistModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid()) return {};
@@ -80,9 +71,8 @@ QVariant SonglistModel::data(const QModelIndex& index, int role) const {
   if (row < 1) return {};
   if (index.column() == kChanceColumn && role == Qt::DisplayRole) {
     // A hidden column is asked for nothing, and works nothing out.
-    if (!modes_ || !odds_shown_) return {};
-    const std::vector<double>& chances = modes_->shown_chances(odds());
-    return row <= static_cast<int>(chances.size()) ? text_of(chance_percent(chances[row - 1])) : QString();
+    if (!chances_ || !odds_shown_) return {};
+    return text_of(chances_->chance_text(row));
   }
   switch (role) {
     case Qt::DisplayRole:
@@ -105,7 +95,7 @@ QVariant SonglistModel::data(const QModelIndex& index, int role) const {
     case Qt::ToolTipRole:
       return QString::fromLatin1(kGridToolTip);
     case kOddsRole:
-      if (modes_ && odds_shown_) return text_of(modes_->odds_words(odds(), row));
+      if (chances_ && odds_shown_) return text_of(chances_->odds_line(row));
       return {};
     case Qt::BackgroundRole:
       if (fixed) return QApplication::palette().button();

@@ -8,11 +8,11 @@
 #pragma once
 
 #include <QAbstractTableModel>
-#include <chrono>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "playmodes/random_odds.h"
+#include "playmodes/chance_cache.h"
 #include "session/search_filter.h"
 #include "songlist/songlist.h"
 
@@ -43,7 +43,7 @@ class SonglistModel : public QAbstractTableModel {
 
   // Where the "Chance %" column and the tooltips' odds line come from. The
   // odds are worked out only when one of them is asked for.
-  void set_odds_source(PlayModes& modes) { modes_ = &modes; }
+  void set_odds_source(PlayModes& modes);
   // The tooltips carry the odds line while the "Chance %" column is shown.
   void show_odds(bool shown) { odds_shown_ = shown; }
 
@@ -83,15 +83,8 @@ class SonglistModel : public QAbstractTableModel {
   mutable int playing_row_ = 0;
   mutable std::uint64_t playing_revision_ = 0;
   mutable bool playing_found_ = false;
-  // The odds of the list as it stood at `odds_revision_`, worked out at
-  // `odds_at_`: the replay limit and a cycle's start change them too, so
-  // they are worked out again a second later.
-  const ListOdds& odds() const;
-  PlayModes* modes_ = nullptr;
+  mutable std::optional<ChanceCache> chances_;
   bool odds_shown_ = false;
-  mutable ListOdds odds_;
-  mutable std::uint64_t odds_revision_ = 0;
-  mutable std::chrono::steady_clock::time_point odds_at_{};
 };
 
 }  // namespace jukora
