@@ -335,6 +335,10 @@ LRESULT SonglistGrid::handle(UINT message, WPARAM wparam, LPARAM lparam, bool& d
       return 0;
     case WM_PAINT:
       if (rows_.no_songs()) {
+        // The hint is centred on the whole list: a part repainted alone (a
+        // column added or dragged scrolls the rest) would leave half of an
+        // old one beside the new.
+        InvalidateRect(list_, nullptr, TRUE);
         DefSubclassProc(list_, message, wparam, lparam);
         paint_hint();
         return 0;
