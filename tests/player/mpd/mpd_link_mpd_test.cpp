@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 #include <tuple>
 
 #include "player/mpd/mpd_address.h"
@@ -18,7 +19,19 @@ namespace {
 using Kind = CurrentSong::Kind;
 using Result = HandOver::Result;
 
-class MpdLinkTest : public MpdFixture {};
+class MpdLinkTest : public MpdFixture {
+ protected:
+  // The user's modes go back at Stop, or, when MPD was too slow for that
+  // event's time (a loaded machine), with the link's next request, as the
+  // window's lookup of the playing song makes every two seconds.
+  bool modes_come_back(const std::function<bool()>& back) {
+    return eventually([&] {
+      if (back()) return true;
+      mpd.current_song("");
+      return false;
+    });
+  }
+};
 
 TEST_F(MpdLinkTest, ThePlayingSongIsReadAndScored) {
   const std::string outside = temp.file("outside/x y.wav");
@@ -155,7 +168,7 @@ TEST_F(MpdLinkTest, EachModeIsTurnedOffForACycleAndPutBackAtStop) {
     }));
     EXPECT_EQ(server.value("status", mode), "0");
     rig.modes.stop_player();
-    EXPECT_EQ(server.value("status", mode), "1");
+    EXPECT_TRUE(modes_come_back([&] { return server.value("status", mode) == "1"; }));
     EXPECT_EQ(state(), "stop");
   }
 }
@@ -183,7 +196,8 @@ TEST_F(MpdLinkTest, AnExportReplacesTheQueueInOrderAndKeepsTheModesOffUntilStop)
   EXPECT_TRUE(eventually([&] { return server.command("playlist") == expected + "OK\n"; }));
   EXPECT_EQ(server.value("status", "random") + server.value("status", "consume"), "00");
   rig.modes.stop_player();
-  EXPECT_EQ(server.command("status").rfind("repeat: 1\nrandom: 1\nsingle: oneshot\nconsume: 1\n", 0), 0u);
+  EXPECT_TRUE(modes_come_back(
+      [&] { return server.command("status").starts_with("repeat: 1\nrandom: 1\nsingle: oneshot\nconsume: 1\n"); }));
 
   // A song handed over while the tail is still being added is the whole queue.
   rig.modes.export_playlist(Scope::kAll, false);
