@@ -138,8 +138,8 @@ class ListeningRig {
     return hands_.eventually(done, limit);
   }
 
-  // The song plays from `seconds` on, the player says so with its length,
-  // and a look has seen it there. A seek the player drops while it still
+  // The song plays from `seconds` on, the player names it and says so with
+  // its length, and a look has seen it there. A seek the player drops while it still
   // loads the song is sent again.
   void play_from(double seconds) {
     // Busy (a player still starting, MPD between connections) means: again later.
@@ -153,7 +153,10 @@ class ListeningRig {
     ASSERT_TRUE(wait([&] {
       at = link_.play_position();
       if (at.status != PlayStatus::kPlaying) return false;
-      if (at.position && *at.position >= target && *at.position < target + milliseconds(900)) return true;
+      // A loaded player may name the new song a moment after it plays it:
+      // the look below must see both.
+      if (at.position && *at.position >= target && *at.position < target + milliseconds(900))
+        return link_.current_song(dir_).path == song_;
       if (std::chrono::steady_clock::now() - sent > milliseconds(300)) {
         hands_.seek(seconds);
         sent = std::chrono::steady_clock::now();
