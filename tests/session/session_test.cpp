@@ -90,10 +90,11 @@ TEST_F(SessionTest, ACountdownCycleATrayScoreAnUndoAndASearchWithNoWindow) {
   EXPECT_TRUE(watcher.told.back().rows && watcher.told.back().file);
 
   // Countdown / All: the bottom row first, one song a tick while the player
-  // has stopped, until no row is left and the timer goes off.
+  // has stopped, until no row is left and the timer goes off (a tick whose
+  // file look ran late hands nothing over).
   session.start_cycle({PlayOrder::kCountdown, Scope::kAll});
   ASSERT_TRUE(tmrJukora.enabled());
-  for (int tick = 0; tick < 10 && tmrJukora.enabled(); ++tick) session.tick();
+  for (int tick = 0; tick < 50 && tmrJukora.enabled(); ++tick) session.tick();
   EXPECT_FALSE(tmrJukora.enabled());
   EXPECT_THAT(link.starts(), ElementsAre("play_file " + temp.path().string() + " " + join_path(music, "c.wav"),
                                          "play_file " + temp.path().string() + " " + join_path(music, "b.wav"),
@@ -152,7 +153,8 @@ TEST_F(SessionTest, RandomTellsWhyItPickedASongAndListeningScoresASkipAsAStepOfI
   session.load_songlist();
   session.start();
   session.start_cycle({PlayOrder::kRandom, Scope::kTop20});
-  session.tick();
+  // A file look that a loaded machine keeps past the tick's time is asked again in the next.
+  for (int tick = 0; tick < 50 && desktop.notes.empty(); ++tick) session.tick();
   ASSERT_EQ(desktop.notes.size(), 1u);
   // std::regex: the test framework's own has no brackets on Windows.
   EXPECT_TRUE(
