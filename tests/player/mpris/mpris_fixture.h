@@ -141,7 +141,9 @@ class MprisLinkTest : public ::testing::TestWithParam<std::string>, protected Sa
     if (audacious()) {
       spawn_detached("/usr/bin/audacious", queue ? std::vector<std::string>{"-e", path} : std::vector{path});
     } else {
-      ASSERT_TRUE(MpvSession::connect(by_hand)->ask({"loadfile", path, queue ? "append" : "replace"}).ok);
+      // The test's own word, with time to spare for a loaded machine.
+      auto session = MpvSession::connect(by_hand, 10s);
+      ASSERT_TRUE(session && session->ask({"loadfile", path, queue ? "append" : "replace"}).ok);
     }
   }
 
