@@ -139,8 +139,8 @@ class ListeningRig {
   }
 
   // The song plays from `seconds` on, the player names it and says so with
-  // its length, and a look has seen it there. A seek the player drops while it still
-  // loads the song is sent again.
+  // its length, and a look has seen it there. A seek the player drops while
+  // it still loads the song is sent again.
   void play_from(double seconds) {
     // Busy (a player still starting, MPD between connections) means: again later.
     HandOver handed;
@@ -153,10 +153,10 @@ class ListeningRig {
     ASSERT_TRUE(wait([&] {
       at = link_.play_position();
       if (at.status != PlayStatus::kPlaying) return false;
-      // A loaded player may name the new song a moment after it plays it:
-      // the look below must see both.
+      // A loaded player may name the new song, and tell its length, a moment
+      // after it plays it: the look below must see all of them.
       if (at.position && *at.position >= target && *at.position < target + milliseconds(900))
-        return link_.current_song(dir_).path == song_;
+        return at.length && link_.current_song(dir_).path == song_;
       if (std::chrono::steady_clock::now() - sent > milliseconds(300)) {
         hands_.seek(seconds);
         sent = std::chrono::steady_clock::now();
