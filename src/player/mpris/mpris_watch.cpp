@@ -22,6 +22,8 @@ constexpr milliseconds kSeekSettle{500};
 // A position this close to the start, after one further on, is a track
 // begun again or the next one.
 constexpr std::int64_t kNearStart = 1'000'000;
+// A track not past this has not been heard yet.
+constexpr std::int64_t kAtStart = 100'000;
 
 }  // namespace
 
@@ -44,6 +46,7 @@ void MprisWatch::set_track(std::optional<std::string> url, std::optional<std::in
   if (url != url_) {
     readings_.clear();
     back_to_start_.reset();
+    named_at_ = now;
     path_ = url ? path_from_file_url(*url) : std::nullopt;
   }
   url_ = std::move(url);
@@ -115,7 +118,7 @@ PlayStatus MprisWatch::status(Time now) {
   update(now);
   if (phase_ == Phase::kAwaiting) return PlayStatus::kBusy;
   if (phase_ == Phase::kPlayerOwn) return PlayStatus::kStopped;
-  return reported_status();
+  return reported_status(now);
 }
 
 CurrentSong MprisWatch::song(Time now) {
@@ -130,7 +133,7 @@ std::optional<std::chrono::milliseconds> MprisWatch::position(Time now) {
   if (readings_.empty() || !reports_position_) return std::nullopt;
   const Reading& last = readings_.back();
   microseconds at{last.position};
-  if (reported_status() == PlayStatus::kPlaying) at += duration_cast<microseconds>(now - last.at);
+  if (reported_status(now) == PlayStatus::kPlaying) at += duration_cast<microseconds>(now - last.at);
   if (at.count() < 0) return std::nullopt;
   return duration_cast<std::chrono::milliseconds>(at);
 }
@@ -142,10 +145,10 @@ std::optional<std::chrono::milliseconds> MprisWatch::length() const {
 
 bool MprisWatch::wants_look(Time now) {
   update(now);
-  return phase_ == Phase::kAwaiting || (status_ && reported_status() == PlayStatus::kBusy);
+  return phase_ == Phase::kAwaiting || (status_ && reported_status(now) == PlayStatus::kBusy);
 }
 
-PlayStatus MprisWatch::reported_status() const {
+PlayStatus MprisWatch::reported_status(Time now) const {
   if (!status_) return PlayStatus::kBusy;
   const PlayStatus said = play_status_of(*status_);
   if (said != PlayStatus::kStopped || !url_ || !reports_position_) return said;
@@ -154,7 +157,12 @@ PlayStatus MprisWatch::reported_status() const {
   // still name. A position that moves is believed over the word; until two
   // readings tell, the answer is "ask again".
   if (readings_.size() < 2 || readings_.back().at - readings_.front().at < kReadingSpan) return PlayStatus::kBusy;
-  return readings_.back().position > readings_.front().position ? PlayStatus::kPlaying : PlayStatus::kStopped;
+  if (readings_.back().position > readings_.front().position) return PlayStatus::kPlaying;
+  // A track just named that stands at its start may not have begun yet: a
+  // loaded machine can keep it there for a second or more, and taken as a
+  // stop, the player's own Next would look like one.
+  if (readings_.back().position < kAtStart && now - named_at_ < kHandOverWait) return PlayStatus::kBusy;
+  return PlayStatus::kStopped;
 }
 
 microseconds MprisWatch::followed_position(Time now) const {
@@ -193,7 +201,7 @@ void MprisWatch::update(Time now) {
     case Phase::kAwaiting:
       // Only the song named: a player coming up says "Playing" before it
       // names what it plays.
-      if (reported_since_hand_over_ && current == awaited_ && reported_status() == PlayStatus::kPlaying) {
+      if (reported_since_hand_over_ && current == awaited_ && reported_status(now) == PlayStatus::kPlaying) {
         phase_ = follow_ ? Phase::kFollowing : Phase::kNone;
         arrived_ = true;
         followed_ = {0, now};

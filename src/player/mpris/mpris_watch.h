@@ -95,7 +95,7 @@ class MprisWatch {
   };
 
   const std::optional<std::string>& path() const { return path_; }
-  PlayStatus reported_status() const;
+  PlayStatus reported_status(Time now) const;
   void update(Time now);
   // Where the followed song is now, by its last reading and the time since.
   std::chrono::microseconds followed_position(Time now) const;
@@ -104,6 +104,7 @@ class MprisWatch {
   std::optional<std::string> status_;
   std::optional<Time> told_to_stop_;
   std::optional<std::string> url_;
+  Time named_at_{};                     // when the player began to name url_
   std::optional<std::string> path_;     // the local file url_ names, decoded once
   std::optional<std::int64_t> length_;  // of the current track, when the player gives one
   std::deque<Reading> readings_;        // of the current track, oldest first

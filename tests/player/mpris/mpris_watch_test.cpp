@@ -166,7 +166,13 @@ TEST_F(MprisWatchTest, AStoppedPlayerThatNamesATrackIsJudgedByItsPosition) {
   EXPECT_EQ(watch.status(at(600ms)), PlayStatus::kStopped) << "ended there, still naming the track";
   EXPECT_EQ(watch.song(at(600ms)).path, kSong);
 
+  // A track just named that stands at its start may not have begun: asked
+  // again for a while, then stopped there.
   track(kOther, 3'000'000, 700ms);
+  watch.set_position(0, at(700ms));
+  watch.set_position(0, at(900ms));
+  EXPECT_EQ(watch.status(at(900ms)), PlayStatus::kBusy);
+  EXPECT_EQ(watch.status(at(700ms) + MprisWatch::kHandOverWait), PlayStatus::kStopped);
   watch.no_position();
   EXPECT_EQ(watch.status(at(700ms)), PlayStatus::kStopped) << "a player without positions is taken at its word";
 
