@@ -64,6 +64,31 @@ class MpdFixture : public ::testing::Test, protected SavedSonglist {
   std::string playing() const { return server.value("currentsong", "file"); }
   std::string state() const { return server.value("status", "state"); }
 
+  // The user's modes go back when the cycle ends, or, when MPD was too slow
+  // for that event's time (a loaded machine), with the link's next request,
+  // as the window's lookup of the playing song makes every two seconds.
+  bool modes_come_back(const std::function<bool()>& back) {
+    return eventually([&] {
+      if (back()) return true;
+      mpd.current_song("");
+      return false;
+    });
+  }
+
+  // The songlist exported as the user does it: a loaded machine may find MPD
+  // busy within the export's deadline, which the export tells (MPD may have
+  // taken part of it then), and the user exports again. True once an export
+  // told nothing and MPD plays `first`.
+  bool exported(const std::string& first) {
+    return eventually(
+        [&] {
+          desktop.notes.clear();
+          rig.modes.export_playlist(Scope::kAll, false);
+          return desktop.notes.empty() && eventually([&] { return playing() == first; }, std::chrono::seconds(2));
+        },
+        std::chrono::seconds(20));
+  }
+
   // Runs `request` and expects it to hold the event loop for less than the
   // quarter second an event may take.
   template <typename Request>
