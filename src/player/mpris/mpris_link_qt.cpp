@@ -26,8 +26,6 @@ using Clock = std::chrono::steady_clock;
 
 // How soon to look again while something is awaited.
 constexpr int kLookIntervalMs = 150;
-// A seek the player announces to a point before this is one to the start.
-constexpr std::int64_t kSeekPastStartUs = 500'000;
 
 class MprisBusLink : public MprisLink {
  public:
@@ -196,11 +194,10 @@ void MprisBusLink::seeked(const QDBusMessage& message) {
   if (!player || message.service() != player->owner) return;
   if (auto position = to_int64(message.arguments().value(0))) {
     watch_.set_position(*position, Clock::now(), true);
-    // Audacious announces a seek to the start as each track begins, before
-    // it names the new one (on a loaded machine a millisecond or two into
-    // it): passed on, it would take the play that is ending back to its
-    // start. A jump to the very start is seen by the position anyway.
-    if (on_seeked && *position >= kSeekPastStartUs)
+    // Audacious announces a seek to 0 as each track begins, before it names
+    // the new one: passed on, it would take the play that is ending back to
+    // its start. A jump to the very start is seen by the position anyway.
+    if (on_seeked && *position > 0)
       on_seeked(std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::microseconds(*position)));
   }
   settle();
