@@ -1,16 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "playmodes/chance_cache.h"
 
-#include "playmodes/odds_words.h"
 #include "playmodes/play_modes.h"
 #include "songlist/songlist.h"
 
 namespace jukora {
 
-std::string ChanceCache::chance_text(int row) {
-  const std::vector<double>& chances = modes_.shown_chances(odds());
-  return row >= 1 && row <= static_cast<int>(chances.size()) ? chance_percent(chances[row - 1]) : std::string();
-}
+std::string ChanceCache::chance_text(int row) { return modes_.chance_words(odds(), row); }
 
 std::string ChanceCache::odds_line(int row) { return modes_.odds_words(odds(), row); }
 

@@ -53,8 +53,10 @@ std::string PlayModes::odds_words(const ListOdds& odds, int row) {
   return odds_line(row_odds(odds, row), clock_.now());
 }
 
-const std::vector<double>& PlayModes::shown_chances(const ListOdds& odds) const {
-  return cycle_timer_.enabled() && cycle_.play_mode == PlayMode::kRandomTop ? odds.top : odds.all;
+std::string PlayModes::chance_words(const ListOdds& odds, int row) const {
+  const std::vector<double>& chances =
+      cycle_timer_.enabled() && cycle_.play_mode == PlayMode::kRandomTop ? odds.top : odds.all;
+  return row >= 1 && row <= static_cast<int>(chances.size()) ? chance_percent(chances[row - 1]) : std::string();
 }
 
 }  // namespace jukora

@@ -92,9 +92,10 @@ class PlayModes {
   RowOdds row_odds(const ListOdds& odds, int row);
   // That, as the tooltip's line says it.
   std::string odds_words(const ListOdds& odds, int row);
-  // The chances the "Chance %" column shows: of Random "Top 20" while one
-  // runs, else of Random "All".
-  const std::vector<double>& shown_chances(const ListOdds& odds) const;
+  // What the "Chance %" column shows of `odds` for data row `row`: its
+  // chance in Random "Top 20" while one runs, else in Random "All"; empty
+  // for a row past the list.
+  std::string chance_words(const ListOdds& odds, int row) const;
 
   // The scope as the player's playlist file in score order (top down), or
   // in reverse order when `descending`, and the player started on it.

@@ -9,7 +9,6 @@
 #include "platform/settings_keys.h"
 #include "platform/timer.h"
 #include "player/player_link.h"
-#include "playmodes/odds_words.h"
 #include "session/commands.h"
 #include "songlist/paths.h"
 #include "songlist/row_deletion.h"
@@ -292,11 +291,10 @@ void Session::tell_mirror_notices() {
 
 void Session::tell_random_pick(int row) {
   if (!read_notifications(settings_)) return;
-  const ListOdds odds = play_modes_.odds();
-  const std::vector<double>& chances = play_modes_.shown_chances(odds);
-  if (row < 1 || row > static_cast<int>(chances.size())) return;
+  const std::string chance = play_modes_.chance_words(play_modes_.odds(), row);
+  if (chance.empty()) return;
   desktop_.notify("Random picked " + std::string(songlist_.file(row)) + ": score " + songlist_.score(row).text() +
-                  ", " + chance_percent(chances[row - 1]) + " % chance");
+                  ", " + chance + " % chance");
 }
 
 void Session::announce() {
